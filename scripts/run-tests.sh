@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/bootstrap.sh
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)"
+ctest --preset release -j "$(nproc)"

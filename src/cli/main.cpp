@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::puts("lumacet-cli");
+  return 0;
+}

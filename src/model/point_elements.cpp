@@ -1,0 +1,319 @@
+#include "model/point_elements.h"
+
+#include <cmath>
+#include <cstdio>
+#include <unordered_set>
+
+#include "measure/constructions.h"
+#include "model/kind_tables.h"
+#include "model/list_elements.h"
+
+namespace lumacet {
+
+namespace {
+
+bool IsComputablePoint(const TXRayElement* e) {
+  return dynamic_cast<const TDigPoint*>(e) != nullptr || dynamic_cast<const TDerPoint*>(e) != nullptr;
+}
+
+// The elements whose positions a point reads: point operands, and the members of drawing
+// operands (an "Average" reads every point of its drawing).
+std::vector<TXRayElement*> PointInputs(TXRayElement* point) {
+  std::vector<TXRayElement*> inputs;
+  if (auto* dig = dynamic_cast<TDigPoint*>(point)) {
+    for (int i = 0; i < TDigPoint::kOperandCount; ++i)
+      if (IsComputablePoint(dig->Operand(i))) inputs.push_back(dig->Operand(i));
+  } else if (auto* der = dynamic_cast<TDerPoint*>(point)) {
+    for (int i = 0; i < der->OperandCount(); ++i) {
+      TXRayElement* op = der->Operand(i);
+      if (auto* graphic = dynamic_cast<TXRGraphic*>(op)) {
+        for (TXRayElement* member : graphic->Points)
+          if (IsComputablePoint(member)) inputs.push_back(member);
+      } else if (IsComputablePoint(op)) {
+        inputs.push_back(op);
+      }
+    }
+  }
+  return inputs;
+}
+
+// Depth-first search that visits each element once, so diamonds stay linear and cycles
+// that do not pass through the target end.
+bool Reaches(TXRayElement* from, const TXRPoint* target, std::unordered_set<const TXRayElement*>& seen) {
+  if (from == target) return true;
+  if (!seen.insert(from).second) return false;
+  for (TXRayElement* next : PointInputs(from))
+    if (Reaches(next, target, seen)) return true;
+  return false;
+}
+
+bool DependsThroughOperands(TXRPoint& self, const TXRPoint* target) {
+  if (target == nullptr) return false;
+  std::unordered_set<const TXRayElement*> seen{&self};
+  for (TXRayElement* next : PointInputs(&self))
+    if (Reaches(next, target, seen)) return true;
+  return false;
+}
+
+template <size_t N>
+void KeepCompatibleOperands(std::array<TXRayElement*, N>& operands, const std::array<int, 5>& slots) {
+  for (size_t i = 0; i < N; ++i)
+    if (operands[i] != nullptr && (slots[i] == ekNone || !FitsSlot(operands[i], slots[i]))) operands[i] = nullptr;
+}
+
+}  // namespace
+
+// ---- TXROwnedPoint ---------------------------------------------------------------
+
+std::unique_ptr<TXRayElement> TXROwnedPoint::Create() const { return std::make_unique<TXROwnedPoint>("", nullptr); }
+
+// ---- TDigPoint ---------------------------------------------------------------------
+
+std::unique_ptr<TXRayElement> TDigPoint::Create() const { return std::make_unique<TDigPoint>(); }
+
+void TDigPoint::Assign(const TXRayElement& source) {
+  TXRPoint::Assign(source);
+  const auto* s = dynamic_cast<const TDigPoint*>(&source);
+  if (s == nullptr) return;
+  fKind = s->fKind;
+  fOperands = s->fOperands;
+  NeedsPlacing = s->NeedsPlacing;
+  SearchRange = s->SearchRange;
+  CursorOnly = s->CursorOnly;
+  SearchAngle = s->SearchAngle;
+  Transition = s->Transition;
+  LockBias = s->LockBias;
+  DirectionPoint1 = s->DirectionPoint1;
+  DirectionPoint2 = s->DirectionPoint2;
+  Parameter1 = s->Parameter1;
+  Parameter2 = s->Parameter2;
+  Description = s->Description;
+  HintDrawing = s->HintDrawing;
+}
+
+void TDigPoint::VisitReferences(const TReferenceVisitor& visit) {
+  for (int i = 0; i < kOperandCount; ++i) visit(fOperands[i], SlotClass(i));
+  visit(DirectionPoint1, ekAnyPoint);
+  visit(DirectionPoint2, ekAnyPoint);
+  visit(HintDrawing, ekGraphic);
+}
+
+int TDigPoint::IconIndex() const { return DigPointKind(fKind).Icon; }
+
+int TDigPoint::SlotClass(int slot) const { return DigPointKind(fKind).Slots[slot]; }
+
+void TDigPoint::SetKind(int kind) {
+  if (kind < 0 || kind >= kDigPointKindCount) return;
+  fKind = kind;
+  KeepCompatibleOperands(fOperands, DigPointKind(kind).Slots);
+  NeedsPlacing = true;
+}
+
+bool TDigPoint::SetOperand(int slot, TXRayElement* element) {
+  if (slot < 0 || slot >= kOperandCount || !FitsSlot(element, SlotClass(slot))) return false;
+  fOperands[slot] = element;
+  NeedsPlacing = true;
+  return true;
+}
+
+void TDigPoint::ClearOperand(int slot) {
+  if (slot < 0 || slot >= kOperandCount) return;
+  fOperands[slot] = nullptr;
+  NeedsPlacing = true;
+}
+
+void TDigPoint::Place() {
+  if (!NeedsPlacing || fEvaluating) return;
+  TEvaluationGuard guard(fEvaluating);
+  switch (fKind) {
+    case 0:
+      NeedsPlacing = false;
+      return;
+    case 1:
+      SetXY(Parameter1, Parameter2);
+      NeedsPlacing = false;
+      return;
+    default: {
+      auto* snake = dynamic_cast<TDigSnake*>(fOperands[0]);
+      if (snake == nullptr || !snake->Placed) return;
+      double x = 0, y = 0;
+      if (!PlaceAutomaticPoint(*this, x, y)) return;
+      SetXY(x, y);
+      NeedsPlacing = false;
+      return;
+    }
+  }
+}
+
+double TDigPoint::GetX() {
+  Place();
+  return fX;
+}
+
+double TDigPoint::GetY() {
+  Place();
+  return fY;
+}
+
+bool TDigPoint::IsValid() {
+  Place();
+  return !fEvaluating && TXRPoint::IsValid();
+}
+
+bool TDigPoint::DependsOn(const TXRPoint* point) { return DependsThroughOperands(*this, point); }
+
+// ---- TDerPoint ---------------------------------------------------------------------
+
+std::unique_ptr<TXRayElement> TDerPoint::Create() const { return std::make_unique<TDerPoint>(); }
+
+void TDerPoint::Assign(const TXRayElement& source) {
+  TXRPoint::Assign(source);
+  const auto* s = dynamic_cast<const TDerPoint*>(&source);
+  if (s == nullptr) return;
+  fKind = s->fKind;
+  fOperands = s->fOperands;
+  fParameter1 = s->fParameter1;
+  fParameter2 = s->fParameter2;
+  fNeedsComputing = true;
+}
+
+void TDerPoint::VisitReferences(const TReferenceVisitor& visit) {
+  for (int i = 0; i < kOperandCount; ++i) visit(fOperands[i], SlotClass(i));
+}
+
+int TDerPoint::IconIndex() const { return DerPointKind(fKind).Icon; }
+
+int TDerPoint::SlotClass(int slot) const { return DerPointKind(fKind).Slots[slot]; }
+
+int TDerPoint::OperandCount() const { return CountUsedSlots(DerPointKind(fKind).Slots, kOperandCount); }
+
+void TDerPoint::SetKind(int kind) {
+  if (kind < 0 || kind >= kDerPointKindCount) return;
+  fKind = kind;
+  KeepCompatibleOperands(fOperands, DerPointKind(kind).Slots);
+  fNeedsComputing = true;
+}
+
+bool TDerPoint::SetOperand(int slot, TXRayElement* element) {
+  if (slot < 0 || slot >= kOperandCount || !FitsSlot(element, SlotClass(slot))) return false;
+  fOperands[slot] = element;
+  fNeedsComputing = true;
+  return true;
+}
+
+void TDerPoint::ClearOperand(int slot) {
+  if (slot < 0 || slot >= kOperandCount) return;
+  fOperands[slot] = nullptr;
+  fNeedsComputing = true;
+}
+
+void TDerPoint::SetParameters(double p1, double p2) {
+  fParameter1 = p1;
+  fParameter2 = p2;
+  fNeedsComputing = true;
+}
+
+void TDerPoint::Compute() {
+  if (!fNeedsComputing || fEvaluating) return;
+  TEvaluationGuard guard(fEvaluating);
+  SetValid(false);
+  for (int i = 0; i < OperandCount(); ++i)
+    if (fOperands[i] == nullptr) return;  // stays marked: the next read tries again
+  double x = 0, y = 0;
+  if (ConstructDerivedPoint(*this, x, y) && std::isfinite(x) && std::isfinite(y)) SetRaw(x, y, true, true);
+  fNeedsComputing = false;
+}
+
+double TDerPoint::GetX() {
+  Compute();
+  return fX;
+}
+
+double TDerPoint::GetY() {
+  Compute();
+  return fY;
+}
+
+bool TDerPoint::IsValid() {
+  Compute();
+  return !fEvaluating && TXRPoint::IsValid();
+}
+
+bool TDerPoint::DependsOn(const TXRPoint* point) { return DependsThroughOperands(*this, point); }
+
+// ---- TDigSnake ---------------------------------------------------------------------
+
+std::unique_ptr<TXRayElement> TDigSnake::Create() const { return std::make_unique<TDigSnake>(); }
+
+void TDigSnake::Assign(const TXRayElement& source) {
+  if (const auto* s = dynamic_cast<const TDigSnake*>(&source)) {
+    CopyFrom(*s);
+    Placed = s->Placed;
+  } else {
+    TXRayElement::Assign(source);
+  }
+}
+
+void TDigSnake::CopyFrom(const TDigSnake& source) {
+  if (&source == this) return;
+  Name = source.Name;
+  Description = source.Description;
+  HotZone = source.HotZone;
+  Transition = source.Transition;
+  LockBias = source.LockBias;
+  Points.clear();
+  Points.reserve(source.Points.size());
+  for (const auto& p : source.Points) AddPoint(p->RawX(), p->RawY(), p->XSet() && p->YSet());
+}
+
+TXROwnedPoint& TDigSnake::AddPoint(double x, double y, bool valid, const std::string& name) {
+  std::string pointName = name;
+  if (pointName.empty()) {
+    char index[16];
+    std::snprintf(index, sizeof index, "%zu", Points.size());
+    pointName = "Point " + std::string(index) + " on " + Name;
+  }
+  auto point = std::make_unique<TXROwnedPoint>(pointName, this);
+  point->SetRaw(x, y, valid, valid);
+  Points.push_back(std::move(point));
+  return *Points.back();
+}
+
+std::vector<TXRPoint*> TDigSnake::PointList() const {
+  std::vector<TXRPoint*> list;
+  list.reserve(Points.size());
+  for (const auto& p : Points) list.push_back(p.get());
+  return list;
+}
+
+// ---- editing with the cycle check --------------------------------------------------
+
+std::string CircularReferenceMessage(const std::string& name) {
+  return "Circular reference detected.\r\n\r\nYou attempted to derive '" + name + "' using itself.";
+}
+
+namespace {
+
+template <class TPoint>
+bool SetOperandRefusingCycles(TPoint& point, int slot, TXRayElement* element, std::string& message) {
+  message.clear();
+  if (!point.SetOperand(slot, element)) return false;
+  if (point.DependsOn(&point)) {
+    point.ClearOperand(slot);
+    message = CircularReferenceMessage(point.Name);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SetCheckedOperand(TDigPoint& point, int slot, TXRayElement* element, std::string& message) {
+  return SetOperandRefusingCycles(point, slot, element, message);
+}
+
+bool SetCheckedOperand(TDerPoint& point, int slot, TXRayElement* element, std::string& message) {
+  return SetOperandRefusingCycles(point, slot, element, message);
+}
+
+}  // namespace lumacet

@@ -1,0 +1,166 @@
+// Points that belong to a type: digitized landmarks, constructed points, snakes and the
+// points a snake owns.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/xray_element.h"
+
+namespace lumacet {
+
+class TDigSnake;
+class TXRGraphic;
+
+// Re-entrancy guard shared by the lazily computed points: a point read again while its
+// own computation is running reads as invalid, so reference cycles end instead of
+// recursing forever.
+class TEvaluationGuard {
+ public:
+  explicit TEvaluationGuard(bool& flag) : fFlag(flag) { fFlag = true; }
+  ~TEvaluationGuard() { fFlag = false; }
+  TEvaluationGuard(const TEvaluationGuard&) = delete;
+  TEvaluationGuard& operator=(const TEvaluationGuard&) = delete;
+
+ private:
+  bool& fFlag;
+};
+
+class TXROwnedPoint : public TXRPoint {
+ public:
+  TXROwnedPoint(std::string name, TDigSnake* owner) : TXRPoint(std::move(name)), Owner(owner) {}
+  std::unique_ptr<TXRayElement> Create() const override;
+  TDigSnake* Owner = nullptr;  // not owned
+};
+
+class TDigPoint : public TXRPoint {
+ public:
+  using TXRPoint::TXRPoint;
+  static constexpr int kOperandCount = 5;
+
+  std::unique_ptr<TXRayElement> Create() const override;
+  int KindCode() const override { return ekDigPoint; }
+  void Assign(const TXRayElement& source) override;
+  void VisitReferences(const TReferenceVisitor& visit) override;
+  int IconIndex() const override;
+  void WriteDefinition(TTypeFileWriter& writer) const override;
+  void ReadDefinition(TTypeFileReader& reader) override;
+
+  double GetX() override;
+  double GetY() override;
+  bool IsValid() override;
+  bool DependsOn(const TXRPoint* point) override;
+
+  int Kind() const { return fKind; }
+  // Empties every operand slot the new kind cannot hold.
+  void SetKind(int kind);
+  // Slot 0..4; an element of the wrong class is refused (the slot is left as it was).
+  bool SetOperand(int slot, TXRayElement* element);
+  void ClearOperand(int slot);
+  TXRayElement* Operand(int slot) const { return fOperands[slot]; }
+  int SlotClass(int slot) const;
+  // Marks the automatic position for recomputation on the next read.
+  void Invalidate() { NeedsPlacing = true; }
+  // Places the point now if it needs placing (the recalculation command calls this).
+  void Place();
+  bool IsEvaluating() const { return fEvaluating; }
+
+  bool NeedsPlacing = true;
+  double SearchRange = 0;       // tracing units
+  bool CursorOnly = true;
+  double SearchAngle = 0;       // radians
+  int Transition = 1;           // 0 white to black, 1 any, 2 black to white
+  int LockBias = 0;             // -100..100
+  TXRayElement* DirectionPoint1 = nullptr;
+  TXRayElement* DirectionPoint2 = nullptr;
+  double Parameter1 = 0;        // stored ten times the shown value
+  double Parameter2 = 0;
+  std::string Description;
+  TXRayElement* HintDrawing = nullptr;
+
+ private:
+  int fKind = 0;
+  std::array<TXRayElement*, kOperandCount> fOperands{};
+  bool fEvaluating = false;
+};
+
+class TDerPoint : public TXRPoint {
+ public:
+  using TXRPoint::TXRPoint;
+  static constexpr int kOperandCount = 4;
+
+  std::unique_ptr<TXRayElement> Create() const override;
+  int KindCode() const override { return ekDerPoint; }
+  void Assign(const TXRayElement& source) override;
+  void VisitReferences(const TReferenceVisitor& visit) override;
+  int IconIndex() const override;
+  void WriteDefinition(TTypeFileWriter& writer) const override;
+  void ReadDefinition(TTypeFileReader& reader) override;
+
+  double GetX() override;
+  double GetY() override;
+  bool IsValid() override;
+  // A constructed point cannot be moved.
+  void SetX(double) override {}
+  void SetY(double) override {}
+  bool DependsOn(const TXRPoint* point) override;
+
+  int Kind() const { return fKind; }
+  void SetKind(int kind);
+  bool SetOperand(int slot, TXRayElement* element);
+  void ClearOperand(int slot);
+  TXRayElement* Operand(int slot) const { return fOperands[slot]; }
+  int SlotClass(int slot) const;
+  int OperandCount() const;
+  void SetParameters(double p1, double p2);
+  double Parameter1() const { return fParameter1; }
+  double Parameter2() const { return fParameter2; }
+  void Invalidate() { fNeedsComputing = true; }
+  bool NeedsComputing() const { return fNeedsComputing; }
+  // Recomputes now if needed: invalid first, then the kind's construction when every
+  // used slot is filled.
+  void Compute();
+
+ private:
+  int fKind = 0;
+  std::array<TXRayElement*, kOperandCount> fOperands{};
+  double fParameter1 = 0;
+  double fParameter2 = 0;
+  bool fNeedsComputing = true;
+  bool fEvaluating = false;
+};
+
+class TDigSnake : public TXRayElement {
+ public:
+  using TXRayElement::TXRayElement;
+  std::unique_ptr<TXRayElement> Create() const override;
+  int KindCode() const override { return ekSnake; }
+  void Assign(const TXRayElement& source) override;
+  void WriteDefinition(TTypeFileWriter& writer) const override;
+  void ReadDefinition(TTypeFileReader& reader) override;
+
+  // Copies name, description, hot zone, transition and lock bias, and replaces the owned
+  // points by new points with the same coordinates and validity.
+  void CopyFrom(const TDigSnake& source);
+  // Appends a new owned point; `name` empty gives "Point %d on %s".
+  TXROwnedPoint& AddPoint(double x, double y, bool valid, const std::string& name = {});
+  void ClearPoints() { Points.clear(); }
+  std::vector<TXRPoint*> PointList() const;
+
+  std::vector<std::unique_ptr<TXROwnedPoint>> Points;
+  int HotZone = 50;     // tracing units
+  bool Placed = false;  // digitized or fitted on the radiograph loaded into the type
+  int Transition = 0;
+  int LockBias = 0;
+  std::string Description;
+};
+
+// The editors' operand rule: sets the operand, and when the point would then depend on
+// itself, empties the slot again and gives the circular-reference message.
+bool SetCheckedOperand(TDigPoint& point, int slot, TXRayElement* element, std::string& message);
+bool SetCheckedOperand(TDerPoint& point, int slot, TXRayElement* element, std::string& message);
+std::string CircularReferenceMessage(const std::string& name);
+
+}  // namespace lumacet

@@ -1,0 +1,113 @@
+// What the workspace holds in a slot: a radiograph type opened for editing, or one
+// patient's radiograph. Both carry particulars, an image link and a change history.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/dates.h"
+
+namespace lumacet {
+
+class TXRayType;
+class TXRayElement;
+class TXRPoint;
+class TXRAnalysis;
+class TXRView;
+
+// The view with no members: selecting it hides every drawing and variable.
+TXRView* EmptyView();
+
+class TRadiograph {
+ public:
+  virtual ~TRadiograph() = default;
+  TRadiograph(const TRadiograph&) = delete;
+  TRadiograph& operator=(const TRadiograph&) = delete;
+
+  virtual bool IsType() const = 0;
+  TXRayType* Type() const { return fType; }
+
+  // Copies this object's coordinates into its type's points and marks everything
+  // computed from them stale. Every measurement, drawing or edit calls it first.
+  virtual void LoadCoordinates();
+  // Copies the type's points back after an edit.
+  virtual void StoreCoordinates() {}
+  virtual std::string Caption(const TTextFormats& formats) const;
+  // Caption, name and comments, one per line.
+  std::string Description(const TTextFormats& formats) const;
+  // Makes the named analysis current when the type has it.
+  void SelectAnalysis(std::string_view name);
+  // The named view; "<none>" selects the empty view; an unknown name selects none.
+  void SelectView(std::string_view name);
+  virtual void ScaleCoordinates(double) {}
+  // The selected points plus the members of selected areas, each once.
+  std::vector<TXRPoint*> SelectedPoints() const;
+  // Stores the magnification in percent; refuses values not greater than -100.
+  virtual bool SetMagnification(double percent);
+  // Number of valid digitized points of the loaded coordinates.
+  int ValidPointCount();
+
+  // Change history: see RecordChange's rules in the source.
+  void RecordChange(bool modified, const std::string& text);
+  void RecordImageChange(bool modified, const std::string& text);
+
+  // 0 caption, 1 name, 2 sex, 3 date of birth, 4 age, 5 comments, 6 date taken.
+  std::string FieldText(int field, const TTextFormats& formats) const;
+  std::string AgeText(const TTextFormats& formats) const;
+  // The first character of every blank-separated word of the name.
+  std::string Initials() const;
+
+  bool Selected = false;
+  bool MagnificationCorrected = false;
+  std::string Name;
+  bool Female = false;
+  TDayNumber DateOfBirth = 0;
+  TDayNumber DateTaken = 0;
+  std::string Comments;
+  double Magnification = 0;
+  std::string DataFile;
+  bool Visible = true;
+  bool HistoryEnabled = true;
+  bool Modified = false;
+  bool ImageModified = false;
+  std::vector<std::string> ChangeHistory;
+  bool Digitizing = false;
+  int InputDevice = 0;  // 0 tablet, 1 image file, 2 scanner, -1 none
+  bool Aligning = false;
+  std::string ImageFile;
+  double PixelWidth = 0;
+  double PixelHeight = 0;
+  double ImageOriginX = 0;
+  double ImageOriginY = 0;
+  double ImageRotation = 0;  // radians
+  TXRAnalysis* CurrentAnalysis = nullptr;
+  TXRView* CurrentView = nullptr;
+  std::vector<TXRayElement*> Selection;
+
+ protected:
+  friend class TXRayType;  // detaches its radiographs when it goes
+  TRadiograph() = default;
+  // The type's first analysis becomes current and no view is chosen.
+  void ResetAnalysisAndView();
+
+  TXRayType* fType = nullptr;
+};
+
+// Switches the change history off for a scope and always switches it back, also when an
+// exception leaves the scope early.
+class THistoryPause {
+ public:
+  explicit THistoryPause(TRadiograph& radiograph) : fRadiograph(radiograph), fWasEnabled(radiograph.HistoryEnabled) {
+    radiograph.HistoryEnabled = false;
+  }
+  ~THistoryPause() { fRadiograph.HistoryEnabled = fWasEnabled; }
+  THistoryPause(const THistoryPause&) = delete;
+  THistoryPause& operator=(const THistoryPause&) = delete;
+
+ private:
+  TRadiograph& fRadiograph;
+  bool fWasEnabled;
+};
+
+}  // namespace lumacet

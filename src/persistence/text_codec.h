@@ -1,0 +1,20 @@
+// Windows-1252 on disk, UTF-8 in memory. Fixed-width columns of data files count
+// bytes on disk, so every field is measured after encoding.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumacet {
+
+// Decodes Windows-1252 bytes to UTF-8. The five bytes the code page leaves undefined map
+// to the C1 controls of the same value, so every byte sequence round-trips.
+std::string DecodeCp1252(std::string_view bytes);
+// Encodes UTF-8 to Windows-1252; nullopt when a character has no Windows-1252 form or the
+// input is not valid UTF-8.
+std::optional<std::string> EncodeCp1252(std::string_view utf8);
+// True when every character of the UTF-8 text has a Windows-1252 form.
+bool FitsCp1252(std::string_view utf8);
+
+}  // namespace lumacet
