@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
-ctest --preset release -j "$(nproc)"
+LC_ALL=de_DE.UTF-8 ctest --preset release -j "$(nproc)"

@@ -61,7 +61,10 @@ TWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes
   mode_t mode = 0644;
   if (targetExists) {
     if (!S_ISREG(targetInfo.st_mode)) return {false, path + " is not a regular file"};
-    if (::access(path.c_str(), W_OK) != 0) return {false, path + " is read-only"};
+    // The permission bits decide, not access(): root may write anything, but a file
+    // marked read-only is the user's way of saying it must not change.
+    if ((targetInfo.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)
+      return {false, path + " is read-only"};
     mode = targetInfo.st_mode & 07777;
   } else {
     mode_t mask = ::umask(0);
