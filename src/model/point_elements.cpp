@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <unordered_set>
 
+#include "geometry/point_lists.h"
 #include "measure/constructions.h"
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
@@ -285,6 +286,12 @@ std::vector<TXRPoint*> TDigSnake::PointList() const {
   for (const auto& p : Points) list.push_back(p.get());
   return list;
 }
+
+void TDigSnake::Translate(double dx, double dy) { TranslatePoints(PointList(), dx, dy); }
+
+void TDigSnake::Rotate(double cx, double cy, double angle) { RotatePoints(PointList(), angle, cx, cy); }
+
+void TDigSnake::Scale(double factor) { ScalePoints(PointList(), factor); }
 
 // ---- editing with the cycle check --------------------------------------------------
 

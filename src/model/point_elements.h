@@ -148,6 +148,10 @@ class TDigSnake : public TXRayElement {
   TXROwnedPoint& AddPoint(double x, double y, bool valid, const std::string& name = {});
   void ClearPoints() { Points.clear(); }
   std::vector<TXRPoint*> PointList() const;
+  // Whole-snake movements of the valid owned points.
+  void Translate(double dx, double dy);
+  void Rotate(double cx, double cy, double angle);
+  void Scale(double factor);
 
   std::vector<std::unique_ptr<TXROwnedPoint>> Points;
   int HotZone = 50;     // tracing units

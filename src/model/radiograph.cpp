@@ -3,6 +3,7 @@
 #include <cmath>
 #include <unordered_set>
 
+#include "geometry/point_lists.h"
 #include "model/xray_type.h"
 #include "persistence/file_numbers.h"
 
@@ -74,6 +75,29 @@ int TRadiograph::ValidPointCount() {
   for (const auto& element : fType->ElementList(ekDigPoint))
     if (static_cast<TDigPoint*>(element.get())->IsValid()) ++count;
   return count;
+}
+
+namespace {
+
+std::vector<TXRPoint*> PointsOf(const TXRayType::TElementList& list) {
+  std::vector<TXRPoint*> points;
+  points.reserve(list.size());
+  for (const auto& e : list) points.push_back(static_cast<TXRPoint*>(e.get()));
+  return points;
+}
+
+}  // namespace
+
+TIntRect TRadiograph::TracingBounds() {
+  if (fType == nullptr) return {};
+  LoadCoordinates();
+  return PaddedBounds(PointsOf(fType->ElementList(ekDigPoint)), PointsOf(fType->ElementList(ekDerPoint)));
+}
+
+TIntRect TRadiograph::DigitizedBounds() {
+  if (fType == nullptr) return {};
+  LoadCoordinates();
+  return PaddedBounds(PointsOf(fType->ElementList(ekDigPoint)));
 }
 
 // An unmodifying record (a save or a load) starts the history afresh, unless the image

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "geometry/coordinates.h"
 #include "model/dates.h"
 
 namespace lumacet {
@@ -47,6 +48,9 @@ class TRadiograph {
   virtual bool SetMagnification(double percent);
   // Number of valid digitized points of the loaded coordinates.
   int ValidPointCount();
+  // Padded bounds of the valid digitized and derived points, and of the digitized alone.
+  TIntRect TracingBounds();
+  TIntRect DigitizedBounds();
 
   // Change history: see RecordChange's rules in the source.
   void RecordChange(bool modified, const std::string& text);

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "model/list_elements.h"
-#include "persistence/file_numbers.h"
+#include "geometry/coordinates.h"
 
 namespace lumacet {
 

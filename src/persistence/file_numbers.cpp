@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 namespace lumacet {
 
@@ -92,15 +91,6 @@ std::string FormatRounded(double value, int decimals) {
     if (!s.empty() && s.back() == '.') s.pop_back();
   }
   return StripNegativeZero(s);
-}
-
-std::optional<int32_t> RoundToInt(double value) {
-  if (!std::isfinite(value)) return std::nullopt;
-  double r = std::nearbyint(value);
-  if (r < static_cast<double>(std::numeric_limits<int32_t>::min()) ||
-      r > static_cast<double>(std::numeric_limits<int32_t>::max()))
-    return std::nullopt;
-  return static_cast<int32_t>(r);
 }
 
 std::string FormatRoundedInt(double value) {

@@ -29,7 +29,4 @@ std::string FormatE16(double value);
 // "$" and eight upper-case hexadecimal digits.
 std::string FormatHex8(uint32_t value);
 
-// Ties-to-even rounding to a 32-bit integer; nullopt when not finite or out of range.
-std::optional<int32_t> RoundToInt(double value);
-
 }  // namespace lumacet

@@ -316,3 +316,34 @@ TEST(ChangeHistory, APauseRecordsNothingAndAlwaysResumes) {
 
 }  // namespace
 }  // namespace lumacet
+
+namespace lumacet {
+namespace {
+
+TEST_F(RadiographTest, BoundsCoverTheLoadedPointsWithPadding) {
+  xray.Coordinates[0]->SetXY(0, 0);
+  xray.Coordinates[1]->SetXY(100, 50);
+  TIntRect digitized = xray.DigitizedBounds();
+  EXPECT_LT(digitized.Left, 0);
+  EXPECT_GT(digitized.Right, 100);
+  std::string message;
+  static_cast<TDerPoint*>(type.AddElement("F", ekDerPoint, message))->SetParameters(400, 50);
+  EXPECT_GT(xray.TracingBounds().Right, 400);
+  EXPECT_EQ(xray.DigitizedBounds(), digitized);
+}
+
+TEST(SnakeMovements, MoveOnlyValidPoints) {
+  TDigSnake snake("S");
+  snake.AddPoint(10, 0, true);
+  snake.AddPoint(5, 5, false);
+  snake.Translate(1, 2);
+  snake.Scale(2);
+  EXPECT_EQ(snake.Points[0]->GetX(), 22);
+  EXPECT_EQ(snake.Points[0]->GetY(), 4);
+  EXPECT_EQ(snake.Points[1]->RawX(), 5);
+  snake.Rotate(0, 0, M_PI);
+  EXPECT_NEAR(snake.Points[0]->GetX(), -22, 1e-9);
+}
+
+}  // namespace
+}  // namespace lumacet
