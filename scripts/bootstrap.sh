@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   locales
+  qt6-base-dev qt6-svg-dev libeigen3-dev
 )
 
 missing=()
