@@ -33,6 +33,40 @@ std::optional<char> ByteFor(char32_t cp) {
   return std::nullopt;
 }
 
+// The code point starting at `i`, advancing `i` past it; nothing for a malformed or
+// overlong sequence.
+std::optional<char32_t> NextCodePoint(std::string_view s, size_t& i) {
+  auto b = static_cast<unsigned char>(s[i]);
+  if (b < 0x80) {
+    ++i;
+    return b;
+  }
+  size_t len = 0;
+  char32_t cp = 0;
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+    cp = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    cp = b & 0x0F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    cp = b & 0x07;
+  } else {
+    return std::nullopt;
+  }
+  if (i + len > s.size()) return std::nullopt;
+  for (size_t k = 1; k < len; ++k) {
+    auto c = static_cast<unsigned char>(s[i + k]);
+    if ((c & 0xC0) != 0x80) return std::nullopt;
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+    return std::nullopt;
+  i += len;
+  return cp;
+}
+
 }  // namespace
 
 std::string DecodeCp1252(std::string_view bytes) {
@@ -54,36 +88,20 @@ std::optional<std::string> EncodeCp1252(std::string_view utf8) {
   out.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
-    auto b = static_cast<unsigned char>(utf8[i]);
-    char32_t cp = 0;
-    size_t len = 0;
-    if (b < 0x80) {
-      cp = b;
-      len = 1;
-    } else if ((b & 0xE0) == 0xC0) {
-      cp = b & 0x1F;
-      len = 2;
-    } else if ((b & 0xF0) == 0xE0) {
-      cp = b & 0x0F;
-      len = 3;
-    } else if ((b & 0xF8) == 0xF0) {
-      cp = b & 0x07;
-      len = 4;
-    } else {
-      return std::nullopt;
-    }
-    if (i + len > utf8.size()) return std::nullopt;
-    for (size_t k = 1; k < len; ++k) {
-      auto c = static_cast<unsigned char>(utf8[i + k]);
-      if ((c & 0xC0) != 0x80) return std::nullopt;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    auto byte = ByteFor(cp);
+    auto cp = NextCodePoint(utf8, i);
+    if (!cp) return std::nullopt;
+    auto byte = ByteFor(*cp);
     if (!byte) return std::nullopt;
     out += *byte;
-    i += len;
   }
   return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size())
+    if (!NextCodePoint(text, i)) return false;
+  return true;
 }
 
 bool FitsCp1252(std::string_view utf8) { return EncodeCp1252(utf8).has_value(); }

@@ -16,5 +16,7 @@ std::string DecodeCp1252(std::string_view bytes);
 std::optional<std::string> EncodeCp1252(std::string_view utf8);
 // True when every character of the UTF-8 text has a Windows-1252 form.
 bool FitsCp1252(std::string_view utf8);
+// Well-formed UTF-8: shortest forms only, no surrogates, nothing beyond U+10FFFF.
+bool IsValidUtf8(std::string_view text);
 
 }  // namespace lumacet
