@@ -124,7 +124,7 @@ void TDigPoint::ClearOperand(int slot) {
 }
 
 void TDigPoint::Place() {
-  if (!NeedsPlacing || fEvaluating) return;
+  if (!NeedsPlacing || fEvaluating || TEvaluationGuard::TooDeep()) return;
   TEvaluationGuard guard(fEvaluating);
   switch (fKind) {
     case 0:
@@ -135,12 +135,20 @@ void TDigPoint::Place() {
       NeedsPlacing = false;
       return;
     default: {
-      auto* snake = dynamic_cast<TDigSnake*>(fOperands[0]);
-      if (snake == nullptr || !snake->Placed) return;
-      double x = 0, y = 0;
-      if (!PlaceAutomaticPoint(*this, x, y)) return;
-      SetXY(x, y);
-      NeedsPlacing = false;
+      TPlacement placement = PlaceAutomaticPoint(*this);
+      switch (placement.Outcome) {
+        case TPlacementOutcome::Unplaced:
+          return;  // stays marked: placed once its snake is
+        case TPlacementOutcome::Kept:
+          break;
+        case TPlacementOutcome::Invalid:
+          SetValid(false);
+          break;
+        case TPlacementOutcome::Moved:
+          SetXY(placement.At.X, placement.At.Y);
+          break;
+      }
+      NeedsPlacing = TEvaluationGuard::ChainCutShort();
       return;
     }
   }
@@ -216,13 +224,17 @@ void TDerPoint::SetParameters(double p1, double p2) {
 
 void TDerPoint::Compute() {
   if (!fNeedsComputing || fEvaluating) return;
+  if (TEvaluationGuard::TooDeep()) {
+    SetValid(false);  // still marked: a shallower read computes it
+    return;
+  }
   TEvaluationGuard guard(fEvaluating);
   SetValid(false);
   for (int i = 0; i < OperandCount(); ++i)
     if (fOperands[i] == nullptr) return;  // stays marked: the next read tries again
   double x = 0, y = 0;
   if (ConstructDerivedPoint(*this, x, y) && std::isfinite(x) && std::isfinite(y)) SetRaw(x, y, true, true);
-  fNeedsComputing = false;
+  fNeedsComputing = TEvaluationGuard::ChainCutShort();
 }
 
 double TDerPoint::GetX() {

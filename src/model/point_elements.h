@@ -16,15 +16,39 @@ class TXRGraphic;
 
 // Re-entrancy guard shared by the lazily computed points: a point read again while its
 // own computation is running reads as invalid, so reference cycles end instead of
-// recursing forever.
+// recursing forever. Chains deeper than any real tracing (hand-made files) also read as
+// invalid rather than exhausting the stack.
 class TEvaluationGuard {
  public:
-  explicit TEvaluationGuard(bool& flag) : fFlag(flag) { fFlag = true; }
-  ~TEvaluationGuard() { fFlag = false; }
+  static constexpr int kMaxDepth = 1000;
+  explicit TEvaluationGuard(bool& flag) : fFlag(flag) {
+    fFlag = true;
+    ++Depth();
+  }
+  ~TEvaluationGuard() {
+    fFlag = false;
+    if (--Depth() == 0) Exceeded() = false;
+  }
   TEvaluationGuard(const TEvaluationGuard&) = delete;
   TEvaluationGuard& operator=(const TEvaluationGuard&) = delete;
+  // True (and remembered until the outermost read ends) when the chain is too deep.
+  static bool TooDeep() {
+    if (Depth() < kMaxDepth) return false;
+    Exceeded() = true;
+    return true;
+  }
+  // A result reached while the depth limit cut a chain short is not final.
+  static bool ChainCutShort() { return Exceeded(); }
 
  private:
+  static bool& Exceeded() {
+    static thread_local bool exceeded = false;
+    return exceeded;
+  }
+  static int& Depth() {
+    static thread_local int depth = 0;
+    return depth;
+  }
   bool& fFlag;
 };
 

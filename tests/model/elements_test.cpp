@@ -390,3 +390,29 @@ TEST(ReferencesAndCopies, SanitizingEmptiesWrongClassSlotsAndDropsEmptyListEntri
 
 }  // namespace
 }  // namespace lumacet
+
+namespace lumacet {
+namespace {
+
+TEST(Cycles, VeryLongChainsReadInvalidInsteadOfExhaustingTheStack) {
+  TXRayType type;
+  std::string message;
+  auto* first = static_cast<TDerPoint*>(type.AddElement("P0", ekDerPoint, message));
+  first->SetParameters(1, 1);
+  TDerPoint* previous = first;
+  for (int i = 1; i < 5000; ++i) {
+    auto* next = static_cast<TDerPoint*>(type.AddElement("P" + std::to_string(i), ekDerPoint, message));
+    next->SetKind(1);  // midpoint of the previous point with itself
+    next->SetOperand(0, previous);
+    next->SetOperand(1, previous);
+    previous = next;
+  }
+  EXPECT_FALSE(previous->IsValid());
+  // Reading from the shallow end first settles the chain step by step.
+  for (auto& element : type.ElementList(ekDerPoint)) static_cast<TDerPoint*>(element.get())->IsValid();
+  EXPECT_TRUE(previous->IsValid());
+  EXPECT_EQ(previous->GetX(), 1);
+}
+
+}  // namespace
+}  // namespace lumacet
