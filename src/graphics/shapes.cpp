@@ -6,6 +6,27 @@
 
 namespace lumacet {
 
+namespace {
+
+std::vector<TIntPoint> Rounded(const std::vector<TFloatPoint>& points) {
+  std::vector<TIntPoint> rounded;
+  rounded.reserve(points.size());
+  for (const TFloatPoint& p : points) rounded.push_back(RoundSaturated(p));
+  return rounded;
+}
+
+void DrawSegment(TCanvas& canvas, TIntPoint from, TIntPoint to) {
+  canvas.MoveTo(from);
+  canvas.LineTo(to);
+}
+
+}  // namespace
+
+void TMyShape::ApplyPenAndBrush(TCanvas& canvas) const {
+  canvas.SetPen(Pen);
+  canvas.SetBrush(Brush);
+}
+
 std::vector<TFloatPoint> TPolyShape::SplinePoints(int step) const {
   return lumacet::SplinePoints(Points, step);
 }
@@ -13,6 +34,16 @@ std::vector<TFloatPoint> TPolyShape::SplinePoints(int step) const {
 double TPolyShape::CurveLength() const { return lumacet::CurveLength(Points); }
 
 double TPolyShape::CurveArea() const { return lumacet::CurveArea(Points); }
+
+void TPolySpline::Draw(TCanvas& canvas) const {
+  std::vector<TIntPoint> samples = Rounded(SplinePoints(10));
+  if (samples.size() >= 2) canvas.Polyline(samples);
+}
+
+void TPolySpline::DrawFilled(TCanvas& canvas) const {
+  std::vector<TIntPoint> samples = Rounded(SplinePoints(10));
+  if (samples.size() >= 2) canvas.Polygon(samples);
+}
 
 std::vector<TFloatPoint> TPolySpline::SmoothPoints(int step) const {
   return lumacet::SmoothPoints(Points, step);
@@ -34,6 +65,11 @@ TMarkerExtent TMarker::MarkerExtent(double unitsPerScreenPixel, bool sizeInScree
   }
   double half = sizeInScreenPixels ? Size * unitsPerScreenPixel : Size;
   return {2 * half, 2 * half};
+}
+
+TMarkerExtent TMarker::MarkerExtent(const TCanvas& canvas) const {
+  return MarkerExtent(canvas.ScreenPixelsToLogical(1), SizeInScreenPixels,
+                      {static_cast<double>(Image.Width), static_cast<double>(Image.Height)});
 }
 
 bool TMarker::HitTest(int px, int py, TMarkerExtent extent) const {
@@ -69,6 +105,74 @@ TMarkerOutline TMarker::Outline(TMarkerExtent extent) const {
       break;
   }
   return outline;
+}
+
+void DrawOutline(TCanvas& canvas, const TMarkerOutline& outline) {
+  switch (outline.Shape) {
+    case TMarkerShape::Square:
+      canvas.Rectangle(outline.Box);
+      break;
+    case TMarkerShape::Circle:
+      canvas.Ellipse(outline.Box);
+      break;
+    case TMarkerShape::Diamond:
+    case TMarkerShape::Triangle:
+      canvas.Polygon(outline.Polygon);
+      break;
+    case TMarkerShape::Image:
+    case TMarkerShape::None:
+      break;
+  }
+}
+
+void TMarker::Draw(TCanvas& canvas) const {
+  const TPen savedPen = canvas.Pen();
+  const TBrush savedBrush = canvas.Brush();
+  canvas.SetPen({Pen.Colour, Pen.Style, 1, Pen.Mode});
+  canvas.SetBrush({Brush.Colour, TBrushStyle::Solid});
+  TMarkerOutline outline = Outline(MarkerExtent(canvas));
+  if (outline.Shape == TMarkerShape::Image) {
+    if (!Image.IsEmpty()) {
+      canvas.StretchImage(outline.Box, Image, {0, 0, Image.Width, Image.Height}, TStretchMode::Nearest);
+    }
+  } else {
+    DrawOutline(canvas, outline);
+  }
+  canvas.SetPen(savedPen);
+  canvas.SetBrush(savedBrush);
+}
+
+void TLine::Draw(TCanvas& canvas) const {
+  ApplyPenAndBrush(canvas);
+  DrawSegment(canvas, {X1, Y1}, {X2, Y2});
+}
+
+void TDotLine::Draw(TCanvas& canvas) const {
+  ApplyPenAndBrush(canvas);
+  canvas.SetBrush({Brush.Colour, TBrushStyle::Clear});
+  canvas.Rectangle(StartBox());
+  DrawSegment(canvas, {X1, Y1}, {X2, Y2});
+}
+
+void TRectangle::Draw(TCanvas& canvas) const {
+  ApplyPenAndBrush(canvas);
+  canvas.Rectangle({X1, Y1, X2, Y2});
+}
+
+void TArrow::Draw(TCanvas& canvas) const {
+  ApplyPenAndBrush(canvas);
+  const TIntPoint tip{X2, Y2};
+  std::array<TIntPoint, 2> head = HeadEnds();
+  DrawSegment(canvas, {X1, Y1}, tip);
+  canvas.LineTo(head[0]);
+  DrawSegment(canvas, tip, head[1]);
+}
+
+void TRulerDoubleArrow::Draw(TCanvas& canvas) const {
+  ApplyPenAndBrush(canvas);
+  for (const TIntSegment& segment : Segments(canvas.ScreenPixelsToLogical(HeadSize))) {
+    DrawSegment(canvas, segment.From, segment.To);
+  }
 }
 
 TIntRect TDotLine::StartBox() const {

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "geometry/test_points.h"
+#include "graphics/recording_canvas.h"
+#include "graphics/spline.h"
 
 namespace lumacet {
 namespace {
@@ -163,6 +165,113 @@ TEST(TPolyShape, MeasuresTheCurveThroughItsPoints) {
   shape.Points = {a, a, b, b, c, c, a};
   EXPECT_NEAR(shape.CurveLength(), 200 + 100 * std::sqrt(2.0), 1e-9);
   EXPECT_NEAR(shape.CurveArea(), 50, 1e-9);
+}
+
+TEST(ShapeDrawing, LinesArrowsAndRectanglesUseTheShapesPenAndBrush) {
+  TRecordingCanvas canvas;
+  TArrow arrow;
+  arrow.X2 = 100;
+  arrow.Pen = {0x0000FF, TPenStyle::Solid, 2};
+  arrow.Brush = {0x00FF00, TBrushStyle::Clear};
+  arrow.Draw(canvas);
+  ASSERT_EQ(canvas.Calls.size(), 3u);
+  EXPECT_EQ(canvas.Calls[0].Points, (std::vector<TIntPoint>{{0, 0}, {100, 0}}));
+  EXPECT_EQ(canvas.Calls[1].Points, (std::vector<TIntPoint>{{100, 0}, {80, -10}}));
+  EXPECT_EQ(canvas.Calls[2].Points, (std::vector<TIntPoint>{{100, 0}, {80, 10}}));
+  EXPECT_EQ(canvas.Pen(), arrow.Pen);
+  EXPECT_EQ(canvas.Brush(), arrow.Brush);
+
+  canvas.Calls.clear();
+  TDotLine dotLine;
+  dotLine.X1 = 10;
+  dotLine.X2 = 50;
+  dotLine.Brush = {0x00FF00, TBrushStyle::Solid};
+  dotLine.Draw(canvas);
+  ASSERT_EQ(canvas.Calls.size(), 2u);
+  EXPECT_EQ(canvas.Calls[0].Kind, TCanvasCallKind::Rectangle);
+  EXPECT_EQ(canvas.Calls[0].Box, (TIntRect{7, -3, 13, 3}));
+  EXPECT_EQ(canvas.Calls[0].Brush.Style, TBrushStyle::Clear);
+
+  canvas.Calls.clear();
+  TRectangle rectangle;
+  rectangle.X2 = 5;
+  rectangle.Y2 = 6;
+  rectangle.Draw(canvas);
+  ASSERT_EQ(canvas.Calls.size(), 1u);
+  EXPECT_EQ(canvas.Calls[0].Box, (TIntRect{0, 0, 5, 6}));
+}
+
+TEST(ShapeDrawing, RulerHeadSizeIsInScreenPixels) {
+  // Half a pixel per unit: the 12-pixel head is 24 units long.
+  TRecordingCanvas canvas;
+  canvas.SetMapping(*TIsotropicMapping::FromScale({0, 0}, 0.5));
+  TRulerDoubleArrow ruler;
+  ruler.X2 = 100;
+  ruler.Draw(canvas);
+  ASSERT_EQ(canvas.Calls.size(), 5u);
+  EXPECT_EQ(canvas.Calls[0].Points, (std::vector<TIntPoint>{{76, -12}, {100, 0}}));
+}
+
+TEST(ShapeDrawing, MarkersRestoreTheCanvasPenAndBrush) {
+  TRecordingCanvas canvas;
+  const TPen pen{0x123456, TPenStyle::Dot, 7};
+  const TBrush brush{0x654321, TBrushStyle::Cross};
+  canvas.SetPen(pen);
+  canvas.SetBrush(brush);
+  TMarker marker("Circle", 4);
+  marker.X1 = 100;
+  marker.Y1 = 50;
+  marker.Pen = {0x0000FF, TPenStyle::Solid, 5};
+  marker.Brush = {0x00FFFF, TBrushStyle::Clear};
+  marker.Draw(canvas);
+  ASSERT_EQ(canvas.Calls.size(), 1u);
+  EXPECT_EQ(canvas.Calls[0].Kind, TCanvasCallKind::Ellipse);
+  EXPECT_EQ(canvas.Calls[0].Box, (TIntRect{96, 46, 104, 54}));
+  EXPECT_EQ(canvas.Calls[0].Pen, (TPen{0x0000FF, TPenStyle::Solid, 1}));
+  EXPECT_EQ(canvas.Calls[0].Brush, (TBrush{0x00FFFF, TBrushStyle::Solid}));
+  EXPECT_EQ(canvas.Pen(), pen);
+  EXPECT_EQ(canvas.Brush(), brush);
+
+  // Sizes in screen pixels at two pixels per unit, and pictures stretched into their box.
+  canvas.SetMapping(*TIsotropicMapping::FromScale({0, 0}, 2));
+  marker.SizeInScreenPixels = true;
+  EXPECT_TRUE(marker.HitTest(102, 50, canvas));
+  EXPECT_FALSE(marker.HitTest(103, 50, canvas));
+  const std::vector<std::uint32_t> pixels(8 * 4, 0xFF0000);
+  marker.ShapeName = "image";
+  marker.Image = {pixels, 8, 4};
+  canvas.Calls.clear();
+  marker.Draw(canvas);
+  ASSERT_EQ(canvas.Calls.size(), 1u);
+  EXPECT_EQ(canvas.Calls[0].Kind, TCanvasCallKind::StretchImage);
+  EXPECT_EQ(canvas.Calls[0].Box, (TIntRect{98, 49, 102, 51}));
+  EXPECT_EQ(canvas.Calls[0].Source, (TIntRect{0, 0, 8, 4}));
+
+  marker.ShapeName = "Cross";
+  canvas.Calls.clear();
+  marker.Draw(canvas);
+  EXPECT_TRUE(canvas.Calls.empty());
+}
+
+TEST(ShapeDrawing, SplinesDrawTheirSamplesWithTheCanvasPen) {
+  test::TPointFactory f;
+  TPolySpline spline;
+  spline.Points = {f.At(0, 0), f.At(100, 50), f.At(200, 0)};
+  TRecordingCanvas canvas;
+  canvas.SetPen({0x00FF00, TPenStyle::Solid, 3});
+  spline.Draw(canvas);
+  spline.DrawFilled(canvas);
+  ASSERT_EQ(canvas.Calls.size(), 2u);
+  EXPECT_EQ(canvas.Calls[0].Kind, TCanvasCallKind::Polyline);
+  EXPECT_EQ(canvas.Calls[1].Kind, TCanvasCallKind::Polygon);
+  EXPECT_EQ(canvas.Calls[0].Points, canvas.Calls[1].Points);
+  EXPECT_EQ(canvas.Calls[0].Points.size(), spline.SplinePoints(10).size());
+  EXPECT_EQ(canvas.Calls[0].Pen.Colour, 0x00FF00u);
+  // Fewer than two samples draw nothing.
+  spline.Points = {f.At(0, 0)};
+  canvas.Calls.clear();
+  spline.Draw(canvas);
+  EXPECT_TRUE(canvas.Calls.empty());
 }
 
 }  // namespace

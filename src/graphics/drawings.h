@@ -1,0 +1,92 @@
+// Painting a radiograph type's drawings (TXRGraphic) from the coordinates currently loaded
+// into the type: outlines through points, curves, markers, angle arcs and pies, a shape
+// analysis's consensus, and tooth outlines fitted to two landmarks. Painting reads the
+// model and never writes it: everything a caller wants changed for one painting (drawing
+// hidden drawings, other colours) travels in TRenderOptions.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/settings.h"
+#include "geometry/coordinates.h"
+#include "graphics/canvas.h"
+
+namespace lumacet {
+
+class TXRGraphic;
+class TXRPCA;
+class TXRVariable;
+
+// The stored drawing kinds, in the order of the kind list.
+enum TGraphicKind : int {
+  gkLine = 0,
+  gkLineNoBreaks = 1,
+  gkLinePairs = 2,
+  gkPolygon = 3,
+  gkSpline = 4,
+  gkSplineNoBreaks = 5,
+  gkSplineClosed = 6,
+  gkMarkers = 7,
+  gkPcaConsensusMarkers = 8,
+  gkPcaJoinPoints = 9,
+  gkPie = 10,
+  gkPieVariable = 11,
+  gkArc = 12,
+  gkArcVariable = 13,
+  gkUpperIncisor = 14,
+  gkUpperMolar = 15,
+  gkLowerIncisor = 16,
+  gkLowerMolar = 17,
+  gkLowerCanine = 18,
+  gkLowerFirstPremolar = 19,
+  gkLowerSecondPremolar = 20,
+  gkUpperCanine = 21,
+  gkUpperFirstPremolar = 22,
+  gkUpperSecondPremolar = 23,
+  gkUpperIncisorFrontal = 24,
+  gkUpperMolarFrontal = 25,
+  gkLowerIncisorFrontal = 26,
+  gkLowerMolarFrontal = 27,
+};
+
+// The consensus of a shape analysis placed over the tracing currently loaded in its type:
+// one position per point of the analysis, in the order of its Points; empty when the
+// analysis cannot be evaluated for this tracing.
+using TPcaConsensusFunction = std::function<std::vector<TFloatPoint>(TXRPCA&)>;
+// The deviation colour (0x00BBGGRR) of a variable for the tracing being painted; nothing
+// when the variable has none to give.
+using TDeviationColourFunction = std::function<std::optional<std::uint32_t>(TXRVariable&)>;
+
+struct TRenderOptions {
+  // Draws "On Demand" drawings as well: analyses and views ask for it for their own.
+  bool ForceDraw = false;
+  // Unset: drawings with a colour variable keep their own colour.
+  TDeviationColourFunction DeviationColour;
+  // Unset: the shape-analysis kinds draw nothing.
+  TPcaConsensusFunction PcaConsensus;
+  // The pens of drawing positions 0..9.
+  std::array<TPositionPen, kPositionCount> PositionPens = TRadiographSettings{}.PositionPens;
+};
+
+// The position that draws a drawing with its own attributes.
+inline constexpr int kPositionAsDefined = -1;
+
+// Sets the pen, brush and background and paints the drawing, unless it is drawn only on
+// demand and the options do not force it. With position kPositionAsDefined the pen takes
+// the drawing's colour (or its colour variable's deviation colour), width and line style;
+// with a position 0..9 that position's pen, and the brush its colour. The brush has the
+// drawing's fill style; opaque drawings paint the gaps of dashes and hatches white.
+void DrawWith(TCanvas& canvas, const TXRGraphic& graphic, int position, const TRenderOptions& options);
+
+// The picture in thin black dots without fill, as a moved tracing's ghost; skipped like
+// DrawWith for drawings drawn only on demand.
+void DrawGhost(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions& options);
+
+// The picture with the canvas's current pen and brush, whatever the draw mode.
+void DrawShape(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions& options);
+
+}  // namespace lumacet

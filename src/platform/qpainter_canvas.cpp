@@ -1,0 +1,368 @@
+#include "platform/qpainter_canvas.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImageWriter>
+#include <QPageSize>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QPolygonF>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <numbers>
+
+namespace lumacet {
+
+namespace {
+
+// Curves whose box is larger than this many device pixels are left out: they come from
+// far-away constructed points, and flattening them would take seconds per paint.
+constexpr double kMaxCurveExtent = 1 << 20;
+
+// Pictures are written at this resolution: one tracing unit (0.1 mm) per device unit.
+constexpr int kPictureDpi = 254;
+
+// Font names kept in settings and type files from older installations, drawn with the
+// nearest font every Linux desktop has.
+void InstallFontSubstitutions() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
+    QFont::insertSubstitution("Tahoma", "DejaVu Sans");
+    QFont::insertSubstitution("Arial", "DejaVu Sans");
+    QFont::insertSubstitution("Times New Roman", "DejaVu Serif");
+    QFont::insertSubstitution("Courier New", "DejaVu Sans Mono");
+  });
+}
+
+Qt::PenStyle QtPenStyle(TPenStyle style) {
+  switch (style) {
+    case TPenStyle::Solid: return Qt::SolidLine;
+    case TPenStyle::Dash: return Qt::DashLine;
+    case TPenStyle::Dot: return Qt::DotLine;
+    case TPenStyle::DashDot: return Qt::DashDotLine;
+    case TPenStyle::DashDotDot: return Qt::DashDotDotLine;
+    case TPenStyle::Clear: return Qt::NoPen;
+  }
+  return Qt::SolidLine;
+}
+
+Qt::BrushStyle QtBrushStyle(TBrushStyle style) {
+  switch (style) {
+    case TBrushStyle::Solid: return Qt::SolidPattern;
+    case TBrushStyle::Clear: return Qt::NoBrush;
+    case TBrushStyle::Horizontal: return Qt::HorPattern;
+    case TBrushStyle::Vertical: return Qt::VerPattern;
+    case TBrushStyle::FDiagonal: return Qt::FDiagPattern;
+    case TBrushStyle::BDiagonal: return Qt::BDiagPattern;
+    case TBrushStyle::Cross: return Qt::CrossPattern;
+    case TBrushStyle::DiagCross: return Qt::DiagCrossPattern;
+  }
+  return Qt::SolidPattern;
+}
+
+// A copy of part of a bitmap that Qt can draw: the top byte of every pixel set, as
+// Format_RGB32 requires.
+QImage ToQImage(const TBitmapView& bitmap, const TIntRect& part) {
+  QImage image(part.Right - part.Left, part.Bottom - part.Top, QImage::Format_RGB32);
+  if (image.isNull()) return image;
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) row[x] = bitmap.At(part.Left + x, part.Top + y) | 0xFF000000u;
+  }
+  return image;
+}
+
+std::string CannotPaint() { return "The picture could not be painted."; }
+
+std::string NotEnoughMemory(TIntSize size) {
+  return "Not enough memory for an image of " + std::to_string(size.Width) + " x " +
+         std::to_string(size.Height) + " pixels.";
+}
+
+TPaintResult PaintOn(QPaintDevice& device, const TPaintRoutine& paint) {
+  QPainter painter;
+  if (!painter.begin(&device)) return {false, CannotPaint()};
+  {
+    TQPainterCanvas canvas(painter);
+    paint(canvas);
+  }
+  if (!painter.end()) return {false, CannotPaint()};
+  return {true, {}};
+}
+
+bool ValidPictureSize(TIntSize size) { return size.Width > 0 && size.Height > 0; }
+
+TWriteResult WriteBytes(const std::string& path, const QByteArray& bytes) {
+  return WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+}  // namespace
+
+QColor ToQColor(std::uint32_t colour) {
+  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>((colour >> 16) & 0xFF));
+}
+
+std::uint32_t FromQColor(const QColor& colour) {
+  QColor rgb = colour.toRgb();
+  return static_cast<std::uint32_t>(rgb.red()) | static_cast<std::uint32_t>(rgb.green()) << 8 |
+         static_cast<std::uint32_t>(rgb.blue()) << 16;
+}
+
+TQPainterCanvas::TQPainterCanvas(QPainter& painter) : fPainter(painter) {
+  InstallFontSubstitutions();
+  fPainter.resetTransform();
+  fPainter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+TIntSize TQPainterCanvas::DeviceSize() const {
+  QPaintDevice* device = fPainter.device();
+  return device ? TIntSize{device->width(), device->height()} : TIntSize{};
+}
+
+double TQPainterCanvas::DevicePixelsPerScreenPixel() const {
+  QPaintDevice* device = fPainter.device();
+  return device ? device->logicalDpiX() / 96.0 : 1.0;
+}
+
+namespace {
+
+QPointF Device(const TCanvas& canvas, TIntPoint p) {
+  TFloatPoint d = canvas.LogicalToDevice(TFloatPoint{static_cast<double>(p.X), static_cast<double>(p.Y)});
+  return {d.X, d.Y};
+}
+
+QPolygonF DevicePolygon(const TCanvas& canvas, std::span<const TIntPoint> points) {
+  QPolygonF polygon;
+  polygon.reserve(static_cast<qsizetype>(points.size()));
+  for (TIntPoint p : points) polygon << Device(canvas, p);
+  return polygon;
+}
+
+QRectF DeviceRect(const TCanvas& canvas, const TIntRect& box) {
+  return QRectF(Device(canvas, {box.Left, box.Top}), Device(canvas, {box.Right, box.Bottom})).normalized();
+}
+
+}  // namespace
+
+void TQPainterCanvas::UsePen() {
+  const TPen& pen = Pen();
+  double width = LogicalToDevice(static_cast<double>(pen.Width));
+  // Width 0 and anything thinner than a device pixel is the device's thinnest line.
+  QPen qpen(ToQColor(pen.Colour), width >= 1 ? width : 0, QtPenStyle(pen.Style), Qt::RoundCap, Qt::RoundJoin);
+  fPainter.setPen(qpen);
+  fPainter.setBackground(QBrush(ToQColor(BackgroundColour())));
+  fPainter.setBackgroundMode(BackgroundMode() == TBackgroundMode::Opaque ? Qt::OpaqueMode
+                                                                          : Qt::TransparentMode);
+  bool invert = pen.Mode == TPenMode::Invert && fPainter.paintEngine() &&
+                fPainter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+  fPainter.setCompositionMode(invert ? QPainter::RasterOp_NotDestination : QPainter::CompositionMode_SourceOver);
+}
+
+void TQPainterCanvas::UseBrush() {
+  const TBrush& brush = Brush();
+  QBrush qbrush(ToQColor(brush.Colour), QtBrushStyle(brush.Style));
+  // Hatches are spaced in screen pixels on every device.
+  double screen = DevicePixelsPerScreenPixel();
+  if (screen != 1) qbrush.setTransform(QTransform::fromScale(screen, screen));
+  fPainter.setBrush(qbrush);
+}
+
+void TQPainterCanvas::UseNoBrush() { fPainter.setBrush(Qt::NoBrush); }
+
+void TQPainterCanvas::Polyline(std::span<const TIntPoint> points) {
+  if (points.size() < 2) return;
+  UsePen();
+  fPainter.drawPolyline(DevicePolygon(*this, points));
+}
+
+void TQPainterCanvas::Polygon(std::span<const TIntPoint> points) {
+  if (points.empty()) return;
+  UsePen();
+  UseBrush();
+  fPainter.drawPolygon(DevicePolygon(*this, points), Qt::OddEvenFill);
+}
+
+void TQPainterCanvas::Rectangle(const TIntRect& box) {
+  UsePen();
+  UseBrush();
+  fPainter.drawRect(DeviceRect(*this, box));
+}
+
+void TQPainterCanvas::Ellipse(const TIntRect& box) {
+  QRectF rect = DeviceRect(*this, box);
+  if (rect.isEmpty() || rect.width() > kMaxCurveExtent || rect.height() > kMaxCurveExtent) return;
+  UsePen();
+  UseBrush();
+  fPainter.drawEllipse(rect);
+}
+
+void TQPainterCanvas::Arc(const TIntRect& box, TIntPoint startRadial, TIntPoint endRadial) {
+  DrawArc(box, startRadial, endRadial, TArcKind::Arc);
+}
+
+void TQPainterCanvas::Pie(const TIntRect& box, TIntPoint startRadial, TIntPoint endRadial) {
+  DrawArc(box, startRadial, endRadial, TArcKind::Pie);
+}
+
+void TQPainterCanvas::DrawArc(const TIntRect& box, TIntPoint startRadial, TIntPoint endRadial,
+                              TArcKind kind) {
+  std::optional<TArcAngles> angles = ArcAngles(box, startRadial, endRadial);
+  QRectF rect = DeviceRect(*this, box);
+  if (!angles || rect.isEmpty() || rect.width() > kMaxCurveExtent || rect.height() > kMaxCurveExtent) return;
+  // The angles are counter-clockwise in logical space; a mapping that flips one axis turns
+  // them clockwise on the device, as on the surfaces this interface models.
+  const double sx = Mapping().ScaleX() < 0 ? -1 : 1;
+  const double sy = Mapping().ScaleY() < 0 ? -1 : 1;
+  const double a = angles->StartDegrees * std::numbers::pi / 180;
+  const double start = std::atan2(sy * std::sin(a), sx * std::cos(a)) * 180 / std::numbers::pi;
+  const double sweep = angles->SweepDegrees * sx * sy;
+  QPainterPath path;
+  if (kind == TArcKind::Pie) {
+    path.moveTo(rect.center());
+    path.arcTo(rect, start, sweep);
+    path.closeSubpath();
+  } else {
+    path.arcMoveTo(rect, start);
+    path.arcTo(rect, start, sweep);
+  }
+  UsePen();
+  if (kind == TArcKind::Pie) {
+    UseBrush();
+  } else {
+    UseNoBrush();
+  }
+  fPainter.drawPath(path);
+}
+
+namespace {
+
+QFont DeviceFont(const TFont& font, double pixelHeight) {
+  QFont qfont(QString::fromStdString(font.Name));
+  qfont.setPixelSize(std::max(1, static_cast<int>(std::nearbyint(pixelHeight))));
+  qfont.setBold(font.Bold);
+  qfont.setItalic(font.Italic);
+  qfont.setUnderline(font.Underline);
+  qfont.setStrikeOut(font.StrikeOut);
+  return qfont;
+}
+
+}  // namespace
+
+void TQPainterCanvas::TextOut(TIntPoint topLeft, std::string_view utf8) {
+  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  const QFont font = DeviceFont(Font(), LogicalToDevice(Font().Height));
+  const QFontMetricsF metrics(font, fPainter.device());
+  const QPointF at = Device(*this, topLeft);
+  fPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (BackgroundMode() == TBackgroundMode::Opaque) {
+    fPainter.fillRect(QRectF(at, QSizeF(metrics.horizontalAdvance(text), metrics.height())),
+                      ToQColor(BackgroundColour()));
+  }
+  fPainter.setFont(font);
+  fPainter.setPen(ToQColor(TextColour()));
+  fPainter.setBackgroundMode(Qt::TransparentMode);
+  // Text cells are placed by their top; Qt places text by its baseline.
+  fPainter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), text);
+}
+
+TIntSize TQPainterCanvas::TextExtent(std::string_view utf8) const {
+  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  const QFontMetricsF metrics(DeviceFont(Font(), LogicalToDevice(Font().Height)), fPainter.device());
+  return {RoundSaturated(DeviceToLogical(metrics.horizontalAdvance(text))),
+          RoundSaturated(DeviceToLogical(metrics.height()))};
+}
+
+void TQPainterCanvas::StretchImage(const TIntRect& target, const TBitmapView& image, const TIntRect& source,
+                                   TStretchMode mode) {
+  if (image.IsEmpty()) return;
+  TIntRect part = Normalised(source);
+  part = {std::max(part.Left, 0), std::max(part.Top, 0), std::min(part.Right, image.Width),
+          std::min(part.Bottom, image.Height)};
+  if (part.Right <= part.Left || part.Bottom <= part.Top) return;
+  const QPointF corner1 = Device(*this, {target.Left, target.Top});
+  const QPointF corner2 = Device(*this, {target.Right, target.Bottom});
+  const QRectF rect = QRectF(corner1, corner2).normalized();
+  if (rect.isEmpty()) return;
+  QImage picture = ToQImage(image, part);
+  if (picture.isNull()) return;
+  picture = picture.mirrored(corner2.x() < corner1.x(), corner2.y() < corner1.y());
+  fPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  fPainter.setRenderHint(QPainter::SmoothPixmapTransform, mode == TStretchMode::Halftone);
+  fPainter.drawImage(rect, picture);
+}
+
+void TQPainterCanvas::BlitDevice(TIntPoint deviceTopLeft, const TBitmapView& image) {
+  if (image.IsEmpty()) return;
+  QImage picture = ToQImage(image, {0, 0, image.Width, image.Height});
+  if (picture.isNull()) return;
+  fPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  fPainter.drawImage(QPoint(deviceTopLeft.X, deviceTopLeft.Y), picture);
+}
+
+TPaintResult PaintImage(TIntSize size, std::uint32_t background, const TPaintRoutine& paint, QImage& image) {
+  image = QImage();
+  if (!ValidPictureSize(size)) return {false, NotEnoughMemory(size)};
+  QImage painted(size.Width, size.Height, QImage::Format_RGB32);
+  if (painted.isNull()) return {false, NotEnoughMemory(size)};
+  painted.fill(ToQColor(background));
+  TPaintResult result = PaintOn(painted, paint);
+  if (result.Ok) image = std::move(painted);
+  return result;
+}
+
+TWriteResult WriteSvgPicture(const std::string& path, TIntSize size, const std::string& title,
+                             const TPaintRoutine& paint) {
+  if (!ValidPictureSize(size)) return {false, "The picture is empty."};
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setResolution(kPictureDpi);
+  generator.setSize(QSize(size.Width, size.Height));
+  generator.setViewBox(QRect(0, 0, size.Width, size.Height));
+  generator.setTitle(QString::fromStdString(title));
+  TPaintResult painted = PaintOn(generator, paint);
+  if (!painted.Ok) return {false, painted.Error};
+  return WriteBytes(path, buffer.data());
+}
+
+TWriteResult WritePdfPicture(const std::string& path, TIntSize size, const std::string& title,
+                             const TPaintRoutine& paint) {
+  if (!ValidPictureSize(size)) return {false, "The picture is empty."};
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kPictureDpi);
+    writer.setTitle(QString::fromStdString(title));
+    writer.setCreator("Lumacet");
+    // Page sizes are whole points: round up so that nothing of the picture is cut off.
+    const QSizeF points(std::ceil(size.Width / 254.0 * 72), std::ceil(size.Height / 254.0 * 72));
+    if (!writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch)) ||
+        !writer.setPageMargins(QMarginsF(0, 0, 0, 0))) {
+      return {false, CannotPaint()};
+    }
+    TPaintResult painted = PaintOn(writer, paint);
+    if (!painted.Ok) return {false, painted.Error};
+  }
+  return WriteBytes(path, buffer.data());
+}
+
+TWriteResult WritePngImage(const std::string& path, const QImage& image) {
+  if (image.isNull()) return {false, "The picture is empty."};
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  if (!writer.write(image)) return {false, writer.errorString().toStdString()};
+  return WriteBytes(path, buffer.data());
+}
+
+}  // namespace lumacet

@@ -1,0 +1,77 @@
+// The canvas over QPainter, so that one painting routine serves a widget, an image, an SVG
+// or PDF picture and a printed page; and the helpers that paint into images and files.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include <QColor>
+#include <QImage>
+
+#include "graphics/canvas.h"
+#include "persistence/atomic_file.h"
+
+class QPaintDevice;
+class QPainter;
+
+namespace lumacet {
+
+// Colours of the model (0x00BBGGRR, the top byte ignored) and Qt's.
+QColor ToQColor(std::uint32_t colour);
+std::uint32_t FromQColor(const QColor& colour);
+
+// Draws in device coordinates: every primitive is mapped by the canvas's own mapping, so
+// that pens, hatches and text keep their device sizes as GDI-like surfaces do. The painter
+// must be active; its state is changed freely.
+class TQPainterCanvas : public TCanvas {
+ public:
+  explicit TQPainterCanvas(QPainter& painter);
+
+  TIntSize DeviceSize() const override;
+  // The device's logical resolution over 96 dpi: 1 on the screen and in images.
+  double DevicePixelsPerScreenPixel() const override;
+
+  void Polyline(std::span<const TIntPoint> points) override;
+  void Polygon(std::span<const TIntPoint> points) override;
+  void Rectangle(const TIntRect& box) override;
+  void Ellipse(const TIntRect& box) override;
+  void Arc(const TIntRect& box, TIntPoint startRadial, TIntPoint endRadial) override;
+  void Pie(const TIntRect& box, TIntPoint startRadial, TIntPoint endRadial) override;
+  void TextOut(TIntPoint topLeft, std::string_view utf8) override;
+  TIntSize TextExtent(std::string_view utf8) const override;
+  void StretchImage(const TIntRect& target, const TBitmapView& image, const TIntRect& source,
+                    TStretchMode mode) override;
+  void BlitDevice(TIntPoint deviceTopLeft, const TBitmapView& image) override;
+
+ private:
+  void UsePen();
+  void UseBrush();
+  void UseNoBrush();
+  enum class TArcKind { Arc, Pie };
+  void DrawArc(const TIntRect& box, TIntPoint startRadial, TIntPoint endRadial, TArcKind kind);
+
+  QPainter& fPainter;
+};
+
+using TPaintRoutine = std::function<void(TCanvas&)>;
+
+struct TPaintResult {
+  bool Ok = false;
+  std::string Error;  // for the user's message
+};
+
+// A new image of `size` pixels (Format_RGB32) filled with `background` and painted; the
+// image is null when it cannot be had.
+TPaintResult PaintImage(TIntSize size, std::uint32_t background, const TPaintRoutine& paint, QImage& image);
+
+// Pictures in files at 254 dpi, one tracing unit per device unit: `size` is the picture's
+// size in tracing units and the routine's canvas starts with the identity mapping. The
+// file is written whole through a temporary file or not at all.
+TWriteResult WriteSvgPicture(const std::string& path, TIntSize size, const std::string& title,
+                             const TPaintRoutine& paint);
+TWriteResult WritePdfPicture(const std::string& path, TIntSize size, const std::string& title,
+                             const TPaintRoutine& paint);
+TWriteResult WritePngImage(const std::string& path, const QImage& image);
+
+}  // namespace lumacet
