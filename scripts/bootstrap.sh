@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   locales
   qt6-base-dev qt6-svg-dev libeigen3-dev
+  libjpeg62-turbo-dev
+  poppler-utils fonts-dejavu-core
 )
 
 missing=()

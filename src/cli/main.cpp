@@ -1,6 +1,66 @@
-#include <cstdio>
+// lumacet-cli: the engine's operations from the command line, one command per source file.
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
-int main() {
-  std::puts("lumacet-cli");
-  return 0;
+#include "cli/commands.h"
+
+namespace lumacet::cli {
+
+namespace {
+
+constexpr TCommand kCommands[] = {
+    {"type", "FILE [--write OUT]", "load a radiograph type, list its elements, optionally save it again", TypeCommand},
+    {"image", "FILE [--info] [--out OUT.pgm|OUT.ppm|OUT.png]",
+     "read an image as the program does, describe it, optionally write its raw samples", ImageCommand},
+    {"list", "DATAFILE [--filter-field Name|Date|Type|Comments --filter TEXT] [--no-sort]",
+     "list the records of a data file as the record browser does", ListCommand},
+    {"copy", "SOURCE DEST --records LIST [--replace all|none]",
+     "copy records (numbers separated by commas) into another data file", CopyCommand},
+    {"measure", "DATAFILE TYPEFILE [--values] [--graph] [--analysis NAME] [--reference N]",
+     "measure the records of that type: their analysis text, or every variable's value", MeasureCommand},
+    {"render",
+     "DATAFILE --records LIST --out FILE.svg|png|pdf [--analysis NAME] [--view NAME] [--dpi N] [--size WxH] "
+     "[--types FOLDER] [--mode current|comparative|all] [--style defined|position|mixed] [--no-grid]",
+     "paint the tracings of records superimposed, with their analysis labels, into a picture", RenderCommand},
+};
+
+void PrintUsage(std::ostream& stream, const TCommand* only = nullptr) {
+  stream << "Usage:\n";
+  for (const TCommand& command : kCommands)
+    if (only == nullptr || only == &command)
+      stream << "  lumacet-cli " << command.Name << ' ' << command.Arguments << "\n      " << command.Summary << '\n';
 }
+
+}  // namespace
+
+std::string TerminalText(std::string text) {
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
+  return text;
+}
+
+int Main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    PrintUsage(std::cerr);
+    return kExitUsage;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    PrintUsage(std::cout);
+    return kExitOk;
+  }
+  for (const TCommand& command : kCommands) {
+    if (args[0] != command.Name) continue;
+    int result = command.Run({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    if (result == kExitUsage) PrintUsage(std::cerr, &command);
+    return result;
+  }
+  std::cerr << "lumacet-cli: unknown command '" << args[0] << "'\n";
+  PrintUsage(std::cerr);
+  return kExitUsage;
+}
+
+}  // namespace lumacet::cli
+
+int main(int argc, char** argv) { return lumacet::cli::Main(argc, argv); }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "measure/number_format.h"
+#include "persistence/file_numbers.h"
 
 namespace lumacet {
 namespace {
@@ -98,7 +99,7 @@ TEST(NumberFormatTest, UserNumbersReadBackWhatTheGeneralFormWrites) {
     for (char separator : {'.', ','}) {
       std::optional<double> back = ParseUserNumber(FormatGeneral(value, separator), separator);
       ASSERT_TRUE(back.has_value()) << value;
-      EXPECT_DOUBLE_EQ(*back, std::stod(FormatGeneral(value, '.')));
+      EXPECT_DOUBLE_EQ(*back, ParseFileReal(FormatGeneral(value, '.')).value_or(-1));
     }
   EXPECT_EQ(ParseUserNumber(" 2,5 ", ','), 2.5);
   EXPECT_EQ(ParseUserNumber("2.5", ','), std::nullopt);

@@ -6,6 +6,7 @@
 
 #include "measure/variables.h"
 #include "model/list_elements.h"
+#include "persistence/file_numbers.h"
 #include "variables_fixture.h"
 
 namespace lumacet {
@@ -44,8 +45,8 @@ TEST_F(VariablesTest, AnglesBetweenLinesInBothRanges) {
   EXPECT_EQ(Measure(a360), "90");
   const double t = 10 * std::numbers::pi / 180;
   Place(2, 100 * std::cos(t), 100 * std::sin(t));
-  EXPECT_NEAR(std::stod(Measure(a180).value_or("0")), -10, 1e-12);
-  EXPECT_NEAR(std::stod(Measure(a360).value_or("0")), 350, 1e-12);
+  EXPECT_NEAR(ParseFileReal(Measure(a180).value_or("")).value_or(0), -10, 1e-12);
+  EXPECT_NEAR(ParseFileReal(Measure(a360).value_or("")).value_or(0), 350, 1e-12);
   Place(2, 50, 0);
   EXPECT_EQ(Measure(a360), "0");
 }

@@ -1,0 +1,48 @@
+// libFuzzer target for the DICOM reader, lossless JPEG pixel data included. Whatever the
+// bytes, reading must neither crash nor touch memory outside them; a success must describe
+// exactly the samples it holds, with a window and spacing that can be used, and render; a
+// failure must leave nothing behind and say why.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <string>
+
+#include "imaging/dicom_reader.h"
+#include "imaging/raw_image_ops.h"
+
+namespace lumacet {
+
+// Empty when the bytes pass; otherwise what went wrong.
+std::string CheckDicomRead(std::span<const uint8_t> bytes) {
+  TRawImage image;
+  TDicomInfo info;
+  std::string message;
+  if (!ReadDicomBytes(bytes, "fuzz.dcm", image, info, message)) {
+    if (image.HasData() || info.HasPatientData() || info.HasPixelSpacing || info.HasWindow)
+      return "a failure left data behind";
+    if (message.find("fuzz.dcm") == std::string::npos) return "the message does not name the file: " + message;
+    return {};
+  }
+  if (!RawImageIsConsistent(image) || image.SamplesPerPixel != 1) return "the image read is not consistent";
+  if (info.BitsStored < 1 || info.BitsStored > image.BitsPerSample) return "the stored bits exceed the samples";
+  if (info.HasPixelSpacing && !(info.PixelWidth > 0 && info.PixelHeight > 0 && std::isfinite(info.PixelWidth) &&
+                                std::isfinite(info.PixelHeight)))
+    return "an unusable pixel spacing was taken";
+  if (info.HasWindow && info.WindowWidth < 1) return "a window without width was taken";
+  if (image.WindowLow > image.WindowHigh) return "the window is upside down";
+  TBitmap32 shown;
+  RenderToBitmap(image, shown);
+  if (shown.Width != image.Width || shown.Height != image.Height) return "the rendered bitmap has another size";
+  return {};
+}
+
+}  // namespace lumacet
+
+#ifndef LUMACET_CORPUS_REPLAY
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (!lumacet::CheckDicomRead({data, size}).empty()) std::abort();
+  return 0;
+}
+#endif

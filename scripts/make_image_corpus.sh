@@ -1,0 +1,535 @@
+#!/usr/bin/env bash
+# Makes the image reader test corpus in tests/imaging/corpus with real tools (DCMTK, GDCM,
+# libtiff, netpbm, ImageMagick, libjpeg-turbo) and writes, beside every file, the samples
+# the tool itself decodes from it. Tests read only the committed result; the tools are
+# needed here alone:
+#   apt-get install dcmtk libgdcm-tools libtiff-tools netpbm imagemagick libjpeg-turbo-progs python3
+#
+# Usage:
+#   scripts/make_image_corpus.sh               re-make the corpus
+#   scripts/make_image_corpus.sh --bench DIR   make a 3000 x 2400 x 12-bit lossless DICOM in DIR
+#                                              and time dcmdjpeg on it, for bench_dicom_bench
+#
+# manifest.txt lists one file a line: "<file> <expected decoding>" or "<file> refused".
+# Expected decodings are PGM (grey), PPM (RGB) or PAM (RGB with alpha), top row first,
+# 16-bit samples big-endian as the formats define them.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+convert=/usr/bin/convert  # other 'convert's on the PATH are not ImageMagick
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+for tool in dump2dcm dcmconv dcmcjpeg dcmdjpeg dcmcrle dcmodify dcmdump gdcmimg gdcmconv raw2tiff tiffcp tiffset \
+            tifftopnm cjpeg djpeg python3 "$convert"; do
+  command -v "$tool" >/dev/null || { echo "make_image_corpus: $tool is missing" >&2; exit 1; }
+done
+
+# ---- Helper: synthetic radiographs, a lossless JPEG encoder, PNM conversions --------------
+cat > "$work/tool.py" <<'PYTHON'
+import math, random, sys
+
+def read_pnm(path):
+    d = open(path, 'rb').read()
+    if d[:2] == b'P7':
+        head, _, px = d.partition(b'ENDHDR\n')
+        keys = dict(line.split(b' ', 1) for line in head.split(b'\n')[1:] if b' ' in line)
+        w, h, depth, mv = (int(keys[k]) for k in (b'WIDTH', b'HEIGHT', b'DEPTH', b'MAXVAL'))
+    else:
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while d[pos:pos + 1].isspace(): pos += 1
+            if d[pos:pos + 1] == b'#':
+                while d[pos:pos + 1] != b'\n': pos += 1
+                continue
+            start = pos
+            while not d[pos:pos + 1].isspace(): pos += 1
+            fields.append(d[start:pos])
+        pos += 1
+        w, h, mv = int(fields[1]), int(fields[2]), int(fields[3])
+        depth = 3 if fields[0] == b'P6' else 1
+        px = d[pos:]
+    n = w * h * depth
+    vals = list(px[:n]) if mv < 256 else [px[2 * i] << 8 | px[2 * i + 1] for i in range(n)]
+    return w, h, depth, mv, vals
+
+def write_pnm(path, w, h, depth, mv, vals):
+    if depth == 4:
+        head = b'P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL %d\nTUPLTYPE RGB_ALPHA\nENDHDR\n' % (w, h, mv)
+    else:
+        head = b'%s\n%d %d\n%d\n' % (b'P6' if depth == 3 else b'P5', w, h, mv)
+    body = bytes(vals) if mv < 256 else b''.join(bytes([v >> 8, v & 255]) for v in vals)
+    open(path, 'wb').write(head + body)
+
+def radiograph(w, h, mv, seed, colour=False):
+    """Exposure gradient, a skull-like dome with a cortical rim, a chequered soft-tissue
+    band and noise; the corners reach both ends of the range."""
+    rnd = random.Random(seed)
+    vals = []
+    for y in range(h):
+        for x in range(w):
+            v = 0.25 + 0.5 * x / w
+            r = math.hypot((x - 0.55 * w) / (0.3 * w), (y - 0.45 * h) / (0.35 * h))
+            if r < 1: v += 0.35 * (1 - r * r)
+            if abs(r - 1) < 0.06: v += 0.2
+            if (x // 6 + y // 6) % 2 == 0 and x > 0.7 * w: v -= 0.1
+            chans = [v, v * (0.6 + 0.4 * y / h), 1 - v] if colour else [v]
+            for c in chans:
+                c = min(max(c + rnd.gauss(0, 0.02), 0.0), 1.0)
+                vals.append(int(c * mv + 0.5))
+    depth = 3 if colour else 1
+    vals[:depth] = [0] * depth
+    vals[-depth:] = [mv] * depth
+    return vals
+
+def ljpeg(w, h, vals, precision, predictor, pt, restart_rows):
+    """Lossless JPEG, process 14: one component, restart intervals of whole lines."""
+    x = [[vals[r * w + c] >> pt for c in range(w)] for r in range(h)]
+    interval = restart_rows or h
+    intervals = []
+    for top in range(0, h, interval):
+        diffs = []
+        for r in range(top, min(top + interval, h)):
+            for c in range(w):
+                if r == top:
+                    p = (1 << (precision - pt - 1)) if c == 0 else x[r][c - 1]
+                elif c == 0:
+                    p = x[r - 1][0]
+                else:
+                    a, b, cc = x[r][c - 1], x[r - 1][c], x[r - 1][c - 1]
+                    p = [0, a, b, cc, a + b - cc, a + ((b - cc) >> 1), b + ((a - cc) >> 1), (a + b) >> 1][predictor]
+                d = (x[r][c] - p) & 0xFFFF
+                diffs.append(d - 65536 if d >= 32768 else d)
+        intervals.append(diffs)
+    category = lambda d: 16 if d == -32768 else abs(d).bit_length()
+    freq = [0] * 17
+    for diffs in intervals:
+        for d in diffs: freq[category(d)] += 1
+    symbols = sorted(range(17), key=lambda s: (-freq[s], s))
+    counts = [0, 2, 2, 2, 2, 2, 2, 2, 2, 1, 0, 0, 0, 0, 0, 0]  # 17 codes, none all ones
+    codes, code, k = {}, 0, 0
+    for length in range(1, 17):
+        for _ in range(counts[length - 1]):
+            codes[symbols[k]] = (code, length); code += 1; k += 1
+        code <<= 1
+    out = bytearray(b'\xff\xd8')
+    out += b'\xff\xc3\x00\x0b' + bytes([precision]) + h.to_bytes(2, 'big') + w.to_bytes(2, 'big') + bytes([1, 1, 0x11, 0])
+    out += b'\xff\xc4\x00\x24\x00' + bytes(counts) + bytes(symbols)
+    if restart_rows:
+        out += b'\xff\xdd\x00\x04' + (restart_rows * w).to_bytes(2, 'big')
+    out += b'\xff\xda\x00\x08' + bytes([1, 1, 0x00, predictor, 0, pt])
+    for n, diffs in enumerate(intervals):
+        acc, nbits, data = 0, 0, bytearray()
+        def put(value, length):
+            nonlocal acc, nbits
+            for i in range(length - 1, -1, -1):
+                acc = (acc << 1) | ((value >> i) & 1); nbits += 1
+                if nbits == 8:
+                    data.append(acc)
+                    if acc == 0xFF: data.append(0)
+                    acc, nbits = 0, 0
+        for d in diffs:
+            s = category(d)
+            put(*codes[s])
+            if 0 < s < 16: put(d if d > 0 else d + (1 << s) - 1, s)
+        if nbits: put((1 << (8 - nbits)) - 1, 8 - nbits)
+        out += data
+        if n + 1 < len(intervals): out += bytes([0xFF, 0xD0 + n % 8])
+    return bytes(out + b'\xff\xd9')
+
+def viff(w, h, bands, mv, vals, big_endian):
+    """1024-byte header, then the bands one after the other."""
+    order = 'big' if big_endian else 'little'
+    head = bytearray(1024)
+    head[0:5] = bytes([0xAB, 1, 1, 3, 2 if big_endian else 8])
+    fields = {520: w, 524: h, 548: 1, 556: 1, 560: bands, 564: 1 if mv < 256 else 2, 568: 0, 572: 0}
+    for at, value in fields.items(): head[at:at + 4] = value.to_bytes(4, order)
+    size = 1 if mv < 256 else 2
+    planes = b''.join(v.to_bytes(size, order) for b in range(bands) for v in vals[b::bands])
+    return bytes(head) + planes
+
+cmd, args = sys.argv[1], sys.argv[2:]
+if cmd == 'radiograph':      # W H MAXVAL SEED grey|colour OUT
+    w, h, mv, seed = map(int, args[:4])
+    colour = args[4] == 'colour'
+    write_pnm(args[5], w, h, 3 if colour else 1, mv, radiograph(w, h, mv, seed, colour))
+elif cmd == 'raw':           # IN.pnm OUT SHIFT: samples << SHIFT, little-endian words (bytes at 8 bits)
+    w, h, depth, mv, vals = read_pnm(args[0])
+    shift = int(args[2])
+    out = bytes(vals) if mv < 256 and shift == 0 else b''.join((v << shift).to_bytes(2, 'little') for v in vals)
+    open(args[1], 'wb').write(out)
+elif cmd == 'ljpeg':         # IN.pgm PRECISION PREDICTOR PT RESTART_ROWS OUT
+    w, h, depth, mv, vals = read_pnm(args[0])
+    open(args[5], 'wb').write(ljpeg(w, h, vals, *map(int, args[1:5])))
+elif cmd == 'viff':          # IN.pnm be|le OUT
+    w, h, depth, mv, vals = read_pnm(args[0])
+    open(args[2], 'wb').write(viff(w, h, depth, mv, vals, args[1] == 'be'))
+elif cmd == 'cells':         # RAW W H ALLOCATED STORED HIGHBIT SIGNED MONO1 OUT.pgm: DICOM cells as shown
+    w, h, allocated, stored, high, signed, mono1 = map(int, args[1:8])
+    d = open(args[0], 'rb').read()
+    cells = list(d[:w * h]) if allocated == 8 else [d[2 * i] | d[2 * i + 1] << 8 for i in range(w * h)]
+    mask = (1 << stored) - 1
+    flip = (1 << (stored - 1) if signed else 0) ^ (mask if mono1 else 0)
+    write_pnm(args[8], w, h, 1, mask, [((c >> (high - stored + 1)) & mask) ^ flip for c in cells])
+elif cmd == 'same':          # A B: exit 0 when both hold the same size and samples
+    a, b = read_pnm(args[0]), read_pnm(args[1])
+    sys.exit(0 if a[:3] == b[:3] and a[4] == b[4] else 1)
+elif cmd == 'digest':        # FILE: a digest of its size and samples
+    import hashlib
+    w, h, depth, mv, vals = read_pnm(args[0])
+    print(hashlib.sha256(repr((w, h, depth, vals)).encode()).hexdigest())
+elif cmd == 'bigraw':        # W H OUT: a 12-bit radiograph as little-endian words, fast enough for 7 Mpx
+    w, h = int(args[0]), int(args[1])
+    rnd = random.Random(7)
+    row = bytearray(2 * w)
+    with open(args[2], 'wb') as f:
+        for y in range(h):
+            for x in range(w):
+                r = math.hypot((x - 0.55 * w) / (0.3 * w), (y - 0.45 * h) / (0.35 * h))
+                v = 1000 + 1600 * x // w + (int(1200 * (1 - r * r)) if r < 1 else 0) + rnd.randrange(64)
+                row[2 * x:2 * x + 2] = min(v, 4095).to_bytes(2, 'little')
+            f.write(row)
+PYTHON
+py() { python3 "$work/tool.py" "$@"; }
+
+# A DICOM data set from a dump: patient particulars, spacing and window, and the pixel cells.
+# dicom_dump OUT ROWS COLUMNS ALLOCATED STORED HIGHBIT RAWFILE [extra dump lines]
+dicom_dump() {
+  local out=$1 rows=$2 columns=$3 allocated=$4 stored=$5 high=$6 raw=$7; shift 7
+  local vr=OW; [ "$allocated" = 8 ] && vr=OB
+  {
+    echo '(0002,0001) OB 00\01'
+    echo '(0002,0002) UI =SecondaryCaptureImageStorage'
+    echo '(0002,0003) UI [1.2.826.0.1.3680043.9.7433.1.1]'
+    echo '(0002,0010) UI =LittleEndianExplicit'
+    echo '(0008,0005) CS [ISO_IR 100]'
+    echo '(0008,0016) UI =SecondaryCaptureImageStorage'
+    echo '(0008,0018) UI [1.2.826.0.1.3680043.9.7433.1.1]'
+    echo '(0008,0022) DA [20240315]'
+    echo '(0008,0060) CS [DX]'
+    echo '(0010,0010) PN [Test^Ceph]'
+    echo '(0010,0020) LO [ID0001]'
+    echo '(0010,0030) DA [19800131]'
+    echo '(0010,0040) CS [F]'
+    echo '(0018,1164) DS [0.139\0.139]'
+    echo '(0028,0002) US 1'
+    echo '(0028,0004) CS [MONOCHROME2]'
+    echo "(0028,0010) US $rows"
+    echo "(0028,0011) US $columns"
+    echo '(0028,0030) DS [0.1\0.12]'
+    echo "(0028,0100) US $allocated"
+    echo "(0028,0101) US $stored"
+    echo "(0028,0102) US $high"
+    echo '(0028,0103) US 0'
+    for line in "$@"; do echo "$line"; done
+    echo "(7fe0,0010) $vr =$raw"
+  } > "$work/dump.txt"
+  dump2dcm "$work/dump.txt" "$out"
+}
+
+if [ "${1:-}" = "--bench" ]; then
+  dir=${2:?usage: make_image_corpus.sh --bench DIR [BENCH_BINARY]}
+  bench=${3:-}
+  mkdir -p "$dir"
+  py bigraw 3000 2400 "$work/big.raw"
+  dicom_dump "$dir/ceph-3000x2400-12bit.dcm" 2400 3000 16 12 11 "$work/big.raw" '(0028,1050) DS [2048]' '(0028,1051) DS [4096]'
+  dcmcjpeg +e1 "$dir/ceph-3000x2400-12bit.dcm" "$dir/ceph-3000x2400-12bit-sv1.dcm"
+  ls -l "$dir"
+  # Whole processes, file to decoded pixels, best of five.
+  best() {
+    local label=$1 fastest=""; shift
+    for run in 1 2 3 4 5; do
+      local start end
+      start=$(date +%s%N); "$@" > /dev/null; end=$(date +%s%N)
+      local ms=$(( (end - start) / 1000000 ))
+      if [ -z "$fastest" ] || [ "$ms" -lt "$fastest" ]; then fastest=$ms; fi
+    done
+    echo "$label: best of 5 whole-process runs: $fastest ms"
+  }
+  best "dcmdjpeg" dcmdjpeg "$dir/ceph-3000x2400-12bit-sv1.dcm" "$work/out.dcm"
+  if [ -n "$bench" ]; then
+    LUMACET_DICOM_BENCH_DIR="$dir" best "$(basename "$bench") (one read)" "$bench" --benchmark_filter=BM_ReadLosslessDicomOnce
+  fi
+  exit 0
+fi
+
+corpus="$root/tests/imaging/corpus"
+rm -rf "$corpus"
+mkdir -p "$corpus"/{dicom,tiff,viff,expected,codec/expected}
+manifest="$corpus/manifest.txt"
+echo "# file  expected-decoding | refused   (made by scripts/make_image_corpus.sh)" > "$manifest"
+src="$work/src"; mkdir -p "$src"
+
+py radiograph 96 72 255 8 grey "$src/g8.pgm"
+py radiograph 96 72 4095 12 grey "$src/g12.pgm"
+py radiograph 96 72 65535 16 grey "$src/g16.pgm"
+py radiograph 80 60 255 3 colour "$src/rgb8.ppm"
+py radiograph 80 60 65535 5 colour "$src/rgb16.ppm"
+
+# The expected decoding `decoded` of corpus file `file`: kept as a file of its own unless an
+# expected file with the same samples exists already.
+declare -A expected_by_digest
+expect() {
+  local file=$1 decoded=$2 name=$3 digest
+  digest=$(py digest "$decoded")
+  if [ -z "${expected_by_digest[$digest]:-}" ]; then
+    cp "$decoded" "$corpus/expected/$name"
+    expected_by_digest[$digest]=$name
+  fi
+  echo "$file expected/${expected_by_digest[$digest]}" >> "$manifest"
+}
+refused() { echo "$1 refused" >> "$manifest"; }
+# Fails the script when a tool's decoding differs from the source it was made from.
+same() { py same "$1" "$2" || { echo "make_image_corpus: $3 does not decode to its source" >&2; exit 1; }; }
+
+# ---- DICOM ----------------------------------------------------------------------------------
+# DCMTK's decoding of a DICOM file: its pixel cells, shown as this program shows them.
+# dicom_expect NAME ROWS COLUMNS ALLOCATED STORED HIGHBIT SIGNED MONO1 [SOURCE]
+dicom_expect() {
+  local name=$1 rows=$2 columns=$3 allocated=$4 stored=$5 high=$6 signed=$7 mono1=$8 source=${9:-}
+  rm -rf "$work/cells" && mkdir "$work/cells"
+  dcmdjpeg "$corpus/dicom/$name" "$work/plain.dcm"
+  dcmconv +te "$work/plain.dcm" "$work/plain-le.dcm"
+  dcmdump +W "$work/cells" "$work/plain-le.dcm" > /dev/null
+  py cells "$work"/cells/*.raw "$columns" "$rows" "$allocated" "$stored" "$high" "$signed" "$mono1" "$work/shown.pgm"
+  [ -z "$source" ] || same "$work/shown.pgm" "$source" "dicom/$name"
+  expect "dicom/$name" "$work/shown.pgm" "${name%.dcm}.pgm"
+}
+
+py raw "$src/g8.pgm" "$work/g8.raw" 0
+py raw "$src/g12.pgm" "$work/g12.raw" 0
+py raw "$src/g12.pgm" "$work/g12-hb15.raw" 4
+py raw "$src/g16.pgm" "$work/g16.raw" 0
+window8=('(0028,1050) DS [128]' '(0028,1051) DS [256]')
+window12=('(0028,1050) DS [2048]' '(0028,1051) DS [4096]')
+dicom_dump "$corpus/dicom/d8-exle.dcm" 72 96 8 8 7 "$work/g8.raw" "${window8[@]}"
+dicom_dump "$corpus/dicom/d12-exle.dcm" 72 96 16 12 11 "$work/g12.raw" "${window12[@]}"
+dicom_dump "$corpus/dicom/d16-exle.dcm" 72 96 16 16 15 "$work/g16.raw" \
+  '(0028,1050) DS [30000.5\20000]' '(0028,1051) DS [40000\100]' '(0028,1052) DS [-1024]' '(0028,1053) DS [2]'
+dicom_dump "$corpus/dicom/d12-hb15.dcm" 72 96 16 12 15 "$work/g12-hb15.raw"
+dicom_expect d8-exle.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+dicom_expect d12-exle.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+dicom_expect d16-exle.dcm 72 96 16 16 15 0 0 "$src/g16.pgm"
+dicom_expect d12-hb15.dcm 72 96 16 12 15 0 0 "$src/g12.pgm"
+
+for bits in 8 12 16; do
+  dcmconv +ti "$corpus/dicom/d$bits-exle.dcm" "$corpus/dicom/d$bits-imle.dcm"
+  dcmconv +tb "$corpus/dicom/d$bits-exle.dcm" "$corpus/dicom/d$bits-exbe.dcm"
+  dcmcjpeg +e1 "$corpus/dicom/d$bits-exle.dcm" "$corpus/dicom/d$bits-sv1.dcm"
+done
+dcmconv -F +ti "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-imle-nometa.dcm"
+for sv in 2 3 4 5 6 7; do
+  dcmcjpeg +el +sv "$sv" "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-sv$sv.dcm"
+done
+dcmcjpeg +el +sv 6 "$corpus/dicom/d16-exle.dcm" "$corpus/dicom/d16-sv6.dcm"
+dcmcjpeg +el +sv 1 +pt 2 "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-sv1-pt2.dcm"
+dcmcjpeg +el +sv 7 +pt 3 "$corpus/dicom/d16-exle.dcm" "$corpus/dicom/d16-sv7-pt3.dcm"
+dcmcjpeg +e1 +fs 1 "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-sv1-fragments.dcm"
+gdcmconv -J "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-gdcm-lossless.dcm"
+for bits in 8 12 16; do
+  case $bits in 8) a=8 h=7 ;; 12) a=16 h=11 ;; 16) a=16 h=15 ;; esac
+  for kind in imle exbe sv1; do dicom_expect "d$bits-$kind.dcm" 72 96 $a $bits $h 0 0 "$src/g$bits.pgm"; done
+done
+dicom_expect d12-imle-nometa.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+for sv in 2 3 4 5 6 7; do dicom_expect "d12-sv$sv.dcm" 72 96 16 12 11 0 0 "$src/g12.pgm"; done
+dicom_expect d16-sv6.dcm 72 96 16 16 15 0 0 "$src/g16.pgm"
+dicom_expect d12-sv1-pt2.dcm 72 96 16 12 11 0 0
+dicom_expect d16-sv7-pt3.dcm 72 96 16 16 15 0 0
+dicom_expect d12-sv1-fragments.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+dicom_expect d12-gdcm-lossless.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+
+# Restart intervals: no DICOM tool writes them, so the stream comes from the encoder above,
+# GDCM encapsulates it and DCMTK decodes it.
+for spec in "8 2 0 5 d8-restart" "12 4 0 8 d12-restart" "16 6 2 7 d16-restart-pt2"; do
+  read -r bits sv pt rows name <<< "$spec"
+  py ljpeg "$src/g$bits.pgm" "$bits" "$sv" "$pt" "$rows" "$work/restart.jpg"
+  gdcmimg -i "$work/restart.jpg" -o "$corpus/dicom/$name.dcm"
+  # GDCM takes BitsAllocated from the stream's precision; the cells are 16 bits wide.
+  [ "$bits" = 8 ] || dcmodify -nb -m "(0028,0100)=16" "$corpus/dicom/$name.dcm"
+  case $bits in 8) a=8 h=7 ;; 12) a=16 h=11 ;; 16) a=16 h=15 ;; esac
+  if [ "$pt" = 0 ]; then dicom_expect "$name.dcm" 72 96 $a "$bits" $h 0 0 "$src/g$bits.pgm"
+  else dicom_expect "$name.dcm" 72 96 $a "$bits" $h 0 0; fi
+done
+
+# Relabelled copies: the same cells shown inverted, or as signed values.
+cp "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-mono1.dcm"
+dcmodify -nb -m "(0028,0004)=MONOCHROME1" "$corpus/dicom/d12-mono1.dcm"
+dicom_expect d12-mono1.dcm 72 96 16 12 11 0 1
+cp "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-mono1.dcm"
+dcmodify -nb -m "(0028,0004)=MONOCHROME1" -m "(0028,1050)=100" "$corpus/dicom/d8-mono1.dcm"
+dicom_expect d8-mono1.dcm 72 96 8 8 7 0 1
+cp "$corpus/dicom/d16-exle.dcm" "$corpus/dicom/d16-signed.dcm"
+dcmodify -nb -m "(0028,0103)=1" -m "(0028,1050)=40" -m "(0028,1051)=400" -e "(0028,1052)" -e "(0028,1053)" \
+  "$corpus/dicom/d16-signed.dcm"
+dicom_expect d16-signed.dcm 72 96 16 16 15 1 0
+dcmcjpeg +e1 "$corpus/dicom/d16-signed.dcm" "$corpus/dicom/d16-signed-sv1.dcm"
+dicom_expect d16-signed-sv1.dcm 72 96 16 16 15 1 0
+
+# Encodings this reader refuses rather than show wrongly.
+dcmconv +td "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-deflate.dcm"
+dcmcjpeg +eb "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-baseline.dcm"
+dcmcrle "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-rle.dcm"
+gdcmconv -L "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-jpegls.dcm"
+gdcmconv -K "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-j2k.dcm"
+gdcmimg -i "$src/g16.pgm" -o "$corpus/dicom/d16-ge-private.dcm"
+$convert "$src/rgb8.ppm" -quality 95 "$work/rgb.jpg"
+img2dcm "$work/rgb.jpg" "$work/rgb-jpeg.dcm"
+dcmdjpeg "$work/rgb-jpeg.dcm" "$corpus/dicom/rgb8.dcm"
+for name in d8-deflate d8-baseline d8-rle d8-jpegls d8-j2k d16-ge-private rgb8; do refused "dicom/$name.dcm"; done
+
+# ---- TIFF -----------------------------------------------------------------------------------
+tiff_expect() {
+  local name=$1 source=${2:-}
+  if [[ $name == rgba* ]]; then
+    # tifftopnm premultiplies unassociated alpha; ImageMagick gives the stored samples.
+    $convert "$corpus/tiff/$name" pam:"$work/decoded.pnm"
+  else
+    tifftopnm -byrow "$corpus/tiff/$name" > "$work/decoded.pnm" 2>/dev/null
+  fi
+  [ -z "$source" ] || same "$work/decoded.pnm" "$source" "tiff/$name"
+  local ext=pgm; head -c2 "$work/decoded.pnm" | grep -q P6 && ext=ppm; head -c2 "$work/decoded.pnm" | grep -q P7 && ext=pam
+  expect "tiff/$name" "$work/decoded.pnm" "${name%.tif}.$ext"
+}
+py raw "$src/g8.pgm" "$work/t8.raw" 0
+# raw2tiff writes 16-bit data in the machine's order; this one is little-endian.
+tail -c $((96 * 72 * 2)) "$src/g16.pgm" | python3 -c 'import sys; d=sys.stdin.buffer.read(); sys.stdout.buffer.write(b"".join(d[i+1:i+2]+d[i:i+1] for i in range(0,len(d),2)))' > "$work/t16.raw"
+raw2tiff -M -w 96 -l 72 -d byte -b 1 -p minisblack -c none -r 72 "$work/t8.raw" "$corpus/tiff/g8-le-1strip.tif"
+raw2tiff -M -w 96 -l 72 -d short -b 1 -p minisblack -c none -r 72 "$work/t16.raw" "$corpus/tiff/g16-le-1strip.tif"
+raw2tiff -w 96 -l 72 -d byte -b 1 -p minisblack -c none -r 9 "$work/t8.raw" "$corpus/tiff/g8-le-fillorder2.tif"
+tiffcp -B -c none -r 5 "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-be-strips.tif"
+tiffcp -B -c none -r 16 "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-be-strips.tif"
+tiffcp -L -c none -r 7 "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-le-strips.tif"
+cp "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-whiteiszero.tif"
+tiffset -s 262 0 "$corpus/tiff/g8-whiteiszero.tif"
+cp "$corpus/tiff/g16-be-strips.tif" "$corpus/tiff/g16-be-whiteiszero.tif"
+tiffset -s 262 0 "$corpus/tiff/g16-be-whiteiszero.tif"
+$convert "$src/rgb8.ppm" -compress none "$corpus/tiff/rgb8-le.tif"
+$convert "$src/rgb8.ppm" -compress none -define tiff:endian=msb -define tiff:rows-per-strip=11 "$corpus/tiff/rgb8-be.tif"
+$convert "$src/rgb16.ppm" -compress none -define tiff:endian=msb "$corpus/tiff/rgb16-be.tif"
+$convert "$src/rgb8.ppm" \( "$src/g8.pgm" -resize 80x60! \) -alpha off -compose CopyOpacity -composite \
+  -compress none "$corpus/tiff/rgba8-le.tif"
+for name in g8-le-1strip g8-le-fillorder2 g8-be-strips; do tiff_expect "$name.tif" "$src/g8.pgm"; done
+for name in g16-le-1strip g16-be-strips g16-le-strips; do tiff_expect "$name.tif" "$src/g16.pgm"; done
+tiff_expect g8-whiteiszero.tif
+tiff_expect g16-be-whiteiszero.tif
+tiff_expect rgb8-le.tif "$src/rgb8.ppm"
+tiff_expect rgb8-be.tif "$src/rgb8.ppm"
+tiff_expect rgb16-be.tif "$src/rgb16.ppm"
+tiff_expect rgba8-le.tif
+
+$convert "$src/g8.pgm" -compress LZW "$corpus/tiff/g8-lzw.tif"
+$convert "$src/g12.pgm" -depth 12 -compress none "$corpus/tiff/g12-packed.tif"
+tiffcp -p separate -c none "$corpus/tiff/rgb8-le.tif" "$corpus/tiff/rgb8-planar.tif"
+$convert "$src/rgb8.ppm" -colors 200 -type Palette -compress none "$corpus/tiff/palette8.tif"
+tiffcp -t -w 32 -l 32 -c none "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-tiled.tif"
+$convert "$src/g8.pgm" -monochrome -depth 1 -compress none "$corpus/tiff/bilevel.tif"
+$convert "$src/g8.pgm" -depth 32 -compress none "$corpus/tiff/g32.tif"
+for name in g8-lzw g12-packed rgb8-planar palette8 g8-tiled bilevel g32; do refused "tiff/$name.tif"; done
+
+# ---- VIFF -----------------------------------------------------------------------------------
+viff_expect() {
+  local name=$1 source=$2 depth=8
+  case $source in *16*) depth=16 ;; esac
+  $convert "$corpus/viff/$name" -depth $depth "$work/decoded.$3"
+  same "$work/decoded.$3" "$source" "viff/$name"
+  expect "viff/$name" "$source" "${name%.viff}.$3"
+}
+$convert "$src/rgb8.ppm" "$corpus/viff/rgb8-im.viff"
+py viff "$src/g8.pgm" be "$corpus/viff/g8-be.viff"
+py viff "$src/g8.pgm" le "$corpus/viff/g8-le.viff"
+py viff "$src/g12.pgm" le "$corpus/viff/g12-le.viff"
+py viff "$src/g12.pgm" be "$corpus/viff/g12-be.viff"
+py viff "$src/rgb8.ppm" le "$corpus/viff/rgb8-le.viff"
+viff_expect rgb8-im.viff "$src/rgb8.ppm" ppm
+viff_expect g8-be.viff "$src/g8.pgm" pgm
+viff_expect g8-le.viff "$src/g8.pgm" pgm
+viff_expect rgb8-le.viff "$src/rgb8.ppm" ppm
+# ImageMagick takes 16-bit VIFF samples as signed and rescales them; the 12-bit values are
+# checked against their source instead.
+expect viff/g12-le.viff "$src/g12.pgm" g12.pgm
+expect viff/g12-be.viff "$src/g12.pgm" g12.pgm
+
+# ---- BMP and JPEG, for the bitmap and JPEG codecs -------------------------------------------
+codec="$corpus/codec"
+echo "# file  expected-decoding   (made by scripts/make_image_corpus.sh)" > "$codec/manifest.txt"
+codec_bmp() {  # NAME FORMAT CONVERT-ARGUMENTS...
+  local name=$1 format=$2; shift 2
+  $convert "$@" "$format:$codec/$name"
+  $convert "$codec/$name" -depth 8 "$work/decoded.ppm"
+  cp "$work/decoded.ppm" "$codec/expected/${name%.bmp}.ppm"
+  echo "$name expected/${name%.bmp}.ppm" >> "$codec/manifest.txt"
+}
+codec_bmp bmp1.bmp BMP3 "$src/g8.pgm" -monochrome -type Bilevel
+codec_bmp bmp4.bmp BMP3 "$src/rgb8.ppm" -colors 16 -type Palette -compress None
+codec_bmp bmp8-palette.bmp BMP3 "$src/rgb8.ppm" -colors 200 -type Palette -compress None
+codec_bmp bmp8-grey.bmp BMP3 "$src/g8.pgm" -type Grayscale -compress None
+codec_bmp bmp8-rle.bmp BMP3 "$src/rgb8.ppm" -colors 200 -type Palette -compress RLE
+codec_bmp bmp16-565.bmp BMP "$src/rgb8.ppm" -define bmp:subtype=RGB565
+codec_bmp bmp24.bmp BMP3 "$src/rgb8.ppm" -type TrueColor
+codec_bmp bmp32-v5.bmp BMP "$src/rgb8.ppm" -alpha set -type TrueColorAlpha
+cjpeg -grayscale -quality 90 "$src/g8.pgm" > "$codec/grey-q90.jpg"
+cjpeg -quality 90 "$src/rgb8.ppm" > "$codec/colour-q90.jpg"
+cjpeg -quality 90 -progressive "$src/rgb8.ppm" > "$codec/colour-progressive.jpg"
+cjpeg -quality 90 -progressive -restart 2 -grayscale "$src/g8.pgm" > "$codec/grey-progressive-restart.jpg"
+cjpeg -quality 75 -sample 1x1 -restart 1 "$src/rgb8.ppm" > "$codec/colour-444-restart.jpg"
+for name in grey-q90 colour-q90 colour-progressive grey-progressive-restart colour-444-restart; do
+  djpeg -dct int -pnm "$codec/$name.jpg" > "$work/decoded.pnm"
+  ext=pgm; head -c2 "$work/decoded.pnm" | grep -q P6 && ext=ppm
+  cp "$work/decoded.pnm" "$codec/expected/$name.$ext"
+  echo "$name.jpg expected/$name.$ext" >> "$codec/manifest.txt"
+done
+
+# ---- Fuzzing seeds: small versions of the same kinds of file --------------------------------
+# Only the seed-* files are made here; what the fuzzers found and kept stays.
+fuzz="$root/fuzz/corpus"
+mkdir -p "$fuzz"/{tiff,viff,dicom,lossless_jpeg}
+rm -f "$fuzz"/{tiff,viff,dicom,lossless_jpeg}/seed-*
+py radiograph 16 12 255 1 grey "$src/s8.pgm"
+py radiograph 16 12 4095 2 grey "$src/s12.pgm"
+py radiograph 16 12 65535 3 grey "$src/s16.pgm"
+py radiograph 8 6 255 4 colour "$src/srgb.ppm"
+py raw "$src/s8.pgm" "$work/s8.raw" 0
+py raw "$src/s12.pgm" "$work/s12.raw" 0
+raw2tiff -M -w 16 -l 12 -d byte -b 1 -p minisblack -c none -r 12 "$work/s8.raw" "$fuzz/tiff/seed-g8-le.tif"
+raw2tiff -M -w 16 -l 12 -d short -b 1 -p minisblack -c none -r 12 "$work/s12.raw" "$fuzz/tiff/seed-g16-le.tif"
+raw2tiff -w 16 -l 12 -d byte -b 1 -p minisblack -c none -r 5 "$work/s8.raw" "$fuzz/tiff/seed-g8-fillorder2.tif"
+tiffcp -B -c none -r 3 "$fuzz/tiff/seed-g8-le.tif" "$fuzz/tiff/seed-g8-be-strips.tif"
+tiffcp -B -c none -r 5 "$fuzz/tiff/seed-g16-le.tif" "$fuzz/tiff/seed-g16-be-strips.tif"
+cp "$fuzz/tiff/seed-g8-le.tif" "$fuzz/tiff/seed-g8-whiteiszero.tif"
+tiffset -s 262 0 "$fuzz/tiff/seed-g8-whiteiszero.tif"
+$convert "$src/srgb.ppm" -compress none "$fuzz/tiff/seed-rgb8.tif"
+$convert "$src/srgb.ppm" -compress none -depth 16 -define tiff:endian=msb "$fuzz/tiff/seed-rgb16-be.tif"
+$convert "$src/srgb.ppm" -alpha set -compress none "$fuzz/tiff/seed-rgba8.tif"
+$convert "$src/s8.pgm" -compress LZW "$fuzz/tiff/seed-lzw.tif"
+tiffcp -p separate -c none "$fuzz/tiff/seed-rgb8.tif" "$fuzz/tiff/seed-rgb8-planar.tif"
+
+$convert "$src/srgb.ppm" "$fuzz/viff/seed-rgb8-im.viff"
+py viff "$src/s8.pgm" be "$fuzz/viff/seed-g8-be.viff"
+py viff "$src/s8.pgm" le "$fuzz/viff/seed-g8-le.viff"
+py viff "$src/s12.pgm" le "$fuzz/viff/seed-g16-le.viff"
+py viff "$src/s12.pgm" be "$fuzz/viff/seed-g16-be.viff"
+py viff "$src/srgb.ppm" le "$fuzz/viff/seed-rgb8-le.viff"
+
+dicom_dump "$fuzz/dicom/seed-d8-exle.dcm" 12 16 8 8 7 "$work/s8.raw" "${window8[@]}"
+dicom_dump "$fuzz/dicom/seed-d12-exle.dcm" 12 16 16 12 11 "$work/s12.raw" "${window12[@]}" '(0028,1052) DS [-1024]'
+dcmconv +ti "$fuzz/dicom/seed-d12-exle.dcm" "$fuzz/dicom/seed-d12-imle.dcm"
+dcmconv -F +ti "$fuzz/dicom/seed-d12-exle.dcm" "$fuzz/dicom/seed-d12-nometa.dcm"
+dcmconv +tb "$fuzz/dicom/seed-d12-exle.dcm" "$fuzz/dicom/seed-d12-exbe.dcm"
+dcmconv +tb "$fuzz/dicom/seed-d8-exle.dcm" "$fuzz/dicom/seed-d8-exbe.dcm"
+dcmconv +td "$fuzz/dicom/seed-d8-exle.dcm" "$fuzz/dicom/seed-d8-deflate.dcm"
+dcmcjpeg +e1 "$fuzz/dicom/seed-d12-exle.dcm" "$fuzz/dicom/seed-d12-sv1.dcm"
+dcmcjpeg +e1 "$fuzz/dicom/seed-d8-exle.dcm" "$fuzz/dicom/seed-d8-sv1.dcm"
+dcmcjpeg +el +sv 6 +pt 2 "$fuzz/dicom/seed-d12-exle.dcm" "$fuzz/dicom/seed-d12-sv6-pt2.dcm"
+cp "$fuzz/dicom/seed-d12-exle.dcm" "$fuzz/dicom/seed-d12-mono1-signed.dcm"
+dcmodify -nb -m "(0028,0004)=MONOCHROME1" -m "(0028,0103)=1" "$fuzz/dicom/seed-d12-mono1-signed.dcm"
+py ljpeg "$src/s12.pgm" 12 5 0 2 "$work/seed.jpg"
+gdcmimg -i "$work/seed.jpg" -o "$fuzz/dicom/seed-d12-restart.dcm"
+dcmodify -nb -m "(0028,0100)=16" "$fuzz/dicom/seed-d12-restart.dcm"
+
+for sv in 1 2 3 4 5 6 7; do py ljpeg "$src/s12.pgm" 12 "$sv" 0 0 "$fuzz/lossless_jpeg/seed-p12-sv$sv.jpg"; done
+py ljpeg "$src/s8.pgm" 8 1 0 0 "$fuzz/lossless_jpeg/seed-p8-sv1.jpg"
+py ljpeg "$src/s16.pgm" 16 4 3 0 "$fuzz/lossless_jpeg/seed-p16-sv4-pt3.jpg"
+py ljpeg "$src/s12.pgm" 12 7 1 3 "$fuzz/lossless_jpeg/seed-p12-sv7-restart.jpg"
+py ljpeg "$src/s16.pgm" 16 6 0 1 "$fuzz/lossless_jpeg/seed-p16-sv6-restart.jpg"
+
+du -sh "$corpus"

@@ -1,0 +1,544 @@
+#include "imaging/dicom_reader.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "imaging/lossless_jpeg.h"
+#include "persistence/text_codec.h"
+
+namespace lumacet {
+
+namespace {
+
+constexpr const char* kEnds = "The file ends inside an element.";
+constexpr const char* kMalformed = "The file's element structure is corrupt.";
+constexpr int kMaxNesting = 32;
+constexpr uint32_t kUndefinedLength = 0xFFFFFFFF;
+
+constexpr uint32_t Tag(uint32_t group, uint32_t element) { return group << 16 | element; }
+constexpr uint32_t kItem = Tag(0xFFFE, 0xE000);
+constexpr uint32_t kItemEnd = Tag(0xFFFE, 0xE00D);
+constexpr uint32_t kSequenceEnd = Tag(0xFFFE, 0xE0DD);
+constexpr uint32_t kPixelData = Tag(0x7FE0, 0x0010);
+
+// How the elements of a data set are written.
+struct TEncoding {
+  bool ExplicitVr = true;
+  bool BigEndian = false;
+};
+
+struct TElement {
+  uint32_t Tag = 0;
+  std::array<char, 2> Vr{};  // zero for implicit VR and for items
+  uint64_t Length = 0;
+  uint64_t ValueAt = 0;
+  bool Undefined() const { return Length == kUndefinedLength; }
+  bool IsVr(const char* vr) const { return Vr[0] == vr[0] && Vr[1] == vr[1]; }
+};
+
+bool IsKnownVr(char a, char b) {
+  static constexpr std::string_view kVrs =
+      "AEASATCSDADSDTFDFLISLOLTOBODOFOLOVOWPNSHSLSQSSSTSVTMUCUIULUNURUSUTUV";
+  for (size_t i = 0; i < kVrs.size(); i += 2)
+    if (kVrs[i] == a && kVrs[i + 1] == b) return true;
+  return false;
+}
+
+// VRs whose length takes four bytes after two reserved ones (PS3.5 7.1.2).
+bool HasLongLength(char a, char b) {
+  static constexpr std::string_view kLong = "OBODOFOLOVOWSQSVUCUNURUTUV";
+  for (size_t i = 0; i < kLong.size(); i += 2)
+    if (kLong[i] == a && kLong[i + 1] == b) return true;
+  return false;
+}
+
+class TDataSet {
+ public:
+  TDataSet(std::span<const uint8_t> bytes, TEncoding encoding)
+      : fBytes(bytes), fIn(bytes, encoding.BigEndian), fEncoding(encoding) {}
+
+  const TByteSource& Source() const { return fIn; }
+  const TEncoding& Encoding() const { return fEncoding; }
+
+  TElement Header(uint64_t pos) const {
+    TElement element;
+    element.Tag = Tag(fIn.U16(pos, kEnds), fIn.U16(pos + 2, kEnds));
+    if ((element.Tag >> 16) == 0xFFFE || !fEncoding.ExplicitVr) {
+      element.Length = fIn.U32(pos + 4, kEnds);
+      element.ValueAt = pos + 8;
+      return element;
+    }
+    char a = char(fIn.U8(pos + 4, kEnds)), b = char(fIn.U8(pos + 5, kEnds));
+    if (!IsKnownVr(a, b)) throw TImageReadError{kMalformed};
+    element.Vr = {a, b};
+    if (HasLongLength(a, b)) {
+      element.Length = fIn.U32(pos + 8, kEnds);
+      element.ValueAt = pos + 12;
+    } else {
+      element.Length = fIn.U16(pos + 6, kEnds);
+      element.ValueAt = pos + 8;
+    }
+    return element;
+  }
+
+  // The position after the element, its items and their elements included.
+  uint64_t Skip(const TElement& element, int depth) const {
+    if (!element.Undefined()) {
+      fIn.Require(element.ValueAt, element.Length, kEnds);
+      return element.ValueAt + element.Length;
+    }
+    // A UN value of undefined length is a sequence written in implicit VR little endian.
+    if (element.IsVr("UN")) return TDataSet(fBytes, TEncoding{false, false}).SkipItems(element.ValueAt, depth + 1);
+    return SkipItems(element.ValueAt, depth + 1);
+  }
+
+ private:
+  uint64_t SkipItems(uint64_t pos, int depth) const {
+    if (depth > kMaxNesting) throw TImageReadError{"The file's sequences are nested too deeply."};
+    for (;;) {
+      TElement item = Header(pos);
+      if (item.Tag == kSequenceEnd) return item.ValueAt;
+      if (item.Tag != kItem) throw TImageReadError{kMalformed};
+      if (!item.Undefined()) {
+        pos = Skip(item, depth);
+        continue;
+      }
+      pos = item.ValueAt;
+      for (;;) {
+        TElement inner = Header(pos);
+        if (inner.Tag == kItemEnd) {
+          pos = inner.ValueAt;
+          break;
+        }
+        pos = Skip(inner, depth);
+      }
+    }
+  }
+
+  std::span<const uint8_t> fBytes;
+  TByteSource fIn;
+  TEncoding fEncoding;
+};
+
+// The elements this reader uses, in the order they occur in a data set.
+enum TField : size_t {
+  kCharacterSet,
+  kAcquisitionDate,
+  kPatientName,
+  kPatientId,
+  kPatientBirthDate,
+  kPatientSex,
+  kImagerPixelSpacing,
+  kSamplesPerPixel,
+  kPhotometric,
+  kRows,
+  kColumns,
+  kPixelSpacing,
+  kBitsAllocated,
+  kBitsStored,
+  kHighBit,
+  kPixelRepresentation,
+  kWindowCentre,
+  kWindowWidth,
+  kRescaleIntercept,
+  kRescaleSlope,
+  kFieldCount
+};
+
+constexpr std::array<uint32_t, kFieldCount> kFieldTags = {
+    Tag(0x0008, 0x0005), Tag(0x0008, 0x0022), Tag(0x0010, 0x0010), Tag(0x0010, 0x0020), Tag(0x0010, 0x0030),
+    Tag(0x0010, 0x0040), Tag(0x0018, 0x1164), Tag(0x0028, 0x0002), Tag(0x0028, 0x0004), Tag(0x0028, 0x0010),
+    Tag(0x0028, 0x0011), Tag(0x0028, 0x0030), Tag(0x0028, 0x0100), Tag(0x0028, 0x0101), Tag(0x0028, 0x0102),
+    Tag(0x0028, 0x0103), Tag(0x0028, 0x1050), Tag(0x0028, 0x1051), Tag(0x0028, 0x1052), Tag(0x0028, 0x1053)};
+
+struct TFields {
+  std::array<std::optional<std::span<const uint8_t>>, kFieldCount> Values;
+  std::optional<TElement> PixelData;
+};
+
+// A text value: up to its first zero byte, without trailing blanks; values longer than
+// 256 bytes are not read.
+std::optional<std::string_view> Text(const TFields& fields, TField field) {
+  const auto& value = fields.Values[field];
+  if (!value || value->size() > 256) return std::nullopt;
+  std::string_view text(reinterpret_cast<const char*>(value->data()), value->size());
+  text = text.substr(0, text.find('\0'));
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+std::optional<uint16_t> UnsignedShort(const TFields& fields, TField field, const TByteSource& in) {
+  const auto& value = fields.Values[field];
+  if (!value || value->size() != 2) return std::nullopt;
+  uint16_t a = (*value)[0], b = (*value)[1];
+  return uint16_t(in.BigEndian() ? a << 8 | b : b << 8 | a);
+}
+
+// The decimal strings of one value, split at backslashes; a number that does not parse
+// (or is not finite) ends the list.
+std::vector<double> Decimals(const TFields& fields, TField field) {
+  std::vector<double> numbers;
+  std::optional<std::string_view> text = Text(fields, field);
+  if (!text) return numbers;
+  std::string_view rest = *text;
+  for (;;) {
+    size_t split = rest.find('\\');
+    std::string_view item = rest.substr(0, split);
+    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+    while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
+    if (!item.empty() && item.front() == '+') item.remove_prefix(1);
+    double number = 0;
+    auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), number, std::chars_format::general);
+    if (item.empty() || error != std::errc() || end != item.data() + item.size() || !std::isfinite(number))
+      return numbers;
+    numbers.push_back(number);
+    if (split == std::string_view::npos) return numbers;
+    rest.remove_prefix(split + 1);
+  }
+}
+
+std::optional<TDayNumber> Date(const TFields& fields, TField field) {
+  std::optional<std::string_view> text = Text(fields, field);
+  if (!text) return std::nullopt;
+  auto number = [&](size_t at, size_t length) -> std::optional<int> {
+    int value = 0;
+    for (size_t i = at; i < at + length; ++i) {
+      if ((*text)[i] < '0' || (*text)[i] > '9') return std::nullopt;
+      value = value * 10 + ((*text)[i] - '0');
+    }
+    return value;
+  };
+  std::optional<int> year, month, day;
+  if (text->size() == 8) {
+    year = number(0, 4), month = number(4, 2), day = number(6, 2);
+  } else if (text->size() >= 10) {
+    year = number(0, 4), month = number(5, 2), day = number(8, 2);
+  }
+  if (!year || !month || !day || !IsValidDate(*year, *month, *day)) return std::nullopt;
+  return DayNumber(*year, *month, *day);
+}
+
+// Names in UTF-8 when the file says so and they are; otherwise the bytes are taken as the
+// Latin-1 superset Windows-1252.
+std::optional<std::string> PersonText(const TFields& fields, TField field) {
+  std::optional<std::string_view> text = Text(fields, field);
+  if (!text) return std::nullopt;
+  std::optional<std::string_view> charset = Text(fields, kCharacterSet);
+  if (charset && charset->find("ISO_IR 192") != std::string_view::npos && IsValidUtf8(*text))
+    return std::string(*text);
+  return DecodeCp1252(*text);
+}
+
+std::string_view TrimUid(std::span<const uint8_t> value) {
+  std::string_view uid(reinterpret_cast<const char*>(value.data()), value.size());
+  while (!uid.empty() && (uid.back() == '\0' || uid.back() == ' ')) uid.remove_suffix(1);
+  return uid;
+}
+
+// Where the data set starts, and how it is written: the file meta group is always explicit
+// VR little endian; the data set follows its transfer syntax.
+struct TLayout {
+  uint64_t Start = 0;
+  TEncoding Encoding;
+  bool Lossless = false;
+};
+
+// A data set without a transfer syntax: explicit when its first element carries a VR, big
+// endian when its first group read little endian is out of range. (Elements above 0xFF are
+// common, (0008,1140) for one, so they say nothing about the byte order.)
+TEncoding GuessEncoding(std::span<const uint8_t> bytes, uint64_t start) {
+  TByteSource in(bytes, false);
+  TEncoding encoding;
+  encoding.BigEndian = in.U16(start, kEnds) > 0xFF;
+  encoding.ExplicitVr = IsKnownVr(char(in.U8(start + 4, kEnds)), char(in.U8(start + 5, kEnds)));
+  return encoding;
+}
+
+TLayout FindDataSet(std::span<const uint8_t> bytes) {
+  TLayout layout;
+  TByteSource in(bytes, false);
+  if (in.Has(128, 4) && bytes[128] == 'D' && bytes[129] == 'I' && bytes[130] == 'C' && bytes[131] == 'M')
+    layout.Start = 132;
+  if (!in.Has(layout.Start, 8)) throw TImageReadError{"The file is too short to be a DICOM file."};
+
+  std::optional<std::string_view> syntax;
+  if (in.U16(layout.Start, kEnds) == 0x0002) {
+    // Some writers put the meta group in implicit VR; the VR of its first element tells.
+    TEncoding metaEncoding{IsKnownVr(char(bytes[layout.Start + 4]), char(bytes[layout.Start + 5])), false};
+    TDataSet meta(bytes, metaEncoding);
+    uint64_t pos = layout.Start;
+    while (in.Has(pos, 8) && in.U16(pos, kEnds) == 0x0002) {
+      TElement element = meta.Header(pos);
+      uint64_t next = meta.Skip(element, 0);
+      if (element.Tag == Tag(0x0002, 0x0010) && !element.Undefined())
+        syntax = TrimUid(bytes.subspan(element.ValueAt, element.Length));
+      pos = next;
+    }
+    layout.Start = pos;
+  }
+  if (!in.Has(layout.Start, 8)) throw TImageReadError{"The file holds no data set."};
+  if (!syntax || syntax->empty()) {
+    layout.Encoding = GuessEncoding(bytes, layout.Start);
+    return layout;
+  }
+  struct TSyntax {
+    std::string_view Uid;
+    const char* Name;  // null: readable
+    TEncoding Encoding;
+    bool Lossless;
+  };
+  static constexpr std::array<TSyntax, 16> kSyntaxes = {{
+      {"1.2.840.10008.1.2", nullptr, {false, false}, false},
+      {"1.2.840.10008.1.2.1", nullptr, {true, false}, false},
+      {"1.2.840.10008.1.2.2", nullptr, {true, true}, false},
+      {"1.2.840.10008.1.2.4.57", nullptr, {true, false}, true},
+      {"1.2.840.10008.1.2.4.70", nullptr, {true, false}, true},
+      {"1.2.840.10008.1.2.1.99", "deflate", {}, false},
+      {"1.2.840.10008.1.2.4.50", "baseline JPEG", {}, false},
+      {"1.2.840.10008.1.2.4.51", "extended JPEG", {}, false},
+      {"1.2.840.10008.1.2.4.80", "JPEG-LS", {}, false},
+      {"1.2.840.10008.1.2.4.81", "JPEG-LS", {}, false},
+      {"1.2.840.10008.1.2.4.90", "JPEG 2000", {}, false},
+      {"1.2.840.10008.1.2.4.91", "JPEG 2000", {}, false},
+      {"1.2.840.10008.1.2.4.201", "high-throughput JPEG 2000", {}, false},
+      {"1.2.840.10008.1.2.4.203", "high-throughput JPEG 2000", {}, false},
+      {"1.2.840.10008.1.2.5", "RLE", {}, false},
+      {"1.2.840.113619.5.2", "a private big-endian pixel layout", {}, false},
+  }};
+  for (const TSyntax& known : kSyntaxes) {
+    if (known.Uid != *syntax) continue;
+    if (known.Name)
+      throw TImageReadError{"The image is compressed or stored as " + std::string(known.Name) +
+                            " (transfer syntax " + std::string(*syntax) + "), which cannot be read."};
+    layout.Encoding = known.Encoding;
+    layout.Lossless = known.Lossless;
+    return layout;
+  }
+  throw TImageReadError{"The transfer syntax " + std::string(*syntax) + " cannot be read."};
+}
+
+TFields CollectFields(const TDataSet& dataSet, uint64_t pos) {
+  TFields fields;
+  const TByteSource& in = dataSet.Source();
+  while (in.Has(pos, 8)) {
+    TElement element = dataSet.Header(pos);
+    if (element.Tag >= kPixelData) {
+      if (element.Tag == kPixelData) fields.PixelData = element;
+      break;
+    }
+    uint64_t next = dataSet.Skip(element, 0);
+    if (!element.Undefined()) {
+      for (size_t field = 0; field < kFieldCount; ++field)
+        if (kFieldTags[field] == element.Tag && !fields.Values[field])
+          fields.Values[field] = in.Span(element.ValueAt, element.Length, kEnds);
+    }
+    pos = next;
+  }
+  return fields;
+}
+
+// How stored pixel cells become samples of the raw image.
+struct TPixelFormat {
+  int BitsAllocated = 0;
+  int BitsStored = 0;
+  int Shift = 0;          // HighBit - BitsStored + 1
+  uint32_t Mask = 0;      // 2^BitsStored - 1
+  uint32_t Flip = 0;      // XOR: the sign bit turns two's complement into offset binary; all bits mirror MONOCHROME1
+  int OutputBytes = 0;
+};
+
+template <typename NextCell>
+void WriteSamples(TRawImage& image, int64_t count, const TPixelFormat& format, NextCell&& next) {
+  uint8_t* out = image.Samples.data();
+  if (format.OutputBytes == 1) {
+    for (int64_t i = 0; i < count; ++i) out[i] = uint8_t(((next() >> format.Shift) & format.Mask) ^ format.Flip);
+    return;
+  }
+  for (int64_t i = 0; i < count; ++i) {
+    uint32_t value = ((next() >> format.Shift) & format.Mask) ^ format.Flip;
+    out[2 * i] = uint8_t(value);
+    out[2 * i + 1] = uint8_t(value >> 8);
+  }
+}
+
+// Native pixel data: cells of BitsAllocated bits packed from the least significant bit of
+// each 16-bit word on (PS3.5 8.1.1). Big-endian files store the words byte-swapped, except
+// for OB data, which is a plain byte stream.
+void ReadNativePixels(const TDataSet& dataSet, const TElement& pixels, int32_t rows, int32_t columns,
+                      const TPixelFormat& format, TRawImage& image) {
+  const int64_t count = int64_t(rows) * columns;
+  if (pixels.Undefined()) throw TImageReadError{"The pixel data are encapsulated, but the transfer syntax is uncompressed."};
+  const bool swapPairs = dataSet.Encoding().BigEndian && !pixels.IsVr("OB");
+  uint64_t needed = (uint64_t(count) * uint64_t(format.BitsAllocated) + 7) / 8;
+  if (swapPairs) needed += needed % 2;
+  if (pixels.Length < needed) throw TImageReadError{"The pixel data are shorter than the image."};
+  const uint8_t* data = dataSet.Source().Span(pixels.ValueAt, needed, "The file ends inside the pixel data.").data();
+  SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
+  if (format.BitsAllocated == 8 && !swapPairs) {
+    const uint8_t* cell = data;
+    WriteSamples(image, count, format, [&] { return uint32_t(*cell++); });
+  } else if (format.BitsAllocated == 16) {
+    const uint8_t* cell = data;
+    WriteSamples(image, count, format, [&] {
+      uint32_t value = swapPairs ? uint32_t(cell[0] << 8 | cell[1]) : uint32_t(cell[1] << 8 | cell[0]);
+      cell += 2;
+      return value;
+    });
+  } else {
+    uint64_t byteIndex = 0;
+    uint64_t buffer = 0;
+    int bits = 0;
+    const int cellBits = format.BitsAllocated;
+    WriteSamples(image, count, format, [&] {
+      while (bits < cellBits) {
+        buffer |= uint64_t(data[swapPairs ? byteIndex ^ 1 : byteIndex]) << bits;
+        ++byteIndex;
+        bits += 8;
+      }
+      uint32_t value = uint32_t(buffer & ((uint64_t{1} << cellBits) - 1));
+      buffer >>= cellBits;
+      bits -= cellBits;
+      return value;
+    });
+  }
+}
+
+void ReadLosslessPixels(const TDataSet& dataSet, const TElement& pixels, int32_t rows, int32_t columns,
+                        const TPixelFormat& format, TRawImage& image) {
+  const char* broken = "The compressed pixel data are malformed.";
+  if (!pixels.Undefined()) throw TImageReadError{"The pixel data are not encapsulated, but the transfer syntax is compressed."};
+  const TByteSource& in = dataSet.Source();
+  TElement offsetTable = dataSet.Header(pixels.ValueAt);
+  if (offsetTable.Tag != kItem || offsetTable.Undefined()) throw TImageReadError{broken};
+  in.Require(offsetTable.ValueAt, offsetTable.Length, kEnds);
+  std::vector<std::span<const uint8_t>> fragments;
+  uint64_t pos = offsetTable.ValueAt + offsetTable.Length;
+  while (in.Has(pos, 8)) {
+    TElement item = dataSet.Header(pos);
+    if (item.Tag != kItem) break;
+    if (item.Undefined()) throw TImageReadError{broken};
+    fragments.push_back(in.Span(item.ValueAt, item.Length, kEnds));
+    pos = item.ValueAt + item.Length;
+  }
+  if (fragments.empty()) throw TImageReadError{"The compressed pixel data hold no image."};
+  std::vector<uint8_t> joined;
+  std::span<const uint8_t> stream = fragments.front();
+  if (fragments.size() > 1) {
+    for (std::span<const uint8_t> fragment : fragments) joined.insert(joined.end(), fragment.begin(), fragment.end());
+    stream = joined;
+  }
+  TLosslessJpegImage decoded;
+  std::string reason;
+  if (!DecodeLosslessJpeg(stream, int64_t(rows) * columns, decoded, reason)) throw TImageReadError{reason};
+  if (decoded.Width != columns || decoded.Height != rows)
+    throw TImageReadError{"The compressed image's size differs from the image's rows and columns."};
+  if (decoded.Precision > format.BitsAllocated)
+    throw TImageReadError{"The compressed image has more bits per sample than the image allocates."};
+  SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
+  const uint16_t* cell = decoded.Samples.data();
+  WriteSamples(image, int64_t(rows) * columns, format, [&] { return uint32_t(*cell++); });
+}
+
+// The window as stored sample values: the rescale undone, then shifted and mirrored with
+// the samples themselves.
+void ReadWindow(const TFields& fields, const TPixelFormat& format, bool isSigned, bool mirrored, TDicomInfo& info) {
+  std::vector<double> centre = Decimals(fields, kWindowCentre);
+  std::vector<double> width = Decimals(fields, kWindowWidth);
+  if (centre.empty() || width.empty() || width[0] <= 0) return;
+  std::vector<double> intercept = Decimals(fields, kRescaleIntercept);
+  std::vector<double> slope = Decimals(fields, kRescaleSlope);
+  double b = intercept.empty() ? 0.0 : intercept[0];
+  double m = slope.empty() || slope[0] <= 0 ? 1.0 : slope[0];
+  double storedCentre = (centre[0] - b) / m;
+  double storedWidth = width[0] / m;
+  if (isSigned) storedCentre += double(uint32_t{1} << (format.BitsStored - 1));
+  if (mirrored) storedCentre = double(format.Mask) - storedCentre;
+  constexpr double kLimit = 1 << 30;
+  if (!std::isfinite(storedCentre) || !std::isfinite(storedWidth) || std::fabs(storedCentre) > kLimit ||
+      storedWidth > kLimit)
+    return;
+  info.HasWindow = true;
+  info.WindowCentre = int32_t(std::nearbyint(storedCentre));
+  info.WindowWidth = std::max<int32_t>(1, int32_t(std::nearbyint(storedWidth)));
+}
+
+void ReadParticulars(const TFields& fields, TDicomInfo& info) {
+  info.AcquisitionDate = Date(fields, kAcquisitionDate);
+  info.PatientName = PersonText(fields, kPatientName);
+  info.PatientId = PersonText(fields, kPatientId);
+  info.PatientBirthDate = Date(fields, kPatientBirthDate);
+  if (std::optional<std::string_view> sex = Text(fields, kPatientSex)) info.Female = *sex == "F";
+  // Row spacing first; PixelSpacing, calibrated at the patient, wins over the detector's.
+  for (TField field : {kImagerPixelSpacing, kPixelSpacing}) {
+    std::vector<double> spacing = Decimals(fields, field);
+    if (spacing.size() < 2 || spacing[0] <= 0 || spacing[1] <= 0) continue;
+    double height = 10 * spacing[0], width = 10 * spacing[1];
+    if (!std::isfinite(height) || !std::isfinite(width)) continue;
+    info.HasPixelSpacing = true;
+    info.PixelHeight = height;
+    info.PixelWidth = width;
+  }
+}
+
+void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& info) {
+  TLayout layout = FindDataSet(bytes);
+  TDataSet dataSet(bytes, layout.Encoding);
+  TFields fields = CollectFields(dataSet, layout.Start);
+  const TByteSource& in = dataSet.Source();
+
+  std::optional<uint16_t> samplesPerPixel = UnsignedShort(fields, kSamplesPerPixel, in);
+  if (samplesPerPixel.value_or(1) != 1) throw TImageReadError{"Only grey DICOM images (one sample per pixel) can be read."};
+  std::string_view photometric = Text(fields, kPhotometric).value_or("MONOCHROME2");
+  bool mirrored = photometric == "MONOCHROME1";
+  if (!mirrored && photometric != "MONOCHROME2")
+    throw TImageReadError{"The photometric interpretation " + std::string(photometric) + " cannot be read."};
+  int32_t rows = UnsignedShort(fields, kRows, in).value_or(0);
+  int32_t columns = UnsignedShort(fields, kColumns, in).value_or(0);
+  int bitsAllocated = UnsignedShort(fields, kBitsAllocated, in).value_or(0);
+  int bitsStored = UnsignedShort(fields, kBitsStored, in).value_or(0);
+  int highBit = UnsignedShort(fields, kHighBit, in).value_or(0);
+  int representation = UnsignedShort(fields, kPixelRepresentation, in).value_or(0);
+  if (rows == 0 || columns == 0) throw TImageReadError{"The image has no rows or no columns."};
+  if (bitsAllocated == 0 || bitsStored == 0 || highBit == 0)
+    throw TImageReadError{"The file does not say how its pixels are stored (bits allocated, stored, high bit)."};
+  if (bitsAllocated < 8 || bitsAllocated > 16 || bitsStored > bitsAllocated || highBit < bitsStored - 1 ||
+      highBit >= bitsAllocated)
+    throw TImageReadError{"Pixels of " + std::to_string(bitsAllocated) + " bits allocated, " + std::to_string(bitsStored) +
+                          " stored, high bit " + std::to_string(highBit) + " cannot be read."};
+  if (representation > 1) throw TImageReadError{"The pixel representation is unknown."};
+  if (!fields.PixelData) throw TImageReadError{"The file holds no pixel data."};
+
+  TPixelFormat format;
+  format.BitsAllocated = bitsAllocated;
+  format.BitsStored = bitsStored;
+  format.Shift = highBit - bitsStored + 1;
+  format.Mask = (uint32_t{1} << bitsStored) - 1;
+  format.Flip = (representation == 1 ? uint32_t{1} << (bitsStored - 1) : 0) ^ (mirrored ? format.Mask : 0);
+  format.OutputBytes = bitsStored > 8 ? 2 : 1;
+
+  if (int64_t(rows) * columns > kMaxImagePixels) throw TImageReadError{};
+  if (layout.Lossless) ReadLosslessPixels(dataSet, *fields.PixelData, rows, columns, format, image);
+  else ReadNativePixels(dataSet, *fields.PixelData, rows, columns, format, image);
+
+  info.BitsStored = bitsStored;
+  ReadWindow(fields, format, representation == 1, mirrored, info);
+  ReadParticulars(fields, info);
+  SetDicomWindow(info, true, image);
+}
+
+}  // namespace
+
+bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                    TDicomInfo& info, std::string& message) {
+  info = TDicomInfo{};
+  bool ok = RunImageReader("Error loading DICOM file.", fileName, image, message,
+                           [&] { DecodeDicom(bytes, image, info); });
+  if (!ok) info = TDicomInfo{};
+  return ok;
+}
+
+}  // namespace lumacet

@@ -1,0 +1,292 @@
+#include "imaging/enhancement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+namespace lumacet {
+
+namespace {
+
+using THistogram = std::array<std::uint32_t, 256>;
+using TLevelTable = std::array<std::uint8_t, 256>;
+
+std::uint8_t ClipLevel(double value) { return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0)); }
+
+// sum / 100 rounded to nearest, ties to even: the real luminance 0.3 red + 0.59 green +
+// 0.11 blue rounded exactly, for sum = 30 red + 59 green + 11 blue.
+std::uint32_t RoundHundredths(std::uint32_t sum) {
+  const std::uint32_t whole = sum / 100;
+  const std::uint32_t rest = sum % 100;
+  return rest > 50 || (rest == 50 && (whole & 1) != 0) ? whole + 1 : whole;
+}
+
+// Every pixel made grey with its integer luminance; returns their histogram.
+THistogram MakeGrey(TBitmap32& bitmap) {
+  THistogram counts{};
+  for (std::uint32_t& pixel : bitmap.Pixels) {
+    const std::uint32_t grey = PixelLuminance(pixel);
+    pixel = WithGrey(pixel, grey);
+    counts[grey]++;
+  }
+  return counts;
+}
+
+// Level i goes to round(c(i) / (n / 256)) - 1, c the cumulative count up to i.
+TLevelTable EqualizeTable(const THistogram& counts, std::uint64_t n) {
+  TLevelTable table{};
+  if (n == 0) return table;
+  const double binSize = static_cast<double>(n) / 256.0;
+  std::uint64_t cumulative = 0;
+  for (int i = 0; i < 256; ++i) {
+    cumulative += counts[static_cast<std::size_t>(i)];
+    table[static_cast<std::size_t>(i)] = ClipLevel(std::nearbyint(static_cast<double>(cumulative) / binSize) - 1);
+  }
+  return table;
+}
+
+struct TLevelBounds {
+  int Low = 0;
+  int High = 255;
+};
+
+// The darkest and brightest levels once more than `threshold` pixels lie at or beyond them.
+TLevelBounds FindLevelBounds(const THistogram& counts, std::uint64_t threshold) {
+  TLevelBounds bounds;
+  std::uint64_t sum = 0;
+  for (int i = 0; i < 256; ++i) {
+    sum += counts[static_cast<std::size_t>(i)];
+    if (sum > threshold) {
+      bounds.Low = i;
+      break;
+    }
+  }
+  sum = 0;
+  for (int j = 255; j >= 0; --j) {
+    sum += counts[static_cast<std::size_t>(j)];
+    if (sum > threshold) {
+      bounds.High = j;
+      break;
+    }
+  }
+  return bounds;
+}
+
+std::uint64_t CutoffCount(std::uint64_t pixels, int cutoff) {
+  return static_cast<std::uint64_t>(std::nearbyint(static_cast<double>(pixels) * cutoff / 100.0));
+}
+
+// Where a pixel lies between the centres of the tiles around it, along one axis: the
+// lower and upper tile (raised to 0 before the first centre) and the weight of the upper
+// one, Twice / (2 T), kept as an integer so that the blend can be computed exactly.
+struct TTileSpan {
+  int Lower = 0;
+  int Upper = 0;
+  std::int64_t Twice = 0;
+  double Fraction = 0;  // Twice / (2 T)
+};
+
+std::vector<TTileSpan> TileSpans(int length, int tile) {
+  std::vector<TTileSpan> spans(static_cast<std::size_t>(length));
+  for (int x = 0; x < length; ++x) {
+    // t = trunc((x - T/2) / T) from the first centre on, else -1, in whole halves.
+    const int t = 2 * x >= tile ? (2 * x - tile) / (2 * tile) : -1;
+    TTileSpan& span = spans[static_cast<std::size_t>(x)];
+    span.Lower = std::max(t, 0);
+    span.Upper = std::max(t + 1, 0);
+    span.Twice = 2 * static_cast<std::int64_t>(x) - 2 * static_cast<std::int64_t>(t) * tile - tile;
+    span.Fraction = static_cast<double>(span.Twice) / (2.0 * tile);
+  }
+  return spans;
+}
+
+// The tile grid of the adaptive functions: one more column and row than whole tiles
+// fit, plus one, as the pixels near the right and bottom edges weigh in empty tiles.
+struct TTileGrid {
+  int Tile = 1;
+  int Columns = 0;
+  int Rows = 0;
+  std::vector<TTileSpan> XSpans;
+  std::vector<TTileSpan> YSpans;
+  std::vector<std::size_t> ColumnOf;  // tile column of every x
+
+  TTileGrid(const TBitmap32& bitmap, int adaptiveSize)
+      : Tile(AdaptiveTileSize(bitmap.Width, adaptiveSize)),
+        Columns(bitmap.Width / Tile + 2),
+        Rows(bitmap.Height / Tile + 2),
+        XSpans(TileSpans(bitmap.Width, Tile)),
+        YSpans(TileSpans(bitmap.Height, Tile)),
+        ColumnOf(static_cast<std::size_t>(bitmap.Width)) {
+    for (int x = 0; x < bitmap.Width; ++x) ColumnOf[static_cast<std::size_t>(x)] = static_cast<std::size_t>(x / Tile);
+  }
+
+  // The first tile of the row of tiles that holds image row y.
+  std::size_t RowStart(int y) const { return static_cast<std::size_t>(y / Tile) * static_cast<std::size_t>(Columns); }
+  std::size_t Count() const { return static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Rows); }
+};
+
+// numerator / denominator rounded to nearest, ties to even; both non-negative and below
+// 2^53, the denominator not 0.
+std::int64_t RoundedQuotient(std::int64_t numerator, std::int64_t denominator, double inverse) {
+  std::int64_t quotient = static_cast<std::int64_t>(static_cast<double>(numerator) * inverse);
+  std::int64_t rest = numerator - quotient * denominator;
+  while (rest < 0) {
+    --quotient;
+    rest += denominator;
+  }
+  while (rest >= denominator) {
+    ++quotient;
+    rest -= denominator;
+  }
+  if (2 * rest > denominator || (2 * rest == denominator && (quotient & 1) != 0)) ++quotient;
+  return quotient;
+}
+
+void ReportRow(const TProgressFunction& progress, int rowsDone, int offset, int maximum) {
+  if (progress && rowsDone % 10 == 0) progress(offset + rowsDone, maximum);
+}
+
+}  // namespace
+
+int AdaptiveTileSize(int width, int adaptiveSize) {
+  const double side = std::nearbyint(static_cast<double>(width) * adaptiveSize / 100.0);
+  return side >= 1 ? static_cast<int>(side) : 1;
+}
+
+std::array<std::uint32_t, 256> LuminanceHistogram(const TBitmap32& bitmap) {
+  THistogram counts{};
+  for (std::uint32_t pixel : bitmap.Pixels) counts[PixelLuminance(pixel)]++;
+  return counts;
+}
+
+void Equalize(TBitmap32& bitmap) {
+  if (bitmap.Empty()) return;
+  const TLevelTable table = EqualizeTable(MakeGrey(bitmap), bitmap.Pixels.size());
+  for (std::uint32_t& pixel : bitmap.Pixels) pixel = WithGrey(pixel, table[PixelBlue(pixel)]);
+}
+
+void AdaptiveEqualize(TBitmap32& bitmap, int adaptiveSize, const TProgressFunction& progress) {
+  if (bitmap.Empty()) return;
+  const TTileGrid grid(bitmap, adaptiveSize);
+  // Rounded luminance of every weighted sum 30 red + 59 green + 11 blue.
+  std::vector<std::uint8_t> luminance(100 * 255 + 1);
+  for (std::uint32_t sum = 0; sum < luminance.size(); ++sum) luminance[sum] = static_cast<std::uint8_t>(RoundHundredths(sum));
+  std::vector<std::uint32_t> histograms(grid.Count() * 256, 0);
+  std::vector<std::uint8_t> greys(bitmap.Pixels.size());
+  for (int y = 0; y < bitmap.Height; ++y) {
+    const std::uint32_t* row = bitmap.Row(y);
+    std::uint8_t* greyRow = greys.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Width);
+    std::uint32_t* tileRow = histograms.data() + grid.RowStart(y) * 256;
+    for (int x = 0; x < bitmap.Width; ++x) {
+      const std::uint32_t pixel = row[x];
+      const std::uint8_t g = luminance[30 * PixelRed(pixel) + 59 * PixelGreen(pixel) + 11 * PixelBlue(pixel)];
+      greyRow[x] = g;
+      tileRow[grid.ColumnOf[static_cast<std::size_t>(x)] * 256 + g]++;
+    }
+  }
+  // A pixel's value in a tile depends only on its level, so each tile's whole mapping is
+  // computed once instead of summing its histogram for every pixel.
+  std::vector<std::uint8_t> tables(grid.Count() * 256);
+  for (std::size_t tile = 0; tile < grid.Count(); ++tile) {
+    THistogram counts;
+    std::copy_n(histograms.begin() + static_cast<std::ptrdiff_t>(tile * 256), 256, counts.begin());
+    std::uint64_t n = 0;
+    for (std::uint32_t c : counts) n += c;
+    const TLevelTable table = EqualizeTable(counts, n);
+    std::copy(table.begin(), table.end(), tables.begin() + static_cast<std::ptrdiff_t>(tile * 256));
+  }
+
+  // The four weights are (2T - a)(2T - b), a(2T - b), (2T - a)b and ab over (2T)^2: the
+  // blend is an exact fraction, rounded once.
+  const std::int64_t whole = 2 * static_cast<std::int64_t>(grid.Tile);
+  const std::int64_t denominator = whole * whole;
+  const double inverse = 1.0 / static_cast<double>(denominator);
+  const std::size_t columns = static_cast<std::size_t>(grid.Columns);
+  for (int y = 0; y < bitmap.Height; ++y) {
+    const TTileSpan& ys = grid.YSpans[static_cast<std::size_t>(y)];
+    const std::uint8_t* lowerRow = tables.data() + static_cast<std::size_t>(ys.Lower) * columns * 256;
+    const std::uint8_t* upperRow = tables.data() + static_cast<std::size_t>(ys.Upper) * columns * 256;
+    const std::int64_t wy0 = whole - ys.Twice;
+    const std::int64_t wy1 = ys.Twice;
+    std::uint32_t* row = bitmap.Row(y);
+    const std::uint8_t* greyRow = greys.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Width);
+    for (int x = 0; x < bitmap.Width; ++x) {
+      const TTileSpan& xs = grid.XSpans[static_cast<std::size_t>(x)];
+      const std::size_t g = greyRow[x];
+      const std::size_t lower = static_cast<std::size_t>(xs.Lower) * 256 + g;
+      const std::size_t upper = static_cast<std::size_t>(xs.Upper) * 256 + g;
+      const std::int64_t wx0 = whole - xs.Twice;
+      const std::int64_t wx1 = xs.Twice;
+      const std::int64_t sum = wy0 * (wx0 * lowerRow[lower] + wx1 * lowerRow[upper]) +
+                               wy1 * (wx0 * upperRow[lower] + wx1 * upperRow[upper]);
+      row[x] = WithGrey(row[x], static_cast<std::uint32_t>(RoundedQuotient(sum, denominator, inverse)));
+    }
+    ReportRow(progress, y + 1, 0, bitmap.Height);
+  }
+}
+
+void AutoLevels(TBitmap32& bitmap, int cutoff) {
+  if (bitmap.Empty()) return;
+  const THistogram counts = MakeGrey(bitmap);
+  const TLevelBounds bounds = FindLevelBounds(counts, CutoffCount(bitmap.Pixels.size(), cutoff));
+  if (bounds.Low == bounds.High) return;
+  TLevelTable table{};
+  for (int g = 0; g < 256; ++g)
+    table[static_cast<std::size_t>(g)] =
+        ClipLevel(std::nearbyint(static_cast<double>(g - bounds.Low) * 255.0 / (bounds.High - bounds.Low)));
+  for (std::uint32_t& pixel : bitmap.Pixels) pixel = WithGrey(pixel, table[PixelBlue(pixel)]);
+}
+
+void AdaptiveAutoLevels(TBitmap32& bitmap, int adaptiveSize, int cutoff, const TProgressFunction& progress) {
+  if (bitmap.Empty()) return;
+  const TTileGrid grid(bitmap, adaptiveSize);
+  const int maximum = 2 * bitmap.Height;
+  std::vector<THistogram> histograms(grid.Count(), THistogram{});
+  std::vector<std::uint64_t> counts(grid.Count(), 0);
+  for (int y = 0; y < bitmap.Height; ++y) {
+    std::uint32_t* row = bitmap.Row(y);
+    for (int x = 0; x < bitmap.Width; ++x) {
+      const std::uint32_t grey = PixelLuminance(row[x]);
+      row[x] = WithGrey(row[x], grey);
+      const std::size_t tile = grid.RowStart(y) + grid.ColumnOf[static_cast<std::size_t>(x)];
+      histograms[tile][grey]++;
+      counts[tile]++;
+    }
+    ReportRow(progress, y + 1, 0, maximum);
+  }
+  std::vector<TLevelBounds> bounds(grid.Count());
+  for (std::size_t tile = 0; tile < grid.Count(); ++tile)
+    if (counts[tile] > 0) bounds[tile] = FindLevelBounds(histograms[tile], CutoffCount(counts[tile], cutoff));
+
+  const std::size_t columns = static_cast<std::size_t>(grid.Columns);
+  for (int y = 0; y < bitmap.Height; ++y) {
+    const TTileSpan& ys = grid.YSpans[static_cast<std::size_t>(y)];
+    const TLevelBounds* lowerRow = bounds.data() + static_cast<std::size_t>(ys.Lower) * columns;
+    const TLevelBounds* upperRow = bounds.data() + static_cast<std::size_t>(ys.Upper) * columns;
+    std::uint32_t* row = bitmap.Row(y);
+    for (int x = 0; x < bitmap.Width; ++x) {
+      const TTileSpan& xs = grid.XSpans[static_cast<std::size_t>(x)];
+      const double w00 = (1 - xs.Fraction) * (1 - ys.Fraction);
+      const double w10 = xs.Fraction * (1 - ys.Fraction);
+      const double w01 = (1 - xs.Fraction) * ys.Fraction;
+      const double w11 = xs.Fraction * ys.Fraction;
+      const TLevelBounds& b00 = lowerRow[xs.Lower];
+      const TLevelBounds& b10 = lowerRow[xs.Upper];
+      const TLevelBounds& b01 = upperRow[xs.Lower];
+      const TLevelBounds& b11 = upperRow[xs.Upper];
+      const double low = w00 * b00.Low + w10 * b10.Low + w01 * b01.Low + w11 * b11.Low;
+      const double high = w00 * b00.High + w10 * b10.High + w01 * b01.High + w11 * b11.High;
+      if (low == high) continue;
+      const double grey = PixelBlue(row[x]);
+      row[x] = WithGrey(row[x], ClipLevel(std::nearbyint((grey - low) * 255.0 / (high - low))));
+    }
+    ReportRow(progress, y + 1, bitmap.Height, maximum);
+  }
+}
+
+void NegativeImage(TBitmap32& bitmap) {
+  for (std::uint32_t& pixel : bitmap.Pixels) pixel ^= 0x00FFFFFFu;
+}
+
+}  // namespace lumacet

@@ -1,0 +1,28 @@
+// Decoding an image file by its extension, as the program does whenever it links or opens
+// an image: ".BMP" and ".JPG"/".JPEG" by the codecs, ".TIF"/".TIFF" and ".VIFF" by their
+// readers, anything else as DICOM.
+#pragma once
+
+#include <string>
+
+#include "imaging/medical_readers.h"
+#include "imaging/raw_image.h"
+
+namespace lumacet {
+
+struct TImageFileContents {
+  TRawImage Raw;       // window and gamma as they are to be shown first
+  bool IsDicom = false;
+  TDicomInfo Dicom;    // what a DICOM file said besides its pixels
+};
+
+// The file's extension in upper case with its dot (".JPG"); empty when it has none.
+std::string UpperExtension(const std::string& path);
+
+// Reads and decodes the file. A DICOM image opens with its own window when
+// `dicomWindowAdjust` is set and the file has one, otherwise with its stored bit range.
+// On failure `contents` is unspecified and `message` is the reader's own.
+bool ReadImageFile(const std::string& path, bool dicomWindowAdjust, TImageFileContents& contents,
+                   std::string& message);
+
+}  // namespace lumacet

@@ -1,0 +1,122 @@
+// Readers for the image files the JPEG and bitmap codecs do not handle: uncompressed TIFF,
+// Khoros VIFF and DICOM (native or lossless JPEG). Each reads the whole file into memory and
+// trusts nothing in it: every size, offset, length and count is checked against the bytes
+// before use, and a file that cannot be shown exactly as it is meant is refused with a
+// message that names the file and the reason. On failure the raw image is left empty.
+#pragma once
+
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "imaging/raw_image.h"
+#include "model/dates.h"
+
+namespace lumacet {
+
+// What a DICOM file says besides its pixels; each patient item is present only when the
+// file held a readable value for it.
+struct TDicomInfo {
+  std::optional<std::string> PatientName;       // (0010,0010), UTF-8, "^" kept
+  std::optional<std::string> PatientId;         // (0010,0020)
+  std::optional<TDayNumber> PatientBirthDate;   // (0010,0030)
+  std::optional<bool> Female;                   // (0010,0040): true for "F"
+  std::optional<TDayNumber> AcquisitionDate;    // (0008,0022)
+  // Pixel size in tenths of a millimetre from PixelSpacing, else ImagerPixelSpacing; only
+  // positive finite spacings count.
+  bool HasPixelSpacing = false;
+  double PixelWidth = 0;
+  double PixelHeight = 0;
+  // The file's display window, converted to the raw image's sample units (rescale undone,
+  // signed data offset, MONOCHROME1 mirrored). HasWindow only when the width is positive.
+  bool HasWindow = false;
+  int32_t WindowCentre = 0;
+  int32_t WindowWidth = 0;
+  int32_t BitsStored = 0;  // samples lie in 0 .. 2^BitsStored - 1
+
+  bool HasPatientData() const;
+};
+
+// The file-path entry points used when an image is linked or opened.
+bool ReadTiff(const std::string& path, TRawImage& image, std::string& message);
+bool ReadViff(const std::string& path, TRawImage& image, std::string& message);
+// On success the raw image's window (current and loaded) is the file's own window when it
+// has one, else its stored bit range; see SetDicomWindow.
+bool ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, std::string& message);
+
+// Sets the current and loaded window: centre - width div 2 .. centre + width div 2 when
+// `useFileWindow` and the file had a window, otherwise 0 .. 2^BitsStored - 1.
+void SetDicomWindow(const TDicomInfo& info, bool useFileWindow, TRawImage& image);
+
+// ---- Shared by the readers ----
+
+// The largest image any reader will allocate; beyond it the message is the one for an
+// image that does not fit in memory.
+inline constexpr int64_t kMaxImagePixels = int64_t{1} << 28;
+
+// Thrown inside a reader when the file cannot be shown; the entry point turns it into the
+// message. An empty reason marks an image too large for memory.
+struct TImageReadError {
+  std::string Reason;
+};
+
+// The message for a refused file: the reader's title line, the file, then the reason.
+std::string ImageReadMessage(const std::string& title, const std::string& fileName,
+                             const TImageReadError& error);
+
+// Runs `read` (which throws TImageReadError) and turns every failure, allocation failure
+// included, into `message`. On failure the raw image is cleared.
+template <typename Read>
+bool RunImageReader(const std::string& title, const std::string& fileName, TRawImage& image,
+                    std::string& message, Read&& read);
+
+// Bounds-checked, byte-order-aware reads over a file held in memory. Every accessor throws
+// TImageReadError with `reason` when the bytes asked for are not all inside the file.
+class TByteSource {
+ public:
+  TByteSource(std::span<const uint8_t> bytes, bool bigEndian) : fBytes(bytes), fBigEndian(bigEndian) {}
+
+  uint64_t Size() const { return fBytes.size(); }
+  bool BigEndian() const { return fBigEndian; }
+  void SetBigEndian(bool bigEndian) { fBigEndian = bigEndian; }
+  bool Has(uint64_t offset, uint64_t length) const {
+    return offset <= fBytes.size() && length <= fBytes.size() - offset;
+  }
+  // Throws unless [offset, offset + length) lies inside the file.
+  void Require(uint64_t offset, uint64_t length, const char* reason) const;
+  std::span<const uint8_t> Span(uint64_t offset, uint64_t length, const char* reason) const;
+  uint8_t U8(uint64_t offset, const char* reason) const;
+  uint16_t U16(uint64_t offset, const char* reason) const;
+  uint32_t U32(uint64_t offset, const char* reason) const;
+
+ private:
+  std::span<const uint8_t> fBytes;
+  bool fBigEndian;
+};
+
+// Sizes a raw image for width x height pixels of `samplesPerPixel` samples of `bits` bits,
+// after checking the pixel budget. Throws TImageReadError (too large) past the budget.
+void SizeRawImage(TRawImage& image, int64_t width, int64_t height, int32_t samplesPerPixel,
+                  int32_t bits);
+
+template <typename Read>
+bool RunImageReader(const std::string& title, const std::string& fileName, TRawImage& image,
+                    std::string& message, Read&& read) {
+  TImageReadError failure;
+  try {
+    ClearRawImage(image);
+    read();
+    return true;
+  } catch (const TImageReadError& error) {
+    failure = error;
+  } catch (const std::bad_alloc&) {
+    failure = TImageReadError{};
+  }
+  ClearRawImage(image);
+  message = ImageReadMessage(title, fileName, failure);
+  return false;
+}
+
+}  // namespace lumacet

@@ -1,0 +1,17 @@
+// Uncompressed TIFF: the first image of the file, grey or RGB(A), 8 or 16 bits per sample,
+// in strips, either byte order.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "imaging/raw_image.h"
+
+namespace lumacet {
+
+// Reads a whole TIFF file held in memory; `fileName` only names it in the message.
+bool ReadTiffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                   std::string& message);
+
+}  // namespace lumacet

@@ -1,0 +1,17 @@
+// Khoros VIFF: a 1024-byte header and uncompressed band-sequential data, one grey band or
+// three colour bands (red, green, blue) of 8 or 16 bits, either byte order.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "imaging/raw_image.h"
+
+namespace lumacet {
+
+// Reads a whole VIFF file held in memory; `fileName` only names it in the message.
+bool ReadViffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                   std::string& message);
+
+}  // namespace lumacet

@@ -1,0 +1,374 @@
+#include "persistence/record_browser.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <locale>
+#include <map>
+#include <numeric>
+#include <set>
+
+#include "persistence/data_lines.h"
+#include "persistence/text_codec.h"
+
+namespace lumacet {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kListedFieldCount = 8;
+constexpr size_t kImageColumn = 113;  // column 114, counted from 0
+
+enum TListedField : size_t { kName = 0, kDateTaken = 3, kComments = 5, kType = 6 };
+
+std::string_view Field(const std::vector<std::string_view>& fields, size_t index) {
+  return index < fields.size() ? fields[index] : std::string_view();
+}
+
+// Upper-case letters of Windows-1252 to lower case.
+char FoldCase(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) return static_cast<char>(b + 0x20);
+  if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<char>(b + 0x10);
+  if (b == 0x9F) return static_cast<char>(0xFF);
+  return c;
+}
+
+std::string ImageText(std::string_view line) {
+  if (line.size() <= kImageColumn) return {};
+  const size_t open = line.find('"', kImageColumn);
+  if (open == std::string_view::npos) return {};
+  const size_t close = line.find('"', open + 1);
+  if (close == std::string_view::npos) return {};
+  return DecodeCp1252(line.substr(open + 1, close - open - 1));
+}
+
+bool Matches(const std::string& column, const std::string& criterion, bool partial) {
+  if (criterion.empty()) return true;
+  return partial ? column.find(criterion) != std::string::npos : column == criterion;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitRecordFields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  size_t position = 0;
+  while (fields.size() < kListedFieldCount && position < line.size()) {
+    if (line[position] == ',') {
+      ++position;
+    } else if (line[position] == '"') {
+      const size_t close = line.find('"', position + 1);
+      const size_t end = close == std::string_view::npos ? line.size() : close;
+      fields.push_back(line.substr(position + 1, end - position - 1));
+      // Whatever stands between the closing quote and the next comma belongs to no field.
+      position = end == line.size() ? end : line.find(',', end);
+      if (position == std::string_view::npos) position = line.size();
+    } else {
+      const size_t comma = std::min(line.find(',', position), line.size());
+      fields.push_back(line.substr(position, comma - position));
+      position = comma;
+    }
+  }
+  return fields;
+}
+
+TSortKeyFunction LocaleSortKeys(const std::string& localeName) {
+  std::locale locale = std::locale::classic();
+  try {
+    locale = std::locale(localeName.c_str());
+  } catch (const std::runtime_error&) {
+    // An unknown locale: plain character order.
+  }
+  return [locale](std::string_view utf8) {
+    std::string folded = EncodeCp1252(utf8).value_or(std::string(utf8));
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
+    folded = DecodeCp1252(folded);
+    const auto& collate = std::use_facet<std::collate<char>>(locale);
+    return collate.transform(folded.data(), folded.data() + folded.size());
+  };
+}
+
+namespace {
+
+// Builds the rows of a listing line by line, then orders them.
+class TRowCollector {
+ public:
+  explicit TRowCollector(const TListing& listing)
+      : fListing(listing),
+        fFiltering(!TrimField(listing.FilterText).empty()),
+        fFilterIndex(listing.FilterField == TFilterField::Name   ? kName
+                     : listing.FilterField == TFilterField::Date ? kDateTaken
+                     : listing.FilterField == TFilterField::Type ? kType
+                                                                 : kComments),
+        fSorting(listing.Order == TRecordOrder::SortByName) {}
+
+  void Add(size_t number, std::string_view text) {
+    if (TrimField(text).empty()) return;
+    const std::vector<std::string_view> fields = SplitRecordFields(text);
+    if (fFiltering && DecodeCp1252(Field(fields, fFilterIndex)).find(fListing.FilterText) == std::string::npos) return;
+
+    TRecordRow row;
+    row.Record = static_cast<int>(number);
+    row.Name = DecodeCp1252(TrimField(Field(fields, kName)));
+    const auto taken = ParseDataDate(TrimField(Field(fields, kDateTaken)), fListing.Dates);
+    row.Date = FormatDate(taken.value_or(0), fListing.Dates.ShortDateFormat);
+    row.Type = DecodeCp1252(TrimField(Field(fields, kType)));
+    row.Comments = DecodeCp1252(TrimField(Field(fields, kComments)));
+    row.Image = ImageText(text);
+    row.Key = std::string(LineKey(text));
+    if (fSorting) {
+      // Name (blank padded to 30), date taken as stored, type, comments, image and record
+      // number: rows of one name follow the date's text, not the calendar.
+      std::string name(Field(fields, kName));
+      if (name.size() < kNameWidth) name.resize(kNameWidth, ' ');
+      fSortTexts.push_back(DecodeCp1252(name) + ',' + DecodeCp1252(TrimField(Field(fields, kDateTaken))) + ',' +
+                           DecodeCp1252(Field(fields, kType)) + ',' + DecodeCp1252(Field(fields, kComments)) + ',' +
+                           row.Image + ',' + std::to_string(row.Record));
+    }
+    fRows.push_back(std::move(row));
+  }
+
+  std::vector<TRecordRow> Finish() {
+    if (!fSorting) return std::move(fRows);
+    const TSortKeyFunction sortKey = fListing.SortKey ? fListing.SortKey : LocaleSortKeys();
+    std::vector<std::string> keys;
+    keys.reserve(fSortTexts.size());
+    for (const std::string& text : fSortTexts) keys.push_back(sortKey(text));
+    std::vector<size_t> order(fRows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    std::vector<TRecordRow> sorted;
+    sorted.reserve(fRows.size());
+    for (size_t index : order) sorted.push_back(std::move(fRows[index]));
+    return sorted;
+  }
+
+ private:
+  const TListing& fListing;
+  const bool fFiltering;
+  const size_t fFilterIndex;
+  const bool fSorting;
+  std::vector<TRecordRow> fRows;
+  std::vector<std::string> fSortTexts;
+};
+
+}  // namespace
+
+std::vector<TRecordRow> ListRecords(std::string_view content, const TListing& listing) {
+  TRowCollector rows(listing);
+  TLineCursor cursor(content);
+  TLineSpan line;
+  while (cursor.Next(line)) rows.Add(cursor.Number(), line.Text);
+  return rows.Finish();
+}
+
+void TRecordBrowser::List(const std::string& path) {
+  fListedFile = path;
+  fRows.clear();
+  fSelected.clear();
+  fAnchor.reset();
+  // A file that cannot be opened lists no records, and a read failure part-way keeps the
+  // rows read so far; the status tells the user.
+  TDataFileIndex file;
+  if (!file.Open(path)) return;
+  const TListing listing{FilterField, FilterText, Order, fOptions.Data.Dates, fOptions.SortKey};
+  TRowCollector rows(listing);
+  file.ForEachLine([&](size_t number, std::string_view text) {
+    rows.Add(number, text);
+    return true;
+  });
+  fRows = rows.Finish();
+  fSelected.assign(fRows.size(), false);
+}
+
+void TRecordBrowser::LoadGrid() {
+  if (fDataFile.empty()) {
+    fs::path file(fOptions.DefaultFile);
+    if (file.is_relative() && !fOptions.DataFolder.empty()) file = fs::path(fOptions.DataFolder) / file;
+    fDataFile = file.string();
+  }
+  List(fDataFile);
+}
+
+std::string TRecordBrowser::ListStatus() const {
+  if (fRows.empty()) return std::string(kNoMatchStatus);
+  return FillIn(kTotalCountStatus, std::to_string(fRows.size()));
+}
+
+void TRecordBrowser::Click(size_t row) {
+  if (row >= fRows.size()) return;
+  fSelected.assign(fRows.size(), false);
+  fSelected[row] = true;
+  fAnchor = row;
+}
+
+void TRecordBrowser::CtrlClick(size_t row) {
+  if (row >= fRows.size()) return;
+  fSelected[row] = !fSelected[row];
+  fAnchor = row;
+}
+
+void TRecordBrowser::ShiftClick(size_t row, bool ctrl) {
+  if (row >= fRows.size()) return;
+  if (!ctrl) fSelected.assign(fRows.size(), false);
+  if (!fAnchor) fAnchor = row;
+  const size_t first = std::min(*fAnchor, row);
+  const size_t last = std::max(*fAnchor, row);
+  for (size_t i = first; i <= last; ++i) fSelected[i] = true;
+}
+
+void TRecordBrowser::ToggleRow(size_t row) {
+  if (row < fRows.size()) fSelected[row] = !fSelected[row];
+}
+
+void TRecordBrowser::SelectAll() {
+  fSelected.assign(fRows.size(), true);
+  fAnchor.reset();
+}
+
+void TRecordBrowser::SelectNone() {
+  fSelected.assign(fRows.size(), false);
+  fAnchor.reset();
+}
+
+void TRecordBrowser::SelectInverse() {
+  fSelected.flip();
+  fAnchor.reset();
+}
+
+void TRecordBrowser::ExpandSelection() {
+  std::set<std::string> names;
+  for (size_t i = 0; i < fRows.size(); ++i)
+    if (fSelected[i]) names.insert(fRows[i].Name);
+  for (size_t i = 0; i < fRows.size(); ++i)
+    if (names.contains(fRows[i].Name)) fSelected[i] = true;
+}
+
+bool TRecordBrowser::SelectRecord(int record) {
+  for (size_t i = 0; i < fRows.size(); ++i) {
+    if (fRows[i].Record == record) {
+      fSelected[i] = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+size_t TRecordBrowser::SelectedCount() const { return static_cast<size_t>(std::count(fSelected.begin(), fSelected.end(), true)); }
+
+std::string TRecordBrowser::SelectedStatus() const { return FillIn(kSelectedStatus, std::to_string(SelectedCount())); }
+
+std::vector<int> TRecordBrowser::SelectedRecords() const {
+  std::vector<int> records;
+  for (size_t i = 0; i < fRows.size(); ++i)
+    if (fSelected[i]) records.push_back(fRows[i].Record);
+  return records;
+}
+
+std::vector<int> TRecordBrowser::GetRecordsByData(const std::string& file, const std::string& name,
+                                                  const std::string& date, const std::string& type,
+                                                  const std::string& comments, bool partial) {
+  if (file.empty())
+    LoadGrid();
+  else
+    List(file);
+  std::vector<int> records;
+  for (const TRecordRow& row : fRows)
+    if (Matches(row.Name, name, partial) && Matches(row.Date, date, partial) && Matches(row.Type, type, partial) &&
+        Matches(row.Comments, comments, partial))
+      records.push_back(row.Record);
+  return records;
+}
+
+bool TRecordBrowser::Permitted(std::string_view permission) const {
+  return !fOptions.Permitted || fOptions.Permitted(permission);
+}
+
+bool TRecordBrowser::Delete(TRecordBrowserPrompts& prompts) {
+  if (!Permitted("Delete") || SelectedCount() == 0) return false;
+  if (!prompts.ConfirmDelete(kDeleteQuestion)) return false;
+  std::vector<TLineKey> lines;
+  for (size_t i = 0; i < fRows.size(); ++i)
+    if (fSelected[i]) lines.push_back({fRows[i].Record, fRows[i].Key});
+  const TFileResult result = DeleteFromFile(fListedFile, lines);
+  if (!result.Ok) prompts.ShowError(result.Message, result.Reason);
+  List(fListedFile);
+  return result.Ok;
+}
+
+bool TRecordBrowser::CopyTo(TRecordBrowserPrompts& prompts) {
+  if (!Permitted("CopyTo")) return false;
+  const auto destination = prompts.ChooseCopyDestination();
+  if (!destination) return false;
+  return CopySelected(*destination, prompts);
+}
+
+bool TRecordBrowser::CopySelected(const std::string& destination, TRecordBrowserPrompts& prompts) {
+  const std::string& source = fListedFile;
+  std::error_code error;
+  // Other spellings of the same file (a link, "./", "//") count as the same file.
+  if (destination == source || fs::equivalent(destination, source, error)) {
+    prompts.ShowError(std::string(kSameFileMessage), {});
+    return false;
+  }
+  auto fail = [&](const std::string& message, const std::string& detail) {
+    if (!message.empty()) prompts.ShowError(message, detail);
+    prompts.ShowError(std::string(kCopyFailedMessage), {});
+    return false;
+  };
+
+  // The keys the destination holds now. The answers are applied by key when the file is
+  // rewritten, so they stay right even if it changes while the user answers.
+  std::set<std::string, std::less<>> present;
+  if (fs::exists(destination, error)) {
+    TDataFileIndex file;
+    const bool read = file.Open(destination) && file.ForEachLine([&](size_t, std::string_view text) {
+      present.emplace(LineKey(text));
+      return true;
+    });
+    if (!read) return fail(FillIn(kFileReadErrorMessage, destination), {});
+  }
+
+  TDataFileIndex file;
+  if (!file.Open(source)) return fail(FillIn(kFileReadErrorMessage, source), {});
+  std::map<int, std::string> copied;  // by record number: appended in file order
+  std::set<std::string, std::less<>> replaced;
+  std::optional<TReplaceAnswer> forAll;
+  for (size_t i = 0; i < fRows.size(); ++i) {
+    if (!fSelected[i]) continue;
+    const TRecordRow& row = fRows[i];
+    std::string text;
+    // The line must still be the record that was listed.
+    if (!file.ReadLine(static_cast<size_t>(row.Record), text) || !text.starts_with(row.Key))
+      return fail(FillIn(kFileReadErrorMessage, source), {});
+    const std::string key(LineKey(text));
+    if (present.contains(key)) {
+      TReplaceAnswer answer = forAll.value_or(TReplaceAnswer::Abort);
+      if (!forAll) {
+        const std::string name(TrimField(DecodeCp1252(std::string_view(key).substr(0, kNameWidth))));
+        answer = prompts.AskReplace(FillIn(kReplaceQuestion, name));
+      }
+      if (answer == TReplaceAnswer::Abort) return fail({}, {});
+      if (answer == TReplaceAnswer::YesToAll || answer == TReplaceAnswer::NoToAll) forAll = answer;
+      if (answer == TReplaceAnswer::No || answer == TReplaceAnswer::NoToAll) continue;
+      replaced.insert(key);
+    }
+    copied[row.Record] = std::move(text);
+  }
+
+  if (IsReadOnlyFile(destination)) return fail(std::string(kReadOnlyDestinationMessage), {});
+  const TFileResult result =
+      RewriteDataFile(destination, FillIn(kFileWriteErrorMessage, destination), [&](std::string& content, std::string&) {
+        KeepLines(content, [&](size_t, std::string_view text) { return !replaced.contains(LineKey(text)); });
+        if (!EndsWithLineBreak(content)) content += "\r\n";
+        for (const auto& [record, text] : copied) {
+          content += text;
+          content += "\r\n";
+        }
+        return true;
+      });
+  if (!result.Ok) return fail(result.Message, result.Reason);
+  return true;
+}
+
+}  // namespace lumacet

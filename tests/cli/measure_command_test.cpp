@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/temp_folder.h"
+#include "model/xray.h"
+#include "model/xray_type.h"
+#include "persistence/data_file.h"
+
+namespace lumacet {
+namespace {
+
+using test::ReadBytes;
+using test::TTempFolder;
+using test::WriteBytes;
+
+struct TRun {
+  int Exit = -1;
+  std::string Out;
+  std::string Err;
+};
+
+TRun RunCli(const TTempFolder& folder, const std::string& arguments) {
+  const std::string out = folder.File("stdout.txt");
+  const std::string err = folder.File("stderr.txt");
+  const std::string command = std::string("'") + LUMACET_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  int status = std::system(command.c_str());
+  TRun run;
+  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.Out = ReadBytes(out);
+  run.Err = ReadBytes(err);
+  return run;
+}
+
+const std::string kExample = std::string(LUMACET_SOURCE_DIR) + "/examples/lateral_ceph.lcr";
+
+// A data file with two radiographs of the example type, digitized where the type's template
+// puts its landmarks, and one radiograph of another type between them.
+class MeasureCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string message;
+    ASSERT_TRUE(type.LoadFromTypeFile(kExample, message)) << message;
+    Append("Jane Roe");
+    TXRayType frontal;
+    frontal.Name = "Frontal";
+    TXRay other;
+    other.SetType(&frontal);
+    other.Name = "Other";
+    ASSERT_TRUE(AppendToDataFile(other, data, {}).Ok);
+    Append("John Doe");
+  }
+  // A radiograph with every landmark where the type's template puts it.
+  void Append(const std::string& name) {
+    TXRay xray;
+    xray.SetType(&type);
+    xray.Name = name;
+    xray.Female = true;
+    xray.DateOfBirth = DayNumber(2000, 1, 1);
+    xray.DateTaken = DayNumber(2012, 1, 1);
+    for (size_t i = 0; i < xray.Coordinates.size(); ++i) {
+      const TXRPoint& at = *type.TemplatePoints[i];
+      xray.Coordinates[i]->SetXY(at.RawX(), at.RawY());
+    }
+    ASSERT_TRUE(AppendToDataFile(xray, data, {}).Ok);
+  }
+
+  TTempFolder folder;
+  const std::string data = folder.File("patients.csv");
+  TXRayType type;
+};
+
+TEST_F(MeasureCommandTest, PrintsTheAnalysisTextOfEveryRecordOfTheType) {
+  TRun run = RunCli(folder, "measure '" + data + "' '" + kExample + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Err, "Measured: 2, other types: 1\n");
+  const std::string firstRecord =
+      "Record 1: Jane Roe: Steiner and Tweed\n"
+      "Age:\t11:12\n"
+      "SNA:\t82.2\u00B0\t82.0\t2.0\n"
+      "SNB:\t79.9\u00B0\t80.0\t2.0\n"
+      "ANB:\t2.3\u00B0\t2.0\t2.0\n"
+      "FMA:\t27.4\u00B0\t25.0\t4.0\n"
+      "IMPA:\t92.5\u00B0\t90.0\t5.0\n"
+      "Interincisal:\t130.8\u00B0\t130.0\t6.0\n"
+      "Lower lip to E-line:\t0.2 mm\t-2.0\t2.0\n\n";
+  EXPECT_EQ(run.Out.substr(0, firstRecord.size()), firstRecord);
+  EXPECT_NE(run.Out.find("Record 3: John Doe: Steiner and Tweed\n"), std::string::npos) << run.Out;
+}
+
+TEST_F(MeasureCommandTest, PrintsEveryVariablesValueAndUsesAReferenceRecord) {
+  TRun run = RunCli(folder, "measure '" + data + "' '" + kExample + "' --values --reference 1");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Record 1: Jane Roe\nSNA\t82.1632181866439\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("Age\t11:12\n"), std::string::npos);
+}
+
+TEST_F(MeasureCommandTest, GraphColumnOnRequest) {
+  TRun run = RunCli(folder, "measure --graph '" + data + "' '" + kExample + "' --analysis 'Steiner and Tweed'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  // SNA: z = 0.08, the mark on the mean.
+  EXPECT_NE(run.Out.find("SNA:\t.    :    :    X    :    :    .\t82.2"), std::string::npos) << run.Out;
+}
+
+TEST_F(MeasureCommandTest, UnreadableRecordsAreReportedAndTheRestMeasured) {
+  WriteBytes(data, ReadBytes(data) + "garbage\r\n");
+  TRun run = RunCli(folder, "measure '" + data + "' '" + kExample + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("Record 4 cannot be read"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Out.find("Record 3: John Doe"), std::string::npos);
+}
+
+TEST_F(MeasureCommandTest, RefusesWhatItCannotUse) {
+  EXPECT_EQ(RunCli(folder, "measure '" + data + "'").Exit, 2);
+  EXPECT_EQ(RunCli(folder, "measure '" + data + "' '" + kExample + "' --reference 0").Exit, 2);
+  EXPECT_EQ(RunCli(folder, "measure '" + data + "' '" + kExample + "' --bogus").Exit, 2);
+
+  TRun missing = RunCli(folder, "measure '" + folder.File("none.csv") + "' '" + kExample + "'");
+  EXPECT_EQ(missing.Exit, 1);
+  EXPECT_EQ(missing.Err, "File error reading " + folder.File("none.csv") + "\n");
+  EXPECT_EQ(missing.Out, "");
+
+  TRun analysis = RunCli(folder, "measure '" + data + "' '" + kExample + "' --analysis Ricketts");
+  EXPECT_EQ(analysis.Exit, 1);
+  EXPECT_EQ(analysis.Err, "The type 'Lateral Ceph' has no analysis 'Ricketts'.\n");
+
+  TRun reference = RunCli(folder, "measure '" + data + "' '" + kExample + "' --reference 2");
+  EXPECT_EQ(reference.Exit, 1);
+  EXPECT_EQ(reference.Out, "");
+}
+
+}  // namespace
+}  // namespace lumacet

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/temp_folder.h"
+#include "model/xray.h"
+#include "model/xray_type.h"
+#include "persistence/data_file.h"
+
+namespace lumacet {
+namespace {
+
+using test::ReadBytes;
+using test::TTempFolder;
+
+struct TRun {
+  int Exit = -1;
+  std::string Out;
+  std::string Err;
+};
+
+TRun RunCli(const TTempFolder& folder, const std::string& arguments) {
+  const std::string out = folder.File("stdout.txt");
+  const std::string err = folder.File("stderr.txt");
+  const std::string command = std::string("'") + LUMACET_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  const int status = std::system(command.c_str());
+  TRun run;
+  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.Out = ReadBytes(out);
+  run.Err = ReadBytes(err);
+  return run;
+}
+
+const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
+
+// Width and height from a PNG's header.
+std::pair<int, int> PngSize(const std::string& bytes) {
+  auto word = [&](std::size_t at) {
+    return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+  };
+  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {0, 0};
+  return {word(16), word(20)};
+}
+
+// Two radiographs of the example type where its template puts the landmarks, the second
+// one 10 % larger, in a data file beside a copy of the type file.
+class RenderCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(kExamples + "/lateral_ceph.lcr", folder.File("lateral_ceph.lcr"));
+    std::string message;
+    ASSERT_TRUE(type.LoadFromTypeFile(folder.File("lateral_ceph.lcr"), message)) << message;
+    Append("Jane Roe", 1);
+    Append("Jane Roe", 1.1);
+  }
+  void Append(const std::string& name, double scale) {
+    TXRay xray;
+    xray.SetType(&type);
+    xray.Name = name;
+    for (std::size_t i = 0; i < xray.Coordinates.size(); ++i) {
+      const TXRPoint& at = *type.TemplatePoints[i];
+      xray.Coordinates[i]->SetXY(at.RawX() * scale, at.RawY() * scale);
+    }
+    ASSERT_TRUE(AppendToDataFile(xray, data, {}).Ok);
+  }
+  TRun Render(const std::string& arguments) { return RunCli(folder, "render '" + data + "' " + arguments); }
+
+  TTempFolder folder;
+  const std::string data = folder.File("patients.csv");
+  TXRayType type;
+};
+
+TEST_F(RenderCommandTest, PaintsAPngAtTheChosenResolution) {
+  const std::string out = folder.File("both.png");
+  TRun run = Render("--records 1,2 --out '" + out + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  const auto [width, height] = PngSize(ReadBytes(out));
+  ASSERT_GT(width, 0);
+  EXPECT_TRUE(run.Out.starts_with("Rendered 2 records to " + out + ": " + std::to_string(width) + " x " +
+                                  std::to_string(height) + " pixels, "))
+      << run.Out;
+  // The same picture at twice the resolution has twice the pixels each way.
+  const std::string fine = folder.File("fine.png");
+  ASSERT_EQ(Render("--records 1,2 --dpi 300 --out '" + fine + "'").Exit, 0);
+  const auto [fineWidth, fineHeight] = PngSize(ReadBytes(fine));
+  EXPECT_NEAR(fineWidth, 2 * width, 1);
+  EXPECT_NEAR(fineHeight, 2 * height, 1);
+  // A fixed size.
+  const std::string sized = folder.File("sized.png");
+  run = Render("--records 2 --size 400x300 --mode comparative --style position --no-grid --out '" + sized + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(PngSize(ReadBytes(sized)), (std::pair<int, int>{400, 300}));
+}
+
+TEST_F(RenderCommandTest, WritesSvgAndPdfPictures) {
+  const std::string svg = folder.File("tracing.svg");
+  const std::string pdf = folder.File("tracing.PDF");
+  ASSERT_EQ(Render("--records 1 --out '" + svg + "'").Exit, 0);
+  ASSERT_EQ(Render("--records 1 --analysis 'Steiner and Tweed' --view '<all>' --out '" + pdf + "'").Exit, 0);
+  const std::string svgText = ReadBytes(svg);
+  EXPECT_NE(svgText.find("<svg"), std::string::npos);
+  EXPECT_NE(svgText.find("<text"), std::string::npos);  // the labels
+  EXPECT_EQ(ReadBytes(pdf).substr(0, 5), "%PDF-");
+}
+
+TEST_F(RenderCommandTest, TypesAreLookedUpWhereTold) {
+  std::filesystem::remove(folder.File("lateral_ceph.lcr"));
+  const std::string out = folder.File("out.png");
+  TRun run = Render("--records 1 --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("--types"), std::string::npos) << run.Err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_EQ(Render("--records 1 --types '" + kExamples + "' --out '" + out + "'").Exit, 0);
+}
+
+TEST_F(RenderCommandTest, RefusesWhatItCannotDoWithoutWritingAnything) {
+  const std::string out = folder.File("out.png");
+  EXPECT_EQ(Render("--out '" + out + "'").Exit, 2);
+  EXPECT_EQ(Render("--records 1").Exit, 2);
+  EXPECT_EQ(Render("--records 1,x --out '" + out + "'").Exit, 2);
+  EXPECT_EQ(Render("--records 1 --dpi 0 --out '" + out + "'").Exit, 2);
+  EXPECT_EQ(Render("--records 1 --dpi 1201 --out '" + out + "'").Exit, 2);
+  EXPECT_EQ(Render("--records 1 --size 400 --out '" + out + "'").Exit, 2);
+  EXPECT_EQ(Render("--records 1 --mode sideways --out '" + out + "'").Exit, 2);
+
+  TRun run = Render("--records 1 --out '" + folder.File("out.jpg") + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find(".png, .svg or .pdf"), std::string::npos);
+  run = Render("--records 1 --analysis Ricketts --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err, "Record 1 (type 'Lateral Ceph') has no analysis 'Ricketts'.\n");
+  run = Render("--records 1 --view Profile --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("has no view 'Profile'"), std::string::npos);
+  run = Render("--records 3 --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("Record 3"), std::string::npos);
+  run = Render("--records 1 --dpi 1200 --size 30001x10 --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("choose a smaller"), std::string::npos);
+  run = RunCli(folder, "render '" + folder.File("missing.csv") + "' --records 1 --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+
+  // A folder that cannot take the file: nothing is left behind.
+  const std::string blocked = folder.File("no/such/folder/out.png");
+  run = Render("--records 1 --out '" + blocked + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("could not be written"), std::string::npos);
+  for (const std::string& name : folder.Names()) EXPECT_FALSE(name.ends_with(".png") || name.ends_with(".tmp")) << name;
+}
+
+}  // namespace
+}  // namespace lumacet

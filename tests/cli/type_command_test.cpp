@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/temp_folder.h"
+#include "model/xray_type.h"
+
+namespace lumacet {
+namespace {
+
+using test::ReadBytes;
+using test::TTempFolder;
+using test::WriteBytes;
+
+struct TRun {
+  int Exit = -1;
+  std::string Out;
+  std::string Err;
+};
+
+// Runs lumacet-cli with `arguments` (already quoted for the shell).
+TRun RunCli(const TTempFolder& folder, const std::string& arguments) {
+  const std::string out = folder.File("stdout.txt");
+  const std::string err = folder.File("stderr.txt");
+  const std::string command = std::string("'") + LUMACET_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  int status = std::system(command.c_str());
+  TRun run;
+  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.Out = ReadBytes(out);
+  run.Err = ReadBytes(err);
+  return run;
+}
+
+const std::string kExample = std::string(LUMACET_SOURCE_DIR) + "/examples/lateral_ceph.lcr";
+
+TEST(TypeCommand, SummarisesTheExampleType) {
+  TTempFolder folder;
+  TRun run = RunCli(folder, "type '" + kExample + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(run.Out.rfind("Type: Lateral Ceph\n", 0), 0u) << run.Out;
+  for (const char* line : {"Point (digitized): ", "Snake: 1\n", "Point (derived): ", "Graphic: ", "Variable: ",
+                           "Analysis: 1\n", "Protocol: 1\n", "PCA: 0\n"})
+    EXPECT_NE(run.Out.find(line), std::string::npos) << line << " in\n" << run.Out;
+}
+
+TEST(TypeCommand, WritesTheLoadedTypeAgain) {
+  TTempFolder folder;
+  const std::string copy = folder.File("copy.lcr");
+  TRun run = RunCli(folder, "type '" + kExample + "' --write '" + copy + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Saved to " + copy), std::string::npos);
+  EXPECT_EQ(ReadBytes(copy), ReadBytes(kExample));
+}
+
+TEST(TypeCommand, LoadFailuresGoToStandardErrorWithPlainLineBreaks) {
+  TTempFolder folder;
+  const std::string broken = folder.File("broken.lcr");
+  WriteBytes(broken, "Broken\r\nVersion 3.1\r\nImage\r\nIcon\r\n\r\nImage end\r\n 2 DigPoint \"A\" 0 0\r\n");
+  TRun run = RunCli(folder, "type '" + broken + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(run.Err, "Could not load radiograph type.\n\nError reading 2.\n");
+}
+
+TEST(TypeCommand, SaveFailuresAreReported) {
+  TTempFolder folder;
+  TRun run = RunCli(folder, "type '" + kExample + "' --write '" + folder.File("missing/out.lcr") + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err.rfind("Could not save radiograph type.\n\n", 0), 0u) << run.Err;
+}
+
+TEST(TypeCommand, UsageErrorsExitWithTwo) {
+  TTempFolder folder;
+  for (const char* arguments : {"", "type", "type a b", "type a --write", "type --write out", "frobnicate"}) {
+    TRun run = RunCli(folder, arguments);
+    EXPECT_EQ(run.Exit, 2) << arguments;
+    EXPECT_NE(run.Err.find("Usage:"), std::string::npos) << arguments;
+  }
+  TRun help = RunCli(folder, "--help");
+  EXPECT_EQ(help.Exit, 0);
+  EXPECT_NE(help.Out.find("lumacet-cli type FILE [--write OUT]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumacet

@@ -1,0 +1,311 @@
+#include "imaging/tiff_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "imaging/medical_test_support.h"
+
+namespace lumacet {
+namespace {
+
+constexpr uint16_t kByte = 1, kShort = 3, kLong = 4;
+
+// A TIFF file made field by field: image data first, out-of-line arrays next, the single
+// directory last.
+class TTiffBuilder {
+ public:
+  explicit TTiffBuilder(bool bigEndian) : fFile(bigEndian), fBigEndian(bigEndian) {
+    fFile.Text(bigEndian ? "MM" : "II").U16(42).U32(0);
+  }
+
+  uint32_t Data(std::span<const uint8_t> bytes) {
+    uint32_t at = uint32_t(fFile.Size());
+    fFile.Bytes(bytes);
+    return at;
+  }
+  // Values as the type stores them: in the entry when they fit in four bytes.
+  void Field(uint16_t tag, uint16_t type, std::vector<uint32_t> values) {
+    test::TByteWriter packed(fBigEndian);
+    for (uint32_t value : values) {
+      if (type == kByte) packed.U8(value);
+      else if (type == kShort) packed.U16(value);
+      else packed.U32(value);
+    }
+    if (packed.Size() <= 4) {
+      packed.Zeros(4 - packed.Size());
+      fEntries.push_back({tag, type, uint32_t(values.size()), packed.Data()});
+    } else {
+      uint32_t at = Data(packed.Data());
+      test::TByteWriter field(fBigEndian);
+      field.U32(at);
+      fEntries.push_back({tag, type, uint32_t(values.size()), field.Data()});
+    }
+  }
+  // An entry written as given, whatever it claims.
+  void RawField(uint16_t tag, uint16_t type, uint32_t count, uint32_t valueField) {
+    test::TByteWriter field(fBigEndian);
+    field.U32(valueField);
+    fEntries.push_back({tag, type, count, field.Data()});
+  }
+  std::vector<uint8_t> Build() {
+    std::stable_sort(fEntries.begin(), fEntries.end(), [](const TEntry& a, const TEntry& b) { return a.Tag < b.Tag; });
+    test::TByteWriter file = fFile;
+    file.PutU32(4, uint32_t(file.Size()));
+    file.U16(uint32_t(fEntries.size()));
+    for (const TEntry& entry : fEntries) file.U16(entry.Tag).U16(entry.Type).U32(entry.Count).Bytes(entry.ValueField);
+    file.U32(0);
+    return file.Data();
+  }
+
+ private:
+  struct TEntry {
+    uint16_t Tag, Type;
+    uint32_t Count;
+    std::vector<uint8_t> ValueField;
+  };
+  test::TByteWriter fFile;
+  bool fBigEndian;
+  std::vector<TEntry> fEntries;
+};
+
+std::vector<uint8_t> Ramp(size_t count, uint32_t step = 7) {
+  std::vector<uint8_t> bytes(count);
+  for (size_t i = 0; i < count; ++i) bytes[i] = uint8_t(i * step + 3);
+  return bytes;
+}
+
+// A grey image of 8 or 16 bits in one strip, with the basic fields; `configure` may add
+// or override fields before the directory is written.
+template <typename Configure>
+std::vector<uint8_t> GreyTiff(bool bigEndian, int width, int height, int bits, std::span<const uint8_t> data,
+                              Configure&& configure) {
+  TTiffBuilder tiff(bigEndian);
+  uint32_t at = tiff.Data(data);
+  tiff.Field(256, kShort, {uint32_t(width)});
+  tiff.Field(257, kShort, {uint32_t(height)});
+  tiff.Field(258, kShort, {uint32_t(bits)});
+  tiff.Field(259, kShort, {1});
+  tiff.Field(262, kShort, {1});
+  tiff.Field(277, kShort, {1});
+  tiff.Field(273, kLong, {at});
+  tiff.Field(279, kLong, {uint32_t(data.size())});
+  configure(tiff);
+  return tiff.Build();
+}
+
+std::vector<uint8_t> GreyTiff(bool bigEndian, int width, int height, int bits, std::span<const uint8_t> data) {
+  return GreyTiff(bigEndian, width, height, bits, data, [](TTiffBuilder&) {});
+}
+
+bool Read(const std::vector<uint8_t>& file, TRawImage& image, std::string& message) {
+  return ReadTiffBytes(file, "scan.tif", image, message);
+}
+
+void ExpectRefused(const std::vector<uint8_t>& file, const std::string& reason) {
+  TRawImage image;
+  std::string message;
+  EXPECT_FALSE(Read(file, image, message));
+  EXPECT_EQ(message, "Error loading TIFF file.\r\n\r\nscan.tif\r\n" + reason);
+  EXPECT_FALSE(image.HasData());
+}
+
+TEST(TiffReader, GreyImagesInEitherByteOrder) {
+  std::vector<uint8_t> data = Ramp(6 * 4);
+  for (bool bigEndian : {false, true}) {
+    TRawImage image;
+    std::string message;
+    ASSERT_TRUE(Read(GreyTiff(bigEndian, 6, 4, 8, data), image, message)) << message;
+    EXPECT_EQ(image.Width, 6);
+    EXPECT_EQ(image.Height, 4);
+    EXPECT_EQ(image.SamplesPerPixel, 1);
+    EXPECT_EQ(image.BitsPerSample, 8);
+    EXPECT_EQ(image.Samples, data);
+
+    // 16-bit samples come out little-endian whatever the file's order.
+    ASSERT_TRUE(Read(GreyTiff(bigEndian, 3, 4, 16, data), image, message)) << message;
+    EXPECT_EQ(image.BitsPerSample, 16);
+    for (size_t i = 0; i < 12; ++i) {
+      uint32_t stored = bigEndian ? data[2 * i] << 8 | data[2 * i + 1] : data[2 * i] | data[2 * i + 1] << 8;
+      EXPECT_EQ(image.Samples[2 * i] | image.Samples[2 * i + 1] << 8, stored);
+    }
+  }
+}
+
+TEST(TiffReader, BigEndianSizesMustBeShort) {
+  std::vector<uint8_t> data = Ramp(6 * 4);
+  auto widthAsLong = [](TTiffBuilder& tiff) { tiff.Field(256, kLong, {6}); };
+  ExpectRefused(GreyTiff(true, 6, 4, 8, data, widthAsLong),
+                "A size or layout field is not a 16-bit value (tag 256).");
+  // Little-endian LONG values below 65536 read like SHORT ones.
+  TRawImage image;
+  std::string message;
+  EXPECT_TRUE(Read(GreyTiff(false, 6, 4, 8, data, widthAsLong), image, message)) << message;
+}
+
+TEST(TiffReader, StripLayouts) {
+  const int width = 5, height = 9;
+  std::vector<uint8_t> data = Ramp(width * height);
+  TRawImage image;
+  std::string message;
+
+  // Strips of 2 rows, offsets as LONG and byte counts as SHORT, both out of line; the last
+  // strip is shorter.
+  for (bool bigEndian : {false, true}) {
+    TTiffBuilder tiff(bigEndian);
+    std::vector<uint32_t> offsets, counts;
+    for (int row = 0; row < height; row += 2) {
+      int rows = std::min(2, height - row);
+      offsets.push_back(tiff.Data(std::span(data).subspan(size_t(row * width), size_t(rows * width))));
+      tiff.Data(std::vector<uint8_t>(3, 0xEE));  // gaps between strips are not image data
+      counts.push_back(uint32_t(rows * width));
+    }
+    tiff.Field(256, kShort, {width});
+    tiff.Field(257, kShort, {height});
+    tiff.Field(258, kShort, {8});
+    tiff.Field(262, kShort, {1});
+    tiff.Field(278, kShort, {2});
+    tiff.Field(273, kLong, offsets);
+    tiff.Field(279, kShort, counts);
+    ASSERT_TRUE(Read(tiff.Build(), image, message)) << message;
+    EXPECT_EQ(image.Samples, data);
+  }
+
+  // Zero byte counts, and byte counts missing altogether, give each strip its rows per strip.
+  for (bool withCounts : {true, false}) {
+    TTiffBuilder tiff(false);
+    uint32_t at = tiff.Data(data);
+    tiff.Field(256, kShort, {width});
+    tiff.Field(257, kShort, {height});
+    tiff.Field(258, kShort, {8});
+    tiff.Field(262, kShort, {1});
+    tiff.Field(278, kShort, {4});
+    tiff.Field(273, kLong, {at, at + 4 * width, at + 8 * width});
+    if (withCounts) tiff.Field(279, kLong, {0, 0, 0});
+    ASSERT_TRUE(Read(tiff.Build(), image, message)) << message;
+    EXPECT_EQ(image.Samples, data);
+  }
+
+  // Byte counts that promise more rows than the image has stop at its last row.
+  std::vector<uint8_t> file = GreyTiff(false, width, height, 8, data, [&](TTiffBuilder& tiff) {
+    tiff.Data(std::vector<uint8_t>(500, 0));
+    tiff.Field(279, kLong, {width * height + 500});
+  });
+  ASSERT_TRUE(Read(file, image, message)) << message;
+  EXPECT_EQ(image.Samples, data);
+}
+
+TEST(TiffReader, WhiteIsZeroIsShownInverted) {
+  std::vector<uint8_t> data = Ramp(8);
+  auto whiteIsZero = [](TTiffBuilder& tiff) { tiff.Field(262, kShort, {0}); };
+  TRawImage image;
+  std::string message;
+  ASSERT_TRUE(Read(GreyTiff(false, 4, 2, 8, data, whiteIsZero), image, message)) << message;
+  for (size_t i = 0; i < 8; ++i) EXPECT_EQ(image.Samples[i], 255 - data[i]);
+  ASSERT_TRUE(Read(GreyTiff(true, 2, 2, 16, data, whiteIsZero), image, message)) << message;
+  EXPECT_EQ(image.Samples[0] | image.Samples[1] << 8, 65535 - (data[0] << 8 | data[1]));
+}
+
+TEST(TiffReader, ColourBecomesBlueGreenRedAndKeepsAlpha) {
+  const std::vector<uint8_t> rgba = {10, 20, 30, 40, 50, 60, 70, 80};
+  for (int samples : {3, 4}) {
+    TTiffBuilder tiff(false);
+    uint32_t at = tiff.Data(std::span(rgba).first(size_t(2 * samples)));
+    tiff.Field(256, kShort, {2});
+    tiff.Field(257, kShort, {1});
+    tiff.Field(258, kShort, std::vector<uint32_t>(size_t(samples), 8));
+    tiff.Field(262, kShort, {2});
+    tiff.Field(277, kShort, {uint32_t(samples)});
+    tiff.Field(273, kLong, {at});
+    tiff.Field(279, kLong, {uint32_t(2 * samples)});
+    TRawImage image;
+    std::string message;
+    ASSERT_TRUE(Read(tiff.Build(), image, message)) << message;
+    EXPECT_EQ(image.SamplesPerPixel, samples);
+    if (samples == 3) EXPECT_EQ(image.Samples, (std::vector<uint8_t>{30, 20, 10, 60, 50, 40}));
+    else EXPECT_EQ(image.Samples, (std::vector<uint8_t>{30, 20, 10, 40, 70, 60, 50, 80}));
+  }
+
+  // 16-bit colour from a big-endian file.
+  TTiffBuilder tiff(true);
+  uint32_t at = tiff.Data(std::vector<uint8_t>{0x01, 0x02, 0x03, 0x04, 0x05, 0x06});
+  tiff.Field(256, kShort, {1});
+  tiff.Field(257, kShort, {1});
+  tiff.Field(258, kShort, {16, 16, 16});
+  tiff.Field(262, kShort, {2});
+  tiff.Field(277, kShort, {3});
+  tiff.Field(273, kLong, {at});
+  tiff.Field(279, kLong, {6});
+  TRawImage image;
+  std::string message;
+  ASSERT_TRUE(Read(tiff.Build(), image, message)) << message;
+  EXPECT_EQ(image.Samples, (std::vector<uint8_t>{0x06, 0x05, 0x04, 0x03, 0x02, 0x01}));
+}
+
+TEST(TiffReader, RefusesWhatItCannotShow) {
+  std::vector<uint8_t> data = Ramp(16);
+  auto with = [&](auto configure) { return GreyTiff(false, 4, 4, 8, data, configure); };
+  ExpectRefused({'I', 'X', 42, 0, 8, 0, 0, 0}, "The file is not a TIFF file.");
+  ExpectRefused({'I', 'I', 43, 0, 8, 0, 0, 0}, "BigTIFF files cannot be read.");
+  ExpectRefused({'I', 'I', 42}, "The file is not a TIFF file.");
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(259, kShort, {5}); }),
+                "The image is compressed (compression 5); only uncompressed TIFF images can be read.");
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(262, kShort, {3}); }), "Palette colour TIFF images cannot be read.");
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(262, kShort, {5}); }), "Photometric interpretation 5 cannot be read.");
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(258, kShort, {12}); }),
+                "Images of 12 bits per sample cannot be read; only 8 and 16 bits.");
+  // Fewer than 8 bits would give rows of no bytes at all.
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(258, kShort, {4}); }),
+                "Images of 4 bits per sample cannot be read; only 8 and 16 bits.");
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(339, kShort, {3}); }), "Only unsigned integer samples can be read.");
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(322, kShort, {16}); }), "Tiled TIFF images cannot be read.");
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(262, kShort, {2}); }),
+                "1 samples per pixel cannot be read for this kind of image.");
+  ExpectRefused(with([](TTiffBuilder& t) {
+                  t.Field(262, kShort, {2});
+                  t.Field(277, kShort, {3});
+                  t.Field(284, kShort, {2});
+                }),
+                "Planar colour TIFF images cannot be read.");
+  ExpectRefused(with([](TTiffBuilder& t) { t.Field(256, kShort, {0}); }), "The image has no pixels.");
+
+  // Without the photometric interpretation, bits per sample or strip offsets.
+  for (uint16_t missing : {262, 258, 273}) {
+    TTiffBuilder tiff(false);
+    uint32_t at = tiff.Data(data);
+    for (auto [tag, value] : std::vector<std::pair<uint16_t, uint32_t>>{
+             {256, 4}, {257, 4}, {258, 8}, {262, 1}, {273, at}, {279, 16}})
+      if (tag != missing) tiff.Field(tag, tag == 273 ? kLong : kShort, {value});
+    ExpectRefused(tiff.Build(), missing == 262   ? "The file does not say how its samples are shown (no photometric interpretation)."
+                                : missing == 258 ? "Images of 1 bits per sample cannot be read; only 8 and 16 bits."
+                                                 : "The file holds no image data.");
+  }
+}
+
+TEST(TiffReader, OffsetsAndCountsAreCheckedAgainstTheFile) {
+  std::vector<uint8_t> data = Ramp(16);
+  const std::string outside = "The file ends before the data it points to.";
+  // A directory beyond the end, or whose entries run past it.
+  ExpectRefused({'I', 'I', 42, 0, 0xF0, 0, 0, 0}, outside);
+  ExpectRefused({'I', 'I', 42, 0, 8, 0, 0, 0, 9, 0, 0, 1, 3, 0}, outside);
+  // A strip that starts or ends outside the file.
+  ExpectRefused(GreyTiff(false, 4, 4, 8, data, [](TTiffBuilder& t) { t.Field(273, kLong, {0xFFFFFF00}); }),
+                "A strip of the image lies outside the file.");
+  ExpectRefused(GreyTiff(false, 4, 8, 8, data), "The image data end before the last row.");
+  ExpectRefused(GreyTiff(false, 4, 4, 8, data, [](TTiffBuilder& t) { t.Field(279, kLong, {3}); }),
+                "A strip of the image holds less than one row.");
+  // Out-of-line offsets whose array leaves the file; a count so large that count x size
+  // wraps 32 bits.
+  ExpectRefused(GreyTiff(false, 4, 4, 8, data, [](TTiffBuilder& t) { t.RawField(273, kLong, 4, 0x7FFFFFF0); }),
+                outside);
+  ExpectRefused(GreyTiff(false, 4, 4, 8, data, [](TTiffBuilder& t) { t.RawField(273, kLong, 0x40000001, 8); }),
+                "A strip of the image lies outside the file.");
+  ExpectRefused(GreyTiff(false, 4, 4, 8, data, [](TTiffBuilder& t) { t.RawField(273, 5, 1, 8); }),
+                "A field of the image layout has a type that cannot be read (tag 273).");
+  // The largest image a header can describe, in a file of a few hundred bytes: refused
+  // from the strip sizes, before anything is allocated.
+  ExpectRefused(GreyTiff(false, 65535, 65535, 16, data), "A strip of the image holds less than one row.");
+}
+
+}  // namespace
+}  // namespace lumacet
