@@ -1,0 +1,94 @@
+// The main window: the workspace's slots in the icon column, the drawing area, and every
+// menu and tool bar command. Commands whose tools are not part of the program yet are
+// present and disabled, so the menus show the whole program.
+#pragma once
+
+#include <QMainWindow>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/settings.h"
+#include "app/ui/qt_prompts.h"
+#include "app/workspace.h"
+#include "measure/analysis_text.h"
+#include "persistence/record_browser.h"
+
+class QAction;
+class QComboBox;
+class QListWidget;
+class QListWidgetItem;
+
+namespace lumacet {
+
+class TAnalysisWindow;
+class TDrawingArea;
+
+class TMainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TMainWindow(TSettings settings, std::string settingsPath, QWidget* parent = nullptr);
+  ~TMainWindow() override;
+
+  TWorkspace& Workspace() { return *fWorkspace; }
+  const TSettings& Settings() const { return fSettings; }
+  // The command of that caption ("&Save"), or null.
+  QAction* Command(const QString& caption) const;
+  // Opens the default data file's records of that patient, quietly: the command line.
+  int OpenPatient(const std::string& name);
+  // After any change of the workspace: commands, icon column, lists and drawing.
+  void Refresh();
+  // "&Best Fit" onto the current radiograph.
+  void BestFit();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QAction* AddCommand(QMenu* menu, const QString& caption, void (TMainWindow::*handler)() = nullptr);
+  void BuildMenus();
+  void UpdateCommands();
+  void UpdateIconColumn();
+  void UpdateLists();
+  void SlotClicked(QListWidgetItem* item);
+  void SlotMenu(const QPoint& at);
+  TRecordBrowserOptions BrowserOptions() const;
+  TPresentationOptions Presentation() const;
+  void WriteSettings();
+
+  void ActionOpenExecute();
+  void ActionOpenTypeExecute();
+  void ActionNewTypeExecute();
+  void ActionSaveExecute();
+  void ActionSaveIntoExecute();
+  void ActionSaveAllExecute();
+  void ActionCloseExecute();
+  void ActionCloseAllExecute();
+  void ActionDuplicateExecute();
+  void ActionGetCoordinatesExecute();
+  void ActionSetReferenceExecute();
+  void ActionSetMorphSourceExecute();
+  void ActionSortExecute();
+  void ActionZoomInExecute();
+  void ActionZoomOutExecute();
+  void ActionFitAllExecute();
+  void ActionDetailedAnalysisExecute();
+  void ActionCopyResultsExecute();
+  void ActionSaveSettingsExecute();
+
+  TSettings fSettings;
+  std::string fSettingsPath;
+  std::unique_ptr<TWorkspace> fWorkspace;
+  TQtPrompts fPrompts;
+  TDrawingArea* fDrawing = nullptr;
+  QListWidget* fSlots = nullptr;
+  QComboBox* fAnalyses = nullptr;
+  QComboBox* fViews = nullptr;
+  TAnalysisWindow* fAnalysisWindow = nullptr;
+  std::map<QString, QAction*> fCommands;
+  bool fRefreshing = false;
+};
+
+}  // namespace lumacet

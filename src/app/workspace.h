@@ -1,0 +1,186 @@
+// The workspace: ten slots of open radiographs and types, the current object, the reference
+// and morph source slots, and the cache of types loaded for radiographs. The file commands
+// live here so that the main window, automation and tests run the same logic; whatever needs
+// the user's answer goes through TWorkspacePrompts.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/xray.h"
+#include "model/xray_type.h"
+#include "persistence/data_file.h"
+#include "persistence/type_finder.h"
+
+namespace lumacet {
+
+inline constexpr int kSlotCount = 10;
+
+inline constexpr std::string_view kErrorLoadingMessage = "Error loading radiograph. Error number: %d";
+inline constexpr std::string_view kNotLcrMessage = "A Radiograph Type file must have the .LCR extension.";
+inline constexpr std::string_view kFileErasedQuestion = "File already exists and will be erased.\r\n\r\nAre you sure ?";
+inline constexpr std::string_view kBackupQuestion =
+    "Saving '%s' in:\r\n%s\r\n\r\nFile exists and will be overwritten. Backup file ?";
+inline constexpr std::string_view kReloadTypeMessage =
+    "Some loaded radiographs use this radiograph Type.\r\nYou will need to reload them to use the updated Type.";
+inline constexpr std::string_view kAlreadyPresentQuestion =
+    "'%s': Radiograph is already present in file.\r\n\r\nReplace existing radiograph ?";
+inline constexpr std::string_view kNoReferenceMessage = "Could not get coordinates. No reference radiograph.";
+inline constexpr std::string_view kNotForTypesMessage =
+    "Could not get coordinates. Function not available for Radiograph Types.";
+inline constexpr std::string_view kNotSameTypeMessage =
+    "Could not get coordinates. Reference radiograph is not of the same type.";
+inline constexpr std::string_view kNoPointsSelectedMessage = "Could not get coordinates. No points selected.";
+inline constexpr std::string_view kTransferQuestion =
+    "Are you sure you want to set the coordinates of the selected points\r\nto those of the Reference radiograph? "
+    "(there is no undo for this action)";
+inline constexpr std::string_view kNoRoomMessage = "No room for more radiographs in Lumacet.";
+
+enum class TAnswer { Yes, No, Cancel };
+
+// What the workspace asks of the user. Texts are the catalogue's, "\r\n" included.
+class TWorkspacePrompts {
+ public:
+  virtual ~TWorkspacePrompts() = default;
+  virtual void ShowMessage(const std::string& text) = 0;
+  // Yes/No; true for Yes.
+  virtual bool Confirm(const std::string& question) = 0;
+  // Yes/No/Cancel.
+  virtual TAnswer AskYesNoCancel(const std::string& question) = 0;
+  // The save prompt for an object about to close; false for Cancel. The prompt saves
+  // through the workspace itself.
+  virtual bool OfferSave(TRadiograph& object) = 0;
+};
+
+struct TWorkspaceOptions {
+  TFileFolders Folders;       // "BMP Path", "LCR Path"
+  std::string DataFolder;     // "CSV Path": relative data file names lie there
+  TDataFileOptions Data;
+  TTextFormats Formats;
+  bool SortOnLoading = false;  // "Sort Fit on Loading"
+};
+
+// Which commands are enabled, and the ticks of the two slot commands.
+struct TCommandStates {
+  bool AddObject = false;  // "&New...", "&Open...", "New &Type...", "Open T&ype..."
+  bool CurrentObject = false;  // "&Save", "Save &Into...", "&Close", "P&roperties..."
+  bool AnyOccupied = false;    // "Save &All", "C&lose All", "S&ort"
+  bool Duplicate = false;
+  bool GetCoordinates = false;
+  bool Digitize = false;
+  bool SetAsReference = false;  // also "Set as Morph So&urce"
+  bool ReferenceTicked = false;
+  bool MorphSourceTicked = false;
+};
+
+// The lines of the save prompt.
+struct TSavePromptText {
+  std::string Description;
+  std::vector<std::string> History;
+  std::string ImageLine;
+  std::string TracingLine;
+  bool CanSaveImage = false;
+  bool CanSaveTracing = false;
+};
+
+// Whether closing the object must ask first.
+bool NeedsSavePrompt(const TRadiograph& object);
+TSavePromptText SavePromptText(const TRadiograph& object, const TTextFormats& formats);
+
+class TWorkspace {
+ public:
+  explicit TWorkspace(TWorkspaceOptions options);
+  ~TWorkspace();
+
+  const TWorkspaceOptions& Options() const { return fOptions; }
+
+  TRadiograph* Slot(int slot) const;
+  // The first empty slot numbered n or higher, or -1.
+  int EmptyPlaceAtBelow(int n) const;
+  // The slot of the object, kSlotCount when it is not in one.
+  int XRayPosition(const TRadiograph* object) const;
+  bool AnyOccupied() const;
+
+  TRadiograph* Current() const { return fCurrent; }
+  bool IsCurrent(const TRadiograph* object) const { return object != nullptr && object == fCurrent; }
+  // Makes it current (or none), selected, and every other object not selected.
+  void SetCurrent(TRadiograph* object);
+
+  int ReferenceSlot() const { return fReferenceSlot; }
+  int MorphSourceSlot() const { return fMorphSourceSlot; }
+  // theReference: the radiograph in the reference slot; none for an empty slot or a type.
+  TXRay* Reference() const;
+  void SetAsReference();
+  void SetAsMorphSource();
+
+  TTypeCache& Types() { return fTypes; }
+  // The cached type, else loaded from the type folder; unless quiet the prompts say why
+  // there is none.
+  TXRayType* GetOrLoadType(const std::string& name, bool quiet, TWorkspacePrompts& prompts);
+
+  // A new radiograph of the type in the first empty slot, made current: its slot, -1 when
+  // no slot is free, -2 when the type cannot be had.
+  int NewXRayBasic(const std::string& typeName, bool quiet, TWorkspacePrompts& prompts);
+  // MainOpenXRay: opens the records into free slots, the last one opened current; the
+  // number opened, or minus the failure stage of the last failure when none opened.
+  int OpenRecords(const std::string& dataFile, const std::vector<int>& records, bool quiet,
+                  TWorkspacePrompts& prompts);
+  // "New &Type...": an empty type written at once to `path`; its slot or -1.
+  int NewType(const std::string& path, TWorkspacePrompts& prompts);
+  // "Open T&ype...": its slot, or -1 (the prompts said why).
+  int OpenType(const std::string& path, TWorkspacePrompts& prompts);
+
+  // SaveRadiograph: true when the object was written.
+  bool Save(TRadiograph& object, TWorkspacePrompts& prompts);
+  // "Save &Into...": the path becomes the object's data file, then it is saved.
+  bool SaveInto(TRadiograph& object, const std::string& path, TWorkspacePrompts& prompts);
+  // "Save &All": every occupied slot in order.
+  void SaveAll(TWorkspacePrompts& prompts);
+
+  // "&Close" on the current object; false when the user cancelled.
+  bool CloseCurrent(TWorkspacePrompts& prompts);
+  // "C&lose All"; a Cancel leaves that slot and the later ones open.
+  bool CloseAll(TWorkspacePrompts& prompts);
+  // Before exit: the save prompt for every modified object; false when the user cancelled.
+  bool AskAndSave(TWorkspacePrompts& prompts);
+
+  // "&Duplicate...": a copy of the current radiograph, made current; its slot or -1.
+  int Duplicate();
+  // "&Get Coordinates from...": the refusal for the current object, or empty.
+  std::string GetCoordinatesRefusal() const;
+  bool GetCoordinates(TWorkspacePrompts& prompts);
+
+  // "S&ort": by name, equal names by date taken; slot 0 becomes current.
+  void Sort();
+  // Whether a row dragged from `from` may be dropped on `target`.
+  bool CanDrop(int from, int target) const;
+  // "Position &n" and dropping: true when the object moved.
+  bool MoveToPosition(int from, int target);
+
+  TCommandStates Commands() const;
+
+  // A relative data file name lies in the data folder.
+  std::string ResolveDataFile(const std::string& path) const;
+
+ private:
+  int Place(std::unique_ptr<TRadiograph> object);
+  bool SaveType(TXRayType& type, TWorkspacePrompts& prompts);
+  bool SaveXRay(TXRay& xray, TWorkspacePrompts& prompts);
+
+  TWorkspaceOptions fOptions;
+  TTypeCache fTypes;
+  std::array<std::unique_ptr<TRadiograph>, kSlotCount> fSlots;
+  TRadiograph* fCurrent = nullptr;
+  int fReferenceSlot = 0;
+  int fMorphSourceSlot = 0;
+};
+
+// The name a backup of `path` gets: the extension replaced by ".1", ".2" and so on, the
+// first that does not exist. The existing file is linked there, never overwriting one.
+// Empty with `reason` set when no backup could be made.
+std::string BackUpFile(const std::string& path, std::string& reason);
+
+}  // namespace lumacet
