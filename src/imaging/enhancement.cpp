@@ -22,6 +22,13 @@ std::uint32_t RoundHundredths(std::uint32_t sum) {
   return rest > 50 || (rest == 50 && (whole & 1) != 0) ? whole + 1 : whole;
 }
 
+// A level 0..255 rounded to nearest, ties to even, as std::nearbyint does in the default
+// rounding mode but without a library call: adding 2^52 leaves no bits for a fraction.
+inline std::uint32_t RoundLevel(double level) {
+  constexpr double kShift = 4503599627370496.0;  // 2^52
+  return static_cast<std::uint32_t>((level + kShift) - kShift);
+}
+
 // Every pixel made grey with its integer luminance; returns their histogram.
 THistogram MakeGrey(TBitmap32& bitmap) {
   THistogram counts{};
@@ -109,39 +116,18 @@ struct TTileGrid {
   int Rows = 0;
   std::vector<TTileSpan> XSpans;
   std::vector<TTileSpan> YSpans;
-  std::vector<std::size_t> ColumnOf;  // tile column of every x
 
   TTileGrid(const TBitmap32& bitmap, int adaptiveSize)
       : Tile(AdaptiveTileSize(bitmap.Width, adaptiveSize)),
         Columns(bitmap.Width / Tile + 2),
         Rows(bitmap.Height / Tile + 2),
         XSpans(TileSpans(bitmap.Width, Tile)),
-        YSpans(TileSpans(bitmap.Height, Tile)),
-        ColumnOf(static_cast<std::size_t>(bitmap.Width)) {
-    for (int x = 0; x < bitmap.Width; ++x) ColumnOf[static_cast<std::size_t>(x)] = static_cast<std::size_t>(x / Tile);
-  }
+        YSpans(TileSpans(bitmap.Height, Tile)) {}
 
   // The first tile of the row of tiles that holds image row y.
   std::size_t RowStart(int y) const { return static_cast<std::size_t>(y / Tile) * static_cast<std::size_t>(Columns); }
   std::size_t Count() const { return static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Rows); }
 };
-
-// numerator / denominator rounded to nearest, ties to even; both non-negative and below
-// 2^53, the denominator not 0.
-std::int64_t RoundedQuotient(std::int64_t numerator, std::int64_t denominator, double inverse) {
-  std::int64_t quotient = static_cast<std::int64_t>(static_cast<double>(numerator) * inverse);
-  std::int64_t rest = numerator - quotient * denominator;
-  while (rest < 0) {
-    --quotient;
-    rest += denominator;
-  }
-  while (rest >= denominator) {
-    ++quotient;
-    rest -= denominator;
-  }
-  if (2 * rest > denominator || (2 * rest == denominator && (quotient & 1) != 0)) ++quotient;
-  return quotient;
-}
 
 void ReportRow(const TProgressFunction& progress, int rowsDone, int offset, int maximum) {
   if (progress && rowsDone % 10 == 0) progress(offset + rowsDone, maximum);
@@ -172,17 +158,22 @@ void AdaptiveEqualize(TBitmap32& bitmap, int adaptiveSize, const TProgressFuncti
   // Rounded luminance of every weighted sum 30 red + 59 green + 11 blue.
   std::vector<std::uint8_t> luminance(100 * 255 + 1);
   for (std::uint32_t sum = 0; sum < luminance.size(); ++sum) luminance[sum] = static_cast<std::uint8_t>(RoundHundredths(sum));
-  std::vector<std::uint32_t> histograms(grid.Count() * 256, 0);
+  // Even and odd columns count into separate halves of each tile's histogram, so that
+  // neighbouring pixels of one level do not wait for each other's increment.
+  std::vector<std::uint32_t> histograms(grid.Count() * 512, 0);
   std::vector<std::uint8_t> greys(bitmap.Pixels.size());
   for (int y = 0; y < bitmap.Height; ++y) {
     const std::uint32_t* row = bitmap.Row(y);
     std::uint8_t* greyRow = greys.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Width);
-    std::uint32_t* tileRow = histograms.data() + grid.RowStart(y) * 256;
-    for (int x = 0; x < bitmap.Width; ++x) {
-      const std::uint32_t pixel = row[x];
-      const std::uint8_t g = luminance[30 * PixelRed(pixel) + 59 * PixelGreen(pixel) + 11 * PixelBlue(pixel)];
-      greyRow[x] = g;
-      tileRow[grid.ColumnOf[static_cast<std::size_t>(x)] * 256 + g]++;
+    std::uint32_t* tile = histograms.data() + grid.RowStart(y) * 512;
+    for (int start = 0; start < bitmap.Width; start += grid.Tile, tile += 512) {
+      const int end = std::min(start + grid.Tile, bitmap.Width);
+      for (int x = start; x < end; ++x) {
+        const std::uint32_t pixel = row[x];
+        const std::uint8_t g = luminance[30 * PixelRed(pixel) + 59 * PixelGreen(pixel) + 11 * PixelBlue(pixel)];
+        greyRow[x] = g;
+        tile[(x & 1) * 256 + g]++;
+      }
     }
   }
   // A pixel's value in a tile depends only on its level, so each tile's whole mapping is
@@ -190,37 +181,48 @@ void AdaptiveEqualize(TBitmap32& bitmap, int adaptiveSize, const TProgressFuncti
   std::vector<std::uint8_t> tables(grid.Count() * 256);
   for (std::size_t tile = 0; tile < grid.Count(); ++tile) {
     THistogram counts;
-    std::copy_n(histograms.begin() + static_cast<std::ptrdiff_t>(tile * 256), 256, counts.begin());
+    const std::uint32_t* halves = histograms.data() + tile * 512;
     std::uint64_t n = 0;
-    for (std::uint32_t c : counts) n += c;
+    for (std::size_t level = 0; level < 256; ++level) {
+      counts[level] = halves[level] + halves[256 + level];
+      n += counts[level];
+    }
     const TLevelTable table = EqualizeTable(counts, n);
     std::copy(table.begin(), table.end(), tables.begin() + static_cast<std::ptrdiff_t>(tile * 256));
   }
 
-  // The four weights are (2T - a)(2T - b), a(2T - b), (2T - a)b and ab over (2T)^2: the
-  // blend is an exact fraction, rounded once.
-  const std::int64_t whole = 2 * static_cast<std::int64_t>(grid.Tile);
-  const std::int64_t denominator = whole * whole;
-  const double inverse = 1.0 / static_cast<double>(denominator);
+  // The four weights are (2T - a)(2T - b), a(2T - b), (2T - a)b and ab over (2T)^2. With
+  // whole-number weights every product and sum is exact in a double, and so is the one
+  // division's rounding: the blend is rounded exactly, ties to even.
+  const double whole = 2.0 * grid.Tile;
+  const double denominator = whole * whole;
   const std::size_t columns = static_cast<std::size_t>(grid.Columns);
+  const std::size_t width = static_cast<std::size_t>(bitmap.Width);
+  std::vector<std::uint32_t> lowerStart(width), upperStart(width);
+  std::vector<double> lowerWeight(width), upperWeight(width);
+  for (std::size_t x = 0; x < width; ++x) {
+    lowerStart[x] = static_cast<std::uint32_t>(grid.XSpans[x].Lower) * 256;
+    upperStart[x] = static_cast<std::uint32_t>(grid.XSpans[x].Upper) * 256;
+    lowerWeight[x] = whole - static_cast<double>(grid.XSpans[x].Twice);
+    upperWeight[x] = static_cast<double>(grid.XSpans[x].Twice);
+  }
   for (int y = 0; y < bitmap.Height; ++y) {
     const TTileSpan& ys = grid.YSpans[static_cast<std::size_t>(y)];
     const std::uint8_t* lowerRow = tables.data() + static_cast<std::size_t>(ys.Lower) * columns * 256;
     const std::uint8_t* upperRow = tables.data() + static_cast<std::size_t>(ys.Upper) * columns * 256;
-    const std::int64_t wy0 = whole - ys.Twice;
-    const std::int64_t wy1 = ys.Twice;
+    const double wy0 = whole - static_cast<double>(ys.Twice);
+    const double wy1 = static_cast<double>(ys.Twice);
     std::uint32_t* row = bitmap.Row(y);
     const std::uint8_t* greyRow = greys.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Width);
-    for (int x = 0; x < bitmap.Width; ++x) {
-      const TTileSpan& xs = grid.XSpans[static_cast<std::size_t>(x)];
-      const std::size_t g = greyRow[x];
-      const std::size_t lower = static_cast<std::size_t>(xs.Lower) * 256 + g;
-      const std::size_t upper = static_cast<std::size_t>(xs.Upper) * 256 + g;
-      const std::int64_t wx0 = whole - xs.Twice;
-      const std::int64_t wx1 = xs.Twice;
-      const std::int64_t sum = wy0 * (wx0 * lowerRow[lower] + wx1 * lowerRow[upper]) +
-                               wy1 * (wx0 * upperRow[lower] + wx1 * upperRow[upper]);
-      row[x] = WithGrey(row[x], static_cast<std::uint32_t>(RoundedQuotient(sum, denominator, inverse)));
+    for (std::size_t x = 0; x < width; ++x) {
+      const std::uint32_t g = greyRow[x];
+      const std::uint32_t lower = lowerStart[x] + g;
+      const std::uint32_t upper = upperStart[x] + g;
+      const double wx0 = lowerWeight[x];
+      const double wx1 = upperWeight[x];
+      const double sum = wy0 * (wx0 * lowerRow[lower] + wx1 * lowerRow[upper]) +
+                         wy1 * (wx0 * upperRow[lower] + wx1 * upperRow[upper]);
+      row[x] = WithGrey(row[x], RoundLevel(sum / denominator));
     }
     ReportRow(progress, y + 1, 0, bitmap.Height);
   }
@@ -246,12 +248,15 @@ void AdaptiveAutoLevels(TBitmap32& bitmap, int adaptiveSize, int cutoff, const T
   std::vector<std::uint64_t> counts(grid.Count(), 0);
   for (int y = 0; y < bitmap.Height; ++y) {
     std::uint32_t* row = bitmap.Row(y);
-    for (int x = 0; x < bitmap.Width; ++x) {
-      const std::uint32_t grey = PixelLuminance(row[x]);
-      row[x] = WithGrey(row[x], grey);
-      const std::size_t tile = grid.RowStart(y) + grid.ColumnOf[static_cast<std::size_t>(x)];
-      histograms[tile][grey]++;
-      counts[tile]++;
+    std::size_t tile = grid.RowStart(y);
+    for (int start = 0; start < bitmap.Width; start += grid.Tile, ++tile) {
+      const int end = std::min(start + grid.Tile, bitmap.Width);
+      for (int x = start; x < end; ++x) {
+        const std::uint32_t grey = PixelLuminance(row[x]);
+        row[x] = WithGrey(row[x], grey);
+        histograms[tile][grey]++;
+      }
+      counts[tile] += static_cast<std::uint64_t>(end - start);
     }
     ReportRow(progress, y + 1, 0, maximum);
   }

@@ -8,9 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 namespace lumacet {
 
@@ -106,12 +104,30 @@ TWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return false;
-  bytes = buffer.str();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  std::string content(static_cast<size_t>(info.st_size), '\0');
+  size_t filled = 0;
+  bool ok = true;
+  while (ok) {
+    if (filled == content.size()) content.resize(content.size() + 65536);  // the file grew meanwhile
+    ssize_t n = ::read(fd, content.data() + filled, content.size() - filled);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    filled += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  if (!ok) return false;
+  content.resize(filled);
+  bytes = std::move(content);
   return true;
 }
 

@@ -52,7 +52,6 @@ class TDataFileIndex {
   TDataFileIndex& operator=(const TDataFileIndex&) = delete;
 
   bool Open(const std::string& path);
-  bool IsOpen() const { return fFd >= 0; }
   // Line n, counted from 1, without its line break. False past the last line or when the
   // file cannot be read (then Failed() is true).
   bool ReadLine(size_t n, std::string& line);

@@ -25,13 +25,25 @@ std::string_view Field(const std::vector<std::string_view>& fields, size_t index
   return index < fields.size() ? fields[index] : std::string_view();
 }
 
-// Upper-case letters of Windows-1252 to lower case.
-char FoldCase(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) return static_cast<char>(b + 0x20);
-  if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<char>(b + 0x10);
-  if (b == 0x9F) return static_cast<char>(0xFF);
-  return c;
+// Lower case for the upper-case letters Windows-1252 holds, in place on UTF-8 text (each
+// keeps its length): A-Z, À-Þ but ×, Š, Œ, Ž and Ÿ.
+void FoldCase(std::string& utf8) {
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    auto& c = reinterpret_cast<unsigned char&>(utf8[i]);
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<unsigned char>(c + 0x20);
+    } else if ((c == 0xC3 || c == 0xC5) && i + 1 < utf8.size()) {
+      auto& next = reinterpret_cast<unsigned char&>(utf8[++i]);
+      if (c == 0xC3 && next >= 0x80 && next <= 0x9E && next != 0x97) {
+        next = static_cast<unsigned char>(next + 0x20);
+      } else if (c == 0xC5 && (next == 0xA0 || next == 0x92 || next == 0xBD)) {
+        next = static_cast<unsigned char>(next + 1);
+      } else if (c == 0xC5 && next == 0xB8) {  // Ÿ to ÿ
+        c = 0xC3;
+        next = 0xBF;
+      }
+    }
+  }
 }
 
 std::string ImageText(std::string_view line) {
@@ -80,9 +92,8 @@ TSortKeyFunction LocaleSortKeys(const std::string& localeName) {
     // An unknown locale: plain character order.
   }
   return [locale](std::string_view utf8) {
-    std::string folded = EncodeCp1252(utf8).value_or(std::string(utf8));
-    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
-    folded = DecodeCp1252(folded);
+    std::string folded(utf8);
+    FoldCase(folded);
     const auto& collate = std::use_facet<std::collate<char>>(locale);
     return collate.transform(folded.data(), folded.data() + folded.size());
   };
@@ -119,11 +130,15 @@ class TRowCollector {
     if (fSorting) {
       // Name (blank padded to 30), date taken as stored, type, comments, image and record
       // number: rows of one name follow the date's text, not the calendar.
-      std::string name(Field(fields, kName));
-      if (name.size() < kNameWidth) name.resize(kNameWidth, ' ');
-      fSortTexts.push_back(DecodeCp1252(name) + ',' + DecodeCp1252(TrimField(Field(fields, kDateTaken))) + ',' +
-                           DecodeCp1252(Field(fields, kType)) + ',' + DecodeCp1252(Field(fields, kComments)) + ',' +
-                           row.Image + ',' + std::to_string(row.Record));
+      std::string sortText(Field(fields, kName));
+      if (sortText.size() < kNameWidth) sortText.resize(kNameWidth, ' ');
+      for (std::string_view part :
+           {TrimField(Field(fields, kDateTaken)), Field(fields, kType), Field(fields, kComments)}) {
+        sortText += ',';
+        sortText.append(part);
+      }
+      sortText = DecodeCp1252(sortText) + ',' + row.Image + ',' + std::to_string(row.Record);
+      fSortTexts.push_back(std::move(sortText));
     }
     fRows.push_back(std::move(row));
   }

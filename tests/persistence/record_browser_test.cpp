@@ -103,6 +103,17 @@ TEST_F(RecordBrowserTest, ListsTheDefaultFileSortedByNameWithoutRegardToCase) {
   EXPECT_EQ(Records(browser), (std::vector<int>{1, 2, 3, 5, 6}));
 }
 
+TEST_F(RecordBrowserTest, SortingFoldsTheCaseOfEveryLetterAFileCanHold) {
+  std::string content;
+  for (const char* name : {"ärger", "Zed", "Ärger", "šimon", "Šimon", "ŸES", "ÿes"})
+    content += Line(name, DayNumber(2000, 1, 1));
+  TListing listing;
+  listing.SortKey = LocaleSortKeys("C");
+  std::vector<int> records;
+  for (const TRecordRow& row : ListRecords(content, listing)) records.push_back(row.Record);
+  EXPECT_EQ(records, (std::vector<int>{2, 1, 3, 6, 7, 4, 5}));
+}
+
 TEST_F(RecordBrowserTest, FilterMatchesTheStoredFieldExactlyAsTyped) {
   WritePatients();
   TRecordBrowser browser(options);
