@@ -77,31 +77,34 @@ TEST_F(MeasureCommandTest, PrintsTheAnalysisTextOfEveryRecordOfTheType) {
   ASSERT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Err, "Measured: 2, other types: 1\n");
   const std::string firstRecord =
-      "Record 1: Jane Roe: Steiner and Tweed\n"
+      "Record 1: Jane Roe: Summary\n"
       "Age:\t11:12\n"
-      "SNA:\t82.2\u00B0\t82.0\t2.0\n"
-      "SNB:\t79.9\u00B0\t80.0\t2.0\n"
-      "ANB:\t2.3\u00B0\t2.0\t2.0\n"
-      "FMA:\t27.4\u00B0\t25.0\t4.0\n"
-      "IMPA:\t92.5\u00B0\t90.0\t5.0\n"
-      "Interincisal:\t130.8\u00B0\t130.0\t6.0\n"
-      "Lower lip to E-line:\t0.2 mm\t-2.0\t2.0\n\n";
+      "SNA:\t82.0\u00B0\t82.0\t2.0\n"
+      "SNB:\t80.6\u00B0\t80.0\t2.0\n"
+      "ANB:\t1.4\u00B0\t2.0\t2.0\n"
+      "Wits:\t-2.1 mm\t0.0\t1.8\n"
+      "FMA:\t25.7\u00B0\t25.0\t4.5\n"
+      "IMPA:\t93.4\u00B0\t90.0\t5.0\n"
+      "FMIA:\t60.9\u00B0\t65.0\t2.5\n"
+      "S-Go/N-Me:\t66.2 %\t63.5\t1.5\n"
+      "Lower lip to E-line:\t-1.9 mm\t-2.0\t2.0\n"
+      "Nasolabial angle:\t104.6\u00B0\t102.0\t8.0\n\n";
   EXPECT_EQ(run.Out.substr(0, firstRecord.size()), firstRecord);
-  EXPECT_NE(run.Out.find("Record 3: John Doe: Steiner and Tweed\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("Record 3: John Doe: Summary\n"), std::string::npos) << run.Out;
 }
 
 TEST_F(MeasureCommandTest, PrintsEveryVariablesValueAndUsesAReferenceRecord) {
   TRun run = RunCli(folder, "measure '" + data + "' '" + kExample + "' --values --reference 1");
   ASSERT_EQ(run.Exit, 0) << run.Err;
-  EXPECT_NE(run.Out.find("Record 1: Jane Roe\nSNA\t82.1632181866439\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("Record 1: Jane Roe\nAge\t11:12\nSNA\t82.0308828174686\n"), std::string::npos) << run.Out;
   EXPECT_NE(run.Out.find("Age\t11:12\n"), std::string::npos);
 }
 
 TEST_F(MeasureCommandTest, GraphColumnOnRequest) {
-  TRun run = RunCli(folder, "measure --graph '" + data + "' '" + kExample + "' --analysis 'Steiner and Tweed'");
+  TRun run = RunCli(folder, "measure --graph '" + data + "' '" + kExample + "' --analysis 'Summary'");
   ASSERT_EQ(run.Exit, 0) << run.Err;
-  // SNA: z = 0.08, the mark on the mean.
-  EXPECT_NE(run.Out.find("SNA:\t.    :    :    X    :    :    .\t82.2"), std::string::npos) << run.Out;
+  // SNA: z = 0.02, the mark on the mean.
+  EXPECT_NE(run.Out.find("SNA:\t.    :    :    X    :    :    .\t82.0"), std::string::npos) << run.Out;
 }
 
 TEST_F(MeasureCommandTest, UnreadableRecordsAreReportedAndTheRestMeasured) {

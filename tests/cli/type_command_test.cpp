@@ -41,8 +41,8 @@ TEST(TypeCommand, SummarisesTheExampleType) {
   ASSERT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Err, "");
   EXPECT_EQ(run.Out.rfind("Type: Lateral Ceph\n", 0), 0u) << run.Out;
-  for (const char* line : {"Point (digitized): ", "Snake: 1\n", "Point (derived): ", "Graphic: ", "Variable: ",
-                           "Analysis: 1\n", "Protocol: 1\n", "PCA: 0\n"})
+  for (const char* line : {"Point (digitized): ", "Snake: 5\n", "Point (derived): ", "Graphic: ", "Variable: ",
+                           "Analysis: 10\n", "Protocol: 1\n", "PCA: 0\n"})
     EXPECT_NE(run.Out.find(line), std::string::npos) << line << " in\n" << run.Out;
 }
 
