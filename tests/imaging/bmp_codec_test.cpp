@@ -27,7 +27,7 @@ void Put32(std::string& out, std::uint32_t v) {
 
 // A bitmap file put together field by field, so that every header variant and every
 // hostile value can be written.
-struct TBmpSpec {
+struct TBmpLayout {
   int InfoSize = 40;
   std::int32_t Width = 0;
   std::int32_t Height = 0;
@@ -183,79 +183,79 @@ TEST(BmpRoundTrip, PaletteDepthsRefuseTooManyColours) {
 }
 
 TEST(BmpHeaders, CoreHeaderWithThreeBytePalette) {
-  TBmpSpec spec;
-  spec.InfoSize = 12;
-  spec.Width = 2;
-  spec.Height = 2;
-  spec.Bits = 8;
-  spec.Palette.assign(256, 0);
-  spec.Palette[1] = 0x112233;
-  spec.Palette[2] = 0xA0B0C0;
-  spec.Pixels = Row({1, 2, 0, 0}) + Row({2, 2, 0, 0});  // bottom row first
-  const TRawImage image = Decode(spec.Bytes());
+  TBmpLayout layout;
+  layout.InfoSize = 12;
+  layout.Width = 2;
+  layout.Height = 2;
+  layout.Bits = 8;
+  layout.Palette.assign(256, 0);
+  layout.Palette[1] = 0x112233;
+  layout.Palette[2] = 0xA0B0C0;
+  layout.Pixels = Row({1, 2, 0, 0}) + Row({2, 2, 0, 0});  // bottom row first
+  const TRawImage image = Decode(layout.Bytes());
   EXPECT_EQ(Colour(image, 0, 1), 0x112233u);
   EXPECT_EQ(Colour(image, 1, 1), 0xA0B0C0u);
   EXPECT_EQ(Colour(image, 0, 0), 0xA0B0C0u);
 }
 
 TEST(BmpHeaders, IndexBeyondAShortPaletteIsBlack) {
-  TBmpSpec spec;
-  spec.Width = 3;
-  spec.Height = 1;
-  spec.Bits = 8;
-  spec.ColoursUsed = 2;
-  spec.Palette = {0xFFFFFF, 0x00FF00};
-  spec.Pixels = Row({0, 1, 7, 0});
-  const TRawImage image = Decode(spec.Bytes());
+  TBmpLayout layout;
+  layout.Width = 3;
+  layout.Height = 1;
+  layout.Bits = 8;
+  layout.ColoursUsed = 2;
+  layout.Palette = {0xFFFFFF, 0x00FF00};
+  layout.Pixels = Row({0, 1, 7, 0});
+  const TRawImage image = Decode(layout.Bytes());
   EXPECT_EQ(Colour(image, 0, 0), 0xFFFFFFu);
   EXPECT_EQ(Colour(image, 1, 0), 0x00FF00u);
   EXPECT_EQ(Colour(image, 2, 0), 0u);
 }
 
 TEST(BmpHeaders, SixteenBitsPlainAndWithBitFields) {
-  TBmpSpec spec;
-  spec.Width = 2;
-  spec.Height = 1;
-  spec.Bits = 16;
-  spec.Pixels = Row({0xFF, 0x7F, 0x1F, 0x00});  // 5-5-5: white, blue
-  TRawImage image = Decode(spec.Bytes());
+  TBmpLayout layout;
+  layout.Width = 2;
+  layout.Height = 1;
+  layout.Bits = 16;
+  layout.Pixels = Row({0xFF, 0x7F, 0x1F, 0x00});  // 5-5-5: white, blue
+  TRawImage image = Decode(layout.Bytes());
   EXPECT_EQ(Colour(image, 0, 0), 0xFFFFFFu);
   EXPECT_EQ(Colour(image, 1, 0), 0x0000FFu);
 
-  spec.Compression = 3;
-  spec.Masks = {0xF800, 0x07E0, 0x001F};
-  spec.Pixels = Row({0x00, 0xF8, 0x20, 0x00});  // 5-6-5: red 31, green 1
-  image = Decode(spec.Bytes());
+  layout.Compression = 3;
+  layout.Masks = {0xF800, 0x07E0, 0x001F};
+  layout.Pixels = Row({0x00, 0xF8, 0x20, 0x00});  // 5-6-5: red 31, green 1
+  image = Decode(layout.Bytes());
   EXPECT_EQ(Colour(image, 0, 0), 0xFF0000u);
   EXPECT_EQ(Colour(image, 1, 0), PackPixel(0, 4, 0));  // 1 of 63 is 4 of 255
 }
 
 TEST(BmpHeaders, ThirtyTwoBitFieldsAreScaledFromTheirMasks) {
-  TBmpSpec spec;
-  spec.Width = 1;
-  spec.Height = -1;  // top-down
-  spec.Bits = 32;
-  spec.Compression = 6;  // with an alpha mask after the 40-byte header
-  spec.Masks = {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000};
-  spec.Pixels.clear();
-  Put32(spec.Pixels, (1023u << 20) | (512u << 10) | 0u | (1u << 30));
-  const TRawImage image = Decode(spec.Bytes());
+  TBmpLayout layout;
+  layout.Width = 1;
+  layout.Height = -1;  // top-down
+  layout.Bits = 32;
+  layout.Compression = 6;  // with an alpha mask after the 40-byte header
+  layout.Masks = {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000};
+  layout.Pixels.clear();
+  Put32(layout.Pixels, (1023u << 20) | (512u << 10) | 0u | (1u << 30));
+  const TRawImage image = Decode(layout.Bytes());
   ASSERT_EQ(image.SamplesPerPixel, 4);
   EXPECT_EQ(image.Samples, (std::vector<std::uint8_t>{0, 128, 255, 85}));
 }
 
 TEST(BmpRle, Rle8RunsAbsoluteRunsDeltasAndEnds) {
-  TBmpSpec spec;
-  spec.Width = 6;
-  spec.Height = 4;
-  spec.Bits = 8;
-  spec.Compression = 1;
-  spec.ColoursUsed = 4;
-  spec.Palette = {0x000000, 0x0000FF, 0x00FF00, 0xFF0000};
+  TBmpLayout layout;
+  layout.Width = 6;
+  layout.Height = 4;
+  layout.Bits = 8;
+  layout.Compression = 1;
+  layout.ColoursUsed = 4;
+  layout.Palette = {0x000000, 0x0000FF, 0x00FF00, 0xFF0000};
   // Bottom row: three 1s, three 2s. Next: absolute 3,2,1 (padded), run of three 3s.
   // Then a move 2 right and 1 up to the top row, two 1s, end of bitmap.
-  spec.Pixels = Row({3, 1, 3, 2, 0, 0, 0, 3, 3, 2, 1, 0, 3, 3, 0, 0, 0, 2, 2, 1, 2, 1, 0, 1});
-  const TRawImage image = Decode(spec.Bytes());
+  layout.Pixels = Row({3, 1, 3, 2, 0, 0, 0, 3, 3, 2, 1, 0, 3, 3, 0, 0, 0, 2, 2, 1, 2, 1, 0, 1});
+  const TRawImage image = Decode(layout.Bytes());
   const std::uint32_t k = 0, b = 0x0000FF, g = 0x00FF00, r = 0xFF0000;
   const std::vector<std::vector<std::uint32_t>> expected = {
       {k, k, b, b, k, k}, {k, k, k, k, k, k}, {r, g, b, r, r, r}, {b, b, b, g, g, g}};
@@ -264,16 +264,16 @@ TEST(BmpRle, Rle8RunsAbsoluteRunsDeltasAndEnds) {
 }
 
 TEST(BmpRle, Rle4AlternatesNibbles) {
-  TBmpSpec spec;
-  spec.Width = 5;
-  spec.Height = 2;
-  spec.Bits = 4;
-  spec.Compression = 2;
-  spec.ColoursUsed = 3;
-  spec.Palette = {0x000000, 0x0000FF, 0x00FF00};
+  TBmpLayout layout;
+  layout.Width = 5;
+  layout.Height = 2;
+  layout.Bits = 4;
+  layout.Compression = 2;
+  layout.ColoursUsed = 3;
+  layout.Palette = {0x000000, 0x0000FF, 0x00FF00};
   // Bottom: run of 5 alternating 1,2. Top: absolute 2,1,0 (2 bytes, padded to 2).
-  spec.Pixels = Row({5, 0x12, 0, 0, 0, 3, 0x21, 0x00, 0, 1});
-  const TRawImage image = Decode(spec.Bytes());
+  layout.Pixels = Row({5, 0x12, 0, 0, 0, 3, 0x21, 0x00, 0, 1});
+  const TRawImage image = Decode(layout.Bytes());
   EXPECT_EQ(Colour(image, 0, 1), 0x0000FFu);
   EXPECT_EQ(Colour(image, 1, 1), 0x00FF00u);
   EXPECT_EQ(Colour(image, 4, 1), 0x0000FFu);
@@ -283,18 +283,18 @@ TEST(BmpRle, Rle4AlternatesNibbles) {
 }
 
 TEST(BmpRle, RunsPastTheEdgesAndStreamsThatStopEarlyStayInside) {
-  TBmpSpec spec;
-  spec.Width = 2;
-  spec.Height = 2;
-  spec.Bits = 8;
-  spec.Compression = 1;
-  spec.ColoursUsed = 2;
-  spec.Palette = {0x000000, 0xFFFFFF};
+  TBmpLayout layout;
+  layout.Width = 2;
+  layout.Height = 2;
+  layout.Bits = 8;
+  layout.Compression = 1;
+  layout.ColoursUsed = 2;
+  layout.Palette = {0x000000, 0xFFFFFF};
   for (const std::string& stream : {Row({255, 1, 255, 1, 0, 2, 255, 255, 255, 1}),  // long runs, far move
                                     Row({0, 200, 1, 1}),                             // absolute run past the end
                                     Row({2, 1, 0}), std::string()}) {
-    spec.Pixels = stream;
-    const std::string bytes = spec.Bytes() + (stream.empty() ? Row({0}) : std::string());
+    layout.Pixels = stream;
+    const std::string bytes = layout.Bytes() + (stream.empty() ? Row({0}) : std::string());
     TRawImage image;
     TImageReadError error;
     EXPECT_TRUE(DecodeBmp(bytes, image, error)) << error.Reason;
@@ -317,14 +317,14 @@ TEST(BmpHostile, BadHeadersAreRefusedAndLeaveTheImageAlone) {
     bytes[at + 1] = static_cast<char>(value >> 8);
     return bytes;
   };
-  TBmpSpec palette;
+  TBmpLayout palette;
   palette.Width = 2;
   palette.Height = 1;
   palette.Bits = 8;
   palette.ColoursUsed = 257;
   palette.Palette.assign(257, 0);
   palette.Pixels = Row({0, 0, 0, 0});
-  TBmpSpec rleTopDown = palette;
+  TBmpLayout rleTopDown = palette;
   rleTopDown.ColoursUsed = 1;
   rleTopDown.Palette = {0};
   rleTopDown.Compression = 1;
@@ -361,15 +361,15 @@ TEST(BmpHostile, BadHeadersAreRefusedAndLeaveTheImageAlone) {
 }
 
 TEST(BmpHostile, HugeSizesAreTooLargeBeforeAnythingIsAllocated) {
-  TBmpSpec spec;
-  spec.Width = 100000;
-  spec.Bits = 32;
-  spec.Pixels = Row({1, 2, 3, 4});
+  TBmpLayout layout;
+  layout.Width = 100000;
+  layout.Bits = 32;
+  layout.Pixels = Row({1, 2, 3, 4});
   for (std::int32_t height : {-100000, INT_MIN}) {
-    spec.Height = height;
+    layout.Height = height;
     TRawImage image;
     TImageReadError error{"unset"};
-    EXPECT_FALSE(DecodeBmp(spec.Bytes(), image, error));
+    EXPECT_FALSE(DecodeBmp(layout.Bytes(), image, error));
     EXPECT_TRUE(error.Reason.empty());
     EXPECT_FALSE(image.HasData());
   }
