@@ -20,9 +20,9 @@ std::string CheckLosslessJpegDecode(std::span<const uint8_t> bytes) {
     if (!image.Samples.empty()) return "a failure left samples behind";
     return reason.empty() ? "a failure without a reason" : "";
   }
-  if (image.Samples.size() != size_t(image.Width) * size_t(image.Height)) return "the sample count is wrong";
-  const uint32_t limit = uint32_t{1} << image.Precision;
-  const uint32_t step = uint32_t{1} << image.PointTransform;
+  if (image.Samples.size() != size_t(image.Frame.Width) * size_t(image.Frame.Height)) return "the sample count is wrong";
+  const uint32_t limit = uint32_t{1} << image.Frame.Precision;
+  const uint32_t step = uint32_t{1} << image.Frame.PointTransform;
   for (uint16_t sample : image.Samples)
     if (sample >= limit || sample % step != 0) return "a sample lies outside the precision";
   return {};

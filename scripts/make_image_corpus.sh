@@ -340,8 +340,8 @@ dicom_expect d12-gdcm-lossless.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
 
 # Restart intervals: no DICOM tool writes them, so the stream comes from the encoder above,
 # GDCM encapsulates it and DCMTK decodes it.
-for spec in "8 2 0 5 d8-restart" "12 4 0 8 d12-restart" "16 6 2 7 d16-restart-pt2"; do
-  read -r bits sv pt rows name <<< "$spec"
+for restart in "8 2 0 5 d8-restart" "12 4 0 8 d12-restart" "16 6 2 7 d16-restart-pt2"; do
+  read -r bits sv pt rows name <<< "$restart"
   py ljpeg "$src/g$bits.pgm" "$bits" "$sv" "$pt" "$rows" "$work/restart.jpg"
   gdcmimg -i "$work/restart.jpg" -o "$corpus/dicom/$name.dcm"
   # GDCM takes BitsAllocated from the stream's precision; the cells are 16 bits wide.

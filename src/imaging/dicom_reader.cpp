@@ -351,13 +351,15 @@ struct TPixelFormat {
   int OutputBytes = 0;
 };
 
+// Writes `count` samples from the `first` on, each made from the next stored cell.
 template <typename NextCell>
-void WriteSamples(TRawImage& image, int64_t count, const TPixelFormat& format, NextCell&& next) {
-  uint8_t* out = image.Samples.data();
+void WriteSamples(TRawImage& image, int64_t first, int64_t count, const TPixelFormat& format, NextCell&& next) {
   if (format.OutputBytes == 1) {
+    uint8_t* out = image.Samples.data() + first;
     for (int64_t i = 0; i < count; ++i) out[i] = uint8_t(((next() >> format.Shift) & format.Mask) ^ format.Flip);
     return;
   }
+  uint8_t* out = image.Samples.data() + 2 * first;
   for (int64_t i = 0; i < count; ++i) {
     uint32_t value = ((next() >> format.Shift) & format.Mask) ^ format.Flip;
     out[2 * i] = uint8_t(value);
@@ -380,10 +382,10 @@ void ReadNativePixels(const TDataSet& dataSet, const TElement& pixels, int32_t r
   SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
   if (format.BitsAllocated == 8 && !swapPairs) {
     const uint8_t* cell = data;
-    WriteSamples(image, count, format, [&] { return uint32_t(*cell++); });
+    WriteSamples(image, 0, count, format, [&] { return uint32_t(*cell++); });
   } else if (format.BitsAllocated == 16) {
     const uint8_t* cell = data;
-    WriteSamples(image, count, format, [&] {
+    WriteSamples(image, 0, count, format, [&] {
       uint32_t value = swapPairs ? uint32_t(cell[0] << 8 | cell[1]) : uint32_t(cell[1] << 8 | cell[0]);
       cell += 2;
       return value;
@@ -393,7 +395,7 @@ void ReadNativePixels(const TDataSet& dataSet, const TElement& pixels, int32_t r
     uint64_t buffer = 0;
     int bits = 0;
     const int cellBits = format.BitsAllocated;
-    WriteSamples(image, count, format, [&] {
+    WriteSamples(image, 0, count, format, [&] {
       while (bits < cellBits) {
         buffer |= uint64_t(data[swapPairs ? byteIndex ^ 1 : byteIndex]) << bits;
         ++byteIndex;
@@ -431,16 +433,20 @@ void ReadLosslessPixels(const TDataSet& dataSet, const TElement& pixels, int32_t
     for (std::span<const uint8_t> fragment : fragments) joined.insert(joined.end(), fragment.begin(), fragment.end());
     stream = joined;
   }
-  TLosslessJpegImage decoded;
+  auto check = [&](const TLosslessJpegFrame& frame) -> std::string {
+    if (frame.Width != columns || frame.Height != rows)
+      return "The compressed image's size differs from the image's rows and columns.";
+    if (frame.Precision > format.BitsAllocated)
+      return "The compressed image has more bits per sample than the image allocates.";
+    SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
+    return {};
+  };
+  auto sink = [&](int32_t row, std::span<const uint16_t> line) {
+    const uint16_t* cell = line.data();
+    WriteSamples(image, int64_t(row) * columns, columns, format, [&] { return uint32_t(*cell++); });
+  };
   std::string reason;
-  if (!DecodeLosslessJpeg(stream, int64_t(rows) * columns, decoded, reason)) throw TImageReadError{reason};
-  if (decoded.Width != columns || decoded.Height != rows)
-    throw TImageReadError{"The compressed image's size differs from the image's rows and columns."};
-  if (decoded.Precision > format.BitsAllocated)
-    throw TImageReadError{"The compressed image has more bits per sample than the image allocates."};
-  SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
-  const uint16_t* cell = decoded.Samples.data();
-  WriteSamples(image, int64_t(rows) * columns, format, [&] { return uint32_t(*cell++); });
+  if (!DecodeLosslessJpegLines(stream, check, sink, reason)) throw TImageReadError{reason};
 }
 
 // The window as stored sample values: the rescale undone, then shifted and mirrored with

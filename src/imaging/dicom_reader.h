@@ -1,4 +1,4 @@
-// DICOM Part 10 files, and bare data sets without preamble or meta information: one grey
+// DICOM files with preamble and meta group, and bare data sets without them: one grey
 // frame, native (implicit or explicit VR, little or big endian) or encapsulated lossless
 // JPEG (process 14). Patient particulars, pixel spacing and the display window come along.
 #pragma once

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <new>
+#include <vector>
 
 #include "imaging/medical_readers.h"
 
@@ -10,18 +11,34 @@ namespace lumacet {
 
 namespace {
 
-constexpr int kLookBits = 9;
+constexpr int kLookBits = 12;
 
-// One DC Huffman table: a direct look-up of the first kLookBits bits for short codes, and
-// the canonical limits per length (as T.81 Annex F builds them) for the longer ones.
+// What the first kLookBits bits of a difference tell: the code's length and category, and
+// when the extra bits fit as well, the whole difference.
+struct TLookEntry {
+  uint8_t CodeLength = 0;  // 0: the code is longer than kLookBits, or invalid
+  uint8_t Category = 0;
+  uint8_t Total = 0;       // code and extra bits; 0 when the extra bits do not fit
+  int32_t Difference = 0;  // valid when Total is not 0
+};
+
+// One DC Huffman table: a direct look-up of the first kLookBits bits, and the canonical
+// limits per length (as T.81 Annex F builds them) for the longer codes.
 struct THuffmanTable {
   bool Defined = false;
-  std::array<uint8_t, 1 << kLookBits> LookLength{};  // 0: the code is longer, or invalid
-  std::array<uint8_t, 1 << kLookBits> LookValue{};
+  std::array<TLookEntry, 1 << kLookBits> Look{};
   std::array<int32_t, 17> MaxCode{};      // per length, -1 when none has it
   std::array<int32_t, 17> ValueOffset{};  // value index = code + offset
   std::array<uint8_t, 256> Values{};
 };
+
+// T.81 H.1.2.2: category s and s further bits give the difference; category 16 is 32768.
+inline int32_t Extend(uint32_t bits, int category) {
+  if (category == 0) return 0;
+  if (category == 16) return 32768;
+  int32_t value = int32_t(bits);
+  return value < (1 << (category - 1)) ? value - (1 << category) + 1 : value;
+}
 
 void BuildTable(std::span<const uint8_t> counts, std::span<const uint8_t> values, THuffmanTable& table) {
   table = THuffmanTable{};
@@ -36,11 +53,17 @@ void BuildTable(std::span<const uint8_t> counts, std::span<const uint8_t> values
       // Canonical codes of one length are consecutive; running out of them means the
       // counts promise more codes than the code space holds.
       if (code >= (int32_t{1} << length)) throw TImageReadError{"The JPEG data hold an invalid Huffman table."};
-      if (length <= kLookBits) {
-        int shift = kLookBits - length;
-        for (int fill = 0; fill < (1 << shift); ++fill) {
-          table.LookLength[size_t((code << shift) | fill)] = uint8_t(length);
-          table.LookValue[size_t((code << shift) | fill)] = values[size_t(index)];
+      if (length > kLookBits) continue;
+      const int category = values[size_t(index)];
+      const int shift = kLookBits - length;
+      for (uint32_t rest = 0; rest < (1u << shift); ++rest) {
+        TLookEntry& entry = table.Look[size_t((uint32_t(code) << shift) | rest)];
+        entry.CodeLength = uint8_t(length);
+        entry.Category = uint8_t(category);
+        const int extra = category == 16 ? 0 : category;
+        if (category <= 16 && length + extra <= kLookBits) {
+          entry.Total = uint8_t(length + extra);
+          entry.Difference = Extend(rest >> (shift - extra), category);
         }
       }
     }
@@ -124,42 +147,33 @@ int DecodeLongCode(TBitReader& bits, const THuffmanTable& table) {
   Corrupt(bits);
 }
 
-// The next difference (T.81 H.1.2.2: category, then that many bits; category 16 is 32768).
+// The next difference: most often one look-up; otherwise the code, then its extra bits.
 inline int32_t DecodeDifference(TBitReader& bits, const THuffmanTable& table) {
   if (bits.Available() < 32) bits.Fill();
-  uint32_t look = bits.Peek(kLookBits);
+  const TLookEntry& entry = table.Look[bits.Peek(kLookBits)];
+  if (entry.Total != 0) {
+    bits.Skip(entry.Total);
+    return entry.Difference;
+  }
   int category;
-  if (int length = table.LookLength[look]; length != 0) {
-    bits.Skip(length);
-    category = table.LookValue[look];
+  if (entry.CodeLength != 0) {
+    bits.Skip(entry.CodeLength);
+    category = entry.Category;
   } else {
     category = DecodeLongCode(bits, table);
   }
-  if (category == 0) return 0;
-  if (category >= 16) {
-    if (category > 16) Corrupt(bits);
-    return 32768;
-  }
-  int32_t value = int32_t(bits.Peek(category));
+  if (category > 16) Corrupt(bits);
+  if (category == 16 || category == 0) return Extend(0, category);
+  uint32_t extra = bits.Peek(category);
   bits.Skip(category);
-  return value < (1 << (category - 1)) ? value - (1 << category) + 1 : value;
+  return Extend(extra, category);
 }
 
-struct TScan {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  int32_t Precision = 0;
-  int32_t Predictor = 0;
-  int32_t PointTransform = 0;
-  int32_t RestartRows = 0;  // 0: no restart intervals
-};
-
-// Decodes the `rows` lines of one restart interval (or of the whole scan) starting at `out`;
-// the first of them is predicted like the first line of the image (T.81 H.1.2.1).
+// Decodes one line into `line`, predicted from `above` (null for the first line of the
+// image or of a restart interval, T.81 H.1.2.1).
 template <int Predictor>
-void DecodeLines(TBitReader& bits, const THuffmanTable& table, const TScan& scan, uint16_t* out, int32_t rows) {
-  const int32_t width = scan.Width;
-  const uint32_t limit = (uint32_t{1} << (scan.Precision - scan.PointTransform)) - 1;
+void DecodeLine(TBitReader& bits, const THuffmanTable& table, int32_t width, uint32_t limit, const uint16_t* above,
+                uint16_t* line) {
   auto store = [&](uint16_t* sample, int32_t prediction) {
     uint32_t value = uint32_t(prediction + DecodeDifference(bits, table)) & 0xFFFF;
     // A lossless coder never makes a sample beyond its precision.
@@ -167,53 +181,63 @@ void DecodeLines(TBitReader& bits, const THuffmanTable& table, const TScan& scan
     *sample = uint16_t(value);
     return int32_t(value);
   };
-  for (int32_t row = 0; row < rows; ++row, out += width) {
-    if (row == 0) {
-      int32_t left = store(out, int32_t(limit / 2 + 1));
-      for (int32_t x = 1; x < width; ++x) left = store(out + x, left);
-    } else {
-      const uint16_t* above = out - width;
-      int32_t left = store(out, above[0]);
-      for (int32_t x = 1; x < width; ++x) {
-        int32_t a = left;
-        int32_t b = above[x];
-        int32_t c = above[x - 1];
-        int32_t prediction;
-        if constexpr (Predictor == 1) prediction = a;
-        if constexpr (Predictor == 2) prediction = b;
-        if constexpr (Predictor == 3) prediction = c;
-        if constexpr (Predictor == 4) prediction = a + b - c;
-        if constexpr (Predictor == 5) prediction = a + ((b - c) >> 1);
-        if constexpr (Predictor == 6) prediction = b + ((a - c) >> 1);
-        if constexpr (Predictor == 7) prediction = (a + b) >> 1;
-        left = store(out + x, prediction);
-      }
-    }
-    if (bits.Overrun()) throw TImageReadError{"The JPEG data end early."};
+  if (!above) {
+    int32_t left = store(line, int32_t(limit / 2 + 1));
+    for (int32_t x = 1; x < width; ++x) left = store(line + x, left);
+    return;
+  }
+  int32_t left = store(line, above[0]);
+  for (int32_t x = 1; x < width; ++x) {
+    int32_t a = left;
+    int32_t b = above[x];
+    int32_t c = above[x - 1];
+    int32_t prediction;
+    if constexpr (Predictor == 1) prediction = a;
+    if constexpr (Predictor == 2) prediction = b;
+    if constexpr (Predictor == 3) prediction = c;
+    if constexpr (Predictor == 4) prediction = a + b - c;
+    if constexpr (Predictor == 5) prediction = a + ((b - c) >> 1);
+    if constexpr (Predictor == 6) prediction = b + ((a - c) >> 1);
+    if constexpr (Predictor == 7) prediction = (a + b) >> 1;
+    left = store(line + x, prediction);
   }
 }
 
 template <int Predictor>
-void DecodeScan(TBitReader& bits, const THuffmanTable& table, const TScan& scan, uint16_t* samples) {
-  int32_t interval = scan.RestartRows > 0 ? scan.RestartRows : scan.Height;
+void DecodeScan(TBitReader& bits, const THuffmanTable& table, const TLosslessJpegFrame& frame, int32_t restartLines,
+                const TLosslessJpegLineSink& sink) {
+  const int32_t width = frame.Width;
+  const uint32_t limit = (uint32_t{1} << (frame.Precision - frame.PointTransform)) - 1;
+  const size_t lineSamples = size_t(width);
+  std::vector<uint16_t> above(lineSamples), current(lineSamples), shown(lineSamples);
   int restartIndex = 0;
-  for (int32_t row = 0; row < scan.Height; row += interval) {
-    if (row > 0) {
+  for (int32_t row = 0; row < frame.Height; ++row) {
+    bool first = row == 0;
+    if (restartLines > 0 && row > 0 && row % restartLines == 0) {
       bits.Restart(restartIndex);
       restartIndex = (restartIndex + 1) % 8;
+      first = true;
     }
-    int32_t rows = std::min(interval, scan.Height - row);
-    DecodeLines<Predictor>(bits, table, scan, samples + int64_t(row) * scan.Width, rows);
+    DecodeLine<Predictor>(bits, table, width, limit, first ? nullptr : above.data(), current.data());
+    if (bits.Overrun()) throw TImageReadError{"The JPEG data end early."};
+    if (frame.PointTransform == 0) {
+      sink(row, current);
+    } else {
+      for (int32_t x = 0; x < width; ++x) shown[size_t(x)] = uint16_t(current[size_t(x)] << frame.PointTransform);
+      sink(row, shown);
+    }
+    std::swap(above, current);
   }
 }
 
-void DecodeStream(std::span<const uint8_t> stream, int64_t maxSamples, TLosslessJpegImage& image) {
+void DecodeStream(std::span<const uint8_t> stream, const TLosslessJpegFrameCheck& check,
+                  const TLosslessJpegLineSink& sink) {
   TByteSource in(stream, true);
   const char* truncated = "The JPEG data end early.";
   if (in.Size() < 2 || stream[0] != 0xFF || stream[1] != 0xD8)
     throw TImageReadError{"The data are not a JPEG stream."};
   std::array<THuffmanTable, 4> tables;
-  TScan scan;
+  TLosslessJpegFrame scan;
   bool haveFrame = false;
   int restartInterval = 0;
   uint64_t pos = 2;
@@ -278,48 +302,53 @@ void DecodeStream(std::span<const uint8_t> stream, int64_t maxSamples, TLossless
   if (tableIndex > 3 || !tables[size_t(tableIndex)].Defined) throw TImageReadError{"The JPEG data lack a Huffman table."};
   if (scan.Width == 0 || scan.Height == 0) throw TImageReadError{"The JPEG image has no lines."};
   if (restartInterval % scan.Width != 0) throw TImageReadError{"The JPEG restart interval does not span whole lines."};
-  scan.RestartRows = restartInterval / scan.Width;
-  int64_t samples = int64_t(scan.Width) * scan.Height;
-  if (samples > maxSamples) throw TImageReadError{"The JPEG image is larger than expected."};
   // Every sample takes at least one bit.
-  if (samples > int64_t(in.Size() - pos) * 8) throw TImageReadError{truncated};
+  if (int64_t(scan.Width) * scan.Height > int64_t(in.Size() - pos) * 8) throw TImageReadError{truncated};
+  if (std::string refusal = check(scan); !refusal.empty()) throw TImageReadError{refusal};
 
-  image.Samples.assign(size_t(samples), 0);
-  image.Width = scan.Width;
-  image.Height = scan.Height;
-  image.Precision = scan.Precision;
-  image.Predictor = scan.Predictor;
-  image.PointTransform = scan.PointTransform;
   TBitReader bits(stream, size_t(pos));
   const THuffmanTable& table = tables[size_t(tableIndex)];
-  uint16_t* out = image.Samples.data();
+  const int32_t restartLines = restartInterval / scan.Width;
   switch (scan.Predictor) {
-    case 1: DecodeScan<1>(bits, table, scan, out); break;
-    case 2: DecodeScan<2>(bits, table, scan, out); break;
-    case 3: DecodeScan<3>(bits, table, scan, out); break;
-    case 4: DecodeScan<4>(bits, table, scan, out); break;
-    case 5: DecodeScan<5>(bits, table, scan, out); break;
-    case 6: DecodeScan<6>(bits, table, scan, out); break;
-    default: DecodeScan<7>(bits, table, scan, out); break;
+    case 1: DecodeScan<1>(bits, table, scan, restartLines, sink); break;
+    case 2: DecodeScan<2>(bits, table, scan, restartLines, sink); break;
+    case 3: DecodeScan<3>(bits, table, scan, restartLines, sink); break;
+    case 4: DecodeScan<4>(bits, table, scan, restartLines, sink); break;
+    case 5: DecodeScan<5>(bits, table, scan, restartLines, sink); break;
+    case 6: DecodeScan<6>(bits, table, scan, restartLines, sink); break;
+    default: DecodeScan<7>(bits, table, scan, restartLines, sink); break;
   }
   if (bits.Overrun()) throw TImageReadError{truncated};
-  if (scan.PointTransform > 0)
-    for (uint16_t& sample : image.Samples) sample = uint16_t(sample << scan.PointTransform);
 }
 
 }  // namespace
 
-bool DecodeLosslessJpeg(std::span<const uint8_t> stream, int64_t maxSamples, TLosslessJpegImage& image,
-                        std::string& reason) {
+bool DecodeLosslessJpegLines(std::span<const uint8_t> stream, const TLosslessJpegFrameCheck& check,
+                             const TLosslessJpegLineSink& sink, std::string& reason) {
   try {
-    image = TLosslessJpegImage{};
-    DecodeStream(stream, maxSamples, image);
+    DecodeStream(stream, check, sink);
     return true;
   } catch (const TImageReadError& error) {
     reason = error.Reason;
   } catch (const std::bad_alloc&) {
     reason.clear();
   }
+  return false;
+}
+
+bool DecodeLosslessJpeg(std::span<const uint8_t> stream, int64_t maxSamples, TLosslessJpegImage& image,
+                        std::string& reason) {
+  image = TLosslessJpegImage{};
+  auto check = [&](const TLosslessJpegFrame& frame) -> std::string {
+    if (int64_t(frame.Width) * frame.Height > maxSamples) return "The JPEG image is larger than expected.";
+    image.Frame = frame;
+    image.Samples.resize(size_t(frame.Width) * size_t(frame.Height));
+    return {};
+  };
+  auto sink = [&](int32_t row, std::span<const uint16_t> line) {
+    std::copy(line.begin(), line.end(), image.Samples.begin() + int64_t(row) * image.Frame.Width);
+  };
+  if (DecodeLosslessJpegLines(stream, check, sink, reason)) return true;
   image = TLosslessJpegImage{};
   return false;
 }

@@ -3,16 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace lumacet {
 
-struct TLosslessJpegImage {
-  // Width * Height samples, row-major, top row first, the point transform already undone
-  // (each value shifted back left by it), so they lie in 0 .. 2^Precision - 1.
-  std::vector<uint16_t> Samples;
+struct TLosslessJpegFrame {
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t Precision = 0;  // 2..16
@@ -20,11 +18,27 @@ struct TLosslessJpegImage {
   int32_t PointTransform = 0;
 };
 
-// Decodes one stream from its start-of-image marker. Refuses (false, with `reason`) any
-// stream that is not process 14 with one component, whose image holds more than
-// `maxSamples` samples, or whose coded data are corrupt or end early; nothing is allocated
-// for the image before its size has been found plausible for the bytes given. An empty
-// reason means that memory ran out.
+// Sees the frame before anything is decoded; a non-empty result refuses it, as the reason.
+using TLosslessJpegFrameCheck = std::function<std::string(const TLosslessJpegFrame&)>;
+// Takes each decoded line, top first, the point transform already undone (each value
+// shifted back left by it), so samples lie in 0 .. 2^Precision - 1. The span lives for the
+// call only.
+using TLosslessJpegLineSink = std::function<void(int32_t row, std::span<const uint16_t> line)>;
+
+// Decodes one stream from its start-of-image marker, line by line. Refuses (false, with
+// `reason`) any stream that is not process 14 with one component, that the check refuses,
+// whose image holds more samples than its coded data can, or whose coded data are corrupt
+// or end early. An empty reason means that memory ran out.
+bool DecodeLosslessJpegLines(std::span<const uint8_t> stream, const TLosslessJpegFrameCheck& check,
+                             const TLosslessJpegLineSink& sink, std::string& reason);
+
+struct TLosslessJpegImage {
+  std::vector<uint16_t> Samples;  // Width * Height, row-major, top row first
+  TLosslessJpegFrame Frame;
+};
+
+// The whole image at once; frames of more than `maxSamples` samples are refused before
+// anything is allocated for them.
 bool DecodeLosslessJpeg(std::span<const uint8_t> stream, int64_t maxSamples, TLosslessJpegImage& image,
                         std::string& reason);
 

@@ -13,22 +13,22 @@ namespace {
 
 constexpr std::string_view kTooLarge = "Image is too large to load. Memory insufficient.";
 
-std::span<const uint8_t> AsBytes(const std::string& text) {
-  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
-}
-
 // Reads the file and hands its bytes to `readBytes`; a file that cannot be read is refused
 // under the reader's title like any other failure.
 template <typename ReadBytes>
 bool ReadFromFile(const std::string& path, const char* title, TRawImage& image, std::string& message,
                   ReadBytes&& readBytes) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    ClearRawImage(image);
-    message = ImageReadMessage(title, path, TImageReadError{"The file cannot be read."});
-    return false;
+  TImageReadError failure{"The file cannot be read."};
+  try {
+    if (ReadWholeFile(path, bytes))
+      return readBytes(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  } catch (const std::bad_alloc&) {
+    failure = TImageReadError{};
   }
-  return readBytes(AsBytes(bytes));
+  ClearRawImage(image);
+  message = ImageReadMessage(title, path, failure);
+  return false;
 }
 
 }  // namespace

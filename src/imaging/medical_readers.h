@@ -80,7 +80,6 @@ class TByteSource {
 
   uint64_t Size() const { return fBytes.size(); }
   bool BigEndian() const { return fBigEndian; }
-  void SetBigEndian(bool bigEndian) { fBigEndian = bigEndian; }
   bool Has(uint64_t offset, uint64_t length) const {
     return offset <= fBytes.size() && length <= fBytes.size() - offset;
   }

@@ -76,7 +76,7 @@ std::vector<uint8_t> Part10(std::string_view syntax, const std::vector<uint8_t>&
   return file.Data();
 }
 
-struct TImageSpec {
+struct TImageLayout {
   int Rows = 2;
   int Columns = 3;
   int Allocated = 16;
@@ -88,18 +88,18 @@ struct TImageSpec {
 
 // Group 0028 of a grey image (with `extra` elements of that group in between, in order),
 // then the pixel data.
-void WriteImage(TDataSetWriter& out, const TImageSpec& spec, std::span<const uint8_t> pixels,
+void WriteImage(TDataSetWriter& out, const TImageLayout& layout, std::span<const uint8_t> pixels,
                 const std::function<void(TDataSetWriter&)>& window = {}) {
   out.Short(0x0028, 0x0002, 1);
-  out.Text(0x0028, 0x0004, "CS", spec.Photometric);
-  out.Short(0x0028, 0x0010, uint32_t(spec.Rows));
-  out.Short(0x0028, 0x0011, uint32_t(spec.Columns));
-  out.Short(0x0028, 0x0100, uint32_t(spec.Allocated));
-  out.Short(0x0028, 0x0101, uint32_t(spec.Stored));
-  out.Short(0x0028, 0x0102, uint32_t(spec.HighBit));
-  out.Short(0x0028, 0x0103, uint32_t(spec.Representation));
+  out.Text(0x0028, 0x0004, "CS", layout.Photometric);
+  out.Short(0x0028, 0x0010, uint32_t(layout.Rows));
+  out.Short(0x0028, 0x0011, uint32_t(layout.Columns));
+  out.Short(0x0028, 0x0100, uint32_t(layout.Allocated));
+  out.Short(0x0028, 0x0101, uint32_t(layout.Stored));
+  out.Short(0x0028, 0x0102, uint32_t(layout.HighBit));
+  out.Short(0x0028, 0x0103, uint32_t(layout.Representation));
   if (window) window(out);
-  out.Element(0x7FE0, 0x0010, spec.Allocated > 8 ? "OW" : "OB", pixels);
+  out.Element(0x7FE0, 0x0010, layout.Allocated > 8 ? "OW" : "OB", pixels);
 }
 
 std::vector<uint8_t> Words(std::initializer_list<uint16_t> values, bool bigEndian = false) {
@@ -149,7 +149,7 @@ TEST(DicomReader, EveryNativeEncodingReadsTheSameSamples) {
     dataSet.Text(0x0008, 0x0060, "CS", "DX");
     test::TByteWriter pixels(encoding.BigEndian);
     for (uint16_t cell : cells) pixels.U16(cell);
-    WriteImage(dataSet, TImageSpec{}, pixels.Data());
+    WriteImage(dataSet, TImageLayout{}, pixels.Data());
     TResult result = Read(encoding.Syntax ? Part10(encoding.Syntax, dataSet.Data()) : dataSet.Data());
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(result.Image.Width, 3);
@@ -161,10 +161,10 @@ TEST(DicomReader, EveryNativeEncodingReadsTheSameSamples) {
   // 8-bit cells in big-endian OW words come byte-swapped; in OB they do not.
   for (const char* vr : {"OW", "OB"}) {
     TDataSetWriter dataSet(true, true);
-    TImageSpec spec;
-    spec.Allocated = spec.Stored = 8;
-    spec.HighBit = 7;
-    WriteImage(dataSet, spec, {});
+    TImageLayout layout;
+    layout.Allocated = layout.Stored = 8;
+    layout.HighBit = 7;
+    WriteImage(dataSet, layout, {});
     std::vector<uint8_t> data = dataSet.Data();
     data.resize(data.size() - 12);  // the empty pixel data element, written again below
     TDataSetWriter pixels(true, true);
@@ -179,7 +179,7 @@ TEST(DicomReader, EveryNativeEncodingReadsTheSameSamples) {
 
 TEST(DicomReader, StoredBitsAreUnpackedShiftedAndMasked) {
   // Twelve bits allocated: four cells in three words, from the low bits up.
-  TImageSpec packed;
+  TImageLayout packed;
   packed.Rows = 1;
   packed.Columns = 2;
   packed.Allocated = packed.Stored = 12;
@@ -191,7 +191,7 @@ TEST(DicomReader, StoredBitsAreUnpackedShiftedAndMasked) {
   EXPECT_EQ(SamplesOf(result.Image), (std::vector<uint16_t>{0x0ABC, 0x0123}));
 
   // Twelve bits stored at the top of sixteen, with other bits set around them.
-  TImageSpec high;
+  TImageLayout high;
   high.Rows = 1;
   high.Stored = 12;
   high.HighBit = 15;
@@ -202,7 +202,7 @@ TEST(DicomReader, StoredBitsAreUnpackedShiftedAndMasked) {
   EXPECT_EQ(SamplesOf(result.Image), (std::vector<uint16_t>{0x0ABC, 0x0123, 0x0FFF}));
 
   // Twelve bits at the bottom, with overlay bits above them.
-  TImageSpec low;
+  TImageLayout low;
   low.Rows = 1;
   low.Stored = 12;
   low.HighBit = 11;
@@ -214,7 +214,7 @@ TEST(DicomReader, StoredBitsAreUnpackedShiftedAndMasked) {
   EXPECT_EQ(result.Image.WindowHigh, 4095);
 
   // Eight bits stored in sixteen give one byte per sample.
-  TImageSpec narrow;
+  TImageLayout narrow;
   narrow.Rows = 1;
   narrow.Stored = 8;
   narrow.HighBit = 7;
@@ -237,7 +237,7 @@ auto Window(const char* centre, const char* width, const char* intercept = nullp
 
 TEST(DicomReader, MonochromeOneAndSignedDataAreShownAsGreyLevels) {
   // MONOCHROME1: the samples and the window centre are mirrored within the stored range.
-  TImageSpec mono1;
+  TImageLayout mono1;
   mono1.Rows = 1;
   mono1.Allocated = mono1.Stored = 8;
   mono1.HighBit = 7;
@@ -251,7 +251,7 @@ TEST(DicomReader, MonochromeOneAndSignedDataAreShownAsGreyLevels) {
   EXPECT_EQ(result.Image.WindowLow, 155 - 25);
 
   // Signed 16 bits: offset binary, and the window centre moves with the samples.
-  TImageSpec signed16;
+  TImageLayout signed16;
   signed16.Rows = 1;
   signed16.Representation = 1;
   TDataSetWriter offset(true, false);
@@ -262,7 +262,7 @@ TEST(DicomReader, MonochromeOneAndSignedDataAreShownAsGreyLevels) {
   EXPECT_EQ(result.Info.WindowCentre, 32808);
 
   // Signed 12 bits in 16, with or without the sign extended: offset by 2048.
-  TImageSpec signed12 = signed16;
+  TImageLayout signed12 = signed16;
   signed12.Stored = 12;
   signed12.HighBit = 11;
   TDataSetWriter twelve(true, false);
@@ -274,7 +274,7 @@ TEST(DicomReader, MonochromeOneAndSignedDataAreShownAsGreyLevels) {
   EXPECT_EQ(result.Image.WindowHigh, 1048 + 5);
 
   // Signed 8 bits.
-  TImageSpec signed8 = signed16;
+  TImageLayout signed8 = signed16;
   signed8.Allocated = signed8.Stored = 8;
   signed8.HighBit = 7;
   TDataSetWriter eight(true, false);
@@ -287,12 +287,12 @@ TEST(DicomReader, MonochromeOneAndSignedDataAreShownAsGreyLevels) {
 }
 
 TEST(DicomReader, WindowsAreConvertedToStoredValues) {
-  TImageSpec spec;
-  spec.Rows = 1;
-  spec.Columns = 1;
+  TImageLayout layout;
+  layout.Rows = 1;
+  layout.Columns = 1;
   auto windowOf = [&](auto window) {
     TDataSetWriter dataSet(true, false);
-    WriteImage(dataSet, spec, Words({0}), window);
+    WriteImage(dataSet, layout, Words({0}), window);
     return Read(Part10(kExplicitLittle, dataSet.Data()));
   };
   TResult result = windowOf(Window("1000.5\\300", "2000\\10", "-1024"));
@@ -332,7 +332,7 @@ TEST(DicomReader, PatientParticularsAndPixelSpacing) {
     TDataSetWriter dataSet(true, false);
     if (charset) dataSet.Text(0x0008, 0x0005, "CS", charset);
     particulars(dataSet);
-    WriteImage(dataSet, TImageSpec{}, Words({1, 2, 3, 4, 5, 6}));
+    WriteImage(dataSet, TImageLayout{}, Words({1, 2, 3, 4, 5, 6}));
     return Read(Part10(kExplicitLittle, dataSet.Data()));
   };
   TResult result = read([](TDataSetWriter& out) {
@@ -423,7 +423,7 @@ TEST(DicomReader, SkipsSequencesAndLongValuesBeforeTheImage) {
       implicitItem.Header(0xFFFE, 0xE00D, "", 0).Header(0xFFFE, 0xE0DD, "", 0);
       out.Raw(implicitItem.Data());
     }
-    WriteImage(out, TImageSpec{}, Words({1, 2, 3, 4, 5, 6}));
+    WriteImage(out, TImageLayout{}, Words({1, 2, 3, 4, 5, 6}));
     TResult result = Read(Part10(explicitVr ? kExplicitLittle : kImplicitLittle, out.Data()));
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(result.Info.PatientName, "Shown");
@@ -431,9 +431,9 @@ TEST(DicomReader, SkipsSequencesAndLongValuesBeforeTheImage) {
   }
 }
 
-std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fragmentSize, const TImageSpec& spec) {
+std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fragmentSize, const TImageLayout& layout) {
   TDataSetWriter out(true, false);
-  WriteImage(out, spec, {});
+  WriteImage(out, layout, {});
   std::vector<uint8_t> data = out.Data();
   data.resize(data.size() - 12);
   TDataSetWriter pixels(true, false);
@@ -449,60 +449,60 @@ std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fra
 }
 
 TEST(DicomReader, LosslessJpegPixelDataInOneOrManyFragments) {
-  TImageSpec spec;
-  spec.Rows = 20;
-  spec.Columns = 30;
-  spec.Stored = 12;
-  spec.HighBit = 11;
+  TImageLayout layout;
+  layout.Rows = 20;
+  layout.Columns = 30;
+  layout.Stored = 12;
+  layout.HighBit = 11;
   std::vector<uint16_t> samples = test::TestSamples(30, 20, 12, 1);
   test::TLosslessJpegOptions options;
   options.Precision = 12;
   std::vector<uint8_t> stream = test::EncodeLosslessJpeg(samples, 30, 20, options);
   for (size_t fragment : {stream.size() + 1, size_t(100), size_t(8)}) {
-    TResult result = Read(Encapsulated(stream, fragment, spec));
+    TResult result = Read(Encapsulated(stream, fragment, layout));
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(SamplesOf(result.Image), samples);
   }
 
   // A stream whose size or depth differs from the data set's is refused.
-  TImageSpec taller = spec;
+  TImageLayout taller = layout;
   taller.Rows = 21;
   ExpectRefused(Encapsulated(stream, 64, taller), "The compressed image's size differs from the image's rows and columns.");
-  TImageSpec shorter = spec;
+  TImageLayout shorter = layout;
   shorter.Rows = 19;
-  ExpectRefused(Encapsulated(stream, 64, shorter), "The JPEG image is larger than expected.");
-  TImageSpec wider = spec;
+  ExpectRefused(Encapsulated(stream, 64, shorter), "The compressed image's size differs from the image's rows and columns.");
+  TImageLayout wider = layout;
   wider.Columns = 60;
   wider.Rows = 10;
   ExpectRefused(Encapsulated(stream, 64, wider), "The compressed image's size differs from the image's rows and columns.");
-  TImageSpec eight = spec;
+  TImageLayout eight = layout;
   eight.Allocated = eight.Stored = 8;
   eight.HighBit = 7;
   ExpectRefused(Encapsulated(stream, 64, eight), "The compressed image has more bits per sample than the image allocates.");
   std::vector<uint8_t> cut = stream;
   cut.resize(cut.size() / 2);
-  ExpectRefused(Encapsulated(cut, 64, spec), "The JPEG data end early.");
+  ExpectRefused(Encapsulated(cut, 64, layout), "The JPEG data end early.");
 }
 
 TEST(DicomReader, RefusesWhatItCannotShow) {
-  auto image = [](const TImageSpec& spec, std::span<const uint8_t> pixels, const char* syntax = kExplicitLittle) {
+  auto image = [](const TImageLayout& layout, std::span<const uint8_t> pixels, const char* syntax = kExplicitLittle) {
     TDataSetWriter out(true, false);
-    WriteImage(out, spec, pixels);
+    WriteImage(out, layout, pixels);
     return Part10(syntax, out.Data());
   };
   const std::vector<uint8_t> six = Words({1, 2, 3, 4, 5, 6});
-  TImageSpec spec;
-  ExpectRefused(image(spec, six, "1.2.840.10008.1.2.4.50"),
+  TImageLayout layout;
+  ExpectRefused(image(layout, six, "1.2.840.10008.1.2.4.50"),
                 "The image is compressed or stored as baseline JPEG (transfer syntax 1.2.840.10008.1.2.4.50), which "
                 "cannot be read.");
-  ExpectRefused(image(spec, six, "1.2.840.10008.1.2.1.99"),
+  ExpectRefused(image(layout, six, "1.2.840.10008.1.2.1.99"),
                 "The image is compressed or stored as deflate (transfer syntax 1.2.840.10008.1.2.1.99), which cannot "
                 "be read.");
-  ExpectRefused(image(spec, six, "1.2.3.4"), "The transfer syntax 1.2.3.4 cannot be read.");
-  ExpectRefused(image(spec, std::span(six).first(10)), "The pixel data are shorter than the image.");
+  ExpectRefused(image(layout, six, "1.2.3.4"), "The transfer syntax 1.2.3.4 cannot be read.");
+  ExpectRefused(image(layout, std::span(six).first(10)), "The pixel data are shorter than the image.");
 
   auto bits = [&](int allocated, int stored, int high) {
-    TImageSpec changed;
+    TImageLayout changed;
     changed.Allocated = allocated;
     changed.Stored = stored;
     changed.HighBit = high;
@@ -517,10 +517,10 @@ TEST(DicomReader, RefusesWhatItCannotShow) {
   }
   ExpectRefused(bits(16, 0, 15), "The file does not say how its pixels are stored (bits allocated, stored, high bit).");
 
-  TImageSpec rgb;
+  TImageLayout rgb;
   rgb.Photometric = "RGB";
   ExpectRefused(image(rgb, six), "The photometric interpretation RGB cannot be read.");
-  TImageSpec empty;
+  TImageLayout empty;
   empty.Rows = 0;
   ExpectRefused(image(empty, six), "The image has no rows or no columns.");
 
@@ -529,14 +529,14 @@ TEST(DicomReader, RefusesWhatItCannotShow) {
   ExpectRefused(Part10(kExplicitLittle, colour.Data()), "Only grey DICOM images (one sample per pixel) can be read.");
 
   TDataSetWriter noPixels(true, false);
-  WriteImage(noPixels, spec, six);
+  WriteImage(noPixels, layout, six);
   std::vector<uint8_t> data = noPixels.Data();
   data.resize(data.size() - 12 - 12);
   ExpectRefused(Part10(kExplicitLittle, data), "The file holds no pixel data.");
 
   // Native pixel data of undefined length, and encapsulated data in a native syntax.
   TDataSetWriter undefined(true, false);
-  WriteImage(undefined, spec, {});
+  WriteImage(undefined, layout, {});
   data = undefined.Data();
   data.resize(data.size() - 12);
   TDataSetWriter header(true, false);
@@ -579,7 +579,7 @@ TEST(DicomReader, HostileStructuresFailWithoutHangingOrOverrunning) {
   ExpectRefused(Part10(kExplicitLittle, {}), "The file holds no data set.");
 
   // The largest image the header can describe, in a small file.
-  TImageSpec huge;
+  TImageLayout huge;
   huge.Rows = huge.Columns = 65535;
   TDataSetWriter large(true, false);
   WriteImage(large, huge, Words({1, 2, 3}));

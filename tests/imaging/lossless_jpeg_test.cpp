@@ -48,11 +48,11 @@ TEST(LosslessJpeg, EveryPredictorPrecisionAndPointTransformDecodesExactly) {
         TLosslessJpegImage image;
         std::string reason;
         ASSERT_TRUE(Decode(EncodeLosslessJpeg(samples, width, height, options), image, reason)) << reason;
-        EXPECT_EQ(image.Width, width);
-        EXPECT_EQ(image.Height, height);
-        EXPECT_EQ(image.Precision, precision);
-        EXPECT_EQ(image.Predictor, predictor);
-        EXPECT_EQ(image.PointTransform, pt);
+        EXPECT_EQ(image.Frame.Width, width);
+        EXPECT_EQ(image.Frame.Height, height);
+        EXPECT_EQ(image.Frame.Precision, precision);
+        EXPECT_EQ(image.Frame.Predictor, predictor);
+        EXPECT_EQ(image.Frame.PointTransform, pt);
         EXPECT_EQ(image.Samples, samples);
       }
     }

@@ -25,7 +25,6 @@ class TByteWriter {
   TByteWriter& Zeros(size_t count);
   void PutU16(size_t at, uint32_t value);
   void PutU32(size_t at, uint32_t value);
-  void SetBigEndian(bool bigEndian) { fBigEndian = bigEndian; }
   size_t Size() const { return fData.size(); }
   const std::vector<uint8_t>& Data() const { return fData; }
 

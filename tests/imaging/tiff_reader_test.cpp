@@ -171,8 +171,9 @@ TEST(TiffReader, StripLayouts) {
     EXPECT_EQ(image.Samples, data);
   }
 
-  // Zero byte counts, and byte counts missing altogether, give each strip its rows per strip.
-  for (bool withCounts : {true, false}) {
+  // Zero byte counts, byte counts missing for some strips or altogether, give each strip its
+  // rows per strip.
+  for (int counts : {3, 1, 0}) {
     TTiffBuilder tiff(false);
     uint32_t at = tiff.Data(data);
     tiff.Field(256, kShort, {width});
@@ -181,7 +182,8 @@ TEST(TiffReader, StripLayouts) {
     tiff.Field(262, kShort, {1});
     tiff.Field(278, kShort, {4});
     tiff.Field(273, kLong, {at, at + 4 * width, at + 8 * width});
-    if (withCounts) tiff.Field(279, kLong, {0, 0, 0});
+    if (counts == 3) tiff.Field(279, kLong, {0, 0, 0});
+    if (counts == 1) tiff.Field(279, kLong, {4 * width});
     ASSERT_TRUE(Read(tiff.Build(), image, message)) << message;
     EXPECT_EQ(image.Samples, data);
   }
