@@ -1,37 +1,22 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "app/temp_folder.h"
+#include "cli/cli_runner.h"
 #include "imaging/bmp_codec.h"
 
 namespace lumacet {
 namespace {
 
 using test::ReadBytes;
+using test::TRun;
 using test::TTempFolder;
 using test::WriteBytes;
 
-struct TRun {
-  int Exit = -1;
-  std::string Out;
-  std::string Err;
-};
-
 TRun RunImage(const TTempFolder& folder, const std::string& arguments) {
-  const std::string out = folder.File("stdout.txt");
-  const std::string err = folder.File("stderr.txt");
-  const std::string command =
-      std::string("'") + LUMACET_CLI + "' image " + arguments + " >'" + out + "' 2>'" + err + "'";
-  const int status = std::system(command.c_str());
-  TRun run;
-  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.Out = ReadBytes(out);
-  run.Err = ReadBytes(err);
-  return run;
+  return test::RunCli(folder, "image " + arguments);
 }
 
 void Put16(std::string& out, std::uint32_t v) {

@@ -1,6 +1,7 @@
 // lumacet-cli list and copy, run as a user would, under a locale that writes decimal commas.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
+
+#include "cli/cli_runner.h"
 
 #include <cstdlib>
 #include <string>
@@ -10,18 +11,14 @@
 namespace lumacet {
 namespace {
 
+using test::TRun;
+
 using test::PointType;
 using test::Radiograph;
 using test::ReadBytes;
 using test::Record;
 using test::TTempFolder;
 using test::WriteBytes;
-
-struct TRun {
-  int Exit = -1;
-  std::string Out;
-  std::string Err;
-};
 
 class ListCopyCommandTest : public ::testing::Test {
  protected:
@@ -38,13 +35,8 @@ class ListCopyCommandTest : public ::testing::Test {
   }
 
   TRun Run(const std::string& arguments) {
-    const std::string out = folder.File("stdout.txt");
-    const std::string err = folder.File("stderr.txt");
     const std::string locale = test::CommaDecimalLocale();
-    const std::string environment = locale.empty() ? "" : "LC_ALL=" + locale + " ";
-    const std::string command = environment + "'" + LUMACET_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
+    return test::RunCli(folder, arguments, locale.empty() ? "" : "LC_ALL=" + locale + " ");
   }
   std::string Quoted(const std::string& name) { return "'" + folder.File(name) + "'"; }
 

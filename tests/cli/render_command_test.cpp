@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "app/temp_folder.h"
+#include "cli/cli_runner.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
@@ -14,25 +13,9 @@ namespace lumacet {
 namespace {
 
 using test::ReadBytes;
+using test::RunCli;
+using test::TRun;
 using test::TTempFolder;
-
-struct TRun {
-  int Exit = -1;
-  std::string Out;
-  std::string Err;
-};
-
-TRun RunCli(const TTempFolder& folder, const std::string& arguments) {
-  const std::string out = folder.File("stdout.txt");
-  const std::string err = folder.File("stderr.txt");
-  const std::string command = std::string("'") + LUMACET_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-  const int status = std::system(command.c_str());
-  TRun run;
-  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.Out = ReadBytes(out);
-  run.Err = ReadBytes(err);
-  return run;
-}
 
 const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
 

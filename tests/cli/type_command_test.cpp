@@ -1,37 +1,19 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "app/temp_folder.h"
+#include "cli/cli_runner.h"
 #include "model/xray_type.h"
 
 namespace lumacet {
 namespace {
 
 using test::ReadBytes;
+using test::RunCli;
+using test::TRun;
 using test::TTempFolder;
 using test::WriteBytes;
-
-struct TRun {
-  int Exit = -1;
-  std::string Out;
-  std::string Err;
-};
-
-// Runs lumacet-cli with `arguments` (already quoted for the shell).
-TRun RunCli(const TTempFolder& folder, const std::string& arguments) {
-  const std::string out = folder.File("stdout.txt");
-  const std::string err = folder.File("stderr.txt");
-  const std::string command = std::string("'") + LUMACET_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-  int status = std::system(command.c_str());
-  TRun run;
-  run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.Out = ReadBytes(out);
-  run.Err = ReadBytes(err);
-  return run;
-}
 
 const std::string kExample = std::string(LUMACET_SOURCE_DIR) + "/examples/lateral_ceph.lcr";
 
