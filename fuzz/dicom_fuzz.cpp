@@ -10,7 +10,7 @@
 #include <string>
 
 #include "imaging/dicom_reader.h"
-#include "imaging/raw_image_ops.h"
+#include "image_read_checks.h"
 
 namespace lumacet {
 
@@ -20,10 +20,8 @@ std::string CheckDicomRead(std::span<const uint8_t> bytes) {
   TDicomInfo info;
   std::string message;
   if (!ReadDicomBytes(bytes, "fuzz.dcm", image, info, message)) {
-    if (image.HasData() || info.HasPatientData() || info.HasPixelSpacing || info.HasWindow)
-      return "a failure left data behind";
-    if (message.find("fuzz.dcm") == std::string::npos) return "the message does not name the file: " + message;
-    return {};
+    return CheckFailedRead(image.HasData() || info.HasPatientData() || info.HasPixelSpacing || info.HasWindow,
+                           message, "fuzz.dcm");
   }
   if (!RawImageIsConsistent(image) || image.SamplesPerPixel != 1) return "the image read is not consistent";
   if (info.BitsStored < 1 || info.BitsStored > image.BitsPerSample) return "the stored bits exceed the samples";
@@ -32,10 +30,7 @@ std::string CheckDicomRead(std::span<const uint8_t> bytes) {
     return "an unusable pixel spacing was taken";
   if (info.HasWindow && info.WindowWidth < 1) return "a window without width was taken";
   if (image.WindowLow > image.WindowHigh) return "the window is upside down";
-  TBitmap32 shown;
-  RenderToBitmap(image, shown);
-  if (shown.Width != image.Width || shown.Height != image.Height) return "the rendered bitmap has another size";
-  return {};
+  return CheckRendering(image);
 }
 
 }  // namespace lumacet

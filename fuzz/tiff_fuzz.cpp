@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "imaging/raw_image_ops.h"
+#include "image_read_checks.h"
 #include "imaging/tiff_reader.h"
 
 namespace lumacet {
@@ -16,17 +16,8 @@ namespace lumacet {
 std::string CheckTiffRead(std::span<const uint8_t> bytes) {
   TRawImage image;
   std::string message;
-  if (!ReadTiffBytes(bytes, "fuzz.tif", image, message)) {
-    if (image.HasData()) return "a failure left samples behind";
-    if (message.find("fuzz.tif") == std::string::npos) return "the message does not name the file: " + message;
-    return {};
-  }
-  if (!RawImageIsConsistent(image) || (image.BitsPerSample != 8 && image.BitsPerSample != 16))
-    return "the image read is not consistent";
-  TBitmap32 shown;
-  RenderToBitmap(image, shown);
-  if (shown.Width != image.Width || shown.Height != image.Height) return "the rendered bitmap has another size";
-  return {};
+  bool ok = ReadTiffBytes(bytes, "fuzz.tif", image, message);
+  return CheckPlainRead(ok, image, message, "fuzz.tif");
 }
 
 }  // namespace lumacet

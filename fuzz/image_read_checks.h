@@ -1,0 +1,33 @@
+// What every image reader must do, whatever the bytes: a failure leaves nothing behind and
+// names the file; a success describes exactly the samples it holds and renders.
+#pragma once
+
+#include <string>
+
+#include "imaging/raw_image_ops.h"
+
+namespace lumacet {
+
+inline std::string CheckFailedRead(bool leftSomething, const std::string& message, const std::string& fileName) {
+  if (leftSomething) return "a failure left data behind";
+  if (message.find(fileName) == std::string::npos) return "the message does not name the file: " + message;
+  return {};
+}
+
+inline std::string CheckRendering(const TRawImage& image) {
+  TBitmap32 shown;
+  RenderToBitmap(image, shown);
+  if (shown.Width != image.Width || shown.Height != image.Height) return "the rendered bitmap has another size";
+  return {};
+}
+
+// For readers that give 8- or 16-bit samples and nothing else.
+inline std::string CheckPlainRead(bool ok, const TRawImage& image, const std::string& message,
+                                  const std::string& fileName) {
+  if (!ok) return CheckFailedRead(image.HasData(), message, fileName);
+  if (!RawImageIsConsistent(image) || (image.BitsPerSample != 8 && image.BitsPerSample != 16))
+    return "the image read is not consistent";
+  return CheckRendering(image);
+}
+
+}  // namespace lumacet
