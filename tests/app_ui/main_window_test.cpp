@@ -104,7 +104,8 @@ TEST_F(MainWindowTest, ThePatientOnTheCommandLineOpensAndIsDrawn) {
       if (qGray(picture.pixel(x, y)) < 90) ++dark;
   EXPECT_GT(dark, 200);
 
-  TAnalysisWindow analysis([&] { return window.Workspace().Current(); }, TPresentationOptions{},
+  const TPresentationOptions presentation;
+  TAnalysisWindow analysis([&] { return window.Workspace().Current(); }, presentation,
                            settings.Radiograph.TextLayout);
   EXPECT_FALSE(analysis.PlainText().isEmpty());
 }
