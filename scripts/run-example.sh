@@ -15,7 +15,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: running the headless example instead."
   cmake --build --preset release -j "$(nproc)" --target lumacet-cli
   if [ -f "$examples/PATIENT.CSV" ]; then
-    build/release/lumacet-cli measure "$examples/PATIENT.CSV" "$examples/lateral_ceph.lcr"
+    build/release/lumacet-cli measure "$examples/PATIENT.CSV" --types "$examples"
   else
     build/release/lumacet-cli type "$examples/lateral_ceph.lcr"
   fi

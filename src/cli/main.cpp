@@ -18,8 +18,9 @@ constexpr TCommand kCommands[] = {
      "list the records of a data file as the record browser does", ListCommand},
     {"copy", "SOURCE DEST --records LIST [--replace all|none]",
      "copy records (numbers separated by commas) into another data file", CopyCommand},
-    {"measure", "DATAFILE TYPEFILE [--values] [--graph] [--analysis NAME] [--reference N]",
-     "measure the records of that type: their analysis text, or every variable's value", MeasureCommand},
+    {"measure", "DATAFILE [--types DIR] [--records LIST | --name NAME] [--analysis NAME] [--reference N] "
+                "[--format text|csv|tsv|json] [--raw] [--graph]",
+     "measure the chosen records: their analysis text, or a table of their values", MeasureCommand},
     {"render",
      "DATAFILE --records LIST --out FILE.svg|png|pdf [--analysis NAME] [--view NAME] [--dpi N] [--size WxH] "
      "[--types FOLDER] [--mode current|comparative|all] [--style defined|position|mixed] [--no-grid]",

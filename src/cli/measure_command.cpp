@@ -1,6 +1,13 @@
-// lumacet-cli measure DATAFILE TYPEFILE [--values] [--graph] [--analysis NAME] [--reference N]:
-// measures every record of the data file whose type is the given one and prints its
-// analysis text (columns separated by TAB), or with --values every variable's value.
+// lumacet-cli measure DATAFILE [--types DIR] [--records LIST | --name NAME] [--analysis NAME]
+// [--reference N] [--format text|csv|tsv|json] [--raw] [--graph]: measures the chosen records
+// (all unless told) and prints, for each, its analysis text as the Detailed Analysis window
+// shows it (columns separated by TAB, --graph adds the graph column), or one table row per
+// record with every variable of its analysis. --raw writes values in the general 15-digit
+// form. Types are looked up in the data file's folder unless --types names another.
+// Nothing is printed unless every chosen record can be measured: a script gets the whole
+// table or one line on stderr saying why not.
+#include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "cli/commands.h"
@@ -10,60 +17,236 @@
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
 #include "persistence/file_numbers.h"
+#include "persistence/type_finder.h"
 
 namespace lumacet::cli {
 
 namespace {
 
+enum class TFormat { Text, Csv, Tsv, Json };
+
 struct TMeasureArguments {
   std::string DataFile;
-  std::string TypeFile;
-  bool Values = false;
-  bool Graph = false;
+  std::optional<std::string> Types;
+  std::optional<std::vector<int>> Records;
+  std::optional<std::string> Name;
   std::optional<std::string> Analysis;
   std::optional<int> Reference;
+  TFormat Format = TFormat::Text;
+  bool Raw = false;
+  bool Graph = false;
 };
+
+std::optional<int> ParsePositive(std::string_view text) {
+  std::optional<int32_t> value = ParseFileInt(text);
+  if (!value || *value < 1) return std::nullopt;
+  return *value;
+}
+
+// "3,1,7": record numbers as list prints them.
+std::optional<std::vector<int>> ParseRecords(std::string_view text) {
+  std::vector<int> records;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    std::optional<int> record = ParsePositive(text.substr(0, comma));
+    if (!record) return std::nullopt;
+    records.push_back(*record);
+    if (comma == std::string_view::npos) return records;
+    text.remove_prefix(comma + 1);
+  }
+}
+
+std::optional<TFormat> ParseFormat(const std::string& text) {
+  if (text == "text") return TFormat::Text;
+  if (text == "csv") return TFormat::Csv;
+  if (text == "tsv") return TFormat::Tsv;
+  if (text == "json") return TFormat::Json;
+  return std::nullopt;
+}
 
 std::optional<TMeasureArguments> ParseArguments(const std::vector<std::string>& args) {
   TMeasureArguments parsed;
-  std::vector<std::string> paths;
+  bool formatGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
-    if (args[i] == "--values") {
-      parsed.Values = true;
-    } else if (args[i] == "--graph") {
+    if (arg == "--raw") {
+      parsed.Raw = true;
+    } else if (arg == "--graph") {
       parsed.Graph = true;
-    } else if (args[i] == "--analysis" && hasValue && !parsed.Analysis) {
+    } else if (!arg.starts_with("--")) {
+      if (!parsed.DataFile.empty() || arg.empty()) return std::nullopt;
+      parsed.DataFile = arg;
+    } else if (!hasValue) {
+      return std::nullopt;
+    } else if (arg == "--types" && !parsed.Types) {
+      parsed.Types = args[++i];
+    } else if (arg == "--records" && !parsed.Records && !parsed.Name) {
+      parsed.Records = ParseRecords(args[++i]);
+      if (!parsed.Records) return std::nullopt;
+    } else if (arg == "--name" && !parsed.Name && !parsed.Records) {
+      parsed.Name = args[++i];
+    } else if (arg == "--analysis" && !parsed.Analysis) {
       parsed.Analysis = args[++i];
-    } else if (args[i] == "--reference" && hasValue && !parsed.Reference) {
-      std::optional<int32_t> line = ParseFileInt(args[++i]);
-      if (!line || *line < 1) return std::nullopt;
-      parsed.Reference = *line;
-    } else if (!args[i].empty() && !args[i].starts_with("--")) {
-      paths.push_back(args[i]);
+    } else if (arg == "--reference" && !parsed.Reference) {
+      parsed.Reference = ParsePositive(args[++i]);
+      if (!parsed.Reference) return std::nullopt;
+    } else if (arg == "--format" && !formatGiven) {
+      std::optional<TFormat> format = ParseFormat(args[++i]);
+      if (!format) return std::nullopt;
+      parsed.Format = *format;
+      formatGiven = true;
     } else {
       return std::nullopt;
     }
   }
-  if (paths.size() != 2) return std::nullopt;
-  parsed.DataFile = paths[0];
-  parsed.TypeFile = paths[1];
+  if (parsed.DataFile.empty()) return std::nullopt;
   return parsed;
 }
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
-void PrintValues(TXRay& xray, TXRayType& type, const TPresentationOptions& options, std::ostream& out) {
-  xray.LoadCoordinates();
-  for (const auto& element : type.ElementList(ekVariable)) {
-    auto& variable = static_cast<TXRVariable&>(*element);
-    ComputeVariable(variable, xray, options.Measure);
-    out << variable.Name << '\t' << (variable.Valid ? variable.ValueText : options.NotAvailable) << '\n';
-  }
+// The variables of the radiograph's analysis that its text and results show, in order.
+std::vector<TXRVariable*> ShownVariables(const TXRay& xray) {
+  std::vector<TXRVariable*> variables;
+  if (xray.CurrentAnalysis == nullptr) return variables;
+  for (TXRayElement* element : xray.CurrentAnalysis->Points)
+    if (auto* variable = dynamic_cast<TXRVariable*>(element); variable != nullptr && variable->ShowIn != 0)
+      variables.push_back(variable);
+  return variables;
 }
 
-void PrintAnalysis(TXRay& xray, int flags, const TPresentationOptions& options, std::ostream& out) {
-  for (const TAnalysisLine& line : AnalysisLines(xray, flags, options)) out << line.Text << '\n';
+struct TCell {
+  std::string Variable;
+  std::string Text;
+  bool Valid = false;
+};
+
+struct TRow {
+  int Record = 0;
+  std::string Name;
+  std::vector<TCell> Cells;
+};
+
+// The text window's lines; with --raw each variable's name and general value instead, as
+// the window has no form that shows normals next to unrounded values.
+void AppendText(TXRay& xray, int record, const TMeasureArguments& arguments, const TPresentationOptions& options,
+                std::string& text) {
+  text += "Record " + std::to_string(record) + ": " + AnalysisCaption(xray, options.Measure.Formats) + '\n';
+  if (arguments.Raw) {
+    xray.LoadCoordinates();
+    for (TXRVariable* variable : ShownVariables(xray))
+      text += variable->Name + ":\t" + TextLine(*variable, xray, kTextLineGeneral, options) + '\n';
+  } else {
+    const int flags = kTextLineNormals | (arguments.Graph ? kTextLineGraph : 0);
+    for (const TAnalysisLine& line : AnalysisLines(xray, flags, options)) text += line.Text + '\n';
+  }
+  text += '\n';
+}
+
+TRow TableRow(TXRay& xray, int record, bool raw, const TPresentationOptions& options) {
+  TRow row{record, xray.Name, {}};
+  xray.LoadCoordinates();
+  for (TXRVariable* variable : ShownVariables(xray)) {
+    std::string value = TextLine(*variable, xray, raw ? kTextLineGeneral : kTextLineFormatted, options);
+    row.Cells.push_back({variable->Name, std::move(value), variable->Valid});
+  }
+  return row;
+}
+
+std::string DelimitedField(const std::string& field, char delimiter) {
+  if (field.find_first_of(std::string{delimiter, '"', '\r', '\n'}) == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+// Records of different types may have different analyses: the columns are every variable
+// name met, in the order first met, and a record without one leaves its field empty.
+std::string DelimitedTable(const std::vector<TRow>& rows, char delimiter) {
+  std::vector<std::string> columns;
+  for (const TRow& row : rows)
+    for (const TCell& cell : row.Cells)
+      if (std::find(columns.begin(), columns.end(), cell.Variable) == columns.end()) columns.push_back(cell.Variable);
+  std::string table = "Record" + std::string(1, delimiter) + "Name";
+  for (const std::string& column : columns) table += delimiter + DelimitedField(column, delimiter);
+  table += '\n';
+  for (const TRow& row : rows) {
+    table += std::to_string(row.Record) + delimiter + DelimitedField(row.Name, delimiter);
+    for (const std::string& column : columns) {
+      table += delimiter;
+      auto cell = std::find_if(row.Cells.begin(), row.Cells.end(), [&](const TCell& c) { return c.Variable == column; });
+      if (cell != row.Cells.end()) table += DelimitedField(cell->Text, delimiter);
+    }
+    table += '\n';
+  }
+  return table;
+}
+
+std::string JsonString(std::string_view text) {
+  constexpr char kHex[] = "0123456789abcdef";
+  std::string quoted = "\"";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (byte < 0x20) {
+      quoted += "\\u00";
+      quoted += kHex[byte >> 4];
+      quoted += kHex[byte & 15];
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
+}
+
+// -?digits[.digits][(e|E)[+-]digits]: what may go into JSON unquoted. Age texts and
+// other text values fail it and are written as strings.
+bool IsJsonNumber(std::string_view text) {
+  size_t i = 0;
+  auto digits = [&] {
+    const size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > start;
+  };
+  if (i < text.size() && text[i] == '-') ++i;
+  if (!digits()) return false;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    if (!digits()) return false;
+  }
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (!digits()) return false;
+  }
+  return i == text.size();
+}
+
+std::string JsonArray(const std::vector<TRow>& rows) {
+  std::string json = "[";
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const TRow& row = rows[r];
+    json += (r == 0 ? "\n" : ",\n");
+    json += "{\"record\":" + std::to_string(row.Record) + ",\"name\":" + JsonString(row.Name) + ",\"values\":{";
+    for (size_t c = 0; c < row.Cells.size(); ++c) {
+      const TCell& cell = row.Cells[c];
+      if (c > 0) json += ',';
+      json += JsonString(cell.Variable) + ':';
+      if (!cell.Valid) {
+        json += "null";
+      } else {
+        json += IsJsonNumber(cell.Text) ? cell.Text : JsonString(cell.Text);
+      }
+    }
+    json += "}}";
+  }
+  return json + "\n]\n";
 }
 
 }  // namespace
@@ -71,32 +254,30 @@ void PrintAnalysis(TXRay& xray, int flags, const TPresentationOptions& options, 
 int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::optional<TMeasureArguments> arguments = ParseArguments(args);
   if (!arguments) return kExitUsage;
+  const std::string& path = arguments->DataFile;
 
-  TXRayType type;
-  std::string message;
-  if (!type.LoadFromTypeFile(arguments->TypeFile, message)) {
-    err << TerminalText(message) << '\n';
-    return kExitFailure;
-  }
-  if (arguments->Analysis && type.FindElement(*arguments->Analysis, ekAnalysis) == nullptr) {
-    err << "The type '" << type.Name << "' has no analysis '" << *arguments->Analysis << "'.\n";
-    return kExitFailure;
-  }
   TDataFileIndex file;
-  if (!file.Open(arguments->DataFile)) {
-    err << FillIn(kFileReadErrorMessage, arguments->DataFile) << '\n';
+  if (!file.Open(path)) {
+    err << FillIn(kFileReadErrorMessage, path) << '\n';
     return kExitFailure;
   }
-
-  // Records of other types are passed over, as the population commands do.
-  const TTypeResolver resolver = [&type](const std::string& name) { return name == type.Name ? &type : nullptr; };
+  std::string typeFolder = arguments->Types.value_or(std::filesystem::path(path).parent_path().string());
+  if (typeFolder.empty()) typeFolder = ".";
+  TTypeCache types({"", typeFolder});
+  // The name asked for last is the one a record failing at its type could not find.
+  std::string typeAsked;
+  const TTypeResolver cached = types.Resolver();
+  const TTypeResolver resolver = [&](const std::string& name) {
+    typeAsked = name;
+    return cached(name);
+  };
   const TDataFileOptions fileOptions;
   TSettings settings = TSettings::Defaults(".");
   TPresentationOptions options = PresentationOptions(settings, TMeasureContext{});
 
   TXRay reference;
   if (arguments->Reference) {
-    int stage = LoadFromDataFile(reference, file, arguments->DataFile, *arguments->Reference, resolver, fileOptions);
+    int stage = LoadFromDataFile(reference, file, path, *arguments->Reference, resolver, fileOptions);
     if (stage != lsLoaded) {
       err << "Record " << *arguments->Reference << " cannot serve as the reference radiograph (stage " << stage
           << ").\n";
@@ -105,42 +286,75 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
     options.Measure.Reference = &reference;
   }
 
-  const int flags = kTextLineNormals | (arguments->Graph ? kTextLineGraph : 0);
-  int measured = 0;
-  int passedOver = 0;
-  bool failed = false;
   std::string text;
-  for (size_t n = 1; file.ReadLine(n, text); ++n) {
-    if (IsBlank(text)) continue;
+  std::vector<TRow> rows;
+  // Measures record n; false, with the reason on `err`, when it cannot be.
+  auto measure = [&](int n, const std::string& line) {
     TXRay xray;
-    xray.DataFile = arguments->DataFile;
-    int stage = LoadFromDataLine(xray, text, resolver, fileOptions);
+    xray.DataFile = path;
+    const int stage = LoadFromDataLine(xray, line, resolver, fileOptions);
+    const bool named = stage == lsLoaded || stage > lsName;
+    if (arguments->Name && named && xray.Name != *arguments->Name) return true;
     if (stage == lsType) {
-      ++passedOver;
-      continue;
+      err << "Record " << n << ": the radiograph type '" << typeAsked << "' is not among the type files in "
+          << typeFolder << " (name another folder with --types).\n";
+      return false;
     }
     if (stage != lsLoaded) {
-      err << "Record " << n << " cannot be read (stage " << stage << ").\n";
-      failed = true;
-      continue;
+      err << "Record " << n << " of " << path << " cannot be read (stage " << stage << ").\n";
+      return false;
     }
-    if (arguments->Analysis) xray.SelectAnalysis(*arguments->Analysis);
-    ++measured;
-    if (arguments->Values) {
-      out << "Record " << n << ": " << xray.Caption(options.Measure.Formats) << '\n';
-      PrintValues(xray, type, options, out);
+    if (arguments->Analysis) {
+      if (xray.Type()->FindElement(*arguments->Analysis, ekAnalysis) == nullptr) {
+        err << "Record " << n << " (type '" << xray.Type()->Name << "') has no analysis '" << *arguments->Analysis
+            << "'.\n";
+        return false;
+      }
+      xray.SelectAnalysis(*arguments->Analysis);
+    }
+    if (arguments->Format == TFormat::Text) {
+      AppendText(xray, n, *arguments, options, text);
     } else {
-      out << "Record " << n << ": " << AnalysisCaption(xray, options.Measure.Formats) << '\n';
-      PrintAnalysis(xray, flags, options, out);
+      rows.push_back(TableRow(xray, n, arguments->Raw, options));
     }
-    out << '\n';
+    return true;
+  };
+
+  std::string line;
+  if (arguments->Records) {
+    for (int n : *arguments->Records) {
+      if (!file.ReadLine(static_cast<size_t>(n), line)) {
+        if (file.Failed()) break;
+        err << "Record " << n << " is not in " << path << ".\n";
+        return kExitFailure;
+      }
+      if (!measure(n, line)) return kExitFailure;
+    }
+  } else {
+    bool found = false;
+    for (size_t n = 1; file.ReadLine(n, line); ++n) {
+      if (IsBlank(line)) continue;
+      const size_t before = text.size() + rows.size();
+      if (!measure(static_cast<int>(n), line)) return kExitFailure;
+      found = found || text.size() + rows.size() != before;
+    }
+    if (!file.Failed() && arguments->Name && !found) {
+      err << "No record of " << path << " is named '" << *arguments->Name << "'.\n";
+      return kExitFailure;
+    }
   }
   if (file.Failed()) {
-    err << FillIn(kFileReadErrorMessage, arguments->DataFile) << '\n';
+    err << FillIn(kFileReadErrorMessage, path) << '\n';
     return kExitFailure;
   }
-  err << "Measured: " << measured << ", other types: " << passedOver << '\n';
-  return failed ? kExitFailure : kExitOk;
+
+  switch (arguments->Format) {
+    case TFormat::Text: out << text; break;
+    case TFormat::Csv: out << DelimitedTable(rows, ','); break;
+    case TFormat::Tsv: out << DelimitedTable(rows, '\t'); break;
+    case TFormat::Json: out << JsonArray(rows); break;
+  }
+  return kExitOk;
 }
 
 }  // namespace lumacet::cli

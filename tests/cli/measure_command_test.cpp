@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "cli/cli_runner.h"
@@ -17,37 +18,41 @@ using test::TRun;
 using test::TTempFolder;
 using test::WriteBytes;
 
-const std::string kExample = std::string(LUMACET_SOURCE_DIR) + "/examples/lateral_ceph.lcr";
+const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
+const std::string kExample = kExamples + "/lateral_ceph.lcr";
 
 // A data file with two radiographs of the example type, digitized where the type's template
-// puts its landmarks, and one radiograph of another type between them.
+// puts its landmarks.
 class MeasureCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string message;
     ASSERT_TRUE(type.LoadFromTypeFile(kExample, message)) << message;
     Append("Jane Roe");
-    TXRayType frontal;
-    frontal.Name = "Frontal";
-    TXRay other;
-    other.SetType(&frontal);
-    other.Name = "Other";
-    ASSERT_TRUE(AppendToDataFile(other, data, {}).Ok);
     Append("John Doe");
   }
-  // A radiograph with every landmark where the type's template puts it.
-  void Append(const std::string& name) {
+  // A radiograph with every landmark where the type's template puts it, or none at all.
+  void Append(const std::string& name, bool digitized = true) {
     TXRay xray;
     xray.SetType(&type);
     xray.Name = name;
     xray.Female = true;
     xray.DateOfBirth = DayNumber(2000, 1, 1);
     xray.DateTaken = DayNumber(2012, 1, 1);
-    for (size_t i = 0; i < xray.Coordinates.size(); ++i) {
+    for (size_t i = 0; digitized && i < xray.Coordinates.size(); ++i) {
       const TXRPoint& at = *type.TemplatePoints[i];
       xray.Coordinates[i]->SetXY(at.RawX(), at.RawY());
     }
     ASSERT_TRUE(AppendToDataFile(xray, data, {}).Ok);
+  }
+  TRun Measure(const std::string& options) {
+    return RunCli(folder, "measure '" + data + "' --types '" + kExamples + "' " + options);
+  }
+  // A failure says why in one line and prints nothing else.
+  void ExpectOneError(const TRun& run, const std::string& error) {
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_EQ(run.Err, error + "\n");
+    EXPECT_EQ(run.Out, "");
   }
 
   TTempFolder folder;
@@ -55,66 +60,132 @@ class MeasureCommandTest : public ::testing::Test {
   TXRayType type;
 };
 
-TEST_F(MeasureCommandTest, PrintsTheAnalysisTextOfEveryRecordOfTheType) {
-  TRun run = RunCli(folder, "measure '" + data + "' '" + kExample + "'");
+const std::string kFirstRecordText =
+    "Record 1: Jane Roe: Summary\n"
+    "Age:\t11:12\n"
+    "SNA:\t82.0\u00B0\t82.0\t2.0\n"
+    "SNB:\t80.6\u00B0\t80.0\t2.0\n"
+    "ANB:\t1.4\u00B0\t2.0\t2.0\n"
+    "Wits:\t-2.1 mm\t0.0\t1.8\n"
+    "FMA:\t25.7\u00B0\t25.0\t4.5\n"
+    "IMPA:\t93.4\u00B0\t90.0\t5.0\n"
+    "FMIA:\t60.9\u00B0\t65.0\t2.5\n"
+    "S-Go/N-Me:\t66.2 %\t63.5\t1.5\n"
+    "Lower lip to E-line:\t-1.9 mm\t-2.0\t2.0\n"
+    "Nasolabial angle:\t104.6\u00B0\t102.0\t8.0\n\n";
+
+TEST_F(MeasureCommandTest, PrintsTheAnalysisTextOfEveryRecordWithTypesFromTheDataFilesFolder) {
+  std::filesystem::copy_file(kExample, folder.File("lateral_ceph.lcr"));
+  TRun run = RunCli(folder, "measure '" + data + "'");
   ASSERT_EQ(run.Exit, 0) << run.Err;
-  EXPECT_EQ(run.Err, "Measured: 2, other types: 1\n");
-  const std::string firstRecord =
-      "Record 1: Jane Roe: Summary\n"
-      "Age:\t11:12\n"
-      "SNA:\t82.0\u00B0\t82.0\t2.0\n"
-      "SNB:\t80.6\u00B0\t80.0\t2.0\n"
-      "ANB:\t1.4\u00B0\t2.0\t2.0\n"
-      "Wits:\t-2.1 mm\t0.0\t1.8\n"
-      "FMA:\t25.7\u00B0\t25.0\t4.5\n"
-      "IMPA:\t93.4\u00B0\t90.0\t5.0\n"
-      "FMIA:\t60.9\u00B0\t65.0\t2.5\n"
-      "S-Go/N-Me:\t66.2 %\t63.5\t1.5\n"
-      "Lower lip to E-line:\t-1.9 mm\t-2.0\t2.0\n"
-      "Nasolabial angle:\t104.6\u00B0\t102.0\t8.0\n\n";
-  EXPECT_EQ(run.Out.substr(0, firstRecord.size()), firstRecord);
-  EXPECT_NE(run.Out.find("Record 3: John Doe: Summary\n"), std::string::npos) << run.Out;
+  EXPECT_EQ(run.Err, "");
+  EXPECT_EQ(run.Out.substr(0, kFirstRecordText.size()), kFirstRecordText);
+  EXPECT_NE(run.Out.find("\n\nRecord 2: John Doe: Summary\nAge:\t11:12\n"), std::string::npos) << run.Out;
 }
 
-TEST_F(MeasureCommandTest, PrintsEveryVariablesValueAndUsesAReferenceRecord) {
-  TRun run = RunCli(folder, "measure '" + data + "' '" + kExample + "' --values --reference 1");
-  ASSERT_EQ(run.Exit, 0) << run.Err;
-  EXPECT_NE(run.Out.find("Record 1: Jane Roe\nAge\t11:12\nSNA\t82.0308828174686\n"), std::string::npos) << run.Out;
-  EXPECT_NE(run.Out.find("Age\t11:12\n"), std::string::npos);
+TEST_F(MeasureCommandTest, ChoosesRecordsByNumberOrName) {
+  TRun numbers = Measure("--records 2,1");
+  ASSERT_EQ(numbers.Exit, 0) << numbers.Err;
+  EXPECT_EQ(numbers.Out.find("Record 2: John Doe"), 0u) << numbers.Out;
+  EXPECT_NE(numbers.Out.find(kFirstRecordText), std::string::npos);
+
+  TRun name = Measure("--name 'John Doe' --format csv");
+  ASSERT_EQ(name.Exit, 0) << name.Err;
+  EXPECT_EQ(std::count(name.Out.begin(), name.Out.end(), '\n'), 2) << name.Out;
+  EXPECT_NE(name.Out.find("\n2,John Doe,11:12,82.0,80.6,"), std::string::npos) << name.Out;
 }
 
 TEST_F(MeasureCommandTest, GraphColumnOnRequest) {
-  TRun run = RunCli(folder, "measure --graph '" + data + "' '" + kExample + "' --analysis 'Summary'");
+  TRun run = Measure("--graph --analysis 'Summary' --records 1");
   ASSERT_EQ(run.Exit, 0) << run.Err;
   // SNA: z = 0.02, the mark on the mean.
   EXPECT_NE(run.Out.find("SNA:\t.    :    :    X    :    :    .\t82.0"), std::string::npos) << run.Out;
 }
 
-TEST_F(MeasureCommandTest, UnreadableRecordsAreReportedAndTheRestMeasured) {
-  WriteBytes(data, ReadBytes(data) + "garbage\r\n");
-  TRun run = RunCli(folder, "measure '" + data + "' '" + kExample + "'");
-  EXPECT_EQ(run.Exit, 1);
-  EXPECT_NE(run.Err.find("Record 4 cannot be read"), std::string::npos) << run.Err;
-  EXPECT_NE(run.Out.find("Record 3: John Doe"), std::string::npos);
+TEST_F(MeasureCommandTest, TablesHaveAHeaderAndOneRowPerRecord) {
+  // A type whose variable name holds a comma (data files refuse commas and quotes in names),
+  // in the data file's folder.
+  std::string typeText = ReadBytes(kExample);
+  typeText.replace(typeText.find("\"Nasolabial angle\""), 18, "\"Nasolabial angle, soft\"");
+  WriteBytes(folder.File("lateral_ceph.lcr"), typeText);
+  TRun csv = RunCli(folder, "measure '" + data + "' --format csv");
+  ASSERT_EQ(csv.Exit, 0) << csv.Err;
+  const std::string header =
+      "Record,Name,Age,SNA,SNB,ANB,Wits,FMA,IMPA,FMIA,S-Go/N-Me,Lower lip to E-line,\"Nasolabial angle, soft\"\n";
+  const std::string values = ",11:12,82.0,80.6,1.4,-2.1,25.7,93.4,60.9,66.2,-1.9,104.6\n";
+  EXPECT_EQ(csv.Out, header + "1,Jane Roe" + values + "2,John Doe" + values);
+
+  TRun tsv = RunCli(folder, "measure '" + data + "' --format tsv --records 2");
+  ASSERT_EQ(tsv.Exit, 0) << tsv.Err;
+  EXPECT_NE(tsv.Out.find("\tNasolabial angle, soft\n2\tJohn Doe\t11:12\t82.0\t"), std::string::npos)
+      << tsv.Out;
 }
 
-TEST_F(MeasureCommandTest, RefusesWhatItCannotUse) {
-  EXPECT_EQ(RunCli(folder, "measure '" + data + "'").Exit, 2);
-  EXPECT_EQ(RunCli(folder, "measure '" + data + "' '" + kExample + "' --reference 0").Exit, 2);
-  EXPECT_EQ(RunCli(folder, "measure '" + data + "' '" + kExample + "' --bogus").Exit, 2);
+TEST_F(MeasureCommandTest, JsonWritesNumbersAndInvalidValuesAsNull) {
+  Append("Nobody", false);
+  TRun run = Measure("--format json --records 1,3");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out.find("[\n{\"record\":1,\"name\":\"Jane Roe\",\"values\":{\"Age\":\"11:12\",\"SNA\":82.0,\"SNB\":80.6,"),
+            0u)
+      << run.Out;
+  EXPECT_NE(run.Out.find("{\"record\":3,\"name\":\"Nobody\",\"values\":{\"Age\":\"11:12\",\"SNA\":null,"),
+            std::string::npos)
+      << run.Out;
+  EXPECT_EQ(run.Out.substr(run.Out.size() - 5), "}}\n]\n");
+}
 
-  TRun missing = RunCli(folder, "measure '" + folder.File("none.csv") + "' '" + kExample + "'");
-  EXPECT_EQ(missing.Exit, 1);
-  EXPECT_EQ(missing.Err, "File error reading " + folder.File("none.csv") + "\n");
-  EXPECT_EQ(missing.Out, "");
+TEST_F(MeasureCommandTest, RawWritesTheGeneralFormInEveryFormat) {
+  TRun text = Measure("--raw --records 1 --reference 2");
+  ASSERT_EQ(text.Exit, 0) << text.Err;
+  EXPECT_EQ(text.Out.find("Record 1: Jane Roe: Summary\nAge:\t11:12\nSNA:\t82.0308828174686\n"), 0u) << text.Out;
 
-  TRun analysis = RunCli(folder, "measure '" + data + "' '" + kExample + "' --analysis Ricketts");
-  EXPECT_EQ(analysis.Exit, 1);
-  EXPECT_EQ(analysis.Err, "The type 'Lateral Ceph' has no analysis 'Ricketts'.\n");
+  TRun tsv = Measure("--raw --format tsv --records 1");
+  EXPECT_NE(tsv.Out.find("\n1\tJane Roe\t11:12\t82.0308828174686\t"), std::string::npos) << tsv.Out;
 
-  TRun reference = RunCli(folder, "measure '" + data + "' '" + kExample + "' --reference 2");
+  TRun json = Measure("--raw --format json --records 1");
+  EXPECT_NE(json.Out.find("\"SNA\":82.0308828174686,"), std::string::npos) << json.Out;
+}
+
+TEST_F(MeasureCommandTest, RefusesBadArguments) {
+  EXPECT_EQ(RunCli(folder, "measure").Exit, 2);
+  EXPECT_EQ(Measure("'" + kExample + "'").Exit, 2);
+  EXPECT_EQ(Measure("--reference 0").Exit, 2);
+  EXPECT_EQ(Measure("--records 1,x").Exit, 2);
+  EXPECT_EQ(Measure("--records 1 --name 'Jane Roe'").Exit, 2);
+  EXPECT_EQ(Measure("--format xml").Exit, 2);
+  EXPECT_EQ(Measure("--bogus").Exit, 2);
+}
+
+TEST_F(MeasureCommandTest, EachFailureIsOneLineAndNoOutput) {
+  ExpectOneError(RunCli(folder, "measure '" + folder.File("none.csv") + "'"),
+                 "File error reading " + folder.File("none.csv"));
+  ExpectOneError(Measure("--records 1,9"), "Record 9 is not in " + data + ".");
+  ExpectOneError(Measure("--analysis Ricketts"), "Record 1 (type 'Lateral Ceph') has no analysis 'Ricketts'.");
+  ExpectOneError(Measure("--name Nobody"), "No record of " + data + " is named 'Nobody'.");
+  ExpectOneError(RunCli(folder, "measure '" + data + "'"),
+                 "Record 1: the radiograph type 'Lateral Ceph' is not among the type files in " + folder.Path().string() +
+                     " (name another folder with --types).");
+
+  TRun reference = Measure("--reference 3");
   EXPECT_EQ(reference.Exit, 1);
+  EXPECT_EQ(std::count(reference.Err.begin(), reference.Err.end(), '\n'), 1) << reference.Err;
   EXPECT_EQ(reference.Out, "");
+
+  WriteBytes(data, ReadBytes(data) + "garbage\r\n");
+  ExpectOneError(Measure("--format json"), "Record 3 of " + data + " cannot be read (stage 7).");
+}
+
+TEST_F(MeasureCommandTest, OnlyTheRecordsOfAnUnknownTypeAreAnError) {
+  TXRayType frontal;
+  frontal.Name = "Frontal";
+  TXRay other;
+  other.SetType(&frontal);
+  other.Name = "Other";
+  ASSERT_TRUE(AppendToDataFile(other, data, {}).Ok);
+  EXPECT_EQ(Measure("--records 1,2").Exit, 0);
+  EXPECT_EQ(Measure("--name 'Jane Roe'").Exit, 0);
+  ExpectOneError(Measure(""), "Record 3: the radiograph type 'Frontal' is not among the type files in " + kExamples +
+                                  " (name another folder with --types).");
 }
 
 }  // namespace
