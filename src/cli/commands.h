@@ -3,7 +3,9 @@
 #pragma once
 
 #include <ostream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumacet::cli {
@@ -25,6 +27,10 @@ struct TCommand {
 
 // Messages are written with CR LF in the model; a terminal wants plain line breaks.
 std::string TerminalText(std::string text);
+// A whole number of at least 1.
+std::optional<int> ParsePositive(std::string_view text);
+// "3,1,7": record numbers as `list` prints them, in the order given.
+std::optional<std::vector<int>> ParseRecords(std::string_view text);
 
 int TypeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int ImageCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

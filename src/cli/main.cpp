@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "persistence/file_numbers.h"
 
 namespace lumacet::cli {
 
@@ -39,6 +40,24 @@ void PrintUsage(std::ostream& stream, const TCommand* only = nullptr) {
 std::string TerminalText(std::string text) {
   for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
   return text;
+}
+
+std::optional<int> ParsePositive(std::string_view text) {
+  std::optional<int32_t> value = ParseFileInt(text);
+  if (!value || *value < 1) return std::nullopt;
+  return *value;
+}
+
+std::optional<std::vector<int>> ParseRecords(std::string_view text) {
+  std::vector<int> records;
+  while (true) {
+    const std::size_t comma = text.find(',');
+    std::optional<int> record = ParsePositive(text.substr(0, comma));
+    if (!record) return std::nullopt;
+    records.push_back(*record);
+    if (comma == std::string_view::npos) return records;
+    text.remove_prefix(comma + 1);
+  }
 }
 
 int Main(int argc, char** argv) {

@@ -37,25 +37,6 @@ struct TMeasureArguments {
   bool Graph = false;
 };
 
-std::optional<int> ParsePositive(std::string_view text) {
-  std::optional<int32_t> value = ParseFileInt(text);
-  if (!value || *value < 1) return std::nullopt;
-  return *value;
-}
-
-// "3,1,7": record numbers as list prints them.
-std::optional<std::vector<int>> ParseRecords(std::string_view text) {
-  std::vector<int> records;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    std::optional<int> record = ParsePositive(text.substr(0, comma));
-    if (!record) return std::nullopt;
-    records.push_back(*record);
-    if (comma == std::string_view::npos) return records;
-    text.remove_prefix(comma + 1);
-  }
-}
-
 std::optional<TFormat> ParseFormat(const std::string& text) {
   if (text == "text") return TFormat::Text;
   if (text == "csv") return TFormat::Csv;

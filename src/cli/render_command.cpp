@@ -55,25 +55,6 @@ struct TRenderArguments {
   bool Grid = true;
 };
 
-std::optional<int> ParsePositive(std::string_view text) {
-  int value = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
-  return value;
-}
-
-std::optional<std::vector<int>> ParseRecords(std::string_view text) {
-  std::vector<int> records;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    std::optional<int> record = ParsePositive(text.substr(0, comma));
-    if (!record) return std::nullopt;
-    records.push_back(*record);
-    if (comma == std::string_view::npos) return records;
-    text.remove_prefix(comma + 1);
-  }
-}
-
 std::optional<TIntSize> ParseSize(std::string_view text) {
   const std::size_t x = text.find('x');
   if (x == std::string_view::npos) return std::nullopt;
