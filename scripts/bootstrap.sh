@@ -11,6 +11,9 @@ packages=(
   qt6-base-dev qt6-svg-dev libeigen3-dev
   libjpeg62-turbo-dev
   poppler-utils fonts-dejavu-core
+  libsane-dev sane-utils
+  xvfb xauth
+  r-cran-shapes
 )
 
 missing=()
