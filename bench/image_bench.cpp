@@ -72,12 +72,11 @@ void BM_OpenRadiographWithJpeg(benchmark::State& state, const char* name) {
   settings.DefaultFolder = JpegFolder();
   for (auto _ : state) {
     TXRay xray;
-    TImageStore store;
     TImageLoadResult result;
     std::string message;
     xray.ImageFile = name;
-    if (!LoadImageWithTracing(xray, store, settings, result, message)) state.SkipWithError(message.c_str());
-    benchmark::DoNotOptimize(store.Display.Pixels.data());
+    if (!LoadImageWithTracing(xray, xray.Image, settings, result, message)) state.SkipWithError(message.c_str());
+    benchmark::DoNotOptimize(xray.Image.Display.Pixels.data());
   }
 }
 BENCHMARK_CAPTURE(BM_OpenRadiographWithJpeg, Grey, "grey.jpg")->Unit(benchmark::kMillisecond);

@@ -89,7 +89,7 @@ std::unique_ptr<TXRayType> LargeType() {
     for (int k = 0; k < 10; ++k) vw->Variables.push_back(variables[(i * 10 + k) % variables.size()]);
     auto* pca = Append<TXRPCA>(t, ekPCA, "Shape " + n);
     for (int k = 0; k < 10; ++k) pca->Points.push_back(point(i * 10 + k));
-    pca->Computed = true;
+    pca->HasData = true;
     for (int k = 0; k < 20; ++k) pca->Consensus.push_back(0.01 * k - 0.1);
     for (int k = 0; k < 16; ++k) pca->Variances.push_back(1.0 / (k + 1));
     pca->Loadings.assign(20, std::vector<double>(16, 0.125));

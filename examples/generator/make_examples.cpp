@@ -1,12 +1,14 @@
 // Builds the bundled example radiograph types and their data file through the engine's own
 // element API and writers, so that every file it writes is valid by construction:
 //
-//   make_examples OUTPUT_FOLDER
+//   make_examples OUTPUT_FOLDER [PCA_REPORT_FILE]
 //
 // writes OUTPUT_FOLDER/lateral_ceph.lcr, OUTPUT_FOLDER/frontal_ceph.lcr and
-// OUTPUT_FOLDER/PATIENT.CSV. The radiographs are synthetic: a mean adult lateral tracing is
-// grown or shrunk for age and sex and bent towards skeletal class II or III and towards a
-// long or short face by seeded random draws. The random numbers come from std::mt19937,
+// OUTPUT_FOLDER/PATIENT.CSV, and the Procrustes report whose results the lateral type's shape
+// analysis holds to PCA_REPORT_FILE (docs/pca_example_report.txt in the repository). The
+// radiographs are synthetic: a mean adult lateral tracing is grown or shrunk for age and sex
+// and bent towards skeletal class II or III and towards a long or short face by seeded
+// random draws. The random numbers come from std::mt19937,
 // whose sequence the standard fixes, turned into uniform and normal draws here rather
 // than through the library's distributions (whose output differs between libraries), so
 // every run on every platform writes the same bytes.
@@ -30,6 +32,11 @@
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
+#include "persistence/data_lines.h"
+#include "persistence/text_codec.h"
+#include "persistence/type_finder.h"
+#include "population/pca_import.h"
+#include "population/procrustes_run.h"
 
 namespace {
 
@@ -56,16 +63,19 @@ enum : int {
 };
 enum : int {
   vkAngle = 1, vkDistance1 = 3, vkDistance2 = 4, vkDistance3 = 5, vkSum = 7, vkDifference = 9,
-  vkRatio = 11, vkRatioPercent = 12, vkAgeText = 25,
+  vkRatio = 11, vkRatioPercent = 12, vkAgeText = 25, vkCentroidSize = 60, vkNormalizedCentroidSize = 61,
+  vkProcrustesDistance = 62, vkPrincipalComponent = 63, vkPrincipalComponentZ = 64, vkReferenceShapeDistance = 65,
 };
 enum : int {
-  gkLine = 0, gkLinePairs = 2, gkSpline = 4, gkSplineClosed = 6, gkMarkers = 7, gkUpperIncisor = 14,
+  gkLine = 0, gkLinePairs = 2, gkSpline = 4, gkSplineClosed = 6, gkMarkers = 7, gkPcaConsensusMarkers = 8,
+  gkPcaJoinPoints = 9, gkUpperIncisor = 14,
   gkUpperMolar = 15, gkLowerIncisor = 16, gkLowerMolar = 17, gkUpperIncisorFrontal = 24,
   gkUpperMolarFrontal = 25, gkLowerIncisorFrontal = 26, gkLowerMolarFrontal = 27,
 };
 enum : int { skPointToPoint = 0, skBestFit = 3 };
 enum : int { okSetHorizontal = 0, okSetVertical = 1 };
 
+const std::string kShapePca = "Lateral shape";
 const std::string kDegrees = "\u00B0";
 const std::string kMillimetres = " mm";
 const std::string kPercent = " %";
@@ -196,6 +206,36 @@ class TTypeBuilder {
     }
     variable.Style = label.Style;
     return variable;
+  }
+
+  void ShapeAnalysis(const std::string& name, const std::vector<std::string>& points) {
+    auto& pca = Add<TXRPCA>(name, ekPCA);
+    for (const std::string& point : points) pca.Points.push_back(&Point(point));
+  }
+
+  // A statistic of a shape analysis; `component` counts from 1 for the score kinds.
+  void ShapeMeasure(const std::string& name, int kind, const std::string& pca, int component,
+                    const std::string& format) {
+    auto& variable = Add<TXRVariable>(name, ekVariable);
+    variable.SetKind(kind);
+    Require(variable.SetOperand(0, &Find<TXRPCA>(pca, ekPCA)), name);
+    variable.AuxiliaryValue = component;
+    variable.NumberFormat = format;
+    variable.ShowName = true;
+    variable.ShowIn = 1;  // text window only
+    variable.Style = 1;
+  }
+
+  void PcaDrawing(const std::string& name, int kind, const std::string& pca, TStroke stroke) {
+    auto& drawing = Add<TXRGraphic>(name, ekGraphic);
+    drawing.SetKind(kind);
+    drawing.Colour = stroke.Colour;
+    drawing.LineWidth = stroke.Width;
+    drawing.PenStyle = stroke.PenStyle;
+    drawing.DrawOption = stroke.OnDemand ? 1 : 0;
+    drawing.Size = stroke.Size;
+    drawing.MarkerShape = stroke.Marker;
+    drawing.Points.push_back(&Find<TXRPCA>(pca, ekPCA));
   }
 
   void Analysis(const std::string& name, const std::vector<std::string>& variables,
@@ -563,6 +603,21 @@ void BuildLateralType(TXRayType& type) {
   b.Measure("Upper lip to S-line", vkDistance2, {"Ls", "Pog'", "Cm"}, mm, Both(0, 0), Both(0, 0), {"Ls", 60, -40, 3});
   b.Measure("Lower lip to S-line", vkDistance2, {"Li", "Pog'", "Cm"}, mm, Both(0, 0), Both(0, 0), {"Li", 60, 80, 3});
 
+  // Shape statistics: a dozen hard-tissue landmarks spread over cranial base, maxilla and
+  // mandible, with population data imported from a Procrustes run over the example records
+  // (see main). Scores of the first two components and the distance to the reference.
+  b.ShapeAnalysis(kShapePca, {"S", "N", "Ba", "Po", "Or", "Ar", "Me", "Pog", "B", "PNS", "ANS", "A"});
+  b.ShapeMeasure("Centroid size", vkCentroidSize, kShapePca, 0, "0.0");
+  b.ShapeMeasure("Normalized centroid size", vkNormalizedCentroidSize, kShapePca, 0, "0.0");
+  b.ShapeMeasure("Procrustes distance", vkProcrustesDistance, kShapePca, 0, "0.0000");
+  b.ShapeMeasure("PC1 score", vkPrincipalComponent, kShapePca, 1, "0.0000");
+  b.ShapeMeasure("PC1 z-score", vkPrincipalComponentZ, kShapePca, 1, "0.00");
+  b.ShapeMeasure("PC2 score", vkPrincipalComponent, kShapePca, 2, "0.0000");
+  b.ShapeMeasure("PC2 z-score", vkPrincipalComponentZ, kShapePca, 2, "0.00");
+  b.ShapeMeasure("Shape distance to reference", vkReferenceShapeDistance, kShapePca, 0, "0.0000");
+  b.PcaDrawing("Shape consensus", gkPcaConsensusMarkers, kShapePca, {kTeal, 0, 0, true, 10, 1});
+  b.PcaDrawing("Shape deviations", gkPcaJoinPoints, kShapePca, {kTeal, 2, 0, true});
+
   // Analyses: the first is current when a radiograph opens.
   b.Analysis("Summary",
              {"Age", "SNA", "SNB", "ANB", "Wits", "FMA", "IMPA", "FMIA", "S-Go/N-Me", "Lower lip to E-line",
@@ -602,6 +657,10 @@ void BuildLateralType(TXRayType& type) {
               "Upper lip thickness", "Soft-tissue chin thickness", "Lower lip to E-line", "Upper lip to S-line",
               "Lower lip to S-line", "Z-angle"},
              {"H-line", "S-line"});
+  b.Analysis("Shape (Procrustes)",
+             {"Age", "Centroid size", "Normalized centroid size", "Procrustes distance", "PC1 score", "PC1 z-score",
+              "PC2 score", "PC2 z-score", "Shape distance to reference"},
+             {"Shape consensus", "Shape deviations"});
 
   b.View("Hard tissue", {"Sella turcica", "Frontal and nasal bones", "Orbit", "Maxilla", "Mandible", "Ramus",
                          "Lingual symphysis", "Upper incisor", "Lower incisor", "Upper molar", "Lower molar", "S-N",
@@ -888,6 +947,29 @@ TDayNumber AddYears(TDayNumber day, double years) { return day + static_cast<TDa
 
 void Fail(const std::string& what) { throw std::runtime_error(what); }
 
+// The synthetic radiographs of examples/make_example_images.sh lie under these records:
+// 2.5 tracing units per pixel, top-left corner at (300, 300).
+struct TExampleImage {
+  const char* Patient;
+  size_t Visit;
+  const char* File;
+};
+constexpr TExampleImage kExampleImages[] = {
+    {"Emma Lindqvist", 0, "emma_lindqvist_2018.jpg"},
+    {"Emma Lindqvist", 1, "emma_lindqvist_2022.jpg"},
+};
+
+void LinkExampleImage(TXRay& xray, const TPatient& patient, size_t visit) {
+  for (const TExampleImage& image : kExampleImages) {
+    if (patient.Name != image.Patient || visit != image.Visit) continue;
+    xray.ImageFile = image.File;
+    xray.ImageOriginX = 300;
+    xray.ImageOriginY = 300;
+    xray.PixelWidth = 2.5;
+    xray.PixelHeight = 2.5;
+  }
+}
+
 void WriteLateralRecords(TXRayType& lateral, TXRayType& frontal, const std::string& dataFile) {
   TRandom random(20240611);
   for (const TPatient& patient : kPatients) {
@@ -909,6 +991,7 @@ void WriteLateralRecords(TXRayType& lateral, TXRayType& frontal, const std::stri
         const TMm p = at.at(kLateralLandmarks[i].Name);
         xray.Coordinates[i]->SetXY(std::nearbyint(kOriginX + 10 * p.X), std::nearbyint(kOriginY + 10 * p.Y));
       }
+      LinkExampleImage(xray, patient, visit);
       const TFileResult result = AppendToDataFile(xray, dataFile, {});
       if (!result.Ok) Fail(result.Message + " " + result.Reason);
     }
@@ -936,11 +1019,49 @@ void WriteLateralRecords(TXRayType& lateral, TXRayType& frontal, const std::stri
   }
 }
 
+// The shape analysis's population data: a Procrustes run over every lateral record at
+// radiograph size (as the measure command reads them), imported into the type file. The
+// whole report, names included, goes to `reportFile` when one is given.
+void ImportShapeData(const std::filesystem::path& folder, const std::string& dataFile, const std::string& reportFile) {
+  TTypeCache types({"", folder.string()});
+  TProcrustesRequest request;
+  request.DataFile = dataFile;
+  request.TypeName = "Lateral Ceph";
+  request.PcaName = kShapePca;
+  request.LifeSize = false;
+  request.Report = {true, true, true, true, true, true, true, true};
+  TDataFileIndex file;
+  if (!file.Open(dataFile)) Fail("cannot read " + dataFile);
+  std::string line;
+  for (size_t n = 1; file.ReadLine(n, line); ++n) request.Records.push_back(static_cast<int>(n));
+  TProcrustesPrompts prompts;
+  prompts.Skip = [](const std::string& message) {
+    Fail(message);
+    return false;
+  };
+  const TProcrustesResult result = RunProcrustes(request, types.Resolver(), {}, prompts);
+  if (result.Outcome != TProcrustesOutcome::Completed) Fail(result.Message);
+
+  const std::string typeFile = (folder / "lateral_ceph.lcr").string();
+  TXRayType lateral;
+  std::string message;
+  if (!lateral.LoadFromTypeFile(typeFile, message)) Fail(message);
+  auto* pca = static_cast<TXRPCA*>(lateral.FindElement(kShapePca, ekPCA));
+  const TPcaImportResult imported = ImportPcaReport(*pca, *EncodeCp1252(result.Report));
+  if (!imported.Ok) Fail(imported.Message);
+  if (!lateral.SaveToTypeFile(typeFile, message)) Fail(message);
+  if (!reportFile.empty()) {
+    std::filesystem::remove(reportFile);
+    const TWriteResult written = AppendReport(reportFile, result.Report);
+    if (!written.Ok) Fail(written.Error);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: make_examples OUTPUT_FOLDER\n";
+  if (argc != 2 && argc != 3) {
+    std::cerr << "usage: make_examples OUTPUT_FOLDER [PCA_REPORT_FILE]\n";
     return 2;
   }
   try {
@@ -955,6 +1076,7 @@ int main(int argc, char** argv) {
     const std::string dataFile = (folder / "PATIENT.CSV").string();
     std::filesystem::remove(dataFile);
     WriteLateralRecords(lateral, frontal, dataFile);
+    ImportShapeData(folder, dataFile, argc == 3 ? argv[2] : "");
     // The writers' advisory lock file has no place among the committed examples.
     std::filesystem::remove(dataFile + ".lock");
   } catch (const std::exception& error) {

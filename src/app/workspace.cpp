@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "persistence/type_file.h"
+
 namespace lumacet {
 
 namespace {
@@ -19,6 +21,16 @@ bool HasLcrExtension(const std::string& path) {
 }
 
 }  // namespace
+
+TImageLoadSettings ImageLoadSettingsFor(const TRadiograph& object, const TImageLoadSettings& base) {
+  TImageLoadSettings settings = base;
+  if (const TXRayType* type = object.Type(); type != nullptr && !object.IsType()) {
+    settings.TypeScaleOverride = type->ScaleOverride;
+    settings.TypePixelWidth = type->PixelWidth;
+    settings.TypePixelHeight = type->PixelHeight;
+  }
+  return settings;
+}
 
 bool NeedsSavePrompt(const TRadiograph& object) { return object.Modified || object.ImageModified; }
 
@@ -54,11 +66,46 @@ std::string BackUpFile(const std::string& path, std::string& reason) {
   return {};
 }
 
-TWorkspace::TWorkspace(TWorkspaceOptions options) : fOptions(std::move(options)), fTypes(fOptions.Folders) {}
+TWorkspace::TWorkspace(TWorkspaceOptions options)
+    : fOptions(std::move(options)), fTypes(std::make_unique<TTypeCache>(fOptions.Folders)) {}
 
 TWorkspace::~TWorkspace() {
   // Radiographs first: they refer to the cached types.
   for (auto& slot : fSlots) slot.reset();
+}
+
+void TWorkspace::SetOptions(TWorkspaceOptions options) {
+  if (options.Data.ShowLifeSize != fOptions.Data.ShowLifeSize) {
+    for (auto& slot : fSlots) {
+      // A digitizing radiograph works uncorrected; ending digitizing applies the option.
+      if (!slot || slot->IsType() || slot->Digitizing) continue;
+      auto& xray = static_cast<TXRay&>(*slot);
+      if (options.Data.ShowLifeSize)
+        xray.CorrectMagnification();
+      else
+        xray.UncorrectMagnification();
+    }
+  }
+  if (options.Folders.TypeFolder != fOptions.Folders.TypeFolder ||
+      options.Folders.ImageFolder != fOptions.Folders.ImageFolder) {
+    fRetiredTypes.push_back(std::move(fTypes));
+    fTypes = std::make_unique<TTypeCache>(options.Folders);
+  }
+  fOptions = std::move(options);
+}
+
+std::vector<std::string> TWorkspace::TypeNames() const {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const std::string& folder = fOptions.Folders.TypeFolder;
+  std::vector<fs::path> files;
+  for (fs::directory_iterator it(folder.empty() ? "." : folder, error), end; !error && it != end; it.increment(error))
+    if (HasLcrExtension(it->path().string()) && it->is_regular_file(error)) files.push_back(it->path());
+  std::sort(files.begin(), files.end());
+  std::vector<std::string> names;
+  for (const fs::path& file : files)
+    if (std::optional<std::string> name = ReadTypeName(file.string()); name && !name->empty()) names.push_back(*name);
+  return names;
 }
 
 TRadiograph* TWorkspace::Slot(int slot) const {
@@ -102,7 +149,7 @@ void TWorkspace::SetAsMorphSource() {
 
 TXRayType* TWorkspace::GetOrLoadType(const std::string& name, bool quiet, TWorkspacePrompts& prompts) {
   std::string message;
-  TXRayType* type = fTypes.GetOrLoadType(name, quiet, message);
+  TXRayType* type = fTypes->GetOrLoadType(name, quiet, message);
   if (type == nullptr && !quiet && !message.empty()) prompts.ShowMessage(message);
   return type;
 }
@@ -131,9 +178,9 @@ int TWorkspace::NewXRayBasic(const std::string& typeName, bool quiet, TWorkspace
 }
 
 int TWorkspace::OpenRecords(const std::string& dataFile, const std::vector<int>& records, bool quiet,
-                            TWorkspacePrompts& prompts) {
+                            TWorkspacePrompts& prompts, bool loadImages) {
   const std::string path = ResolveDataFile(dataFile);
-  const TTypeResolver resolver = fTypes.Resolver();
+  const TTypeResolver resolver = fTypes->Resolver();
   int opened = 0;
   int lastFailure = 0;
   for (int record : records) {
@@ -145,7 +192,9 @@ int TWorkspace::OpenRecords(const std::string& dataFile, const std::vector<int>&
       if (!quiet) prompts.ShowMessage(FillIn(kErrorLoadingMessage, std::to_string(stage)));
       continue;
     }
+    TRadiograph& placed = *xray;
     Place(std::move(xray));
+    if (loadImages) OpenImage(placed, quiet, prompts);
     ++opened;
   }
   if (opened > 0 && fOptions.SortOnLoading) Sort();
@@ -179,7 +228,40 @@ int TWorkspace::OpenType(const std::string& path, TWorkspacePrompts& prompts) {
     prompts.ShowMessage(message);
     return -1;
   }
-  return Place(std::move(type));
+  TRadiograph& placed = *type;
+  const int slot = Place(std::move(type));
+  OpenImage(placed, false, prompts);
+  return slot;
+}
+
+// A missing or unreadable image is reported, never fatal: the object opens without it and
+// keeps its link, so that saving it does not lose the link. A missing one may be searched
+// for by the user, whose folder may become the default image folder.
+void TWorkspace::OpenImage(TRadiograph& object, bool quiet, TWorkspacePrompts& prompts) {
+  if (object.ImageFile.empty()) return;
+  TImageLoadResult result;
+  std::string message;
+  if (LoadImageWithTracing(object, object.Image, ImageLoadSettingsFor(object, fOptions.Images), result, message) ||
+      quiet)
+    return;
+  const TImageSearch& search = result.Search;
+  const std::string defaultFolder = fOptions.Images.DefaultFolder;
+  if (search.Path.empty() && !search.Name.empty() && prompts.Confirm(MissingImageQuestion(search, defaultFolder))) {
+    const std::string chosen = prompts.ChooseImageFile(defaultFolder, search.Name);
+    if (!chosen.empty()) {
+      const std::string folder = std::filesystem::path(chosen).parent_path().string();
+      if (folder != defaultFolder && prompts.Confirm(DefaultFolderQuestion(folder))) {
+        fOptions.Images.DefaultFolder = folder;
+        fOptions.Data.ImageFolder = folder;
+      }
+      const std::string link = object.ImageFile;
+      object.ImageFile = chosen;
+      if (LoadImageWithTracing(object, object.Image, ImageLoadSettingsFor(object, fOptions.Images), result, message))
+        return;
+      object.ImageFile = link;
+    }
+  }
+  if (!message.empty()) prompts.ShowMessage(message);
 }
 
 bool TWorkspace::Save(TRadiograph& object, TWorkspacePrompts& prompts) {
@@ -212,7 +294,7 @@ bool TWorkspace::SaveType(TXRayType& type, TWorkspacePrompts& prompts) {
   if (inUse) prompts.ShowMessage(std::string(kReloadTypeMessage));
   // The cached type is retired under a name no type file can have, so that the next lookup
   // loads the saved file while open radiographs keep the type they were read with.
-  while (TXRayType* cached = fTypes.Find(type.Name)) cached->Name = "," + cached->Name;
+  while (TXRayType* cached = fTypes->Find(type.Name)) cached->Name = "," + cached->Name;
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/image_commands.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
@@ -53,6 +54,10 @@ class TWorkspacePrompts {
   // The save prompt for an object about to close; false for Cancel. The prompt saves
   // through the workspace itself.
   virtual bool OfferSave(TRadiograph& object) = 0;
+  // The image file chooser of the search for a missing image, opened on `folder` with `name`
+  // chosen: the file taken, or empty when the user gave up. Without a chooser (the default)
+  // the search ends there.
+  virtual std::string ChooseImageFile(const std::string& /*folder*/, const std::string& /*name*/) { return {}; }
 };
 
 struct TWorkspaceOptions {
@@ -61,7 +66,14 @@ struct TWorkspaceOptions {
   TDataFileOptions Data;
   TTextFormats Formats;
   bool SortOnLoading = false;  // "Sort Fit on Loading"
+  // Folders, default pixel size and DICOM window for images opened with their objects; the
+  // type's own scaling option is taken from each object's type.
+  TImageLoadSettings Images;
 };
+
+// The image settings for loading into `object`: the workspace's, with its type's "New
+// radiographs get current image scaling factors" and pixel size.
+TImageLoadSettings ImageLoadSettingsFor(const TRadiograph& object, const TImageLoadSettings& base);
 
 // Which commands are enabled, and the ticks of the two slot commands.
 struct TCommandStates {
@@ -96,6 +108,10 @@ class TWorkspace {
   ~TWorkspace();
 
   const TWorkspaceOptions& Options() const { return fOptions; }
+  // New options, from the options dialog. A change of the life-size option rescales every
+  // open radiograph that is not being digitized; a new type folder leaves the types already
+  // loaded with the radiographs that use them and finds later types in the new folder.
+  void SetOptions(TWorkspaceOptions options);
 
   TRadiograph* Slot(int slot) const;
   // The first empty slot numbered n or higher, or -1.
@@ -116,7 +132,10 @@ class TWorkspace {
   void SetAsReference();
   void SetAsMorphSource();
 
-  TTypeCache& Types() { return fTypes; }
+  TTypeCache& Types() { return *fTypes; }
+  // The names of the type files in the type folder (their first lines), in file name order:
+  // the types a new radiograph can have.
+  std::vector<std::string> TypeNames() const;
   // The cached type, else loaded from the type folder; unless quiet the prompts say why
   // there is none.
   TXRayType* GetOrLoadType(const std::string& name, bool quiet, TWorkspacePrompts& prompts);
@@ -125,12 +144,14 @@ class TWorkspace {
   // no slot is free, -2 when the type cannot be had.
   int NewXRayBasic(const std::string& typeName, bool quiet, TWorkspacePrompts& prompts);
   // MainOpenXRay: opens the records into free slots, the last one opened current; the
-  // number opened, or minus the failure stage of the last failure when none opened.
+  // number opened, or minus the failure stage of the last failure when none opened. With
+  // `loadImages` ("Load Image with tracing") each linked image is opened too; one that
+  // cannot be had is reported (unless quiet) and its link kept.
   int OpenRecords(const std::string& dataFile, const std::vector<int>& records, bool quiet,
-                  TWorkspacePrompts& prompts);
+                  TWorkspacePrompts& prompts, bool loadImages = false);
   // "New &Type...": an empty type written at once to `path`; its slot or -1.
   int NewType(const std::string& path, TWorkspacePrompts& prompts);
-  // "Open T&ype...": its slot, or -1 (the prompts said why).
+  // "Open T&ype...": its slot, or -1 (the prompts said why). Its image is opened with it.
   int OpenType(const std::string& path, TWorkspacePrompts& prompts);
 
   // SaveRadiograph: true when the object was written.
@@ -167,11 +188,14 @@ class TWorkspace {
 
  private:
   int Place(std::unique_ptr<TRadiograph> object);
+  void OpenImage(TRadiograph& object, bool quiet, TWorkspacePrompts& prompts);
   bool SaveType(TXRayType& type, TWorkspacePrompts& prompts);
   bool SaveXRay(TXRay& xray, TWorkspacePrompts& prompts);
 
   TWorkspaceOptions fOptions;
-  TTypeCache fTypes;
+  std::unique_ptr<TTypeCache> fTypes;
+  // Caches of earlier type folders, kept while radiographs may still use their types.
+  std::vector<std::unique_ptr<TTypeCache>> fRetiredTypes;
   std::array<std::unique_ptr<TRadiograph>, kSlotCount> fSlots;
   TRadiograph* fCurrent = nullptr;
   int fReferenceSlot = 0;

@@ -38,5 +38,8 @@ int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 int CopyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int ProcrustesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int ConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

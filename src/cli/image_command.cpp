@@ -1,11 +1,14 @@
-// lumacet-cli image FILE [--info] [--out OUT.pgm|OUT.ppm|OUT.png]: reads an image as the
-// program does when it links one, describes it, and writes its raw samples at full depth.
+// lumacet-cli image FILE [--info] [--frame N] [--out OUT.pgm|OUT.ppm|OUT.png]: reads an
+// image as the program does when it links one (frame N of a multi-frame DICOM file),
+// describes it, and writes its raw samples at full depth.
 #include <QBuffer>
 #include <QImage>
 
+#include <charconv>
 #include <cstring>
 
 #include "cli/commands.h"
+#include "imaging/dicom_reader.h"
 #include "imaging/image_file.h"
 #include "model/dates.h"
 #include "persistence/atomic_file.h"
@@ -110,15 +113,34 @@ bool PngBytes(const TRawImage& raw, std::string& bytes) {
   return true;
 }
 
+// A chosen frame is read from the file as DICOM, whatever its name.
+bool ReadDicomFrame(const std::string& path, TDicomFrames& frames, TImageFileContents& contents, std::string& message) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    message = ImageReadMessage("Error loading DICOM file.", path, TImageReadError{"The file cannot be read."});
+    return false;
+  }
+  const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  contents.IsDicom = ReadDicomBytes(data, path, contents.Raw, contents.Dicom, message, frames);
+  return contents.IsDicom;
+}
+
 }  // namespace
 
 int ImageCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string path;
   std::string outPath;
   bool info = false;
+  TDicomFrames frames;
+  frames.Frame = 0;  // none asked for
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--info" && !info)
       info = true;
+    else if (args[i] == "--frame" && i + 1 < args.size() && frames.Frame == 0) {
+      const std::string& number = args[++i];
+      const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), frames.Frame);
+      if (error != std::errc() || end != number.data() + number.size() || frames.Frame < 1) return kExitUsage;
+    }
     else if (args[i] == "--out" && i + 1 < args.size() && outPath.empty())
       outPath = args[++i];
     else if (path.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0)
@@ -131,11 +153,14 @@ int ImageCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 
   TImageFileContents contents;
   std::string message;
-  if (!ReadImageFile(path, true, contents, message)) {
+  if (frames.Frame > 0 ? !ReadDicomFrame(path, frames, contents, message) : !ReadImageFile(path, true, contents, message)) {
     err << TerminalText(message) << '\n';
     return kExitFailure;
   }
-  if (info || outPath.empty()) PrintInfo(contents, out);
+  if (info || outPath.empty()) {
+    PrintInfo(contents, out);
+    if (frames.Frame > 0) out << "Frame: " << frames.Frame << " of " << frames.Count << '\n';
+  }
   if (outPath.empty()) return kExitOk;
 
   const TRawImage& raw = contents.Raw;

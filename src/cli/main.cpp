@@ -13,7 +13,7 @@ namespace {
 
 constexpr TCommand kCommands[] = {
     {"type", "FILE [--write OUT]", "load a radiograph type, list its elements, optionally save it again", TypeCommand},
-    {"image", "FILE [--info] [--out OUT.pgm|OUT.ppm|OUT.png]",
+    {"image", "FILE [--info] [--frame N] [--out OUT.pgm|OUT.ppm|OUT.png]",
      "read an image as the program does, describe it, optionally write its raw samples", ImageCommand},
     {"list", "DATAFILE [--filter-field Name|Date|Type|Comments --filter TEXT] [--no-sort]",
      "list the records of a data file as the record browser does", ListCommand},
@@ -24,8 +24,25 @@ constexpr TCommand kCommands[] = {
      "measure the chosen records: their analysis text, or a table of their values", MeasureCommand},
     {"render",
      "DATAFILE --records LIST --out FILE.svg|png|pdf [--analysis NAME] [--view NAME] [--dpi N] [--size WxH] "
-     "[--types FOLDER] [--mode current|comparative|all] [--style defined|position|mixed] [--no-grid]",
+     "[--types FOLDER] [--mode current|comparative|all] [--style defined|position|mixed] [--no-grid] [--images]",
      "paint the tracings of records superimposed, with their analysis labels, into a picture", RenderCommand},
+    {"procrustes",
+     "DATAFILE --type NAME --pca NAME [--types DIR] [--records LIST] [--report FILE] [--import] [--flip] "
+     "[--size life|xray] [--output consensus,variances,loadings,scores,residuals,sizes,distances] [--names] "
+     "[--scores-table FILE]",
+     "superimpose the points of a PCA over the records of a type, report the principal components", ProcrustesCommand},
+    {"export",
+     "DATAFILE --type NAME --out FILE [--analysis NAME | --drawing NAME | --pca NAME] [--format table|tps|morphoj] "
+     "[--types DIR] [--delimiter tab|comma|space|TEXT] [--headers] [--abbreviated] "
+     "[--include name,age,sex,sexnum,dob,taken,magnification,comments] [--full-precision] [--all-variables] "
+     "[--keep-labels] [--size life|xray] [--no-reflect] [--keep-incomplete] [--same-line] "
+     "[--decimal-separator C] [--date-format PATTERN]",
+     "append a table of every record of a type (an analysis's measurements or a drawing's point coordinates), "
+     "or write their landmarks (a drawing's, a PCA's or all digitized points) as TPS or MorphoJ",
+     ExportCommand},
+    {"convert", "SOURCE --from TYPE --to TYPE --out DATAFILE [--types DIR] [--records LIST] [--map TARGET=SOURCE ...]",
+     "rewrite records as records of another type, point by point by name, and append them to another data file",
+     ConvertCommand},
 };
 
 void PrintUsage(std::ostream& stream, const TCommand* only = nullptr) {

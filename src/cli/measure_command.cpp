@@ -18,6 +18,7 @@
 #include "persistence/data_lines.h"
 #include "persistence/file_numbers.h"
 #include "persistence/type_finder.h"
+#include "population/pca_statistics.h"
 
 namespace lumacet::cli {
 
@@ -254,7 +255,10 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
   };
   const TDataFileOptions fileOptions;
   TSettings settings = TSettings::Defaults(".");
-  TPresentationOptions options = PresentationOptions(settings, TMeasureContext{});
+  TPcaMeasurer pcaMeasurer;
+  TMeasureContext measureContext;
+  measureContext.Pca = &pcaMeasurer;
+  TPresentationOptions options = PresentationOptions(settings, measureContext);
 
   TXRay reference;
   if (arguments->Reference) {

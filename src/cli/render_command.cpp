@@ -1,12 +1,13 @@
 // lumacet-cli render DATAFILE --records LIST --out FILE.svg|png|pdf [--analysis NAME]
 // [--view NAME] [--dpi N] [--size WxH] [--types FOLDER] [--mode current|comparative|all]
-// [--style defined|position|mixed] [--no-grid]: paints the tracings of the chosen records
+// [--style defined|position|mixed] [--no-grid] [--images]: paints the tracings of the chosen records
 // superimposed, as the display paints them, into a picture. The first record listed is the
 // current one. The picture shows the records' padded bounds and all their labels at life
 // size: a PNG at the given resolution (150 dpi unless told), an SVG or PDF in millimetres;
 // --size fixes the PNG's pixel size (and the page of the others), fitting the tracings
 // into it unless --dpi is given too. Types are looked up in the data file's folder unless
-// --types names another.
+// --types names another. --images paints each record's linked image under its tracing, the
+// data file's folder serving as the default image folder.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -20,12 +21,15 @@
 
 #include "app/settings.h"
 #include "cli/commands.h"
+#include "graphics/image_layer.h"
 #include "graphics/tracing_painter.h"
+#include "imaging/image_commands.h"
 #include "measure/number_format.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
+#include "population/pca_statistics.h"
 #include "platform/qpainter_canvas.h"
 
 namespace lumacet::cli {
@@ -53,6 +57,7 @@ struct TRenderArguments {
   std::optional<int> Mode;
   std::optional<int> Style;
   bool Grid = true;
+  bool Images = false;
 };
 
 std::optional<TIntSize> ParseSize(std::string_view text) {
@@ -91,6 +96,8 @@ std::optional<TRenderArguments> ParseArguments(const std::vector<std::string>& a
     const bool hasValue = i + 1 < args.size();
     if (arg == "--no-grid") {
       parsed.Grid = false;
+    } else if (arg == "--images") {
+      parsed.Images = true;
     } else if (!arg.starts_with("--")) {
       if (!parsed.DataFile.empty() || arg.empty()) return std::nullopt;
       parsed.DataFile = arg;
@@ -297,6 +304,15 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::
       err << error << '\n';
       return kExitFailure;
     }
+    if (arguments->Images && !xray->ImageFile.empty()) {
+      TImageLoadSettings imageSettings;
+      imageSettings.DefaultFolder = std::filesystem::path(arguments->DataFile).parent_path().string();
+      TImageLoadResult result;
+      if (!LoadImageWithTracing(*xray, xray->Image, imageSettings, result, error)) {
+        err << "Record " << record << ": " << (error.empty() ? "its image cannot be loaded." : error) << '\n';
+        return kExitFailure;
+      }
+    }
     const TIntRect b = xray->TracingBounds();
     if (HasArea(b)) {
       bounds = anyBounds ? Union(bounds, b) : b;
@@ -313,10 +329,14 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::
   if (arguments->Mode) settings.General.AnalysisMode = *arguments->Mode;
   if (arguments->Style) settings.Radiograph.DrawingStyle = *arguments->Style;
   settings.View.ViewGrid = arguments->Grid;
-  const TDisplayOptions options = DisplayOptions(settings, TMeasureContext{});
+  TPcaMeasurer pcaMeasurer;
+  TMeasureContext measureContext;
+  measureContext.Pca = &pcaMeasurer;
+  const TDisplayOptions options = DisplayOptions(settings, measureContext);
   TDisplayScene scene;
   for (const auto& xray : records) scene.Slots.push_back(xray.get());
   scene.Current = 0;
+  if (arguments->Images) scene.Images = ImageLayer(scene.Slots, scene.Current);
 
   EnsureGuiApplication();
   if (std::optional<TIntRect> drawn = DrawnExtent(scene, options, arguments->Dpi.value_or(kDefaultDpi) / kUnitsPerInch)) {

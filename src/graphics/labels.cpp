@@ -241,6 +241,8 @@ TRenderOptions DrawingOptions(TRadiograph& radiograph, const TPresentationOption
                              colours = presentation.DeviationColours](TXRVariable& variable) {
     return std::optional<std::uint32_t>(DeviationColour(DeviationClass(variable, radiograph, measure), colours));
   };
+  if (TPcaStatistics* pca = presentation.Measure.Pca)
+    options.PcaConsensus = [pca](TXRPCA& element) { return pca->ConsensusOnTracing(element); };
   return options;
 }
 

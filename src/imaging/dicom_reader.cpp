@@ -1,8 +1,10 @@
 #include "imaging/dicom_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -135,6 +137,7 @@ enum TField : size_t {
   kImagerPixelSpacing,
   kSamplesPerPixel,
   kPhotometric,
+  kNumberOfFrames,
   kRows,
   kColumns,
   kPixelSpacing,
@@ -151,7 +154,7 @@ enum TField : size_t {
 
 constexpr std::array<uint32_t, kFieldCount> kFieldTags = {
     Tag(0x0008, 0x0005), Tag(0x0008, 0x0022), Tag(0x0010, 0x0010), Tag(0x0010, 0x0020), Tag(0x0010, 0x0030),
-    Tag(0x0010, 0x0040), Tag(0x0018, 0x1164), Tag(0x0028, 0x0002), Tag(0x0028, 0x0004), Tag(0x0028, 0x0010),
+    Tag(0x0010, 0x0040), Tag(0x0018, 0x1164), Tag(0x0028, 0x0002), Tag(0x0028, 0x0004), Tag(0x0028, 0x0008), Tag(0x0028, 0x0010),
     Tag(0x0028, 0x0011), Tag(0x0028, 0x0030), Tag(0x0028, 0x0100), Tag(0x0028, 0x0101), Tag(0x0028, 0x0102),
     Tag(0x0028, 0x0103), Tag(0x0028, 0x1050), Tag(0x0028, 0x1051), Tag(0x0028, 0x1052), Tag(0x0028, 0x1053)};
 
@@ -199,6 +202,19 @@ std::vector<double> Decimals(const TFields& fields, TField field) {
     if (split == std::string_view::npos) return numbers;
     rest.remove_prefix(split + 1);
   }
+}
+
+// Number of Frames, an integer string; a file without it holds one frame.
+int64_t FrameCount(const TFields& fields) {
+  if (!fields.Values[kNumberOfFrames]) return 1;
+  std::string_view text = Text(fields, kNumberOfFrames).value_or("");
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int64_t count = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || count < 1)
+    throw TImageReadError{"The number of frames is not a positive whole number."};
+  return count;
 }
 
 std::optional<TDayNumber> Date(const TFields& fields, TField field) {
@@ -368,32 +384,44 @@ void WriteSamples(TRawImage& image, int64_t first, int64_t count, const TPixelFo
 }
 
 // Native pixel data: cells of BitsAllocated bits packed from the least significant bit of
-// each 16-bit word on (PS3.5 8.1.1). Big-endian files store the words byte-swapped, except
-// for OB data, which is a plain byte stream.
+// each 16-bit word on (PS3.5 8.1.1), frame after frame without gaps. Big-endian files
+// store the words byte-swapped, except for OB data, which is a plain byte stream. All
+// `frames` must be present; the one at `frame` (from 0) is read.
 void ReadNativePixels(const TDataSet& dataSet, const TElement& pixels, int32_t rows, int32_t columns,
-                      const TPixelFormat& format, TRawImage& image) {
+                      const TPixelFormat& format, int64_t frames, int64_t frame, TRawImage& image) {
   const int64_t count = int64_t(rows) * columns;
   if (pixels.Undefined()) throw TImageReadError{"The pixel data are encapsulated, but the transfer syntax is uncompressed."};
   const bool swapPairs = dataSet.Encoding().BigEndian && !pixels.IsVr("OB");
-  uint64_t needed = (uint64_t(count) * uint64_t(format.BitsAllocated) + 7) / 8;
+  const uint64_t frameBits = uint64_t(count) * uint64_t(format.BitsAllocated);
+  // Compared by division first: a hostile frame count must not overflow the product.
+  if (pixels.Length * 8 / frameBits < uint64_t(frames)) throw TImageReadError{"The pixel data are shorter than the image."};
+  uint64_t needed = (uint64_t(frames) * frameBits + 7) / 8;
   if (swapPairs) needed += needed % 2;
   if (pixels.Length < needed) throw TImageReadError{"The pixel data are shorter than the image."};
   const uint8_t* data = dataSet.Source().Span(pixels.ValueAt, needed, "The file ends inside the pixel data.").data();
+  const uint64_t firstBit = uint64_t(frame) * frameBits;
   SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
   if (format.BitsAllocated == 8 && !swapPairs) {
-    const uint8_t* cell = data;
+    const uint8_t* cell = data + firstBit / 8;
     WriteSamples(image, 0, count, format, [&] { return uint32_t(*cell++); });
   } else if (format.BitsAllocated == 16) {
-    const uint8_t* cell = data;
+    const uint8_t* cell = data + firstBit / 8;
     WriteSamples(image, 0, count, format, [&] {
       uint32_t value = swapPairs ? uint32_t(cell[0] << 8 | cell[1]) : uint32_t(cell[1] << 8 | cell[0]);
       cell += 2;
       return value;
     });
   } else {
-    uint64_t byteIndex = 0;
+    // A frame of packed cells may begin inside a byte.
+    uint64_t byteIndex = firstBit / 8;
+    const int skipped = int(firstBit % 8);
     uint64_t buffer = 0;
     int bits = 0;
+    if (skipped > 0) {
+      buffer = uint64_t(data[swapPairs ? byteIndex ^ 1 : byteIndex]) >> skipped;
+      bits = 8 - skipped;
+      ++byteIndex;
+    }
     const int cellBits = format.BitsAllocated;
     WriteSamples(image, 0, count, format, [&] {
       while (bits < cellBits) {
@@ -409,34 +437,85 @@ void ReadNativePixels(const TDataSet& dataSet, const TElement& pixels, int32_t r
   }
 }
 
+// One fragment of encapsulated pixel data and where its item starts, counted from the
+// first item after the offset table (the origin of the table's offsets).
+struct TFragment {
+  uint64_t Offset = 0;
+  std::span<const uint8_t> Bytes;
+};
+
+bool StartsJpeg(const TFragment& fragment) {
+  return fragment.Bytes.size() >= 2 && fragment.Bytes[0] == 0xFF && fragment.Bytes[1] == 0xD8;
+}
+
+// The fragments that hold frame `frame` (from 0) of `frames` (PS3.5 A.4): located by the
+// basic offset table when it has one, else one fragment per frame when the counts agree,
+// else split where a JPEG stream starts.
+std::vector<std::span<const uint8_t>> FrameFragments(const TByteSource& in, const TElement& offsetTable,
+                                                     const std::vector<TFragment>& fragments, int64_t frames,
+                                                     int64_t frame) {
+  const char* unclear = "The compressed frames cannot be told apart.";
+  std::vector<size_t> starts;  // index of each frame's first fragment
+  if (frames == 1) {
+    starts = {0};
+  } else if (offsetTable.Length > 0) {
+    if (offsetTable.Length != uint64_t(frames) * 4) throw TImageReadError{unclear};
+    for (int64_t i = 0; i < frames; ++i) {
+      const uint32_t offset = in.U32(offsetTable.ValueAt + uint64_t(i) * 4, kEnds);
+      auto found = std::find_if(fragments.begin(), fragments.end(),
+                                [&](const TFragment& fragment) { return fragment.Offset == offset; });
+      if (found == fragments.end()) throw TImageReadError{unclear};
+      const size_t index = size_t(found - fragments.begin());
+      if (!starts.empty() && index <= starts.back()) throw TImageReadError{unclear};
+      starts.push_back(index);
+    }
+    if (starts.front() != 0) throw TImageReadError{unclear};
+  } else if (fragments.size() == uint64_t(frames)) {
+    for (size_t i = 0; i < fragments.size(); ++i) starts.push_back(i);
+  } else {
+    for (size_t i = 0; i < fragments.size(); ++i)
+      if (i == 0 || StartsJpeg(fragments[i])) starts.push_back(i);
+    if (starts.size() != uint64_t(frames)) throw TImageReadError{unclear};
+  }
+  if (starts.size() != uint64_t(frames)) throw TImageReadError{unclear};
+  const size_t first = starts[size_t(frame)];
+  const size_t last = size_t(frame) + 1 < starts.size() ? starts[size_t(frame) + 1] : fragments.size();
+  std::vector<std::span<const uint8_t>> chosen;
+  for (size_t i = first; i < last; ++i) chosen.push_back(fragments[i].Bytes);
+  return chosen;
+}
+
 void ReadLosslessPixels(const TDataSet& dataSet, const TElement& pixels, int32_t rows, int32_t columns,
-                        const TPixelFormat& format, TRawImage& image) {
+                        const TPixelFormat& format, int64_t frames, int64_t frame, TRawImage& image) {
   const char* broken = "The compressed pixel data are malformed.";
   if (!pixels.Undefined()) throw TImageReadError{"The pixel data are not encapsulated, but the transfer syntax is compressed."};
   const TByteSource& in = dataSet.Source();
   TElement offsetTable = dataSet.Header(pixels.ValueAt);
   if (offsetTable.Tag != kItem || offsetTable.Undefined()) throw TImageReadError{broken};
   in.Require(offsetTable.ValueAt, offsetTable.Length, kEnds);
-  std::vector<std::span<const uint8_t>> fragments;
-  uint64_t pos = offsetTable.ValueAt + offsetTable.Length;
+  std::vector<TFragment> fragments;
+  const uint64_t origin = offsetTable.ValueAt + offsetTable.Length;
+  uint64_t pos = origin;
   while (in.Has(pos, 8)) {
     TElement item = dataSet.Header(pos);
     if (item.Tag != kItem) break;
     if (item.Undefined()) throw TImageReadError{broken};
-    fragments.push_back(in.Span(item.ValueAt, item.Length, kEnds));
+    fragments.push_back({pos - origin, in.Span(item.ValueAt, item.Length, kEnds)});
     pos = item.ValueAt + item.Length;
   }
   if (fragments.empty()) throw TImageReadError{"The compressed pixel data hold no image."};
+  if (uint64_t(frames) > fragments.size()) throw TImageReadError{"The compressed pixel data hold fewer frames than the file says."};
+  const std::vector<std::span<const uint8_t>> parts = FrameFragments(in, offsetTable, fragments, frames, frame);
   std::vector<uint8_t> joined;
-  std::span<const uint8_t> stream = fragments.front();
-  if (fragments.size() > 1) {
-    for (std::span<const uint8_t> fragment : fragments) joined.insert(joined.end(), fragment.begin(), fragment.end());
+  std::span<const uint8_t> stream = parts.front();
+  if (parts.size() > 1) {
+    for (std::span<const uint8_t> part : parts) joined.insert(joined.end(), part.begin(), part.end());
     stream = joined;
   }
-  auto check = [&](const TLosslessJpegFrame& frame) -> std::string {
-    if (frame.Width != columns || frame.Height != rows)
+  auto check = [&](const TLosslessJpegFrame& decoded) -> std::string {
+    if (decoded.Width != columns || decoded.Height != rows)
       return "The compressed image's size differs from the image's rows and columns.";
-    if (frame.Precision > format.BitsAllocated)
+    if (decoded.Precision > format.BitsAllocated)
       return "The compressed image has more bits per sample than the image allocates.";
     SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
     return {};
@@ -490,7 +569,7 @@ void ReadParticulars(const TFields& fields, TDicomInfo& info) {
   }
 }
 
-void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& info) {
+void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& info, TDicomFrames& frames) {
   TLayout layout = FindDataSet(bytes);
   TDataSet dataSet(bytes, layout.Encoding);
   TFields fields = CollectFields(dataSet, layout.Start);
@@ -526,9 +605,16 @@ void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& i
   format.Flip = (representation == 1 ? uint32_t{1} << (bitsStored - 1) : 0) ^ (mirrored ? format.Mask : 0);
   format.OutputBytes = bitsStored > 8 ? 2 : 1;
 
+  const int64_t frameCount = FrameCount(fields);
+  if (frames.Frame < 1 || frames.Frame > frameCount)
+    throw TImageReadError{"The file holds " + std::to_string(frameCount) + (frameCount == 1 ? " frame" : " frames") +
+                          "; there is no frame " + std::to_string(frames.Frame) + "."};
   if (int64_t(rows) * columns > kMaxImagePixels) throw TImageReadError{};
-  if (layout.Lossless) ReadLosslessPixels(dataSet, *fields.PixelData, rows, columns, format, image);
-  else ReadNativePixels(dataSet, *fields.PixelData, rows, columns, format, image);
+  if (layout.Lossless)
+    ReadLosslessPixels(dataSet, *fields.PixelData, rows, columns, format, frameCount, frames.Frame - 1, image);
+  else
+    ReadNativePixels(dataSet, *fields.PixelData, rows, columns, format, frameCount, frames.Frame - 1, image);
+  frames.Count = int32_t(std::min<int64_t>(frameCount, std::numeric_limits<int32_t>::max()));
 
   info.BitsStored = bitsStored;
   ReadWindow(fields, format, representation == 1, mirrored, info);
@@ -540,10 +626,20 @@ void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& i
 
 bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
                     TDicomInfo& info, std::string& message) {
+  TDicomFrames frames;
+  return ReadDicomBytes(bytes, fileName, image, info, message, frames);
+}
+
+bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                    TDicomInfo& info, std::string& message, TDicomFrames& frames) {
   info = TDicomInfo{};
+  frames.Count = 0;
   bool ok = RunImageReader("Error loading DICOM file.", fileName, image, message,
-                           [&] { DecodeDicom(bytes, image, info); });
-  if (!ok) info = TDicomInfo{};
+                           [&] { DecodeDicom(bytes, image, info, frames); });
+  if (!ok) {
+    info = TDicomInfo{};
+    frames.Count = 0;
+  }
   return ok;
 }
 

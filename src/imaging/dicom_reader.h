@@ -1,6 +1,7 @@
-// DICOM files with preamble and meta group, and bare data sets without them: one grey
-// frame, native (implicit or explicit VR, little or big endian) or encapsulated lossless
-// JPEG (process 14). Patient particulars, pixel spacing and the display window come along.
+// DICOM files with preamble and meta group, and bare data sets without them: grey images,
+// native (implicit or explicit VR, little or big endian) or encapsulated lossless JPEG
+// (process 14), of one frame or of several, of which one is read. Patient particulars,
+// pixel spacing and the display window come along.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,17 @@
 
 namespace lumacet {
 
+// Which frame of a multi-frame file to read, and how many the file holds.
+struct TDicomFrames {
+  int32_t Frame = 1;  // numbered from 1, as DICOM numbers frames
+  int32_t Count = 0;  // set on success: the file's Number of Frames (1 when it has none)
+};
+
 // Reads a whole DICOM file held in memory; `fileName` only names it in the message. On
-// failure `info` is reset as well.
+// failure `info` is reset as well. The first overload reads the first frame.
 bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
                     TDicomInfo& info, std::string& message);
+bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                    TDicomInfo& info, std::string& message, TDicomFrames& frames);
 
 }  // namespace lumacet

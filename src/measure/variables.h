@@ -6,6 +6,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "geometry/coordinates.h"
 
 #include "model/dates.h"
 
@@ -27,6 +30,9 @@ class TPcaStatistics {
   // Procrustes distance of the loaded shape to `referenceShape` (x0, y0, x1, y1, ...;
   // empty when the reference radiograph's shape could not be taken).
   virtual std::optional<double> ShapeDistance(TXRPCA& pca, std::span<const double> referenceShape) = 0;
+  // The consensus fitted onto the element's points as loaded, one position per point;
+  // empty when that cannot be done. The shape-analysis drawings show it over the tracing.
+  virtual std::vector<TFloatPoint> ConsensusOnTracing(TXRPCA& pca) = 0;
 };
 
 // What a computation needs besides the variable and the radiograph.

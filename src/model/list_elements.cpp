@@ -153,9 +153,9 @@ void TXRPCA::Assign(const TXRayElement& source) {
   Loadings = s->Loadings;
   Variances = s->Variances;
   SampleCount = s->SampleCount;
-  SampleStatistic1 = s->SampleStatistic1;
-  SampleStatistic2 = s->SampleStatistic2;
-  Computed = s->Computed;
+  SumDistances = s->SumDistances;
+  SumSquaredDistances = s->SumSquaredDistances;
+  HasData = s->HasData;
 }
 
 bool TXRPCA::HasConsistentSizes() const {
@@ -321,7 +321,7 @@ bool ExtraOperandsUsable(const TXRPointKindElement& element) {
         return p != nullptr && p->IsValid();
       });
       if (!anyValid) return false;
-    } else if (auto* pca = dynamic_cast<TXRPCA*>(op); pca != nullptr && !pca->Computed) {
+    } else if (auto* pca = dynamic_cast<TXRPCA*>(op); pca != nullptr && !pca->HasData) {
       return false;
     }
   }

@@ -155,9 +155,9 @@ class TXRPCA : public TXRPointElement {
   std::vector<std::vector<double>> Loadings;   // 2n rows of 2n - 4
   std::vector<double> Variances;               // 2n - 4
   int SampleCount = 0;
-  double SampleStatistic1 = 0;
-  double SampleStatistic2 = 0;
-  bool Computed = false;
+  double SumDistances = 0;
+  double SumSquaredDistances = 0;
+  bool HasData = false;
 };
 
 // An element with a kind number and exactly four operand slots, held in Points.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/coordinates.h"
+#include "imaging/image_store.h"
 #include "model/dates.h"
 
 namespace lumacet {
@@ -80,6 +81,9 @@ class TRadiograph {
   int InputDevice = 0;  // 0 tablet, 1 image file, 2 scanner, -1 none
   bool Aligning = false;
   std::string ImageFile;
+  // The image itself, held for as long as the object is open: loaded with it on request,
+  // never written to the data file (only ImageFile is) and not copied by Duplicate.
+  TImageStore Image;
   double PixelWidth = 0;
   double PixelHeight = 0;
   double ImageOriginX = 0;

@@ -126,7 +126,7 @@ TXRayElement* TXRayType::AddElement(const std::string& name, int code, std::stri
   return added;
 }
 
-bool TXRayType::RenameElement(const std::string& oldName, const std::string& newName, int code,
+bool TXRayType::RenameElement(std::string oldName, std::string newName, int code,
                               std::string& message) {
   message = ValidateNewName(newName, code);
   if (!message.empty()) return false;
@@ -154,7 +154,7 @@ TXRayElement* TXRayType::FindReferrer(const TXRayElement* element) const {
   return nullptr;
 }
 
-bool TXRayType::DeleteElement(const std::string& name, int code, std::string& message) {
+bool TXRayType::DeleteElement(std::string name, int code, std::string& message) {
   message.clear();
   auto& list = fLists[(code >= 1 && code <= 12) ? code : ekDigPoint];
   auto it = std::find_if(list.begin(), list.end(), [&](const auto& e) { return e->Name == name; });

@@ -49,9 +49,9 @@ class TXRayType : public TRadiograph {
   std::string ValidateNewName(std::string_view name, int code) const;
   // Creates, names and appends an element; null with `message` set when refused.
   TXRayElement* AddElement(const std::string& name, int code, std::string& message);
-  bool RenameElement(const std::string& oldName, const std::string& newName, int code, std::string& message);
+  bool RenameElement(std::string oldName, std::string newName, int code, std::string& message);
   // Refused with a message naming the first referrer; otherwise removed and freed.
-  bool DeleteElement(const std::string& name, int code, std::string& message);
+  bool DeleteElement(std::string name, int code, std::string& message);
   // Names of all elements of the given kinds, kinds in ascending order.
   std::vector<std::string> ElementNames(const std::set<int>& codes) const;
   // The first element (scan order of deletion) that refers to `element`, or null.

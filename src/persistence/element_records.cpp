@@ -330,7 +330,7 @@ void TXRPCA::WriteDefinition(TTypeFileWriter& writer) const {
   writer.BeginRecord(*this);
   writer.EndLine();
   writer.ReferenceBlock(Points);
-  const bool arrays = Computed && HasConsistentSizes();
+  const bool arrays = HasData && HasConsistentSizes();
   writer.Line("Consensus");
   for (size_t i = 0; arrays && i + 1 < Consensus.size(); i += 2) {
     writer.Raw("\t");
@@ -343,9 +343,9 @@ void TXRPCA::WriteDefinition(TTypeFileWriter& writer) const {
   writer.Line("Sample data");
   writer.Raw("\t ");
   writer.Raw(std::to_string(SampleCount));
-  writer.Raw(FormatE16(SampleStatistic1));
+  writer.Raw(FormatE16(SumDistances));
   writer.Raw(" ");
-  writer.Raw(FormatE16(SampleStatistic2));
+  writer.Raw(FormatE16(SumSquaredDistances));
   writer.EndLine();
   writer.Line("end");
   writer.Line("Variances");
@@ -372,14 +372,14 @@ void TXRPCA::ReadDefinition(TTypeFileReader& reader) {
   ReadSection(reader, [&](const std::vector<std::string_view>& tokens) {
     if (tokens.empty()) return;
     if (auto count = ParseFileInt(tokens[0])) SampleCount = *count;
-    if (tokens.size() > 1) SampleStatistic1 = ParseFileReal(tokens[1]).value_or(SampleStatistic1);
-    if (tokens.size() > 2) SampleStatistic2 = ParseFileReal(tokens[2]).value_or(SampleStatistic2);
+    if (tokens.size() > 1) SumDistances = ParseFileReal(tokens[1]).value_or(SumDistances);
+    if (tokens.size() > 2) SumSquaredDistances = ParseFileReal(tokens[2]).value_or(SumSquaredDistances);
   });
   complete = ReadNumberRows(reader, variances, columns, 1) && complete;
   complete = ReadNumberRows(reader, loadings, sized ? 2 * n : 0, columns) && complete;
 
-  Computed = sized && complete && consensus.size() == n && variances.size() == columns && loadings.size() == 2 * n;
-  if (!Computed) return;
+  HasData = sized && complete && consensus.size() == n && variances.size() == columns && loadings.size() == 2 * n;
+  if (!HasData) return;
   for (const auto& row : consensus) Consensus.insert(Consensus.end(), row.begin(), row.end());
   for (const auto& row : variances) Variances.push_back(row.front());
   Loadings = std::move(loadings);

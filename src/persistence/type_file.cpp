@@ -535,8 +535,8 @@ bool TTypeFileReader::Load(TXRayType& type, std::string& message, const TFileFol
   // Dropped entries change a shape analysis's point count, and its arrays no longer fit.
   for (const auto& element : type.ElementList(ekPCA)) {
     auto* pca = static_cast<TXRPCA*>(element.get());
-    if (pca->Computed && !pca->HasConsistentSizes()) {
-      pca->Computed = false;
+    if (pca->HasData && !pca->HasConsistentSizes()) {
+      pca->HasData = false;
       pca->Consensus.clear();
       pca->Variances.clear();
       pca->Loadings.clear();

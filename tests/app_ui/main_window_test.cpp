@@ -14,26 +14,13 @@
 #include "app/ui/analysis_window.h"
 #include "app/ui/instance_lock.h"
 #include "app/ui/qt_prompts.h"
+#include "ui_test_support.h"
 
 namespace lumacet {
 namespace {
 
-// The widgets need an application; the test environment makes it offscreen.
-QApplication& Application() {
-  static int argc = 1;
-  static char name[] = "test_app_ui";
-  static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-  return application;
-}
-
-class TNoPrompts : public TWorkspacePrompts {
- public:
-  void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
-  bool Confirm(const std::string&) override { return false; }
-  TAnswer AskYesNoCancel(const std::string&) override { return TAnswer::Cancel; }
-  bool OfferSave(TRadiograph&) override { return false; }
-};
+using test::Application;
+using test::TNoPrompts;
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -73,13 +60,14 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, CommandsFollowTheWorkspaceAndUnbuiltOnesStayDisabled) {
   TMainWindow window(settings, folder.File("lumacet.ini"));
-  for (const char* caption : {"&New...", "P&roperties...", "&Type Browser...", "Digiti&ze...", "&Options...",
-                              "Digitized Points...", "Rotate", "Page Translate"}) {
+  for (const char* caption : {"P&roperties...", "&Type Browser...", "Digiti&ze...", "Digitized Points...", "Rotate",
+                              "Page Translate"}) {
     QAction* action = window.Command(QString::fromUtf8(caption));
     ASSERT_NE(action, nullptr) << caption;
     EXPECT_FALSE(action->isEnabled()) << caption;
   }
-  EXPECT_TRUE(window.Command("&Open...")->isEnabled());
+  for (const char* caption : {"&New...", "&Open...", "&Options..."})
+    EXPECT_TRUE(window.Command(QString::fromUtf8(caption))->isEnabled()) << caption;
   EXPECT_FALSE(window.Command("&Save")->isEnabled());
   EXPECT_FALSE(window.Command("C&lose All")->isEnabled());
 }
@@ -106,7 +94,7 @@ TEST_F(MainWindowTest, ThePatientOnTheCommandLineOpensAndIsDrawn) {
 
   const TPresentationOptions presentation;
   TAnalysisWindow analysis([&] { return window.Workspace().Current(); }, presentation,
-                           settings.Radiograph.TextLayout);
+                           AnalysisLayout(settings.Radiograph));
   EXPECT_FALSE(analysis.PlainText().isEmpty());
 }
 

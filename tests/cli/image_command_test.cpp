@@ -173,5 +173,37 @@ TEST_F(ImageCommandTest, BadArgumentsShowTheUsage) {
   }
 }
 
+TEST_F(ImageCommandTest, FrameChoosesOneFrameOfAMultiFrameDicomFile) {
+  // Two 2 x 1 frames of 8-bit samples.
+  std::string data;
+  Element(data, 0x0008, 0x0022, "20240315");
+  Element(data, 0x0028, 0x0002, Us(1));
+  Element(data, 0x0028, 0x0004, "MONOCHROME2 ");
+  Element(data, 0x0028, 0x0008, "2 ");
+  Element(data, 0x0028, 0x0010, Us(1));
+  Element(data, 0x0028, 0x0011, Us(2));
+  Element(data, 0x0028, 0x0100, Us(8));
+  Element(data, 0x0028, 0x0101, Us(8));
+  Element(data, 0x0028, 0x0102, Us(7));
+  Element(data, 0x7FE0, 0x0010, std::string("\x0A\x0B\x14\x15", 4));
+  WriteBytes(folder.File("cine.dcm"), data);
+
+  TRun run = RunImage(folder, Quoted("cine.dcm") + " --frame 2 --info --out " + Quoted("f2.pgm"));
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Frame: 2 of 2\n"), std::string::npos) << run.Out;
+  EXPECT_EQ(ReadBytes(folder.File("f2.pgm")), std::string("P5\n2 1\n255\n\x14\x15", 13));
+  run = RunImage(folder, Quoted("cine.dcm") + " --out " + Quoted("f1.pgm"));
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(ReadBytes(folder.File("f1.pgm")), std::string("P5\n2 1\n255\n\x0A\x0B", 13));
+
+  run = RunImage(folder, Quoted("cine.dcm") + " --frame 3");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("The file holds 2 frames; there is no frame 3."), std::string::npos) << run.Err;
+  for (const char* frame : {"0", "x", "-1", "2 --frame 1"}) {
+    run = RunImage(folder, Quoted("cine.dcm") + " --frame " + frame);
+    EXPECT_EQ(run.Exit, 2) << frame;
+  }
+}
+
 }  // namespace
 }  // namespace lumacet

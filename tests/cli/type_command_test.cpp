@@ -24,7 +24,7 @@ TEST(TypeCommand, SummarisesTheExampleType) {
   EXPECT_EQ(run.Err, "");
   EXPECT_EQ(run.Out.rfind("Type: Lateral Ceph\n", 0), 0u) << run.Out;
   for (const char* line : {"Point (digitized): ", "Snake: 5\n", "Point (derived): ", "Graphic: ", "Variable: ",
-                           "Analysis: 10\n", "Protocol: 1\n", "PCA: 0\n"})
+                           "Analysis: 11\n", "Protocol: 1\n", "PCA: 1\n"})
     EXPECT_NE(run.Out.find(line), std::string::npos) << line << " in\n" << run.Out;
 }
 

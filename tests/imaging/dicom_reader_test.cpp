@@ -84,6 +84,7 @@ struct TImageLayout {
   int HighBit = 15;
   int Representation = 0;
   std::string Photometric = "MONOCHROME2";
+  std::string Frames;  // Number of Frames as written; empty: absent
 };
 
 // Group 0028 of a grey image (with `extra` elements of that group in between, in order),
@@ -92,6 +93,7 @@ void WriteImage(TDataSetWriter& out, const TImageLayout& layout, std::span<const
                 const std::function<void(TDataSetWriter&)>& window = {}) {
   out.Short(0x0028, 0x0002, 1);
   out.Text(0x0028, 0x0004, "CS", layout.Photometric);
+  if (!layout.Frames.empty()) out.Text(0x0028, 0x0008, "IS", layout.Frames);
   out.Short(0x0028, 0x0010, uint32_t(layout.Rows));
   out.Short(0x0028, 0x0011, uint32_t(layout.Columns));
   out.Short(0x0028, 0x0100, uint32_t(layout.Allocated));
@@ -590,6 +592,151 @@ TEST(DicomReader, HostileStructuresFailWithoutHangingOrOverrunning) {
   TDataSetWriter big(true, false);
   WriteImage(big, huge, Words({1, 2, 3}));
   ExpectRefused(Part10(kExplicitLittle, big.Data()), "The pixel data are shorter than the image.");
+}
+
+TResult ReadFrame(const std::vector<uint8_t>& file, int32_t frame, TDicomFrames& frames) {
+  TResult result;
+  frames.Frame = frame;
+  result.Ok = ReadDicomBytes(file, "ceph.dcm", result.Image, result.Info, result.Message, frames);
+  return result;
+}
+
+TEST(DicomReader, MultiFrameNativeDataReadsTheChosenFrame) {
+  TImageLayout layout;
+  layout.Frames = "3";
+  // Three 2 x 3 frames, each sample telling its frame.
+  std::vector<uint8_t> pixels = Words({10, 11, 12, 13, 14, 15, 20, 21, 22, 23, 24, 25, 30, 31, 32, 33, 34, 35});
+  auto file = [&](const TImageLayout& written, std::span<const uint8_t> data) {
+    TDataSetWriter out(true, false);
+    WriteImage(out, written, data);
+    return Part10(kExplicitLittle, out.Data());
+  };
+  for (int32_t frame = 1; frame <= 3; ++frame) {
+    TDicomFrames frames;
+    TResult result = ReadFrame(file(layout, pixels), frame, frames);
+    ASSERT_TRUE(result.Ok) << result.Message;
+    EXPECT_EQ(frames.Count, 3);
+    EXPECT_EQ(result.Image.Width, 3);
+    EXPECT_EQ(result.Image.Height, 2);
+    const uint16_t base = uint16_t(frame * 10);
+    EXPECT_EQ(SamplesOf(result.Image), (std::vector<uint16_t>{base, uint16_t(base + 1), uint16_t(base + 2),
+                                                              uint16_t(base + 3), uint16_t(base + 4), uint16_t(base + 5)}));
+  }
+  // The overload without a choice reads the first frame; a file without the element has one.
+  TResult first = Read(file(layout, pixels));
+  ASSERT_TRUE(first.Ok) << first.Message;
+  EXPECT_EQ(SamplesOf(first.Image)[0], 10);
+  TImageLayout single;
+  TDicomFrames frames;
+  ASSERT_TRUE(ReadFrame(file(single, std::span(pixels).first(12)), 1, frames).Ok);
+  EXPECT_EQ(frames.Count, 1);
+
+  const std::string prefix = "Error loading DICOM file.\r\n\r\nceph.dcm\r\n";
+  for (int32_t missing : {0, 4}) {
+    TResult result = ReadFrame(file(layout, pixels), missing, frames);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Message, prefix + "The file holds 3 frames; there is no frame " + std::to_string(missing) + ".");
+    EXPECT_EQ(frames.Count, 0);
+  }
+  // Every frame the file announces must be there, also when an earlier one is asked for.
+  ExpectRefused(file(layout, std::span(pixels).first(24)), "The pixel data are shorter than the image.");
+  TImageLayout huge = layout;
+  huge.Frames = "2147483647";
+  ExpectRefused(file(huge, pixels), "The pixel data are shorter than the image.");
+  for (const char* bad : {"0", "-2", "2.5", "x"}) {
+    TImageLayout wrong = layout;
+    wrong.Frames = bad;
+    ExpectRefused(file(wrong, pixels), "The number of frames is not a positive whole number.");
+  }
+}
+
+TEST(DicomReader, PackedFramesMayStartInsideAByte) {
+  // Twelve bits allocated, three cells a frame: the second frame starts at bit 36.
+  TImageLayout layout;
+  layout.Rows = 1;
+  layout.Allocated = layout.Stored = 12;
+  layout.HighBit = 11;
+  layout.Frames = "2";
+  const std::vector<uint16_t> cells = {0x123, 0x456, 0x789, 0xABC, 0xDEF, 0x0F1};
+  std::vector<uint8_t> packed(10, 0);
+  for (size_t i = 0; i < cells.size(); ++i)
+    for (int bit = 0; bit < 12; ++bit)
+      if (cells[i] >> bit & 1) packed[(i * 12 + size_t(bit)) / 8] |= uint8_t(1 << ((i * 12 + size_t(bit)) % 8));
+  for (bool bigEndian : {false, true}) {
+    std::vector<uint8_t> data = packed;
+    if (bigEndian)
+      for (size_t i = 0; i + 1 < data.size(); i += 2) std::swap(data[i], data[i + 1]);
+    TDataSetWriter out(true, bigEndian);
+    WriteImage(out, layout, data);
+    TDicomFrames frames;
+    TResult result = ReadFrame(Part10(bigEndian ? kExplicitBig : kExplicitLittle, out.Data()), 2, frames);
+    ASSERT_TRUE(result.Ok) << result.Message;
+    EXPECT_EQ(SamplesOf(result.Image), (std::vector<uint16_t>{0xABC, 0xDEF, 0x0F1})) << bigEndian;
+  }
+}
+
+// Encapsulated frames: each frame's stream cut into fragments of `fragmentSize`, with or
+// without a basic offset table.
+std::vector<uint8_t> EncapsulatedFrames(const std::vector<std::vector<uint8_t>>& streams, size_t fragmentSize,
+                                        bool offsetTable, const TImageLayout& layout) {
+  TDataSetWriter out(true, false);
+  WriteImage(out, layout, {});
+  std::vector<uint8_t> data = out.Data();
+  data.resize(data.size() - 12);
+  TDataSetWriter items(true, false);
+  std::vector<uint32_t> offsets;
+  for (const std::vector<uint8_t>& stream : streams) {
+    offsets.push_back(uint32_t(items.Data().size()));
+    for (size_t at = 0; at < stream.size(); at += fragmentSize) {
+      std::vector<uint8_t> fragment(stream.begin() + long(at), stream.begin() + long(std::min(stream.size(), at + fragmentSize)));
+      if (fragment.size() % 2) fragment.push_back(0);
+      items.Element(0xFFFE, 0xE000, "", fragment);
+    }
+  }
+  TDataSetWriter pixels(true, false);
+  pixels.Header(0x7FE0, 0x0010, "OB", 0xFFFFFFFF).Header(0xFFFE, 0xE000, "", offsetTable ? uint32_t(4 * offsets.size()) : 0);
+  if (offsetTable)
+    for (uint32_t offset : offsets) pixels.Out().U32(offset);
+  pixels.Raw(items.Data()).Header(0xFFFE, 0xE0DD, "", 0);
+  data.insert(data.end(), pixels.Data().begin(), pixels.Data().end());
+  return Part10(kLossless, data);
+}
+
+TEST(DicomReader, MultiFrameLosslessJpegFindsEachFramesFragments) {
+  TImageLayout layout;
+  layout.Rows = 10;
+  layout.Columns = 12;
+  layout.Stored = 12;
+  layout.HighBit = 11;
+  layout.Frames = "2";
+  test::TLosslessJpegOptions options;
+  options.Precision = 12;
+  std::vector<std::vector<uint16_t>> samples;
+  std::vector<std::vector<uint8_t>> streams;
+  for (uint32_t seed : {7u, 8u}) {
+    samples.push_back(test::TestSamples(12, 10, 12, seed));
+    streams.push_back(test::EncodeLosslessJpeg(samples.back(), 12, 10, options));
+  }
+  // One fragment a frame; several located by the offset table; several found by their
+  // JPEG start marker.
+  const std::pair<size_t, bool> layouts[] = {{100000, false}, {40, true}, {40, false}};
+  for (const auto& [fragmentSize, table] : layouts)
+    for (int32_t frame : {1, 2}) {
+      TDicomFrames frames;
+      TResult result = ReadFrame(EncapsulatedFrames(streams, fragmentSize, table, layout), frame, frames);
+      ASSERT_TRUE(result.Ok) << fragmentSize << " " << table << " " << frame << ": " << result.Message;
+      EXPECT_EQ(SamplesOf(result.Image), samples[size_t(frame - 1)]);
+      EXPECT_EQ(frames.Count, 2);
+    }
+
+  TImageLayout three = layout;
+  three.Frames = "3";
+  ExpectRefused(EncapsulatedFrames(streams, 100000, false, three),
+                "The compressed pixel data hold fewer frames than the file says.");
+  ExpectRefused(EncapsulatedFrames(streams, 40, false, three), "The compressed frames cannot be told apart.");
+  // An offset table that does not fit the frames.
+  std::vector<std::vector<uint8_t>> one = {streams[0], streams[1], streams[0]};
+  ExpectRefused(EncapsulatedFrames(one, 40, true, layout), "The compressed frames cannot be told apart.");
 }
 
 }  // namespace

@@ -392,6 +392,7 @@ class FakePcaStatistics : public TPcaStatistics {
     Shape.assign(shape.begin(), shape.end());
     return 0.5;
   }
+  std::vector<TFloatPoint> ConsensusOnTracing(TXRPCA&) override { return {}; }
   int Statistic = -1;
   int Component = -1;
   std::vector<double> Shape;

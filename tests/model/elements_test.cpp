@@ -214,6 +214,18 @@ TEST(LookupAndNaming, AddRenameAndDeleteAreRecorded) {
   ASSERT_TRUE(type.DeleteElement("Q", ekDigPoint, message));
   EXPECT_EQ(type.ChangeHistory,
             (std::vector<std::string>{"Added: P.", "Renamed: \"P\" to: \"Q\".", "Deleted: Q."}));
+}
+
+TEST(LookupAndNaming, AnElementsOwnNameMayBePassedToRenameAndDelete) {
+  // Editors hand in the element's own name; the element changes or is freed on the way.
+  TXRayType type;
+  std::string message;
+  TXRayElement* point = type.AddElement("P", ekDigPoint, message);
+  ASSERT_NE(point, nullptr);
+  ASSERT_TRUE(type.RenameElement(point->Name, "Q", ekDigPoint, message));
+  ASSERT_TRUE(type.DeleteElement(point->Name, ekDigPoint, message));
+  EXPECT_EQ(type.ChangeHistory,
+            (std::vector<std::string>{"Added: P.", "Renamed: \"P\" to: \"Q\".", "Deleted: Q."}));
   EXPECT_TRUE(type.Modified);
   EXPECT_EQ(type.Count(ekDigPoint), 0u);
 }

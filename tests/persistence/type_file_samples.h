@@ -162,13 +162,13 @@ inline std::unique_ptr<TXRayType> EveryKindType() {
 
   auto* pca = Add<TXRPCA>(t, ekPCA, "Shape");
   pca->Points = {s, n, pog};
-  pca->Computed = true;
+  pca->HasData = true;
   pca->Consensus = {-0.5, 0.25, 0.125, -0.375, 0.375, 0.125};
   pca->Variances = {1.5, 0.25};
   pca->Loadings = {{0.1, 0.2}, {0.3, 0.4}, {-0.5, 0.6}, {0.7, -0.8}, {0.9, 1.0}, {-1.1, 1.2}};
   pca->SampleCount = 25;
-  pca->SampleStatistic1 = 1234.5;
-  pca->SampleStatistic2 = -0.0625;
+  pca->SumDistances = 1234.5;
+  pca->SumSquaredDistances = -0.0625;
   auto* small = Add<TXRPCA>(t, ekPCA, "Too small");
   small->Points = {s, n};
 

@@ -133,10 +133,10 @@ TEST(TypeFileRecords, EveryKindWritesReadsAndWritesTheSameBytes) {
   EXPECT_TRUE(reference->ReferenceFlags[1]);
   EXPECT_EQ(Get<TXROrient>(t, ekOrient, 0)->AffectedArea, Get<TArea>(t, ekArea, 0));
   auto* pca = Get<TXRPCA>(t, ekPCA, 0);
-  EXPECT_TRUE(pca->Computed);
+  EXPECT_TRUE(pca->HasData);
   EXPECT_EQ(pca->Loadings, original->Element<TXRPCA>(ekPCA, 0)->Loadings);
   EXPECT_EQ(Get<TXRGraphic>(t, ekGraphic, 2)->Points, std::vector<TXRayElement*>{pca});
-  EXPECT_FALSE(Get<TXRPCA>(t, ekPCA, 1)->Computed);
+  EXPECT_FALSE(Get<TXRPCA>(t, ekPCA, 1)->HasData);
 
   // The state a freshly loaded type is in.
   auto* snake = Get<TDigSnake>(t, ekSnake, 0);
@@ -413,7 +413,7 @@ TEST(TypeFilePicture, HexadecimalLinesOfThirtyTwoBytes) {
   EXPECT_EQ(loaded.Type->IconData, (std::vector<uint8_t>{0x0A, 0xFF, 0x10, 0x3C}));
 }
 
-TEST(TypeFilePca, InconsistentSizesLeaveTheAnalysisNotComputed) {
+TEST(TypeFilePca, InconsistentSizesLeaveTheAnalysisWithoutData) {
   auto pcaFile = [](const std::string& sections) {
     return MinimalFile(" 1 DigPoint \"A\" 0 0\r\n 2 DigPoint \"B\" 1 0\r\n 3 DigPoint \"C\" 0 1\r\n"
                        " 4 PCA \"p\"\r\n\t 1 2 3 end\r\n" +
@@ -428,10 +428,10 @@ TEST(TypeFilePca, InconsistentSizesLeaveTheAnalysisNotComputed) {
     EXPECT_TRUE(loaded.Ok) << loaded.Message;
     auto* pca = Get<TXRPCA>(*loaded.Type, ekPCA, 0);
     if (count != nullptr) *count = pca->SampleCount;
-    if (!pca->Computed) {
+    if (!pca->HasData) {
       EXPECT_TRUE(pca->Consensus.empty() && pca->Loadings.empty() && pca->Variances.empty());
     }
-    return pca->Computed;
+    return pca->HasData;
   };
   int count = 0;
   EXPECT_TRUE(computed(consensus + sample + variances + loadings, &count));
@@ -452,7 +452,7 @@ TEST(TypeFilePca, InconsistentSizesLeaveTheAnalysisNotComputed) {
   ASSERT_TRUE(huge.Ok) << huge.Message;
   auto* pca = Get<TXRPCA>(*huge.Type, ekPCA, 0);
   EXPECT_EQ(pca->Points.size(), 1600u);
-  EXPECT_FALSE(pca->Computed);
+  EXPECT_FALSE(pca->HasData);
 }
 
 TEST(TypeFileText, LineEndsByteOrderMarkAndTrailingEmptyLines) {

@@ -3,7 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
+#include "model/radiograph.h"
 #include "platform/qpainter_canvas.h"
 
 namespace lumacet {
@@ -25,6 +27,7 @@ TDrawingArea::TDrawingArea(TSceneSource scene, TOptionsSource options, QWidget* 
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setMouseTracking(true);
 }
 
 void TDrawingArea::MappingChanged() {
@@ -32,18 +35,45 @@ void TDrawingArea::MappingChanged() {
   SetBar(horizontalScrollBar(), fMapping.HorizontalBar());
   SetBar(verticalScrollBar(), fMapping.VerticalBar());
   fUpdatingBars = false;
+  Redraw();
+  emit ZoomChanged(fMapping.Zoom());
+}
+
+void TDrawingArea::Redraw() {
+  fPictureStale = true;
   viewport()->update();
 }
 
 void TDrawingArea::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), Qt::white);
   std::optional<TIsotropicMapping> mapping = fMapping.Mapping();
-  if (!mapping) return;
+  if (!mapping) {
+    painter.fillRect(viewport()->rect(), Qt::white);
+    return;
+  }
+  TDisplayScene scene = fScene();
+  TDisplayOptions options = fOptions();
+  options.Labels.StoreRectangles = true;  // the screen's labels are hit-tested
+  // The picture is kept, so that the tools' shapes, which change with every mouse move, are
+  // drawn over a copy of it instead of painting everything again.
+  const qreal ratio = viewport()->devicePixelRatioF();
+  const QSize size = viewport()->size() * ratio;
+  if (fPictureStale || !fOverlayOnly || fPicture.size() != size) {
+    fPicture = QImage(size, QImage::Format_RGB32);
+    fPicture.setDevicePixelRatio(ratio);
+    fPicture.fill(Qt::white);
+    QPainter back(&fPicture);
+    TQPainterCanvas canvas(back);
+    canvas.SetMapping(*mapping);
+    DrawDisplay(canvas, scene, options);
+  }
+  fOverlayOnly = false;
+  fPictureStale = false;
+  painter.drawImage(0, 0, fPicture);
   TQPainterCanvas canvas(painter);
   canvas.SetMapping(*mapping);
-  TDisplayScene scene = fScene();
-  DrawDisplay(canvas, scene, fOptions());
+  TRadiograph* current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
+  fTools.DrawOverlay(canvas, current, options, LocaleDecimalSeparator());
 }
 
 void TDrawingArea::resizeEvent(QResizeEvent* event) {
@@ -55,16 +85,73 @@ void TDrawingArea::resizeEvent(QResizeEvent* event) {
 void TDrawingArea::scrollContentsBy(int, int) {
   if (fUpdatingBars) return;
   fMapping.SetScroll({horizontalScrollBar()->value(), verticalScrollBar()->value()});
-  viewport()->update();
+  Redraw();
+}
+
+void TDrawingArea::SetTool(TToolMode mode) {
+  fTools.SetMode(mode);
+  viewport()->setCursor(mode == TToolMode::None ? Qt::ArrowCursor : Qt::CrossCursor);
+  Apply(TDrawingTools::TRedraw::Overlay);
+}
+
+void TDrawingArea::Apply(TDrawingTools::TRedraw redraw) {
+  if (redraw == TDrawingTools::TRedraw::Nothing) return;
+  if (redraw == TDrawingTools::TRedraw::Whole) {
+    MappingChanged();
+  } else {
+    fOverlayOnly = true;
+    viewport()->update();
+  }
+  emit StatusChanged(QString::fromStdString(fTools.Status(LocaleDecimalSeparator())));
+}
+
+TXRVariable* TDrawingArea::LabelUnder(TFloatPoint at, TRadiograph*& current) {
+  const TDisplayScene scene = fScene();
+  current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
+  if (!fHints || current == nullptr || !current->Visible || current->CurrentAnalysis == nullptr ||
+      !fOptions().AnalysisShown)
+    return nullptr;
+  const TIntPoint point = RoundSaturated(at);
+  return LabelAt(*current->CurrentAnalysis, *current, point.X, point.Y);
 }
 
 void TDrawingArea::mousePressEvent(QMouseEvent* event) {
-  if (!fZoomTool) return;
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
-  if (event->button() == Qt::LeftButton) fMapping.ZoomInAt(*at);
-  if (event->button() == Qt::RightButton) fMapping.ZoomOutAt(*at);
-  MappingChanged();
+  Apply(fTools.Press(*at, event->button() == Qt::RightButton, fMapping));
+}
+
+void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
+  std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
+  if (!at) return;
+  if (fTools.Dragging()) {
+    Apply(fTools.Move(*at));
+    return;
+  }
+  TRadiograph* current = nullptr;
+  TXRVariable* label = LabelUnder(*at, current);
+  if (label == fTools.Hovered()) return;
+  Apply(fTools.Hover(label));
+  if (label == nullptr) {
+    QToolTip::hideText();
+    return;
+  }
+  current->LoadCoordinates();
+  QToolTip::showText(event->globalPosition().toPoint(),
+                     HintToolTip(*label, *current, fOptions().Labels.Presentation), viewport());
+}
+
+bool TDrawingArea::viewportEvent(QEvent* event) {
+  // The pointer left the area: no label is under it any more.
+  if (event->type() == QEvent::Leave) Apply(fTools.Hover(nullptr));
+  return QAbstractScrollArea::viewportEvent(event);
+}
+
+void TDrawingArea::mouseReleaseEvent(QMouseEvent* event) {
+  std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
+  if (!at) return;
+  Apply(fTools.Release(*at, event->button() == Qt::RightButton, fMapping));
+  if (std::optional<double> length = fTools.TakeMeasuredLength()) emit MagnificationMeasured(*length);
 }
 
 }  // namespace lumacet

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,9 +17,21 @@
 
 #include <filesystem>
 
+#include "app/ui/acquire_dialog.h"
 #include "app/ui/analysis_window.h"
+#include "app/ui/convert_type_dialog.h"
 #include "app/ui/drawing_area.h"
+#include "app/ui/export_dialog.h"
+#include "app/ui/image_commands_ui.h"
+#include "app/ui/magnification_dialog.h"
+#include "app/ui/options_dialog.h"
+#include "app/ui/pca_viewer.h"
+#include "app/ui/pcas_dialog.h"
+#include "app/ui/procrustes_dialog.h"
+#include "app/ui/radiograph_dialogs.h"
 #include "app/ui/record_browser_dialog.h"
+#include "app/ui/zoom_box.h"
+#include "app/ui/slot_list.h"
 #include "platform/qpainter_canvas.h"
 
 namespace lumacet {
@@ -37,6 +50,7 @@ TWorkspaceOptions WorkspaceOptions(const TSettings& settings) {
   options.Formats.RadiographTitle = settings.Radiograph.Title;
   options.Formats.AgeFormat = settings.Radiograph.AgeFormat;
   options.SortOnLoading = settings.Radiograph.SortFitOnLoading;
+  options.Images = ImageLoadSettings(settings);
   return options;
 }
 
@@ -61,7 +75,7 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
   setWindowTitle(QStringLiteral("Lumacet"));
   resize(1100, 760);
 
-  fSlots = new QListWidget;
+  fSlots = new TSlotList;
   fSlots->setContextMenuPolicy(Qt::CustomContextMenu);
   fSlots->setMaximumWidth(std::max(fSettings.General.IconAreaWidth, 160));
   connect(fSlots, &QListWidget::itemClicked, this, &TMainWindow::SlotClicked);
@@ -73,6 +87,10 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
     }
   });
   connect(fSlots, &QListWidget::customContextMenuRequested, this, &TMainWindow::SlotMenu);
+  connect(fSlots, &TSlotList::MoveRequested, this, [this](int from, int target) {
+    if (fWorkspace->MoveToPosition(from, target)) Refresh();
+  });
+  connect(fSlots, &TSlotList::FilesDropped, this, &TMainWindow::FilesDropped);
 
   fDrawing = new TDrawingArea(
       [this] {
@@ -80,12 +98,14 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
         for (int i = 0; i < kSlotCount; ++i) scene.Slots.push_back(fWorkspace->Slot(i));
         const int current = fWorkspace->XRayPosition(fWorkspace->Current());
         scene.Current = current < kSlotCount ? current : -1;
+        scene.Images = ImageLayer(scene.Slots, scene.Current, fImageCommands->Blend());
         return scene;
       },
       [this] {
         TMeasureContext measure;
         measure.Reference = fWorkspace->Reference();
         measure.Formats = fWorkspace->Options().Formats;
+        measure.Pca = &fPcaMeasurer;
         return DisplayOptions(fSettings, measure);
       });
 
@@ -96,6 +116,10 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
   setCentralWidget(splitter);
   BuildMenus();
   statusBar();
+  connect(fDrawing, &TDrawingArea::StatusChanged, statusBar(), [this](const QString& text) {
+    statusBar()->showMessage(text);
+  });
+  connect(fDrawing, &TDrawingArea::MagnificationMeasured, this, &TMainWindow::MagnificationMeasured);
   Refresh();
 }
 
@@ -119,7 +143,7 @@ QAction* TMainWindow::Command(const QString& caption) const {
 
 void TMainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
-  AddCommand(file, tr("&New..."))->setShortcut(QKeySequence::New);
+  AddCommand(file, tr("&New..."), &TMainWindow::ActionNewExecute)->setShortcut(QKeySequence::New);
   AddCommand(file, tr("&Open..."), &TMainWindow::ActionOpenExecute)->setShortcut(QKeySequence::Open);
   AddCommand(file, tr("New &Type..."), &TMainWindow::ActionNewTypeExecute);
   AddCommand(file, tr("Open T&ype..."), &TMainWindow::ActionOpenTypeExecute);
@@ -132,9 +156,9 @@ void TMainWindow::BuildMenus() {
   AddCommand(file, tr("C&lose All"), &TMainWindow::ActionCloseAllExecute);
   file->addSeparator();
   AddCommand(file, tr("&Duplicate..."), &TMainWindow::ActionDuplicateExecute);
-  AddCommand(file, tr("P&roperties..."));
+  AddCommand(file, tr("P&roperties..."), &TMainWindow::ActionPropertiesExecute);
   file->addSeparator();
-  AddCommand(file, tr("&Options..."));
+  AddCommand(file, tr("&Options..."), &TMainWindow::ActionOptionsExecute);
   AddCommand(file, tr("Save Settings"), &TMainWindow::ActionSaveSettingsExecute);
   connect(AddCommand(file, tr("Reset Reminders")), &QAction::triggered, this, [this] {
     QMessageBox::information(this, QStringLiteral("Lumacet"), DisplayText(fSettings.ResetReminders()));
@@ -156,6 +180,13 @@ void TMainWindow::BuildMenus() {
   AddCommand(tracing, tr("Set as Re&ference"), &TMainWindow::ActionSetReferenceExecute)->setCheckable(true);
   AddCommand(tracing, tr("Set as Morph So&urce"), &TMainWindow::ActionSetMorphSourceExecute)->setCheckable(true);
   AddCommand(tracing, tr("S&ort"), &TMainWindow::ActionSortExecute);
+
+  fImageCommands = new TImageCommands(*this, *fWorkspace, fSettings, [this] { Refresh(); });
+  fImageCommands->AddMenus(*menuBar());
+  connect(fImageCommands->Command(TImageCommands::tr("&Acquire...")), &QAction::triggered, this, [this] {
+    if (TRadiograph* current = fWorkspace->Current(); current != nullptr && AcquireImage(this, *current, fSettings))
+      Refresh();
+  });
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   AddCommand(view, tr("&Zoom In"), &TMainWindow::ActionZoomInExecute)->setShortcut(QKeySequence::ZoomIn);
@@ -185,7 +216,8 @@ void TMainWindow::BuildMenus() {
   }
   view->addSeparator();
   AddCommand(view, tr("&Detailed Analysis..."), &TMainWindow::ActionDetailedAnalysisExecute);
-  AddCommand(view, tr("&Copy Results"), &TMainWindow::ActionCopyResultsExecute);
+  AddCommand(view, tr("Copy Resul&ts"), &TMainWindow::ActionCopyResultsExecute);
+  AddCommand(view, tr("Save Res&ults..."), &TMainWindow::ActionSaveResultsExecute);
 
   QMenu* tools = menuBar()->addMenu(tr("T&ools"));
   auto* toolGroup = new QActionGroup(this);
@@ -193,12 +225,23 @@ void TMainWindow::BuildMenus() {
     QAction* action = AddCommand(tools, tr(kToolCaptions[mode]));
     action->setCheckable(true);
     toolGroup->addAction(action);
-    if (mode == 0 || mode == 2) {
+    const auto tool = static_cast<TToolMode>(mode);
+    if (tool == TToolMode::None || tool == TToolMode::Zoom || tool == TToolMode::Ruler ||
+        tool == TToolMode::Protractor || tool == TToolMode::Magnification) {
       action->setEnabled(true);
-      connect(action, &QAction::triggered, this, [this, mode] { fDrawing->SetZoomTool(mode == 2); });
+      connect(action, &QAction::triggered, this, [this, tool] { fDrawing->SetTool(tool); });
     }
   }
   Command(tr("None"))->setChecked(true);
+  tools->addSeparator();
+  AddCommand(tools, tr("&Procrustes and PCA..."), &TMainWindow::ActionProcrustesExecute);
+  AddCommand(tools, tr("Principal &Component Anal. (PCAs)"), &TMainWindow::ActionPcasExecute);
+  AddCommand(tools, tr("PCA &Viewer..."), &TMainWindow::ActionPcaViewerExecute);
+  tools->addSeparator();
+  AddCommand(tools, tr("&Export..."), &TMainWindow::ActionExportExecute)
+      ->setStatusTip(tr("Analyze radiographs from a file and export the results."));
+  AddCommand(tools, tr("&Convert Type..."), &TMainWindow::ActionConvertTypeExecute)
+      ->setStatusTip(tr("Convert from one radiograph type to another."));
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   connect(help->addAction(tr("&About...")), &QAction::triggered, this, [this] {
@@ -209,6 +252,18 @@ void TMainWindow::BuildMenus() {
   for (const QString& caption : {tr("&Open..."), tr("&Save"), tr("&Close"), tr("&Zoom In"), tr("Zoom &Out"),
                                  tr("&Best Fit"), tr("&Fit All"), tr("&Detailed Analysis...")})
     bar->addAction(Command(caption));
+  auto* zoomBox = new TZoomBox;
+  bar->addWidget(zoomBox);
+  connect(fDrawing, &TDrawingArea::ZoomChanged, zoomBox, &TZoomBox::ShowZoom);
+  connect(zoomBox, &TZoomBox::EntryChosen, this, [this](const QString& entry) {
+    TIntRect bounds;
+    if (TRadiograph* current = fWorkspace->Current()) {
+      current->LoadCoordinates();
+      bounds = current->TracingBounds();
+    }
+    fDrawing->Mapping().ChooseZoomBoxEntry(entry.toStdString(), bounds);
+    fDrawing->MappingChanged();
+  });
   fAnalyses = new QComboBox;
   fAnalyses->setMinimumContentsLength(16);
   fViews = new QComboBox;
@@ -231,7 +286,8 @@ void TMainWindow::Refresh() {
   UpdateCommands();
   UpdateIconColumn();
   UpdateLists();
-  fDrawing->viewport()->update();
+  fDrawing->SetMeasurementHints(fSettings.View.VariableHints);
+  fDrawing->Redraw();
   if (fAnalysisWindow != nullptr) {
     fAnalysisWindow->SetOptions(Presentation());
     fAnalysisWindow->Update();
@@ -239,10 +295,12 @@ void TMainWindow::Refresh() {
 }
 
 void TMainWindow::UpdateCommands() {
+  fImageCommands->UpdateCommands();
+  fImageCommands->Command(TImageCommands::tr("&Acquire..."))->setEnabled(fWorkspace->Current() != nullptr);
   const TCommandStates states = fWorkspace->Commands();
-  for (const QString& caption : {tr("&Open..."), tr("New &Type..."), tr("Open T&ype...")})
+  for (const QString& caption : {tr("&New..."), tr("&Open..."), tr("New &Type..."), tr("Open T&ype...")})
     Command(caption)->setEnabled(states.AddObject);
-  for (const QString& caption : {tr("&Save"), tr("Save &Into..."), tr("&Close")})
+  for (const QString& caption : {tr("&Save"), tr("Save &Into..."), tr("&Close"), tr("P&roperties...")})
     Command(caption)->setEnabled(states.CurrentObject);
   for (const QString& caption : {tr("Save &All"), tr("C&lose All"), tr("S&ort")})
     Command(caption)->setEnabled(states.AnyOccupied);
@@ -254,39 +312,19 @@ void TMainWindow::UpdateCommands() {
   Command(tr("Set as Morph So&urce"))->setChecked(states.MorphSourceTicked);
   const bool radiograph = fWorkspace->Current() != nullptr && !fWorkspace->Current()->IsType();
   Command(tr("&Detailed Analysis..."))->setEnabled(radiograph);
-  Command(tr("&Copy Results"))->setEnabled(radiograph);
+  Command(tr("Copy Resul&ts"))->setEnabled(radiograph);
+  Command(tr("Save Res&ults..."))->setEnabled(radiograph);
+  // The PCA editor edits a type opened for editing: changes to the type of a radiograph
+  // could not be saved.
+  Command(tr("Principal &Component Anal. (PCAs)"))->setEnabled(fWorkspace->Current() != nullptr &&
+                                                              fWorkspace->Current()->IsType());
+  Command(tr("PCA &Viewer..."))->setEnabled(fWorkspace->Current() != nullptr &&
+                                            fWorkspace->Current()->Type() != nullptr);
 }
 
 void TMainWindow::UpdateIconColumn() {
   fRefreshing = true;
-  if (fSlots->count() != kSlotCount) {
-    fSlots->clear();
-    for (int i = 0; i < kSlotCount; ++i) fSlots->addItem(QString());
-  }
-  const TTextFormats& formats = fWorkspace->Options().Formats;
-  for (int i = 0; i < kSlotCount; ++i) {
-    QListWidgetItem* item = fSlots->item(i);
-    TRadiograph* object = fWorkspace->Slot(i);
-    if (object == nullptr) {
-      item->setText(QString());
-      item->setFlags(Qt::ItemIsEnabled);
-      item->setData(Qt::CheckStateRole, QVariant());
-      continue;
-    }
-    QString caption = Utf8(object->IsType() ? object->Name : object->Caption(formats));
-    if (i == fWorkspace->ReferenceSlot()) caption += tr(" [R]");
-    if (i == fWorkspace->MorphSourceSlot()) caption += tr(" [M]");
-    item->setText(caption);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-    item->setCheckState(object->Visible ? Qt::Checked : Qt::Unchecked);
-    QFont font = item->font();
-    font.setBold(fWorkspace->IsCurrent(object));
-    item->setFont(font);
-    const TPositionPen& pen = fSettings.Radiograph.PositionPens[static_cast<size_t>(i)];
-    const bool slotPen = fSettings.Radiograph.DrawingStyle == 1 ||
-                         (fSettings.Radiograph.DrawingStyle == 2 && !fWorkspace->IsCurrent(object));
-    item->setForeground(slotPen ? ToQColor(pen.Colour) : palette().color(QPalette::Text));
-  }
+  fSlots->Show(*fWorkspace, fSettings);
   fRefreshing = false;
 }
 
@@ -343,6 +381,7 @@ TPresentationOptions TMainWindow::Presentation() const {
   TMeasureContext measure;
   measure.Reference = fWorkspace->Reference();
   measure.Formats = fWorkspace->Options().Formats;
+  measure.Pca = &fPcaMeasurer;
   return PresentationOptions(fSettings, measure);
 }
 
@@ -350,7 +389,8 @@ int TMainWindow::OpenPatient(const std::string& name) {
   TOpenXRayDlg browser(BrowserOptions(), this);
   const std::vector<int> records = browser.Browser().GetRecordsByData({}, name, {}, {}, {}, false);
   if (records.empty()) return 0;
-  const int opened = fWorkspace->OpenRecords(browser.Browser().ListedFile(), records, true, fPrompts);
+  const int opened = fWorkspace->OpenRecords(browser.Browser().ListedFile(), records, true, fPrompts,
+                                               browser.Browser().LoadImage);
   if (opened > 0 && fSettings.Radiograph.BestFitOnLoading) BestFit();
   Refresh();
   return opened;
@@ -364,11 +404,16 @@ void TMainWindow::BestFit() {
   fDrawing->MappingChanged();
 }
 
-void TMainWindow::ActionOpenExecute() {
-  TOpenXRayDlg browser(BrowserOptions(), this);
+void TMainWindow::ActionOpenExecute() { BrowseRecords(BrowserOptions()); }
+
+void TMainWindow::BrowseRecords(const TRecordBrowserOptions& options) {
+  TOpenXRayDlg browser(options, this);
   if (browser.exec() != QDialog::Accepted || browser.Browser().SelectedCount() == 0) return;
   const int opened =
-      fWorkspace->OpenRecords(browser.Browser().ListedFile(), browser.Browser().SelectedRecords(), false, fPrompts);
+      fWorkspace->OpenRecords(browser.Browser().ListedFile(), browser.Browser().SelectedRecords(), false, fPrompts,
+                              browser.Browser().LoadImage);
+  // The search for a missing image may have chosen a new default image folder.
+  fSettings.General.BmpPath = fWorkspace->Options().Images.DefaultFolder;
   if (opened > 0 && fSettings.Radiograph.BestFitOnLoading) BestFit();
   Refresh();
 }
@@ -420,7 +465,7 @@ void TMainWindow::ActionSaveAllExecute() {
 void TMainWindow::ActionCloseExecute() {
   fWorkspace->CloseCurrent(fPrompts);
   Command(tr("None"))->setChecked(true);
-  fDrawing->SetZoomTool(false);
+  fDrawing->SetTool(TToolMode::None);
   Refresh();
 }
 
@@ -430,8 +475,9 @@ void TMainWindow::ActionCloseAllExecute() {
 }
 
 void TMainWindow::ActionDuplicateExecute() {
-  fWorkspace->Duplicate();
+  if (fWorkspace->Duplicate() < 0) return;
   Refresh();
+  ActionPropertiesExecute();
 }
 
 void TMainWindow::ActionGetCoordinatesExecute() {
@@ -476,7 +522,9 @@ void TMainWindow::ActionDetailedAnalysisExecute() {
           TRadiograph* current = fWorkspace->Current();
           return current != nullptr && !current->IsType() ? current : nullptr;
         },
-        Presentation(), fSettings.Radiograph.TextLayout, this);
+        Presentation(), AnalysisLayout(fSettings.Radiograph), this);
+    connect(fAnalysisWindow, &TAnalysisWindow::LayoutSaved, this,
+            [this](const TAnalysisLayout& layout) { StoreAnalysisLayout(layout, fSettings.Radiograph); });
   }
   fAnalysisWindow->Update();
   fAnalysisWindow->show();
@@ -489,12 +537,143 @@ void TMainWindow::ActionCopyResultsExecute() {
   QApplication::clipboard()->setText(Utf8(ResultsText(*current, Presentation())));
 }
 
+void TMainWindow::ActionSaveResultsExecute() {
+  TRadiograph* current = fWorkspace->Current();
+  if (current == nullptr || current->IsType()) return;
+  QFileDialog dialog(this, tr("Save Results"), Utf8(fSettings.General.ResultsPath),
+                     tr("Text files (*.txt);;All files (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const TWriteResult result = WriteResults(dialog.selectedFiles().front().toStdString(), *current, Presentation());
+  if (result.Ok) return;
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Lumacet"), DisplayText(kResultsFileError), QMessageBox::Ok,
+                  this);
+  box.setDetailedText(Utf8(result.Error));
+  box.exec();
+}
+
+void TMainWindow::MagnificationMeasured(double lengthUnits) {
+  TRadiograph* current = fWorkspace->Current();
+  if (current == nullptr || current->IsType()) return;
+  TMagnificationDlg dialog(lengthUnits / kUnitsPerMillimetre, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::optional<double> magnification = dialog.Magnification();
+  if (!magnification || !current->SetMagnification(*magnification)) return;
+  current->RecordChange(true, "Changed Properties.");
+  Refresh();
+}
+
 void TMainWindow::WriteSettings() {
   const TSettingsSaveResult result = fSettings.Save(fSettingsPath);
   if (!result.Ok) QMessageBox::critical(this, QStringLiteral("Lumacet"), DisplayText(result.Message));
 }
 
 void TMainWindow::ActionSaveSettingsExecute() { WriteSettings(); }
+
+TRadiographDialogContext TMainWindow::RadiographContext() {
+  TRadiographDialogContext context;
+  context.Prompts = &fPrompts;
+  context.Formats = fWorkspace->Options().Formats;
+  context.TypeNames = fWorkspace->TypeNames();
+  context.DataFolder = fSettings.General.CsvPath;
+  context.TypeFolder = fSettings.General.LcrPath;
+  return context;
+}
+
+TPopulationContext TMainWindow::PopulationContext() {
+  TPopulationContext context;
+  context.Workspace = fWorkspace.get();
+  context.Prompts = &fPrompts;
+  context.Browser = BrowserOptions();
+  context.ResultsFolder = fSettings.General.ResultsPath;
+  context.Presentation = Presentation();
+  return context;
+}
+
+void TMainWindow::ActionProcrustesExecute() {
+  TProcForm dialog(PopulationContext(), this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionPcasExecute() {
+  TRadiograph* current = fWorkspace->Current();
+  if (current == nullptr || !current->IsType()) return;
+  TPCAsForm dialog(static_cast<TXRayType&>(*current), fPrompts, this);
+  connect(&dialog, &TPCAsForm::Changed, this, &TMainWindow::Refresh);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionPcaViewerExecute() {
+  TRadiograph* current = fWorkspace->Current();
+  if (current == nullptr || current->Type() == nullptr) return;
+  TPCAViewForm dialog(*current, fPcaMeasurer, this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionExportExecute() {
+  TExportForm dialog(PopulationContext(), this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionConvertTypeExecute() {
+  TConvertTypeForm dialog(PopulationContext(), this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionNewExecute() {
+  TNewXRayDlg dialog(TNewXRayDlg::TMode::New, RadiographContext(), this);
+  dialog.ShowDefaults(fSettings.Radiograph);
+  if (dialog.exec() == QDialog::Accepted) dialog.CreateIn(*fWorkspace, fPrompts, fSettings.Radiograph);
+  Refresh();
+}
+
+void TMainWindow::ActionPropertiesExecute() {
+  TRadiograph* current = fWorkspace->Current();
+  if (current == nullptr) return;
+  const bool changed = current->IsType()
+                           ? EditTypeProperties(static_cast<TXRayType&>(*current), fPrompts, this)
+                           : EditRadiographProperties(static_cast<TXRay&>(*current), RadiographContext(), this);
+  if (changed) Refresh();
+}
+
+void TMainWindow::ActionOptionsExecute() {
+  TLCOptions dialog(fSettings, fPrompts, fWorkspace->Options().Formats, fWorkspace->TypeNames(),
+                    [this] { ApplySettings(); }, this);
+  dialog.exec();
+}
+
+void TMainWindow::ApplySettings() {
+  fWorkspace->SetOptions(WorkspaceOptions(fSettings));
+  Command(tr("&Grid"))->setChecked(fSettings.View.ViewGrid);
+  Command(tr("&Analysis"))->setChecked(fSettings.General.AnalysisOn);
+  const QString modeCaptions[] = {tr("Current Only"), tr("Comparative"), tr("All")};
+  Command(modeCaptions[std::clamp(fSettings.General.AnalysisMode, 0, 2)])->setChecked(true);
+  Refresh();
+}
+
+void TMainWindow::FilesDropped(const QStringList& paths, int row) {
+  for (const QString& path : paths) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("lcr")) {
+      if (fWorkspace->OpenType(path.toStdString(), fPrompts) >= 0 && fSettings.Radiograph.BestFitOnLoading) BestFit();
+    } else if (suffix == QLatin1String("csv")) {
+      TRecordBrowserOptions options = BrowserOptions();
+      options.DefaultFile = path.toStdString();
+      BrowseRecords(options);
+    } else {
+      // Anything else is taken for an image of the radiograph it was dropped on.
+      if (TRadiograph* target = fWorkspace->Slot(row)) fWorkspace->SetCurrent(target);
+      if (fWorkspace->Current() != nullptr) fImageCommands->LoadImageFile(path.toStdString());
+    }
+  }
+  Refresh();
+}
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
   if (!fWorkspace->AskAndSave(fPrompts)) {

@@ -14,16 +14,20 @@
 #include "app/workspace.h"
 #include "measure/analysis_text.h"
 #include "persistence/record_browser.h"
+#include "population/pca_statistics.h"
 
 class QAction;
 class QComboBox;
-class QListWidget;
 class QListWidgetItem;
 
 namespace lumacet {
 
 class TAnalysisWindow;
 class TDrawingArea;
+class TImageCommands;
+class TSlotList;
+struct TPopulationContext;
+struct TRadiographDialogContext;
 
 class TMainWindow : public QMainWindow {
   Q_OBJECT
@@ -59,6 +63,8 @@ class TMainWindow : public QMainWindow {
   void WriteSettings();
 
   void ActionOpenExecute();
+  // The record browser on the options' data file; the records chosen there are opened.
+  void BrowseRecords(const TRecordBrowserOptions& options);
   void ActionOpenTypeExecute();
   void ActionNewTypeExecute();
   void ActionSaveExecute();
@@ -76,14 +82,36 @@ class TMainWindow : public QMainWindow {
   void ActionFitAllExecute();
   void ActionDetailedAnalysisExecute();
   void ActionCopyResultsExecute();
+  void ActionSaveResultsExecute();
+  void MagnificationMeasured(double lengthUnits);
   void ActionSaveSettingsExecute();
+  void ActionNewExecute();
+  void ActionPropertiesExecute();
+  void ActionOptionsExecute();
+  // Files dropped on the icon column: data files listed for opening, types opened, images
+  // loaded into the radiograph of the row they fell on.
+  void FilesDropped(const QStringList& paths, int row);
+  // After the options dialog changed the settings: the workspace follows them.
+  void ApplySettings();
+  TRadiographDialogContext RadiographContext();
+  // The population commands of the Tools menu.
+  TPopulationContext PopulationContext();
+  void ActionProcrustesExecute();
+  void ActionPcasExecute();
+  void ActionPcaViewerExecute();
+  void ActionExportExecute();
+  void ActionConvertTypeExecute();
 
   TSettings fSettings;
   std::string fSettingsPath;
   std::unique_ptr<TWorkspace> fWorkspace;
   TQtPrompts fPrompts;
+  // Shape statistics of PCA variables and drawings in the display and the analysis window;
+  // it holds no state, so the const measuring contexts may hand it out.
+  mutable TPcaMeasurer fPcaMeasurer;
   TDrawingArea* fDrawing = nullptr;
-  QListWidget* fSlots = nullptr;
+  TImageCommands* fImageCommands = nullptr;  // the "&Image" menu; a child of the window
+  TSlotList* fSlots = nullptr;
   QComboBox* fAnalyses = nullptr;
   QComboBox* fViews = nullptr;
   TAnalysisWindow* fAnalysisWindow = nullptr;

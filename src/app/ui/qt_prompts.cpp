@@ -2,11 +2,16 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <filesystem>
+
+#include "app/ui/image_commands_ui.h"
 
 namespace lumacet {
 
@@ -37,6 +42,11 @@ TAnswer TQtPrompts::AskYesNoCancel(const std::string& question) {
   }
 }
 
+std::string TQtPrompts::ChooseImageFile(const std::string& folder, const std::string& name) {
+  const QString start = QString::fromStdString((std::filesystem::path(folder) / name).string());
+  return QFileDialog::getOpenFileName(fParent, QObject::tr("Open Image"), start, ImageOpenFilter()).toStdString();
+}
+
 bool TQtPrompts::OfferSave(TRadiograph& object) {
   const TSavePromptText text = SavePromptText(object, fWorkspace.Options().Formats);
   QDialog dialog(fParent);
@@ -51,9 +61,8 @@ bool TQtPrompts::OfferSave(TRadiograph& object) {
   layout->addWidget(new QLabel(DisplayText(text.ImageLine)));
   layout->addWidget(new QLabel(DisplayText(text.TracingLine)));
   auto* buttons = new QDialogButtonBox;
-  // Saving images arrives with the image store; until then the button stays off.
   QPushButton* saveImage = buttons->addButton(QObject::tr("Save &Image"), QDialogButtonBox::ActionRole);
-  saveImage->setEnabled(false);
+  saveImage->setEnabled(text.CanSaveImage);
   QPushButton* saveTracing = buttons->addButton(QObject::tr("&Save Tracing"), QDialogButtonBox::ActionRole);
   saveTracing->setEnabled(text.CanSaveTracing);
   QPushButton* dontSave = buttons->addButton(QObject::tr("&Don't Save"), QDialogButtonBox::AcceptRole);
@@ -61,6 +70,11 @@ bool TQtPrompts::OfferSave(TRadiograph& object) {
   layout->addWidget(buttons);
   QObject::connect(dontSave, &QPushButton::clicked, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  QObject::connect(saveImage, &QPushButton::clicked, &dialog, [&] {
+    if (!SaveImageInteractively(&dialog, object, fWorkspace.Options().Images.DefaultFolder)) return;
+    saveImage->setEnabled(false);
+    if (!object.Modified) dialog.accept();
+  });
   QObject::connect(saveTracing, &QPushButton::clicked, &dialog, [&] {
     if (!fWorkspace.Save(object, *this)) return;
     saveTracing->setEnabled(false);

@@ -25,6 +25,7 @@ class TQtPrompts : public TWorkspacePrompts {
   TAnswer AskYesNoCancel(const std::string& question) override;
   // The "Save" prompt: description, history, image and tracing lines.
   bool OfferSave(TRadiograph& object) override;
+  std::string ChooseImageFile(const std::string& folder, const std::string& name) override;
 
  private:
   QWidget* fParent;

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -13,7 +14,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include "app/ui/qt_prompts.h"
 
@@ -23,17 +26,20 @@ namespace {
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
+constexpr int kNameColumn = 1;
+constexpr int kImageColumn = 5;
+
 }  // namespace
 
 TOpenXRayDlg::TOpenXRayDlg(TRecordBrowserOptions options, QWidget* parent)
     : QDialog(parent), fBrowser(std::move(options)) {
-  setWindowTitle(tr("Open Radiograph"));
+  setWindowTitle(tr("File: %1").arg(QString()));
   resize(760, 480);
   auto* layout = new QVBoxLayout(this);
 
   auto* fileRow = new QHBoxLayout;
   fFile = new QLabel;
-  auto* browse = new QPushButton(tr("&File..."));
+  auto* browse = new QPushButton(tr("&Open..."));
   fileRow->addWidget(fFile, 1);
   fileRow->addWidget(browse);
   layout->addLayout(fileRow);
@@ -50,9 +56,14 @@ TOpenXRayDlg::TOpenXRayDlg(TRecordBrowserOptions options, QWidget* parent)
   filterRow->addWidget(fSorted);
   layout->addLayout(filterRow);
 
-  fTable = new QTableWidget(0, 5);
-  fTable->setHorizontalHeaderLabels({tr("Name"), tr("Date"), tr("Type"), tr("Comments"), tr("Image")});
+  fTable = new QTableWidget(0, 6);
+  fTable->setHorizontalHeaderLabels({tr("#"), tr("Name"), tr("Date"), tr("Type"), tr("Comments"), tr("Image")});
   fTable->horizontalHeader()->setStretchLastSection(true);
+  fTable->horizontalHeader()->setMinimumSectionSize(1);
+  fTable->horizontalHeader()->setSortIndicatorShown(true);
+  fTable->setColumnWidth(0, 1);  // the record number is there for the program, not to be read
+  fTable->setColumnWidth(kNameColumn, 180);
+  fTable->installEventFilter(this);
   fTable->verticalHeader()->hide();
   fTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   // The browser keeps the selection; the table only shows it.
@@ -73,12 +84,12 @@ TOpenXRayDlg::TOpenXRayDlg(TRecordBrowserOptions options, QWidget* parent)
   buttons->addWidget(fLoadImage);
   auto* all = new QPushButton(tr("Select &All"));
   auto* none = new QPushButton(tr("Select &None"));
-  auto* inverse = new QPushButton(tr("&Inverse"));
+  auto* inverse = new QPushButton(tr("Select &Inverse"));
   fExpand = new QPushButton(tr("&Expand Selection"));
   fDelete = new QPushButton(tr("&Delete..."));
-  fCopy = new QPushButton(tr("C&opy to..."));
+  fCopy = new QPushButton(tr("&Copy to..."));
   fLoad = new QPushButton(tr("&Load and Exit"));
-  auto* cancel = new QPushButton(tr("Cancel"));
+  auto* cancel = new QPushButton(tr("E&xit"));
   for (QPushButton* b : {all, none, inverse, fExpand, fDelete, fCopy, fLoad, cancel}) buttons->addWidget(b);
   layout->addLayout(buttons);
 
@@ -86,7 +97,12 @@ TOpenXRayDlg::TOpenXRayDlg(TRecordBrowserOptions options, QWidget* parent)
   connect(fFilterText, &QLineEdit::textChanged, this, [this] { Reload(); });
   connect(fFilterField, &QComboBox::currentIndexChanged, this, [this] { Reload(); });
   connect(fSorted, &QCheckBox::toggled, this, [this] { Reload(); });
-  connect(fLoadImage, &QCheckBox::toggled, this, [this](bool on) { fBrowser.LoadImage = on; });
+  connect(fLoadImage, &QCheckBox::toggled, this, [this](bool on) {
+    fBrowser.LoadImage = on;
+    fTable->setColumnHidden(kImageColumn, !on);  // the header keeps its width for later
+  });
+  fTable->setColumnHidden(kImageColumn, !fBrowser.LoadImage);
+  connect(fTable->horizontalHeader(), &QHeaderView::sectionClicked, this, &TOpenXRayDlg::HeaderClicked);
   connect(fTable, &QTableWidget::cellClicked, this, [this](int row, int) { RowClicked(row); });
   connect(fTable, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
     if (!fBrowser.IsSelected(static_cast<size_t>(row))) fBrowser.Click(static_cast<size_t>(row));
@@ -108,19 +124,24 @@ void TOpenXRayDlg::Reload() {
   fBrowser.FilterField = static_cast<TFilterField>(fFilterField->currentIndex());
   fBrowser.Order = fSorted->isChecked() ? TRecordOrder::SortByName : TRecordOrder::NoSort;
   fBrowser.LoadGrid();
+  ShowOrder();
   ShowRows();
+  if (fTable->rowCount() > 0) fTable->setFocus();
 }
 
 void TOpenXRayDlg::ShowRows() {
   fFile->setText(Utf8(fBrowser.ListedFile()));
+  setWindowTitle(tr("File: %1").arg(Utf8(fBrowser.ListedFile())));
   const auto& rows = fBrowser.Rows();
   fTable->setRowCount(static_cast<int>(rows.size()));
   for (size_t i = 0; i < rows.size(); ++i) {
     const TRecordRow& r = rows[i];
-    const std::string* columns[] = {&r.Name, &r.Date, &r.Type, &r.Comments, &r.Image};
-    for (int c = 0; c < 5; ++c) fTable->setItem(static_cast<int>(i), c, new QTableWidgetItem(Utf8(*columns[c])));
+    const std::string number = std::to_string(r.Record);
+    const std::string* columns[] = {&number, &r.Name, &r.Date, &r.Type, &r.Comments, &r.Image};
+    for (int c = 0; c < 6; ++c) fTable->setItem(static_cast<int>(i), c, new QTableWidgetItem(Utf8(*columns[c])));
   }
   fStatus->setText(DisplayText(fBrowser.ListStatus()));
+  fTable->setEnabled(!rows.empty());
   ShowSelection();
 }
 
@@ -151,6 +172,80 @@ void TOpenXRayDlg::RowClicked(int row) {
     fBrowser.Click(index);
   }
   ShowSelection();
+}
+
+int TOpenXRayDlg::FocusRow() const { return fTable->currentRow(); }
+
+bool TOpenXRayDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == fTable && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (RowKey(key->key(), key->modifiers())) return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+bool TOpenXRayDlg::RowKey(int key, Qt::KeyboardModifiers modifiers) {
+  const bool ctrl = (modifiers & Qt::ControlModifier) != 0;
+  const bool shift = (modifiers & Qt::ShiftModifier) != 0;
+  const int focus = FocusRow();
+  const int rows = fTable->rowCount();
+  switch (key) {
+    case Qt::Key_A:
+      if (!ctrl) return false;
+      fBrowser.SelectAll();
+      ShowSelection();
+      return true;
+    case Qt::Key_Space:
+      if (focus >= 0) fBrowser.ToggleRow(static_cast<size_t>(focus));
+      ShowSelection();
+      return true;
+    case Qt::Key_Delete:
+      if (fDelete->isEnabled()) fDelete->click();
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (fLoad->isEnabled()) accept();
+      return true;
+    default:
+      break;
+  }
+  const int rowHeight = std::max(1, fTable->verticalHeader()->defaultSectionSize());
+  const int page = std::max(1, fTable->viewport()->height() / rowHeight - 1);
+  int target = 0;
+  switch (key) {
+    case Qt::Key_Up: target = focus - 1; break;
+    case Qt::Key_Down: target = focus + 1; break;
+    case Qt::Key_PageUp: target = focus - page; break;
+    case Qt::Key_PageDown: target = focus + page; break;
+    case Qt::Key_Home: target = 0; break;
+    case Qt::Key_End: target = rows - 1; break;
+    default: return false;
+  }
+  if (rows == 0) return true;
+  target = std::clamp(target, 0, rows - 1);
+  fTable->setCurrentCell(target, kNameColumn);
+  const auto index = static_cast<size_t>(target);
+  if (shift) {
+    fBrowser.ShiftClick(index, ctrl);
+  } else if (!ctrl) {
+    fBrowser.Click(index);
+  }
+  ShowSelection();
+  return true;
+}
+
+void TOpenXRayDlg::HeaderClicked(int column) {
+  // The listing knows two orders: by name, and the file's own.
+  if (column == kNameColumn) {
+    fSorted->setChecked(!fSorted->isChecked());
+  } else {
+    ShowOrder();  // the header moved its indicator to the clicked column
+  }
+}
+
+void TOpenXRayDlg::ShowOrder() {
+  fTable->horizontalHeader()->setSortIndicator(fBrowser.Order == TRecordOrder::SortByName ? kNameColumn : -1,
+                                               Qt::AscendingOrder);
 }
 
 void TOpenXRayDlg::ChooseFile() {

@@ -1,6 +1,10 @@
 // TOpenXRayDlg: the record browser window over TRecordBrowser. It lists the records of one
 // data file, filters and orders them, keeps the selection, deletes and copies records, and
-// closes with "&Load and Exit" for the workspace to open the selected ones.
+// closes with "&Load and Exit" for the workspace to open the selected ones. The keyboard
+// works the rows as a list does: arrows, Page Up/Down, Home and End move the focus and
+// select (Shift extends from the anchor, Ctrl only moves), Space toggles, Ctrl+A selects
+// all, Delete deletes and Enter loads. A click on the "Name" header turns between "Sort by
+// Name" and file order.
 #pragma once
 
 #include <QDialog>
@@ -25,6 +29,12 @@ class TOpenXRayDlg : public QDialog, private TRecordBrowserPrompts {
   TRecordBrowser& Browser() { return fBrowser; }
   // Lists the data file again and shows the rows.
   void Reload();
+  QTableWidget* Table() const { return fTable; }
+  // The row with the keyboard focus, -1 for none.
+  int FocusRow() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool ConfirmDelete(std::string_view question) override;
@@ -35,6 +45,10 @@ class TOpenXRayDlg : public QDialog, private TRecordBrowserPrompts {
   void ShowRows();
   void ShowSelection();
   void RowClicked(int row);
+  // A key on the rows; false when it is not one of the browser's.
+  bool RowKey(int key, Qt::KeyboardModifiers modifiers);
+  void HeaderClicked(int column);
+  void ShowOrder();
   void ChooseFile();
 
   TRecordBrowser fBrowser;

@@ -1,0 +1,294 @@
+// lumacet-cli procrustes DATAFILE --type NAME --pca NAME [--types DIR] [--records LIST]
+// [--report FILE] [--import] [--flip] [--size life|xray] [--output LIST] [--names]
+// [--scores-table FILE]: the "Procrustes & PCA" run over the records of a data file (all
+// of them unless --records chooses). The report is appended to --report, or printed when
+// there is none. --import puts consensus, variances and loadings into the PCA element of the
+// type file, which is rewritten; --scores-table writes every radiograph's component scores
+// as a comma-separated table. A terminal sees the progress on stderr; radiographs that
+// cannot be used are named there and passed over.
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <charconv>
+#include <filesystem>
+#include <optional>
+
+#include "cli/commands.h"
+#include "model/list_elements.h"
+#include "persistence/atomic_file.h"
+#include "persistence/data_lines.h"
+#include "persistence/text_codec.h"
+#include "persistence/type_finder.h"
+#include "population/pca_import.h"
+#include "population/procrustes_run.h"
+
+namespace lumacet::cli {
+
+namespace {
+
+struct TProcrustesArguments {
+  TProcrustesRequest Request;
+  std::optional<std::string> Types;
+  bool Import = false;
+  std::optional<std::string> ScoresTable;
+};
+
+bool ParseOutputs(std::string_view text, TReportOptions& report) {
+  const bool names = report.Names;
+  report = TReportOptions{false, false, false, false, false, false, false, names};
+  while (true) {
+    const size_t comma = text.find(',');
+    const std::string_view item = text.substr(0, comma);
+    if (item == "consensus") report.Consensus = true;
+    else if (item == "variances") report.Variances = true;
+    else if (item == "loadings") report.Loadings = true;
+    else if (item == "scores") report.Scores = true;
+    else if (item == "residuals") report.Residuals = true;
+    else if (item == "sizes") report.Sizes = true;
+    else if (item == "distances") report.Distances = true;
+    else return false;
+    if (comma == std::string_view::npos) return true;
+    text.remove_prefix(comma + 1);
+  }
+}
+
+std::optional<TProcrustesArguments> ParseArguments(const std::vector<std::string>& args) {
+  TProcrustesArguments parsed;
+  TProcrustesRequest& request = parsed.Request;
+  bool recordsGiven = false;
+  bool outputGiven = false;
+  bool sizeGiven = false;
+  bool reportGiven = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == "--import" && !parsed.Import) {
+      parsed.Import = true;
+    } else if (arg == "--flip" && !request.FlipY) {
+      request.FlipY = true;
+    } else if (arg == "--names" && !request.Report.Names) {
+      request.Report.Names = true;
+    } else if (!arg.starts_with("--")) {
+      if (!request.DataFile.empty() || arg.empty()) return std::nullopt;
+      request.DataFile = arg;
+    } else if (!hasValue) {
+      return std::nullopt;
+    } else if (arg == "--type" && request.TypeName.empty()) {
+      request.TypeName = args[++i];
+    } else if (arg == "--pca" && request.PcaName.empty()) {
+      request.PcaName = args[++i];
+    } else if (arg == "--types" && !parsed.Types) {
+      parsed.Types = args[++i];
+    } else if (arg == "--records" && !recordsGiven) {
+      std::optional<std::vector<int>> records = ParseRecords(args[++i]);
+      if (!records) return std::nullopt;
+      request.Records = std::move(*records);
+      recordsGiven = true;
+    } else if (arg == "--report" && !reportGiven) {
+      request.ResultsFile = args[++i];
+      reportGiven = !request.ResultsFile.empty();
+      if (!reportGiven) return std::nullopt;
+    } else if (arg == "--size" && !sizeGiven) {
+      const std::string& size = args[++i];
+      if (size != "life" && size != "xray") return std::nullopt;
+      request.LifeSize = size == "life";
+      sizeGiven = true;
+    } else if (arg == "--output" && !outputGiven) {
+      if (!ParseOutputs(args[++i], request.Report)) return std::nullopt;
+      outputGiven = true;
+    } else if (arg == "--scores-table" && !parsed.ScoresTable) {
+      parsed.ScoresTable = args[++i];
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (request.DataFile.empty() || request.TypeName.empty() || request.PcaName.empty()) return std::nullopt;
+  return parsed;
+}
+
+// Rewrites one status line on a terminal, at most ten times a second; says nothing to a
+// pipe, where a line per record would only fill logs.
+class TProgressLine {
+ public:
+  explicit TProgressLine(std::ostream& err) : fErr(err), fTerminal(isatty(STDERR_FILENO) == 1) {}
+  ~TProgressLine() {
+    if (fShown) fErr << '\n';
+  }
+  void Show(const std::string& status) {
+    if (!fTerminal) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (fShown && now - fLast < std::chrono::milliseconds(100)) return;
+    fLast = now;
+    std::string line = status.substr(0, 78);
+    fErr << '\r' << line << std::string(fWidth > line.size() ? fWidth - line.size() : 0, ' ') << std::flush;
+    fWidth = line.size();
+    fShown = true;
+  }
+  // Clears the line before other text goes to the terminal.
+  void Break() {
+    if (fShown) fErr << '\n';
+    fShown = false;
+    fWidth = 0;
+  }
+
+ private:
+  std::ostream& fErr;
+  bool fTerminal;
+  bool fShown = false;
+  size_t fWidth = 0;
+  std::chrono::steady_clock::time_point fLast;
+};
+
+std::string Shortest(double value) {
+  std::array<char, 32> buffer{};
+  auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value + 0.0);
+  return error == std::errc() ? std::string(buffer.data(), end) : std::string();
+}
+
+std::string CsvField(const std::string& field) {
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (char c : field) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+// Name, PC1..PCm, one row per radiograph in reading order; numbers in the shortest form
+// that reads back exactly.
+std::string ScoresTable(const TShapeAnalysis& analysis, const std::vector<std::string>& names) {
+  std::string table = "Name";
+  for (int c = 1; c <= analysis.ComponentCount; ++c) table += ",PC" + std::to_string(c);
+  table += "\r\n";
+  for (int i = 0; i < analysis.SampleCount; ++i) {
+    table += CsvField(names[static_cast<size_t>(i)]);
+    for (int c = 0; c < analysis.ComponentCount; ++c) table += ',' + Shortest(analysis.Score(i, c));
+    table += "\r\n";
+  }
+  return table;
+}
+
+// The PCA element of the type file takes the results; the file is rewritten atomically.
+bool ImportIntoTypeFile(const std::string& folder, const TProcrustesRequest& request, const std::string& report,
+                        std::ostream& out, std::ostream& err) {
+  const std::string path = FindTypeFile(folder, request.TypeName);
+  TXRayType type;
+  std::string message;
+  const TFileFolders folders{"", folder};
+  if (path.empty() || !type.LoadFromTypeFile(path, message, folders)) {
+    err << "The type file of '" << request.TypeName << "' cannot be read" << (message.empty() ? "" : ": ")
+        << TerminalText(message) << '\n';
+    return false;
+  }
+  auto* pca = dynamic_cast<TXRPCA*>(type.FindElement(request.PcaName, ekPCA));
+  std::optional<std::string> bytes = EncodeCp1252(report);
+  if (pca == nullptr || !bytes) {
+    err << TerminalText(std::string(kPcaImportErrorMessage)) << '\n';
+    return false;
+  }
+  const TPcaImportResult imported = ImportPcaReport(*pca, *bytes);
+  if (!imported.Ok) {
+    err << imported.Message << '\n';
+    return false;
+  }
+  type.RecordChange(true, FillIn(kChangedPcaChange, pca->Name));
+  if (!type.SaveToTypeFile(path, message, folders)) {
+    err << TerminalText(message) << '\n';
+    return false;
+  }
+  out << imported.Message << " (" << path << ")\n";
+  return true;
+}
+
+}  // namespace
+
+int ProcrustesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::optional<TProcrustesArguments> arguments = ParseArguments(args);
+  if (!arguments) return kExitUsage;
+  TProcrustesRequest& request = arguments->Request;
+  if (arguments->Import && !request.Report.Importable()) {
+    err << "--import needs consensus, variances and loadings in --output.\n";
+    return kExitUsage;
+  }
+
+  std::string folder = arguments->Types.value_or(std::filesystem::path(request.DataFile).parent_path().string());
+  if (folder.empty()) folder = ".";
+  TTypeCache types({"", folder});
+  std::string message;
+  TXRayType* type = types.GetOrLoadType(request.TypeName, false, message);
+  if (type == nullptr) {
+    err << TerminalText(message) << '\n';
+    return kExitFailure;
+  }
+  std::vector<std::string> pcaNames;
+  for (const auto& element : type->ElementList(ekPCA)) pcaNames.push_back(element->Name);
+
+  if (request.Records.empty()) {
+    TDataFileIndex file;
+    size_t lines = 0;
+    if (!file.Open(request.DataFile) || !file.ForEachLine([&](size_t n, std::string_view) {
+          lines = n;
+          return true;
+        })) {
+      err << FillIn(kFileReadErrorMessage, request.DataFile) << '\n';
+      return kExitFailure;
+    }
+    for (size_t n = 1; n <= lines; ++n) request.Records.push_back(static_cast<int>(n));
+  }
+  // Without --report the report goes to standard output: there is no destination to check.
+  TProcrustesRequest checked = request;
+  if (checked.ResultsFile.empty()) checked.ResultsFile = "-";
+  if (std::string error = ProcrustesRequestError(checked, pcaNames); !error.empty()) {
+    err << error << '\n';
+    return kExitFailure;
+  }
+  if (std::find(pcaNames.begin(), pcaNames.end(), request.PcaName) == pcaNames.end()) {
+    err << "The type '" << request.TypeName << "' has no PCA '" << request.PcaName << "'.\n";
+    return kExitFailure;
+  }
+
+  TProgressLine progress(err);
+  TProcrustesPrompts prompts;
+  prompts.Status = [&](const std::string& status) {
+    progress.Show(status);
+    return true;
+  };
+  prompts.Skip = [&](const std::string& text) {
+    progress.Break();
+    err << TerminalText(text) << '\n';
+    return true;
+  };
+  prompts.Proceed = [&](const std::string& text) {
+    progress.Break();
+    err << TerminalText(text.substr(0, text.find('\r'))) << '\n';
+    return true;
+  };
+  const TProcrustesResult result = RunProcrustes(request, types.Resolver(), TDataFileOptions{}, prompts);
+  progress.Break();
+  if (result.Outcome != TProcrustesOutcome::Completed) {
+    err << TerminalText(result.Message) << '\n';
+    return kExitFailure;
+  }
+  if (request.ResultsFile.empty()) out << TerminalText(result.Report);
+
+  if (arguments->ScoresTable) {
+    std::optional<std::string> table = EncodeCp1252(ScoresTable(*result.Analysis, result.Samples.Names));
+    const TWriteResult written = table ? WriteFileAtomically(*arguments->ScoresTable, *table)
+                                       : TWriteResult{false, "a name the file cannot carry"};
+    if (!written.Ok) {
+      err << "File error writing " << *arguments->ScoresTable << ": " << written.Error << '\n';
+      return kExitFailure;
+    }
+  }
+  if (arguments->Import) {
+    if (request.FlipY) err << "Warning: the data come from flipped coordinates and do not match the type's orientation.\n";
+    if (!ImportIntoTypeFile(folder, request, result.Report, request.ResultsFile.empty() ? err : out, err))
+      return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace lumacet::cli

@@ -1,0 +1,340 @@
+#include "population/measurement_export.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "measure/number_format.h"
+#include "model/xray.h"
+#include "model/xray_type.h"
+#include "persistence/atomic_file.h"
+#include "persistence/data_lines.h"
+#include "persistence/text_codec.h"
+
+namespace lumacet {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr int kLabelVariableKind = 0;
+constexpr size_t kAbbreviationLength = 8;
+constexpr std::string_view kInvalidCoordinate = "nil";
+constexpr std::string_view kCoordinateFormat = "0.####";
+
+// Writes the fields of one record or header line, the delimiter between them. A field that
+// holds the delimiter, a double quote or a line break is quoted with its quotes doubled, so
+// that a name like "Smith Jr" stays one column under a blank delimiter; every other field
+// goes out unchanged.
+class TFieldWriter {
+ public:
+  TFieldWriter(std::string& out, const std::string& delimiter) : fOut(out), fDelimiter(delimiter) {}
+  void Field(std::string_view text) {
+    Separate();
+    Raw(text);
+  }
+  // Starts a field without a delimiter before it (after a line break within a record).
+  void FieldOnNewLine(std::string_view text) {
+    fOut += kLineEnd;
+    Raw(text);
+  }
+  bool Written() const { return fWritten; }
+
+ private:
+  void Separate() {
+    if (fWritten) fOut += fDelimiter;
+  }
+  void Raw(std::string_view text) {
+    fWritten = true;
+    const bool quote =
+        text.find(fDelimiter) != std::string_view::npos || text.find_first_of("\"\r\n") != std::string_view::npos;
+    if (!quote) {
+      fOut += text;
+      return;
+    }
+    fOut += '"';
+    for (char c : text) {
+      if (c == '"') fOut += '"';
+      fOut += c;
+    }
+    fOut += '"';
+  }
+
+  std::string& fOut;
+  const std::string& fDelimiter;
+  bool fWritten = false;
+};
+
+// Blanks removed, then the first eight characters (not bytes: names are UTF-8 in memory).
+std::string Abbreviated(std::string_view text) {
+  std::string out;
+  size_t characters = 0;
+  for (char c : text) {
+    if (c == ' ') continue;
+    const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (starts && ++characters > kAbbreviationLength) break;
+    out += c;
+  }
+  return out;
+}
+
+// The variables of the analysis the options export, in the analysis's order.
+std::vector<TXRVariable*> ExportedVariables(const TXRAnalysis& analysis, const TMeasurementExportOptions& options) {
+  std::vector<TXRVariable*> variables;
+  for (TXRayElement* element : analysis.Points) {
+    auto* variable = dynamic_cast<TXRVariable*>(element);
+    if (variable == nullptr) continue;
+    if (options.Variables == TExportVariables::InTextAnalysis && variable->ShowIn == 0) continue;
+    if (options.SkipLabels && variable->Kind() == kLabelVariableKind) continue;
+    variables.push_back(variable);
+  }
+  return variables;
+}
+
+TXRAnalysis* FindAnalysis(const TXRayType& type, const std::string& name) {
+  return dynamic_cast<TXRAnalysis*>(type.FindElement(name, ekAnalysis));
+}
+
+TXRGraphic* FindDrawing(const TXRayType& type, const std::string& name) {
+  return dynamic_cast<TXRGraphic*>(type.FindElement(name, ekGraphic));
+}
+
+// The value a variable exports: the value as presented, or in full precision the general
+// 15-digit form of a number; texts and invalid values are the same either way.
+std::string ExportValue(TXRVariable& variable, TXRay& xray, const TMeasurementExportOptions& options,
+                        const TPresentationOptions& presentation) {
+  std::string value = PresentationValue(variable, xray, presentation);
+  if (!options.FullPrecision || !variable.Valid || IsTextVariableKind(variable.Kind())) return value;
+  const std::optional<double> number = VariableNumber(variable, presentation.Measure.Formats);
+  return number ? FormatGeneral(*number, presentation.Measure.Formats.DecimalSeparator) : value;
+}
+
+void WritePatientFields(TXRay& xray, const TPatientFields& include, const TTextFormats& formats, TFieldWriter& fields) {
+  if (include.Name) fields.Field(xray.Name);
+  if (include.Age) {
+    // Years with three decimals, whatever age format the user reads ages in.
+    TTextFormats years = formats;
+    years.AgeFormat = 1;
+    fields.Field(xray.AgeText(years));
+  }
+  if (include.Sex) fields.Field(xray.Female ? "F" : "M");
+  if (include.SexNum) fields.Field(xray.Female ? "1" : "0");
+  if (include.DateOfBirth) fields.Field(FormatDate(xray.DateOfBirth, formats.ShortDateFormat));
+  if (include.DateTaken) fields.Field(FormatDate(xray.DateTaken, formats.ShortDateFormat));
+  if (include.Magnification) fields.Field(ExportMagnification(xray.Magnification));
+  if (include.Comments) fields.Field(xray.Comments);
+}
+
+// The drawing's members that are points; any other member reads as a missing point.
+TXRPoint* MemberPoint(TXRayElement* member) { return dynamic_cast<TXRPoint*>(member); }
+
+TExportResult Refused(std::string message, std::string reason = {}) {
+  TExportResult result;
+  result.Message = std::move(message);
+  result.Reason = std::move(reason);
+  return result;
+}
+
+// The first check the options fail, or nothing.
+std::optional<std::string> OptionsError(const TMeasurementExportOptions& options, const TExportContext& context) {
+  if (options.SourceFile.empty() || options.TargetFile.empty()) return std::string(kExportFilesMissingMessage);
+  if (IsSameFile(options.SourceFile, options.TargetFile)) return std::string(kSameFilesMessage);
+  if (options.Delimiter.empty()) return std::string(kNoDelimiterMessage);
+  if (options.Delimiter == std::string(1, context.Presentation.Measure.Formats.DecimalSeparator))
+    return std::string(kDelimiterIsSeparatorMessage);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string DelimiterText(TDelimiterChoice choice, const std::string& other) {
+  switch (choice) {
+    case TDelimiterChoice::Tab: return "\t";
+    case TDelimiterChoice::Comma: return ",";
+    case TDelimiterChoice::Space: return " ";
+    case TDelimiterChoice::Other: return other;
+  }
+  return "\t";
+}
+
+std::string ExportMagnification(double magnification) {
+  char digits[64];
+  const auto [end, error] =
+      std::to_chars(digits, digits + sizeof digits, std::fabs(magnification), std::chars_format::scientific, 14);
+  if (error != std::errc()) return {};
+  const std::string_view text(digits, static_cast<size_t>(end - digits));
+  const size_t e = text.find('e');
+  int exponent = 0;
+  std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), exponent);
+  std::string out(1, magnification < 0 ? '-' : ' ');
+  out += text.substr(0, e);
+  out += exponent < 0 ? "E-" : "E+";
+  const std::string power = std::to_string(std::abs(exponent));
+  out += std::string(power.size() < 4 ? 4 - power.size() : 0, '0') + power;
+  return out;
+}
+
+std::string ExportHeaderLine(const TXRayType& type, const TMeasurementExportOptions& options) {
+  std::vector<std::string> patient;
+  const TPatientFields& include = options.Include;
+  if (include.Name) patient.emplace_back("Name");
+  if (include.Age) patient.emplace_back("Age");
+  if (include.Sex) patient.emplace_back("Sex");
+  if (include.SexNum) patient.emplace_back("SexNum");
+  if (include.DateOfBirth) patient.emplace_back("Date of Birth");
+  if (include.DateTaken) patient.emplace_back("Date Taken");
+  if (include.Magnification) patient.emplace_back("Magnification");
+  if (include.Comments) patient.emplace_back("Comments");
+
+  std::vector<std::string> data;
+  if (options.Data == TExportData::Measurements) {
+    if (const TXRAnalysis* analysis = FindAnalysis(type, options.Analysis))
+      for (const TXRVariable* variable : ExportedVariables(*analysis, options)) data.push_back(variable->Name);
+  } else if (const TXRGraphic* drawing = FindDrawing(type, options.Drawing)) {
+    for (const TXRayElement* member : drawing->Points) {
+      const std::string name = member != nullptr ? member->Name : std::string();
+      data.push_back("X " + name);
+      data.push_back("Y " + name);
+    }
+  }
+  auto text = [&](const std::string& header) { return options.AbbreviatedHeaders ? Abbreviated(header) : header; };
+
+  // Every patient header is followed by the delimiter, so a drawing without points leaves
+  // one at the end of the line, as the records of older exports expect.
+  std::string line;
+  for (const std::string& header : patient) {
+    TFieldWriter(line, options.Delimiter).Field(text(header));
+    line += options.Delimiter;
+  }
+  TFieldWriter fields(line, options.Delimiter);
+  for (const std::string& header : data) fields.Field(text(header));
+  line += kLineEnd;
+  return line;
+}
+
+std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOptions& options,
+                                        const TPresentationOptions& presentation) {
+  TXRayType* type = xray.Type();
+  if (type == nullptr) return std::nullopt;
+  const TTextFormats& formats = presentation.Measure.Formats;
+  std::string record;
+  TFieldWriter fields(record, options.Delimiter);
+
+  if (options.Data == TExportData::PointCoordinates) {
+    const TXRGraphic* drawing = FindDrawing(*type, options.Drawing);
+    if (drawing == nullptr) return std::nullopt;
+    xray.LoadCoordinates();
+    if (options.SkipMissingPoints) {
+      for (TXRayElement* member : drawing->Points) {
+        TXRPoint* point = MemberPoint(member);
+        if (point == nullptr || !point->IsValid()) return std::nullopt;
+      }
+    }
+    WritePatientFields(xray, options.Include, formats, fields);
+    if (options.ReflectY) FlipVertical(*type);
+    for (TXRayElement* member : drawing->Points) {
+      TXRPoint* point = MemberPoint(member);
+      const bool valid = point != nullptr && point->IsValid();
+      const std::string x = valid ? FormatNumber(point->GetX(), kCoordinateFormat, formats.DecimalSeparator)
+                                  : std::string(kInvalidCoordinate);
+      const std::string y = valid ? FormatNumber(point->GetY(), kCoordinateFormat, formats.DecimalSeparator)
+                                  : std::string(kInvalidCoordinate);
+      if (options.PointPerLine && fields.Written()) {
+        fields.FieldOnNewLine(x);
+      } else {
+        fields.Field(x);
+      }
+      fields.Field(y);
+    }
+  } else {
+    const TXRAnalysis* analysis = FindAnalysis(*type, options.Analysis);
+    if (analysis == nullptr) return std::nullopt;
+    xray.SelectAnalysis(options.Analysis);
+    xray.LoadCoordinates();
+    WritePatientFields(xray, options.Include, formats, fields);
+    for (TXRVariable* variable : ExportedVariables(*analysis, options))
+      fields.Field(ExportValue(*variable, xray, options, presentation));
+  }
+  record += kLineEnd;
+  return record;
+}
+
+TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TExportContext& context,
+                             const TProgress& progress) {
+  if (std::optional<std::string> error = OptionsError(options, context)) return Refused(std::move(*error));
+  TXRayType* type = context.Types ? context.Types(options.TypeName) : nullptr;
+  if (type == nullptr) return Refused(FillIn(kTypeMissingMessage, options.TypeName));
+  if (options.Data == TExportData::Measurements && FindAnalysis(*type, options.Analysis) == nullptr)
+    return Refused(FillIn(kExportAnalysisMissingMessage, options.Analysis));
+  if (options.Data == TExportData::PointCoordinates && FindDrawing(*type, options.Drawing) == nullptr)
+    return Refused(FillIn(kExportDrawingMissingMessage, options.Drawing));
+
+  std::error_code error;
+  const std::string target = WrittenPath(options.TargetFile);
+  const bool exists = fs::exists(target, error);
+  // Found out before the run rather than after it.
+  if (exists && IsReadOnlyFile(target)) return Refused(std::string(kExportFileErrorMessage), target + " is read-only");
+  std::string content;
+  if (exists && !ReadWholeFile(target, content))
+    return Refused(std::string(kExportFileErrorMessage), "cannot read " + target);
+  if (!EndsWithLineBreak(content)) content += kLineEnd;
+
+  std::string reason;
+  auto append = [&](const std::string& text) {
+    std::optional<std::string> encoded = EncodeCp1252(text);
+    if (!encoded) {
+      reason = "a text cannot be written in the Windows-1252 code page: " + text;
+      return false;
+    }
+    content += *encoded;
+    return true;
+  };
+
+  TExportResult result;
+  if (options.Headers) {
+    if (progress && !progress(std::string(kExportingHeadersStatus))) result.Cancelled = true;
+    if (!result.Cancelled && !append(ExportHeaderLine(*type, options)))
+      return Refused(std::string(kExportFileErrorMessage), reason);
+  }
+
+  TDataFileOptions data = context.Data;
+  data.ShowLifeSize = options.LifeSize;
+  bool failed = false;
+  TRecordScan scan;
+  if (!result.Cancelled) {
+    scan = ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, [&](TXRay& xray, size_t) {
+      if (progress && !progress(FillIn(kExportingStatus, xray.Name))) {
+        result.Cancelled = true;
+        return false;
+      }
+      std::optional<std::string> record = ExportRecord(xray, options, context.Presentation);
+      if (!record) return true;
+      if (!append(*record)) {
+        failed = true;
+        return false;
+      }
+      ++result.Exported;
+      return true;
+    });
+  }
+  result.Unreadable = scan.Unreadable;
+  if (scan.ReadFailed) return Refused(std::string(kExportFileErrorMessage), "cannot read " + options.SourceFile);
+  if (failed) return Refused(std::string(kExportFileErrorMessage), reason);
+  if (result.Cancelled) {
+    result.Ok = true;
+    result.Exported = 0;
+    result.Message = TotalMessage(kExportTotalMessage, 0, 0);
+    return result;
+  }
+  const TWriteResult written = WriteFileAtomically(target, content);
+  if (!written.Ok) return Refused(std::string(kExportFileErrorMessage), written.Error);
+  if (progress) progress(std::string(kCompletedStatus));
+  result.Ok = true;
+  result.Message = TotalMessage(kExportTotalMessage, result.Exported, result.Unreadable);
+  return result;
+}
+
+}  // namespace lumacet

@@ -1,0 +1,70 @@
+// What the population commands share: picking the records of one radiograph type out of a
+// data file, telling whether two paths name one file, and the progress callback through
+// which their dialogs and the command line follow a run and stop it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "persistence/data_file.h"
+
+namespace lumacet {
+
+class TXRay;
+class TXRayType;
+
+inline constexpr std::string_view kNoDestinationMessage = "No Destination file has been selected.";
+inline constexpr std::string_view kSameFilesMessage = "Source and Destination files are the same.";
+inline constexpr std::string_view kNoRadiographsMessage = "No radiographs have been selected.";
+inline constexpr std::string_view kCompletedStatus = "Completed.";
+inline constexpr std::string_view kTypeMissingMessage = "The radiograph type '%s' could not be found.";
+inline constexpr std::string_view kUnreadableSuffix = "; %d records could not be read";
+
+// Called with the status text before each record a run works on; false asks the run to
+// stop before that record.
+using TProgress = std::function<bool(const std::string& status)>;
+
+// Field `index` (from 0) of a record line's key (its first 112 characters), comma-separated,
+// without the blanks around it; empty when the key has fewer fields.
+inline constexpr size_t kKeyNameField = 0;
+inline constexpr size_t kKeyTypeField = 6;
+std::string RecordKeyField(std::string_view line, size_t index);
+
+// The type name a record line holds: the seventh comma-separated field of its key (the
+// first 112 characters), trailing blanks removed. Lines that are not records give a name
+// no type has (usually empty).
+std::string RecordTypeName(std::string_view line);
+
+// True when both paths reach the same file: the same device and inode when both exist
+// (symbolic and hard links, "./a" and "a"), otherwise the same normalized absolute path.
+bool IsSameFile(const std::string& first, const std::string& second);
+
+// The file a write to `path` changes: the target of a symbolic link, so that the link stays.
+std::string WrittenPath(const std::string& path);
+
+// The final total of a run, with how many records of the type could not be read when any
+// could not: a study must not lose radiographs without a word.
+std::string TotalMessage(std::string_view total, int count, int unreadable);
+
+// Mirrors the digitized points loaded into the type top to bottom about the middle of their
+// bounds, as Flip Vertical does with every point selected, and lets constructed points and
+// variables follow.
+void FlipVertical(TXRayType& type);
+
+// What ForEachRecordOfType met.
+struct TRecordScan {
+  bool ReadFailed = false;  // the file could not be read (to its end)
+  bool Stopped = false;     // `visit` asked to stop
+  int Unreadable = 0;       // records of the type that did not load
+};
+
+// Loads every record of the named type, in file order, each into a fresh radiograph that
+// lives for the call of `visit` (given the radiograph and its line number, from 1). Lines
+// of other types are passed over without being loaded. `visit` gives false to stop. The
+// file is read once, front to back, however large it is.
+TRecordScan ForEachRecordOfType(const std::string& path, const std::string& typeName, const TTypeResolver& types,
+                                const TDataFileOptions& options,
+                                const std::function<bool(TXRay& xray, size_t line)>& visit);
+
+}  // namespace lumacet

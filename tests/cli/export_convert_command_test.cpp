@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/cli_runner.h"
+
+namespace lumacet {
+namespace {
+
+using test::ReadBytes;
+using test::RunCli;
+using test::TRun;
+using test::TTempFolder;
+
+const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
+const std::string kData = kExamples + "/PATIENT.CSV";
+
+size_t CountLines(const std::string& text) {
+  size_t lines = 0;
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+  return lines;
+}
+
+// The coordinate fields of a record line: what follows the image link and its four
+// placement numbers.
+std::vector<std::string> Coordinates(const std::string& line) {
+  std::vector<std::string> fields;
+  size_t at = line.find(',', line.rfind('"')) + 1;
+  for (int skipped = 0; skipped < 4; ++skipped) at = line.find(',', at) + 1;
+  while (true) {
+    const size_t comma = line.find(',', at);
+    fields.push_back(line.substr(at, comma - at));
+    if (comma == std::string::npos) return fields;
+    at = comma + 1;
+  }
+}
+
+TEST(ExportCommandTest, AppendsATableOfTheTypesRecordsAndPrintsTheTotal) {
+  TTempFolder folder;
+  const std::string out = folder.File("table.csv");
+  TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --analysis Summary --out '" + out +
+                                "' --delimiter comma --headers --include name,sexnum --abbreviated");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Total radiographs exported to file: 26\n");
+  EXPECT_EQ(run.Err, "");  // stderr is no terminal: no progress
+  const std::string table = ReadBytes(out);
+  EXPECT_EQ(CountLines(table), 27u);
+  EXPECT_TRUE(table.starts_with("Name,SexNum,Age,SNA,SNB,ANB,Wits,FMA,IMPA,FMIA,S-Go/N-M,Lowerlip,Nasolabi\r\n"))
+      << table.substr(0, 200);
+  EXPECT_NE(table.find("\r\nEmma Lindqvist,1,9:6,82.4,"), std::string::npos);
+}
+
+TEST(ExportCommandTest, WritesLandmarksAsTpsOrMorphoJ) {
+  TTempFolder folder;
+  const std::string tps = folder.File("shapes.tps");
+  TRun run = RunCli(folder, "export '" + kData + "' --type 'Frontal Ceph' --out '" + tps + "' --format tps");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Total radiographs exported to file: 3\n");
+  const std::string text = ReadBytes(tps);
+  EXPECT_TRUE(text.starts_with("LM=25\r\n")) << text.substr(0, 100);
+  EXPECT_NE(text.find("\r\nSCALE=0.1\r\nLM=25\r\n"), std::string::npos);
+
+  const std::string morphoj = folder.File("shapes.txt");
+  run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --drawing S-N --out '" + morphoj +
+                           "' --format morphoj --size xray --no-reflect");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  // At radiograph size and unreflected, S and N as the first record holds them.
+  const std::string first = ReadBytes(kData).substr(0, ReadBytes(kData).find("\r\n"));
+  const std::vector<std::string> points = Coordinates(first);
+  const std::string table = ReadBytes(morphoj);
+  EXPECT_TRUE(table.starts_with("ID\tx1\ty1\tx2\ty2\r\n")) << table.substr(0, 200);
+  EXPECT_NE(table.find("\t" + points[0] + "\t" + points[1] + "\t" + points[2] + "\t" + points[3] + "\r\n"),
+            std::string::npos)
+      << table.substr(0, 200);
+}
+
+TEST(ExportCommandTest, RefusesBadArgumentsTheSourceAsTargetAndUnknownTypes) {
+  TTempFolder folder;
+  TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --out x.txt");
+  EXPECT_EQ(run.Exit, 2);
+  EXPECT_NE(run.Err.find("lumacet-cli export DATAFILE"), std::string::npos);
+
+  std::filesystem::copy_file(kData, folder.File("PATIENT.CSV"));
+  std::filesystem::copy_file(kExamples + "/lateral_ceph.lcr", folder.File("lateral_ceph.lcr"));
+  const std::string before = ReadBytes(folder.File("PATIENT.CSV"));
+  std::filesystem::create_symlink(folder.File("PATIENT.CSV"), folder.File("link.csv"));
+  run = RunCli(folder, "export '" + folder.File("PATIENT.CSV") + "' --type 'Lateral Ceph' --analysis Summary --out '" +
+                           folder.File("link.csv") + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err, "Source and Destination files are the same.\n");
+  EXPECT_EQ(ReadBytes(folder.File("PATIENT.CSV")), before);
+
+  run = RunCli(folder, "export '" + folder.File("PATIENT.CSV") + "' --type 'Frontal Ceph' --analysis Frontal --out '" +
+                           folder.File("out.txt") + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_TRUE(run.Err.starts_with("Could not find file for 'Frontal Ceph'\nin Directory: ")) << run.Err;
+}
+
+TEST(ConvertCommandTest, ConvertsEveryRecordOfTheSourceTypeWithHandMadeCorrespondences) {
+  TTempFolder folder;
+  const std::string out = folder.File("converted.csv");
+  const std::string before = ReadBytes(kData);
+  TRun run = RunCli(folder, "convert '" + kData + "' --from 'Lateral Ceph' --to 'Frontal Ceph' --out '" + out +
+                                "' --map Cg=N --map 'U1 apex=<none>' --records 1,3,10,2");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Total radiographs converted: 2\n");
+  EXPECT_EQ(ReadBytes(kData), before);
+  const std::string converted = ReadBytes(out);
+  EXPECT_EQ(CountLines(converted), 2u);
+  // Key of the first record, now of the frontal type; its coordinates come after the image
+  // link and four placement numbers.
+  constexpr size_t kTypeColumn = 92;
+  EXPECT_EQ(converted.substr(0, kTypeColumn), before.substr(0, kTypeColumn));
+  EXPECT_EQ(converted.substr(kTypeColumn, 21), "Frontal Ceph        ,");
+  const std::vector<std::string> source = Coordinates(before.substr(0, before.find("\r\n")));
+  const std::vector<std::string> target = Coordinates(converted.substr(0, converted.find("\r\n")));
+  ASSERT_EQ(target.size(), 2u * 25);
+  // Cg takes N (the second lateral point), ZR has no lateral counterpart, Me keeps its own.
+  EXPECT_EQ(target[0] + "," + target[1], source[2] + "," + source[3]);
+  EXPECT_EQ(target[2] + "," + target[3], "nil,nil");
+  EXPECT_EQ(target[48] + "," + target[49], source[2 * 21] + "," + source[2 * 21 + 1]);
+  EXPECT_EQ(target[2 * 19] + "," + target[2 * 19 + 1], "nil,nil");  // "U1 apex" mapped to <none>
+}
+
+TEST(ConvertCommandTest, RefusesUnknownPointsAndTheSourceAsTarget) {
+  TTempFolder folder;
+  TRun run = RunCli(folder, "convert '" + kData + "' --from 'Lateral Ceph' --to 'Frontal Ceph' --out '" +
+                                folder.File("x.csv") + "' --map Nope=N");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("Cannot map 'Nope' to 'N'"), std::string::npos) << run.Err;
+  EXPECT_FALSE(std::filesystem::exists(folder.File("x.csv")));
+
+  run = RunCli(folder, "convert '" + kData + "' --from 'Lateral Ceph' --to 'Frontal Ceph' --out '" + kExamples +
+                           "/./PATIENT.CSV'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err, "Source and Destination files are the same.\n");
+}
+
+}  // namespace
+}  // namespace lumacet
