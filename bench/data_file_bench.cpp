@@ -2,13 +2,13 @@
 // browser's sorted listing, finding and replacing one record, and reading every record in
 // turn through the line index (which must grow linearly with the file).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <random>
 
+#include "bench_support.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/atomic_file.h"
@@ -45,20 +45,9 @@ void Fill(TXRay& xray, int record, std::mt19937& random) {
   for (auto& point : xray.Coordinates) point->SetRaw(coordinate(random), coordinate(random), true, true);
 }
 
-// A folder of the benchmark's own, removed at exit.
-struct TBenchFolder {
-  TBenchFolder() { std::filesystem::create_directories(Path); }
-  ~TBenchFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(Path, error);
-  }
-  const std::filesystem::path Path =
-      std::filesystem::temp_directory_path() / ("lumacet-bench-" + std::to_string(::getpid()));
-};
-
 // The data file of `records` records, made once per size.
 const std::string& DataFile(int records) {
-  static TBenchFolder folder;
+  static TBenchFolder folder("bench");
   static std::map<int, std::string> files;
   auto found = files.find(records);
   if (found != files.end()) return found->second;

@@ -6,7 +6,6 @@
 // Targets: 10,000 radiographs in under 5 s, linear in the number of radiographs, and at
 // least 10 times faster than procGPA.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <chrono>
@@ -19,6 +18,7 @@
 #include <numbers>
 #include <random>
 
+#include "bench_support.h"
 #include "model/list_elements.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
@@ -33,18 +33,8 @@ namespace {
 constexpr int kPcaPoints = 40;
 constexpr int kOtherPoints = 20;
 
-struct TBenchFolder {
-  TBenchFolder() { std::filesystem::create_directories(Path); }
-  ~TBenchFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(Path, error);
-  }
-  const std::filesystem::path Path =
-      std::filesystem::temp_directory_path() / ("lumacet-procrustes-bench-" + std::to_string(::getpid()));
-};
-
 TBenchFolder& Folder() {
-  static TBenchFolder folder;
+  static TBenchFolder folder("procrustes-bench");
   return folder;
 }
 

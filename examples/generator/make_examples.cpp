@@ -162,7 +162,8 @@ class TTypeBuilder {
     double Size = 100;
     int Marker = 0;
   };
-  TXRGraphic& Drawing(const std::string& name, int kind, const std::vector<std::string>& points, TStroke stroke) {
+  // A drawing of that kind and stroke; its members are the caller's.
+  TXRGraphic& StrokedDrawing(const std::string& name, int kind, const TStroke& stroke) {
     auto& drawing = Add<TXRGraphic>(name, ekGraphic);
     drawing.SetKind(kind);
     drawing.Colour = stroke.Colour;
@@ -171,6 +172,10 @@ class TTypeBuilder {
     drawing.DrawOption = stroke.OnDemand ? 1 : 0;
     drawing.Size = stroke.Size;
     drawing.MarkerShape = stroke.Marker;
+    return drawing;
+  }
+  TXRGraphic& Drawing(const std::string& name, int kind, const std::vector<std::string>& points, TStroke stroke) {
+    auto& drawing = StrokedDrawing(name, kind, stroke);
     for (const std::string& point : points) drawing.Points.push_back(&Point(point));
     return drawing;
   }
@@ -227,15 +232,7 @@ class TTypeBuilder {
   }
 
   void PcaDrawing(const std::string& name, int kind, const std::string& pca, TStroke stroke) {
-    auto& drawing = Add<TXRGraphic>(name, ekGraphic);
-    drawing.SetKind(kind);
-    drawing.Colour = stroke.Colour;
-    drawing.LineWidth = stroke.Width;
-    drawing.PenStyle = stroke.PenStyle;
-    drawing.DrawOption = stroke.OnDemand ? 1 : 0;
-    drawing.Size = stroke.Size;
-    drawing.MarkerShape = stroke.Marker;
-    drawing.Points.push_back(&Find<TXRPCA>(pca, ekPCA));
+    StrokedDrawing(name, kind, stroke).Points.push_back(&Find<TXRPCA>(pca, ekPCA));
   }
 
   void Analysis(const std::string& name, const std::vector<std::string>& variables,

@@ -32,6 +32,10 @@ TImageLoadSettings ImageLoadSettingsFor(const TRadiograph& object, const TImageL
   return settings;
 }
 
+bool NeedsImageNotSavedReminder(const TRadiograph& object, const TWorkspaceOptions& options) {
+  return options.RemindImageNotSaved && !object.IsType() && object.Image.HasImage() && object.ImageFile.empty();
+}
+
 bool NeedsSavePrompt(const TRadiograph& object) { return object.Modified || object.ImageModified; }
 
 TSavePromptText SavePromptText(const TRadiograph& object, const TTextFormats& formats) {
@@ -299,6 +303,8 @@ bool TWorkspace::SaveType(TXRayType& type, TWorkspacePrompts& prompts) {
 }
 
 bool TWorkspace::SaveXRay(TXRay& xray, TWorkspacePrompts& prompts) {
+  if (NeedsImageNotSavedReminder(xray, fOptions) && prompts.Remind(std::string(kImageNotSavedReminder)))
+    fOptions.RemindImageNotSaved = false;
   if (xray.DataFile.empty()) {
     prompts.ShowMessage(std::string(kNoFileNameMessage));
     return false;

@@ -39,6 +39,9 @@ inline constexpr std::string_view kTransferQuestion =
     "Are you sure you want to set the coordinates of the selected points\r\nto those of the Reference radiograph? "
     "(there is no undo for this action)";
 inline constexpr std::string_view kNoRoomMessage = "No room for more radiographs in Lumacet.";
+inline constexpr std::string_view kImageNotSavedReminder =
+    "Have you saved the image? It is best to save the image first and then the tracing, so that the link to the "
+    "image is also saved.";
 
 enum class TAnswer { Yes, No, Cancel };
 
@@ -49,6 +52,8 @@ class TWorkspacePrompts {
   virtual void ShowMessage(const std::string& text) = 0;
   // Yes/No; true for Yes.
   virtual bool Confirm(const std::string& question) = 0;
+  // OK/Cancel; true for OK. Prompts without buttons of their own for it ask Yes/No.
+  virtual bool ConfirmOkCancel(const std::string& question) { return Confirm(question); }
   // Yes/No/Cancel.
   virtual TAnswer AskYesNoCancel(const std::string& question) = 0;
   // The save prompt for an object about to close; false for Cancel. The prompt saves
@@ -58,6 +63,12 @@ class TWorkspacePrompts {
   // chosen: the file taken, or empty when the user gave up. Without a chooser (the default)
   // the search ends there.
   virtual std::string ChooseImageFile(const std::string& /*folder*/, const std::string& /*name*/) { return {}; }
+  // A reminder in the window "Reminder", with its box "Don't show this message again.":
+  // true when the box was ticked. Prompts without the box show it as a message.
+  virtual bool Remind(const std::string& text) {
+    ShowMessage(text);
+    return false;
+  }
 };
 
 struct TWorkspaceOptions {
@@ -69,6 +80,9 @@ struct TWorkspaceOptions {
   // Folders, default pixel size and DICOM window for images opened with their objects; the
   // type's own scaling option is taken from each object's type.
   TImageLoadSettings Images;
+  // The second "Remind" switch: before a radiograph whose image has no file is saved. The
+  // reminder's own box switches it off here; the settings take it back from here.
+  bool RemindImageNotSaved = true;
 };
 
 // The image settings for loading into `object`: the workspace's, with its type's "New
@@ -97,6 +111,10 @@ struct TSavePromptText {
   bool CanSaveImage = false;
   bool CanSaveTracing = false;
 };
+
+// Whether saving the object's tracing reminds the user first that its image has no file:
+// the image would be lost, and the record would keep no link to it.
+bool NeedsImageNotSavedReminder(const TRadiograph& object, const TWorkspaceOptions& options);
 
 // Whether closing the object must ask first.
 bool NeedsSavePrompt(const TRadiograph& object);

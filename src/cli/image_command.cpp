@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -113,33 +114,20 @@ bool PngBytes(const TRawImage& raw, std::string& bytes) {
   return true;
 }
 
-// A chosen frame is read from the file as DICOM, whatever its name.
-bool ReadDicomFrame(const std::string& path, TDicomFrames& frames, TImageFileContents& contents, std::string& message) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    message = ImageReadMessage("Error loading DICOM file.", path, TImageReadError{"The file cannot be read."});
-    return false;
-  }
-  const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-  contents.IsDicom = ReadDicomBytes(data, path, contents.Raw, contents.Dicom, message, frames);
-  return contents.IsDicom;
-}
-
 }  // namespace
 
 int ImageCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string path;
   std::string outPath;
   bool info = false;
-  TDicomFrames frames;
-  frames.Frame = 0;  // none asked for
+  int32_t frame = 0;  // none asked for
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--info" && !info)
       info = true;
-    else if (args[i] == "--frame" && i + 1 < args.size() && frames.Frame == 0) {
+    else if (args[i] == "--frame" && i + 1 < args.size() && frame == 0) {
       const std::string& number = args[++i];
-      const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), frames.Frame);
-      if (error != std::errc() || end != number.data() + number.size() || frames.Frame < 1) return kExitUsage;
+      const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), frame);
+      if (error != std::errc() || end != number.data() + number.size() || frame < 1) return kExitUsage;
     }
     else if (args[i] == "--out" && i + 1 < args.size() && outPath.empty())
       outPath = args[++i];
@@ -153,13 +141,17 @@ int ImageCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 
   TImageFileContents contents;
   std::string message;
-  if (frames.Frame > 0 ? !ReadDicomFrame(path, frames, contents, message) : !ReadImageFile(path, true, contents, message)) {
+  if (!ReadImageFile(path, true, contents, message, std::max(frame, 1))) {
     err << TerminalText(message) << '\n';
+    return kExitFailure;
+  }
+  if (frame > 1 && !contents.IsDicom) {
+    err << path << ": only DICOM files hold more than one frame.\n";
     return kExitFailure;
   }
   if (info || outPath.empty()) {
     PrintInfo(contents, out);
-    if (frames.Frame > 0) out << "Frame: " << frames.Frame << " of " << frames.Count << '\n';
+    if (frame > 0) out << "Frame: " << frame << " of " << contents.Dicom.FrameCount << '\n';
   }
   if (outPath.empty()) return kExitOk;
 

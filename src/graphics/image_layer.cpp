@@ -40,7 +40,12 @@ struct TDeviceToPixel {
 struct TPlacedImage {
   const TBitmap32* Bitmap = nullptr;
   TDeviceToPixel Map{};
+  // The device pixels the image may cover; for an upright image exactly those it covers.
   TDeviceBox Box;
+  // Image columns follow the device column alone and rows the device row alone, so that
+  // one table of columns serves every row and the box is exact.
+  bool Upright = false;
+  std::vector<int> Columns;  // upright: the image column under each device column of Box
 };
 
 std::optional<TPlacedImage> Place(const TCanvas& canvas, const TRadiograph& radiograph) {
@@ -74,26 +79,62 @@ std::optional<TPlacedImage> Place(const TCanvas& canvas, const TRadiograph& radi
   const std::optional<TFloatPoint> alongX = pixelAt(1.5, 0.5);
   const std::optional<TFloatPoint> alongY = pixelAt(0.5, 1.5);
   if (!origin || !alongX || !alongY) return std::nullopt;
-  placed.Map = {origin->X, alongX->X - origin->X, alongY->X - origin->X,
-                origin->Y, alongX->Y - origin->Y, alongY->Y - origin->Y};
+  const TDeviceToPixel m{origin->X, alongX->X - origin->X, alongY->X - origin->X,
+                         origin->Y, alongX->Y - origin->Y, alongY->Y - origin->Y};
+  placed.Map = m;
+  placed.Upright = m.Uy == 0 && m.Vx == 0;
+  if (!placed.Upright) return placed;
+
+  // Both coordinates are monotonic along their axis, so the covered columns and rows are
+  // each one run: the box shrinks to them.
+  auto inside = [](double p, int size) { return p >= 0 && p < size; };
+  TDeviceBox exact;
+  for (int x = placed.Box.Left; x < placed.Box.Right; ++x) {
+    const double u = m.U0 + x * m.Ux;
+    if (!inside(u, bitmap.Width)) continue;
+    if (placed.Columns.empty()) exact.Left = x;
+    exact.Right = x + 1;
+    placed.Columns.push_back(static_cast<int>(u));
+  }
+  for (int y = placed.Box.Top; y < placed.Box.Bottom; ++y) {
+    if (!inside(m.V0 + y * m.Vy, bitmap.Height)) continue;
+    if (exact.Bottom == 0) exact.Top = y;
+    exact.Bottom = y + 1;
+  }
+  if (exact.Empty()) return std::nullopt;
+  placed.Box = exact;
   return placed;
 }
 
-// One device row of the image into `row` (device columns box.Left ..), from column `from`
-// to `to`: pixels the image covers get its colour, the others `outside`.
-void SampleRow(const TPlacedImage& image, int y, int from, int to, std::uint32_t* row, std::uint32_t outside) {
+bool Contains(const TDeviceBox& outer, const TDeviceBox& inner) {
+  return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right &&
+         outer.Bottom >= inner.Bottom;
+}
+
+// Device row y of the image into row[0 .. box width): the pixel whose centre lies on each
+// screen pixel, or `outside` where the image does not cover it.
+void SampleRow(const TPlacedImage& image, int y, std::uint32_t* row, std::uint32_t outside) {
   const TBitmap32& bitmap = *image.Bitmap;
   const TDeviceToPixel& m = image.Map;
+  const int n = image.Box.Right - image.Box.Left;
+  if (image.Upright) {
+    const std::uint32_t* source = bitmap.Row(static_cast<int>(m.V0 + y * m.Vy));
+    const int* columns = image.Columns.data();
+    for (int i = 0; i < n; ++i) row[i] = source[columns[i]] & kColourBytes;
+    return;
+  }
   const double u0 = m.U0 + y * m.Uy;
   const double v0 = m.V0 + y * m.Vy;
-  for (int x = from; x < to; ++x) {
-    const double u = std::floor(u0 + x * m.Ux);
-    const double v = std::floor(v0 + x * m.Vx);
-    if (u >= 0 && v >= 0 && u < bitmap.Width && v < bitmap.Height) {
-      row[x - from] = bitmap.Row(static_cast<int>(v))[static_cast<int>(u)] & kColourBytes;
-    } else {
-      row[x - from] = outside;
-    }
+  const double width = bitmap.Width;
+  const double height = bitmap.Height;
+  for (int i = 0; i < n; ++i) {
+    const int x = image.Box.Left + i;
+    const double u = u0 + x * m.Ux;
+    const double v = v0 + x * m.Vx;
+    // floor(u) lies in [0, width) exactly when u does, and then truncation is the floor.
+    row[i] = u >= 0 && v >= 0 && u < width && v < height
+                 ? bitmap.Row(static_cast<int>(v))[static_cast<int>(u)] & kColourBytes
+                 : outside;
   }
 }
 
@@ -101,53 +142,84 @@ bool Shown(const TRadiograph* radiograph) {
   return radiograph != nullptr && radiograph->Visible && radiograph->Image.ImageVisible && radiograph->Image.HasImage();
 }
 
+// The layer's pixels, kept from one paint to the next so that a repaint neither allocates
+// nor touches fresh pages; a layer far larger than a screen (a print) is let go afterwards.
+struct TScratch {
+  std::vector<std::uint32_t> Layer;
+  std::vector<std::uint32_t> Row;
+};
+constexpr std::size_t kKeptPixels = std::size_t{4096} * 2304;
+
 }  // namespace
 
 void DrawImages(TCanvas& canvas, const std::vector<TRadiograph*>& slots, int current, const TImageBlendOptions& blend) {
   const TRadiograph* currentRadiograph = current >= 0 && static_cast<std::size_t>(current) < slots.size()
                                              ? slots[static_cast<std::size_t>(current)]
                                              : nullptr;
-  std::vector<TPlacedImage> others;
+  // From the bottom up: the others from the last slot to the first, then the current one.
+  std::vector<TPlacedImage> images;
   for (auto slot = slots.rbegin(); slot != slots.rend(); ++slot) {
     if (*slot == currentRadiograph || !Shown(*slot)) continue;
-    if (std::optional<TPlacedImage> placed = Place(canvas, **slot)) others.push_back(*placed);
+    if (std::optional<TPlacedImage> placed = Place(canvas, **slot)) images.push_back(std::move(*placed));
   }
-  std::optional<TPlacedImage> top;
-  if (Shown(currentRadiograph)) top = Place(canvas, *currentRadiograph);
+  const std::size_t others = images.size();
+  if (Shown(currentRadiograph))
+    if (std::optional<TPlacedImage> placed = Place(canvas, *currentRadiograph)) images.push_back(std::move(*placed));
 
-  TDeviceBox region = top ? top->Box : TDeviceBox{};
-  for (const TPlacedImage& image : others) region = Union(region, image.Box);
+  TDeviceBox region;
+  for (const TPlacedImage& image : images) region = Union(region, image.Box);
   if (region.Empty()) return;
+
+  const auto tables = std::make_unique<TBlendTables>(blend.Transparency, blend.BlackTransparency);
+  const bool currentOpaque = blend.Mode == TBlendMode::Normal && tables->Opaque();
+  auto opaque = [&](std::size_t i) { return i < others || currentOpaque; };
+  // An opaque image wholly under an upright opaque one above it never shows.
+  auto hidden = [&](std::size_t i) {
+    if (!opaque(i)) return false;
+    for (std::size_t j = i + 1; j < images.size(); ++j)
+      if (opaque(j) && images[j].Upright && Contains(images[j].Box, images[i].Box)) return true;
+    return false;
+  };
 
   const int width = region.Right - region.Left;
   const int height = region.Bottom - region.Top;
-  std::vector<std::uint32_t> layer(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kWhite);
-  auto layerRow = [&](int y) {
-    return layer.data() + static_cast<std::size_t>(y - region.Top) * static_cast<std::size_t>(width);
+  const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  thread_local TScratch scratch;
+  scratch.Layer.resize(std::max(scratch.Layer.size(), pixels));
+  scratch.Row.resize(std::max(scratch.Row.size(), static_cast<std::size_t>(width)));
+  std::uint32_t* const layer = scratch.Layer.data();
+  std::uint32_t* const row = scratch.Row.data();
+  auto layerRow = [&](const TPlacedImage& image, int y) {
+    return layer + static_cast<std::size_t>(y - region.Top) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(image.Box.Left - region.Left);
   };
 
-  // The others are opaque: where one covers a pixel it replaces what is there.
-  std::vector<std::uint32_t> row(static_cast<std::size_t>(width));
-  for (const TPlacedImage& image : others) {
-    for (int y = image.Box.Top; y < image.Box.Bottom; ++y) {
-      const int n = image.Box.Right - image.Box.Left;
-      SampleRow(image, y, image.Box.Left, image.Box.Right, row.data(), kOutside);
-      std::uint32_t* target = layerRow(y) + (image.Box.Left - region.Left);
-      for (int i = 0; i < n; ++i)
-        if (row[static_cast<std::size_t>(i)] != kOutside) target[i] = row[static_cast<std::size_t>(i)];
-    }
-  }
+  bool covered = false;  // one upright opaque image fills the whole layer: no white ground
+  for (std::size_t i = 0; i < images.size(); ++i)
+    covered = covered || (opaque(i) && images[i].Upright && Contains(images[i].Box, region));
+  if (!covered) std::fill_n(layer, pixels, kWhite);
 
-  if (top) {
-    const auto tables = std::make_unique<TBlendTables>(blend.Transparency, blend.BlackTransparency);
-    for (int y = top->Box.Top; y < top->Box.Bottom; ++y) {
-      const auto n = static_cast<std::size_t>(top->Box.Right - top->Box.Left);
-      SampleRow(*top, y, top->Box.Left, top->Box.Right, row.data(), kOutside);
-      BlendImage(std::span<std::uint32_t>(layerRow(y) + (top->Box.Left - region.Left), n),
-                 std::span<const std::uint32_t>(row.data(), n), *tables, blend.Mode);
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    const TPlacedImage& image = images[i];
+    if (hidden(i)) continue;
+    const auto n = static_cast<std::size_t>(image.Box.Right - image.Box.Left);
+    for (int y = image.Box.Top; y < image.Box.Bottom; ++y) {
+      std::uint32_t* target = layerRow(image, y);
+      if (opaque(i) && image.Upright) {
+        SampleRow(image, y, target, kOutside);  // an upright image covers its whole box
+      } else if (opaque(i)) {
+        SampleRow(image, y, row, kOutside);
+        for (std::size_t p = 0; p < n; ++p)
+          if (row[p] != kOutside) target[p] = row[p];
+      } else {
+        SampleRow(image, y, row, kOutside);
+        BlendImage(std::span<std::uint32_t>(target, n), std::span<const std::uint32_t>(row, n), *tables, blend.Mode);
+      }
     }
   }
-  canvas.BlitDevice({region.Left, region.Top}, TBitmapView{layer, width, height});
+  canvas.BlitDevice({region.Left, region.Top},
+                    TBitmapView{std::span<const std::uint32_t>(layer, pixels), width, height});
+  if (scratch.Layer.size() > kKeptPixels) scratch = {};
 }
 
 TPaintHook ImageLayer(std::vector<TRadiograph*> slots, int current, TImageBlendOptions blend) {

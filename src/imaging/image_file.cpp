@@ -19,14 +19,14 @@ std::string UpperExtension(const std::string& path) {
 }
 
 bool ReadImageFile(const std::string& path, bool dicomWindowAdjust, TImageFileContents& contents,
-                   std::string& message) {
+                   std::string& message, int32_t dicomFrame) {
   const std::string extension = UpperExtension(path);
   contents = TImageFileContents{};
   try {
     if (extension == ".TIF" || extension == ".TIFF") return ReadTiff(path, contents.Raw, message);
     if (extension == ".VIFF") return ReadViff(path, contents.Raw, message);
     if (extension != ".BMP" && extension != ".JPG" && extension != ".JPEG") {
-      if (!ReadDicom(path, contents.Raw, contents.Dicom, message)) return false;
+      if (!ReadDicom(path, contents.Raw, contents.Dicom, message, dicomFrame)) return false;
       contents.IsDicom = true;
       if (!dicomWindowAdjust) SetDicomWindow(contents.Dicom, false, contents.Raw);
       return true;

@@ -3,6 +3,7 @@
 // readers, anything else as DICOM.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "imaging/medical_readers.h"
@@ -21,8 +22,9 @@ std::string UpperExtension(const std::string& path);
 
 // Reads and decodes the file. A DICOM image opens with its own window when
 // `dicomWindowAdjust` is set and the file has one, otherwise with its stored bit range.
+// `dicomFrame` (from 1) chooses the frame of a DICOM file; other files have only one.
 // On failure `contents` is unspecified and `message` is the reader's own.
 bool ReadImageFile(const std::string& path, bool dicomWindowAdjust, TImageFileContents& contents,
-                   std::string& message);
+                   std::string& message, int32_t dicomFrame = 1);
 
 }  // namespace lumacet

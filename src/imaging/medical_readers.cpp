@@ -49,10 +49,15 @@ bool ReadViff(const std::string& path, TRawImage& image, std::string& message) {
   });
 }
 
-bool ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, std::string& message) {
+bool ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, std::string& message,
+               int32_t frame) {
   info = TDicomInfo{};
   return ReadFromFile(path, "Error loading DICOM file.", image, message, [&](std::span<const uint8_t> bytes) {
-    return ReadDicomBytes(bytes, path, image, info, message);
+    TDicomFrames frames;
+    frames.Frame = frame;
+    if (!ReadDicomBytes(bytes, path, image, info, message, frames)) return false;
+    info.FrameCount = frames.Count;
+    return true;
   });
 }
 

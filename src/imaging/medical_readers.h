@@ -35,6 +35,7 @@ struct TDicomInfo {
   int32_t WindowCentre = 0;
   int32_t WindowWidth = 0;
   int32_t BitsStored = 0;  // samples lie in 0 .. 2^BitsStored - 1
+  int32_t FrameCount = 1;  // (0028,0008) Number of Frames: the image is one of them
 
   bool HasPatientData() const;
 };
@@ -43,8 +44,10 @@ struct TDicomInfo {
 bool ReadTiff(const std::string& path, TRawImage& image, std::string& message);
 bool ReadViff(const std::string& path, TRawImage& image, std::string& message);
 // On success the raw image's window (current and loaded) is the file's own window when it
-// has one, else its stored bit range; see SetDicomWindow.
-bool ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, std::string& message);
+// has one, else its stored bit range; see SetDicomWindow. `frame` counts from 1; a frame the
+// file does not have is refused.
+bool ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, std::string& message,
+               int32_t frame = 1);
 
 // Sets the current and loaded window: centre - width div 2 .. centre + width div 2 when
 // `useFileWindow` and the file had a window, otherwise 0 .. 2^BitsStored - 1.

@@ -6,7 +6,6 @@
 
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "persistence/atomic_file.h"
 #include "persistence/file_numbers.h"
 #include "persistence/text_codec.h"
 
@@ -126,21 +125,9 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
         ++result.Exported;
         return true;
       });
-  result.Unreadable = scan.Unreadable;
-  if (scan.ReadFailed) return Refused(std::string(kExportFileErrorMessage), "cannot read " + options.SourceFile);
-  if (!reason.empty()) return Refused(std::string(kExportFileErrorMessage), reason);
-  if (result.Cancelled) {
-    result.Ok = true;
-    result.Exported = 0;
-    result.Message = TotalMessage(kExportTotalMessage, 0, 0);
-    return result;
-  }
-  const TWriteResult written = WriteFileAtomically(target, content);
-  if (!written.Ok) return Refused(std::string(kExportFileErrorMessage), written.Error);
-  if (progress) progress(std::string(kCompletedStatus));
-  result.Ok = true;
-  result.Message = TotalMessage(kExportTotalMessage, result.Exported, result.Unreadable);
-  if (result.Incomplete > 0) result.Message += FillIn(kIncompleteSuffix, std::to_string(result.Incomplete));
+  FinishExport(scan, options.SourceFile, reason, target, content, progress, result);
+  if (result.Ok && !result.Cancelled && result.Incomplete > 0)
+    result.Message += FillIn(kIncompleteSuffix, std::to_string(result.Incomplete));
   return result;
 }
 

@@ -55,14 +55,8 @@ struct TLandmarkContext {
   TDataFileOptions Data;  // the life-size choice is the export's
 };
 
-struct TLandmarkExportResult {
-  bool Ok = false;
-  bool Cancelled = false;  // nothing was written
-  int Exported = 0;
+struct TLandmarkExportResult : TExportResult {
   int Incomplete = 0;  // radiographs left out for a missing point
-  int Unreadable = 0;
-  std::string Message;
-  std::string Reason;
 };
 
 TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, const TLandmarkContext& context,

@@ -302,7 +302,6 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
 
   TDataFileOptions data = context.Data;
   data.ShowLifeSize = options.LifeSize;
-  bool failed = false;
   TRecordScan scan;
   if (!result.Cancelled) {
     scan = ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, [&](TXRay& xray, size_t) {
@@ -312,29 +311,34 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
       }
       std::optional<std::string> record = ExportRecord(xray, options, context.Presentation);
       if (!record) return true;
-      if (!append(*record)) {
-        failed = true;
-        return false;
-      }
+      if (!append(*record)) return false;
       ++result.Exported;
       return true;
     });
   }
+  FinishExport(scan, options.SourceFile, reason, target, content, progress, result);
+  return result;
+}
+
+void FinishExport(const TRecordScan& scan, const std::string& sourceFile, const std::string& encodeError,
+                  const std::string& target, const std::string& content, const TProgress& progress,
+                  TExportResult& result) {
   result.Unreadable = scan.Unreadable;
-  if (scan.ReadFailed) return Refused(std::string(kExportFileErrorMessage), "cannot read " + options.SourceFile);
-  if (failed) return Refused(std::string(kExportFileErrorMessage), reason);
-  if (result.Cancelled) {
+  if (scan.ReadFailed) {
+    result = Refused(std::string(kExportFileErrorMessage), "cannot read " + sourceFile);
+  } else if (!encodeError.empty()) {
+    result = Refused(std::string(kExportFileErrorMessage), encodeError);
+  } else if (result.Cancelled) {
     result.Ok = true;
     result.Exported = 0;
     result.Message = TotalMessage(kExportTotalMessage, 0, 0);
-    return result;
+  } else if (const TWriteResult written = WriteFileAtomically(target, content); !written.Ok) {
+    result = Refused(std::string(kExportFileErrorMessage), written.Error);
+  } else {
+    if (progress) progress(std::string(kCompletedStatus));
+    result.Ok = true;
+    result.Message = TotalMessage(kExportTotalMessage, result.Exported, result.Unreadable);
   }
-  const TWriteResult written = WriteFileAtomically(target, content);
-  if (!written.Ok) return Refused(std::string(kExportFileErrorMessage), written.Error);
-  if (progress) progress(std::string(kCompletedStatus));
-  result.Ok = true;
-  result.Message = TotalMessage(kExportTotalMessage, result.Exported, result.Unreadable);
-  return result;
 }
 
 }  // namespace lumacet

@@ -20,6 +20,13 @@ bool Ask(const std::function<bool(const std::string&)>& prompt, const std::strin
 
 }  // namespace
 
+std::vector<std::string> PcaPointNames(const TXRayType& type, const std::string& pcaName) {
+  std::vector<std::string> names;
+  if (const auto* pca = dynamic_cast<const TXRPCA*>(type.FindElement(pcaName, ekPCA)))
+    for (const TXRayElement* point : pca->Points) names.push_back(point != nullptr ? point->Name : std::string());
+  return names;
+}
+
 std::string ProcrustesRequestError(const TProcrustesRequest& request, const std::vector<std::string>& pcaNames) {
   if (request.ResultsFile.empty()) return std::string(kNoDestinationMessage);
   if (!request.DataFile.empty() && IsSameFile(request.ResultsFile, request.DataFile)) return std::string(kSameFilesMessage);
@@ -33,6 +40,13 @@ std::string ProcrustesRequestError(const TProcrustesRequest& request, const std:
 TProcrustesOutcome ReadShapeSamples(const TProcrustesRequest& request, const TTypeResolver& types,
                                     const TDataFileOptions& fileOptions, const TProcrustesPrompts& prompts,
                                     TProcrustesResult& result) {
+  if (!request.PcaPoints.empty()) {
+    const TXRayType* cached = types ? types(request.TypeName) : nullptr;
+    if (cached != nullptr && PcaPointNames(*cached, request.PcaName) != request.PcaPoints) {
+      result.Message = FillIn(kPcaChangedMessage, request.PcaName);
+      return TProcrustesOutcome::Refused;
+    }
+  }
   TDataFileOptions options = fileOptions;
   options.ShowLifeSize = request.LifeSize;
   TDataFileIndex file;

@@ -27,17 +27,27 @@ inline constexpr std::string_view kReadingStatus = "Reading...";
 inline constexpr std::string_view kReadingRecordStatus = "Reading: %s";
 inline constexpr std::string_view kCalculatingStatus = "Calculating...";
 inline constexpr std::string_view kWritingStatus = "Writing...";
+inline constexpr std::string_view kPcaChangedMessage =
+    "The PCA %s differs from the one in the type file. Save or close the radiograph type and try again.";
 
 struct TProcrustesRequest {
   std::string DataFile;
   std::vector<int> Records;  // line numbers from 1, in selection order
   std::string TypeName;
   std::string PcaName;
+  // The PCA's points, by name, as the user chose it (the dialog reads the type file). The
+  // radiographs come through the type cache, which may hold an older or unsaved copy of the
+  // type: a run whose cached PCA lists other points is refused rather than mixing the two.
+  // Empty when the chooser reads the cache itself (the command line).
+  std::vector<std::string> PcaPoints;
   std::string ResultsFile;
   bool FlipY = false;
   bool LifeSize = true;  // "Calculate at:" life size, else radiograph size
   TReportOptions Report;
 };
+
+// The names of the points of the PCA `pcaName` of `type`, in order; empty when it has none.
+std::vector<std::string> PcaPointNames(const TXRayType& type, const std::string& pcaName);
 
 // The first of the dialog's checks that fails, in the dialog's order; empty when the run
 // may start. `pcaNames` are the PCAs of the chosen type. The results file and the data
@@ -72,7 +82,8 @@ struct TProcrustesResult {
   std::string Report;  // UTF-8, as appended
 };
 
-// Reads the samples: records of other types are passed over silently; a radiograph whose
+// Reads the samples (Refused, with nothing read, when `request.PcaPoints` differ from the
+// PCA of the type `types` gives): records of other types are passed over silently; a radiograph whose
 // PCA is missing or has an invalid point goes to Skip. `types` finds a record's type (the
 // workspace's cache); `fileOptions` give the image folder and date format, and the run
 // reads at life size or radiograph size as the request says, whatever the settings hold.

@@ -113,6 +113,27 @@ TEST_F(AnalysisWindowTest, SaveLayoutKeepsWidthsAndOptionsThroughTheSettingsFile
   EXPECT_TRUE(again.WrapBox()->isChecked());
 }
 
+TEST_F(AnalysisWindowTest, AnOpenWindowTakesANewLayoutAndWritesItsTextAgain) {
+  ASSERT_NE(current, nullptr);
+  TAnalysisLayout plain;
+  plain.Format = 0;
+  TAnalysisWindow analysis([&] { return current; }, presentation, plain);
+  const QString bare = analysis.PlainText();
+  TAnalysisLayout layout;
+  layout.Widths[0] = 240;
+  layout.Format = kTextLineNormals + kTextLineGraph;
+  layout.WordWrap = true;
+  analysis.SetLayout(layout);
+  EXPECT_EQ(analysis.Layout(), layout);
+  EXPECT_EQ(analysis.Header()->sectionSize(0), 240);
+  EXPECT_FALSE(analysis.Header()->isSectionHidden(1));
+  EXPECT_FALSE(analysis.Header()->isSectionHidden(3));
+  EXPECT_GT(analysis.PlainText().count('\t'), bare.count('\t'));
+  analysis.SetLayout(plain);
+  EXPECT_TRUE(analysis.Header()->isSectionHidden(3));
+  EXPECT_EQ(analysis.PlainText(), bare);
+}
+
 TEST_F(AnalysisWindowTest, SavedResultsAreTheValuesEachFollowedByTheDelimiter) {
   ASSERT_NE(current, nullptr);
   presentation.ResultsDelimiter = 1;  // comma

@@ -22,18 +22,8 @@
 namespace lumacet {
 namespace {
 
-class TRecordingPrompts : public test::TNoPrompts {
- public:
-  void ShowMessage(const std::string& text) override { Shown.push_back(text); }
-  std::vector<std::string> Shown;
-};
-
-template <class T>
-T* Child(QWidget* parent, const char* name) {
-  auto* child = parent->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
+using test::Child;
+using test::TRecordingPrompts;
 
 TEST(OptionsDialogTest, EntriesThatCannotBeTakenAreRefusedAndChangeNothing) {
   test::TExampleFolder example;

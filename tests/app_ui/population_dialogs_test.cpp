@@ -357,7 +357,7 @@ TEST_F(PcaViewerTest, GraphShowsTheShapesAndFollowsSliderHoldAndToggles) {
   EXPECT_GT(CountColour(graph, 0x000000D0), 0);  // current diamonds
   EXPECT_GT(CountColour(graph, 0x00008000), 0);  // extremes squares
 
-  EXPECT_EQ(viewer.SliderValue()->text(), "0.0");
+  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(0.0, 'f', 1));
   EXPECT_EQ(viewer.Slider()->minimum(), -40);
   EXPECT_EQ(viewer.Slider()->maximum(), 40);
   viewer.Slider()->setValue(20);

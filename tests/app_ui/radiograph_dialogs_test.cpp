@@ -23,17 +23,9 @@
 namespace lumacet {
 namespace {
 
-class TRecordingPrompts : public test::TNoPrompts {
- public:
-  void ShowMessage(const std::string& text) override { Shown.push_back(text); }
-  std::vector<std::string> Shown;
-};
+using test::TRecordingPrompts;
 
-QLineEdit* Field(QWidget* dialog, const char* name) {
-  auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
-  EXPECT_NE(edit, nullptr) << name;
-  return edit;
-}
+QLineEdit* Field(QWidget* dialog, const char* name) { return test::Child<QLineEdit>(dialog, name); }
 
 void Fill(QWidget* dialog, const char* name, const QString& text) { Field(dialog, name)->setText(text); }
 

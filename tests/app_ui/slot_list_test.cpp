@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDropEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QMimeData>
 #include <QUrl>
 
@@ -105,6 +108,41 @@ TEST_F(SlotListTest, ADroppedDataFileIsListedForOpening) {
   EXPECT_TRUE(DropOnRow(data, 0));
   EXPECT_EQ(listed, other);
   EXPECT_FALSE(window.Workspace().AnyOccupied());
+}
+
+TEST_F(SlotListTest, PropertiesOnARowsMenuShowTheRowsRadiograph) {
+  test::TNoPrompts prompts;
+  for (const char* name : {"A", "B"}) {
+    const int slot = window.Workspace().NewXRayBasic("Lateral Ceph", false, prompts);
+    window.Workspace().Slot(slot)->Name = name;
+  }
+  window.Refresh();
+  ASSERT_EQ(window.Workspace().Current()->Name, "B");
+  bool shown = false;
+  test::WhenModal("Properties", [&](QWidget* modal) {
+    shown = true;
+    static_cast<QDialog*>(modal)->reject();
+  });
+  // The row's menu is a pop-up, not a modal window: it is found and worked once it shows.
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    for (QAction* action : menu->actions()) {
+      if (action->text() != "P&roperties...") continue;
+      menu->close();
+      action->trigger();
+      return;
+    }
+    ADD_FAILURE() << "no Properties on the row's menu";
+    menu->close();
+  });
+  timer->start(10);
+  emit column->customContextMenuRequested(column->visualItemRect(column->item(0)).center());
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(window.Workspace().Current()->Name, "A");
 }
 
 TEST_F(SlotListTest, RowPicturesShowTheSlotPenAndTheModifiedMark) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "app/temp_folder.h"
@@ -50,6 +51,21 @@ class TNoPrompts : public TWorkspacePrompts {
   TAnswer AskYesNoCancel(const std::string&) override { return TAnswer::Cancel; }
   bool OfferSave(TRadiograph&) override { return false; }
 };
+
+// Prompts that keep the messages shown and must not be asked anything.
+class TRecordingPrompts : public TNoPrompts {
+ public:
+  void ShowMessage(const std::string& text) override { Shown.push_back(text); }
+  std::vector<std::string> Shown;
+};
+
+// The child of that object name; a failure when there is none.
+template <class T>
+T* Child(QWidget* parent, const char* name) {
+  auto* child = parent->findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
 
 // Acts on the next modal window with that title as soon as it is shown.
 inline void WhenModal(const QString& title, std::function<void(QWidget*)> act) {

@@ -10,6 +10,10 @@
 
 namespace lumacet::test {
 
+// The bundled example the commands are run on: its folder and its lateral type.
+inline const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
+inline const std::string kExample = kExamples + "/lateral_ceph.lcr";
+
 struct TRun {
   int Exit = -1;
   std::string Out;

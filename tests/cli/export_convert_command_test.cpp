@@ -9,12 +9,8 @@
 namespace lumacet {
 namespace {
 
-using test::ReadBytes;
-using test::RunCli;
-using test::TRun;
-using test::TTempFolder;
+using namespace test;
 
-const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
 const std::string kData = kExamples + "/PATIENT.CSV";
 
 size_t CountLines(const std::string& text) {

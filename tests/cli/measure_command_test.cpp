@@ -12,14 +12,7 @@
 namespace lumacet {
 namespace {
 
-using test::ReadBytes;
-using test::RunCli;
-using test::TRun;
-using test::TTempFolder;
-using test::WriteBytes;
-
-const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
-const std::string kExample = kExamples + "/lateral_ceph.lcr";
+using namespace test;
 
 // A data file with two radiographs of the example type, digitized where the type's template
 // puts its landmarks.

@@ -12,12 +12,7 @@
 namespace lumacet {
 namespace {
 
-using test::ReadBytes;
-using test::RunCli;
-using test::TRun;
-using test::TTempFolder;
-
-const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
+using namespace test;
 
 // Width and height from a PNG's header.
 std::pair<int, int> PngSize(const std::string& bytes) {

@@ -9,13 +9,7 @@
 namespace lumacet {
 namespace {
 
-using test::ReadBytes;
-using test::RunCli;
-using test::TRun;
-using test::TTempFolder;
-using test::WriteBytes;
-
-const std::string kExample = std::string(LUMACET_SOURCE_DIR) + "/examples/lateral_ceph.lcr";
+using namespace test;
 
 TEST(TypeCommand, SummarisesTheExampleType) {
   TTempFolder folder;

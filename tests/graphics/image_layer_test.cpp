@@ -134,6 +134,22 @@ TEST_F(ImageLayerTest, TheOtherImagesGoFromTheLastSlotToTheFirst) {
   EXPECT_EQ(canvas.At(15, 5), Grey(50));  // slot 0 painted last, on top
 }
 
+TEST_F(ImageLayerTest, OnlyAnOpaqueImageHidesWhatLiesWhollyUnderIt) {
+  GiveImage(a, 10, 10, 90, {5, 5}, 1);
+  GiveImage(b, 40, 40, 0, {0, 0}, 1);
+  // The current b, half transparent over all of a: a still shows through it.
+  Paint(1, {0.5, 0, TBlendMode::Normal});
+  EXPECT_EQ(canvas.At(7, 7), Grey(45));
+  EXPECT_EQ(canvas.At(30, 30), Grey(127));
+  // Opaque, b hides a; a smaller image on top of a larger one still shows.
+  Paint(1);
+  EXPECT_EQ(canvas.At(7, 7), Grey(0));
+  TXRay current;
+  DrawImages(canvas, {&a, &b, &current}, 2, {});
+  EXPECT_EQ(canvas.At(7, 7), Grey(90));
+  EXPECT_EQ(canvas.At(30, 30), Grey(0));
+}
+
 TEST_F(ImageLayerTest, HiddenOrUnplacedImagesAreNotPainted) {
   GiveImage(a, 20, 20, 0, {0, 0}, 1);
   a.Image.ImageVisible = false;

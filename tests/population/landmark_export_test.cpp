@@ -7,11 +7,7 @@
 namespace lumacet {
 namespace {
 
-using test::Append;
-using test::Radiograph;
-using test::ReadBytes;
-using test::TTempFolder;
-using test::WriteBytes;
+using namespace test;
 
 class LandmarkExportTest : public ::testing::Test {
  protected:

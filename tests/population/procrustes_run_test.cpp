@@ -112,6 +112,33 @@ TEST_F(ProcrustesRunTest, ARadiographWithAPointMissingIsSkippedOrStopsTheRun) {
   EXPECT_FALSE(ResultsWritten());
 }
 
+TEST_F(ProcrustesRunTest, ACachedTypeWhosePcaDiffersFromTheChosenOneIsRefused) {
+  AppendPopulation(5);
+  request.PcaPoints = PcaPointNames(*lateral, "Shape");
+  ASSERT_EQ(request.PcaPoints.size(), 4u);
+  EXPECT_EQ(Run().Outcome, TProcrustesOutcome::Completed);
+
+  // The type in memory gained a point since the user chose the PCA from the file.
+  std::filesystem::remove(request.ResultsFile);
+  auto* pca = static_cast<TXRPCA*>(lateral->FindElement("Shape", ekPCA));
+  pca->Points.push_back(lateral->Element<TXRayElement>(ekDigPoint, 4));
+  int reads = 0;
+  prompts.Status = [&](const std::string& s) { return reads += s.starts_with("Reading: "), true; };
+  TProcrustesResult result = Run();
+  EXPECT_EQ(result.Outcome, TProcrustesOutcome::Refused);
+  EXPECT_EQ(result.Message,
+            "The PCA Shape differs from the one in the type file. Save or close the radiograph type and try again.");
+  EXPECT_EQ(reads, 0);
+  EXPECT_FALSE(ResultsWritten());
+
+  // Same points in another order are another shape too; a PCA gone from the cache as well.
+  pca->Points.pop_back();
+  std::swap(pca->Points[0], pca->Points[1]);
+  EXPECT_EQ(Run().Outcome, TProcrustesOutcome::Refused);
+  request.PcaName = "Gone";
+  EXPECT_EQ(Run().Outcome, TProcrustesOutcome::Refused);
+}
+
 TEST_F(ProcrustesRunTest, CancelWhileReadingOrNoToTheQuestionWritesNothing) {
   AppendPopulation(5);
   int reads = 0;

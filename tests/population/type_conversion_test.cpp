@@ -11,12 +11,7 @@
 namespace lumacet {
 namespace {
 
-using test::Append;
-using test::Lines;
-using test::Radiograph;
-using test::ReadBytes;
-using test::TTempFolder;
-using test::WriteBytes;
+using namespace test;
 
 class TypeConversionTest : public ::testing::Test {
  protected:

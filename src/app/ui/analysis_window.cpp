@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -80,7 +81,6 @@ TAnalysisWindow::TAnalysisWindow(TSource source, TPresentationOptions options, T
   fHeader->setMinimumSectionSize(0);
   fHeader->setStretchLastSection(false);
   fHeader->setSectionResizeMode(QHeaderView::Interactive);
-  for (int column = 0; column < 5; ++column) fHeader->resizeSection(column, fWidths[static_cast<size_t>(column)]);
   vertical->addWidget(fHeader);
 
   fText = new QTextEdit;
@@ -89,12 +89,8 @@ TAnalysisWindow::TAnalysisWindow(TSource source, TPresentationOptions options, T
 
   auto* choices = new QHBoxLayout;
   fNormals = new QCheckBox(tr("Show &Normal Values"));
-  fNormals->setChecked((layout.Format & kTextLineNormals) != 0);
   fGraph = new QCheckBox(tr("Show &Graph"));
-  fGraph->setChecked((layout.Format & kTextLineGraph) != 0);
   fWrap = new QCheckBox(tr("&Word Wrap"));
-  fWrap->setChecked(layout.WordWrap);
-  fText->setLineWrapMode(layout.WordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
   for (QCheckBox* box : {fNormals, fGraph, fWrap}) choices->addWidget(box);
   choices->addStretch();
   vertical->addLayout(choices);
@@ -116,6 +112,22 @@ TAnalysisWindow::TAnalysisWindow(TSource source, TPresentationOptions options, T
   connect(update, &QPushButton::clicked, this, &TAnalysisWindow::Update);
   connect(save, &QPushButton::clicked, this, &TAnalysisWindow::Save);
   connect(saveLayout, &QPushButton::clicked, this, [this] { emit LayoutSaved(Layout()); });
+  SetLayout(layout);
+}
+
+void TAnalysisWindow::SetLayout(const TAnalysisLayout& layout) {
+  {
+    // One update for the whole change, not one per column and box.
+    const QSignalBlocker header(fHeader);
+    const QSignalBlocker normals(fNormals);
+    const QSignalBlocker graph(fGraph);
+    fWidths = layout.Widths;
+    for (int column = 0; column < 5; ++column) fHeader->resizeSection(column, fWidths[static_cast<size_t>(column)]);
+    fNormals->setChecked((layout.Format & kTextLineNormals) != 0);
+    fGraph->setChecked((layout.Format & kTextLineGraph) != 0);
+  }
+  fWrap->setChecked(layout.WordWrap);
+  fText->setLineWrapMode(layout.WordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
   ShowColumns();
   Update();
 }

@@ -48,6 +48,8 @@ class TAnalysisWindow : public QWidget {
   TAnalysisWindow(TSource source, TPresentationOptions options, TAnalysisLayout layout, QWidget* parent = nullptr);
 
   void SetOptions(TPresentationOptions options) { fOptions = std::move(options); }
+  // Column widths, shown columns and wrapping as the settings now have them; the text follows.
+  void SetLayout(const TAnalysisLayout& layout);
   // "&Update": writes the text again.
   void Update();
   QString PlainText() const;

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,35 +12,12 @@
 namespace lumacet {
 
 TConvertTypeForm::TConvertTypeForm(TPopulationContext context, QWidget* parent)
-    : TPopulationDialog(std::move(context), tr("&Convert"), parent) {
-  setWindowTitle(tr("Convert Type"));
-  auto* layout = new QVBoxLayout(this);
+    : TPopulationDialog(std::move(context), tr("Convert Type"), tr("&Convert"), parent) {
+  QVBoxLayout* layout = Layout();
 
-  auto* records = new QGridLayout;
-  records->addWidget(new QLabel(tr("1. Select radiographs to convert:")), 0, 0);
-  auto* select = new QPushButton(tr("&Select..."));
-  records->addWidget(select, 0, 1);
-  fCount = new QLabel;
-  records->addWidget(fCount, 1, 0, 1, 2);
-  fDataFileField = new QLineEdit;
-  fDataFileField->setReadOnly(true);
-  records->addWidget(fDataFileField, 2, 0, 1, 2);
-  layout->addLayout(records);
-
-  auto* sourceLabel = new QLabel(tr("2. Select original radiograph &Type:"));
-  fSourceTypes = new QComboBox;
-  sourceLabel->setBuddy(fSourceTypes);
-  auto* targetLabel = new QLabel(tr("3. Select radiograph Type to &convert to:"));
-  fTargetTypes = new QComboBox;
-  targetLabel->setBuddy(fTargetTypes);
-  for (const std::string& name : fContext.Workspace->TypeNames()) {
-    fSourceTypes->addItem(QString::fromStdString(name));
-    fTargetTypes->addItem(QString::fromStdString(name));
-  }
-  layout->addWidget(sourceLabel);
-  layout->addWidget(fSourceTypes);
-  layout->addWidget(targetLabel);
-  layout->addWidget(fTargetTypes);
+  QPushButton* select = AddRecordsChooser(tr("1. Select radiographs to convert:"));
+  fSourceTypes = AddTypeChooser(tr("2. Select original radiograph &Type:"));
+  fTargetTypes = AddTypeChooser(tr("3. Select radiograph Type to &convert to:"));
 
   layout->addWidget(new QLabel(tr("4. Set point correspondences:")));
   fGrid = new QTableWidget(0, 2);
@@ -54,33 +30,12 @@ TConvertTypeForm::TConvertTypeForm(TPopulationContext context, QWidget* parent)
   fChoices = new QComboBox;
   layout->addWidget(fChoices);
 
-  auto* output = new QGridLayout;
-  output->addWidget(new QLabel(tr("5. Select file to save results:")), 0, 0);
-  auto* chooseTarget = new QPushButton(tr("&File..."));
-  output->addWidget(chooseTarget, 0, 1);
-  fTarget = new QLineEdit;
-  fTarget->setReadOnly(true);
-  output->addWidget(fTarget, 1, 0, 1, 2);
-  layout->addLayout(output);
+  const TFileChooser target = AddFileChooser(tr("5. Select file to save results:"), tr("&File..."));
+  fTarget = target.Field;
+  AddButtonsAndStatus();
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(StartButton());
-  auto* close = new QPushButton(tr("Close"));
-  buttons->addWidget(close);
-  auto* help = new QPushButton(tr("&Help"));
-  help->setEnabled(false);  // there are no help pages yet
-  buttons->addWidget(help);
-  layout->addLayout(buttons);
-  layout->addWidget(StatusPanel());
-
-  SetInputs({select, fSourceTypes, fTargetTypes, fGrid, fChoices, chooseTarget});
-  connect(select, &QPushButton::clicked, this, [this] {
-    std::string file;
-    std::vector<int> chosen;
-    if (ChooseRecords(fContext.Browser, this, file, chosen)) SetRecords(file, std::move(chosen));
-  });
-  connect(chooseTarget, &QPushButton::clicked, this, [this] {
+  SetInputs({select, fSourceTypes, fTargetTypes, fGrid, fChoices, target.Button});
+  connect(target.Button, &QPushButton::clicked, this, [this] {
     QFileDialog dialog(this, tr("Convert Type"), QString::fromStdString(fContext.Browser.DataFolder),
                        tr("Radiographs (*.csv);;All files (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -95,20 +50,11 @@ TConvertTypeForm::TConvertTypeForm(TPopulationContext context, QWidget* parent)
   connect(fGrid, &QTableWidget::currentCellChanged, this, &TConvertTypeForm::RowChosen);
   connect(fChoices, &QComboBox::activated, this, &TConvertTypeForm::ChoiceMade);
   connect(StartButton(), &QPushButton::clicked, this, &TConvertTypeForm::Convert);
-  connect(close, &QPushButton::clicked, this, &QDialog::reject);
-  SetRecords({}, {});
   SourceTypeChosen();
   TargetTypeChosen();
 }
 
 TConvertTypeForm::~TConvertTypeForm() = default;
-
-void TConvertTypeForm::SetRecords(const std::string& dataFile, std::vector<int> records) {
-  fDataFile = dataFile;
-  fRecords = std::move(records);
-  fCount->setText(tr("%1 radiographs from file:").arg(fRecords.size()));
-  fDataFileField->setText(QString::fromStdString(fDataFile));
-}
 
 void TConvertTypeForm::SetTargetFile(const std::string& path) { fTarget->setText(QString::fromStdString(path)); }
 
@@ -156,8 +102,8 @@ void TConvertTypeForm::ChoiceMade(int index) {
 void TConvertTypeForm::Convert() {
   if (!StartRequested()) return;
   TTypeConversionOptions options;
-  options.SourceFile = fDataFile;
-  options.Records = fRecords;
+  options.SourceFile = DataFile();
+  options.Records = Records();
   options.SourceType = fSourceTypes->currentText().toStdString();
   options.TargetType = fTargetTypes->currentText().toStdString();
   options.TargetFile = fTarget->text().toStdString();
@@ -166,12 +112,9 @@ void TConvertTypeForm::Convert() {
   const TConversionResult result =
       ConvertType(options, {fContext.Workspace->Types().Resolver(), fContext.Workspace->Options().Data},
                   [this](const std::string& status) { return Poll(status); });
-  ShowStatus(result.Ok ? std::string(kCompletedStatus) : std::string());
-  EndRun();
-  TWorkspacePrompts& prompts = *fContext.Prompts;
-  for (const std::string& error : result.SaveErrors)
-    prompts.ShowMessage(std::string(kSaveErrorMessage) + "\r\n\r\n" + error);
-  prompts.ShowMessage(result.Reason.empty() ? result.Message : result.Message + "\r\n\r\n" + result.Reason);
+  EndRun(result.Ok);
+  for (const std::string& error : result.SaveErrors) ShowResult(std::string(kSaveErrorMessage), error);
+  ShowResult(result.Message, result.Reason);
 }
 
 }  // namespace lumacet

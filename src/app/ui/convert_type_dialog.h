@@ -24,7 +24,7 @@ class TConvertTypeForm : public TPopulationDialog {
   ~TConvertTypeForm() override;
 
   // What "&Select..." and "&File..." choose.
-  void SetRecords(const std::string& dataFile, std::vector<int> records);
+  using TPopulationDialog::SetRecords;
   void SetTargetFile(const std::string& path);
 
   QComboBox* SourceTypeList() const { return fSourceTypes; }
@@ -46,10 +46,6 @@ class TConvertTypeForm : public TPopulationDialog {
   std::unique_ptr<TXRayType> fSourceType;  // both types as their files hold them
   std::unique_ptr<TXRayType> fTargetType;
   TCorrespondenceTable fTable;
-  std::string fDataFile;
-  std::vector<int> fRecords;
-  QLabel* fCount = nullptr;
-  QLineEdit* fDataFileField = nullptr;
   QComboBox* fSourceTypes = nullptr;
   QComboBox* fTargetTypes = nullptr;
   QTableWidget* fGrid = nullptr;

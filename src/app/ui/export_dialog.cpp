@@ -19,25 +19,12 @@
 namespace lumacet {
 
 TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
-    : TPopulationDialog(std::move(context), tr("&Export"), parent) {
-  setWindowTitle(tr("Export"));
-  auto* layout = new QVBoxLayout(this);
+    : TPopulationDialog(std::move(context), tr("Export"), tr("&Export"), parent) {
+  QVBoxLayout* layout = Layout();
 
-  auto* source = new QGridLayout;
-  source->addWidget(new QLabel(tr("1. Select file where radiographs are stored:")), 0, 0);
-  auto* chooseSource = new QPushButton(tr("&File..."));
-  source->addWidget(chooseSource, 0, 1);
-  fSource = new QLineEdit;
-  fSource->setReadOnly(true);
-  source->addWidget(fSource, 1, 0, 1, 2);
-  layout->addLayout(source);
-
-  auto* typeLabel = new QLabel(tr("2. Select radiograph &Type:"));
-  fTypes = new QComboBox;
-  typeLabel->setBuddy(fTypes);
-  for (const std::string& name : fContext.Workspace->TypeNames()) fTypes->addItem(QString::fromStdString(name));
-  layout->addWidget(typeLabel);
-  layout->addWidget(fTypes);
+  const TFileChooser source = AddFileChooser(tr("1. Select file where radiographs are stored:"), tr("&File..."));
+  fSource = source.Field;
+  fTypes = AddTypeChooser(tr("2. Select radiograph &Type:"));
 
   layout->addWidget(new QLabel(tr("3. Select data to Export:")));
   fPages = new QTabWidget;
@@ -82,13 +69,8 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   fPages->addTab(coordinates, tr("Point Coordinates"));
   layout->addWidget(fPages);
 
-  auto* scale = new QGroupBox(tr("Export measurements at:"));
-  auto* scaleLayout = new QHBoxLayout(scale);
-  fLifeSize = new QRadioButton(tr("Life size (LIFE)"));
-  fLifeSize->setChecked(true);
-  scaleLayout->addWidget(fLifeSize);
-  scaleLayout->addWidget(new QRadioButton(tr("Radiograph size (XRAY)")));
-  layout->addWidget(scale);
+  const TScaleChoice scale = AddScaleChoice(tr("Export measurements at:"));
+  fLifeSize = scale.LifeSize;
 
   auto* headers = new QGroupBox(tr("First line contains Headers:"));
   auto* headersLayout = new QHBoxLayout(headers);
@@ -143,36 +125,23 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   targetLayout->addWidget(delimiter, 3, 0, 1, 2);
   layout->addWidget(target);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(StartButton());
-  auto* close = new QPushButton(tr("Close"));
-  buttons->addWidget(close);
-  auto* help = new QPushButton(tr("&Help"));
-  help->setEnabled(false);  // there are no help pages yet
-  buttons->addWidget(help);
-  layout->addLayout(buttons);
-  layout->addWidget(StatusPanel());
+  AddButtonsAndStatus();
 
-  SetInputs({chooseSource, fTypes, fPages, scale, headers, include, toFile, chooseTarget, delimiter});
-  connect(chooseSource, &QPushButton::clicked, this, [this] {
+  SetInputs({source.Button, fTypes, fPages, scale.Box, headers, include, toFile, chooseTarget, delimiter});
+  connect(source.Button, &QPushButton::clicked, this, [this] {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Radiographs"), QString::fromStdString(fContext.Browser.DataFolder),
                                      tr("Radiographs (*.csv);;All files (*)"));
     if (!path.isEmpty()) SetSourceFile(path.toStdString());
   });
   connect(chooseTarget, &QPushButton::clicked, this, [this] {
-    const QString path = QFileDialog::getSaveFileName(
-        this, tr("Export"), QString::fromStdString(fContext.ResultsFolder), tr("Text files (*.txt);;All files (*)"),
-        nullptr, QFileDialog::DontConfirmOverwrite);
-    if (!path.isEmpty()) SetTargetFile(path.toStdString());
+    if (const std::string path = ChooseResultsFile(tr("Export")); !path.empty()) SetTargetFile(path);
   });
   connect(fTypes, &QComboBox::currentIndexChanged, this, &TExportForm::TypeChosen);
   connect(fDrawings, &QComboBox::currentIndexChanged, this, &TExportForm::DrawingChosen);
   connect(fHeaders, &QCheckBox::toggled, this, &TExportForm::UpdateEnabling);
   connect(delimiterGroup, &QButtonGroup::buttonToggled, this, &TExportForm::UpdateEnabling);
   connect(StartButton(), &QPushButton::clicked, this, &TExportForm::Export);
-  connect(close, &QPushButton::clicked, this, &QDialog::reject);
   TypeChosen();
   UpdateEnabling();
 }
@@ -252,10 +221,9 @@ void TExportForm::Export() {
   BeginRun();
   const TExportResult result =
       ExportDataFile(Options(), context, [this](const std::string& status) { return Poll(status); });
-  ShowStatus(result.Ok ? std::string(kCompletedStatus) : std::string());
-  EndRun();
+  EndRun(result.Ok);
   UpdateEnabling();
-  fContext.Prompts->ShowMessage(result.Reason.empty() ? result.Message : result.Message + "\r\n\r\n" + result.Reason);
+  ShowResult(result.Message, result.Reason);
 }
 
 }  // namespace lumacet

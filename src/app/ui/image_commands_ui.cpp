@@ -21,6 +21,7 @@
 
 #include "app/ui/image_dialogs.h"
 #include "app/ui/qt_prompts.h"
+#include "imaging/image_file.h"
 #include "model/radiograph.h"
 
 namespace lumacet {
@@ -109,20 +110,10 @@ TImageCommands::TImageCommands(QMainWindow& window, TWorkspace& workspace, TSett
     : QObject(&window), fWindow(window), fWorkspace(workspace), fSettings(settings), fChanged(std::move(changed)) {}
 
 QAction* TImageCommands::Add(QMenu& menu, const QString& caption, void (TImageCommands::*handler)()) {
-  QAction* action = menu.addAction(caption);
-  if (handler != nullptr) {
-    connect(action, &QAction::triggered, this, handler);
-  } else {
-    action->setEnabled(false);  // its tool is not part of the program yet
-  }
-  fCommands[caption] = action;
-  return action;
+  return fCommands.Add(menu, caption, this, handler);
 }
 
-QAction* TImageCommands::Command(const QString& caption) const {
-  auto found = fCommands.find(caption);
-  return found == fCommands.end() ? nullptr : found->second;
-}
+QAction* TImageCommands::Command(const QString& caption) const { return fCommands.Find(caption); }
 
 void TImageCommands::AddMenus(QMenuBar& bar) {
   QMenu& menu = *bar.addMenu(tr("&Image"));
@@ -182,7 +173,7 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
   slider("Black Transparency: %1%", &TImageBlendOptions::BlackTransparency);
   QAction* difference = blending->addAction(tr("Blend Normal/Difference"));
   difference->setCheckable(true);
-  fCommands[difference->text()] = difference;
+  fCommands.Keep(difference);
   connect(difference, &QAction::toggled, this, [this](bool on) {
     fBlend.Mode = on ? TBlendMode::Difference : TBlendMode::Normal;
     Changed();
@@ -191,7 +182,7 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
 }
 
 void TImageCommands::UpdateCommands() {
-  if (fCommands.empty()) return;
+  if (fCommands.Empty()) return;
   TRadiograph* current = Current();
   const bool hasImage = current != nullptr && current->Image.HasImage();
   const bool adjustable = hasImage && current->Visible && current->Image.ImageVisible;
@@ -244,6 +235,26 @@ bool TImageCommands::LoadImageFile(const std::string& path) {
     if (!message.empty()) Tell(&fWindow, message);
     Changed();
     return false;
+  }
+  if (result.IsDicom && result.Dicom.FrameCount > 1) {
+    // The link cannot name a frame: another frame than the first is an image the link does
+    // not give back, unsaved like a scanned one.
+    TDicomFrameDlg chooser(result.Dicom.FrameCount, &fWindow);
+    if (chooser.exec() == QDialog::Accepted && chooser.Frame() != 1) {
+      TImageFileContents contents;
+      bool read = false;
+      {
+        TBusy busy;
+        read = ReadImageFile(current->ImageFile, ImageLoadSettings(fSettings).DicomWindowAdjust, contents, message,
+                             chooser.Frame());
+      }
+      if (read) {
+        current->Image.SetImage(std::move(contents.Raw));
+        current->RecordImageChange(true, "");
+      } else {
+        Tell(&fWindow, message);
+      }
+    }
   }
   if (result.IsDicom && result.Dicom.HasPatientData() && fSettings.General.DicomPatientData != 0) {
     TDicomUpdate chosen = AllDicomItems(result.Dicom);

@@ -6,11 +6,11 @@
 #include <QObject>
 #include <QString>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 
 #include "app/settings.h"
+#include "app/ui/command_table.h"
 #include "app/workspace.h"
 #include "graphics/image_layer.h"
 #include "imaging/image_commands.h"
@@ -82,7 +82,7 @@ class TImageCommands : public QObject {
   TWorkspace& fWorkspace;
   TSettings& fSettings;
   std::function<void()> fChanged;
-  std::map<QString, QAction*> fCommands;
+  TCommandTable fCommands;
   QAction* fUndo = nullptr;
   QAction* fRepeat = nullptr;  // the image-adjust tool button: the last direct enhancement again
   std::optional<TImageAdjustment> fLastAdjustment;

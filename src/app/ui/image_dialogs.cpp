@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <charconv>
@@ -58,6 +59,26 @@ TJpegOptionsDlg::TJpegOptionsDlg(QWidget* parent) : QDialog(parent) {
 }
 
 TJpegOptions TJpegOptionsDlg::Options() const { return {fQuality->value(), fGrayscale->isChecked()}; }
+
+TDicomFrameDlg::TDicomFrameDlg(int32_t count, QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("DICOM Frame"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(tr("The image file holds %1 frames.").arg(count)));
+  auto* row = new QHBoxLayout;
+  fFrame = new QSpinBox;
+  fFrame->setRange(1, std::max(count, 1));
+  auto* label = new QLabel(tr("&Frame:"));
+  label->setBuddy(fFrame);
+  row->addWidget(label);
+  row->addWidget(fFrame, 1);
+  layout->addLayout(row);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+int32_t TDicomFrameDlg::Frame() const { return fFrame->value(); }
 
 void TJpegOptionsDlg::SetOptions(const TJpegOptions& options) {
   fQuality->setValue(std::clamp(options.Quality, 1, 100));

@@ -26,6 +26,7 @@ class QLineEdit;
 class QListWidget;
 class QScrollBar;
 class QSlider;
+class QSpinBox;
 
 namespace lumacet {
 
@@ -46,6 +47,19 @@ class TJpegOptionsDlg : public QDialog {
   QSlider* fQuality = nullptr;
   QLabel* fQualityLabel = nullptr;
   QCheckBox* fGrayscale = nullptr;
+};
+
+// "DICOM Frame": the frame of a multi-frame file to show, "Frame:" 1..count (1 at first).
+class TDicomFrameDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TDicomFrameDlg(int32_t count, QWidget* parent = nullptr);
+  int32_t Frame() const;
+  QSpinBox* FrameBox() const { return fFrame; }
+
+ private:
+  QSpinBox* fFrame = nullptr;
 };
 
 // Called after every change of the image, so that the display shows it at once.

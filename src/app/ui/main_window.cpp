@@ -51,6 +51,7 @@ TWorkspaceOptions WorkspaceOptions(const TSettings& settings) {
   options.Formats.AgeFormat = settings.Radiograph.AgeFormat;
   options.SortOnLoading = settings.Radiograph.SortFitOnLoading;
   options.Images = ImageLoadSettings(settings);
+  options.RemindImageNotSaved = settings.General.Remind[1];
   return options;
 }
 
@@ -126,20 +127,10 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
 TMainWindow::~TMainWindow() = default;
 
 QAction* TMainWindow::AddCommand(QMenu* menu, const QString& caption, void (TMainWindow::*handler)()) {
-  QAction* action = menu->addAction(caption);
-  if (handler != nullptr) {
-    connect(action, &QAction::triggered, this, handler);
-  } else {
-    action->setEnabled(false);  // its tool is not part of the program yet
-  }
-  fCommands[caption] = action;
-  return action;
+  return fCommands.Add(*menu, caption, this, handler);
 }
 
-QAction* TMainWindow::Command(const QString& caption) const {
-  auto found = fCommands.find(caption);
-  return found == fCommands.end() ? nullptr : found->second;
-}
+QAction* TMainWindow::Command(const QString& caption) const { return fCommands.Find(caption); }
 
 void TMainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
@@ -162,6 +153,7 @@ void TMainWindow::BuildMenus() {
   AddCommand(file, tr("Save Settings"), &TMainWindow::ActionSaveSettingsExecute);
   connect(AddCommand(file, tr("Reset Reminders")), &QAction::triggered, this, [this] {
     QMessageBox::information(this, QStringLiteral("Lumacet"), DisplayText(fSettings.ResetReminders()));
+    ApplySettings();
   });
   Command(tr("Reset Reminders"))->setEnabled(true);
   file->addSeparator();
@@ -172,6 +164,7 @@ void TMainWindow::BuildMenus() {
   AddCommand(type, tr("&Type Browser..."));
   type->addSeparator();
   for (const char* caption : kEditorCaptions) AddCommand(type, tr(caption));
+  connect(Command(tr("Shape Analyses...")), &QAction::triggered, this, &TMainWindow::ActionPcasExecute);
 
   QMenu* tracing = menuBar()->addMenu(tr("T&racing"));
   AddCommand(tracing, tr("&Get Coordinates from..."), &TMainWindow::ActionGetCoordinatesExecute);
@@ -249,6 +242,7 @@ void TMainWindow::BuildMenus() {
   });
 
   QToolBar* bar = addToolBar(tr("Standard"));
+  insertToolBarBreak(bar);  // below the image blending bar: together they overflow narrow windows
   for (const QString& caption : {tr("&Open..."), tr("&Save"), tr("&Close"), tr("&Zoom In"), tr("Zoom &Out"),
                                  tr("&Best Fit"), tr("&Fit All"), tr("&Detailed Analysis...")})
     bar->addAction(Command(caption));
@@ -278,11 +272,16 @@ void TMainWindow::BuildMenus() {
     if (TRadiograph* current = fWorkspace->Current()) current->SelectView(name.toStdString());
     Refresh();
   });
+  // The mouse tools take a row of their own too, so that every row fits a 1024 pixel wide
+  // window without hiding the zoom box and the lists behind the overflow menu.
+  addToolBarBreak();
   QToolBar* toolBar = addToolBar(tr("Tools"));
   for (QAction* action : toolGroup->actions()) toolBar->addAction(action);
 }
 
 void TMainWindow::Refresh() {
+  // A save may have switched the image reminder off through its own box.
+  fSettings.General.Remind[1] = fWorkspace->Options().RemindImageNotSaved;
   UpdateCommands();
   UpdateIconColumn();
   UpdateLists();
@@ -316,8 +315,8 @@ void TMainWindow::UpdateCommands() {
   Command(tr("Save Res&ults..."))->setEnabled(radiograph);
   // The PCA editor edits a type opened for editing: changes to the type of a radiograph
   // could not be saved.
-  Command(tr("Principal &Component Anal. (PCAs)"))->setEnabled(fWorkspace->Current() != nullptr &&
-                                                              fWorkspace->Current()->IsType());
+  for (const QString& caption : {tr("Principal &Component Anal. (PCAs)"), tr("Shape Analyses...")})
+    Command(caption)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
   Command(tr("PCA &Viewer..."))->setEnabled(fWorkspace->Current() != nullptr &&
                                             fWorkspace->Current()->Type() != nullptr);
 }
@@ -366,6 +365,11 @@ void TMainWindow::SlotMenu(const QPoint& at) {
   }
   menu.addSeparator();
   menu.addAction(Command(tr("S&ort")));
+  // Properties act on the current object: the row's becomes current first, as a click makes it.
+  connect(menu.addAction(tr("P&roperties...")), &QAction::triggered, this, [this, row] {
+    SlotClicked(fSlots->item(row));
+    ActionPropertiesExecute();
+  });
   menu.exec(fSlots->viewport()->mapToGlobal(at));
 }
 
@@ -404,10 +408,21 @@ void TMainWindow::BestFit() {
   fDrawing->MappingChanged();
 }
 
-void TMainWindow::ActionOpenExecute() { BrowseRecords(BrowserOptions()); }
+void TMainWindow::ActionOpenExecute() { BrowseRecords(); }
 
-void TMainWindow::BrowseRecords(const TRecordBrowserOptions& options) {
-  TOpenXRayDlg browser(options, this);
+void TMainWindow::BrowseRecords(const std::string& file) {
+  if (fRecordBrowser == nullptr) {
+    fRecordBrowser = new TOpenXRayDlg(BrowserOptions(), this);
+  } else {
+    // The settings may have changed, and records come and gone, since the last showing.
+    fRecordBrowser->SetOptions(BrowserOptions());
+    if (file.empty()) fRecordBrowser->Reload();
+  }
+  TOpenXRayDlg& browser = *fRecordBrowser;
+  if (!file.empty()) {
+    browser.Browser().SetDataFile(file);
+    browser.Reload();
+  }
   if (browser.exec() != QDialog::Accepted || browser.Browser().SelectedCount() == 0) return;
   const int opened =
       fWorkspace->OpenRecords(browser.Browser().ListedFile(), browser.Browser().SelectedRecords(), false, fPrompts,
@@ -565,6 +580,7 @@ void TMainWindow::MagnificationMeasured(double lengthUnits) {
 }
 
 void TMainWindow::WriteSettings() {
+  fSettings.General.Remind[1] = fWorkspace->Options().RemindImageNotSaved;
   const TSettingsSaveResult result = fSettings.Save(fSettingsPath);
   if (!result.Ok) QMessageBox::critical(this, QStringLiteral("Lumacet"), DisplayText(result.Message));
 }
@@ -643,8 +659,16 @@ void TMainWindow::ActionPropertiesExecute() {
 }
 
 void TMainWindow::ActionOptionsExecute() {
-  TLCOptions dialog(fSettings, fPrompts, fWorkspace->Options().Formats, fWorkspace->TypeNames(),
-                    [this] { ApplySettings(); }, this);
+  // An open Detailed Analysis window takes a new text layout from Options, and keeps its own
+  // unsaved one otherwise.
+  TAnalysisLayout layout = AnalysisLayout(fSettings.Radiograph);
+  TLCOptions dialog(fSettings, fPrompts, fWorkspace->Options().Formats, fWorkspace->TypeNames(), [this, &layout] {
+    if (fAnalysisWindow != nullptr && AnalysisLayout(fSettings.Radiograph) != layout) {
+      layout = AnalysisLayout(fSettings.Radiograph);
+      fAnalysisWindow->SetLayout(layout);
+    }
+    ApplySettings();
+  }, this);
   dialog.exec();
 }
 
@@ -663,9 +687,7 @@ void TMainWindow::FilesDropped(const QStringList& paths, int row) {
     if (suffix == QLatin1String("lcr")) {
       if (fWorkspace->OpenType(path.toStdString(), fPrompts) >= 0 && fSettings.Radiograph.BestFitOnLoading) BestFit();
     } else if (suffix == QLatin1String("csv")) {
-      TRecordBrowserOptions options = BrowserOptions();
-      options.DefaultFile = path.toStdString();
-      BrowseRecords(options);
+      BrowseRecords(path.toStdString());
     } else {
       // Anything else is taken for an image of the radiograph it was dropped on.
       if (TRadiograph* target = fWorkspace->Slot(row)) fWorkspace->SetCurrent(target);

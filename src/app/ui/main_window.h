@@ -5,11 +5,11 @@
 
 #include <QMainWindow>
 
-#include <map>
 #include <memory>
 #include <string>
 
 #include "app/settings.h"
+#include "app/ui/command_table.h"
 #include "app/ui/qt_prompts.h"
 #include "app/workspace.h"
 #include "measure/analysis_text.h"
@@ -25,6 +25,7 @@ namespace lumacet {
 class TAnalysisWindow;
 class TDrawingArea;
 class TImageCommands;
+class TOpenXRayDlg;
 class TSlotList;
 struct TPopulationContext;
 struct TRadiographDialogContext;
@@ -63,8 +64,8 @@ class TMainWindow : public QMainWindow {
   void WriteSettings();
 
   void ActionOpenExecute();
-  // The record browser on the options' data file; the records chosen there are opened.
-  void BrowseRecords(const TRecordBrowserOptions& options);
+  // The record browser, on `file` when one is given; the records chosen there are opened.
+  void BrowseRecords(const std::string& file = {});
   void ActionOpenTypeExecute();
   void ActionNewTypeExecute();
   void ActionSaveExecute();
@@ -115,7 +116,10 @@ class TMainWindow : public QMainWindow {
   QComboBox* fAnalyses = nullptr;
   QComboBox* fViews = nullptr;
   TAnalysisWindow* fAnalysisWindow = nullptr;
-  std::map<QString, QAction*> fCommands;
+  // Made at the first "&Open..." and kept, so that its file, filter, order, column widths
+  // and place last from one showing to the next.
+  TOpenXRayDlg* fRecordBrowser = nullptr;
+  TCommandTable fCommands;
   bool fRefreshing = false;
 };
 

@@ -99,7 +99,7 @@ TPCAsForm::TPCAsForm(TXRayType& type, TWorkspacePrompts& prompts, QWidget* paren
   connect(add, &QPushButton::clicked, this, &TPCAsForm::AskNew);
   connect(fRename, &QPushButton::clicked, this, &TPCAsForm::AskRename);
   connect(fDelete, &QPushButton::clicked, this, [this] {
-    if (CurrentElement() != nullptr && fPrompts.Confirm(FillIn("Delete: '%s' ?", CurrentElement()->Name)))
+    if (CurrentElement() != nullptr && fPrompts.ConfirmOkCancel(FillIn("Delete: '%s' ?", CurrentElement()->Name)))
       DeleteElement();
   });
   connect(fImport, &QPushButton::clicked, this, &TPCAsForm::AskImport);

@@ -13,8 +13,13 @@
 #include "measure/analysis_text.h"
 #include "persistence/record_browser.h"
 
+class QComboBox;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QRadioButton;
+class QVBoxLayout;
 
 namespace lumacet {
 
@@ -51,10 +56,37 @@ class TPopulationDialog : public QDialog {
   void StatusShown(const QString& status);
 
  protected:
-  TPopulationDialog(TPopulationContext context, const QString& startCaption, QWidget* parent);
+  TPopulationDialog(TPopulationContext context, const QString& title, const QString& startCaption, QWidget* parent);
 
-  // The status panel and the start button, for the subclass's layout.
-  QLabel* StatusPanel() const { return fStatus; }
+  // The dialog's rows, top to bottom.
+  QVBoxLayout* Layout() const { return fLayout; }
+  // The rows the dialogs build alike, appended to the layout in the order called.
+  // "&Select..." (returned) under `caption`, the number of chosen records and their data file.
+  QPushButton* AddRecordsChooser(const QString& caption);
+  // `caption` as the buddy of a list of the type folder's types (returned).
+  QComboBox* AddTypeChooser(const QString& caption);
+  struct TFileChooser {
+    QPushButton* Button;
+    QLineEdit* Field;  // read-only: only the button chooses
+  };
+  TFileChooser AddFileChooser(const QString& caption, const QString& buttonCaption);
+  struct TScaleChoice {
+    QGroupBox* Box;
+    QRadioButton* LifeSize;  // chosen at first
+    QRadioButton* XRaySize;
+  };
+  // "Life size (LIFE)" or "Radiograph size (XRAY)" under `title`.
+  TScaleChoice AddScaleChoice(const QString& title);
+  // The start, "Close" and "&Help" buttons, then the status panel.
+  void AddButtonsAndStatus();
+
+  // A text file in the results folder that results are appended to; empty when none was chosen.
+  std::string ChooseResultsFile(const QString& title);
+  // The records chosen with "&Select...".
+  void SetRecords(const std::string& dataFile, std::vector<int> records);
+  const std::string& DataFile() const { return fDataFile; }
+  const std::vector<int>& Records() const { return fRecords; }
+
   void SetInputs(std::vector<QWidget*> inputs) { fInputs = std::move(inputs); }
   // True when the start button should start a run; while one runs it asks it to stop.
   bool StartRequested();
@@ -62,18 +94,25 @@ class TPopulationDialog : public QDialog {
   // Shows the status and lets events in; false once the run was asked to stop.
   bool Poll(const std::string& status);
   void ShowStatus(const std::string& status);
-  // Enables the inputs again and restores the start caption; the subclass then applies the
-  // enabling that depends on its choices.
-  void EndRun();
+  // Shows "Completed." or clears the status, enables the inputs again and restores the start
+  // caption; the subclass then applies the enabling that depends on its choices.
+  void EndRun(bool completed);
+  // A run's result: its message, followed by the reason when there is one.
+  void ShowResult(const std::string& message, const std::string& reason);
   void closeEvent(QCloseEvent* event) override;
 
   TPopulationContext fContext;
 
  private:
   QString fStartCaption;
+  QVBoxLayout* fLayout = nullptr;
   QPushButton* fStart = nullptr;
   QLabel* fStatus = nullptr;
   std::vector<QWidget*> fInputs;
+  std::string fDataFile;
+  std::vector<int> fRecords;
+  QLabel* fCount = nullptr;
+  QLineEdit* fDataFileField = nullptr;
   bool fRunning = false;
   bool fStopRequested = false;
   bool fCloseAfterRun = false;

@@ -29,7 +29,7 @@ class TProcForm : public TPopulationDialog {
   ~TProcForm() override;
 
   // What "&Select..." and "F&ile..." choose.
-  void SetRecords(const std::string& dataFile, std::vector<int> records);
+  using TPopulationDialog::SetRecords;
   void SetResultsFile(const std::string& path);
 
   QComboBox* TypeList() const { return fTypes; }
@@ -45,14 +45,8 @@ class TProcForm : public TPopulationDialog {
 
  private:
   void TypeChosen();
-  void ChooseRecords();
-  void ChooseResultsFile();
 
   std::unique_ptr<TXRayType> fType;  // the chosen type as its file holds it
-  std::string fDataFile;
-  std::vector<int> fRecords;
-  QLabel* fCount = nullptr;
-  QLineEdit* fDataFileField = nullptr;
   QComboBox* fTypes = nullptr;
   QComboBox* fPcas = nullptr;
   QLineEdit* fResults = nullptr;

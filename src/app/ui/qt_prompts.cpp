@@ -1,5 +1,6 @@
 #include "app/ui/qt_prompts.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -30,6 +31,11 @@ bool TQtPrompts::Confirm(const std::string& question) {
                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool TQtPrompts::ConfirmOkCancel(const std::string& question) {
+  return QMessageBox::question(fParent, QStringLiteral("Lumacet"), DisplayText(question),
+                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 TAnswer TQtPrompts::AskYesNoCancel(const std::string& question) {
   switch (QMessageBox::question(fParent, QStringLiteral("Lumacet"), DisplayText(question),
                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel)) {
@@ -40,6 +46,14 @@ TAnswer TQtPrompts::AskYesNoCancel(const std::string& question) {
     default:
       return TAnswer::Cancel;
   }
+}
+
+bool TQtPrompts::Remind(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, QObject::tr("Reminder"), DisplayText(text), QMessageBox::Ok, fParent);
+  auto* dontShow = new QCheckBox(QObject::tr("Don't show this message again."));
+  box.setCheckBox(dontShow);
+  box.exec();
+  return dontShow->isChecked();
 }
 
 std::string TQtPrompts::ChooseImageFile(const std::string& folder, const std::string& name) {

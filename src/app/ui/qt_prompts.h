@@ -22,10 +22,12 @@ class TQtPrompts : public TWorkspacePrompts {
 
   void ShowMessage(const std::string& text) override;
   bool Confirm(const std::string& question) override;
+  bool ConfirmOkCancel(const std::string& question) override;
   TAnswer AskYesNoCancel(const std::string& question) override;
   // The "Save" prompt: description, history, image and tracing lines.
   bool OfferSave(TRadiograph& object) override;
   std::string ChooseImageFile(const std::string& folder, const std::string& name) override;
+  bool Remind(const std::string& text) override;
 
  private:
   QWidget* fParent;

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,6 +128,19 @@ void TOpenXRayDlg::Reload() {
   ShowOrder();
   ShowRows();
   if (fTable->rowCount() > 0) fTable->setFocus();
+}
+
+void TOpenXRayDlg::SetOptions(TRecordBrowserOptions options) {
+  TRecordBrowser browser(std::move(options));
+  if (!fBrowser.DataFile().empty()) browser.SetDataFile(fBrowser.DataFile());
+  browser.LoadImage = fBrowser.LoadImage;
+  fBrowser = std::move(browser);
+}
+
+void TOpenXRayDlg::hideEvent(QHideEvent* event) {
+  // A window shown again opens where the user left it, not centred anew over its parent.
+  move(pos());
+  QDialog::hideEvent(event);
 }
 
 void TOpenXRayDlg::ShowRows() {

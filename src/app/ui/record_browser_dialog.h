@@ -27,6 +27,9 @@ class TOpenXRayDlg : public QDialog, private TRecordBrowserPrompts {
   TOpenXRayDlg(TRecordBrowserOptions options, QWidget* parent = nullptr);
 
   TRecordBrowser& Browser() { return fBrowser; }
+  // New settings for a window that is shown again: the file, filter, order and load option
+  // chosen before stay.
+  void SetOptions(TRecordBrowserOptions options);
   // Lists the data file again and shows the rows.
   void Reload();
   QTableWidget* Table() const { return fTable; }
@@ -35,6 +38,7 @@ class TOpenXRayDlg : public QDialog, private TRecordBrowserPrompts {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   bool ConfirmDelete(std::string_view question) override;
