@@ -192,10 +192,8 @@ TEST(MagnificationDialogTest, LifeSizeStartsAtWholeFiveMillimetresAndOnlyUsableV
 }
 
 TEST(LabelHintTest, ThePointerOnALabelShowsItsHintAndVisual) {
-  test::TExampleFolder example;
-  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  window.resize(1100, 760);
-  window.show();
+  test::TExampleWindow shown(1100, 760);
+  TMainWindow& window = shown.Window;
   ASSERT_EQ(window.OpenPatient("Emma Lindqvist"), 3);
   TRadiograph* current = window.Workspace().Current();
   ASSERT_NE(current, nullptr);
@@ -239,10 +237,8 @@ TEST(LabelHintTest, ThePointerOnALabelShowsItsHintAndVisual) {
 }
 
 TEST(MagnificationToolTest, TheMeasuredRulerSetsTheCurrentRadiographsMagnification) {
-  test::TExampleFolder example;
-  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  window.resize(1100, 760);
-  window.show();
+  test::TExampleWindow shown(1100, 760);
+  TMainWindow& window = shown.Window;
   ASSERT_EQ(window.OpenPatient("Emma Lindqvist"), 3);
   TRadiograph* current = window.Workspace().Current();
   auto* area = window.findChild<TDrawingArea*>();

@@ -283,10 +283,8 @@ TEST_F(ImageCommandsTest, TheSettingsGiveTheImageFolderAndDefaultPixelSize) {
 }
 
 TEST(ImageWindowTest, OpeningAPatientWithImagesShowsThemUnderTheTracings) {
-  test::TExampleFolder example;
-  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  window.resize(900, 640);
-  window.show();
+  test::TExampleWindow example(900, 640);
+  TMainWindow& window = example.Window;
   ASSERT_EQ(window.OpenPatient("Emma Lindqvist"), 3);
   int withImage = 0;
   for (int slot = 0; slot < kSlotCount; ++slot)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "app/ui/main_window.h"
 #include "app/temp_folder.h"
 #include "app/workspace.h"
 
@@ -108,6 +109,16 @@ class TExampleFolder {
 
   TTempFolder Folder;
   TSettings Settings;
+};
+
+// The main window on a copy of the example, shown at the given size.
+struct TExampleWindow {
+  TExampleWindow(int width, int height) : Window(Example.Settings, Example.Folder.File("lumacet.ini")) {
+    Window.resize(width, height);
+    Window.show();
+  }
+  TExampleFolder Example;
+  TMainWindow Window;
 };
 
 }  // namespace lumacet::test
