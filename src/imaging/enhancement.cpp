@@ -1,8 +1,11 @@
 #include "imaging/enhancement.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstddef>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace lumacet {
@@ -129,8 +132,53 @@ struct TTileGrid {
   std::size_t Count() const { return static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Rows); }
 };
 
-void ReportRow(const TProgressFunction& progress, int rowsDone, int offset, int maximum) {
-  if (progress && rowsDone % 10 == 0) progress(offset + rowsDone, maximum);
+// A thread per core for the adaptive functions, but none for images so small that
+// starting a thread costs more than it saves.
+int WorkerCount(std::size_t pixels) {
+  constexpr std::size_t kPixelsPerWorker = std::size_t{1} << 17;
+  const std::size_t cores = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+  return static_cast<int>(std::clamp<std::size_t>(pixels / kPixelsPerWorker, 1, cores));
+}
+
+// Calls rowWork(y) once for every row of the bitmap, in bands of rows worked on side by
+// side. Band edges fall on multiples of `step` rows, so that whatever such a run of rows
+// shares (a row of tiles) is filled by one thread, top to bottom. rowWork computes each
+// pixel exactly as a single thread would: the split never changes a byte. Progress stays
+// on the calling thread (the callers paint with it) and comes at every tenth row done,
+// offset + 10, offset + 20 ..., as from a plain loop.
+template <typename RowWork>
+void ForEachRow(const TBitmap32& bitmap, int step, const TProgressFunction& progress, int offset, int maximum,
+                const RowWork& rowWork) {
+  const int steps = (bitmap.Height + step - 1) / step;
+  const int bands = std::min(WorkerCount(bitmap.Pixels.size()), steps);
+  std::atomic<int> done{0};
+  int reported = 0;
+  const auto runBand = [&](int band, bool caller) {
+    const int begin = band * steps / bands * step;
+    const int end = std::min((band + 1) * steps / bands * step, bitmap.Height);
+    for (int y = begin; y < end; ++y) {
+      rowWork(y);
+      const int rows = done.fetch_add(1, std::memory_order_relaxed) + 1;
+      if (!caller || !progress) continue;
+      for (; reported + 10 <= rows; reported += 10) progress(offset + reported + 10, maximum);
+    }
+  };
+  std::vector<int> callerBands{0};
+  {
+    // jthreads join on every way out, a throwing progress callback included.
+    std::vector<std::jthread> workers;
+    workers.reserve(static_cast<std::size_t>(bands));
+    for (int band = 1; band < bands; ++band) {
+      try {
+        workers.emplace_back(runBand, band, false);
+      } catch (const std::system_error&) {
+        callerBands.push_back(band);  // no thread to be had: the caller works the band itself
+      }
+    }
+    for (int band : callerBands) runBand(band, true);
+  }
+  if (!progress) return;
+  for (; reported + 10 <= bitmap.Height; reported += 10) progress(offset + reported + 10, maximum);
 }
 
 }  // namespace
@@ -162,7 +210,24 @@ void AdaptiveEqualize(TBitmap32& bitmap, int adaptiveSize, const TProgressFuncti
   // neighbouring pixels of one level do not wait for each other's increment.
   std::vector<std::uint32_t> histograms(grid.Count() * 512, 0);
   std::vector<std::uint8_t> greys(bitmap.Pixels.size());
-  for (int y = 0; y < bitmap.Height; ++y) {
+  // A pixel's value in a tile depends only on its level, so each tile's whole mapping is
+  // computed once, as soon as its row of tiles is counted, instead of summing its
+  // histogram for every pixel. Tiles that hold no pixel keep the all-zero table.
+  std::vector<std::uint8_t> tables(grid.Count() * 256, 0);
+  const auto fillTables = [&](std::size_t first) {
+    for (std::size_t tile = first; tile < first + static_cast<std::size_t>(grid.Columns); ++tile) {
+      THistogram counts;
+      const std::uint32_t* halves = histograms.data() + tile * 512;
+      std::uint64_t n = 0;
+      for (std::size_t level = 0; level < 256; ++level) {
+        counts[level] = halves[level] + halves[256 + level];
+        n += counts[level];
+      }
+      const TLevelTable table = EqualizeTable(counts, n);
+      std::copy(table.begin(), table.end(), tables.begin() + static_cast<std::ptrdiff_t>(tile * 256));
+    }
+  };
+  ForEachRow(bitmap, grid.Tile, {}, 0, 0, [&](int y) {
     const std::uint32_t* row = bitmap.Row(y);
     std::uint8_t* greyRow = greys.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Width);
     std::uint32_t* tile = histograms.data() + grid.RowStart(y) * 512;
@@ -175,21 +240,8 @@ void AdaptiveEqualize(TBitmap32& bitmap, int adaptiveSize, const TProgressFuncti
         tile[(x & 1) * 256 + g]++;
       }
     }
-  }
-  // A pixel's value in a tile depends only on its level, so each tile's whole mapping is
-  // computed once instead of summing its histogram for every pixel.
-  std::vector<std::uint8_t> tables(grid.Count() * 256);
-  for (std::size_t tile = 0; tile < grid.Count(); ++tile) {
-    THistogram counts;
-    const std::uint32_t* halves = histograms.data() + tile * 512;
-    std::uint64_t n = 0;
-    for (std::size_t level = 0; level < 256; ++level) {
-      counts[level] = halves[level] + halves[256 + level];
-      n += counts[level];
-    }
-    const TLevelTable table = EqualizeTable(counts, n);
-    std::copy(table.begin(), table.end(), tables.begin() + static_cast<std::ptrdiff_t>(tile * 256));
-  }
+    if ((y + 1) % grid.Tile == 0 || y + 1 == bitmap.Height) fillTables(grid.RowStart(y));
+  });
 
   // The four weights are (2T - a)(2T - b), a(2T - b), (2T - a)b and ab over (2T)^2. With
   // whole-number weights every product and sum is exact in a double, and so is the one
@@ -206,26 +258,26 @@ void AdaptiveEqualize(TBitmap32& bitmap, int adaptiveSize, const TProgressFuncti
     lowerWeight[x] = whole - static_cast<double>(grid.XSpans[x].Twice);
     upperWeight[x] = static_cast<double>(grid.XSpans[x].Twice);
   }
-  for (int y = 0; y < bitmap.Height; ++y) {
+  ForEachRow(bitmap, 1, progress, 0, bitmap.Height, [&](int y) {
     const TTileSpan& ys = grid.YSpans[static_cast<std::size_t>(y)];
     const std::uint8_t* lowerRow = tables.data() + static_cast<std::size_t>(ys.Lower) * columns * 256;
     const std::uint8_t* upperRow = tables.data() + static_cast<std::size_t>(ys.Upper) * columns * 256;
     const double wy0 = whole - static_cast<double>(ys.Twice);
     const double wy1 = static_cast<double>(ys.Twice);
+    // The two rows of tables blended once for the whole image row, leaving two products
+    // per pixel; the sums stay exact, so the order of the blend does not matter. The
+    // buffer lives on with its thread, so that rows do not each pay for an allocation.
+    thread_local std::vector<double> blend;
+    blend.resize(columns * 256);
+    for (std::size_t i = 0; i < blend.size(); ++i) blend[i] = wy0 * lowerRow[i] + wy1 * upperRow[i];
     std::uint32_t* row = bitmap.Row(y);
     const std::uint8_t* greyRow = greys.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.Width);
     for (std::size_t x = 0; x < width; ++x) {
       const std::uint32_t g = greyRow[x];
-      const std::uint32_t lower = lowerStart[x] + g;
-      const std::uint32_t upper = upperStart[x] + g;
-      const double wx0 = lowerWeight[x];
-      const double wx1 = upperWeight[x];
-      const double sum = wy0 * (wx0 * lowerRow[lower] + wx1 * lowerRow[upper]) +
-                         wy1 * (wx0 * upperRow[lower] + wx1 * upperRow[upper]);
+      const double sum = lowerWeight[x] * blend[lowerStart[x] + g] + upperWeight[x] * blend[upperStart[x] + g];
       row[x] = WithGrey(row[x], RoundLevel(sum / denominator));
     }
-    ReportRow(progress, y + 1, 0, bitmap.Height);
-  }
+  });
 }
 
 void AutoLevels(TBitmap32& bitmap, int cutoff) {
@@ -246,7 +298,8 @@ void AdaptiveAutoLevels(TBitmap32& bitmap, int adaptiveSize, int cutoff, const T
   const int maximum = 2 * bitmap.Height;
   std::vector<THistogram> histograms(grid.Count(), THistogram{});
   std::vector<std::uint64_t> counts(grid.Count(), 0);
-  for (int y = 0; y < bitmap.Height; ++y) {
+  std::vector<TLevelBounds> bounds(grid.Count());
+  ForEachRow(bitmap, grid.Tile, progress, 0, maximum, [&](int y) {
     std::uint32_t* row = bitmap.Row(y);
     std::size_t tile = grid.RowStart(y);
     for (int start = 0; start < bitmap.Width; start += grid.Tile, ++tile) {
@@ -258,14 +311,15 @@ void AdaptiveAutoLevels(TBitmap32& bitmap, int adaptiveSize, int cutoff, const T
       }
       counts[tile] += static_cast<std::uint64_t>(end - start);
     }
-    ReportRow(progress, y + 1, 0, maximum);
-  }
-  std::vector<TLevelBounds> bounds(grid.Count());
-  for (std::size_t tile = 0; tile < grid.Count(); ++tile)
-    if (counts[tile] > 0) bounds[tile] = FindLevelBounds(histograms[tile], CutoffCount(counts[tile], cutoff));
+    // The row of tiles is complete: its bounds can be found.
+    if ((y + 1) % grid.Tile != 0 && y + 1 != bitmap.Height) return;
+    const std::size_t first = grid.RowStart(y);
+    for (tile = first; tile < first + static_cast<std::size_t>(grid.Columns); ++tile)
+      if (counts[tile] > 0) bounds[tile] = FindLevelBounds(histograms[tile], CutoffCount(counts[tile], cutoff));
+  });
 
   const std::size_t columns = static_cast<std::size_t>(grid.Columns);
-  for (int y = 0; y < bitmap.Height; ++y) {
+  ForEachRow(bitmap, 1, progress, bitmap.Height, maximum, [&](int y) {
     const TTileSpan& ys = grid.YSpans[static_cast<std::size_t>(y)];
     const TLevelBounds* lowerRow = bounds.data() + static_cast<std::size_t>(ys.Lower) * columns;
     const TLevelBounds* upperRow = bounds.data() + static_cast<std::size_t>(ys.Upper) * columns;
@@ -286,8 +340,7 @@ void AdaptiveAutoLevels(TBitmap32& bitmap, int adaptiveSize, int cutoff, const T
       const double grey = PixelBlue(row[x]);
       row[x] = WithGrey(row[x], ClipLevel(std::nearbyint((grey - low) * 255.0 / (high - low))));
     }
-    ReportRow(progress, y + 1, bitmap.Height, maximum);
-  }
+  });
 }
 
 void NegativeImage(TBitmap32& bitmap) {

@@ -12,7 +12,8 @@
 namespace lumacet {
 
 // Called after every tenth row of the long operations with the rows done so far and their
-// total, for a progress bar.
+// total, for a progress bar. Those operations spread their rows over the cores, but the
+// call always comes on the thread that started them.
 using TProgressFunction = std::function<void(int position, int maximum)>;
 
 // Side of the square tiles of the adaptive functions: `adaptiveSize` percent of the

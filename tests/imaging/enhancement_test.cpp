@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "imaging/image_store_samples.h"
@@ -219,6 +220,49 @@ TEST(AdaptiveEqualize, NarrowImagesStillHaveTilesAndProgressComesEveryTenRows) {
   calls.clear();
   AdaptiveAutoLevels(bitmap, 5, 5, [&](int position, int maximum) { calls.emplace_back(position, maximum); });
   EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{10, 50}, {20, 50}, {35, 50}, {45, 50}}));
+}
+
+// FNV-1a over the pixels: the large images below are too slow for the pixel-by-pixel
+// description, so their results were recorded once from the single-threaded code. Work
+// split across threads must not move a single level.
+std::uint64_t PixelHash(const TBitmap32& bitmap) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (std::uint32_t pixel : bitmap.Pixels)
+    for (int shift = 0; shift < 32; shift += 8) hash = (hash ^ ((pixel >> shift) & 0xFFu)) * 1099511628211ull;
+  return hash;
+}
+
+TEST(AdaptiveEqualize, LargeImagesGiveTheSameBytesWhateverTheWorkSplit) {
+  // Odd sizes so that no band of rows and no tile edge falls evenly.
+  const TBitmap32 original = test::RandomBitmap(1001, 777, 2026);
+  // Progress still comes in order, every tenth row, and only on the calling thread, which
+  // the progress bar needs.
+  std::vector<int> positions;
+  bool otherThread = false;
+  const std::thread::id caller = std::this_thread::get_id();
+  const auto record = [&](int position, int maximum) {
+    positions.push_back(position);
+    otherThread = otherThread || std::this_thread::get_id() != caller || maximum != 2 * 777;
+  };
+  TBitmap32 bitmap = original;
+  AdaptiveEqualize(bitmap, 7);
+  EXPECT_EQ(PixelHash(bitmap), 8276935393303518631ull);
+  bitmap = original;
+  AdaptiveAutoLevels(bitmap, 7, 3, record);
+  EXPECT_EQ(PixelHash(bitmap), 5569679232754323921ull);
+  std::vector<int> expected;
+  for (int half : {0, 777})
+    for (int rows = 10; rows <= 777; rows += 10) expected.push_back(half + rows);
+  EXPECT_EQ(positions, expected);
+  EXPECT_FALSE(otherThread);
+  // Taller than wide: many rows of tiles, and bands that end at the edge of one.
+  const TBitmap32 tall = test::RandomBitmap(131, 2003, 77);
+  bitmap = tall;
+  AdaptiveEqualize(bitmap, 30);
+  EXPECT_EQ(PixelHash(bitmap), 1156768136742325148ull);
+  bitmap = tall;
+  AdaptiveAutoLevels(bitmap, 30, 5);
+  EXPECT_EQ(PixelHash(bitmap), 765368139458375158ull);
 }
 
 TEST(NegativeImage, TwiceIsTheIdentityAndTheFourthByteStays) {
