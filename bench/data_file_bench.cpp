@@ -11,7 +11,7 @@
 #include "bench_support.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
 #include "persistence/record_browser.h"

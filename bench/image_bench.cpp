@@ -12,9 +12,9 @@
 #include "imaging/enhancement.h"
 #include "imaging/image_commands.h"
 #include "imaging/jpeg_codec.h"
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 #include "model/xray.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 
 #ifdef LUMACET_HAVE_OPENCV
 #include <opencv2/core.hpp>

@@ -15,7 +15,7 @@
 #include "imaging/image_commands.h"
 #include "imaging/jpeg_codec.h"
 #include "model/xray.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 #include "platform/qpainter_canvas.h"
 
 namespace lumacet {

@@ -22,7 +22,7 @@
 #include "model/list_elements.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
 #include "population/procrustes_run.h"

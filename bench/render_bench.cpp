@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "shell/settings.h"
+#include "shell/settings_options.h"
 #include "graphics/display.h"
 #include "graphics/recording_canvas.h"
 #include "graphics/tracing_painter.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "imaging/bmp_codec.h"
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 
 namespace lumacet {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 
 namespace lumacet {
 

@@ -25,15 +25,15 @@
 #include <vector>
 
 #include "geometry/coordinates.h"
-#include "graphics/spline.h"
-#include "model/dates.h"
+#include "geometry/spline.h"
+#include "support/dates.h"
 #include "model/list_elements.h"
 #include "model/point_elements.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 #include "persistence/type_finder.h"
 #include "population/pca_import.h"
 #include "population/procrustes_run.h"

@@ -26,6 +26,7 @@
 #include "persistence/type_finder.h"
 #include "population/landmark_export.h"
 #include "population/measurement_export.h"
+#include "shell/settings_options.h"
 
 namespace lumacet::cli {
 

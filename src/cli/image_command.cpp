@@ -11,9 +11,9 @@
 #include "cli/commands.h"
 #include "imaging/dicom_reader.h"
 #include "imaging/image_file.h"
-#include "model/dates.h"
-#include "persistence/atomic_file.h"
-#include "persistence/file_numbers.h"
+#include "support/dates.h"
+#include "support/atomic_file.h"
+#include "support/file_numbers.h"
 
 namespace lumacet::cli {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "persistence/file_numbers.h"
+#include "support/file_numbers.h"
 
 namespace lumacet::cli {
 

@@ -17,9 +17,9 @@
 
 #include "cli/commands.h"
 #include "model/list_elements.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 #include "persistence/data_lines.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 #include "persistence/type_finder.h"
 #include "population/pca_import.h"
 #include "population/procrustes_run.h"

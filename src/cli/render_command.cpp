@@ -19,7 +19,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/settings.h"
+#include "shell/settings.h"
+#include "shell/settings_options.h"
 #include "cli/commands.h"
 #include "graphics/image_layer.h"
 #include "graphics/tracing_painter.h"

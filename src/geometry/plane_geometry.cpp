@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "model/xray_element.h"
-
 namespace lumacet {
 
 namespace {
@@ -13,21 +11,7 @@ std::optional<TFloatPoint> FinitePoint(double x, double y) {
   return TFloatPoint{x, y};
 }
 
-// Runs a coordinate construction on model points, provided every one of them is valid.
-template <typename Construction, typename... Points>
-std::optional<TFloatPoint> OnValidPoints(Construction construction, Points&... points) {
-  if (!(points.IsValid() && ...)) return std::nullopt;
-  return construction(TFloatPoint{points.GetX(), points.GetY()}...);
-}
-
-TFloatPoint Position(TXRPoint& point) { return {point.GetX(), point.GetY()}; }
-
 }  // namespace
-
-std::optional<TFloatPoint> ValidPosition(TXRPoint& point) {
-  if (!point.IsValid()) return std::nullopt;
-  return Position(point);
-}
 
 double RadToDeg(double radians) { return radians * 180 / kPi; }
 
@@ -45,8 +29,6 @@ std::optional<double> NormalizeAngle(double radians) {
 
 double Distance(TFloatPoint p1, TFloatPoint p2) { return std::hypot(p1.X - p2.X, p1.Y - p2.Y); }
 
-double Distance(TXRPoint& p1, TXRPoint& p2) { return Distance(Position(p1), Position(p2)); }
-
 double LineAngle(TFloatPoint p1, TFloatPoint p2) {
   // y grows downwards, so "up the screen" is y1 - y2. Equal coordinates subtract to +0,
   // which gives 0 for coincident points and pi (not -pi) for a leftward line.
@@ -56,8 +38,6 @@ double LineAngle(TFloatPoint p1, TFloatPoint p2) {
   if (angle >= kTwoPi) angle = 0;
   return angle;
 }
-
-double LineAngle(TXRPoint& p1, TXRPoint& p2) { return LineAngle(Position(p1), Position(p2)); }
 
 double PixelLineAngle(TIntPoint p1, TIntPoint p2) {
   return LineAngle(TFloatPoint{static_cast<double>(p1.X), static_cast<double>(p1.Y)},
@@ -71,10 +51,6 @@ double AngleBetweenLines(TFloatPoint p1, TFloatPoint p2, TFloatPoint p3, TFloatP
   return c <= kPi ? c : c - kTwoPi;
 }
 
-double AngleBetweenLines(TXRPoint& p1, TXRPoint& p2, TXRPoint& p3, TXRPoint& p4) {
-  return AngleBetweenLines(Position(p1), Position(p2), Position(p3), Position(p4));
-}
-
 double PixelAngleBetweenLines(TIntPoint p1, TIntPoint p2, TIntPoint p3, TIntPoint p4) {
   auto real = [](TIntPoint p) {
     return TFloatPoint{static_cast<double>(p.X), static_cast<double>(p.Y)};
@@ -86,20 +62,10 @@ std::optional<TFloatPoint> Midpoint(TFloatPoint p1, TFloatPoint p2) {
   return FinitePoint((p1.X + p2.X) / 2, (p1.Y + p2.Y) / 2);
 }
 
-std::optional<TFloatPoint> Midpoint(TXRPoint& p1, TXRPoint& p2) {
-  return OnValidPoints([](TFloatPoint a, TFloatPoint b) { return Midpoint(a, b); }, p1, p2);
-}
-
 std::optional<TFloatPoint> ExtendAlong(TFloatPoint p1, TFloatPoint p2, TFloatPoint base, double d) {
   double length = Distance(p1, p2);
   if (!(length > 0)) return std::nullopt;
   return FinitePoint(base.X + (p2.X - p1.X) * d / length, base.Y + (p2.Y - p1.Y) * d / length);
-}
-
-std::optional<TFloatPoint> ExtendAlong(TXRPoint& p1, TXRPoint& p2, TXRPoint& base, double d) {
-  return OnValidPoints(
-      [d](TFloatPoint a, TFloatPoint b, TFloatPoint c) { return ExtendAlong(a, b, c, d); }, p1, p2,
-      base);
 }
 
 std::optional<TFloatPoint> PerpendicularFrom(TFloatPoint p1, TFloatPoint p2, TFloatPoint base,
@@ -107,12 +73,6 @@ std::optional<TFloatPoint> PerpendicularFrom(TFloatPoint p1, TFloatPoint p2, TFl
   double length = Distance(p1, p2);
   if (!(length > 0)) return std::nullopt;
   return FinitePoint(base.X - (p2.Y - p1.Y) * d / length, base.Y + (p2.X - p1.X) * d / length);
-}
-
-std::optional<TFloatPoint> PerpendicularFrom(TXRPoint& p1, TXRPoint& p2, TXRPoint& base, double d) {
-  return OnValidPoints(
-      [d](TFloatPoint a, TFloatPoint b, TFloatPoint c) { return PerpendicularFrom(a, b, c, d); },
-      p1, p2, base);
 }
 
 std::optional<TFloatPoint> ProjectOnLine(TFloatPoint p, TFloatPoint a, TFloatPoint b) {
@@ -124,20 +84,10 @@ std::optional<TFloatPoint> ProjectOnLine(TFloatPoint p, TFloatPoint a, TFloatPoi
   return FinitePoint(a.X + ax * t, a.Y + cy * t);
 }
 
-std::optional<TFloatPoint> ProjectOnLine(TXRPoint& p, TXRPoint& a, TXRPoint& b) {
-  return OnValidPoints(
-      [](TFloatPoint q, TFloatPoint u, TFloatPoint v) { return ProjectOnLine(q, u, v); }, p, a, b);
-}
-
 std::optional<TFloatPoint> MirrorInLine(TFloatPoint p, TFloatPoint a, TFloatPoint b) {
   auto foot = ProjectOnLine(p, a, b);
   if (!foot) return std::nullopt;
   return FinitePoint(2 * foot->X - p.X, 2 * foot->Y - p.Y);
-}
-
-std::optional<TFloatPoint> MirrorInLine(TXRPoint& p, TXRPoint& a, TXRPoint& b) {
-  return OnValidPoints(
-      [](TFloatPoint q, TFloatPoint u, TFloatPoint v) { return MirrorInLine(q, u, v); }, p, a, b);
 }
 
 std::optional<TFloatPoint> IntersectLines(TFloatPoint p1, TFloatPoint p2, TFloatPoint p3,
@@ -153,23 +103,12 @@ std::optional<TFloatPoint> IntersectLines(TFloatPoint p1, TFloatPoint p2, TFloat
   return FinitePoint(p1.X + a * t, p1.Y + c * t);
 }
 
-std::optional<TFloatPoint> IntersectLines(TXRPoint& p1, TXRPoint& p2, TXRPoint& p3, TXRPoint& p4) {
-  return OnValidPoints([](TFloatPoint a, TFloatPoint b, TFloatPoint c,
-                          TFloatPoint d) { return IntersectLines(a, b, c, d); },
-                       p1, p2, p3, p4);
-}
-
 std::optional<TFloatPoint> RotateAbout(TFloatPoint centre, TFloatPoint p, double degrees) {
   double t = DegToRad(degrees);
   double dx = p.X - centre.X;
   double dy = p.Y - centre.Y;
   return FinitePoint(centre.X + (dx * std::cos(t) - dy * std::sin(t)),
                      centre.Y + (dx * std::sin(t) + dy * std::cos(t)));
-}
-
-std::optional<TFloatPoint> RotateAbout(TXRPoint& centre, TXRPoint& p, double degrees) {
-  return OnValidPoints(
-      [degrees](TFloatPoint c, TFloatPoint q) { return RotateAbout(c, q, degrees); }, centre, p);
 }
 
 std::optional<TFloatPoint> CircleLineIntersection(TFloatPoint centre, TFloatPoint onCircle,
@@ -187,24 +126,11 @@ std::optional<TFloatPoint> CircleLineIntersection(TFloatPoint centre, TFloatPoin
   return FinitePoint(a.X + bx * s, a.Y + by * s);
 }
 
-std::optional<TFloatPoint> CircleLineIntersection(TXRPoint& centre, TXRPoint& onCircle, TXRPoint& a,
-                                                  TXRPoint& b) {
-  return OnValidPoints([](TFloatPoint c, TFloatPoint r, TFloatPoint u,
-                          TFloatPoint v) { return CircleLineIntersection(c, r, u, v); },
-                       centre, onCircle, a, b);
-}
-
 std::optional<TFloatPoint> BisectorPoint(TFloatPoint p1, TFloatPoint p2, TFloatPoint p3,
                                          TFloatPoint p4) {
   auto crossing = IntersectLines(p1, p2, p3, p4);
   if (!crossing) return std::nullopt;
   return RotateAbout(*crossing, p2, RadToDeg(AngleBetweenLines(p1, p2, p3, p4)) / 2);
-}
-
-std::optional<TFloatPoint> BisectorPoint(TXRPoint& p1, TXRPoint& p2, TXRPoint& p3, TXRPoint& p4) {
-  return OnValidPoints([](TFloatPoint a, TFloatPoint b, TFloatPoint c,
-                          TFloatPoint d) { return BisectorPoint(a, b, c, d); },
-                       p1, p2, p3, p4);
 }
 
 std::optional<TFloatPoint> Circumcentre(TFloatPoint p1, TFloatPoint p2, TFloatPoint p3) {
@@ -220,19 +146,8 @@ std::optional<TFloatPoint> Circumcentre(TFloatPoint p1, TFloatPoint p2, TFloatPo
   return FinitePoint(p1.X + (h * r - c * s) * k, p1.Y + k * (a * s - e * r));
 }
 
-std::optional<TFloatPoint> Circumcentre(TXRPoint& p1, TXRPoint& p2, TXRPoint& p3) {
-  return OnValidPoints(
-      [](TFloatPoint a, TFloatPoint b, TFloatPoint c) { return Circumcentre(a, b, c); }, p1, p2,
-      p3);
-}
-
 std::optional<TFloatPoint> Interpolate(TFloatPoint a, TFloatPoint b, double perMille) {
   return FinitePoint(a.X + (b.X - a.X) * perMille / 1000, a.Y + (b.Y - a.Y) * perMille / 1000);
-}
-
-std::optional<TFloatPoint> Interpolate(TXRPoint& a, TXRPoint& b, double perMille) {
-  return OnValidPoints(
-      [perMille](TFloatPoint u, TFloatPoint v) { return Interpolate(u, v, perMille); }, a, b);
 }
 
 double PolylineLength(std::span<const TFloatPoint> points) {

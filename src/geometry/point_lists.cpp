@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "geometry/plane_geometry.h"
-#include "model/xray_element.h"
 
 namespace lumacet {
 
@@ -27,19 +26,10 @@ std::optional<TBox> BoundingBox(std::span<const TFloatPoint> points) {
   return box;
 }
 
-template <typename Action>
-void ForEachValid(TPointList points, Action action) {
-  for (TXRPoint* point : points) {
-    if (point && point->IsValid()) action(*point);
-  }
-}
+}  // namespace
 
-std::optional<TIntRect> RepresentablePaddedBounds(TPointList first, TPointList second) {
-  if (first.empty()) return std::nullopt;
-  std::vector<TFloatPoint> positions = ValidPositions(first);
-  std::vector<TFloatPoint> more = ValidPositions(second);
-  positions.insert(positions.end(), more.begin(), more.end());
-  auto box = BoundingBox(positions);
+std::optional<TIntRect> PaddedBox(std::span<const TFloatPoint> points) {
+  auto box = BoundingBox(points);
   if (!box) return std::nullopt;
   double w = std::fabs(box->MaxX - box->MinX);
   double h = std::fabs(box->MaxY - box->MinY);
@@ -49,22 +39,6 @@ std::optional<TIntRect> RepresentablePaddedBounds(TPointList first, TPointList s
   auto bottom = RoundToInt(box->MaxY + 0.1 * h);
   if (!left || !top || !right || !bottom) return std::nullopt;
   return TIntRect{*left, *top, *right, *bottom};
-}
-
-// The integer middle of low..high, truncated towards zero like the rest of the integer
-// arithmetic of the tracing.
-double IntegerMiddle(int low, int high) {
-  std::int64_t half = (static_cast<std::int64_t>(high) - low) / 2;
-  return static_cast<double>(low + half);
-}
-
-}  // namespace
-
-std::vector<TFloatPoint> ValidPositions(TPointList points) {
-  std::vector<TFloatPoint> positions;
-  positions.reserve(points.size());
-  ForEachValid(points, [&](TXRPoint& p) { positions.push_back({p.GetX(), p.GetY()}); });
-  return positions;
 }
 
 std::optional<TFloatPoint> Centroid(std::span<const TFloatPoint> points) {
@@ -81,8 +55,6 @@ std::optional<TFloatPoint> Centroid(std::span<const TFloatPoint> points) {
   if (!std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
   return TFloatPoint{x, y};
 }
-
-std::optional<TFloatPoint> Centroid(TPointList points) { return Centroid(ValidPositions(points)); }
 
 std::optional<TFittedLine> FitLineOrthogonal(std::span<const TFloatPoint> points,
                                              int minimumCount) {
@@ -126,21 +98,11 @@ std::optional<TFittedLine> FitLineOrthogonal(std::span<const TFloatPoint> points
   return TFittedLine{*centre, through};
 }
 
-std::optional<TFittedLine> FitLineOrthogonal(TPointList points, int minimumCount) {
-  return FitLineOrthogonal(ValidPositions(points), minimumCount);
-}
-
 std::optional<TFloatPoint> ProjectOnFittedLine(std::span<const TFloatPoint> points, TFloatPoint p,
                                                int minimumCount) {
   auto line = FitLineOrthogonal(points, minimumCount);
   if (!line) return std::nullopt;
   return ProjectOnLine(p, line->Centre, line->Through);
-}
-
-std::optional<TFloatPoint> ProjectOnFittedLine(TPointList points, TXRPoint& p, int minimumCount) {
-  auto position = ValidPosition(p);
-  if (!position) return std::nullopt;
-  return ProjectOnFittedLine(ValidPositions(points), *position, minimumCount);
 }
 
 std::optional<double> FittedLineAngle(std::span<const TFloatPoint> points, int minimumCount) {
@@ -149,10 +111,6 @@ std::optional<double> FittedLineAngle(std::span<const TFloatPoint> points, int m
   auto foot = ProjectOnLine(points.front(), line->Centre, line->Through);
   if (!foot) return std::nullopt;
   return LineAngle(line->Centre, *foot);
-}
-
-std::optional<double> FittedLineAngle(TPointList points, int minimumCount) {
-  return FittedLineAngle(ValidPositions(points), minimumCount);
 }
 
 std::optional<TFloatPoint> BoxAnchorPoint(std::span<const TFloatPoint> points, int anchor) {
@@ -164,41 +122,6 @@ std::optional<TFloatPoint> BoxAnchorPoint(std::span<const TFloatPoint> points, i
   TFloatPoint result{xs[anchor % 3], ys[anchor / 3]};
   if (!std::isfinite(result.X) || !std::isfinite(result.Y)) return std::nullopt;
   return result;
-}
-
-std::optional<TFloatPoint> BoxAnchorPoint(TPointList points, int anchor) {
-  return BoxAnchorPoint(ValidPositions(points), anchor);
-}
-
-TIntRect PaddedBounds(TPointList first, TPointList second) {
-  return RepresentablePaddedBounds(first, second).value_or(TIntRect{});
-}
-
-void RotatePoints(TPointList points, double radians, double cx, double cy) {
-  if (radians == 0) return;
-  ForEachValid(points, [&](TXRPoint& p) { p.Rotate(cx, cy, radians); });
-}
-
-void TranslatePoints(TPointList points, double dx, double dy) {
-  ForEachValid(points, [&](TXRPoint& p) { p.SetXY(p.GetX() + dx, p.GetY() + dy); });
-}
-
-void ScalePoints(TPointList points, double factor) {
-  ForEachValid(points, [&](TXRPoint& p) { p.SetXY(p.GetX() * factor, p.GetY() * factor); });
-}
-
-void FlipPointsVertical(TPointList points) {
-  auto bounds = RepresentablePaddedBounds(points, {});
-  if (!bounds) return;
-  double cy = IntegerMiddle(bounds->Top, bounds->Bottom);
-  ForEachValid(points, [&](TXRPoint& p) { p.SetY(2 * cy - p.GetY()); });
-}
-
-void FlipPointsHorizontal(TPointList points) {
-  auto bounds = RepresentablePaddedBounds(points, {});
-  if (!bounds) return;
-  double cx = IntegerMiddle(bounds->Left, bounds->Right);
-  ForEachValid(points, [&](TXRPoint& p) { p.SetX(2 * cx - p.GetX()); });
 }
 
 }  // namespace lumacet

@@ -7,6 +7,7 @@
 #include "graphics/shapes.h"
 #include "graphics/tooth_templates.h"
 #include "model/list_elements.h"
+#include "model/point_geometry.h"
 
 namespace lumacet {
 

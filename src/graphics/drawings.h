@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/settings.h"
+#include "graphics/drawing_style.h"
 #include "geometry/coordinates.h"
 #include "graphics/canvas.h"
 
@@ -69,7 +69,7 @@ struct TRenderOptions {
   // Unset: the shape-analysis kinds draw nothing.
   TPcaConsensusFunction PcaConsensus;
   // The pens of drawing positions 0..9.
-  std::array<TPositionPen, kPositionCount> PositionPens = TRadiographSettings{}.PositionPens;
+  std::array<TPositionPen, kPositionCount> PositionPens = kDefaultPositionPens;
 };
 
 // The position that draws a drawing with its own attributes.

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "imaging/bitmap32.h"
+#include "model/bitmap32.h"
 
 namespace lumacet {
 

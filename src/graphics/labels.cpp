@@ -8,6 +8,7 @@
 #include "measure/norms.h"
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
+#include "model/point_geometry.h"
 #include "model/radiograph.h"
 #include "model/xray_type.h"
 
@@ -21,7 +22,6 @@ constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kGrey = 0x808080;
 // The measurement visual's solid lines: 0.8 mm on the tracing.
 constexpr int kMeasureWidth = 8;
-constexpr int kDefaultLabelPoints = 8;
 
 TColouredText NotAvailable(const TPresentationOptions& options) {
   return {options.NotAvailable, DeviationColour(kNoDeviationClass, options.DeviationColours)};
@@ -212,26 +212,6 @@ void DrawDrawingConstruction(TCanvas& canvas, TXRVariable& variable, TRadiograph
 }
 
 }  // namespace
-
-TFont LabelFont(const TViewSettings& view) {
-  TFont font;
-  font.Name = view.FontName;
-  const int points = view.FontSize > 0 ? view.FontSize : kDefaultLabelPoints;
-  font.Height = points * kTracingUnitsPerPoint;
-  font.Bold = view.FontBold;
-  font.Italic = view.FontItalic;
-  return font;
-}
-
-TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& measure) {
-  TLabelOptions options;
-  options.Presentation = PresentationOptions(settings, measure);
-  options.Font = LabelFont(settings.View);
-  options.Transparent = settings.View.FontTransparent;
-  options.Outline = settings.View.FontOutline;
-  options.OutlineColour = settings.View.FontOutlineColour;
-  return options;
-}
 
 TRenderOptions DrawingOptions(TRadiograph& radiograph, const TPresentationOptions& presentation,
                               const std::array<TPositionPen, kPositionCount>& positionPens) {

@@ -34,10 +34,6 @@ struct TLabelOptions {
   bool StoreRectangles = false;
 };
 
-// The label font of the options, sized in points at life size.
-TFont LabelFont(const TViewSettings& view);
-TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& measure);
-
 // How drawings are drawn for `radiograph`: pens of the drawing positions and the deviation
 // colour of colour variables, measured on that radiograph (whose coordinates must be
 // loaded when the drawings are drawn).

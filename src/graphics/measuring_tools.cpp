@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "geometry/plane_geometry.h"
 #include "measure/number_format.h"
+#include "measure/text_style.h"
 
 namespace lumacet {
 
@@ -36,8 +36,6 @@ void DrawReadOut(TCanvas& canvas, TFloatPoint centre, const std::string& text, s
 }
 
 }  // namespace
-
-TRulerLook RulerLook(const TViewSettings& view) { return {view.RulerColour, view.RulerTicks}; }
 
 double TRuler::Length() const { return Distance(Real(Start), Real(End)); }
 

@@ -14,14 +14,11 @@
 
 namespace lumacet {
 
-struct TViewSettings;
 
 struct TRulerLook {
   std::uint32_t Colour = 0x0000FF;
   bool TickMarks = true;
 };
-TRulerLook RulerLook(const TViewSettings& view);
-
 // Where a read-out stands, cycled by a right click during the drag: the moving end plus
 // the offset, the moving end minus it, the start plus it, the start minus it; the offset
 // points from the start towards the moving end.

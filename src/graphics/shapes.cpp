@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "graphics/spline.h"
+#include "geometry/spline.h"
+#include "model/point_geometry.h"
 
 namespace lumacet {
 

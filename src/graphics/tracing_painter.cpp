@@ -6,6 +6,7 @@
 #include "geometry/plane_geometry.h"
 #include "graphics/display.h"
 #include "model/list_elements.h"
+#include "model/point_geometry.h"
 #include "model/radiograph.h"
 #include "model/xray_type.h"
 
@@ -74,21 +75,6 @@ void DrawRotationCentre(TCanvas& canvas, TFloatPoint centre) {
 }
 
 }  // namespace
-
-TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext& measure) {
-  TDisplayOptions options;
-  options.DrawingStyle = settings.Radiograph.DrawingStyle;
-  options.PositionPens = settings.Radiograph.PositionPens;
-  options.AnalysisShown = settings.General.AnalysisOn;
-  options.AnalysisMode = settings.General.AnalysisMode;
-  options.GridShown = settings.View.ViewGrid;
-  options.GridDensity = settings.View.GridDensity;
-  options.GridColour = settings.View.GridColour;
-  options.Labels = LabelOptions(settings, measure);
-  options.SelectionMarker = settings.View.NormalMarker;
-  options.Ruler = RulerLook(settings.View);
-  return options;
-}
 
 TIntRect VisibleArea(const TCanvas& canvas) {
   const TIntSize size = canvas.DeviceSize();

@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/settings.h"
+#include "graphics/drawing_style.h"
 #include "graphics/canvas.h"
 #include "graphics/labels.h"
 #include "graphics/measuring_tools.h"
@@ -41,19 +41,17 @@ inline constexpr int kMinimumGridDensity = 2;
 // What the display's options say about painting.
 struct TDisplayOptions {
   int DrawingStyle = kStyleAsDefined;
-  std::array<TPositionPen, kPositionCount> PositionPens = TRadiographSettings{}.PositionPens;
+  std::array<TPositionPen, kPositionCount> PositionPens = kDefaultPositionPens;
   bool AnalysisShown = true;
   int AnalysisMode = kAnalysisCurrentOnly;
   bool GridShown = true;
   int GridDensity = 20;  // millimetres
   std::uint32_t GridColour = 0x808080;
   TLabelOptions Labels;
-  TMarkerSettings SelectionMarker = TViewSettings{}.NormalMarker;
+  TMarkerSettings SelectionMarker = DefaultSelectionMarker();
   bool MarkerSizeInScreenPixels = true;
   TRulerLook Ruler;
 };
-TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext& measure);
-
 using TPaintHook = std::function<void(TCanvas&)>;
 
 // What is on the display besides the options: the open radiographs and the tools' state.

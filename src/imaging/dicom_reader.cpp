@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "imaging/lossless_jpeg.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "imaging/bitmap32.h"
+#include "model/bitmap32.h"
 
 namespace lumacet {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <numbers>
 
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 
 namespace lumacet {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/bitmap32.h"
-#include "imaging/raw_image.h"
+#include "model/bitmap32.h"
+#include "model/raw_image.h"
 
 namespace lumacet {
 

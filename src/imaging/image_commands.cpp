@@ -5,7 +5,7 @@
 
 #include "imaging/bmp_codec.h"
 #include "model/radiograph.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 

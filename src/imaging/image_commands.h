@@ -8,7 +8,7 @@
 #include "imaging/enhancement.h"
 #include "imaging/image_file.h"
 #include "imaging/image_link.h"
-#include "imaging/image_store.h"
+#include "model/image_store.h"
 #include "imaging/jpeg_codec.h"
 
 namespace lumacet {

@@ -4,7 +4,7 @@
 
 #include "imaging/bmp_codec.h"
 #include "imaging/jpeg_codec.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "imaging/medical_readers.h"
-#include "imaging/raw_image.h"
+#include "model/raw_image.h"
 
 namespace lumacet {
 

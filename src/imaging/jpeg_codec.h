@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/bitmap32.h"
+#include "model/bitmap32.h"
 #include "imaging/medical_readers.h"
-#include "imaging/raw_image.h"
+#include "model/raw_image.h"
 
 namespace lumacet {
 

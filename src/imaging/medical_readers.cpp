@@ -5,7 +5,7 @@
 #include "imaging/dicom_reader.h"
 #include "imaging/tiff_reader.h"
 #include "imaging/viff_reader.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 

@@ -11,8 +11,8 @@
 #include <span>
 #include <string>
 
-#include "imaging/raw_image.h"
-#include "model/dates.h"
+#include "model/raw_image.h"
+#include "support/dates.h"
 
 namespace lumacet {
 
@@ -55,9 +55,6 @@ void SetDicomWindow(const TDicomInfo& info, bool useFileWindow, TRawImage& image
 
 // ---- Shared by the readers ----
 
-// The largest image any reader will allocate; beyond it the message is the one for an
-// image that does not fit in memory.
-inline constexpr int64_t kMaxImagePixels = int64_t{1} << 28;
 
 // Thrown inside a reader when the file cannot be shown; the entry point turns it into the
 // message. An empty reason marks an image too large for memory.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 #include "model/radiograph.h"
 
 namespace lumacet {

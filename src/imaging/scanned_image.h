@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "imaging/image_commands.h"
-#include "imaging/raw_image.h"
+#include "model/raw_image.h"
 
 namespace lumacet {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "imaging/raw_image.h"
+#include "model/raw_image.h"
 
 namespace lumacet {
 

@@ -72,17 +72,6 @@ std::vector<TXRVariable*> AnalysisVariables(const TRadiograph& radiograph) {
 
 }  // namespace
 
-TPresentationOptions PresentationOptions(const TSettings& settings, const TMeasureContext& measure) {
-  TPresentationOptions options;
-  options.Measure = measure;
-  options.DeviationMode = settings.View.DeviationFromMean;
-  options.NotAvailable = settings.General.NotAvailable;
-  options.DeviationColours = settings.View.DeviationColour;
-  options.Styles = settings.Styles;
-  options.ResultsDelimiter = settings.General.ResultsDelimiter;
-  return options;
-}
-
 int VariableStyleNumber(const TXRVariable& variable) {
   return (variable.Style >= 1 && variable.Style <= kTextStyleCount) ? variable.Style : 1;
 }

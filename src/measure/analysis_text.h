@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "measure/text_style.h"
 #include "measure/variables.h"
 
 namespace lumacet {
@@ -25,13 +25,10 @@ struct TPresentationOptions {
   TMeasureContext Measure;
   int DeviationMode = 0;  // 0 in colour, 1 with asterisks, 2 not shown
   std::string NotAvailable = "N/A";
-  std::array<uint32_t, 8> DeviationColours = TViewSettings{}.DeviationColour;  // classes -3..4
+  std::array<uint32_t, 8> DeviationColours = kDefaultDeviationColours;  // classes -3..4
   std::array<TTextStyle, kTextStyleCount> Styles{};                           // "Style 1" first
   int ResultsDelimiter = 0;  // tab, comma, space, CR LF
 };
-
-// The settings' values; the measuring context is the caller's.
-TPresentationOptions PresentationOptions(const TSettings& settings, const TMeasureContext& measure);
 
 // TextLine flags: the general 15-digit value alone, the formatted value alone; or any sum
 // of the mean-and-SD columns and the graph column.

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "persistence/file_numbers.h"
+#include "support/file_numbers.h"
 
 namespace lumacet {
 

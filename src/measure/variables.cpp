@@ -9,10 +9,11 @@
 
 #include "geometry/plane_geometry.h"
 #include "geometry/point_lists.h"
-#include "graphics/spline.h"
+#include "geometry/spline.h"
 #include "measure/number_format.h"
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
+#include "model/point_geometry.h"
 #include "model/xray_type.h"
 
 namespace lumacet {

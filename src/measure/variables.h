@@ -10,7 +10,7 @@
 
 #include "geometry/coordinates.h"
 
-#include "model/dates.h"
+#include "support/dates.h"
 
 namespace lumacet {
 

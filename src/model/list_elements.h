@@ -36,8 +36,6 @@ class TArea : public TXRPointElement {
   using TXRPointElement::TXRPointElement;
   std::unique_ptr<TXRayElement> Create() const override;
   int KindCode() const override { return ekArea; }
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 };
 
 class TXRProtocol : public TXRPointElement {
@@ -47,8 +45,6 @@ class TXRProtocol : public TXRPointElement {
   int KindCode() const override { return ekProtocol; }
   void Assign(const TXRayElement& source) override;
   int MemberCode() const override { return kDigPointOrSnake; }
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   bool AutoAdvance = true;
   bool BeepOnAdvance = true;
@@ -63,8 +59,6 @@ class TXRGraphic : public TXRPointElement {
   void Assign(const TXRayElement& source) override;
   void VisitReferences(const TReferenceVisitor& visit) override;
   int MemberCode() const override;
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   int Kind() const { return fKind; }
   // Moving between the point kinds and the shape-analysis kinds empties the list.
@@ -94,8 +88,6 @@ class TXRAnalysis : public TXRPointElement {
   void VisitReferences(const TReferenceVisitor& visit) override;
   void DropEmptyEntries() override;
   int MemberCode() const override { return ekVariable; }
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   // Points holds the variables in display order; this list the drawings.
   std::vector<TXRayElement*> Graphics;
@@ -110,8 +102,6 @@ class TXRView : public TXRPointElement {
   void VisitReferences(const TReferenceVisitor& visit) override;
   void DropEmptyEntries() override;
   int MemberCode() const override { return ekGraphic; }
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   // Points holds the drawings; this list the variables.
   std::vector<TXRayElement*> Variables;
@@ -124,8 +114,6 @@ class TXRHardSoft : public TXRPointElement {
   int KindCode() const override { return ekHardSoft; }
   void Assign(const TXRayElement& source) override;
   void VisitReferences(const TReferenceVisitor& visit) override;
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   TXRayElement* MasterPoint = nullptr;
   TXRayElement* AxisPoint1 = nullptr;
@@ -144,8 +132,6 @@ class TXRPCA : public TXRPointElement {
   std::unique_ptr<TXRayElement> Create() const override;
   int KindCode() const override { return ekPCA; }
   void Assign(const TXRayElement& source) override;
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   // True when the arrays have the sizes n points call for: consensus 2n, variances
   // 2n - 4, loadings 2n rows of 2n - 4.
@@ -203,8 +189,6 @@ class TXRVariable : public TXRPointKindElement {
   int KindCode() const override { return ekVariable; }
   void Assign(const TXRayElement& source) override;
   void VisitReferences(const TReferenceVisitor& visit) override;
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   void SetKind(int kind) override;
   bool SetOperand(int slot, TXRayElement* element) override;
@@ -251,8 +235,6 @@ class TXRSupimp : public TXRPointKindElement {
   using TXRPointKindElement::TXRPointKindElement;
   std::unique_ptr<TXRayElement> Create() const override;
   int KindCode() const override { return ekSupimp; }
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
   bool CanCompute(TRadiograph& radiograph) override;
   int OperandCount() const override;
   int SlotClass(int kind, int slot) const override;
@@ -266,8 +248,6 @@ class TXROrient : public TXRPointKindElement {
   int KindCode() const override { return ekOrient; }
   void Assign(const TXRayElement& source) override;
   void VisitReferences(const TReferenceVisitor& visit) override;
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
   bool CanCompute(TRadiograph& radiograph) override;
   int OperandCount() const override;
   int SlotClass(int kind, int slot) const override;

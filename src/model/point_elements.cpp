@@ -5,9 +5,10 @@
 #include <unordered_set>
 
 #include "geometry/point_lists.h"
-#include "measure/constructions.h"
+#include "model/constructions.h"
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
+#include "model/point_geometry.h"
 
 namespace lumacet {
 

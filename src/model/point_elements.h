@@ -69,8 +69,6 @@ class TDigPoint : public TXRPoint {
   void Assign(const TXRayElement& source) override;
   void VisitReferences(const TReferenceVisitor& visit) override;
   int IconIndex() const override;
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   double GetX() override;
   double GetY() override;
@@ -120,8 +118,6 @@ class TDerPoint : public TXRPoint {
   void Assign(const TXRayElement& source) override;
   void VisitReferences(const TReferenceVisitor& visit) override;
   int IconIndex() const override;
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   double GetX() override;
   double GetY() override;
@@ -162,8 +158,6 @@ class TDigSnake : public TXRayElement {
   std::unique_ptr<TXRayElement> Create() const override;
   int KindCode() const override { return ekSnake; }
   void Assign(const TXRayElement& source) override;
-  void WriteDefinition(TTypeFileWriter& writer) const override;
-  void ReadDefinition(TTypeFileReader& reader) override;
 
   // Copies name, description, hot zone, transition and lock bias, and replaces the owned
   // points by new points with the same coordinates and validity.

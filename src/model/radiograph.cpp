@@ -4,8 +4,9 @@
 #include <unordered_set>
 
 #include "geometry/point_lists.h"
+#include "model/point_geometry.h"
 #include "model/xray_type.h"
-#include "persistence/file_numbers.h"
+#include "support/file_numbers.h"
 
 namespace lumacet {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "geometry/coordinates.h"
-#include "imaging/image_store.h"
-#include "model/dates.h"
+#include "model/image_store.h"
+#include "support/dates.h"
 
 namespace lumacet {
 

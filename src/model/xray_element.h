@@ -9,8 +9,6 @@
 namespace lumacet {
 
 class TXRayType;
-class TTypeFileWriter;
-class TTypeFileReader;
 
 // Element kind codes. A type keeps one list per code 0..12; operand slots name the class
 // they accept by the same code, with 13 for any point and 14 for an unused slot.
@@ -48,10 +46,6 @@ class TXRayElement {
   // The code of the list this element lives in (0..12), or 13 for points that live in
   // no list of their own (template points, snake points).
   virtual int KindCode() const = 0;
-
-  // The element's record in a type file.
-  virtual void WriteDefinition(TTypeFileWriter&) const {}
-  virtual void ReadDefinition(TTypeFileReader&) {}
 
   // Copies every field from an element of the same class; references stay references.
   virtual void Assign(const TXRayElement& source);

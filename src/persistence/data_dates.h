@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/dates.h"
+#include "support/dates.h"
 
 namespace lumacet {
 

@@ -16,10 +16,10 @@
 
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 #include "persistence/data_lines.h"
-#include "persistence/file_numbers.h"
-#include "persistence/text_codec.h"
+#include "support/file_numbers.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 

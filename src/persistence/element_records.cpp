@@ -1,6 +1,8 @@
 // Every element's record in the type file: the header line's fields and its continuation
 // lines. The readers follow the writers field by field, and also take the older and
 // shorter forms earlier versions wrote.
+#include "persistence/element_records.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -9,8 +11,8 @@
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
 #include "model/point_elements.h"
-#include "persistence/file_numbers.h"
 #include "persistence/type_file.h"
+#include "support/file_numbers.h"
 
 namespace lumacet {
 
@@ -90,151 +92,150 @@ bool ReadNumberRows(TTypeFileReader& reader, std::vector<std::vector<double>>& r
 // point list that repeats one entry thousands of times would otherwise ask for gigabytes.
 constexpr size_t kMaxLoadings = 10'000'000;
 
-}  // namespace
 
 // ---- points ------------------------------------------------------------------------
 
-void TDigPoint::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  if (fXSet && fYSet) {
-    writer.Real(fX, 3);
-    writer.Real(fY, 3);
+void WriteRecord(TTypeFileWriter& writer, const TDigPoint& e) {
+  writer.BeginRecord(e);
+  if (e.XSet() && e.YSet()) {
+    writer.Real(e.RawX(), 3);
+    writer.Real(e.RawY(), 3);
   } else {
     writer.Raw(" nil nil");
   }
-  writer.Text(Description);
-  writer.Real(CursorOnly ? -std::fabs(SearchRange) : std::fabs(SearchRange), 3);
-  writer.Real(SearchAngle, 6);
-  writer.Int(Transition);
-  writer.Ref(DirectionPoint1);
-  writer.Ref(DirectionPoint2);
-  writer.Text(DigPointKind(fKind).Token);
-  writer.Real(Parameter1, 6);
-  writer.Real(Parameter2, 6);
-  for (const TXRayElement* operand : fOperands) writer.Ref(operand);
-  writer.Ref(HintDrawing);
-  writer.Int(LockBias);
+  writer.Text(e.Description);
+  writer.Real(e.CursorOnly ? -std::fabs(e.SearchRange) : std::fabs(e.SearchRange), 3);
+  writer.Real(e.SearchAngle, 6);
+  writer.Int(e.Transition);
+  writer.Ref(e.DirectionPoint1);
+  writer.Ref(e.DirectionPoint2);
+  writer.Text(DigPointKind(e.Kind()).Token);
+  writer.Real(e.Parameter1, 6);
+  writer.Real(e.Parameter2, 6);
+  for (int slot = 0; slot < TDigPoint::kOperandCount; ++slot) writer.Ref(e.Operand(slot));
+  writer.Ref(e.HintDrawing);
+  writer.Int(e.LockBias);
   writer.EndLine();
 }
 
-void TDigPoint::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
+void ReadRecord(TTypeFileReader& reader, TDigPoint& e) {
+  e.Name = reader.Text(2);
   std::optional<double> x = reader.RealIf(3);
   std::optional<double> y = reader.RealIf(4);
-  SetRaw(x.value_or(0), y.value_or(0), x.has_value(), y.has_value());
-  Description = reader.Text(5);
+  e.SetRaw(x.value_or(0), y.value_or(0), x.has_value(), y.has_value());
+  e.Description = reader.Text(5);
   // The sign carries "cursor only": only a positive range searches.
   if (std::optional<double> range = reader.RealIf(6)) {
-    CursorOnly = !(*range > 0);
-    SearchRange = std::fabs(*range);
+    e.CursorOnly = !(*range > 0);
+    e.SearchRange = std::fabs(*range);
   }
-  SearchAngle = reader.Real(7, 0);
-  Transition = reader.Choice(8, 0, 2, 1);
-  DirectionPoint1 = reader.Ref(9);
-  DirectionPoint2 = reader.Ref(10);
+  e.SearchAngle = reader.Real(7, 0);
+  e.Transition = reader.Choice(8, 0, 2, 1);
+  e.DirectionPoint1 = reader.Ref(9);
+  e.DirectionPoint2 = reader.Ref(10);
   if (reader.Has(11)) {
     reader.Require(19);
-    SetKind(KindOrDefault(DigPointKind, kDigPointKindCount, reader.Token(11)));
-    Parameter1 = reader.Real(12, 0);
-    Parameter2 = reader.Real(13, 0);
-    for (int slot = 0; slot < kOperandCount; ++slot) SetOperand(slot, reader.Ref(14 + slot));
+    e.SetKind(KindOrDefault(DigPointKind, kDigPointKindCount, reader.Token(11)));
+    e.Parameter1 = reader.Real(12, 0);
+    e.Parameter2 = reader.Real(13, 0);
+    for (int slot = 0; slot < e.kOperandCount; ++slot) e.SetOperand(slot, reader.Ref(14 + slot));
   }
-  HintDrawing = reader.Ref(19);
-  LockBias = reader.Choice(20, -100, 100, 0);
+  e.HintDrawing = reader.Ref(19);
+  e.LockBias = reader.Choice(20, -100, 100, 0);
   // The stored position stands until the user asks for recalculation.
-  NeedsPlacing = false;
+  e.NeedsPlacing = false;
 }
 
-void TDerPoint::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  writer.Text(DerPointKind(fKind).Token);
-  writer.Real(fParameter1, 3);
-  writer.Real(fParameter2, 3);
-  for (int slot = 0; slot < OperandCount(); ++slot) writer.Ref(fOperands[slot]);
+void WriteRecord(TTypeFileWriter& writer, const TDerPoint& e) {
+  writer.BeginRecord(e);
+  writer.Text(DerPointKind(e.Kind()).Token);
+  writer.Real(e.Parameter1(), 3);
+  writer.Real(e.Parameter2(), 3);
+  for (int slot = 0; slot < e.OperandCount(); ++slot) writer.Ref(e.Operand(slot));
   writer.EndLine();
 }
 
-void TDerPoint::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
-  SetKind(KindOrDefault(DerPointKind, kDerPointKindCount, reader.Token(3)));
-  SetParameters(reader.Real(4, 0), reader.Real(5, 0));
+void ReadRecord(TTypeFileReader& reader, TDerPoint& e) {
+  e.Name = reader.Text(2);
+  e.SetKind(KindOrDefault(DerPointKind, kDerPointKindCount, reader.Token(3)));
+  e.SetParameters(reader.Real(4, 0), reader.Real(5, 0));
   // Tokens beyond the four slots have nowhere to go.
-  for (int slot = 0; slot < kOperandCount && reader.Has(6 + slot); ++slot) SetOperand(slot, reader.Ref(6 + slot));
+  for (int slot = 0; slot < e.kOperandCount && reader.Has(6 + slot); ++slot) e.SetOperand(slot, reader.Ref(6 + slot));
 }
 
-void TDigSnake::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  writer.Text(Description);
-  writer.Int(HotZone);
-  writer.Int(Transition);
-  writer.Int(LockBias);
+void WriteRecord(TTypeFileWriter& writer, const TDigSnake& e) {
+  writer.BeginRecord(e);
+  writer.Text(e.Description);
+  writer.Int(e.HotZone);
+  writer.Int(e.Transition);
+  writer.Int(e.LockBias);
   writer.EndLine();
   std::vector<std::pair<double, double>> points;
-  points.reserve(Points.size());
-  for (const auto& point : Points) points.emplace_back(point->RawX(), point->RawY());
+  points.reserve(e.Points.size());
+  for (const auto& point : e.Points) points.emplace_back(point->RawX(), point->RawY());
   writer.CoordinateBlock(points);
 }
 
-void TDigSnake::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
+void ReadRecord(TTypeFileReader& reader, TDigSnake& e) {
+  e.Name = reader.Text(2);
   reader.Require(6);
-  Description = reader.Text(3);
-  HotZone = reader.Int(4, HotZone);
-  Transition = reader.Choice(5, 0, 2, 0);
-  LockBias = reader.Choice(6, -100, 100, 0);
-  ClearPoints();
-  for (auto [x, y] : reader.CoordinateBlock()) AddPoint(x, y, true, "Point on " + Name);
+  e.Description = reader.Text(3);
+  e.HotZone = reader.Int(4, e.HotZone);
+  e.Transition = reader.Choice(5, 0, 2, 0);
+  e.LockBias = reader.Choice(6, -100, 100, 0);
+  e.ClearPoints();
+  for (auto [x, y] : reader.CoordinateBlock()) e.AddPoint(x, y, true, "Point on " + e.Name);
 }
 
 // ---- lists -------------------------------------------------------------------------
 
-void TArea::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
+void WriteRecord(TTypeFileWriter& writer, const TArea& e) {
+  writer.BeginRecord(e);
   writer.EndLine();
-  writer.ReferenceBlock(Points);
+  writer.ReferenceBlock(e.Points);
 }
 
-void TArea::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
-  Points = reader.ReferenceBlock();
+void ReadRecord(TTypeFileReader& reader, TArea& e) {
+  e.Name = reader.Text(2);
+  e.Points = reader.ReferenceBlock();
 }
 
-void TXRProtocol::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  writer.Bool(AutoAdvance);
-  writer.Bool(BeepOnAdvance);
-  writer.Fixed(ErrorMargin, 1);
+void WriteRecord(TTypeFileWriter& writer, const TXRProtocol& e) {
+  writer.BeginRecord(e);
+  writer.Bool(e.AutoAdvance);
+  writer.Bool(e.BeepOnAdvance);
+  writer.Fixed(e.ErrorMargin, 1);
   writer.EndLine();
-  writer.ReferenceBlock(Points);
+  writer.ReferenceBlock(e.Points);
 }
 
-void TXRProtocol::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
-  AutoAdvance = reader.Bool(3, AutoAdvance);
-  BeepOnAdvance = reader.Bool(4, BeepOnAdvance);
-  ErrorMargin = reader.Real(5, ErrorMargin);
-  Points = reader.ReferenceBlock();
+void ReadRecord(TTypeFileReader& reader, TXRProtocol& e) {
+  e.Name = reader.Text(2);
+  e.AutoAdvance = reader.Bool(3, e.AutoAdvance);
+  e.BeepOnAdvance = reader.Bool(4, e.BeepOnAdvance);
+  e.ErrorMargin = reader.Real(5, e.ErrorMargin);
+  e.Points = reader.ReferenceBlock();
 }
 
-void TXRGraphic::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  writer.Text(GraphicKindToken(fKind));
-  writer.Int(DrawOption);
-  writer.Hex8(Colour);
-  writer.Int(PenStyle);
-  writer.Int(LineWidth);
+void WriteRecord(TTypeFileWriter& writer, const TXRGraphic& e) {
+  writer.BeginRecord(e);
+  writer.Text(GraphicKindToken(e.Kind()));
+  writer.Int(e.DrawOption);
+  writer.Hex8(e.Colour);
+  writer.Int(e.PenStyle);
+  writer.Int(e.LineWidth);
   // The sign carries "opaque".
-  writer.Int(Opaque ? BrushStyle : -BrushStyle);
-  writer.Real(Size, 3);
-  writer.Ref(ColourVariable);
-  writer.Bool(UseForMorphing);
-  writer.Int(MarkerShape);
+  writer.Int(e.Opaque ? e.BrushStyle : -e.BrushStyle);
+  writer.Real(e.Size, 3);
+  writer.Ref(e.ColourVariable);
+  writer.Bool(e.UseForMorphing);
+  writer.Int(e.MarkerShape);
   writer.EndLine();
-  writer.ReferenceBlock(Points);
+  writer.ReferenceBlock(e.Points);
 }
 
-void TXRGraphic::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
+void ReadRecord(TTypeFileReader& reader, TXRGraphic& e) {
+  e.Name = reader.Text(2);
   reader.Require(11);
   std::string_view token = reader.Token(3);
   int kind = FindGraphicKindToken(token);
@@ -243,127 +244,127 @@ void TXRGraphic::ReadDefinition(TTypeFileReader& reader) {
   for (int shape = 0; shape < 3; ++shape)
     if (token == kOldMarkerKinds[shape]) {
       kind = FindGraphicKindToken("Markers");
-      MarkerShape = shape;
+      e.MarkerShape = shape;
     }
-  SetKind(kind < 0 ? 0 : kind);
-  DrawOption = reader.Choice(4, 0, 1, 0);
-  Colour = reader.Hex8(5, 0);
-  PenStyle = reader.Choice(6, 0, 5, 0);
-  LineWidth = reader.Choice(7, 0, std::numeric_limits<int>::max(), 0);
+  e.SetKind(kind < 0 ? 0 : kind);
+  e.DrawOption = reader.Choice(4, 0, 1, 0);
+  e.Colour = reader.Hex8(5, 0);
+  e.PenStyle = reader.Choice(6, 0, 5, 0);
+  e.LineWidth = reader.Choice(7, 0, std::numeric_limits<int>::max(), 0);
   int64_t signedBrush = reader.Int(8, -1);
-  Opaque = signedBrush > 0;
-  BrushStyle = std::llabs(signedBrush) <= 7 ? static_cast<int>(std::llabs(signedBrush)) : 1;
-  Size = reader.Real(9, Size);
-  ColourVariable = reader.Ref(10);
-  UseForMorphing = reader.Bool(11, false);
-  MarkerShape = reader.Choice(12, 0, 4, MarkerShape);
-  Points = reader.ReferenceBlock();
+  e.Opaque = signedBrush > 0;
+  e.BrushStyle = std::llabs(signedBrush) <= 7 ? static_cast<int>(std::llabs(signedBrush)) : 1;
+  e.Size = reader.Real(9, e.Size);
+  e.ColourVariable = reader.Ref(10);
+  e.UseForMorphing = reader.Bool(11, false);
+  e.MarkerShape = reader.Choice(12, 0, 4, e.MarkerShape);
+  e.Points = reader.ReferenceBlock();
 }
 
-void TXRAnalysis::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
+void WriteRecord(TTypeFileWriter& writer, const TXRAnalysis& e) {
+  writer.BeginRecord(e);
   writer.EndLine();
   writer.Line("variables");
-  writer.ReferenceBlock(Points);
+  writer.ReferenceBlock(e.Points);
   writer.Line("graphics");
-  writer.ReferenceBlock(Graphics);
+  writer.ReferenceBlock(e.Graphics);
 }
 
-void TXRAnalysis::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
+void ReadRecord(TTypeFileReader& reader, TXRAnalysis& e) {
+  e.Name = reader.Text(2);
   std::string_view heading;
   reader.NextLine(heading);
-  Points = reader.ReferenceBlock();
+  e.Points = reader.ReferenceBlock();
   reader.NextLine(heading);
-  Graphics = reader.ReferenceBlock();
+  e.Graphics = reader.ReferenceBlock();
 }
 
-void TXRView::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
+void WriteRecord(TTypeFileWriter& writer, const TXRView& e) {
+  writer.BeginRecord(e);
   writer.EndLine();
   writer.Line("graphics");
-  writer.ReferenceBlock(Points);
+  writer.ReferenceBlock(e.Points);
   writer.Line("variables");
-  writer.ReferenceBlock(Variables);
+  writer.ReferenceBlock(e.Variables);
 }
 
-void TXRView::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
+void ReadRecord(TTypeFileReader& reader, TXRView& e) {
+  e.Name = reader.Text(2);
   std::string_view heading;
   reader.NextLine(heading);
-  Points = reader.ReferenceBlock();
+  e.Points = reader.ReferenceBlock();
   reader.NextLine(heading);
-  Variables = reader.ReferenceBlock();
+  e.Variables = reader.ReferenceBlock();
 }
 
-void TXRHardSoft::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  writer.Ref(MasterPoint);
-  writer.Ref(AxisPoint1);
-  writer.Ref(AxisPoint2);
-  writer.Real(PercentXPlus, 1);
-  writer.Real(PercentXMinus, 1);
-  writer.Real(PercentYPlus, 1);
-  writer.Real(PercentYMinus, 1);
-  writer.Int(RotationAsTranslation ? 1 : 0);
-  writer.Real(PercentRotation, 1);
+void WriteRecord(TTypeFileWriter& writer, const TXRHardSoft& e) {
+  writer.BeginRecord(e);
+  writer.Ref(e.MasterPoint);
+  writer.Ref(e.AxisPoint1);
+  writer.Ref(e.AxisPoint2);
+  writer.Real(e.PercentXPlus, 1);
+  writer.Real(e.PercentXMinus, 1);
+  writer.Real(e.PercentYPlus, 1);
+  writer.Real(e.PercentYMinus, 1);
+  writer.Int(e.RotationAsTranslation ? 1 : 0);
+  writer.Real(e.PercentRotation, 1);
   writer.EndLine();
-  writer.ReferenceBlock(Points);
+  writer.ReferenceBlock(e.Points);
 }
 
-void TXRHardSoft::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
+void ReadRecord(TTypeFileReader& reader, TXRHardSoft& e) {
+  e.Name = reader.Text(2);
   reader.Require(6);
-  MasterPoint = reader.Ref(3);
-  AxisPoint1 = reader.Ref(4);
-  AxisPoint2 = reader.Ref(5);
-  PercentXPlus = reader.Real(6, 0);
-  PercentXMinus = reader.Real(7, 0);
-  PercentYPlus = reader.Real(8, 0);
-  PercentYMinus = reader.Real(9, 0);
-  RotationAsTranslation = reader.Bool(10, false);
-  PercentRotation = reader.Real(11, 0);
-  Points = reader.ReferenceBlock();
+  e.MasterPoint = reader.Ref(3);
+  e.AxisPoint1 = reader.Ref(4);
+  e.AxisPoint2 = reader.Ref(5);
+  e.PercentXPlus = reader.Real(6, 0);
+  e.PercentXMinus = reader.Real(7, 0);
+  e.PercentYPlus = reader.Real(8, 0);
+  e.PercentYMinus = reader.Real(9, 0);
+  e.RotationAsTranslation = reader.Bool(10, false);
+  e.PercentRotation = reader.Real(11, 0);
+  e.Points = reader.ReferenceBlock();
 }
 
-void TXRPCA::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
+void WriteRecord(TTypeFileWriter& writer, const TXRPCA& e) {
+  writer.BeginRecord(e);
   writer.EndLine();
-  writer.ReferenceBlock(Points);
-  const bool arrays = HasData && HasConsistentSizes();
+  writer.ReferenceBlock(e.Points);
+  const bool arrays = e.HasData && e.HasConsistentSizes();
   writer.Line("Consensus");
-  for (size_t i = 0; arrays && i + 1 < Consensus.size(); i += 2) {
+  for (size_t i = 0; arrays && i + 1 < e.Consensus.size(); i += 2) {
     writer.Raw("\t");
-    writer.Raw(FormatE16(Consensus[i]));
+    writer.Raw(FormatE16(e.Consensus[i]));
     writer.Raw(" ");
-    writer.Raw(FormatE16(Consensus[i + 1]));
+    writer.Raw(FormatE16(e.Consensus[i + 1]));
     writer.EndLine();
   }
   writer.Line("end");
   writer.Line("Sample data");
   writer.Raw("\t ");
-  writer.Raw(std::to_string(SampleCount));
-  writer.Raw(FormatE16(SumDistances));
+  writer.Raw(std::to_string(e.SampleCount));
+  writer.Raw(FormatE16(e.SumDistances));
   writer.Raw(" ");
-  writer.Raw(FormatE16(SumSquaredDistances));
+  writer.Raw(FormatE16(e.SumSquaredDistances));
   writer.EndLine();
   writer.Line("end");
   writer.Line("Variances");
-  for (size_t i = 0; arrays && i < Variances.size(); ++i) writer.Line(FormatE16(Variances[i]));
+  for (size_t i = 0; arrays && i < e.Variances.size(); ++i) writer.Line(FormatE16(e.Variances[i]));
   writer.Line("end");
   writer.Line("Loadings");
-  for (size_t i = 0; arrays && i < Loadings.size(); ++i) {
+  for (size_t i = 0; arrays && i < e.Loadings.size(); ++i) {
     writer.Raw("\t");
-    for (double value : Loadings[i]) writer.Raw(FormatE16(value));
+    for (double value : e.Loadings[i]) writer.Raw(FormatE16(value));
     writer.EndLine();
   }
   writer.Line("end");
 }
 
-void TXRPCA::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
-  Points = reader.ReferenceBlock();
-  const size_t n = Points.size();
+void ReadRecord(TTypeFileReader& reader, TXRPCA& e) {
+  e.Name = reader.Text(2);
+  e.Points = reader.ReferenceBlock();
+  const size_t n = e.Points.size();
   const bool sized = n > 2 && 2 * n * (2 * n - 4) <= kMaxLoadings;
   const size_t columns = sized ? 2 * n - 4 : 0;
 
@@ -371,106 +372,146 @@ void TXRPCA::ReadDefinition(TTypeFileReader& reader) {
   bool complete = ReadNumberRows(reader, consensus, sized ? n : 0, 2);
   ReadSection(reader, [&](const std::vector<std::string_view>& tokens) {
     if (tokens.empty()) return;
-    if (auto count = ParseFileInt(tokens[0])) SampleCount = *count;
-    if (tokens.size() > 1) SumDistances = ParseFileReal(tokens[1]).value_or(SumDistances);
-    if (tokens.size() > 2) SumSquaredDistances = ParseFileReal(tokens[2]).value_or(SumSquaredDistances);
+    if (auto count = ParseFileInt(tokens[0])) e.SampleCount = *count;
+    if (tokens.size() > 1) e.SumDistances = ParseFileReal(tokens[1]).value_or(e.SumDistances);
+    if (tokens.size() > 2) e.SumSquaredDistances = ParseFileReal(tokens[2]).value_or(e.SumSquaredDistances);
   });
   complete = ReadNumberRows(reader, variances, columns, 1) && complete;
   complete = ReadNumberRows(reader, loadings, sized ? 2 * n : 0, columns) && complete;
 
-  HasData = sized && complete && consensus.size() == n && variances.size() == columns && loadings.size() == 2 * n;
-  if (!HasData) return;
-  for (const auto& row : consensus) Consensus.insert(Consensus.end(), row.begin(), row.end());
-  for (const auto& row : variances) Variances.push_back(row.front());
-  Loadings = std::move(loadings);
+  e.HasData = sized && complete && consensus.size() == n && variances.size() == columns && loadings.size() == 2 * n;
+  if (!e.HasData) return;
+  for (const auto& row : consensus) e.Consensus.insert(e.Consensus.end(), row.begin(), row.end());
+  for (const auto& row : variances) e.Variances.push_back(row.front());
+  e.Loadings = std::move(loadings);
 }
 
 // ---- kind elements -----------------------------------------------------------------
 
-void TXRVariable::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  writer.Text(VariableKind(fKind).Token);
-  const int n = OperandCount();
+void WriteRecord(TTypeFileWriter& writer, const TXRVariable& e) {
+  writer.BeginRecord(e);
+  writer.Text(VariableKind(e.Kind()).Token);
+  const int n = e.OperandCount();
   // A negative number marks an operand taken from the reference radiograph.
-  for (int slot = 0; slot < n; ++slot) writer.Ref(Points[slot], ReferenceFlags[slot]);
-  writer.Ref(Anchor);
-  writer.Int(LabelOffsetX);
-  writer.Int(LabelOffsetY);
-  writer.Int(Alignment);
-  writer.Int(ShowIn);
-  writer.Bool(ShowName);
-  writer.Text(TextBefore);
-  writer.Text(NumberFormat);
-  writer.Text(TextAfter);
-  writer.Int(Style);
-  writer.RoundedInt(AuxiliaryValue);
+  for (int slot = 0; slot < n; ++slot) writer.Ref(e.Points[slot], e.ReferenceFlags[slot]);
+  writer.Ref(e.Anchor);
+  writer.Int(e.LabelOffsetX);
+  writer.Int(e.LabelOffsetY);
+  writer.Int(e.Alignment);
+  writer.Int(e.ShowIn);
+  writer.Bool(e.ShowName);
+  writer.Text(e.TextBefore);
+  writer.Text(e.NumberFormat);
+  writer.Text(e.TextAfter);
+  writer.Int(e.Style);
+  writer.RoundedInt(e.AuxiliaryValue);
   writer.EndLine();
-  WriteNorms(writer, "female normals", FemaleNormals);
-  WriteNorms(writer, "male normals", MaleNormals);
+  WriteNorms(writer, "female normals", e.FemaleNormals);
+  WriteNorms(writer, "male normals", e.MaleNormals);
 }
 
-void TXRVariable::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
+void ReadRecord(TTypeFileReader& reader, TXRVariable& e) {
+  e.Name = reader.Text(2);
   const int kind = KindOrDefault(VariableKind, kVariableKindCount, reader.Token(3));
-  SetKind(kind);
-  const int n = OperandCount();
+  e.SetKind(kind);
+  const int n = e.OperandCount();
   reader.Require(9 + n);
   for (int slot = 0; slot < n; ++slot) {
     const int64_t number = reader.Int(4 + slot, 0);
-    SetOperand(slot, reader.Element(std::llabs(number)));
-    ReferenceFlags[slot] = number < 0 && Points[slot] != nullptr && IsReferenceVariableKind(kind);
+    e.SetOperand(slot, reader.Element(std::llabs(number)));
+    e.ReferenceFlags[slot] = number < 0 && e.Points[slot] != nullptr && IsReferenceVariableKind(kind);
   }
-  Anchor = reader.Ref(4 + n);
-  LabelOffsetX = reader.Int(5 + n, LabelOffsetX);
-  LabelOffsetY = reader.Int(6 + n, LabelOffsetY);
-  Alignment = reader.Choice(7 + n, 0, 2, 0);
-  ShowIn = reader.Choice(8 + n, 0, 2, 2);
-  ShowName = reader.Bool(9 + n, false);
-  TextBefore = reader.Text(10 + n);
-  NumberFormat = reader.Text(11 + n, NumberFormat);
-  TextAfter = reader.Text(12 + n);
-  Style = reader.Choice(13 + n, 1, 12, 1);
-  AuxiliaryValue = reader.Real(14 + n, 0);
-  ReadNorms(reader, FemaleNormals);
-  ReadNorms(reader, MaleNormals);
+  e.Anchor = reader.Ref(4 + n);
+  e.LabelOffsetX = reader.Int(5 + n, e.LabelOffsetX);
+  e.LabelOffsetY = reader.Int(6 + n, e.LabelOffsetY);
+  e.Alignment = reader.Choice(7 + n, 0, 2, 0);
+  e.ShowIn = reader.Choice(8 + n, 0, 2, 2);
+  e.ShowName = reader.Bool(9 + n, false);
+  e.TextBefore = reader.Text(10 + n);
+  e.NumberFormat = reader.Text(11 + n, e.NumberFormat);
+  e.TextAfter = reader.Text(12 + n);
+  e.Style = reader.Choice(13 + n, 1, 12, 1);
+  e.AuxiliaryValue = reader.Real(14 + n, 0);
+  ReadNorms(reader, e.FemaleNormals);
+  ReadNorms(reader, e.MaleNormals);
 }
 
-void TXRSupimp::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  writer.Text(SupimpKind(fKind).Token);
-  for (int slot = 0; slot < OperandCount(); ++slot) writer.Ref(Points[slot]);
+void WriteRecord(TTypeFileWriter& writer, const TXRSupimp& e) {
+  writer.BeginRecord(e);
+  writer.Text(SupimpKind(e.Kind()).Token);
+  for (int slot = 0; slot < e.OperandCount(); ++slot) writer.Ref(e.Points[slot]);
   writer.EndLine();
 }
 
-void TXRSupimp::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
-  SetKind(KindOrDefault(SupimpKind, kSupimpKindCount, reader.Token(3)));
-  const int n = OperandCount();
+void ReadRecord(TTypeFileReader& reader, TXRSupimp& e) {
+  e.Name = reader.Text(2);
+  e.SetKind(KindOrDefault(SupimpKind, kSupimpKindCount, reader.Token(3)));
+  const int n = e.OperandCount();
   reader.Require(4 + n);
-  for (int slot = 0; slot < n; ++slot) SetOperand(slot, reader.Ref(4 + slot));
+  for (int slot = 0; slot < n; ++slot) e.SetOperand(slot, reader.Ref(4 + slot));
 }
 
-void TXROrient::WriteDefinition(TTypeFileWriter& writer) const {
-  writer.BeginRecord(*this);
-  writer.Text(OrientKind(fKind).Token);
-  writer.Real(Parameter1, 3);
-  writer.Real(Parameter2, 3);
-  for (int slot = 0; slot < OperandCount(); ++slot) writer.Ref(Points[slot]);
-  writer.Int(Affect);
-  writer.Ref(AffectedArea);
+void WriteRecord(TTypeFileWriter& writer, const TXROrient& e) {
+  writer.BeginRecord(e);
+  writer.Text(OrientKind(e.Kind()).Token);
+  writer.Real(e.Parameter1, 3);
+  writer.Real(e.Parameter2, 3);
+  for (int slot = 0; slot < e.OperandCount(); ++slot) writer.Ref(e.Points[slot]);
+  writer.Int(e.Affect);
+  writer.Ref(e.AffectedArea);
   writer.EndLine();
 }
 
-void TXROrient::ReadDefinition(TTypeFileReader& reader) {
-  Name = reader.Text(2);
-  SetKind(KindOrDefault(OrientKind, kOrientKindCount, reader.Token(3)));
-  Parameter1 = reader.Real(4, 0);
-  Parameter2 = reader.Real(5, 0);
-  const int n = OperandCount();
+void ReadRecord(TTypeFileReader& reader, TXROrient& e) {
+  e.Name = reader.Text(2);
+  e.SetKind(KindOrDefault(OrientKind, kOrientKindCount, reader.Token(3)));
+  e.Parameter1 = reader.Real(4, 0);
+  e.Parameter2 = reader.Real(5, 0);
+  const int n = e.OperandCount();
   reader.Require(6 + n);
-  for (int slot = 0; slot < n; ++slot) SetOperand(slot, reader.Ref(6 + slot));
-  Affect = reader.Choice(6 + n, 0, 2, 0);
-  AffectedArea = reader.Ref(7 + n);
+  for (int slot = 0; slot < n; ++slot) e.SetOperand(slot, reader.Ref(6 + slot));
+  e.Affect = reader.Choice(6 + n, 0, 2, 0);
+  e.AffectedArea = reader.Ref(7 + n);
+}
+
+}  // namespace
+
+void WriteElementRecord(TTypeFileWriter& writer, const TXRayElement& element) {
+  switch (element.KindCode()) {
+    case ekDigPoint: return WriteRecord(writer, static_cast<const TDigPoint&>(element));
+    case ekSnake: return WriteRecord(writer, static_cast<const TDigSnake&>(element));
+    case ekDerPoint: return WriteRecord(writer, static_cast<const TDerPoint&>(element));
+    case ekArea: return WriteRecord(writer, static_cast<const TArea&>(element));
+    case ekGraphic: return WriteRecord(writer, static_cast<const TXRGraphic&>(element));
+    case ekVariable: return WriteRecord(writer, static_cast<const TXRVariable&>(element));
+    case ekAnalysis: return WriteRecord(writer, static_cast<const TXRAnalysis&>(element));
+    case ekProtocol: return WriteRecord(writer, static_cast<const TXRProtocol&>(element));
+    case ekSupimp: return WriteRecord(writer, static_cast<const TXRSupimp&>(element));
+    case ekOrient: return WriteRecord(writer, static_cast<const TXROrient&>(element));
+    case ekHardSoft: return WriteRecord(writer, static_cast<const TXRHardSoft&>(element));
+    case ekView: return WriteRecord(writer, static_cast<const TXRView&>(element));
+    case ekPCA: return WriteRecord(writer, static_cast<const TXRPCA&>(element));
+    default: return;
+  }
+}
+
+void ReadElementRecord(TTypeFileReader& reader, TXRayElement& element) {
+  switch (element.KindCode()) {
+    case ekDigPoint: return ReadRecord(reader, static_cast<TDigPoint&>(element));
+    case ekSnake: return ReadRecord(reader, static_cast<TDigSnake&>(element));
+    case ekDerPoint: return ReadRecord(reader, static_cast<TDerPoint&>(element));
+    case ekArea: return ReadRecord(reader, static_cast<TArea&>(element));
+    case ekGraphic: return ReadRecord(reader, static_cast<TXRGraphic&>(element));
+    case ekVariable: return ReadRecord(reader, static_cast<TXRVariable&>(element));
+    case ekAnalysis: return ReadRecord(reader, static_cast<TXRAnalysis&>(element));
+    case ekProtocol: return ReadRecord(reader, static_cast<TXRProtocol&>(element));
+    case ekSupimp: return ReadRecord(reader, static_cast<TXRSupimp&>(element));
+    case ekOrient: return ReadRecord(reader, static_cast<TXROrient&>(element));
+    case ekHardSoft: return ReadRecord(reader, static_cast<TXRHardSoft&>(element));
+    case ekView: return ReadRecord(reader, static_cast<TXRView&>(element));
+    case ekPCA: return ReadRecord(reader, static_cast<TXRPCA&>(element));
+    default: return;
+  }
 }
 
 }  // namespace lumacet

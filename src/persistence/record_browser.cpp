@@ -8,7 +8,7 @@
 #include <set>
 
 #include "persistence/data_lines.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 

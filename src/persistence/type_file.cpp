@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "persistence/atomic_file.h"
-#include "persistence/file_numbers.h"
-#include "persistence/text_codec.h"
+#include "persistence/element_records.h"
+#include "support/atomic_file.h"
+#include "support/file_numbers.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 
@@ -268,7 +269,7 @@ void TTypeFileWriter::WritePreamble(const TXRayType& type, const TFileFolders& f
 std::string WriteTypeFileText(const TXRayType& type, const TFileFolders& folders, std::vector<std::string>* adjusted) {
   TTypeFileWriter writer(type);
   writer.WritePreamble(type, folders);
-  for (const TXRayElement* element : writer.Records()) element->WriteDefinition(writer);
+  for (const TXRayElement* element : writer.Records()) WriteElementRecord(writer, *element);
   if (adjusted != nullptr) *adjusted = writer.Adjusted();
   return std::move(writer.Bytes());
 }
@@ -501,7 +502,7 @@ void TTypeFileReader::ReadRecords() {
   for (size_t record = 0; record < fOwned.size(); ++record) {
     SetHeader(fHeaderLines[record]);
     fFailedAt = std::string(Token(0));
-    if (fOwned[record] != nullptr) fOwned[record]->ReadDefinition(*this);
+    if (fOwned[record] != nullptr) ReadElementRecord(*this, *fOwned[record]);
   }
 }
 

@@ -10,7 +10,7 @@
 #include <QImage>
 
 #include "graphics/canvas.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 
 class QPaintDevice;
 class QPainter;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/raw_image.h"
+#include "model/raw_image.h"
 #include "imaging/scanned_image.h"
 
 namespace lumacet {

@@ -6,8 +6,8 @@
 
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "persistence/file_numbers.h"
-#include "persistence/text_codec.h"
+#include "support/file_numbers.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 

@@ -9,9 +9,9 @@
 #include "measure/number_format.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 #include "persistence/data_lines.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 

@@ -5,6 +5,7 @@
 #include "geometry/plane_geometry.h"
 #include "geometry/procrustes.h"
 #include "model/list_elements.h"
+#include "model/point_geometry.h"
 
 namespace lumacet {
 

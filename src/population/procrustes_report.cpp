@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "persistence/data_lines.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 

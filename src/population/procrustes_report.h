@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 #include "population/procrustes_analysis.h"
 
 namespace lumacet {

@@ -7,7 +7,7 @@
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_lines.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 #include "population/pca_statistics.h"
 
 namespace lumacet {

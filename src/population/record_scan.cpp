@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "geometry/point_lists.h"
+#include "model/point_geometry.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_lines.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet::test {
 

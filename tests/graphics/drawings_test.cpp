@@ -7,9 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "geometry/test_points.h"
+#include "model/point_geometry.h"
+#include "model/test_points.h"
 #include "graphics/recording_canvas.h"
-#include "graphics/spline.h"
+#include "geometry/spline.h"
 #include "model/list_elements.h"
 
 namespace lumacet {

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "graphics/recording_canvas.h"
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 #include "model/xray.h"
 
 namespace lumacet {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "geometry/test_points.h"
+#include "model/test_points.h"
 #include "graphics/recording_canvas.h"
-#include "graphics/spline.h"
+#include "geometry/spline.h"
 
 namespace lumacet {
 namespace {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 #include "graphics/display.h"
 #include "graphics/recording_canvas.h"
 #include "model/xray.h"

@@ -8,7 +8,7 @@
 
 #include "imaging/image_adjust.h"
 #include "imaging/image_store_samples.h"
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 
 namespace lumacet {
 namespace {

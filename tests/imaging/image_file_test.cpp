@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 #include "imaging/image_file.h"
 #include "imaging/multi_frame_dicom.h"
 

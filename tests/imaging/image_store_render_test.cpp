@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 #include "imaging/image_store_samples.h"
 
 namespace lumacet {

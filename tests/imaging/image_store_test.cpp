@@ -1,4 +1,4 @@
-#include "imaging/image_store.h"
+#include "model/image_store.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "imaging/image_commands.h"
 #include "imaging/image_store_samples.h"
 #include "imaging/jpeg_codec.h"
-#include "imaging/raw_image_ops.h"
+#include "model/raw_image_ops.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 

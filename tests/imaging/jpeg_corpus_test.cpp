@@ -5,7 +5,7 @@
 
 #define LUMACET_CORPUS_REPLAY
 #include "../../fuzz/jpeg_fuzz.cpp"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 namespace {

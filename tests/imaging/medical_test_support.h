@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/raw_image.h"
+#include "model/raw_image.h"
 
 namespace lumacet::test {
 

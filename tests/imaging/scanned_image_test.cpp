@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/image_store.h"
+#include "model/image_store.h"
 #include "model/xray.h"
 
 namespace lumacet {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "geometry/plane_geometry.h"
-#include "measure/automatic_points.h"
+#include "model/automatic_points.h"
 #include "measure/point_fixture.h"
 
 namespace lumacet {

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "app/settings.h"
+#include "shell/settings.h"
 #include "measure/norms.h"
 #include "variables_fixture.h"
 

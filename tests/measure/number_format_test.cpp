@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "measure/number_format.h"
-#include "persistence/file_numbers.h"
+#include "support/file_numbers.h"
 
 namespace lumacet {
 namespace {

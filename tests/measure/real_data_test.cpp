@@ -21,7 +21,7 @@
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
-#include "persistence/file_numbers.h"
+#include "support/file_numbers.h"
 
 namespace lumacet {
 namespace {

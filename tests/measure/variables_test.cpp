@@ -6,7 +6,7 @@
 
 #include "measure/variables.h"
 #include "model/list_elements.h"
-#include "persistence/file_numbers.h"
+#include "support/file_numbers.h"
 #include "variables_fixture.h"
 
 namespace lumacet {

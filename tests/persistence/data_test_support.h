@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"

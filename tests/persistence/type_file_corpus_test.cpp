@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "../../fuzz/type_file_fuzz.cpp"
-#include "persistence/atomic_file.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 namespace {

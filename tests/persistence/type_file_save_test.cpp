@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 #include "persistence/type_file.h"
 #include "persistence/type_file_samples.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "persistence/file_numbers.h"
+#include "support/file_numbers.h"
 #include "persistence/type_file.h"
 #include "persistence/type_file_samples.h"
 

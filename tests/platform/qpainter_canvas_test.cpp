@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 #include "platform/gui_application.h"
 
 namespace lumacet {

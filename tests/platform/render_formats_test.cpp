@@ -13,7 +13,7 @@
 #include <regex>
 #include <string>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 #include "platform/gui_application.h"
 #include "platform/render_test_support.h"
 

@@ -9,6 +9,7 @@
 #include "platform/gui_application.h"
 #include "platform/qpainter_canvas.h"
 #include "platform/render_test_support.h"
+#include "shell/settings_options.h"
 
 namespace lumacet {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "model/list_elements.h"
 #include "persistence/data_test_support.h"
-#include "persistence/text_codec.h"
+#include "support/text_codec.h"
 #include "population/pca_import.h"
 #include "population/pca_statistics.h"
 #include "population/procrustes_report.h"

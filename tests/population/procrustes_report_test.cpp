@@ -1,7 +1,7 @@
 // The report's text, byte for byte, and appending it to a results file.
 #include <gtest/gtest.h>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 #include "population/procrustes_report.h"
 
 namespace lumacet {

@@ -22,7 +22,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/temp_folder.h"
+#include "shell/temp_folder.h"
 #include "geometry/procrustes.h"
 #include "population/procrustes_analysis.h"
 #include "population/procrustes_report.h"

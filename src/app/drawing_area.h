@@ -1,0 +1,72 @@
+// The main window's drawing area: the tracings of the shown radiographs painted over the
+// scrolling world through the display mapping, with the zoom commands and the mouse tools.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+#include <functional>
+
+#include "app/drawing_tools.h"
+#include "graphics/display.h"
+#include "graphics/tracing_painter.h"
+#include "shell/settings_options.h"
+
+namespace lumacet {
+
+class TDrawingArea : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  // The scene and options are asked for at every paint, so the area never holds model state.
+  using TSceneSource = std::function<TDisplayScene()>;
+  using TOptionsSource = std::function<TDisplayOptions()>;
+  TDrawingArea(TSceneSource scene, TOptionsSource options, QWidget* parent = nullptr);
+
+  TDisplayMapping& Mapping() { return fMapping; }
+  // After any change of the mapping: scroll bars and picture follow.
+  void MappingChanged();
+  // After any change of what is shown: the picture is painted again.
+  void Redraw();
+  // The mouse tool in use; any shape in progress is dropped.
+  void SetTool(TToolMode mode);
+  TDrawingTools& Tools() { return fTools; }
+  // Whether a pointer resting on a label shows its measurement hint and visual.
+  void SetMeasurementHints(bool on) { fHints = on; }
+
+ signals:
+  // The tools' read-out for the status bar (empty when no drag is in progress).
+  void StatusChanged(const QString& text);
+  // A magnification tool ruler was released: its length in tracing units.
+  void MagnificationMeasured(double lengthUnits);
+  // The mapping changed; its zoom for the zoom box.
+  void ZoomChanged(int zoom);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  void Apply(TDrawingTools::TRedraw redraw);
+  // The current radiograph's label under the point, when labels are shown and hints asked for.
+  TXRVariable* LabelUnder(TFloatPoint at, TRadiograph*& current);
+
+  TSceneSource fScene;
+  TOptionsSource fOptions;
+  TDisplayMapping fMapping;
+  TDrawingTools fTools;
+  // The last full picture; the next paint only redraws the tools' shapes on it when they
+  // alone asked for it.
+  QImage fPicture;
+  bool fOverlayOnly = false;
+  bool fPictureStale = true;
+  bool fHints = true;
+  bool fUpdatingBars = false;
+};
+
+}  // namespace lumacet

@@ -1,0 +1,381 @@
+#include "app/image_commands_ui.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolBar>
+#include <filesystem>
+
+#include "app/image_dialogs.h"
+#include "app/qt_prompts.h"
+#include "imaging/image_file.h"
+#include "model/radiograph.h"
+
+namespace lumacet {
+
+namespace {
+
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+void Tell(QWidget* parent, const std::string& text) {
+  QMessageBox::warning(parent, QStringLiteral("Lumacet"), DisplayText(text));
+}
+
+// The busy cursor for as long as it lives.
+class TBusy {
+ public:
+  TBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TBusy() { QApplication::restoreOverrideCursor(); }
+  TBusy(const TBusy&) = delete;
+  TBusy& operator=(const TBusy&) = delete;
+};
+
+const QString kSaveFilters[] = {QStringLiteral("All (*.jpg *.jpeg *.bmp)"), QStringLiteral("JPEG Image File (*.jpg)"),
+                                QStringLiteral("JPEG Image File (*.jpeg)"), QStringLiteral("Bitmaps (*.bmp)")};
+
+}  // namespace
+
+QString ImageOpenFilter() {
+  return QObject::tr(
+      "All (*.jpg *.jpeg *.bmp *.tif *.tiff *.viff *.dcm);;JPEG Image files (*.jpg *.jpeg);;Bitmap files (*.bmp);;"
+      "TIFF files (*.tif *.tiff);;Khoros VIFF files (*.viff);;DICOM files (*.dcm);;All files (*)");
+}
+
+TImageLoadSettings ImageLoadSettings(const TSettings& settings) {
+  TImageLoadSettings images;
+  images.DefaultFolder = settings.General.BmpPath;
+  images.DefaultPixelWidth = settings.General.BmpScaleX;
+  images.DefaultPixelHeight = settings.General.BmpScaleY;
+  images.DicomWindowAdjust = settings.General.DicomWindowAdjust;
+  images.TypeFolder = settings.General.LcrPath;
+  return images;
+}
+
+bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::string& folder) {
+  if (!object.Image.HasImage()) return false;
+  QFileDialog dialog(parent, QObject::tr("Save Image"), Utf8(folder));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("jpg"));
+  dialog.setNameFilters({kSaveFilters[0], kSaveFilters[1], kSaveFilters[2], kSaveFilters[3]});
+  dialog.selectNameFilter(kSaveFilters[1]);
+  if (!object.ImageFile.empty()) dialog.selectFile(Utf8(std::filesystem::path(object.ImageFile).filename().string()));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const std::string path = dialog.selectedFiles().front().toStdString();
+
+  TJpegOptions jpeg;
+  if (UpperExtension(path) != ".BMP") {
+    TJpegOptionsDlg options(parent);
+    // Cancel keeps the encoder's defaults: the image is saved all the same.
+    if (options.exec() == QDialog::Accepted) jpeg = options.Options();
+  }
+  std::string saved;
+  std::string message;
+  TBusy busy;
+  if (!DoImageSave(object, object.Image, path, jpeg, saved, message)) {
+    Tell(parent, message);
+    return false;
+  }
+  return true;
+}
+
+bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& folder) {
+  if (!object.ImageModified) return true;
+  const std::string line =
+      object.ImageFile.empty() ? "The image has not been saved\r\nand will be lost!" : "The image has changed.";
+  QMessageBox box(QMessageBox::Warning, QObject::tr("Save"), DisplayText(line), QMessageBox::NoButton, parent);
+  QPushButton* save = box.addButton(QObject::tr("Save &Image"), QMessageBox::AcceptRole);
+  QPushButton* dontSave = box.addButton(QObject::tr("&Don't Save"), QMessageBox::DestructiveRole);
+  box.addButton(QMessageBox::Cancel);
+  box.exec();
+  if (box.clickedButton() == dontSave) return true;
+  if (box.clickedButton() == save) return SaveImageInteractively(parent, object, folder);
+  return false;
+}
+
+TImageCommands::TImageCommands(QMainWindow& window, TWorkspace& workspace, TSettings& settings,
+                               std::function<void()> changed)
+    : QObject(&window), fWindow(window), fWorkspace(workspace), fSettings(settings), fChanged(std::move(changed)) {}
+
+QAction* TImageCommands::Add(QMenu& menu, const QString& caption, void (TImageCommands::*handler)()) {
+  return fCommands.Add(menu, caption, this, handler);
+}
+
+QAction* TImageCommands::Command(const QString& caption) const { return fCommands.Find(caption); }
+
+void TImageCommands::AddMenus(QMenuBar& bar) {
+  QMenu& menu = *bar.addMenu(tr("&Image"));
+  Add(menu, tr("&Open..."), &TImageCommands::ActionImageOpenExecute);
+  Add(menu, tr("&Save..."), &TImageCommands::ActionImageSaveExecute);
+  Add(menu, tr("&Close"), &TImageCommands::ActionImageCloseExecute);
+  menu.addSeparator();
+  fUndo = Add(menu, tr("U&ndo / Redo Image"), &TImageCommands::ActionImageUndoExecute);
+  Add(menu, tr("Rese&t Image"), &TImageCommands::ActionImageResetExecute);
+  Add(menu, tr("&Visible"), &TImageCommands::ActionImageVisibleExecute)->setCheckable(true);
+  Add(menu, tr("Copy to Clip&board"), &TImageCommands::ActionImageCopyExecute);
+  menu.addSeparator();
+  Add(menu, tr("&Acquire..."));
+  Add(menu, tr("&Select Source..."));
+  menu.addSeparator();
+  QMenu& adjust = *menu.addMenu(tr("Image Adjust"));
+  const std::pair<QString, TImageAdjustment> direct[] = {
+      {tr("&Equalize"), TImageAdjustment::Equalize},
+      {tr("&Adaptive Equalize"), TImageAdjustment::AdaptiveEqualize},
+      {tr("Auto &Levels"), TImageAdjustment::AutoLevels},
+      {tr("A&daptive Auto Levels"), TImageAdjustment::AdaptiveAutoLevels},
+      {tr("&Negative Image"), TImageAdjustment::Negative}};
+  for (const auto& [caption, adjustment] : direct) {
+    QAction* action = Add(adjust, caption);
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, [this, adjustment, caption] {
+      fLastAdjustment = adjustment;
+      fRepeat->setText(caption);
+      Adjust(adjustment);
+    });
+  }
+  adjust.addSeparator();
+  Add(adjust, tr("Le&vels..."), &TImageCommands::ActionImageLevelsExecute);
+  Add(adjust, tr("&Brightness / Contrast / Gamma..."), &TImageCommands::ActionImageBrightExecute);
+  Add(adjust, tr("Colori&ze..."), &TImageCommands::ActionImageColorizeExecute);
+
+  // The image-adjust button repeats the last direct enhancement; blending of the current
+  // image over the others.
+  QToolBar* blending = fWindow.addToolBar(tr("Image Blending"));
+  fRepeat = blending->addAction(tr("Image Adjust"));
+  connect(fRepeat, &QAction::triggered, this, [this] {
+    if (fLastAdjustment) Adjust(*fLastAdjustment);
+  });
+  auto slider = [&](const char* hint, double TImageBlendOptions::*field) {
+    auto* control = new QSlider(Qt::Horizontal);
+    control->setRange(0, 100);
+    control->setMaximumWidth(100);
+    control->setToolTip(tr(hint).arg(0));
+    connect(control, &QSlider::valueChanged, this, [this, control, hint, field](int value) {
+      fBlend.*field = value / 100.0;
+      control->setToolTip(tr(hint).arg(value));
+      Changed();
+    });
+    blending->addWidget(control);
+  };
+  slider("Transparency: %1%", &TImageBlendOptions::Transparency);
+  slider("Black Transparency: %1%", &TImageBlendOptions::BlackTransparency);
+  QAction* difference = blending->addAction(tr("Blend Normal/Difference"));
+  difference->setCheckable(true);
+  fCommands.Keep(difference);
+  connect(difference, &QAction::toggled, this, [this](bool on) {
+    fBlend.Mode = on ? TBlendMode::Difference : TBlendMode::Normal;
+    Changed();
+  });
+  UpdateCommands();
+}
+
+void TImageCommands::UpdateCommands() {
+  if (fCommands.Empty()) return;
+  TRadiograph* current = Current();
+  const bool hasImage = current != nullptr && current->Image.HasImage();
+  const bool adjustable = hasImage && current->Visible && current->Image.ImageVisible;
+  Command(tr("&Open..."))->setEnabled(current != nullptr);
+  Command(tr("&Save..."))->setEnabled(hasImage);
+  Command(tr("&Close"))->setEnabled(hasImage);
+  fUndo->setEnabled(hasImage && current->Image.CanUndo());
+  fUndo->setText(current != nullptr ? Utf8(current->Image.UndoCaption()) : tr("U&ndo / Redo Image"));
+  Command(tr("Rese&t Image"))->setEnabled(hasImage && current->Image.Raw.HasData());
+  Command(tr("&Visible"))->setEnabled(current != nullptr);
+  Command(tr("&Visible"))->setChecked(current != nullptr && current->Image.ImageVisible);
+  Command(tr("Copy to Clip&board"))->setEnabled(hasImage);
+  for (const QString& caption :
+       {tr("&Equalize"), tr("&Adaptive Equalize"), tr("Auto &Levels"), tr("A&daptive Auto Levels"),
+        tr("&Negative Image"), tr("Le&vels..."), tr("&Brightness / Contrast / Gamma..."), tr("Colori&ze...")})
+    Command(caption)->setEnabled(adjustable);
+  fRepeat->setEnabled(adjustable && fLastAdjustment.has_value());
+}
+
+void TImageCommands::Changed() {
+  UpdateCommands();
+  if (fChanged) fChanged();
+}
+
+void TImageCommands::ActionImageOpenExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !OfferImageSave(&fWindow, *current, fSettings.General.BmpPath)) return;
+  QFileDialog dialog(&fWindow, tr("Open Image"),
+                     Utf8(fLastOpenFolder.empty() ? fSettings.General.BmpPath : fLastOpenFolder), ImageOpenFilter());
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (!current->ImageFile.empty()) dialog.selectFile(Utf8(current->ImageFile));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString chosen = dialog.selectedFiles().front();
+  fLastOpenFolder = QFileInfo(chosen).absolutePath().toStdString();
+  LoadImageFile(chosen.toStdString());
+}
+
+bool TImageCommands::LoadImageFile(const std::string& path) {
+  TRadiograph* current = Current();
+  if (current == nullptr) return false;
+  TImageLoadResult result;
+  std::string message;
+  bool loaded = false;
+  {
+    TBusy busy;
+    loaded = LoadDigBitmapFileName(*current, current->Image, path,
+                                   ImageLoadSettingsFor(*current, ImageLoadSettings(fSettings)), result, message);
+  }
+  if (!loaded) {
+    if (!message.empty()) Tell(&fWindow, message);
+    Changed();
+    return false;
+  }
+  if (result.IsDicom && result.Dicom.FrameCount > 1) {
+    // The link cannot name a frame: another frame than the first is an image the link does
+    // not give back, unsaved like a scanned one.
+    TDicomFrameDlg chooser(result.Dicom.FrameCount, &fWindow);
+    if (chooser.exec() == QDialog::Accepted && chooser.Frame() != 1) {
+      TImageFileContents contents;
+      bool read = false;
+      {
+        TBusy busy;
+        read = ReadImageFile(current->ImageFile, ImageLoadSettings(fSettings).DicomWindowAdjust, contents, message,
+                             chooser.Frame());
+      }
+      if (read) {
+        current->Image.SetImage(std::move(contents.Raw));
+        current->RecordImageChange(true, "");
+      } else {
+        Tell(&fWindow, message);
+      }
+    }
+  }
+  if (result.IsDicom && result.Dicom.HasPatientData() && fSettings.General.DicomPatientData != 0) {
+    TDicomUpdate chosen = AllDicomItems(result.Dicom);
+    bool take = fSettings.General.DicomPatientData == 2;
+    if (!take) {
+      TUpdataDICMDlg question(*current, result.Dicom, fWorkspace.Options().Formats, &fWindow);
+      take = question.exec() == QDialog::Accepted;
+      chosen = question.Chosen();
+    }
+    if (take && ApplyDicomPatientData(*current, result.Dicom, chosen))
+      current->RecordChange(true, "Changed Properties.");
+  }
+  Changed();
+  return true;
+}
+
+void TImageCommands::ActionImageSaveExecute() {
+  if (TRadiograph* current = Current()) SaveImageInteractively(&fWindow, *current, fSettings.General.BmpPath);
+  Changed();
+}
+
+void TImageCommands::ActionImageUndoExecute() {
+  if (TRadiograph* current = Current(); current != nullptr && current->Image.CanUndo()) {
+    current->Image.SwapImageUndo();
+    current->RecordImageChange(true, "");
+  }
+  Changed();
+}
+
+void TImageCommands::ActionImageResetExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  const TBitmap32 before = current->Image.Display;
+  current->Image.ResetImageFromRaw();
+  if (!(current->Image.Display == before)) current->RecordImageChange(true, "");
+  Changed();
+}
+
+void TImageCommands::ActionImageCloseExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  if ((current->ImageFile.empty() || current->ImageModified) &&
+      !OfferImageSave(&fWindow, *current, fSettings.General.BmpPath))
+    return;
+  if (QMessageBox::question(&fWindow, QStringLiteral("Lumacet"), DisplayText(kBreakLinkQuestion),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    return;
+  CloseImage(*current, current->Image);
+  Changed();
+}
+
+void TImageCommands::ActionImageVisibleExecute() {
+  if (TRadiograph* current = Current()) current->Image.ImageVisible = !current->Image.ImageVisible;
+  Changed();
+}
+
+void TImageCommands::ActionImageCopyExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  const TBitmap32& bitmap = current->Image.Display;
+  QImage image(bitmap.Width, bitmap.Height, QImage::Format_RGB32);
+  if (image.isNull()) return;
+  for (int y = 0; y < bitmap.Height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+    const std::uint32_t* source = bitmap.Row(y);
+    for (int x = 0; x < bitmap.Width; ++x) row[x] = source[x] | 0xFF000000u;
+  }
+  QApplication::clipboard()->setImage(image);
+}
+
+void TImageCommands::Adjust(TImageAdjustment adjustment) {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  const TEnhancementSettings settings{fSettings.General.AdaptiveSize, fSettings.General.LevelsCutoff};
+  QProgressBar* progress = nullptr;
+  if (adjustment == TImageAdjustment::AdaptiveEqualize || adjustment == TImageAdjustment::AdaptiveAutoLevels) {
+    progress = new QProgressBar;
+    fWindow.statusBar()->addWidget(progress, 1);
+  }
+  {
+    TBusy busy;
+    AdjustImage(*current, current->Image, adjustment, settings, [progress](int position, int maximum) {
+      if (progress == nullptr) return;
+      progress->setMaximum(maximum);
+      progress->setValue(position);
+      progress->repaint();
+    });
+  }
+  delete progress;
+  Changed();
+}
+
+void TImageCommands::ActionImageLevelsExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  THistoAdjDlg dialog(*current, fChanged, &fWindow);
+  dialog.exec();
+  Changed();
+}
+
+void TImageCommands::ActionImageBrightExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  TConBrightAdjDlg dialog(*current, fChanged, &fWindow);
+  dialog.exec();
+  Changed();
+}
+
+void TImageCommands::ActionImageColorizeExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  TColorizeDlg dialog(*current, LutFolders(), fChanged, &fWindow);
+  dialog.exec();
+  Changed();
+}
+
+std::vector<std::string> TImageCommands::LutFolders() {
+  std::vector<std::string> folders{QCoreApplication::applicationDirPath().toStdString()};
+  for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
+    folders.push_back(folder.toStdString());
+  return folders;
+}
+
+}  // namespace lumacet

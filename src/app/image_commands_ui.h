@@ -1,0 +1,93 @@
+// The "&Image" menu of the main window and the image blending tool bar: opening, saving,
+// undoing, resetting and closing the current object's image, the enhancements and their
+// dialogs. The main window only builds these in and refreshes their states.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "shell/settings.h"
+#include "app/command_table.h"
+#include "shell/workspace.h"
+#include "graphics/image_layer.h"
+#include "imaging/image_commands.h"
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace lumacet {
+
+inline constexpr std::string_view kBreakLinkQuestion =
+    "This will break the link between the radiograph and the image.\r\n\r\nAre you sure?";
+
+// The image settings of the settings file.
+TImageLoadSettings ImageLoadSettings(const TSettings& settings);
+
+// The open dialog's filter: every image kind the program reads, then each kind alone.
+QString ImageOpenFilter();
+
+// "Save &Image": the save dialog (in `folder`), the JPEG options unless a bitmap is chosen,
+// then the save; problems are told. True when the image was written.
+bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::string& folder);
+
+// The save prompt in its image mode, before the image is replaced or closed: false for
+// Cancel (or a save that failed).
+bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& folder);
+
+class TImageCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  // `changed` is called after every change of an image or of the blending.
+  TImageCommands(QMainWindow& window, TWorkspace& workspace, TSettings& settings, std::function<void()> changed);
+
+  // The "&Image" menu, and the blending tool bar on the window.
+  void AddMenus(QMenuBar& bar);
+  void UpdateCommands();
+  QAction* Command(const QString& caption) const;
+  TImageBlendOptions Blend() const { return fBlend; }
+
+  // "&Open...".
+  void ActionImageOpenExecute();
+  // Loads a file into the current object as "&Open..." does after its dialog: the file's
+  // DICOM patient data as "DICOM Patient Data" says; every problem is told. True when loaded.
+  bool LoadImageFile(const std::string& path);
+  void ActionImageSaveExecute();
+  void ActionImageUndoExecute();
+  void ActionImageResetExecute();
+  void ActionImageCloseExecute();
+  void ActionImageVisibleExecute();
+  void ActionImageCopyExecute();
+  // "&Equalize" and the other direct enhancements.
+  void Adjust(TImageAdjustment adjustment);
+  void ActionImageLevelsExecute();
+  void ActionImageBrightExecute();
+  void ActionImageColorizeExecute();
+
+  // Where ".lut" files are looked for: the program's folder, then the data folders.
+  static std::vector<std::string> LutFolders();
+
+ private:
+  QAction* Add(QMenu& menu, const QString& caption, void (TImageCommands::*handler)() = nullptr);
+  TRadiograph* Current() const { return fWorkspace.Current(); }
+  void Changed();
+
+  QMainWindow& fWindow;
+  TWorkspace& fWorkspace;
+  TSettings& fSettings;
+  std::function<void()> fChanged;
+  TCommandTable fCommands;
+  QAction* fUndo = nullptr;
+  QAction* fRepeat = nullptr;  // the image-adjust tool button: the last direct enhancement again
+  std::optional<TImageAdjustment> fLastAdjustment;
+  TImageBlendOptions fBlend;
+  std::string fLastOpenFolder;
+};
+
+}  // namespace lumacet

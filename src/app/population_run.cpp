@@ -1,0 +1,192 @@
+#include "app/population_run.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/qt_prompts.h"
+#include "app/record_browser_dialog.h"
+#include "population/record_scan.h"
+
+namespace lumacet {
+
+std::unique_ptr<TXRayType> ReadDialogType(const TWorkspace& workspace, const std::string& name) {
+  const TFileFolders& folders = workspace.Options().Folders;
+  const std::string path = FindTypeFile(folders.TypeFolder, name);
+  if (path.empty()) return nullptr;
+  auto type = std::make_unique<TXRayType>();
+  std::string message;
+  if (!type->LoadFromTypeFile(path, message, folders)) return nullptr;
+  return type;
+}
+
+bool ChooseRecords(const TRecordBrowserOptions& options, QWidget* parent, std::string& file,
+                   std::vector<int>& records) {
+  TOpenXRayDlg browser(options, parent);
+  if (browser.exec() != QDialog::Accepted || browser.Browser().SelectedCount() == 0) return false;
+  file = browser.Browser().ListedFile();
+  records = browser.Browser().SelectedRecords();
+  return true;
+}
+
+TPopulationDialog::TPopulationDialog(TPopulationContext context, const QString& title, const QString& startCaption,
+                                     QWidget* parent)
+    : QDialog(parent), fContext(std::move(context)), fStartCaption(startCaption), fLayout(new QVBoxLayout(this)) {
+  setWindowTitle(title);
+  fStart = new QPushButton(startCaption);
+  fStatus = new QLabel;
+  fStatus->setFrameShape(QFrame::StyledPanel);
+  fStatus->setFrameShadow(QFrame::Sunken);
+}
+
+QString TPopulationDialog::StatusText() const { return fStatus->text(); }
+
+QPushButton* TPopulationDialog::AddRecordsChooser(const QString& caption) {
+  auto* records = new QGridLayout;
+  records->addWidget(new QLabel(caption), 0, 0);
+  auto* select = new QPushButton(tr("&Select..."));
+  records->addWidget(select, 0, 1);
+  fCount = new QLabel;
+  records->addWidget(fCount, 1, 0, 1, 2);
+  fDataFileField = new QLineEdit;
+  fDataFileField->setReadOnly(true);
+  records->addWidget(fDataFileField, 2, 0, 1, 2);
+  fLayout->addLayout(records);
+  connect(select, &QPushButton::clicked, this, [this] {
+    std::string file;
+    std::vector<int> chosen;
+    if (ChooseRecords(fContext.Browser, this, file, chosen)) SetRecords(file, std::move(chosen));
+  });
+  SetRecords({}, {});
+  return select;
+}
+
+QComboBox* TPopulationDialog::AddTypeChooser(const QString& caption) {
+  auto* label = new QLabel(caption);
+  auto* types = new QComboBox;
+  label->setBuddy(types);
+  for (const std::string& name : fContext.Workspace->TypeNames()) types->addItem(QString::fromStdString(name));
+  fLayout->addWidget(label);
+  fLayout->addWidget(types);
+  return types;
+}
+
+TPopulationDialog::TFileChooser TPopulationDialog::AddFileChooser(const QString& caption,
+                                                                  const QString& buttonCaption) {
+  auto* row = new QGridLayout;
+  row->addWidget(new QLabel(caption), 0, 0);
+  const TFileChooser chooser{new QPushButton(buttonCaption), new QLineEdit};
+  row->addWidget(chooser.Button, 0, 1);
+  chooser.Field->setReadOnly(true);
+  row->addWidget(chooser.Field, 1, 0, 1, 2);
+  fLayout->addLayout(row);
+  return chooser;
+}
+
+TPopulationDialog::TScaleChoice TPopulationDialog::AddScaleChoice(const QString& title) {
+  const TScaleChoice choice{new QGroupBox(title), new QRadioButton(tr("Life size (LIFE)")),
+                            new QRadioButton(tr("Radiograph size (XRAY)"))};
+  choice.LifeSize->setChecked(true);
+  auto* row = new QHBoxLayout(choice.Box);
+  row->addWidget(choice.LifeSize);
+  row->addWidget(choice.XRaySize);
+  fLayout->addWidget(choice.Box);
+  return choice;
+}
+
+void TPopulationDialog::AddButtonsAndStatus() {
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(fStart);
+  auto* close = new QPushButton(tr("Close"));
+  buttons->addWidget(close);
+  auto* help = new QPushButton(tr("&Help"));
+  help->setEnabled(false);  // there are no help pages yet
+  buttons->addWidget(help);
+  fLayout->addLayout(buttons);
+  fLayout->addWidget(fStatus);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::string TPopulationDialog::ChooseResultsFile(const QString& title) {
+  // Results are appended: an existing file is what the user wants to add to.
+  return QFileDialog::getSaveFileName(this, title, QString::fromStdString(fContext.ResultsFolder),
+                                      tr("Text files (*.txt);;All files (*)"), nullptr,
+                                      QFileDialog::DontConfirmOverwrite)
+      .toStdString();
+}
+
+void TPopulationDialog::SetRecords(const std::string& dataFile, std::vector<int> records) {
+  fDataFile = dataFile;
+  fRecords = std::move(records);
+  fCount->setText(tr("%1 radiographs from file:").arg(fRecords.size()));
+  fDataFileField->setText(QString::fromStdString(fDataFile));
+}
+
+bool TPopulationDialog::StartRequested() {
+  if (!fRunning) return true;
+  fStopRequested = true;
+  return false;
+}
+
+void TPopulationDialog::BeginRun() {
+  fRunning = true;
+  fStopRequested = false;
+  fStart->setText(tr("Cancel"));
+  for (QWidget* input : fInputs) input->setEnabled(false);
+}
+
+void TPopulationDialog::ShowStatus(const std::string& status) {
+  fStatus->setText(DisplayText(status));
+  emit StatusShown(fStatus->text());
+}
+
+bool TPopulationDialog::Poll(const std::string& status) {
+  ShowStatus(status);
+  QCoreApplication::processEvents();
+  return !fStopRequested;
+}
+
+void TPopulationDialog::EndRun(bool completed) {
+  ShowStatus(completed ? std::string(kCompletedStatus) : std::string());
+  fRunning = false;
+  fStart->setText(fStartCaption);
+  for (QWidget* input : fInputs) input->setEnabled(true);
+  if (fCloseAfterRun) {
+    fCloseAfterRun = false;
+    QDialog::reject();
+  }
+}
+
+void TPopulationDialog::ShowResult(const std::string& message, const std::string& reason) {
+  fContext.Prompts->ShowMessage(reason.empty() ? message : message + "\r\n\r\n" + reason);
+}
+
+void TPopulationDialog::reject() {
+  if (!fRunning) {
+    QDialog::reject();
+    return;
+  }
+  // The run holds this dialog's objects: it ends first, at its next record.
+  fStopRequested = true;
+  fCloseAfterRun = true;
+}
+
+void TPopulationDialog::closeEvent(QCloseEvent* event) {
+  if (!fRunning) {
+    QDialog::closeEvent(event);
+    return;
+  }
+  event->ignore();
+  reject();
+}
+
+}  // namespace lumacet

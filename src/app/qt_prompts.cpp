@@ -1,0 +1,100 @@
+#include "app/qt_prompts.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+#include "app/image_commands_ui.h"
+
+namespace lumacet {
+
+QString DisplayText(std::string_view text) {
+  QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+void TQtPrompts::ShowMessage(const std::string& text) {
+  QMessageBox::warning(fParent, QStringLiteral("Lumacet"), DisplayText(text));
+}
+
+bool TQtPrompts::Confirm(const std::string& question) {
+  return QMessageBox::question(fParent, QStringLiteral("Lumacet"), DisplayText(question),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool TQtPrompts::ConfirmOkCancel(const std::string& question) {
+  return QMessageBox::question(fParent, QStringLiteral("Lumacet"), DisplayText(question),
+                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+TAnswer TQtPrompts::AskYesNoCancel(const std::string& question) {
+  switch (QMessageBox::question(fParent, QStringLiteral("Lumacet"), DisplayText(question),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+      return TAnswer::Yes;
+    case QMessageBox::No:
+      return TAnswer::No;
+    default:
+      return TAnswer::Cancel;
+  }
+}
+
+bool TQtPrompts::Remind(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, QObject::tr("Reminder"), DisplayText(text), QMessageBox::Ok, fParent);
+  auto* dontShow = new QCheckBox(QObject::tr("Don't show this message again."));
+  box.setCheckBox(dontShow);
+  box.exec();
+  return dontShow->isChecked();
+}
+
+std::string TQtPrompts::ChooseImageFile(const std::string& folder, const std::string& name) {
+  const QString start = QString::fromStdString((std::filesystem::path(folder) / name).string());
+  return QFileDialog::getOpenFileName(fParent, QObject::tr("Open Image"), start, ImageOpenFilter()).toStdString();
+}
+
+bool TQtPrompts::OfferSave(TRadiograph& object) {
+  const TSavePromptText text = SavePromptText(object, fWorkspace.Options().Formats);
+  QDialog dialog(fParent);
+  dialog.setWindowTitle(QObject::tr("Save"));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(DisplayText(text.Description)));
+  layout->addWidget(new QLabel(QObject::tr("This radiograph has changed:")));
+  auto* history = new QPlainTextEdit;
+  history->setReadOnly(true);
+  for (const std::string& line : text.History) history->appendPlainText(DisplayText(line));
+  layout->addWidget(history);
+  layout->addWidget(new QLabel(DisplayText(text.ImageLine)));
+  layout->addWidget(new QLabel(DisplayText(text.TracingLine)));
+  auto* buttons = new QDialogButtonBox;
+  QPushButton* saveImage = buttons->addButton(QObject::tr("Save &Image"), QDialogButtonBox::ActionRole);
+  saveImage->setEnabled(text.CanSaveImage);
+  QPushButton* saveTracing = buttons->addButton(QObject::tr("&Save Tracing"), QDialogButtonBox::ActionRole);
+  saveTracing->setEnabled(text.CanSaveTracing);
+  QPushButton* dontSave = buttons->addButton(QObject::tr("&Don't Save"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QDialogButtonBox::Cancel);
+  layout->addWidget(buttons);
+  QObject::connect(dontSave, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  QObject::connect(saveImage, &QPushButton::clicked, &dialog, [&] {
+    if (!SaveImageInteractively(&dialog, object, fWorkspace.Options().Images.DefaultFolder)) return;
+    saveImage->setEnabled(false);
+    if (!object.Modified) dialog.accept();
+  });
+  QObject::connect(saveTracing, &QPushButton::clicked, &dialog, [&] {
+    if (!fWorkspace.Save(object, *this)) return;
+    saveTracing->setEnabled(false);
+    if (!object.ImageModified) dialog.accept();
+  });
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace lumacet

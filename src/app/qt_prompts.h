@@ -1,0 +1,37 @@
+// The workspace's questions as message boxes and the save prompt, and the one place
+// catalogue texts become display texts.
+#pragma once
+
+#include <QString>
+
+#include <string_view>
+
+#include "shell/workspace.h"
+
+class QWidget;
+
+namespace lumacet {
+
+// A catalogue text for display: UTF-8, line breaks "\r\n" turned into "\n". Catalogue
+// texts keep their "\r\n" so that translations match them.
+QString DisplayText(std::string_view text);
+
+class TQtPrompts : public TWorkspacePrompts {
+ public:
+  TQtPrompts(QWidget* parent, TWorkspace& workspace) : fParent(parent), fWorkspace(workspace) {}
+
+  void ShowMessage(const std::string& text) override;
+  bool Confirm(const std::string& question) override;
+  bool ConfirmOkCancel(const std::string& question) override;
+  TAnswer AskYesNoCancel(const std::string& question) override;
+  // The "Save" prompt: description, history, image and tracing lines.
+  bool OfferSave(TRadiograph& object) override;
+  std::string ChooseImageFile(const std::string& folder, const std::string& name) override;
+  bool Remind(const std::string& text) override;
+
+ private:
+  QWidget* fParent;
+  TWorkspace& fWorkspace;
+};
+
+}  // namespace lumacet

@@ -1,7 +1,0 @@
-#include "imaging/raw_image.h"
-
-namespace lumacet {
-
-void ClearRawImage(TRawImage& image) { image = TRawImage{}; }
-
-}  // namespace lumacet

@@ -1,0 +1,7 @@
+#include "model/raw_image.h"
+
+namespace lumacet {
+
+void ClearRawImage(TRawImage& image) { image = TRawImage{}; }
+
+}  // namespace lumacet

@@ -1,0 +1,319 @@
+// The user's preferences: one record that every subsystem reads, filled from the settings
+// file at start-up and written back at exit. Sections and keys that belong to others
+// (passwords, permissions, digitizers, language) stay in the file untouched.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graphics/drawing_style.h"
+#include "measure/text_style.h"
+
+namespace lumacet {
+
+// The comma-separated form of a style in the file. Parsing is positional: fields that are
+// missing keep the style's current values, and a field that does not read ends the parse
+// with the fields before it applied. An unknown colour name leaves the colour as it is.
+void ParseTextStyle(std::string_view text, TTextStyle& style);
+std::string FormatTextStyle(const TTextStyle& style);
+
+// The colour identifiers of the settings file ("Black", "Maroon", ... without their "cl"
+// prefix), compared case-insensitively.
+std::optional<uint32_t> ColourFromName(std::string_view name);
+// Empty when the colour has no identifier.
+std::string ColourName(uint32_t colour);
+
+struct TToolbarSetting {
+  std::string Caption;  // the key is the caption followed by " Toolbar"
+  bool Visible = true;
+  bool Floating = false;
+  int X = 0;
+  int Y = 0;
+
+  bool operator==(const TToolbarSetting&) const = default;
+};
+
+// A print area's offset: the tracing point, in tracing units, printed at its top-left corner.
+struct TPageOffset {
+  int X = 0;
+  int Y = 0;
+
+  bool operator==(const TPageOffset&) const = default;
+};
+
+struct TGeneralSettings {
+  bool AutoSaveAndAdvance = false;
+  std::array<bool, 3> Remind = {true, true, true};
+  std::string DigitizeCursor;
+  int MorphQuality = 1;      // 0 low, 1 medium, 2 high
+  int WarpFunction = 0;      // 0..3
+  int MorphParam1 = 100;     // 1..200
+  int MorphParam2 = 100;     // 1..200
+  double MorphParam3 = 8.0;  // in use; the file holds ten times this value
+  int MorphParam4 = 400;     // 10..2000
+  int MorphBlockSize = 10;   // 2..100
+  int AdaptiveSize = 10;     // percent, 5..50
+  int LevelsCutoff = 5;      // percent, 0..10
+  bool AutoVto = false;
+  int AutoEdgeLock = 2;  // 0 none, 1 orientation cursor only, 2 automatic
+  bool LockTracing = false;
+  bool AnalysisOn = true;
+  int AnalysisMode = 0;  // 0 current only, 1 comparative, 2 all
+  bool Compatibility = false;
+  std::string LcrPath;
+  std::string CsvPath;
+  std::string BmpPath;
+  std::string ResultsPath;
+  int ResultsDelimiter = 0;  // 0 tab, 1 comma, 2 space, 3 CR LF
+  int InputDevice = 3;       // 0 digitizer, 1 image file, 2 scanner, 3 ask
+  bool AutoDetectResolution = true;
+  bool AutoCenterDigitizing = true;
+  bool ShowHintGraphic = true;
+  std::string NotAvailable = "N/A";
+  bool DicomWindowAdjust = true;
+  int DicomPatientData = 1;  // 0 no, 1 ask first, 2 update
+  int Multiscan = 1;         // 1..5
+  int NoiseReduction = 0;    // 0 average, 1 median, 2 minimum, 3 central average
+  double BmpScaleX = 3.9;    // tenths of a millimetre per pixel
+  double BmpScaleY = 3.9;
+  int IconAreaWidth = 100;
+  std::string MainWindowRect = "Default";  // "Lumacet Rect"
+
+  bool operator==(const TGeneralSettings&) const = default;
+};
+
+struct TViewSettings {
+  int GridDensity = 20;
+  bool SnapMovements = true;
+  bool ViewGrid = true;
+  uint32_t GridColour = 0x808080;
+  std::array<bool, 3> ViewPage = {false, false, false};  // tracing, text, extended print areas
+  int RulerSide = 1;
+  uint32_t RulerColour = 0x0000FF;
+  bool RulerTicks = true;
+  TMarkerSettings NormalMarker = DefaultSelectionMarker();
+  TMarkerSettings HandleMarker{0x0000FF, 0x00FFFF, 5, "Diamond"};
+  TMarkerSettings SnakeMarker{0x008000, 0xFF0000, 3, "Circle"};
+  bool HandleNames = true;
+  bool VariableHints = true;
+  int DeviationFromMean = 0;  // 0 in colour, 1 with asterisks, 2 don't show
+  bool FontTransparent = true;
+  bool FontOutline = true;
+  uint32_t FontOutlineColour = kColourWhite;
+  // Deviation classes -3..4 at indexes 0..7.
+  std::array<uint32_t, 8> DeviationColour = kDefaultDeviationColours;
+  std::string FontName = "MS Sans Serif";
+  int FontSize = 8;
+  int FontCharset = 1;
+  bool FontBold = false;
+  bool FontItalic = false;
+  std::vector<TToolbarSetting> Toolbars;  // in file order
+
+  // The stored state of a toolbar, or the default state when none is stored.
+  TToolbarSetting Toolbar(std::string_view caption) const;
+  // Stores the state under its caption, replacing an entry of the same caption.
+  void SetToolbar(const TToolbarSetting& toolbar);
+
+  bool operator==(const TViewSettings&) const = default;
+};
+
+struct TRadiographSettings {
+  int Title = 0;      // 0..7
+  int AgeFormat = 0;  // 0..4
+  std::array<TPositionPen, kPositionCount> PositionPens = kDefaultPositionPens;
+  int DrawingStyle = 0;  // 0 as defined, 1 by position, 2 current as defined, others by position
+  std::string DefaultType;
+  std::string DefaultName;
+  std::string DefaultComments;
+  // The dates and the magnification stay text as typed; they are read when a new
+  // radiograph takes them.
+  std::string DefaultDob = "31/12/70";
+  std::string DefaultDateTaken = "31/1/97";
+  std::string DefaultMagnification = "10";
+  bool DefaultSex = true;
+  std::string DefaultFile = "PATIENT.CSV";
+  bool DefaultRemember = true;
+  bool BestFitOnLoading = true;
+  bool BestFitOnSelecting = true;
+  bool SortFitOnLoading = false;
+  bool AutoOrientate = true;
+  bool ShowLifeSize = false;
+  bool FullRedrawMove = true;
+  int TextFormat = 1;
+  bool TextWordWrap = false;
+  std::array<int, 5> TextLayout = {200, 300, 100, 100, 100};
+
+  bool operator==(const TRadiographSettings&) const = default;
+};
+
+// Lengths in inches.
+struct TPrintSettings {
+  bool UseDefaultStyle = false;
+  int DeviationFromMean = 0;
+  int TextFormat = 0;
+  bool PrintTracing = true;
+  bool PrintTextAnalysis = true;
+  bool PrintExtendedAnalysis = true;
+  bool AllTracings = true;
+  bool AllAnalyses = false;
+  bool TracingPortrait = false;
+  bool TextPortrait = true;
+  double TracingLeftMargin = 0.5;
+  double TracingRightMargin = 0.5;
+  double TracingTopMargin = 0.5;
+  double TracingBottomMargin = 0.5;
+  bool TracingRotationPoint = false;
+  double LeftMargin = 0.4;
+  double RightMargin = 0.4;
+  double TopMargin = 1;
+  double BottomMargin = 1;
+  double HeaderMargin = 0.4;
+  double TracingMargin = 0.4;  // the text page footer's distance from the bottom
+  double TracingHeaderMargin = 0.4;
+  double TracingFooterMargin = 0.4;
+  double TracingWidth = 4;
+  double TracingHeight = 4;
+  double TextTracingZoom = 1;
+  double TracingZoom = 1;
+  TPageOffset TracingPage;
+  TPageOffset TracingTextPage;
+  int TracingPosition = 0;  // 0..8
+  bool TracingShow = false;
+  bool TracingOverlap = false;
+  std::string PageHeader = "@n - @c - @a";
+  std::string PageFooter = "Dr. Veltrin   -   Page: @p";
+  int PageHeaderPosition = 1;  // 0 left, 1 centre, 2 right
+  int PageFooterPosition = 0;
+  std::string TracingHeader = "@n - @c - @a";
+  std::string TracingFooter = "Dr. Veltrin";
+  int TracingHeaderPosition = 1;
+  int TracingFooterPosition = 0;
+
+  bool operator==(const TPrintSettings&) const = default;
+};
+
+// The extended report's layout. Lengths in inches.
+struct TExtAnalysisSettings {
+  TPageOffset TracingExtPage;
+  std::array<int, 7> HeaderData = {1, 2, 3, 4, 5, 6, 7};  // item numbers, negative when hidden
+  std::array<std::string, 7> HeaderCaptions = {
+      "Radiograph: ", "Name: ", "Sex: ", "Date of Birth: ", "Age: ", "Stage: ", "Date: "};
+  std::string ComparisonCaption = "Time differences: ";
+  int Intervals = 2;       // 0 none, 1 sequential, 2 all
+  int ArrangeHeaders = 0;  // 0 one row, 1 two rows, 2 one column
+  bool GroupHeaders = true;
+  int PageOrientation = 1;
+  std::string PageHeader = "Orthodontic Office";
+  std::string PageFooter = "Your Name   -   Page: @p";
+  int PageHeaderPos = 1;
+  int PageFooterPos = 2;
+  int ViewOption = 1;  // radiographs shown
+  int TracingPos = 1;
+  bool TracingBox = true;
+  bool MeasurementsAlter = true;
+  bool VariablesAlter = true;
+  bool XRaysAlter = false;
+  bool VariablesShowValue = true;
+  bool XRaysShowValue = true;
+  bool VariablesBreak = true;
+  bool VariablesKeepSpace = false;
+  bool XRaysBreak = true;
+  int MeasurementsGrid = 2;    // 0..3
+  int VariablesGrid = 1;       // 0..2
+  int VariablesBarHeight = 4;  // mm, 1..10
+  int VariablesStDev = 3;      // 1..6
+  int VariablesSpacing = 50;   // percent
+  int VariablesLineSpacing = 50;
+  int XRaysGrid = 2;
+  int XRaysBarHeight = 5;
+  int XRaysStDev = 2;
+  int XRaysLineSpacing = 50;
+  // "@#" starts a new line.
+  std::array<std::string, 5> SectionHeadings = {"Dr. John Doe@#Orthodontic Office", "Tracing", "Measurements",
+                                                "Measurements Graph", "Radiograph Comparison"};
+  std::array<uint32_t, 4> CephColour = {0xFF8080, 0x4080FF, 0x80FF80, 0x80FFFF};
+  std::array<uint32_t, 10> MeasurementsBackColour = {0xFFFFDD, 0xFFFFDD, 0xFFFFDD, 0xFFFFDD, 0xFFFFDD,
+                                                     0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+  std::array<uint32_t, 4> VariablesBackColour = {0xE8FFE8, 0xE8FFE8, 0xFFFFFF, 0xFFFFFF};
+  std::array<uint32_t, 10> XRaysBackColour = {0xEEEEFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+                                              0xFF8080, 0x80FF80, 0x80FF80, 0xFF8080, 0x80FFFF};
+  std::array<int, 5> Style = {2, 2, 2, 2, 2};        // text style numbers 1..12
+  std::array<int, 5> HeaderStyle = {4, 4, 4, 4, 4};  // section heading styles 1..12
+  // Left, top, right, bottom, header distance from the top, footer distance from the bottom.
+  std::array<double, 6> PageMargin = {0.39, 0.79, 0.39, 0.79, 0.2, 0.2};
+  double TracingWidth = 7.09;
+  double TracingHeight = 5.51;
+  double TracingZoom = 1;
+  std::vector<int> Sections = {1, 2, 0, 3, 0, 4, 0, 5};  // section codes 0..5
+
+  bool operator==(const TExtAnalysisSettings&) const = default;
+};
+
+struct TOleSettings {
+  int ExcelStart = 0;  // 0 current, 1 new, 2 open the file
+  int ExcelCol = 1;    // 1..256
+  int ExcelRow = 1;    // 1..32767
+  bool ExcelVarNames = true;
+  bool ExcelNormals = true;
+  bool ExcelSkipLabels = true;
+  std::string ExcelFile;
+  bool WordVarNames = true;
+  bool WordNormals = true;
+  bool WordSkipLabels = true;
+  int PptStart = 0;
+  std::string PptFile;
+  int PptSlide = 0;  // 0 current slide, 1..256
+
+  bool operator==(const TOleSettings&) const = default;
+};
+
+inline constexpr std::string_view kSettingsSaveError = "File Error.\r\nLumacet settings could not be saved.";
+inline constexpr std::string_view kRemindersResetMessage = "All reminders now set to ON.";
+
+struct TSettingsSaveResult {
+  bool Ok = false;
+  std::string Message;  // for the user: kSettingsSaveError
+  std::string Reason;   // what went wrong underneath, for a log
+};
+
+struct TSettings {
+  TGeneralSettings General;
+  TViewSettings View;
+  TRadiographSettings Radiograph;
+  TPrintSettings Print;
+  TExtAnalysisSettings ExtAnalysis;
+  TOleSettings Ole;
+  std::array<TTextStyle, kTextStyleCount> Styles;  // "Style 1" at index 0
+
+  // The built-in defaults, with the type, data, image and results folders set to `folder`.
+  static TSettings Defaults(const std::string& folder);
+
+  // Reads the file over the current values: a key that is absent or does not read keeps
+  // the value it has. False when there is no file to read; the record is then unchanged.
+  bool Load(const std::string& path);
+  // Writes every key of the record into the file at `path`, keeping whatever else the file
+  // holds, in one atomic replacement. The folder is created when missing. On failure the
+  // file is unchanged.
+  TSettingsSaveResult Save(const std::string& path) const;
+
+  // "Reset Reminders": turns all three reminders on; the text is what the user is told.
+  std::string_view ResetReminders();
+
+  bool operator==(const TSettings&) const = default;
+};
+
+// Where the settings live: "lumacet.ini" beside the executable when that file exists and
+// can be rewritten there (a portable installation); otherwise
+// $XDG_CONFIG_HOME/lumacet/lumacet.ini, with $HOME/.config standing in for an unset or
+// relative XDG_CONFIG_HOME. `getEnv` looks up environment variables (null when unset).
+using TEnvironmentLookup = std::function<const char*(const char*)>;
+const char* SystemEnvironment(const char* name);
+std::string DefaultSettingsPath(const std::string& executablePath,
+                                const TEnvironmentLookup& getEnv = SystemEnvironment);
+
+}  // namespace lumacet

@@ -1,0 +1,60 @@
+#include "shell/settings_options.h"
+
+namespace lumacet {
+
+namespace {
+
+// The label size when the settings give none.
+constexpr int kDefaultLabelPoints = 8;
+
+}  // namespace
+
+TPresentationOptions PresentationOptions(const TSettings& settings, const TMeasureContext& measure) {
+  TPresentationOptions options;
+  options.Measure = measure;
+  options.DeviationMode = settings.View.DeviationFromMean;
+  options.NotAvailable = settings.General.NotAvailable;
+  options.DeviationColours = settings.View.DeviationColour;
+  options.Styles = settings.Styles;
+  options.ResultsDelimiter = settings.General.ResultsDelimiter;
+  return options;
+}
+
+TFont LabelFont(const TViewSettings& view) {
+  TFont font;
+  font.Name = view.FontName;
+  const int points = view.FontSize > 0 ? view.FontSize : kDefaultLabelPoints;
+  font.Height = points * kTracingUnitsPerPoint;
+  font.Bold = view.FontBold;
+  font.Italic = view.FontItalic;
+  return font;
+}
+
+TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& measure) {
+  TLabelOptions options;
+  options.Presentation = PresentationOptions(settings, measure);
+  options.Font = LabelFont(settings.View);
+  options.Transparent = settings.View.FontTransparent;
+  options.Outline = settings.View.FontOutline;
+  options.OutlineColour = settings.View.FontOutlineColour;
+  return options;
+}
+
+TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext& measure) {
+  TDisplayOptions options;
+  options.DrawingStyle = settings.Radiograph.DrawingStyle;
+  options.PositionPens = settings.Radiograph.PositionPens;
+  options.AnalysisShown = settings.General.AnalysisOn;
+  options.AnalysisMode = settings.General.AnalysisMode;
+  options.GridShown = settings.View.ViewGrid;
+  options.GridDensity = settings.View.GridDensity;
+  options.GridColour = settings.View.GridColour;
+  options.Labels = LabelOptions(settings, measure);
+  options.SelectionMarker = settings.View.NormalMarker;
+  options.Ruler = RulerLook(settings.View);
+  return options;
+}
+
+TRulerLook RulerLook(const TViewSettings& view) { return {view.RulerColour, view.RulerTicks}; }
+
+}  // namespace lumacet

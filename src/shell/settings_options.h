@@ -1,0 +1,22 @@
+// The engine's option records as the user's settings fill them: what the display, the
+// labels, the analysis text and the measuring tools are drawn with.
+#pragma once
+
+#include "graphics/labels.h"
+#include "graphics/measuring_tools.h"
+#include "graphics/tracing_painter.h"
+#include "measure/analysis_text.h"
+#include "shell/settings.h"
+
+namespace lumacet {
+
+// The settings' values; the measuring context is the caller's.
+TPresentationOptions PresentationOptions(const TSettings& settings, const TMeasureContext& measure);
+TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& measure);
+TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext& measure);
+
+// The label font of the settings, sized in points at life size.
+TFont LabelFont(const TViewSettings& view);
+TRulerLook RulerLook(const TViewSettings& view);
+
+}  // namespace lumacet

@@ -1,0 +1,137 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+
+#include <filesystem>
+
+#include "shell/temp_folder.h"
+#include "app/analysis_window.h"
+#include "app/instance_lock.h"
+#include "app/qt_prompts.h"
+#include "ui_test_support.h"
+
+namespace lumacet {
+namespace {
+
+using test::Application;
+using test::TNoPrompts;
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    Application();
+    std::filesystem::copy_file(std::string(LUMACET_SOURCE_DIR) + "/examples/lateral_ceph.lcr",
+                               folder.File("lateral_ceph.lcr"));
+    settings = TSettings::Defaults(folder.Path().string());
+  }
+
+  // Two radiographs of the example type with every point placed, in PATIENT.CSV.
+  void WriteRecords() {
+    TWorkspaceOptions options;
+    options.Folders.TypeFolder = folder.Path().string();
+    options.DataFolder = folder.Path().string();
+    TWorkspace workspace(options);
+    TNoPrompts prompts;
+    for (const char* name : {"Smith", "Jones"}) {
+      const int slot = workspace.NewXRayBasic("Lateral Ceph", false, prompts);
+      ASSERT_GE(slot, 0);
+      auto* xray = static_cast<TXRay*>(workspace.Slot(slot));
+      xray->Name = name;
+      xray->DateOfBirth = 720000;
+      xray->DateTaken = 727000;
+      xray->DataFile = "PATIENT.CSV";
+      for (size_t i = 0; i < xray->Coordinates.size(); ++i) {
+        xray->Coordinates[i]->SetX(800 + static_cast<double>((i * 137) % 700));
+        xray->Coordinates[i]->SetY(700 + static_cast<double>((i * 71) % 800));
+      }
+      ASSERT_TRUE(workspace.Save(*xray, prompts));
+    }
+  }
+
+  test::TTempFolder folder;
+  TSettings settings;
+};
+
+TEST_F(MainWindowTest, CommandsFollowTheWorkspaceAndUnbuiltOnesStayDisabled) {
+  TMainWindow window(settings, folder.File("lumacet.ini"));
+  for (const char* caption : {"P&roperties...", "&Type Browser...", "Digiti&ze...", "Digitized Points...", "Rotate",
+                              "Page Translate"}) {
+    QAction* action = window.Command(QString::fromUtf8(caption));
+    ASSERT_NE(action, nullptr) << caption;
+    EXPECT_FALSE(action->isEnabled()) << caption;
+  }
+  for (const char* caption : {"&New...", "&Open...", "&Options..."})
+    EXPECT_TRUE(window.Command(QString::fromUtf8(caption))->isEnabled()) << caption;
+  EXPECT_FALSE(window.Command("&Save")->isEnabled());
+  EXPECT_FALSE(window.Command("C&lose All")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ThePatientOnTheCommandLineOpensAndIsDrawn) {
+  WriteRecords();
+  TMainWindow window(settings, folder.File("lumacet.ini"));
+  window.resize(900, 640);
+  window.show();
+  EXPECT_EQ(window.OpenPatient("Jones"), 1);
+  ASSERT_NE(window.Workspace().Current(), nullptr);
+  EXPECT_EQ(window.Workspace().Current()->Name, "Jones");
+  EXPECT_TRUE(window.Command("&Save")->isEnabled());
+  EXPECT_TRUE(window.Command("&Duplicate...")->isEnabled());
+
+  const QImage picture = window.grab().toImage();
+  if (const char* out = std::getenv("LUMACET_SCREENSHOT")) picture.save(QString::fromUtf8(out));
+  // The drawing area shows more than its white ground and the grid.
+  int dark = 0;
+  for (int y = 0; y < picture.height(); y += 2)
+    for (int x = picture.width() / 4; x < picture.width(); x += 2)
+      if (qGray(picture.pixel(x, y)) < 90) ++dark;
+  EXPECT_GT(dark, 200);
+
+  const TPresentationOptions presentation;
+  TAnalysisWindow analysis([&] { return window.Workspace().Current(); }, presentation,
+                           AnalysisLayout(settings.Radiograph));
+  EXPECT_FALSE(analysis.PlainText().isEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowWritesTheSettings) {
+  {
+    TMainWindow window(settings, folder.File("lumacet.ini"));
+    window.show();
+    EXPECT_TRUE(window.close());
+  }
+  TSettings read = TSettings::Defaults("/elsewhere");
+  ASSERT_TRUE(read.Load(folder.File("lumacet.ini")));
+  EXPECT_EQ(read.General.LcrPath, folder.Path().string());
+}
+
+TEST(InstanceLockTest, ASecondSessionSeesTheLockAndALeftoverLockIsTakenOver) {
+  test::TTempFolder folder;
+  const QString path = QString::fromStdString(folder.File("Lumacet3.lock"));
+  {
+    TInstanceLock first(path);
+    EXPECT_TRUE(first.Acquired());
+    TInstanceLock second(path);
+    EXPECT_FALSE(second.Acquired());
+  }
+  {
+    // A lock left by a session that no longer runs.
+    std::ofstream leftover(folder.File("Lumacet3.lock"));
+    leftover << "999999999\nlumacet\n" << QSysInfo::machineHostName().toStdString() << "\n";
+  }
+  TInstanceLock third(path);
+  EXPECT_TRUE(third.Acquired());
+}
+
+TEST(DisplayTextTest, LineBreaksBecomeNewlinesOnlyForDisplay) {
+  EXPECT_EQ(DisplayText(kAlreadyRunningQuestion),
+            QString("Lumacet 3 is already running.\nAre you sure you want to start another Lumacet session? "
+                    "(not recommended)"));
+}
+
+}  // namespace
+}  // namespace lumacet

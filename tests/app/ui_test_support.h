@@ -1,0 +1,124 @@
+// What the window tests share: one application for the whole program, and a folder holding
+// the example type, data file and images with settings that point at it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/settings.h"
+#include "app/main_window.h"
+#include "shell/temp_folder.h"
+#include "shell/workspace.h"
+
+namespace lumacet::test {
+
+// Ends the application after the last test, while Qt's own globals still live: left to the
+// static destructors, it would be destroyed after some of them and crash on exit.
+class TApplicationEnvironment : public ::testing::Environment {
+ public:
+  explicit TApplicationEnvironment(QApplication* application) : fApplication(application) {}
+  void TearDown() override { delete fApplication; }
+
+ private:
+  QApplication* fApplication;
+};
+
+// The widgets need an application; the test environment makes it offscreen.
+inline QApplication& Application() {
+  static int argc = 1;
+  static char name[] = "test_app_ui";
+  static char* argv[] = {name, nullptr};
+  static QApplication* application = [] {
+    auto* created = new QApplication(argc, argv);
+    ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment(created));
+    return created;
+  }();
+  return *application;
+}
+
+// Prompts that must not be needed.
+class TNoPrompts : public TWorkspacePrompts {
+ public:
+  void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
+  bool Confirm(const std::string&) override { return false; }
+  TAnswer AskYesNoCancel(const std::string&) override { return TAnswer::Cancel; }
+  bool OfferSave(TRadiograph&) override { return false; }
+};
+
+// Prompts that keep the messages shown and must not be asked anything.
+class TRecordingPrompts : public TNoPrompts {
+ public:
+  void ShowMessage(const std::string& text) override { Shown.push_back(text); }
+  std::vector<std::string> Shown;
+};
+
+// The child of that object name; a failure when there is none.
+template <class T>
+T* Child(QWidget* parent, const char* name) {
+  auto* child = parent->findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+// Acts on the next modal window with that title as soon as it is shown.
+inline void WhenModal(const QString& title, std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, title, act = std::move(act)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->windowTitle().startsWith(title)) return;
+    timer->stop();
+    timer->deleteLater();
+    act(modal);
+  });
+  timer->start(10);
+}
+
+inline void ClickButton(QWidget* window, const QString& caption) {
+  for (QPushButton* button : window->findChildren<QPushButton*>()) {
+    if (button->text() == caption) {
+      button->click();
+      return;
+    }
+  }
+  ADD_FAILURE() << "no button " << caption.toStdString();
+}
+
+// The bundled example copied into a fresh folder, and settings whose folders are that folder.
+class TExampleFolder {
+ public:
+  TExampleFolder() {
+    Application();
+    const std::filesystem::path examples = std::filesystem::path(LUMACET_SOURCE_DIR) / "examples";
+    for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+      const std::string extension = entry.path().extension().string();
+      if (extension == ".lcr" || extension == ".CSV" || extension == ".csv" || extension == ".jpg")
+        std::filesystem::copy_file(entry.path(), Folder.Path() / entry.path().filename());
+    }
+    Settings = TSettings::Defaults(Folder.Path().string());
+  }
+
+  std::string DataFile() const { return Folder.File("PATIENT.CSV"); }
+
+  TTempFolder Folder;
+  TSettings Settings;
+};
+
+// The main window on a copy of the example, shown at the given size.
+struct TExampleWindow {
+  TExampleWindow(int width, int height) : Window(Example.Settings, Example.Folder.File("lumacet.ini")) {
+    Window.resize(width, height);
+    Window.show();
+  }
+  TExampleFolder Example;
+  TMainWindow Window;
+};
+
+}  // namespace lumacet::test
