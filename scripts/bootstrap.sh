@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   locales
-  qt6-base-dev qt6-svg-dev libeigen3-dev
+  qt6-base-dev qt6-svg-dev qt6-l10n-tools libeigen3-dev
   libjpeg62-turbo-dev
   poppler-utils fonts-dejavu-core
   libsane-dev sane-utils
