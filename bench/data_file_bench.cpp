@@ -57,10 +57,9 @@ const std::string& DataFile(int records) {
   xray.SetType(&BenchType());
   xray.Magnification = 10;
   std::string content;
-  std::string reason;
   for (int record = 0; record < records; ++record) {
     Fill(xray, record, random);
-    content += FormatDataRecord(xray, {}, reason).value();
+    content += FormatDataRecord(xray, {}).Value();
   }
   if (!WriteFileAtomically(path, content).Ok) std::abort();
   return files.emplace(records, path).first->second;
@@ -92,7 +91,7 @@ void BM_FindAndReplace(benchmark::State& state) {
     if (FindInDataFile(xray, path, {}) != records / 2 - 1) std::abort();
     xray.Coordinates[0]->SetRaw(xray.Coordinates[0]->RawX() + shift, 1, true, true);
     shift = -shift;
-    if (!ReplaceInDataFile(xray, path, {}).Ok) std::abort();
+    if (!ReplaceInDataFile(xray, path, {}).Ok()) std::abort();
   }
 }
 BENCHMARK(BM_FindAndReplace)->Arg(100000)->Unit(benchmark::kMillisecond);

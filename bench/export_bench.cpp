@@ -31,7 +31,8 @@ class TStudy {
   TStudy() {
     const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
     std::string message;
-    if (!type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string(), message)) throw std::runtime_error(message);
+    if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
+      throw std::runtime_error(loaded.Text().English());
     auto* analysis = static_cast<TXRAnalysis*>(type.AddElement(kAnalysis, ekAnalysis, message));
     if (analysis == nullptr || type.Count(ekVariable) < kVariables)
       throw std::runtime_error("no room for the analysis");
@@ -65,7 +66,6 @@ class TStudy {
     if (!path.empty()) return path;
     path = (fFolder / ("study" + std::to_string(count) + ".csv")).string();
     std::ofstream out(path, std::ios::binary);
-    std::string reason;
     for (int r = 0; r < count; ++r) {
       TXRay xray;
       if (LoadFromDataLine(xray, fRecords[static_cast<size_t>(r) % fRecords.size()], Types(), {}) != lsLoaded)
@@ -77,7 +77,7 @@ class TStudy {
         point.SetXY(point.GetX() + static_cast<double>(seed % 11 - 5),
                     point.GetY() + static_cast<double>(seed % 7 - 3));
       }
-      out << FormatDataRecord(xray, {}, reason).value();
+      out << FormatDataRecord(xray, {}).Value();
     }
     if (!out) throw std::runtime_error("cannot write " + path);
     return path;

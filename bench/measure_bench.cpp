@@ -24,7 +24,8 @@ struct TPractice {
   TPractice() {
     const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
     std::string message;
-    if (!type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string(), message)) throw std::runtime_error(message);
+    if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
+      throw std::runtime_error(loaded.Text().English());
 
     const TTypeResolver resolver = [this](const std::string& name) { return name == type.Name ? &type : nullptr; };
     TDataFileIndex file;

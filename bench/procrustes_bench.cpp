@@ -47,7 +47,7 @@ std::unique_ptr<TXRayType> MakeType(const std::string& name, bool withPca) {
     auto* pca = static_cast<TXRPCA*>(type->AddElement("Shape", ekPCA, message));
     for (int i = 0; i < kPcaPoints; ++i) pca->Points.push_back(type->Element<TXRayElement>(ekDigPoint, i));
   }
-  if (!type->SaveToTypeFile((Folder().Path / (name + ".lcr")).string(), message)) std::abort();
+  if (!type->SaveToTypeFile((Folder().Path / (name + ".lcr")).string())) std::abort();
   return type;
 }
 
@@ -97,8 +97,7 @@ const TGenerated& Generated(int records) {
         shape.push_back(py);
       }
     }
-    std::string reason;
-    std::optional<std::string> record = FormatDataRecord(xray, {}, reason);
+    TResultOf<std::string> record = FormatDataRecord(xray, {});
     if (!record) std::abort();
     bytes += *record;
     if (ofType) generated.Shapes.push_back(std::move(shape));

@@ -46,8 +46,8 @@ struct TScene {
   TScene() {
     std::string message;
     const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
-    if (!type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string(), message)) {
-      throw std::runtime_error(message);
+    if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded) {
+      throw std::runtime_error(loaded.Text().English());
     }
     auto* analysis = static_cast<TXRAnalysis*>(type.ElementList(ekAnalysis).front().get());
     const auto& points = type.ElementList(ekDigPoint);

@@ -123,8 +123,7 @@ void ReadText(benchmark::State& state) {
   const std::string text = WriteTypeFileText(SharedType());
   for (auto _ : state) {
     TXRayType type;
-    std::string message;
-    if (!ReadTypeFileText(text, type, message)) state.SkipWithError(message.c_str());
+    if (const TResult read = ReadTypeFileText(text, type); !read) state.SkipWithError(read.Text().English().c_str());
     benchmark::DoNotOptimize(type);
   }
 }
@@ -135,8 +134,8 @@ void SaveToFile(benchmark::State& state) {
   auto type = LargeType();
   const std::string path = TempPath();
   for (auto _ : state) {
-    std::string message;
-    if (!type->SaveToTypeFile(path, message)) state.SkipWithError(message.c_str());
+    if (const TResultOf<TText> saved = type->SaveToTypeFile(path); !saved)
+      state.SkipWithError(saved.Text().English().c_str());
   }
   std::filesystem::remove(path);
 }
@@ -145,11 +144,10 @@ BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond);
 void LoadFromFile(benchmark::State& state) {
   auto source = LargeType();
   const std::string path = TempPath();
-  std::string message;
-  source->SaveToTypeFile(path, message);
+  if (!source->SaveToTypeFile(path)) state.SkipWithError("the type file cannot be written");
   for (auto _ : state) {
     TXRayType type;
-    if (!type.LoadFromTypeFile(path, message)) state.SkipWithError(message.c_str());
+    if (const TResult loaded = type.LoadFromTypeFile(path); !loaded) state.SkipWithError(loaded.Text().English().c_str());
     benchmark::DoNotOptimize(type);
   }
   std::filesystem::remove(path);

@@ -14,16 +14,17 @@ namespace lumacet {
 
 // Empty when the bytes pass; otherwise what went wrong.
 std::string CheckTypeFileRoundTrip(std::string_view bytes) {
-  std::string message;
   TXRayType first;
-  if (!ReadTypeFileText(bytes, first, message)) {
+  if (const TResult read = ReadTypeFileText(bytes, first); !read) {
+    const std::string message = read.Text().English();
     if (message.rfind("Could not load radiograph type.\r\n\r\nError reading ", 0) != 0)
       return "unexpected failure message: " + message;
     return {};
   }
   std::string written = WriteTypeFileText(first);
   TXRayType second;
-  if (!ReadTypeFileText(written, second, message)) return "a written file does not read back: " + message;
+  if (const TResult read = ReadTypeFileText(written, second); !read)
+    return "a written file does not read back: " + read.Text().English();
   if (WriteTypeFileText(second) != written) return "writing a file read back gives different bytes";
   return {};
 }

@@ -989,8 +989,8 @@ void WriteLateralRecords(TXRayType& lateral, TXRayType& frontal, const std::stri
         xray.Coordinates[i]->SetXY(std::nearbyint(kOriginX + 10 * p.X), std::nearbyint(kOriginY + 10 * p.Y));
       }
       LinkExampleImage(xray, patient, visit);
-      const TFileResult result = AppendToDataFile(xray, dataFile, {});
-      if (!result.Ok) Fail(result.Message + " " + result.Reason);
+      const TResult result = AppendToDataFile(xray, dataFile, {});
+      if (!result) Fail(result.Text().English() + " " + result.Reason());
     }
     if (patient.Frontal) {
       TXRay xray;
@@ -1010,8 +1010,8 @@ void WriteLateralRecords(TXRayType& lateral, TXRayType& frontal, const std::stri
         const double y = def.At.Y * scale + random.Normal(0, 0.35);
         xray.Coordinates[i]->SetXY(std::nearbyint(kOriginX + 10 * (x + 40)), std::nearbyint(kOriginY + 10 * y));
       }
-      const TFileResult result = AppendToDataFile(xray, dataFile, {});
-      if (!result.Ok) Fail(result.Message + " " + result.Reason);
+      const TResult result = AppendToDataFile(xray, dataFile, {});
+      if (!result) Fail(result.Text().English() + " " + result.Reason());
     }
   }
 }
@@ -1041,12 +1041,11 @@ void ImportShapeData(const std::filesystem::path& folder, const std::string& dat
 
   const std::string typeFile = (folder / "lateral_ceph.lcr").string();
   TXRayType lateral;
-  std::string message;
-  if (!lateral.LoadFromTypeFile(typeFile, message)) Fail(message);
+  if (const TResult loaded = lateral.LoadFromTypeFile(typeFile); !loaded) Fail(loaded.Text().English());
   auto* pca = static_cast<TXRPCA*>(lateral.FindElement(kShapePca, ekPCA));
   const TPcaImportResult imported = ImportPcaReport(*pca, *EncodeCp1252(result.Report));
   if (!imported.Ok) Fail(imported.Message);
-  if (!lateral.SaveToTypeFile(typeFile, message)) Fail(message);
+  if (const TResultOf<TText> saved = lateral.SaveToTypeFile(typeFile); !saved) Fail(saved.Text().English());
   if (!reportFile.empty()) {
     std::filesystem::remove(reportFile);
     const TWriteResult written = AppendReport(reportFile, result.Report);
@@ -1067,9 +1066,9 @@ int main(int argc, char** argv) {
     BuildLateralType(lateral);
     TXRayType frontal;
     BuildFrontalType(frontal);
-    std::string message;
-    if (!lateral.SaveToTypeFile((folder / "lateral_ceph.lcr").string(), message)) Fail(message);
-    if (!frontal.SaveToTypeFile((folder / "frontal_ceph.lcr").string(), message)) Fail(message);
+    for (auto [type, file] : {std::pair{&lateral, "lateral_ceph.lcr"}, std::pair{&frontal, "frontal_ceph.lcr"}})
+      if (const TResultOf<TText> saved = type->SaveToTypeFile((folder / file).string()); !saved)
+        Fail(saved.Text().English());
     const std::string dataFile = (folder / "PATIENT.CSV").string();
     std::filesystem::remove(dataFile);
     WriteLateralRecords(lateral, frontal, dataFile);

@@ -113,7 +113,7 @@ void TConvertTypeForm::Convert() {
       ConvertType(options, {fContext.Workspace->Types().Resolver(), fContext.Workspace->Options().Data},
                   [this](const std::string& status) { return Poll(status); });
   EndRun(result.Ok);
-  for (const std::string& error : result.SaveErrors) ShowResult(std::string(kSaveErrorMessage), error);
+  for (const std::string& error : result.SaveErrors) ShowResult(TText(kSaveErrorMessage).English(), error);
   ShowResult(result.Message, result.Reason);
 }
 

@@ -536,7 +536,7 @@ bool TLCOptions::Check() {
     return refuse(std::string(kBadMagnificationMessage), fDefaultMagnification);
   for (QLineEdit* text : {fDefaultName, fDefaultComments})
     if (std::string error = RecordTextError(text->text().toStdString()); !error.empty()) return refuse(error, text);
-  if (fDefaultFile->text().trimmed().isEmpty()) return refuse(std::string(kNoFileNameMessage), fDefaultFile);
+  if (fDefaultFile->text().trimmed().isEmpty()) return refuse(TText(kNoFileNameMessage).English(), fDefaultFile);
   for (QLineEdit* folder : fFolders) {
     std::error_code error;
     if (!std::filesystem::is_directory(folder->text().toStdString(), error))

@@ -23,8 +23,7 @@ std::unique_ptr<TXRayType> ReadDialogType(const TWorkspace& workspace, const std
   const std::string path = FindTypeFile(folders.TypeFolder, name);
   if (path.empty()) return nullptr;
   auto type = std::make_unique<TXRayType>();
-  std::string message;
-  if (!type->LoadFromTypeFile(path, message, folders)) return nullptr;
+  if (!type->LoadFromTypeFile(path, folders)) return nullptr;
   return type;
 }
 

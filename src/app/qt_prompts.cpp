@@ -1,6 +1,7 @@
 #include "app/qt_prompts.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -22,7 +23,17 @@ QString DisplayText(std::string_view text) {
   return shown;
 }
 
+QString DisplayText(const TText& text) {
+  return DisplayText(text.Rendered([](const std::string& context, const std::string& source) {
+    return QCoreApplication::translate(context.c_str(), source.c_str()).toStdString();
+  }));
+}
+
 void TQtPrompts::ShowMessage(const std::string& text) {
+  QMessageBox::warning(fParent, QStringLiteral("Lumacet"), DisplayText(text));
+}
+
+void TQtPrompts::ShowText(const TText& text) {
   QMessageBox::warning(fParent, QStringLiteral("Lumacet"), DisplayText(text));
 }
 

@@ -1,5 +1,5 @@
 // The workspace's questions as message boxes and the save prompt, and the one place
-// catalogue texts become display texts.
+// engine texts become display texts.
 #pragma once
 
 #include <QString>
@@ -15,12 +15,16 @@ namespace lumacet {
 // A catalogue text for display: UTF-8, line breaks "\r\n" turned into "\n". Catalogue
 // texts keep their "\r\n" so that translations match them.
 QString DisplayText(std::string_view text);
+// A marked engine text for display: each marked part translated by the application's
+// translators (QCoreApplication::translate), its arguments filled in after, then as above.
+QString DisplayText(const TText& text);
 
 class TQtPrompts : public TWorkspacePrompts {
  public:
   TQtPrompts(QWidget* parent, TWorkspace& workspace) : fParent(parent), fWorkspace(workspace) {}
 
   void ShowMessage(const std::string& text) override;
+  void ShowText(const TText& text) override;
   bool Confirm(const std::string& question) override;
   bool ConfirmOkCancel(const std::string& question) override;
   TAnswer AskYesNoCancel(const std::string& question) override;

@@ -246,7 +246,7 @@ void TNewXRayDlg::accept() {
     case TEntryField::Comments: return Refuse(check.Message, fComments);
   }
   if (fMode == TMode::New && fType->currentText().isEmpty()) {
-    Refuse(FillIn(FillIn(kTypeNotFoundMessage, std::string()), fContext.TypeFolder), fType);
+    Refuse(TText(kTypeNotFoundMessage, {std::string(), fContext.TypeFolder}).English(), fType);
     return;
   }
   fAccepted = check;

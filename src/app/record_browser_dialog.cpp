@@ -271,7 +271,7 @@ void TOpenXRayDlg::ChooseFile() {
   Reload();
 }
 
-bool TOpenXRayDlg::ConfirmDelete(std::string_view question) {
+bool TOpenXRayDlg::ConfirmDelete(const TText& question) {
   return QMessageBox::question(this, tr("Delete"), DisplayText(question), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No) == QMessageBox::Yes;
 }
@@ -287,7 +287,7 @@ std::optional<std::string> TOpenXRayDlg::ChooseCopyDestination() {
   return dialog.selectedFiles().front().toStdString();
 }
 
-TReplaceAnswer TOpenXRayDlg::AskReplace(const std::string& question) {
+TReplaceAnswer TOpenXRayDlg::AskReplace(const TText& question) {
   switch (QMessageBox::question(this, tr("Copy"), DisplayText(question),
                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort | QMessageBox::NoToAll |
                                     QMessageBox::YesToAll,
@@ -305,7 +305,7 @@ TReplaceAnswer TOpenXRayDlg::AskReplace(const std::string& question) {
   }
 }
 
-void TOpenXRayDlg::ShowError(const std::string& message, const std::string& detail) {
+void TOpenXRayDlg::ShowError(const TText& message, const std::string& detail) {
   QMessageBox box(QMessageBox::Critical, tr("Lumacet"), DisplayText(message), QMessageBox::Ok, this);
   if (!detail.empty()) box.setDetailedText(DisplayText(detail));
   box.exec();

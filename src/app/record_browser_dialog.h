@@ -41,10 +41,10 @@ class TOpenXRayDlg : public QDialog, private TRecordBrowserPrompts {
   void hideEvent(QHideEvent* event) override;
 
  private:
-  bool ConfirmDelete(std::string_view question) override;
+  bool ConfirmDelete(const TText& question) override;
   std::optional<std::string> ChooseCopyDestination() override;
-  TReplaceAnswer AskReplace(const std::string& question) override;
-  void ShowError(const std::string& message, const std::string& detail) override;
+  TReplaceAnswer AskReplace(const TText& question) override;
+  void ShowError(const TText& message, const std::string& detail) override;
 
   void ShowRows();
   void ShowSelection();

@@ -84,16 +84,15 @@ int ConvertCommand(const std::vector<std::string>& args, std::ostream& out, std:
   std::string typeFolder = arguments->Types.value_or(std::filesystem::path(arguments->Source).parent_path().string());
   if (typeFolder.empty()) typeFolder = ".";
   TTypeCache types({"", typeFolder});
-  std::string message;
-  TXRayType* source = types.GetOrLoadType(arguments->From, false, message);
-  TXRayType* target = source == nullptr ? nullptr : types.GetOrLoadType(arguments->To, false, message);
-  if (target == nullptr) {
-    err << TerminalText(message) << '\n';
+  TResultOf<TXRayType*> source = types.GetOrLoadType(arguments->From);
+  TResultOf<TXRayType*> target = source ? types.GetOrLoadType(arguments->To) : source;
+  if (!target) {
+    err << TerminalText(target.Text().English()) << '\n';
     return kExitFailure;
   }
   TCorrespondenceTable table;
-  table.SetSourceType(*source);
-  table.SetTargetType(*target);
+  table.SetSourceType(**source);
+  table.SetTargetType(**target);
   for (const TCorrespondence& pair : arguments->Map) {
     if (!table.Assign(pair.Target, pair.Source)) {
       err << "Cannot map '" << pair.Target << "' to '" << pair.Source << "': '" << arguments->To
@@ -114,7 +113,7 @@ int ConvertCommand(const std::vector<std::string>& args, std::ostream& out, std:
   } else if (std::optional<std::vector<int>> all = AllRecords(arguments->Source)) {
     options.Records = std::move(*all);
   } else {
-    err << FillIn(kFileReadErrorMessage, arguments->Source) << '\n';
+    err << TText(kFileReadErrorMessage, {arguments->Source}).English() << '\n';
     return kExitFailure;
   }
 
@@ -122,7 +121,7 @@ int ConvertCommand(const std::vector<std::string>& args, std::ostream& out, std:
   const TConversionResult result = ConvertType(options, {types.Resolver(), {}},
                                                [&](const std::string& status) { return progressLine.Show(status); });
   progressLine.Finish();
-  for (const std::string& error : result.SaveErrors) err << kSaveErrorMessage << ' ' << error << '\n';
+  for (const std::string& error : result.SaveErrors) err << TText(kSaveErrorMessage).English() << ' ' << error << '\n';
   if (!result.Ok) {
     err << TerminalText(result.Message) << (result.Reason.empty() ? "" : " (" + result.Reason + ")") << '\n';
     return kExitFailure;

@@ -30,15 +30,15 @@ class TCommandLinePrompts : public TRecordBrowserPrompts {
   TCommandLinePrompts(std::string destination, std::optional<TReplaceAnswer> answer, std::ostream& err)
       : fDestination(std::move(destination)), fAnswer(answer), fErr(err) {}
 
-  bool ConfirmDelete(std::string_view) override { return false; }
+  bool ConfirmDelete(const TText&) override { return false; }
   std::optional<std::string> ChooseCopyDestination() override { return fDestination; }
-  TReplaceAnswer AskReplace(const std::string& question) override {
+  TReplaceAnswer AskReplace(const TText& question) override {
     if (fAnswer) return *fAnswer;
-    fErr << TerminalText(question) << "\n(answer with --replace all or --replace none)\n";
+    fErr << TerminalText(question.English()) << "\n(answer with --replace all or --replace none)\n";
     return TReplaceAnswer::Abort;
   }
-  void ShowError(const std::string& message, const std::string& detail) override {
-    fErr << TerminalText(message) << '\n';
+  void ShowError(const TText& message, const std::string& detail) override {
+    fErr << TerminalText(message.English()) << '\n';
     if (!detail.empty()) fErr << "  (" << detail << ")\n";
   }
 

@@ -176,9 +176,8 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
   std::string typeFolder = arguments->Types.value_or(std::filesystem::path(arguments->DataFile).parent_path().string());
   if (typeFolder.empty()) typeFolder = ".";
   TTypeCache types({"", typeFolder});
-  std::string message;
-  if (types.GetOrLoadType(arguments->Type, false, message) == nullptr) {
-    err << TerminalText(message) << '\n';
+  if (TResultOf<TXRayType*> type = types.GetOrLoadType(arguments->Type); !type) {
+    err << TerminalText(type.Text().English()) << '\n';
     return kExitFailure;
   }
   TProgressLine progressLine;

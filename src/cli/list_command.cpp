@@ -45,7 +45,7 @@ int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   for (const TRecordRow& row : browser.Rows())
     out << row.Record << '\t' << row.Name << '\t' << row.Date << '\t' << row.Type << '\t' << row.Comments << '\t'
         << row.Image << '\n';
-  err << browser.ListStatus() << '\n';
+  err << browser.ListStatus().English() << '\n';
   return kExitOk;
 }
 

@@ -241,7 +241,7 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
   TDataFileIndex file;
   if (!file.Open(path)) {
-    err << FillIn(kFileReadErrorMessage, path) << '\n';
+    err << TText(kFileReadErrorMessage, {path}).English() << '\n';
     return kExitFailure;
   }
   std::string typeFolder = arguments->Types.value_or(std::filesystem::path(path).parent_path().string());
@@ -330,7 +330,7 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
   }
   if (file.Failed()) {
-    err << FillIn(kFileReadErrorMessage, path) << '\n';
+    err << TText(kFileReadErrorMessage, {path}).English() << '\n';
     return kExitFailure;
   }
 

@@ -176,9 +176,10 @@ bool ImportIntoTypeFile(const std::string& folder, const TProcrustesRequest& req
                         std::ostream& out, std::ostream& err) {
   const std::string path = FindTypeFile(folder, request.TypeName);
   TXRayType type;
-  std::string message;
   const TFileFolders folders{"", folder};
-  if (path.empty() || !type.LoadFromTypeFile(path, message, folders)) {
+  const TResult loaded = path.empty() ? TResult() : type.LoadFromTypeFile(path, folders);
+  if (path.empty() || !loaded) {
+    const std::string message = loaded.Text().English();
     err << "The type file of '" << request.TypeName << "' cannot be read" << (message.empty() ? "" : ": ")
         << TerminalText(message) << '\n';
     return false;
@@ -195,8 +196,8 @@ bool ImportIntoTypeFile(const std::string& folder, const TProcrustesRequest& req
     return false;
   }
   type.RecordChange(true, FillIn(kChangedPcaChange, pca->Name));
-  if (!type.SaveToTypeFile(path, message, folders)) {
-    err << TerminalText(message) << '\n';
+  if (TResultOf<TText> saved = type.SaveToTypeFile(path, folders); !saved) {
+    err << TerminalText(saved.Text().English()) << '\n';
     return false;
   }
   out << imported.Message << " (" << path << ")\n";
@@ -217,12 +218,12 @@ int ProcrustesCommand(const std::vector<std::string>& args, std::ostream& out, s
   std::string folder = arguments->Types.value_or(std::filesystem::path(request.DataFile).parent_path().string());
   if (folder.empty()) folder = ".";
   TTypeCache types({"", folder});
-  std::string message;
-  TXRayType* type = types.GetOrLoadType(request.TypeName, false, message);
-  if (type == nullptr) {
-    err << TerminalText(message) << '\n';
+  TResultOf<TXRayType*> found = types.GetOrLoadType(request.TypeName);
+  if (!found) {
+    err << TerminalText(found.Text().English()) << '\n';
     return kExitFailure;
   }
+  TXRayType* type = *found;
   std::vector<std::string> pcaNames;
   for (const auto& element : type->ElementList(ekPCA)) pcaNames.push_back(element->Name);
 
@@ -233,7 +234,7 @@ int ProcrustesCommand(const std::vector<std::string>& args, std::ostream& out, s
           lines = n;
           return true;
         })) {
-      err << FillIn(kFileReadErrorMessage, request.DataFile) << '\n';
+      err << TText(kFileReadErrorMessage, {request.DataFile}).English() << '\n';
       return kExitFailure;
     }
     for (size_t n = 1; n <= lines; ++n) request.Records.push_back(static_cast<int>(n));

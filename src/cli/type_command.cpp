@@ -31,9 +31,8 @@ int TypeCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   if (path.empty()) return kExitUsage;
 
   TXRayType type;
-  std::string message;
-  if (!type.LoadFromTypeFile(path, message)) {
-    err << TerminalText(message) << '\n';
+  if (TResult loaded = type.LoadFromTypeFile(path); !loaded) {
+    err << TerminalText(loaded.Text().English()) << '\n';
     return kExitFailure;
   }
   out << "Type: " << type.Name << '\n';
@@ -41,11 +40,12 @@ int TypeCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     out << SummaryKindName(code) << ": " << type.Count(code) << '\n';
 
   if (!writeTo.empty()) {
-    if (!type.SaveToTypeFile(writeTo, message)) {
-      err << TerminalText(message) << '\n';
+    TResultOf<TText> saved = type.SaveToTypeFile(writeTo);
+    if (!saved) {
+      err << TerminalText(saved.Text().English()) << '\n';
       return kExitFailure;
     }
-    if (!message.empty()) err << TerminalText(message) << '\n';
+    if (!saved->Empty()) err << TerminalText(saved->English()) << '\n';
     out << "Saved to " << writeTo << '\n';
   }
   return kExitOk;

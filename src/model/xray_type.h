@@ -13,6 +13,7 @@
 #include "model/list_elements.h"
 #include "model/point_elements.h"
 #include "model/radiograph.h"
+#include "support/result.h"
 
 namespace lumacet {
 
@@ -69,10 +70,11 @@ class TXRayType : public TRadiograph {
   // The first analysis becomes current and no view is chosen.
   void SelectDefaults() { ResetAnalysisAndView(); }
 
-  // The type file. Loading fills this (newly created) type and reports failure through
-  // `message`; saving replaces the file atomically and records "Saved to file.".
-  bool LoadFromTypeFile(const std::string& path, std::string& message, const TFileFolders& folders = {});
-  bool SaveToTypeFile(const std::string& path, std::string& message, const TFileFolders& folders = {});
+  // The type file. Loading fills this (newly created) type; saving replaces the file
+  // atomically and records "Saved to file.". A save gives back a note for the user, empty
+  // unless texts had to be changed to fit the file.
+  TResult LoadFromTypeFile(const std::string& path, const TFileFolders& folders = {});
+  TResultOf<TText> SaveToTypeFile(const std::string& path, const TFileFolders& folders = {});
 
   // Radiographs whose type this is; the type forgets deleted elements in their selections
   // and detaches them when it is destroyed.

@@ -32,7 +32,21 @@ constexpr size_t kDateWidth = 10;
 constexpr double kMaxMagnification = 1000;
 constexpr auto kLockTimeout = std::chrono::seconds(10);
 
-constexpr std::string_view kBadInput = "Bad input.\r\n\r\n";
+constexpr TTextSource kCommaInText =
+    LcText("DataFile", "Bad input.\r\n\r\nCommas and double quotes cannot be used in names, dates and comments.");
+constexpr TTextSource kUnstorableCharacter =
+    LcText("DataFile", "Bad input.\r\n\r\nThe text holds a character that a radiograph file cannot store.");
+constexpr TTextSource kTypeNameRequired = LcText("DataFile", "Bad input.\r\n\r\nA radiograph type name is required.");
+constexpr TTextSource kTypeNameBlanks =
+    LcText("DataFile", "Bad input.\r\n\r\nA radiograph type name cannot begin or end with a blank.");
+constexpr TTextSource kTypeNameTooLong =
+    LcText("DataFile", "Bad input.\r\n\r\nA radiograph type name can have at most 20 characters.");
+constexpr TTextSource kNoType = LcText("DataFile", "The radiograph has no type.");
+constexpr TTextSource kBadMagnification = LcText("DataFile", "Bad input.\r\n\r\nMagnification value is not a valid number.");
+constexpr TTextSource kBadDate = LcText("DataFile", "Bad input.\r\n\r\nDates must lie between the years 1 and 9999.");
+constexpr TTextSource kUnstorableImagePath =
+    LcText("DataFile", "The image file name cannot be stored in a radiograph file: %1");
+constexpr TTextSource kBadPlacement = LcText("DataFile", "The image placement is not a valid number.");
 
 std::string PadOrCut(std::string_view s, size_t width) {
   std::string out(s.substr(0, width));
@@ -81,34 +95,42 @@ class TFileLock {
 
 std::optional<double> ParseNumberField(std::string_view field) { return ParseFileReal(TrimField(field), false); }
 
-// The key of a radiograph, or nullopt with the reason when a field cannot be written.
-std::optional<std::string> BuildKey(const TXRay& xray, const TDataFileOptions& options, std::string& reason) {
+// Empty when the text can go into a record; see RecordTextError.
+TText RecordTextProblem(std::string_view text) {
+  if (text.find_first_of(",\"") != std::string_view::npos) return kCommaInText;
+  if (HasControlCharacter(text) || !FitsCp1252(text)) return kUnstorableCharacter;
+  return {};
+}
+
+// Empty when the name can go into a record; see TypeNameError.
+TText TypeNameProblem(std::string_view name) {
+  if (TrimField(name).empty()) return kTypeNameRequired;
+  if (TrimField(name).size() != name.size()) return kTypeNameBlanks;
+  TText problem = RecordTextProblem(name);
+  if (!problem.Empty()) return problem;
+  if (EncodeCp1252(name)->size() > kTypeNameWidth) return kTypeNameTooLong;
+  return {};
+}
+
+// The key of a radiograph, or why a field cannot be written.
+TResultOf<std::string> BuildKey(const TXRay& xray, const TDataFileOptions& options) {
   const std::string_view name = TrimField(xray.Name);
   const std::string_view comments = TrimField(xray.Comments);
   for (std::string_view text : {name, comments}) {
-    reason = RecordTextError(text);
-    if (!reason.empty()) return std::nullopt;
+    TText problem = RecordTextProblem(text);
+    if (!problem.Empty()) return TResult::Failure(std::move(problem));
   }
-  if (xray.Type() == nullptr) {
-    reason = "The radiograph has no type.";
-    return std::nullopt;
-  }
+  if (xray.Type() == nullptr) return TResult::Failure(kNoType);
   // A cached type renamed with a leading "," (its file was saved meanwhile) is written under
   // its plain name.
   std::string_view typeName = xray.Type()->Name;
   if (typeName.starts_with(',')) typeName.remove_prefix(1);
-  reason = TypeNameError(typeName);
-  if (!reason.empty()) return std::nullopt;
-  if (!StoredMagnification(xray.Magnification)) {
-    reason = std::string(kBadInput) + "Magnification value is not a valid number.";
-    return std::nullopt;
-  }
+  TText problem = TypeNameProblem(typeName);
+  if (!problem.Empty()) return TResult::Failure(std::move(problem));
+  if (!StoredMagnification(xray.Magnification)) return TResult::Failure(kBadMagnification);
   const auto dateOfBirth = FormatDataDate(xray.DateOfBirth, options.Dates);
   const auto dateTaken = FormatDataDate(xray.DateTaken, options.Dates);
-  if (!dateOfBirth || !dateTaken) {
-    reason = std::string(kBadInput) + "Dates must lie between the years 1 and 9999.";
-    return std::nullopt;
-  }
+  if (!dateOfBirth || !dateTaken) return TResult::Failure(kBadDate);
 
   std::string key;
   key.reserve(kRecordKeyLength);
@@ -227,24 +249,9 @@ std::string FillIn(std::string_view message, std::string_view argument) {
   return out;
 }
 
-std::string RecordTextError(std::string_view text) {
-  if (text.find_first_of(",\"") != std::string_view::npos)
-    return std::string(kBadInput) + "Commas and double quotes cannot be used in names, dates and comments.";
-  if (HasControlCharacter(text) || !FitsCp1252(text))
-    return std::string(kBadInput) + "The text holds a character that a radiograph file cannot store.";
-  return {};
-}
+std::string RecordTextError(std::string_view text) { return RecordTextProblem(text).English(); }
 
-std::string TypeNameError(std::string_view name) {
-  if (TrimField(name).empty()) return std::string(kBadInput) + "A radiograph type name is required.";
-  if (TrimField(name).size() != name.size())
-    return std::string(kBadInput) + "A radiograph type name cannot begin or end with a blank.";
-  std::string error = RecordTextError(name);
-  if (!error.empty()) return error;
-  if (EncodeCp1252(name)->size() > kTypeNameWidth)
-    return std::string(kBadInput) + "A radiograph type name can have at most 20 characters.";
-  return {};
-}
+std::string TypeNameError(std::string_view name) { return TypeNameProblem(name).English(); }
 
 std::string MagnificationField(double magnification) {
   // Four significant digits, left-aligned in 5 characters, and a point when there is none.
@@ -313,27 +320,21 @@ std::string ResolveImagePath(const std::string& stored, const std::string& image
 }
 
 std::string RecordKey(const TXRay& xray, const TDataFileOptions& options) {
-  std::string reason;
-  return BuildKey(xray, options, reason).value_or(std::string());
+  TResultOf<std::string> key = BuildKey(xray, options);
+  return key ? std::move(*key) : std::string();
 }
 
-std::optional<std::string> FormatDataRecord(const TXRay& xray, const TDataFileOptions& options, std::string& reason) {
-  auto key = BuildKey(xray, options, reason);
-  if (!key) return std::nullopt;
+TResultOf<std::string> FormatDataRecord(const TXRay& xray, const TDataFileOptions& options) {
+  TResultOf<std::string> key = BuildKey(xray, options);
+  if (!key) return key;
   const std::string imagePath = StoredImagePath(xray.ImageFile, options.ImageFolder);
   auto encodedPath = EncodeCp1252(imagePath);
-  if (!encodedPath || imagePath.find('"') != std::string::npos || HasControlCharacter(imagePath)) {
-    reason = "The image file name cannot be stored in a radiograph file: " + imagePath;
-    return std::nullopt;
-  }
+  if (!encodedPath || imagePath.find('"') != std::string::npos || HasControlCharacter(imagePath))
+    return TResult::Failure(TText(kUnstorableImagePath, {imagePath}));
   const std::array<double, 5> placement = {xray.ImageRotation, xray.ImageOriginX, xray.ImageOriginY, xray.PixelWidth,
                                            xray.PixelHeight};
-  for (double value : placement) {
-    if (!std::isfinite(value)) {
-      reason = "The image placement is not a valid number.";
-      return std::nullopt;
-    }
-  }
+  for (double value : placement)
+    if (!std::isfinite(value)) return TResult::Failure(kBadPlacement);
 
   std::string record = std::move(*key);
   record += ',';
@@ -418,14 +419,14 @@ int LoadFromDataFile(TXRay& xray, const std::string& path, int line, const TType
   return LoadFromDataFile(xray, file, path, line, types, options);
 }
 
-bool ReadDataLine(const std::string& path, int line, std::string& text, std::string& message) {
+TResultOf<std::string> ReadDataLine(const std::string& path, int line) {
   TDataFileIndex file;
-  if (line >= 1 && file.Open(path) && file.ReadLine(static_cast<size_t>(line), text)) return true;
-  message = FillIn(kFileReadErrorMessage, path);
-  return false;
+  std::string text;
+  if (line >= 1 && file.Open(path) && file.ReadLine(static_cast<size_t>(line), text)) return text;
+  return TResult::Failure(TText(kFileReadErrorMessage, {path}), "no line " + std::to_string(line) + " can be read");
 }
 
-int FindKeyLine(const std::string& path, std::string_view key, std::string& message) {
+TResultOf<int> FindKeyLine(const std::string& path, std::string_view key) {
   key = LineKey(key);
   std::error_code error;
   if (!fs::exists(path, error)) return 0;
@@ -435,19 +436,15 @@ int FindKeyLine(const std::string& path, std::string_view key, std::string& mess
     if (LineKey(text) == key) found = static_cast<int>(number);
     return found == 0;
   });
-  if (!read) {
-    message = FillIn(kFileReadErrorMessage, path);
-    return -1;
-  }
+  if (!read) return TResult::Failure(TText(kFileReadErrorMessage, {path}), "cannot read " + path);
   return found;
 }
 
 int FindInDataFile(const TXRay& xray, const std::string& path, const TDataFileOptions& options) {
   const std::string key = RecordKey(xray, options);
   if (key.empty()) return -1;
-  std::string message;
-  const int line = FindKeyLine(path, key, message);
-  return line > 0 ? line - 1 : -1;
+  const TResultOf<int> line = FindKeyLine(path, key);
+  return line && *line > 0 ? *line - 1 : -1;
 }
 
 bool IsReadOnlyFile(const std::string& path) {
@@ -456,9 +453,9 @@ bool IsReadOnlyFile(const std::string& path) {
   return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-TFileResult RewriteDataFile(const std::string& path, std::string_view failureMessage, const TRewrite& rewrite) {
-  if (path.empty()) return {false, std::string(kNoFileNameMessage), {}};
-  auto fail = [&](std::string reason) { return TFileResult{false, std::string(failureMessage), std::move(reason)}; };
+TResult RewriteDataFile(const std::string& path, const TText& failureMessage, const TRewrite& rewrite) {
+  if (path.empty()) return TResult::Failure(kNoFileNameMessage);
+  auto fail = [&](std::string reason) { return TResult::Failure(failureMessage, std::move(reason)); };
   // A data file reached through a symbolic link is rewritten where it lies; the link stays.
   std::error_code error;
   std::string target = path;
@@ -477,30 +474,28 @@ TFileResult RewriteDataFile(const std::string& path, std::string_view failureMes
   if (!rewrite(content, reason)) return fail(reason);
   TWriteResult written = WriteFileAtomically(target, content);
   if (!written.Ok) return fail(written.Error);
-  return {true, {}, {}};
+  return {};
 }
 
-TFileResult AppendToDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options) {
-  if (path.empty()) return {false, std::string(kNoFileNameMessage), {}};
-  std::string reason;
-  auto record = FormatDataRecord(xray, options, reason);
-  if (!record) return {false, std::string(kSaveErrorMessage), reason};
-  TFileResult result = RewriteDataFile(path, kSaveErrorMessage, [&](std::string& content, std::string&) {
+TResult AppendToDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options) {
+  if (path.empty()) return TResult::Failure(kNoFileNameMessage);
+  const TResultOf<std::string> record = FormatDataRecord(xray, options);
+  if (!record) return TResult::Failure(TText::Joined({kSaveErrorMessage, record.Text()}, "\r\n"));
+  TResult result = RewriteDataFile(path, kSaveErrorMessage, [&](std::string& content, std::string&) {
     EnsureLineBreak(content);
     content += *record;
     return true;
   });
-  if (result.Ok) xray.RecordChange(false, "Saved to file.");
+  if (result) xray.RecordChange(false, "Saved to file.");
   return result;
 }
 
-TFileResult ReplaceInDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options) {
-  if (path.empty()) return {false, std::string(kNoFileNameMessage), {}};
-  std::string reason;
-  auto record = FormatDataRecord(xray, options, reason);
-  if (!record) return {false, std::string(kSaveErrorMessage), reason};
+TResult ReplaceInDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options) {
+  if (path.empty()) return TResult::Failure(kNoFileNameMessage);
+  const TResultOf<std::string> record = FormatDataRecord(xray, options);
+  if (!record) return TResult::Failure(TText::Joined({kSaveErrorMessage, record.Text()}, "\r\n"));
   const std::string_view key = std::string_view(*record).substr(0, kRecordKeyLength);
-  TFileResult result = RewriteDataFile(path, kSaveErrorMessage, [&](std::string& content, std::string&) {
+  TResult result = RewriteDataFile(path, kSaveErrorMessage, [&](std::string& content, std::string&) {
     std::vector<std::pair<size_t, size_t>> matches;  // offset and length of each line to replace
     TLineCursor cursor(content);
     TLineSpan line;
@@ -518,11 +513,11 @@ TFileResult ReplaceInDataFile(TXRay& xray, const std::string& path, const TDataF
     }
     return true;
   });
-  if (result.Ok) xray.RecordChange(false, "Saved to file.");
+  if (result) xray.RecordChange(false, "Saved to file.");
   return result;
 }
 
-TFileResult DeleteFromFile(const std::string& path, const std::vector<TLineKey>& lines) {
+TResult DeleteFromFile(const std::string& path, const std::vector<TLineKey>& lines) {
   std::map<size_t, std::string_view> keys;
   bool numbersValid = true;
   for (const TLineKey& line : lines) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "persistence/data_dates.h"
+#include "support/result.h"
 
 namespace lumacet {
 
@@ -53,21 +54,13 @@ inline constexpr size_t kNameWidth = 30;
 inline constexpr size_t kCommentsWidth = 30;
 inline constexpr size_t kTypeNameWidth = 20;
 
-inline constexpr std::string_view kNoFileNameMessage = "No file name.";
-inline constexpr std::string_view kSaveErrorMessage = "Error saving radiograph.";
-inline constexpr std::string_view kDeleteErrorMessage = "Error deleting radiograph.";
-inline constexpr std::string_view kFileReadErrorMessage = "File error reading %s";
+inline constexpr TTextSource kNoFileNameMessage = LcText("DataFile", "No file name.");
+inline constexpr TTextSource kSaveErrorMessage = LcText("DataFile", "Error saving radiograph.");
+inline constexpr TTextSource kDeleteErrorMessage = LcText("DataFile", "Error deleting radiograph.");
+inline constexpr TTextSource kFileReadErrorMessage = LcText("DataFile", "File error reading %1");
 
 // The message with its first "%s" or "%d" replaced by the argument.
 std::string FillIn(std::string_view message, std::string_view argument);
-
-// The outcome of a change to a file. Message is what the user is told (one of the texts
-// above); Reason says why underneath.
-struct TFileResult {
-  bool Ok = false;
-  std::string Message;
-  std::string Reason;
-};
 
 // Empty when a name, comment or date text can go into a record; otherwise why not. Commas
 // and double quotes would shift the fields of the line, control characters would break it,
@@ -101,10 +94,9 @@ std::string_view LineKey(std::string_view line);
 // empty when a field cannot be written (see FormatDataRecord). Name and comments are taken
 // without surrounding blanks, as reading gives them back.
 std::string RecordKey(const TXRay& xray, const TDataFileOptions& options);
-// The whole record, line break included; nullopt with `reason` set when the radiograph
-// cannot be written (a field the rules above refuse, no type, an image path that cannot be
-// stored).
-std::optional<std::string> FormatDataRecord(const TXRay& xray, const TDataFileOptions& options, std::string& reason);
+// The whole record, line break included; a failure saying why when the radiograph cannot
+// be written (a field the rules above refuse, no type, an image path that cannot be stored).
+TResultOf<std::string> FormatDataRecord(const TXRay& xray, const TDataFileOptions& options);
 
 // Reads record `line` (counted from 1) of a data file into a new radiograph: 0 or the
 // failure stage. The radiograph remembers the path as its data file. A failed read leaves a
@@ -118,23 +110,23 @@ int LoadFromDataFile(TXRay& xray, TDataFileIndex& file, const std::string& path,
 int LoadFromDataLine(TXRay& xray, std::string_view line, const TTypeResolver& types,
                      const TDataFileOptions& options);
 
-// The whole line n (counted from 1) as on disk, without its line break. On failure,
-// `message` is "File error reading %s" with the path.
-bool ReadDataLine(const std::string& path, int line, std::string& text, std::string& message);
+// The whole line n (counted from 1) as on disk, without its line break. The failure says
+// "File error reading %1" with the path.
+TResultOf<std::string> ReadDataLine(const std::string& path, int line);
 // The number (from 1) of the first line whose first 112 characters equal the key (cut to
-// 112; a shorter line is compared whole); 0 when there is none or the file does not exist;
-// -1 when reading failed, with `message` set as for ReadDataLine.
-int FindKeyLine(const std::string& path, std::string_view key, std::string& message);
+// 112; a shorter line is compared whole); 0 when there is none or the file does not exist.
+// A read failure fails as ReadDataLine does.
+TResultOf<int> FindKeyLine(const std::string& path, std::string_view key);
 // The 0-based index of the radiograph's record in the file, or -1.
 int FindInDataFile(const TXRay& xray, const std::string& path, const TDataFileOptions& options);
 
 // Adds the record at the end of the file (created when missing), after a line break when
 // the last line lacks one. Records "Saved to file." on success.
-TFileResult AppendToDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options);
+TResult AppendToDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options);
 // Rewrites the file with every line whose key matches replaced by the record; when no line
 // matches (the record went since it was found), the record is appended instead. Records
 // "Saved to file." on success.
-TFileResult ReplaceInDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options);
+TResult ReplaceInDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options);
 
 // A line to delete: its number (from 1) and the key it had when it was listed.
 struct TLineKey {
@@ -143,7 +135,7 @@ struct TLineKey {
 };
 // Removes the given lines. When a line no longer holds the key it was listed with (the file
 // changed meanwhile), nothing is deleted and the result says so.
-TFileResult DeleteFromFile(const std::string& path, const std::vector<TLineKey>& lines);
+TResult DeleteFromFile(const std::string& path, const std::vector<TLineKey>& lines);
 
 // A read-only file: no write permission bit set, or not writable by this process. Data
 // files so marked are never rewritten.
@@ -153,8 +145,8 @@ bool IsReadOnlyFile(const std::string& path);
 // writer of data files takes. `rewrite` turns the current content (empty when the file does
 // not exist) into the new content in place, or gives false and a reason to change nothing.
 // The new content replaces the file atomically (beside the target of a symbolic link). A
-// read-only file is refused. On failure the result carries `failureMessage`.
+// read-only file is refused. On failure the result carries `failureMessage` and the reason.
 using TRewrite = std::function<bool(std::string& content, std::string& reason)>;
-TFileResult RewriteDataFile(const std::string& path, std::string_view failureMessage, const TRewrite& rewrite);
+TResult RewriteDataFile(const std::string& path, const TText& failureMessage, const TRewrite& rewrite);
 
 }  // namespace lumacet

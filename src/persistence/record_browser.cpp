@@ -205,9 +205,9 @@ void TRecordBrowser::LoadGrid() {
   List(fDataFile);
 }
 
-std::string TRecordBrowser::ListStatus() const {
-  if (fRows.empty()) return std::string(kNoMatchStatus);
-  return FillIn(kTotalCountStatus, std::to_string(fRows.size()));
+TText TRecordBrowser::ListStatus() const {
+  if (fRows.empty()) return kNoMatchStatus;
+  return TText(kTotalCountStatus, {std::to_string(fRows.size())});
 }
 
 void TRecordBrowser::Click(size_t row) {
@@ -271,7 +271,7 @@ bool TRecordBrowser::SelectRecord(int record) {
 
 size_t TRecordBrowser::SelectedCount() const { return static_cast<size_t>(std::count(fSelected.begin(), fSelected.end(), true)); }
 
-std::string TRecordBrowser::SelectedStatus() const { return FillIn(kSelectedStatus, std::to_string(SelectedCount())); }
+TText TRecordBrowser::SelectedStatus() const { return TText(kSelectedStatus, {std::to_string(SelectedCount())}); }
 
 std::vector<int> TRecordBrowser::SelectedRecords() const {
   std::vector<int> records;
@@ -305,10 +305,10 @@ bool TRecordBrowser::Delete(TRecordBrowserPrompts& prompts) {
   std::vector<TLineKey> lines;
   for (size_t i = 0; i < fRows.size(); ++i)
     if (fSelected[i]) lines.push_back({fRows[i].Record, fRows[i].Key});
-  const TFileResult result = DeleteFromFile(fListedFile, lines);
-  if (!result.Ok) prompts.ShowError(result.Message, result.Reason);
+  const TResult result = DeleteFromFile(fListedFile, lines);
+  if (!result) prompts.ShowError(result.Text(), result.Reason());
   List(fListedFile);
-  return result.Ok;
+  return result.Ok();
 }
 
 bool TRecordBrowser::CopyTo(TRecordBrowserPrompts& prompts) {
@@ -323,12 +323,12 @@ bool TRecordBrowser::CopySelected(const std::string& destination, TRecordBrowser
   std::error_code error;
   // Other spellings of the same file (a link, "./", "//") count as the same file.
   if (destination == source || fs::equivalent(destination, source, error)) {
-    prompts.ShowError(std::string(kSameFileMessage), {});
+    prompts.ShowError(kSameFileMessage, {});
     return false;
   }
-  auto fail = [&](const std::string& message, const std::string& detail) {
-    if (!message.empty()) prompts.ShowError(message, detail);
-    prompts.ShowError(std::string(kCopyFailedMessage), {});
+  auto fail = [&](const TText& message, const std::string& detail) {
+    if (!message.Empty()) prompts.ShowError(message, detail);
+    prompts.ShowError(kCopyFailedMessage, {});
     return false;
   };
 
@@ -341,11 +341,11 @@ bool TRecordBrowser::CopySelected(const std::string& destination, TRecordBrowser
       present.emplace(LineKey(text));
       return true;
     });
-    if (!read) return fail(FillIn(kFileReadErrorMessage, destination), {});
+    if (!read) return fail(TText(kFileReadErrorMessage, {destination}), {});
   }
 
   TDataFileIndex file;
-  if (!file.Open(source)) return fail(FillIn(kFileReadErrorMessage, source), {});
+  if (!file.Open(source)) return fail(TText(kFileReadErrorMessage, {source}), {});
   std::map<int, std::string> copied;  // by record number: appended in file order
   std::set<std::string, std::less<>> replaced;
   std::optional<TReplaceAnswer> forAll;
@@ -355,13 +355,13 @@ bool TRecordBrowser::CopySelected(const std::string& destination, TRecordBrowser
     std::string text;
     // The line must still be the record that was listed.
     if (!file.ReadLine(static_cast<size_t>(row.Record), text) || !text.starts_with(row.Key))
-      return fail(FillIn(kFileReadErrorMessage, source), {});
+      return fail(TText(kFileReadErrorMessage, {source}), {});
     const std::string key(LineKey(text));
     if (present.contains(key)) {
       TReplaceAnswer answer = forAll.value_or(TReplaceAnswer::Abort);
       if (!forAll) {
         const std::string name(TrimField(DecodeCp1252(std::string_view(key).substr(0, kNameWidth))));
-        answer = prompts.AskReplace(FillIn(kReplaceQuestion, name));
+        answer = prompts.AskReplace(TText(kReplaceQuestion, {name}));
       }
       if (answer == TReplaceAnswer::Abort) return fail({}, {});
       if (answer == TReplaceAnswer::YesToAll || answer == TReplaceAnswer::NoToAll) forAll = answer;
@@ -371,9 +371,9 @@ bool TRecordBrowser::CopySelected(const std::string& destination, TRecordBrowser
     copied[row.Record] = std::move(text);
   }
 
-  if (IsReadOnlyFile(destination)) return fail(std::string(kReadOnlyDestinationMessage), {});
-  const TFileResult result =
-      RewriteDataFile(destination, FillIn(kFileWriteErrorMessage, destination), [&](std::string& content, std::string&) {
+  if (IsReadOnlyFile(destination)) return fail(kReadOnlyDestinationMessage, {});
+  const TResult result =
+      RewriteDataFile(destination, TText(kFileWriteErrorMessage, {destination}), [&](std::string& content, std::string&) {
         KeepLines(content, [&](size_t, std::string_view text) { return !replaced.contains(LineKey(text)); });
         if (!EndsWithLineBreak(content)) content += "\r\n";
         for (const auto& [record, text] : copied) {
@@ -382,7 +382,7 @@ bool TRecordBrowser::CopySelected(const std::string& destination, TRecordBrowser
         }
         return true;
       });
-  if (!result.Ok) return fail(result.Message, result.Reason);
+  if (!result) return fail(result.Text(), result.Reason());
   return true;
 }
 

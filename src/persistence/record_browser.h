@@ -14,17 +14,20 @@
 
 namespace lumacet {
 
-inline constexpr std::string_view kSelectedStatus = "Selected: %d";
-inline constexpr std::string_view kTotalCountStatus = "Total Count: %d";
-inline constexpr std::string_view kNoMatchStatus = "No matching cases found.";
-inline constexpr std::string_view kDeleteQuestion =
-    "This will permanently delete all selected radiographs.\r\n\r\nAre you sure ?";
-inline constexpr std::string_view kReplaceQuestion =
-    "%s: Radiograph is already present in the destination file.\r\n\r\nDo you want to replace it?";
-inline constexpr std::string_view kSameFileMessage = "Cannot copy: Source and destination files are the same.";
-inline constexpr std::string_view kFileWriteErrorMessage = "File error writing to %s";
-inline constexpr std::string_view kReadOnlyDestinationMessage = "Error copying. Destination file may be Read-only.";
-inline constexpr std::string_view kCopyFailedMessage = "Error during copying. Original files have not been changed.";
+inline constexpr TTextSource kSelectedStatus = LcText("RecordBrowser", "Selected: %1");
+inline constexpr TTextSource kTotalCountStatus = LcText("RecordBrowser", "Total Count: %1");
+inline constexpr TTextSource kNoMatchStatus = LcText("RecordBrowser", "No matching cases found.");
+inline constexpr TTextSource kDeleteQuestion =
+    LcText("RecordBrowser", "This will permanently delete all selected radiographs.\r\n\r\nAre you sure ?");
+inline constexpr TTextSource kReplaceQuestion = LcText(
+    "RecordBrowser", "%1: Radiograph is already present in the destination file.\r\n\r\nDo you want to replace it?");
+inline constexpr TTextSource kSameFileMessage =
+    LcText("RecordBrowser", "Cannot copy: Source and destination files are the same.");
+inline constexpr TTextSource kFileWriteErrorMessage = LcText("RecordBrowser", "File error writing to %1");
+inline constexpr TTextSource kReadOnlyDestinationMessage =
+    LcText("RecordBrowser", "Error copying. Destination file may be Read-only.");
+inline constexpr TTextSource kCopyFailedMessage =
+    LcText("RecordBrowser", "Error during copying. Original files have not been changed.");
 
 enum class TFilterField { Name, Date, Type, Comments };
 enum class TRecordOrder { SortByName, NoSort };
@@ -35,13 +38,13 @@ class TRecordBrowserPrompts {
  public:
   virtual ~TRecordBrowserPrompts() = default;
   // kDeleteQuestion; true for Yes.
-  virtual bool ConfirmDelete(std::string_view question) = 0;
+  virtual bool ConfirmDelete(const TText& question) = 0;
   // The file to copy into ("Select the destination file"); nullopt when cancelled.
   virtual std::optional<std::string> ChooseCopyDestination() = 0;
   // kReplaceQuestion with the patient's name filled in.
-  virtual TReplaceAnswer AskReplace(const std::string& question) = 0;
+  virtual TReplaceAnswer AskReplace(const TText& question) = 0;
   // An error box; `detail`, when not empty, says what went wrong underneath.
-  virtual void ShowError(const std::string& message, const std::string& detail) = 0;
+  virtual void ShowError(const TText& message, const std::string& detail) = 0;
 };
 
 // The fields a record line is listed by: cut at each comma, runs of commas and a leading
@@ -107,7 +110,7 @@ class TRecordBrowser {
   void LoadGrid();
   const std::vector<TRecordRow>& Rows() const { return fRows; }
   // "No matching cases found." or "Total Count: n".
-  std::string ListStatus() const;
+  TText ListStatus() const;
 
   // Selection gestures; rows are indexes into Rows().
   void Click(size_t row);
@@ -125,7 +128,7 @@ class TRecordBrowser {
   bool IsSelected(size_t row) const { return row < fSelected.size() && fSelected[row]; }
   size_t SelectedCount() const;
   // "Selected: n".
-  std::string SelectedStatus() const;
+  TText SelectedStatus() const;
   // Whether "Delete...", "Load and Exit", "Expand Selection" and "Copy to..." are enabled.
   bool CommandsEnabled() const { return SelectedCount() > 0; }
   // The record numbers of the selected rows, in row order.

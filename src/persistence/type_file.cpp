@@ -16,7 +16,13 @@ namespace lumacet {
 namespace {
 
 constexpr std::string_view kVersionLine = "Version 3.1";
-constexpr std::string_view kLoadFailure = "Could not load radiograph type.\r\n\r\nError reading ";
+constexpr TTextSource kLoadFailure = LcText("TypeFile", "Could not load radiograph type.\r\n\r\nError reading %1.");
+constexpr TTextSource kImageData = LcText("TypeFile", "image data");
+constexpr TTextSource kSaveFailure = LcText("TypeFile", "Could not save radiograph type.\r\n\r\n%1.");
+constexpr TTextSource kSavedWithChanges =
+    LcText("TypeFile",
+           "Saved with changes: double quotes, control characters and characters outside Windows-1252 "
+           "were replaced in %1.");
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr size_t kPerLine = 20;          // references or coordinate pairs per block line
 constexpr size_t kPictureBytesPerLine = 32;
@@ -274,24 +280,20 @@ std::string WriteTypeFileText(const TXRayType& type, const TFileFolders& folders
   return std::move(writer.Bytes());
 }
 
-bool TXRayType::SaveToTypeFile(const std::string& path, std::string& message, const TFileFolders& folders) {
+TResultOf<TText> TXRayType::SaveToTypeFile(const std::string& path, const TFileFolders& folders) {
   std::vector<std::string> adjusted;
   std::string bytes = WriteTypeFileText(*this, folders, &adjusted);
   TWriteResult result = WriteFileAtomically(path, bytes);
-  if (!result.Ok) {
-    message = "Could not save radiograph type.\r\n\r\n" + result.Error + ".";
-    return false;
-  }
-  message.clear();
+  if (!result.Ok) return TResult::Failure(TText(kSaveFailure, {result.Error}), result.Error);
+  TText note;
   if (!adjusted.empty()) {
     std::string names;
     for (const std::string& name : adjusted) names += (names.empty() ? "" : ", ") + name;
-    message = "Saved with changes: double quotes, control characters and characters outside Windows-1252 "
-              "were replaced in " + names + ".";
+    note = TText(kSavedWithChanges, {names});
   }
   DataFile = path;
   RecordChange(false, "Saved to file.");
-  return true;
+  return note;
 }
 
 // ---- reading -----------------------------------------------------------------------
@@ -506,15 +508,15 @@ void TTypeFileReader::ReadRecords() {
   }
 }
 
-bool TTypeFileReader::Load(TXRayType& type, std::string& message, const TFileFolders& folders) {
+TResult TTypeFileReader::Load(TXRayType& type, const TFileFolders& folders) {
   TPreamble preamble;
   try {
     ReadPreamble(preamble);
     CreateElements();
     ReadRecords();
   } catch (const TTypeFileFailure&) {
-    message = std::string(kLoadFailure) + fFailedAt + ".";
-    return false;
+    if (fFailedAt.empty()) return TResult::Failure(TText(kLoadFailure, {kImageData}), "the image data");
+    return TResult::Failure(TText(kLoadFailure, {fFailedAt}), "record " + fFailedAt);
   }
 
   type.Name = std::move(preamble.Name);
@@ -545,25 +547,21 @@ bool TTypeFileReader::Load(TXRayType& type, std::string& message, const TFileFol
   }
   type.SelectDefaults();
   type.BuildTemplates();
-  message.clear();
-  return true;
+  return {};
 }
 
-bool ReadTypeFileText(std::string_view bytes, TXRayType& type, std::string& message, const TFileFolders& folders) {
+TResult ReadTypeFileText(std::string_view bytes, TXRayType& type, const TFileFolders& folders) {
   std::string text = DecodeFileText(bytes);
   TTypeFileReader reader(SplitLines(text));
-  return reader.Load(type, message, folders);
+  return reader.Load(type, folders);
 }
 
-bool TXRayType::LoadFromTypeFile(const std::string& path, std::string& message, const TFileFolders& folders) {
+TResult TXRayType::LoadFromTypeFile(const std::string& path, const TFileFolders& folders) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    message = std::string(kLoadFailure) + "image data.";
-    return false;
-  }
-  if (!ReadTypeFileText(bytes, *this, message, folders)) return false;
-  DataFile = path;
-  return true;
+  if (!ReadWholeFile(path, bytes)) return TResult::Failure(TText(kLoadFailure, {kImageData}), "cannot read " + path);
+  TResult read = ReadTypeFileText(bytes, *this, folders);
+  if (read) DataFile = path;
+  return read;
 }
 
 std::optional<std::string> ReadTypeName(const std::string& path) {

@@ -26,9 +26,8 @@ std::string WriteTypeFileText(const TXRayType& type, const TFileFolders& folders
                               std::vector<std::string>* adjusted = nullptr);
 
 // Reads a whole file's bytes into `type`, which must be newly created. Nothing in `type`
-// changes on failure; `message` then holds the text to show the user.
-bool ReadTypeFileText(std::string_view bytes, TXRayType& type, std::string& message,
-                      const TFileFolders& folders = {});
+// changes on failure, which says where reading stopped.
+TResult ReadTypeFileText(std::string_view bytes, TXRayType& type, const TFileFolders& folders = {});
 
 // The type name a file holds (its first line), or nullopt when it cannot be read.
 std::optional<std::string> ReadTypeName(const std::string& path);
@@ -99,7 +98,7 @@ class TTypeFileReader {
   explicit TTypeFileReader(std::vector<std::string_view> lines) : fLines(std::move(lines)) {}
 
   // Reads the whole file into `type` (see ReadTypeFileText).
-  bool Load(TXRayType& type, std::string& message, const TFileFolders& folders);
+  TResult Load(TXRayType& type, const TFileFolders& folders);
 
   bool Has(size_t index) const { return index < fTokens.size(); }
   std::string_view Token(size_t index) const { return Has(index) ? fTokens[index] : std::string_view(); }
@@ -158,7 +157,7 @@ class TTypeFileReader {
   std::vector<std::unique_ptr<TXRayElement>> fOwned;  // by record, null for unknown keywords
   std::vector<std::string_view> fTokens;              // current header line
   size_t fNextLine = 0;                               // next continuation line to hand out
-  std::string fFailedAt = "image data";               // what the failure message names
+  std::string fFailedAt;                              // the record the failure names; empty: the image data
 };
 
 }  // namespace lumacet

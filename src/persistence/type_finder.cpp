@@ -39,29 +39,21 @@ TXRayType* TTypeCache::Find(const std::string& name) const {
   return nullptr;
 }
 
-TXRayType* TTypeCache::GetOrLoadType(const std::string& name, bool quiet, std::string& message) {
+TResultOf<TXRayType*> TTypeCache::GetOrLoadType(const std::string& name) {
   if (TXRayType* cached = Find(name)) return cached;
   const std::string path = FindTypeFile(fFolders.TypeFolder, name);
-  if (path.empty()) {
-    if (!quiet) message = FillIn(FillIn(kTypeNotFoundMessage, name), fFolders.TypeFolder);
-    return nullptr;
-  }
+  if (path.empty())
+    return TResult::Failure(TText(kTypeNotFoundMessage, {name, fFolders.TypeFolder}), "no type file for " + name);
   auto type = std::make_unique<TXRayType>();
   type->DataFile = path;
-  std::string loadMessage;
-  if (!type->LoadFromTypeFile(path, loadMessage, fFolders)) {
-    if (!quiet) message = loadMessage;
-    return nullptr;
-  }
+  TResult loaded = type->LoadFromTypeFile(path, fFolders);
+  if (!loaded) return loaded;
   fTypes.push_back(std::move(type));
   return fTypes.back().get();
 }
 
 TTypeResolver TTypeCache::Resolver() {
-  return [this](const std::string& name) {
-    std::string message;
-    return GetOrLoadType(name, true, message);
-  };
+  return [this](const std::string& name) { return GetOrLoadType(name).ValueOr(nullptr); };
 }
 
 }  // namespace lumacet

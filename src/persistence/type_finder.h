@@ -12,8 +12,9 @@
 
 namespace lumacet {
 
-inline constexpr std::string_view kTypeNotFoundMessage =
-    "Could not find file for '%s'\r\nin Directory: %s\r\n\r\nMake sure the Default Directory for LCR files is correct.";
+inline constexpr TTextSource kTypeNotFoundMessage = LcText(
+    "TypeCache",
+    "Could not find file for '%1'\r\nin Directory: %2\r\n\r\nMake sure the Default Directory for LCR files is correct.");
 
 // The type file in `folder` whose first line is `name`: of several, the one whose file name
 // sorts last (byte order), so the choice never depends on the order the folder is listed
@@ -26,9 +27,9 @@ class TTypeCache {
   // read the types' image links.
   explicit TTypeCache(TFileFolders folders) : fFolders(std::move(folders)) {}
 
-  // The cached type of that name, else the type loaded from its file; null when there is no
-  // such file or it does not load. Unless `quiet`, `message` then says why for the user.
-  TXRayType* GetOrLoadType(const std::string& name, bool quiet, std::string& message);
+  // The cached type of that name, else the type loaded from its file; a failure saying why
+  // when there is no such file or it does not load.
+  TResultOf<TXRayType*> GetOrLoadType(const std::string& name);
   // The cached type of exactly that name, or null.
   TXRayType* Find(const std::string& name) const;
   // The quiet lookup radiograph records use.

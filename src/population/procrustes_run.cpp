@@ -51,7 +51,7 @@ TProcrustesOutcome ReadShapeSamples(const TProcrustesRequest& request, const TTy
   options.ShowLifeSize = request.LifeSize;
   TDataFileIndex file;
   auto readError = [&] {
-    result.Message = FillIn(kFileReadErrorMessage, request.DataFile);
+    result.Message = TText(kFileReadErrorMessage, {request.DataFile}).English();
     return TProcrustesOutcome::Failed;
   };
   if (!file.Open(request.DataFile)) return readError();

@@ -105,7 +105,7 @@ TConversionResult ConvertType(const TTypeConversionOptions& options, const TConv
   if (!tableFits) return Refused(std::string(kTableMismatchMessage));
 
   TDataFileIndex source;
-  if (!source.Open(options.SourceFile)) return Refused(FillIn(kFileReadErrorMessage, options.SourceFile));
+  if (!source.Open(options.SourceFile)) return Refused(TText(kFileReadErrorMessage, {options.SourceFile}).English());
 
   // Read at radiograph size: the record keeps the coordinates its file held.
   TDataFileOptions reading = context.Data;
@@ -120,7 +120,7 @@ TConversionResult ConvertType(const TTypeConversionOptions& options, const TConv
   std::string line;
   for (int n : options.Records) {
     if (n < 1 || !source.ReadLine(static_cast<size_t>(n), line)) {
-      if (source.Failed()) return Refused(FillIn(kFileReadErrorMessage, options.SourceFile));
+      if (source.Failed()) return Refused(TText(kFileReadErrorMessage, {options.SourceFile}).English());
       ++result.Unreadable;
       continue;
     }
@@ -150,10 +150,9 @@ TConversionResult ConvertType(const TTypeConversionOptions& options, const TConv
         point.SetRaw(0, 0, false, false);
       }
     }
-    std::string reason;
-    std::optional<std::string> record = FormatDataRecord(converted, context.Data, reason);
+    TResultOf<std::string> record = FormatDataRecord(converted, context.Data);
     if (!record) {
-      result.SaveErrors.push_back(xray.Name + ": " + reason);
+      result.SaveErrors.push_back(xray.Name + ": " + record.Text().English());
       continue;
     }
     records += *record;
@@ -167,13 +166,13 @@ TConversionResult ConvertType(const TTypeConversionOptions& options, const TConv
     return result;
   }
   if (result.Converted > 0) {
-    TFileResult written =
+    TResult written =
         RewriteDataFile(options.TargetFile, kSaveErrorMessage, [&](std::string& content, std::string&) {
           if (!EndsWithLineBreak(content)) content += "\r\n";
           content += records;
           return true;
         });
-    if (!written.Ok) return Refused(written.Message, written.Reason);
+    if (!written) return Refused(written.Text().English(), written.Reason());
   }
   if (progress) progress(std::string(kCompletedStatus));
   result.Ok = true;

@@ -152,10 +152,9 @@ void TWorkspace::SetAsMorphSource() {
 }
 
 TXRayType* TWorkspace::GetOrLoadType(const std::string& name, bool quiet, TWorkspacePrompts& prompts) {
-  std::string message;
-  TXRayType* type = fTypes->GetOrLoadType(name, quiet, message);
-  if (type == nullptr && !quiet && !message.empty()) prompts.ShowMessage(message);
-  return type;
+  TResultOf<TXRayType*> type = fTypes->GetOrLoadType(name);
+  if (!type && !quiet) prompts.ShowText(type.Text());
+  return type.ValueOr(nullptr);
 }
 
 int TWorkspace::Place(std::unique_ptr<TRadiograph> object) {
@@ -215,9 +214,8 @@ int TWorkspace::NewType(const std::string& path, TWorkspacePrompts& prompts) {
   if (std::filesystem::exists(path, ec) && !prompts.Confirm(std::string(kFileErasedQuestion))) return -1;
   auto type = std::make_unique<TXRayType>();
   type->DataFile = path;
-  std::string message;
-  if (!type->SaveToTypeFile(path, message, fOptions.Folders)) {
-    prompts.ShowMessage(message);
+  if (TResultOf<TText> saved = type->SaveToTypeFile(path, fOptions.Folders); !saved) {
+    prompts.ShowText(saved.Text());
     return -1;
   }
   return Place(std::move(type));
@@ -227,9 +225,8 @@ int TWorkspace::OpenType(const std::string& path, TWorkspacePrompts& prompts) {
   if (EmptyPlaceAtBelow(0) < 0) return -1;
   auto type = std::make_unique<TXRayType>();
   type->DataFile = path;
-  std::string message;
-  if (!type->LoadFromTypeFile(path, message, fOptions.Folders)) {
-    prompts.ShowMessage(message);
+  if (TResult loaded = type->LoadFromTypeFile(path, fOptions.Folders); !loaded) {
+    prompts.ShowText(loaded.Text());
     return -1;
   }
   TRadiograph& placed = *type;
@@ -287,9 +284,8 @@ bool TWorkspace::SaveType(TXRayType& type, TWorkspacePrompts& prompts) {
       }
     }
   }
-  std::string message;
-  if (!type.SaveToTypeFile(path, message, fOptions.Folders)) {
-    prompts.ShowMessage(message);
+  if (TResultOf<TText> saved = type.SaveToTypeFile(path, fOptions.Folders); !saved) {
+    prompts.ShowText(saved.Text());
     return false;
   }
   const bool inUse = std::any_of(fSlots.begin(), fSlots.end(), [&](const auto& slot) {
@@ -306,19 +302,19 @@ bool TWorkspace::SaveXRay(TXRay& xray, TWorkspacePrompts& prompts) {
   if (NeedsImageNotSavedReminder(xray, fOptions) && prompts.Remind(std::string(kImageNotSavedReminder)))
     fOptions.RemindImageNotSaved = false;
   if (xray.DataFile.empty()) {
-    prompts.ShowMessage(std::string(kNoFileNameMessage));
+    prompts.ShowText(kNoFileNameMessage);
     return false;
   }
   const std::string path = ResolveDataFile(xray.DataFile);
-  TFileResult result;
+  TResult result;
   if (FindInDataFile(xray, path, fOptions.Data) < 0) {
     result = AppendToDataFile(xray, path, fOptions.Data);
   } else {
     if (!prompts.Confirm(FillIn(kAlreadyPresentQuestion, xray.Caption(fOptions.Formats)))) return false;
     result = ReplaceInDataFile(xray, path, fOptions.Data);
   }
-  if (!result.Ok) {
-    prompts.ShowMessage(result.Reason.empty() ? result.Message : result.Message + "\r\n" + result.Reason);
+  if (!result) {
+    prompts.ShowText(result.TextWithReason());
     return false;
   }
   return true;

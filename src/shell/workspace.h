@@ -50,6 +50,9 @@ class TWorkspacePrompts {
  public:
   virtual ~TWorkspacePrompts() = default;
   virtual void ShowMessage(const std::string& text) = 0;
+  // A marked text; prompts that do not translate show its English. Texts not yet marked
+  // come through ShowMessage.
+  virtual void ShowText(const TText& text) { ShowMessage(text.English()); }
   // Yes/No; true for Yes.
   virtual bool Confirm(const std::string& question) = 0;
   // OK/Cancel; true for OK. Prompts without buttons of their own for it ask Yes/No.

@@ -31,6 +31,7 @@
 #include "app/pca_viewer.h"
 #include "app/pcas_dialog.h"
 #include "app/procrustes_dialog.h"
+#include "common/result_assertions.h"
 #include "model/list_elements.h"
 #include "model/xray.h"
 #include "platform/qpainter_canvas.h"
@@ -100,8 +101,7 @@ class PopulationDialogsTest : public ::testing::Test {
   // The example type as its file holds it.
   std::unique_ptr<TXRayType> ReadType() const {
     auto type = std::make_unique<TXRayType>();
-    std::string message;
-    EXPECT_TRUE(type->LoadFromTypeFile(example.Folder.File("lateral_ceph.lcr"), message)) << message;
+    EXPECT_TRUE(test::Succeeded(type->LoadFromTypeFile(example.Folder.File("lateral_ceph.lcr"))));
     return type;
   }
 

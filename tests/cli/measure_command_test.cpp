@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_runner.h"
+#include "common/result_assertions.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
@@ -19,8 +20,7 @@ using namespace test;
 class MeasureCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string message;
-    ASSERT_TRUE(type.LoadFromTypeFile(kExample, message)) << message;
+    ASSERT_TRUE(test::Succeeded(type.LoadFromTypeFile(kExample)));
     Append("Jane Roe");
     Append("John Doe");
   }
@@ -36,7 +36,7 @@ class MeasureCommandTest : public ::testing::Test {
       const TXRPoint& at = *type.TemplatePoints[i];
       xray.Coordinates[i]->SetXY(at.RawX(), at.RawY());
     }
-    ASSERT_TRUE(AppendToDataFile(xray, data, {}).Ok);
+    ASSERT_TRUE(AppendToDataFile(xray, data, {}).Ok());
   }
   TRun Measure(const std::string& options) {
     return RunCli(folder, "measure '" + data + "' --types '" + kExamples + "' " + options);
@@ -174,7 +174,7 @@ TEST_F(MeasureCommandTest, OnlyTheRecordsOfAnUnknownTypeAreAnError) {
   TXRay other;
   other.SetType(&frontal);
   other.Name = "Other";
-  ASSERT_TRUE(AppendToDataFile(other, data, {}).Ok);
+  ASSERT_TRUE(AppendToDataFile(other, data, {}).Ok());
   EXPECT_EQ(Measure("--records 1,2").Exit, 0);
   EXPECT_EQ(Measure("--name 'Jane Roe'").Exit, 0);
   ExpectOneError(Measure(""), "Record 3: the radiograph type 'Frontal' is not among the type files in " + kExamples +

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_runner.h"
+#include "common/result_assertions.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
@@ -30,8 +31,7 @@ class RenderCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::copy_file(kExamples + "/lateral_ceph.lcr", folder.File("lateral_ceph.lcr"));
-    std::string message;
-    ASSERT_TRUE(type.LoadFromTypeFile(folder.File("lateral_ceph.lcr"), message)) << message;
+    ASSERT_TRUE(test::Succeeded(type.LoadFromTypeFile(folder.File("lateral_ceph.lcr"))));
     Append("Jane Roe", 1);
     Append("Jane Roe", 1.1);
   }
@@ -43,7 +43,7 @@ class RenderCommandTest : public ::testing::Test {
       const TXRPoint& at = *type.TemplatePoints[i];
       xray.Coordinates[i]->SetXY(at.RawX() * scale, at.RawY() * scale);
     }
-    ASSERT_TRUE(AppendToDataFile(xray, data, {}).Ok);
+    ASSERT_TRUE(AppendToDataFile(xray, data, {}).Ok());
   }
   TRun Render(const std::string& arguments) { return RunCli(folder, "render '" + data + "' " + arguments); }
 

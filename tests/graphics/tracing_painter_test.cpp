@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "common/result_assertions.h"
 #include "shell/temp_folder.h"
 #include "graphics/display.h"
 #include "graphics/recording_canvas.h"
@@ -163,13 +164,12 @@ TEST_F(TracingPainterTest, ViewsFilterTheTracingAndShowTheirOnDemandDrawings) {
 
 TEST_F(TracingPainterTest, PaintingLeavesTheModelAsItWas) {
   test::TTempFolder folder;
-  std::string message;
   line->DrawOption = 1;
   auto* analysis = static_cast<TXRAnalysis*>(type.FindElement("Main", ekAnalysis));
   analysis->Graphics = {line};
   auto snapshot = [&](const std::string& name) {
     Slot(1).LoadCoordinates();
-    EXPECT_TRUE(type.SaveToTypeFile(folder.File(name), message)) << message;
+    EXPECT_TRUE(test::Succeeded(type.SaveToTypeFile(folder.File(name))));
     std::string state = test::ReadBytes(folder.File(name));
     for (const auto& xray : radiographs) {
       for (const auto& point : xray->Coordinates) state += " " + std::to_string(point->RawX()) + "," +

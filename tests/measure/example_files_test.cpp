@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "common/result_assertions.h"
 #include "measure/variables.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
@@ -38,9 +39,8 @@ std::optional<double> Measure(TXRayType& type, TXRay& xray, const std::string& n
 class ExampleFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string message;
-    ASSERT_TRUE(lateral.LoadFromTypeFile(kExamples + "/lateral_ceph.lcr", message)) << message;
-    ASSERT_TRUE(frontal.LoadFromTypeFile(kExamples + "/frontal_ceph.lcr", message)) << message;
+    ASSERT_TRUE(test::Succeeded(lateral.LoadFromTypeFile(kExamples + "/lateral_ceph.lcr")));
+    ASSERT_TRUE(test::Succeeded(frontal.LoadFromTypeFile(kExamples + "/frontal_ceph.lcr")));
   }
   TXRayType lateral;
   TXRayType frontal;

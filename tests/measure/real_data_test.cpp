@@ -115,9 +115,8 @@ class RealDataTest : public ::testing::Test {
       xray.Comments = annotator;
       for (size_t i = 0; i < kLandmarks; ++i)
         xray.Coordinates[i]->SetXY(tracing.Coordinates[2 * i] * 10, tracing.Coordinates[2 * i + 1] * 10);
-      std::string reason;
-      std::optional<std::string> record = FormatDataRecord(xray, options, reason);
-      ASSERT_TRUE(record) << reason;
+      TResultOf<std::string> record = FormatDataRecord(xray, options);
+      ASSERT_TRUE(record) << record.Text().English();
       content += *record;
     }
   }
@@ -139,11 +138,11 @@ TEST_F(RealDataTest, MeansAndAnnotatorDisagreementMatchIndependentFigures) {
   std::string content;
   WriteRecords(*senior, "senior", content);
   WriteRecords(*junior, "junior", content);
-  const TFileResult written = RewriteDataFile(dataFile.string(), kSaveErrorMessage, [&](std::string& file, std::string&) {
+  const TResult written = RewriteDataFile(dataFile.string(), kSaveErrorMessage, [&](std::string& file, std::string&) {
     file = content;
     return true;
   });
-  ASSERT_TRUE(written.Ok) << written.Message << ": " << written.Reason;
+  ASSERT_TRUE(written) << written.Text().English() << ": " << written.Reason();
 
   // Every record read back and measured: per annotator, per image, the four values.
   std::map<std::string, std::map<std::string, std::array<double, kMeasureCount>>> measured;

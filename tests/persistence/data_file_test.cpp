@@ -234,11 +234,11 @@ TEST_F(DataFileTest, TextsThatWouldBreakARecordAreRefused) {
   auto refused = [&](auto change, bool keyField) {
     auto xray = Smith();
     change(*xray);
-    std::string reason;
-    EXPECT_FALSE(FormatDataRecord(*xray, options, reason));
-    EXPECT_FALSE(reason.empty());
+    const TResultOf<std::string> record = FormatDataRecord(*xray, options);
+    EXPECT_FALSE(record);
+    EXPECT_FALSE(record.Text().Empty());
     EXPECT_EQ(RecordKey(*xray, options).empty(), keyField);
-    EXPECT_FALSE(AppendToDataFile(*xray, path, options).Ok);
+    EXPECT_FALSE(AppendToDataFile(*xray, path, options).Ok());
     EXPECT_TRUE(xray->Modified);
   };
   refused([](TXRay& x) { x.Name = "Smith, John"; }, true);
@@ -254,7 +254,7 @@ TEST_F(DataFileTest, KeySurvivesBlanksAroundNameAndComments) {
   auto xray = Smith();
   xray->Name = "  Smith John ";
   const std::string path = folder.File("b.csv");
-  ASSERT_TRUE(AppendToDataFile(*xray, path, options).Ok);
+  ASSERT_TRUE(AppendToDataFile(*xray, path, options).Ok());
   int stage = -1;
   auto read = Load(path, 1, stage);
   EXPECT_EQ(read->Name, "Smith John");
@@ -267,21 +267,21 @@ TEST_F(DataFileTest, FindingCountsLinesFromZeroOrOneAsEachOperationDoes) {
   auto jones = Radiograph(*lateral, "Jones", DayNumber(2002, 1, 1));
   const std::string path = folder.File("f.csv");
   WriteBytes(path, "short\r\n" + Record(*jones) + Record(*smith) + Record(*smith));
-  std::string message;
   EXPECT_EQ(FindInDataFile(*smith, path, options), 2);
-  EXPECT_EQ(FindKeyLine(path, RecordKey(*smith, options), message), 3);
-  EXPECT_EQ(FindKeyLine(path, Record(*smith), message), 3);  // the key is cut to 112
-  EXPECT_EQ(FindKeyLine(path, "short", message), 1);         // a short line is compared whole
+  EXPECT_EQ(FindKeyLine(path, RecordKey(*smith, options)).ValueOr(-1), 3);
+  EXPECT_EQ(FindKeyLine(path, Record(*smith)).ValueOr(-1), 3);  // the key is cut to 112
+  EXPECT_EQ(FindKeyLine(path, "short").ValueOr(-1), 1);         // a short line is compared whole
   EXPECT_EQ(FindInDataFile(*smith, folder.File("absent.csv"), options), -1);
-  EXPECT_EQ(FindKeyLine(folder.File("absent.csv"), kSmithKey, message), 0);
+  EXPECT_EQ(FindKeyLine(folder.File("absent.csv"), kSmithKey).ValueOr(-1), 0);
   smith->Comments = "second visit";
   EXPECT_EQ(FindInDataFile(*smith, path, options), -1);
 
-  std::string line;
-  EXPECT_TRUE(ReadDataLine(path, 1, line, message));
-  EXPECT_EQ(line, "short");
-  EXPECT_FALSE(ReadDataLine(path, 5, line, message));
-  EXPECT_EQ(message, "File error reading " + path);
+  const TResultOf<std::string> line = ReadDataLine(path, 1);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(*line, "short");
+  const TResultOf<std::string> missing = ReadDataLine(path, 5);
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.Text().English(), "File error reading " + path);
 }
 
 TEST_F(DataFileTest, ReplacingRewritesEveryMatchingLineAndLeavesTheRestByteForByte) {
@@ -295,8 +295,8 @@ TEST_F(DataFileTest, ReplacingRewritesEveryMatchingLineAndLeavesTheRestByteForBy
 
   smith->Coordinates[0]->SetRaw(1, 2, true, true);
   smith->Modified = true;
-  TFileResult result = ReplaceInDataFile(*smith, path, options);
-  ASSERT_TRUE(result.Ok) << result.Reason;
+  TResult result = ReplaceInDataFile(*smith, path, options);
+  ASSERT_TRUE(result) << result.Reason();
   const std::string newSmith = Record(*smith);
   EXPECT_EQ(ReadBytes(path), newSmith + unix + newSmith + "odd line without break");
   EXPECT_FALSE(smith->Modified);
@@ -308,22 +308,22 @@ TEST_F(DataFileTest, ReplacingARecordThatWentAppendsIt) {
   auto smith = Smith();
   const std::string path = folder.File("gone.csv");
   WriteBytes(path, "other line");
-  ASSERT_TRUE(ReplaceInDataFile(*smith, path, options).Ok);
+  ASSERT_TRUE(ReplaceInDataFile(*smith, path, options).Ok());
   EXPECT_EQ(ReadBytes(path), "other line\r\n" + Record(*smith));
 }
 
 TEST_F(DataFileTest, AppendingCreatesTheFileAndStartsANewLine) {
   auto smith = Smith();
   const std::string path = folder.File("new.csv");
-  ASSERT_TRUE(AppendToDataFile(*smith, path, options).Ok);
+  ASSERT_TRUE(AppendToDataFile(*smith, path, options).Ok());
   EXPECT_EQ(ReadBytes(path), Record(*smith));
   WriteBytes(path, "unterminated");
-  ASSERT_TRUE(AppendToDataFile(*smith, path, options).Ok);
+  ASSERT_TRUE(AppendToDataFile(*smith, path, options).Ok());
   EXPECT_EQ(ReadBytes(path), "unterminated\r\n" + Record(*smith));
 
-  EXPECT_EQ(AppendToDataFile(*smith, "", options).Message, "No file name.");
-  EXPECT_EQ(ReplaceInDataFile(*smith, "", options).Message, "No file name.");
-  EXPECT_FALSE(AppendToDataFile(*smith, folder.File("missing/x.csv"), options).Ok);
+  EXPECT_EQ(AppendToDataFile(*smith, "", options).Text().English(), "No file name.");
+  EXPECT_EQ(ReplaceInDataFile(*smith, "", options).Text().English(), "No file name.");
+  EXPECT_FALSE(AppendToDataFile(*smith, folder.File("missing/x.csv"), options).Ok());
 }
 
 TEST_F(DataFileTest, AReadOnlyDataFileIsRefusedAndLeftAlone) {
@@ -332,12 +332,12 @@ TEST_F(DataFileTest, AReadOnlyDataFileIsRefusedAndLeftAlone) {
   WriteBytes(path, Record(*smith));
   ::chmod(path.c_str(), 0444);
   smith->Modified = true;
-  for (const TFileResult& result : {AppendToDataFile(*smith, path, options), ReplaceInDataFile(*smith, path, options),
+  for (const TResult& result : {AppendToDataFile(*smith, path, options), ReplaceInDataFile(*smith, path, options),
                                     DeleteFromFile(path, {{1, kSmithKey}})}) {
-    EXPECT_FALSE(result.Ok);
-    EXPECT_NE(result.Reason.find("read-only"), std::string::npos);
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.Reason().find("read-only"), std::string::npos);
   }
-  EXPECT_EQ(AppendToDataFile(*smith, path, options).Message, "Error saving radiograph.");
+  EXPECT_EQ(AppendToDataFile(*smith, path, options).Text().English(), "Error saving radiograph.");
   EXPECT_EQ(ReadBytes(path), Record(*smith));
   EXPECT_TRUE(smith->Modified);
   EXPECT_EQ(folder.Names().size(), 2u);  // the file and its lock
@@ -349,14 +349,14 @@ TEST_F(DataFileTest, DeletingRemovesTheListedLinesOnlyWhileTheyAreUnchanged) {
   const std::string c = Record(*Radiograph(*lateral, "C", DayNumber(2000, 1, 1)));
   const std::string path = folder.File("d.csv");
   WriteBytes(path, a + b + c);
-  ASSERT_TRUE(DeleteFromFile(path, {{1, a.substr(0, 112)}, {3, c.substr(0, 112)}}).Ok);
+  ASSERT_TRUE(DeleteFromFile(path, {{1, a.substr(0, 112)}, {3, c.substr(0, 112)}}).Ok());
   EXPECT_EQ(ReadBytes(path), b);
 
   // The file changed since it was listed: line 1 is no longer A.
-  TFileResult stale = DeleteFromFile(path, {{1, a.substr(0, 112)}});
-  EXPECT_FALSE(stale.Ok);
-  EXPECT_EQ(stale.Message, "Error deleting radiograph.");
-  EXPECT_FALSE(DeleteFromFile(path, {{2, b.substr(0, 112)}}).Ok);
+  TResult stale = DeleteFromFile(path, {{1, a.substr(0, 112)}});
+  EXPECT_FALSE(stale);
+  EXPECT_EQ(stale.Text().English(), "Error deleting radiograph.");
+  EXPECT_FALSE(DeleteFromFile(path, {{2, b.substr(0, 112)}}).Ok());
   EXPECT_EQ(ReadBytes(path), b);
 }
 
@@ -365,7 +365,7 @@ TEST_F(DataFileTest, ASymbolicLinkedDataFileIsRewrittenWhereItLies) {
   const std::string target = folder.File("real.csv");
   WriteBytes(target, "");
   std::filesystem::create_symlink(target, folder.File("link.csv"));
-  ASSERT_TRUE(AppendToDataFile(*smith, folder.File("link.csv"), options).Ok);
+  ASSERT_TRUE(AppendToDataFile(*smith, folder.File("link.csv"), options).Ok());
   EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.csv")));
   EXPECT_EQ(ReadBytes(target), Record(*smith));
 }

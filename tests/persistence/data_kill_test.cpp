@@ -38,10 +38,10 @@ struct TWriter {
 
   bool Step(int step) const {
     switch (step % 4) {
-      case 0: return ReplaceInDataFile(Second, Path, {}).Ok;
-      case 1: return ReplaceInDataFile(First, Path, {}).Ok;
-      case 2: return AppendToDataFile(Extra, Path, {}).Ok;
-      default: return DeleteFromFile(Path, {{kRecords + 1, std::string(LineKey(Record(Extra)))}}).Ok;
+      case 0: return ReplaceInDataFile(Second, Path, {}).Ok();
+      case 1: return ReplaceInDataFile(First, Path, {}).Ok();
+      case 2: return AppendToDataFile(Extra, Path, {}).Ok();
+      default: return DeleteFromFile(Path, {{kRecords + 1, std::string(LineKey(Record(Extra)))}}).Ok();
     }
   }
   [[noreturn]] void RunFrom(int step) const {

@@ -57,7 +57,7 @@ TEST_F(CommaLocaleTest, RecordsAreWrittenAndReadWithDecimalPoints) {
   xray->ImageRotation = 0.125;
   xray->PixelWidth = 0.5;
   const std::string path = folder.File("PATIENT.CSV");
-  ASSERT_TRUE(AppendToDataFile(*xray, path, {}).Ok);
+  ASSERT_TRUE(AppendToDataFile(*xray, path, {}).Ok());
   const std::string line = ReadBytes(path);
   EXPECT_EQ(line.substr(44, 20), "5/3/2001  ,12.5 ,fir");
   EXPECT_NE(line.find(",0.125,\"\",0,0,0.5,0,1.5,-2.25,nil,nil\r\n"), std::string::npos) << line;

@@ -55,10 +55,9 @@ inline std::unique_ptr<TXRay> Radiograph(TXRayType& type, const std::string& nam
 
 // The record of a radiograph as the writer makes it; fails the test when it cannot.
 inline std::string Record(const TXRay& xray, const TDataFileOptions& options = {}) {
-  std::string reason;
-  auto record = FormatDataRecord(xray, options, reason);
-  EXPECT_TRUE(record.has_value()) << reason;
-  return record.value_or(std::string());
+  auto record = FormatDataRecord(xray, options);
+  EXPECT_TRUE(record.Ok()) << record.Text().English();
+  return record.ValueOr(std::string());
 }
 
 // A locale that writes decimal commas, for tests that prove files do not follow the user's

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/result_assertions.h"
 #include "persistence/data_test_support.h"
 #include "persistence/type_finder.h"
 
@@ -22,8 +23,7 @@ class TypeCacheTest : public ::testing::Test {
     WriteBytes(folder.File("broken.lcr"), "Broken\r\nnot a type file\r\n");
   }
   void Save(TXRayType& type, const std::string& name) {
-    std::string message;
-    ASSERT_TRUE(type.SaveToTypeFile(folder.File(name), message)) << message;
+    ASSERT_TRUE(test::Succeeded(type.SaveToTypeFile(folder.File(name))));
   }
 
   TTempFolder folder;
@@ -38,28 +38,28 @@ TEST_F(TypeCacheTest, FindsTheLastFileInNameOrderWhoseFirstLineIsTheName) {
 }
 
 TEST_F(TypeCacheTest, LoadsATypeOnceAndSharesIt) {
-  std::string message;
-  TXRayType* lateral = cache.GetOrLoadType("Lateral", false, message);
-  ASSERT_NE(lateral, nullptr) << message;
+  const TResultOf<TXRayType*> loaded = cache.GetOrLoadType("Lateral");
+  ASSERT_TRUE(test::Succeeded(loaded));
+  TXRayType* lateral = *loaded;
   EXPECT_EQ(lateral->Count(ekDigPoint), 2u);
   EXPECT_EQ(lateral->DataFile, folder.File("b.lcr"));
-  EXPECT_EQ(cache.GetOrLoadType("Lateral", false, message), lateral);
+  EXPECT_EQ(cache.GetOrLoadType("Lateral").ValueOr(nullptr), lateral);
   EXPECT_EQ(cache.Find("Lateral"), lateral);
   EXPECT_EQ(cache.Find("Frontal"), nullptr);
 }
 
 TEST_F(TypeCacheTest, MissingAndBrokenTypesAreReportedOnlyWhenNotQuiet) {
-  std::string message;
-  EXPECT_EQ(cache.GetOrLoadType("Ceph", true, message), nullptr);
-  EXPECT_EQ(message, "");
-  EXPECT_EQ(cache.GetOrLoadType("Ceph", false, message), nullptr);
-  EXPECT_EQ(message, "Could not find file for 'Ceph'\r\nin Directory: " + folder.Path().string() +
-                         "\r\n\r\nMake sure the Default Directory for LCR files is correct.");
-  message.clear();
-  EXPECT_EQ(cache.GetOrLoadType("Broken", true, message), nullptr);
-  EXPECT_EQ(message, "");
-  EXPECT_EQ(cache.GetOrLoadType("Broken", false, message), nullptr);
-  EXPECT_NE(message.find("Could not load radiograph type."), std::string::npos);
+  // The quiet lookup radiograph records use tells nothing; the lookup itself says why.
+  const TTypeResolver quiet = cache.Resolver();
+  EXPECT_EQ(quiet("Ceph"), nullptr);
+  const TResultOf<TXRayType*> missing = cache.GetOrLoadType("Ceph");
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.Text().English(), "Could not find file for 'Ceph'\r\nin Directory: " + folder.Path().string() +
+                                          "\r\n\r\nMake sure the Default Directory for LCR files is correct.");
+  EXPECT_EQ(quiet("Broken"), nullptr);
+  const TResultOf<TXRayType*> broken = cache.GetOrLoadType("Broken");
+  EXPECT_FALSE(broken);
+  EXPECT_NE(broken.Text().English().find("Could not load radiograph type."), std::string::npos);
   EXPECT_EQ(cache.Find("Broken"), nullptr);
 }
 

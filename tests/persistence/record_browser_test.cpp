@@ -20,19 +20,19 @@ using test::WriteBytes;
 // Answers the browser's questions from a script and records what it was told.
 class TScriptedPrompts : public TRecordBrowserPrompts {
  public:
-  bool ConfirmDelete(std::string_view question) override {
-    Questions.emplace_back(question);
+  bool ConfirmDelete(const TText& question) override {
+    Questions.push_back(question.English());
     return DeleteAnswer;
   }
   std::optional<std::string> ChooseCopyDestination() override { return Destination; }
-  TReplaceAnswer AskReplace(const std::string& question) override {
-    Questions.push_back(question);
+  TReplaceAnswer AskReplace(const TText& question) override {
+    Questions.push_back(question.English());
     if (Answers.empty()) return TReplaceAnswer::Abort;
     TReplaceAnswer answer = Answers.front();
     Answers.pop_front();
     return answer;
   }
-  void ShowError(const std::string& message, const std::string&) override { Errors.push_back(message); }
+  void ShowError(const TText& message, const std::string&) override { Errors.push_back(message.English()); }
 
   bool DeleteAnswer = true;
   std::optional<std::string> Destination;
@@ -96,7 +96,7 @@ TEST_F(RecordBrowserTest, ListsTheDefaultFileSortedByNameWithoutRegardToCase) {
   EXPECT_EQ(jones.Comments, "recall 2001");
   EXPECT_EQ(jones.Image, "/films/Jones.jpg");
   EXPECT_EQ(jones.Key.size(), 112u);
-  EXPECT_EQ(browser.ListStatus(), "Total Count: 5");
+  EXPECT_EQ(browser.ListStatus().English(), "Total Count: 5");
 
   browser.Order = TRecordOrder::NoSort;
   browser.LoadGrid();
@@ -130,9 +130,9 @@ TEST_F(RecordBrowserTest, FilterMatchesTheStoredFieldExactlyAsTyped) {
   EXPECT_TRUE(listed(TFilterField::Name, " Smith").empty());
   EXPECT_EQ(listed(TFilterField::Comments, "recall"), (std::vector<int>{5}));
   EXPECT_EQ(listed(TFilterField::Type, "Lateral "), (std::vector<int>{1, 2, 3, 5, 6}));
-  EXPECT_EQ(browser.ListStatus(), "Total Count: 5");
+  EXPECT_EQ(browser.ListStatus().English(), "Total Count: 5");
   listed(TFilterField::Type, "Frontal");
-  EXPECT_EQ(browser.ListStatus(), "No matching cases found.");
+  EXPECT_EQ(browser.ListStatus().English(), "No matching cases found.");
   EXPECT_FALSE(browser.CommandsEnabled());
 }
 
@@ -142,7 +142,7 @@ TEST_F(RecordBrowserTest, EmptyAndUnreadableFilesListNothing) {
   browser.SetDataFile(folder.File("empty.csv"));
   browser.LoadGrid();
   EXPECT_TRUE(browser.Rows().empty());
-  EXPECT_EQ(browser.ListStatus(), "No matching cases found.");
+  EXPECT_EQ(browser.ListStatus().English(), "No matching cases found.");
   browser.SelectAll();
   EXPECT_FALSE(browser.CommandsEnabled());
   browser.SetDataFile(folder.File("absent.csv"));
@@ -177,7 +177,7 @@ TEST_F(RecordBrowserTest, SelectionGesturesFollowClicksKeysAndCommands) {
   browser.ShiftClick(4, false);
   EXPECT_EQ(selected(), (std::vector<int>{3, 6, 2}));
   browser.ToggleRow(4);
-  EXPECT_EQ(browser.SelectedStatus(), "Selected: 2");
+  EXPECT_EQ(browser.SelectedStatus().English(), "Selected: 2");
   EXPECT_TRUE(browser.CommandsEnabled());
 
   browser.SelectInverse();
@@ -187,7 +187,7 @@ TEST_F(RecordBrowserTest, SelectionGesturesFollowClicksKeysAndCommands) {
   browser.SelectAll();
   EXPECT_EQ(browser.SelectedCount(), 5u);
   browser.SelectNone();
-  EXPECT_EQ(browser.SelectedStatus(), "Selected: 0");
+  EXPECT_EQ(browser.SelectedStatus().English(), "Selected: 0");
   EXPECT_FALSE(browser.CommandsEnabled());
 
   // Expanding includes every row of exactly the same name, not "smith" for "Smith".

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "common/result_assertions.h"
 #include "shell/temp_folder.h"
 #include "persistence/type_file.h"
 #include "persistence/type_file_samples.h"
@@ -19,9 +20,9 @@ TEST(TypeFileSave, SavesRecordsTheSaveAndLoadsBack) {
   auto type = test::EveryKindType();
   type->RecordChange(true, "Added: S.");
   const std::string path = folder.File("every.lcr");
-  std::string message = "stale";
-  ASSERT_TRUE(type->SaveToTypeFile(path, message)) << message;
-  EXPECT_EQ(message, "");
+  const TResultOf<TText> saved = type->SaveToTypeFile(path);
+  ASSERT_TRUE(test::Succeeded(saved));
+  EXPECT_EQ(saved->English(), "");
   EXPECT_FALSE(type->Modified);
   EXPECT_EQ(type->ChangeHistory, std::vector<std::string>{"Saved to file."});
   EXPECT_EQ(type->DataFile, path);
@@ -29,7 +30,7 @@ TEST(TypeFileSave, SavesRecordsTheSaveAndLoadsBack) {
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"every.lcr"});
 
   TXRayType loaded;
-  ASSERT_TRUE(loaded.LoadFromTypeFile(path, message)) << message;
+  ASSERT_TRUE(test::Succeeded(loaded.LoadFromTypeFile(path)));
   EXPECT_EQ(loaded.DataFile, path);
   EXPECT_FALSE(loaded.Modified);
   EXPECT_EQ(WriteTypeFileText(loaded), ReadBytes(path));
@@ -44,8 +45,9 @@ TEST(TypeFileSave, AReadOnlyTargetIsRefusedAndKeepsItsContent) {
   ::chmod(path.c_str(), 0444);
   auto type = test::EveryKindType();
   type->RecordChange(true, "Changed Point: S");
-  std::string message;
-  EXPECT_FALSE(type->SaveToTypeFile(path, message));
+  const TResultOf<TText> saved = type->SaveToTypeFile(path);
+  EXPECT_FALSE(saved);
+  const std::string message = saved.Text().English();
   EXPECT_EQ(message.rfind("Could not save radiograph type.\r\n\r\n", 0), 0u) << message;
   EXPECT_NE(message.find("read-only"), std::string::npos) << message;
   EXPECT_TRUE(type->Modified);
@@ -59,8 +61,9 @@ TEST(TypeFileSave, ReplacedCharactersAreReportedAfterSaving) {
   TTempFolder folder;
   TXRayType type;
   test::Add<TDigPoint>(type, ekDigPoint, "P")->Description = "a \"quote\"";
-  std::string message;
-  ASSERT_TRUE(type.SaveToTypeFile(folder.File("t.lcr"), message));
+  const TResultOf<TText> saved = type.SaveToTypeFile(folder.File("t.lcr"));
+  ASSERT_TRUE(saved);
+  const std::string message = saved->English();
   EXPECT_NE(message.find("replaced in P."), std::string::npos) << message;
 }
 
@@ -93,10 +96,8 @@ TEST(TypeFileSave, BareImageNamesAreFoundInTheTypeFolderThenTheImageFolder) {
   const TFileFolders folders{images.Path().string(), types.Path().string()};
   auto resolved = [&](const std::string& name) {
     TXRayType type;
-    std::string message;
-    EXPECT_TRUE(ReadTypeFileText(test::MinimalFile("").replace(test::MinimalFile("").find("\"\""), 2, "\"" + name + "\""),
-                                 type, message, folders))
-        << message;
+    EXPECT_TRUE(test::Succeeded(ReadTypeFileText(
+        test::MinimalFile("").replace(test::MinimalFile("").find("\"\""), 2, "\"" + name + "\""), type, folders)));
     return type.ImageFile;
   };
   EXPECT_EQ(resolved("both.jpg"), types.File("both.jpg"));

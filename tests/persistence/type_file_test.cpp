@@ -19,7 +19,9 @@ struct TLoaded {
 
 TLoaded Load(std::string_view text) {
   TLoaded loaded;
-  loaded.Ok = ReadTypeFileText(text, *loaded.Type, loaded.Message);
+  const TResult read = ReadTypeFileText(text, *loaded.Type);
+  loaded.Ok = read.Ok();
+  loaded.Message = read.Text().English();
   return loaded;
 }
 
@@ -381,18 +383,18 @@ TEST(TypeFileFailures, MessagesNameTheRecordOrTheImageData) {
 
   // A failed load leaves the type as it was.
   TXRayType type;
-  std::string message;
-  EXPECT_FALSE(ReadTypeFileText(MinimalFile(one + two + " 3 Area \"h\"\r\n\t 9 end\r\n", "Broken"), type, message));
-  EXPECT_EQ(message, FailureAt("3"));
+  const TResult read = ReadTypeFileText(MinimalFile(one + two + " 3 Area \"h\"\r\n\t 9 end\r\n", "Broken"), type);
+  EXPECT_FALSE(read);
+  EXPECT_EQ(read.Text().English(), FailureAt("3"));
   EXPECT_EQ(type.Name, "Radiograph Type");
   for (int code = 0; code < kElementListCount; ++code) EXPECT_EQ(type.Count(code), 0u);
 }
 
 TEST(TypeFileFailures, MissingFileFailsWithTheImageDataMessage) {
   TXRayType type;
-  std::string message;
-  EXPECT_FALSE(type.LoadFromTypeFile("/nonexistent/folder/type.lcr", message));
-  EXPECT_EQ(message, FailureAt("image data"));
+  const TResult loaded = type.LoadFromTypeFile("/nonexistent/folder/type.lcr");
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(loaded.Text().English(), FailureAt("image data"));
 }
 
 TEST(TypeFilePicture, HexadecimalLinesOfThirtyTwoBytes) {

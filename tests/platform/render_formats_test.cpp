@@ -13,6 +13,7 @@
 #include <regex>
 #include <string>
 
+#include "common/result_assertions.h"
 #include "shell/temp_folder.h"
 #include "platform/gui_application.h"
 #include "platform/render_test_support.h"
@@ -43,8 +44,7 @@ class RenderFormatsTest : public ::testing::Test {
   void SetUp() override {
     test::EnsureGuiApplication();
     TXRayType type;
-    std::string message;
-    ASSERT_TRUE(type.LoadFromTypeFile(test::kExampleType, message)) << message;
+    ASSERT_TRUE(test::Succeeded(type.LoadFromTypeFile(test::kExampleType)));
     ASSERT_TRUE(test::AppendExampleRadiograph(type, data, "Jane Roe", 1, 0));
     ASSERT_TRUE(test::AppendExampleRadiograph(type, data, "Jane Roe", 1.05, -40));
   }

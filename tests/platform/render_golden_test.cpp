@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "common/result_assertions.h"
 #include "graphics/tracing_painter.h"
 #include "platform/gui_application.h"
 #include "platform/qpainter_canvas.h"
@@ -101,8 +102,7 @@ TEST_F(RenderGoldenTest, MeasuringTools) {
 
 TEST_F(RenderGoldenTest, TwoTracingsOfTheExampleType) {
   TXRayType type;
-  std::string message;
-  ASSERT_TRUE(type.LoadFromTypeFile(test::kExampleType, message)) << message;
+  ASSERT_TRUE(test::Succeeded(type.LoadFromTypeFile(test::kExampleType)));
   std::vector<std::unique_ptr<TXRay>> radiographs;
   TDisplayScene scene;
   for (double scale : {1.0, 1.08}) {

@@ -85,7 +85,7 @@ inline bool AppendExampleRadiograph(TXRayType& type, const std::string& data, co
     const TXRPoint& at = *type.TemplatePoints[i];
     xray.Coordinates[i]->SetXY(at.RawX() * scale + shift, at.RawY() * scale);
   }
-  return AppendToDataFile(xray, data, {}).Ok;
+  return AppendToDataFile(xray, data, {}).Ok();
 }
 
 }  // namespace lumacet::test

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "common/result_assertions.h"
 #include "population/population_fixture.h"
 
 namespace lumacet {
@@ -19,8 +20,7 @@ const std::string kLateral = "Lateral Ceph";
 class ExampleExportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string message;
-    ASSERT_TRUE(type.LoadFromTypeFile(test::kExamples + "/lateral_ceph.lcr", message)) << message;
+    ASSERT_TRUE(test::Succeeded(type.LoadFromTypeFile(test::kExamples + "/lateral_ceph.lcr")));
     context.Types = test::Resolver({&type});
     options.SourceFile = test::kExampleData;
     options.TargetFile = target;
@@ -180,9 +180,8 @@ TEST_F(ExampleExportTest, ReportsRecordsOfTheTypeThatCouldNotBeReadAndPassesOver
 
   options.TypeName = "Frontal Ceph";
   options.Analysis = "Frontal";
-  std::string message;
   TXRayType frontal;
-  ASSERT_TRUE(frontal.LoadFromTypeFile(test::kExamples + "/frontal_ceph.lcr", message)) << message;
+  ASSERT_TRUE(test::Succeeded(frontal.LoadFromTypeFile(test::kExamples + "/frontal_ceph.lcr")));
   context.Types = test::Resolver({&type, &frontal});
   std::filesystem::remove(target);
   result = Run();

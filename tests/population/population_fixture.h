@@ -62,8 +62,8 @@ inline std::unique_ptr<TXRay> Radiograph(TXRayType& type, const std::string& nam
 }
 
 inline void Append(TXRay& xray, const std::string& path) {
-  TFileResult result = AppendToDataFile(xray, path, {});
-  ASSERT_TRUE(result.Ok) << result.Reason;
+  TResult result = AppendToDataFile(xray, path, {});
+  ASSERT_TRUE(result) << result.Reason();
 }
 
 // The lines of a text, without their CR LF.

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "cli/cli_runner.h"
+#include "common/result_assertions.h"
 #include "model/list_elements.h"
 #include "model/xray_type.h"
 
@@ -30,12 +31,11 @@ class ProcrustesCommandTest : public ::testing::Test {
       std::filesystem::copy_file(kExamples + "/" + name, folder.File(name));
     // The import must put the data there itself.
     TXRayType type;
-    std::string message;
-    ASSERT_TRUE(type.LoadFromTypeFile(folder.File("lateral_ceph.lcr"), message)) << message;
+    ASSERT_TRUE(test::Succeeded(type.LoadFromTypeFile(folder.File("lateral_ceph.lcr"))));
     auto* pca = static_cast<TXRPCA*>(type.FindElement("Lateral shape", ekPCA));
     ASSERT_NE(pca, nullptr);
     pca->HasData = false;
-    ASSERT_TRUE(type.SaveToTypeFile(folder.File("lateral_ceph.lcr"), message)) << message;
+    ASSERT_TRUE(test::Succeeded(type.SaveToTypeFile(folder.File("lateral_ceph.lcr"))));
   }
   test::TRun Run(const std::string& arguments) {
     return test::RunCli(folder, "procrustes '" + folder.File("PATIENT.CSV") + "' --type 'Lateral Ceph' --pca 'Lateral shape' " +

@@ -34,7 +34,7 @@ class ProcrustesRunTest : public ::testing::Test {
     for (size_t j = 0; j < xy.size(); j += 2) points.emplace_back(xy[j], xy[j + 1]);
     auto xray = test::Radiograph(type, name, DayNumber(2021, 5, 1), points);
     if (invalid >= 0) xray->Coordinates[static_cast<size_t>(invalid)]->SetValid(false);
-    ASSERT_TRUE(AppendToDataFile(*xray, request.DataFile, {}).Ok);
+    ASSERT_TRUE(AppendToDataFile(*xray, request.DataFile, {}).Ok());
     request.Records.push_back(static_cast<int>(request.Records.size()) + 1);
   }
   void AppendPopulation(int n) {
