@@ -25,7 +25,6 @@
 #include <cmath>
 
 #include "app/qt_prompts.h"
-#include "geometry/procrustes.h"
 #include "model/list_elements.h"
 #include "model/xray_type.h"
 #include "platform/qpainter_canvas.h"
@@ -227,33 +226,21 @@ void TPCAViewForm::Redraw() { fArea->update(); }
 
 TPcaGraph TPCAViewForm::Graph() const {
   TPcaGraph graph;
+  if (TXRPCA* pca = CurrentPca(); pca != nullptr && UsablePcaData(*pca)) {
+    std::vector<double> deviations = fHeld;
+    std::optional<size_t> mirrored;
+    if (const int c = fComponents->currentIndex(); c >= 0 && static_cast<size_t>(c) < deviations.size()) {
+      deviations[static_cast<size_t>(c)] = fSlider->value() / static_cast<double>(kSliderSteps);
+      if (fToggles[3]->isChecked()) mirrored = static_cast<size_t>(c);
+    }
+    graph = PcaGraph(fCurrent, *pca, deviations, mirrored, fDrawing);
+  }
   const auto on = [this](int index) { return fToggles[static_cast<size_t>(index)]->isChecked(); };
   graph.ShowCurrent = on(0);
   graph.ShowConsensus = on(1);
   graph.ShowLines = on(2);
   graph.ShowLabels = on(4);
   graph.ShowAxes = on(5);
-  TXRPCA* pca = CurrentPca();
-  if (pca == nullptr || !UsablePcaData(*pca)) return graph;
-
-  graph.Consensus = ShapePoints(pca->Consensus);
-  for (TXRayElement* point : pca->Points) graph.Labels.push_back(point != nullptr ? point->Name : std::string());
-  fCurrent.LoadCoordinates();
-  if (std::optional<std::vector<double>> shape = PcaShape(*pca)) {
-    std::vector<double> consensus = pca->Consensus;
-    if (ProcrustesFit(*shape, consensus, 0)) graph.Current = ShapePoints(*shape);
-  }
-  std::vector<double> deviations = fHeld;
-  const int c = fComponents->currentIndex();
-  const double shown = fSlider->value() / static_cast<double>(kSliderSteps);
-  if (c >= 0 && static_cast<size_t>(c) < deviations.size()) deviations[static_cast<size_t>(c)] = shown;
-  graph.Extremes.push_back(ShapePoints(DeformedShape(*pca, deviations)));
-  if (on(3) && c >= 0 && static_cast<size_t>(c) < deviations.size()) {
-    deviations[static_cast<size_t>(c)] = -shown;
-    graph.Extremes.push_back(ShapePoints(DeformedShape(*pca, deviations)));
-  }
-  if (auto* drawing = dynamic_cast<TXRGraphic*>(fCurrent.Type()->FindElement(fDrawing, ekGraphic)))
-    graph.Lines = DrawingLinks(*pca, *drawing);
   return graph;
 }
 

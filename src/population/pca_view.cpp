@@ -6,8 +6,11 @@
 #include <cmath>
 #include <map>
 
+#include "geometry/procrustes.h"
 #include "graphics/canvas.h"
 #include "model/list_elements.h"
+#include "model/radiograph.h"
+#include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "population/pca_statistics.h"
 #include "population/procrustes_report.h"
@@ -191,6 +194,28 @@ std::vector<std::pair<size_t, size_t>> DrawingLinks(const TXRPCA& pca, const TXR
     if (from != index.end() && to != index.end()) links.emplace_back(from->second, to->second);
   }
   return links;
+}
+
+TPcaGraph PcaGraph(TRadiograph& current, TXRPCA& pca, const std::vector<double>& deviations,
+                   std::optional<size_t> mirrored, const std::string& drawing) {
+  TPcaGraph graph;
+  graph.Consensus = ShapePoints(pca.Consensus);
+  for (TXRayElement* point : pca.Points) graph.Labels.push_back(point != nullptr ? point->Name : std::string());
+  current.LoadCoordinates();
+  if (std::optional<std::vector<double>> shape = PcaShape(pca)) {
+    std::vector<double> consensus = pca.Consensus;
+    if (ProcrustesFit(*shape, consensus, 0)) graph.Current = ShapePoints(*shape);
+  }
+  graph.Extremes.push_back(ShapePoints(DeformedShape(pca, deviations)));
+  if (mirrored && *mirrored < deviations.size()) {
+    std::vector<double> other = deviations;
+    other[*mirrored] = -other[*mirrored];
+    graph.Extremes.push_back(ShapePoints(DeformedShape(pca, other)));
+  }
+  if (TXRayType* type = current.Type())
+    if (auto* lines = dynamic_cast<TXRGraphic*>(type->FindElement(drawing, ekGraphic)))
+      graph.Lines = DrawingLinks(pca, *lines);
+  return graph;
 }
 
 void PaintPcaGraph(TCanvas& canvas, const TPcaGraph& graph) {

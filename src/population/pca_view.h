@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -15,6 +16,7 @@ namespace lumacet {
 
 class TCanvas;
 class TPcaStatistics;
+class TRadiograph;
 class TXRGraphic;
 class TXRPCA;
 
@@ -47,6 +49,13 @@ struct TPcaGraph {
   bool ShowLabels = false;
   bool ShowAxes = true;
 };
+
+// The graph of the element, whose data must be usable, for the radiograph (its coordinates
+// are loaded): the consensus, the radiograph's shape fitted onto it, the consensus deformed
+// by `deviations` and, for a `mirrored` component, deformed with that component's deviation
+// the other way; the lines of the type's drawing of that name. The toggles stay as they are.
+TPcaGraph PcaGraph(TRadiograph& current, TXRPCA& pca, const std::vector<double>& deviations,
+                   std::optional<size_t> mirrored, const std::string& drawing);
 
 // The graph fitted into the canvas's whole device area: grid, axes, lines, markers, labels.
 void PaintPcaGraph(TCanvas& canvas, const TPcaGraph& graph);

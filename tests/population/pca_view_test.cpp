@@ -11,6 +11,7 @@
 
 #include "graphics/recording_canvas.h"
 #include "model/list_elements.h"
+#include "model/xray.h"
 #include "population/pca_statistics.h"
 #include "population_fixture.h"
 
@@ -60,6 +61,30 @@ TEST_F(PcaViewTest, ADrawingLinksOnlyConsecutivePointsOfTheElement) {
   const auto& drawing = static_cast<const TXRGraphic&>(*type->FindElement("Outline", ekGraphic));
   const std::vector<std::pair<size_t, size_t>> expected = {{0, 1}, {2, 0}};
   EXPECT_EQ(DrawingLinks(*pca, drawing), expected);
+}
+
+TEST_F(PcaViewTest, TheGraphHoldsTheRadiographsShapeTheDeformationsAndTheDrawingsLines) {
+  test::AddDrawing(*type, "Triangle", {"A", "B", "C"});
+  const std::unique_ptr<TXRay> xray =
+      test::Radiograph(*type, "R", {{{-50, -30}}, {{50, -30}}, {{0, 60}}, std::nullopt});
+  TPcaGraph graph = PcaGraph(*xray, *pca, {1, 0}, std::nullopt, "Triangle");
+  ASSERT_EQ(graph.Consensus.size(), 3u);
+  EXPECT_EQ(graph.Labels, (std::vector<std::string>{"A", "B", "C"}));
+  ASSERT_EQ(graph.Current.size(), 3u);  // the consensus's own shape, fitted at unit size
+  EXPECT_NEAR(graph.Current[2].X, 0, 1e-9);
+  EXPECT_NEAR(graph.Current[2].Y, 0.6 / std::sqrt(1.04), 1e-9);
+  ASSERT_EQ(graph.Extremes.size(), 1u);
+  EXPECT_NEAR(graph.Extremes[0][0].X, -0.3, 1e-12);
+  EXPECT_EQ(graph.Lines, (std::vector<std::pair<size_t, size_t>>{{0, 1}, {1, 2}}));
+
+  graph = PcaGraph(*xray, *pca, {1, 0}, 0, "No such drawing");
+  ASSERT_EQ(graph.Extremes.size(), 2u);
+  EXPECT_NEAR(graph.Extremes[1][0].X, -0.7, 1e-12);  // the same deviation the other way
+  EXPECT_TRUE(graph.Lines.empty());
+
+  // A radiograph whose points are not all placed has no shape to show.
+  const std::unique_ptr<TXRay> unplaced = test::Radiograph(*type, "U", {{{0, 0}}});
+  EXPECT_TRUE(PcaGraph(*unplaced, *pca, {}, std::nullopt, "Triangle").Current.empty());
 }
 
 TEST_F(PcaViewTest, DataThatCannotBeUsedIsSaidOnTheTextPageAndTheGraph) {
