@@ -338,7 +338,8 @@ void THistoAdjDlg::SetRange(int low, int high) {
 }
 
 void THistoAdjDlg::EnterGamma(const QString& text) {
-  if (std::optional<double> value = ReadTypedNumber(text.toStdString(), LocaleDecimalSeparator())) fGamma = std::clamp(*value, 0.1, 10.0);
+  if (std::optional<double> value = ReadTypedNumber(text.toStdString(), LocaleDecimalSeparator()))
+    fGamma = std::clamp(*value, 0.1, 10.0);
   UpdateTexts();
   Apply();
 }
