@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "shell/settings.h"
+#include "shell/settings_options.h"
 #include "app/image_commands_ui.h"
 #include "shell/workspace.h"
 #include "model/raw_image_ops.h"

@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include "app/qt_prompts.h"
-#include "support/text_codec.h"
 #include "platform/qpainter_canvas.h"
 
 namespace lumacet {
@@ -42,28 +41,7 @@ QTextCharFormat CharFormat(const TTextStyle& style, uint32_t colour) {
   return format;
 }
 
-// Text files hold CR LF line ends and the files' character set.
-TWriteResult WriteText(const std::string& path, const std::string& utf8) {
-  std::optional<std::string> bytes = EncodeCp1252(utf8);
-  if (!bytes) return {false, "The text holds characters that a Windows-1252 file cannot hold."};
-  return WriteFileAtomically(path, *bytes);
-}
-
 }  // namespace
-
-TAnalysisLayout AnalysisLayout(const TRadiographSettings& settings) {
-  return {settings.TextLayout, settings.TextFormat, settings.TextWordWrap};
-}
-
-void StoreAnalysisLayout(const TAnalysisLayout& layout, TRadiographSettings& settings) {
-  settings.TextLayout = layout.Widths;
-  settings.TextFormat = layout.Format;
-  settings.TextWordWrap = layout.WordWrap;
-}
-
-TWriteResult WriteResults(const std::string& path, TRadiograph& radiograph, const TPresentationOptions& options) {
-  return WriteText(path, ResultsText(radiograph, options));
-}
 
 TAnalysisWindow::TAnalysisWindow(TSource source, TPresentationOptions options, TAnalysisLayout layout,
                                  QWidget* parent)
@@ -213,7 +191,7 @@ TWriteResult TAnalysisWindow::SaveTo(const QString& path) const {
   std::string text;
   const QStringList lines = PlainText().split(QLatin1Char('\n'));
   for (const QString& line : lines) text += line.toStdString() + "\r\n";
-  return WriteText(path.toStdString(), text);
+  return WriteTextFile(path.toStdString(), text);
 }
 
 void TAnalysisWindow::Save() {

@@ -8,11 +8,10 @@
 
 #include <array>
 #include <functional>
-#include <string>
-#include <string_view>
 
 #include "measure/analysis_text.h"
-#include "shell/settings.h"
+#include "measure/results_file.h"
+#include "shell/analysis_layout.h"
 #include "support/atomic_file.h"
 
 class QCheckBox;
@@ -21,24 +20,6 @@ class QLabel;
 class QTextEdit;
 
 namespace lumacet {
-
-inline constexpr std::string_view kResultsFileError = "File error. File may be in use.";
-
-// What "Save Layout" keeps: the column widths in pixels (a hidden column keeps the width it
-// comes back with), the text options as the settings' "Text Format" (1 normal values, 2
-// graph) and word wrap.
-struct TAnalysisLayout {
-  std::array<int, 5> Widths = TRadiographSettings{}.TextLayout;
-  int Format = TRadiographSettings{}.TextFormat;
-  bool WordWrap = false;
-  friend bool operator==(const TAnalysisLayout&, const TAnalysisLayout&) = default;
-};
-TAnalysisLayout AnalysisLayout(const TRadiographSettings& settings);
-void StoreAnalysisLayout(const TAnalysisLayout& layout, TRadiographSettings& settings);
-
-// "Save Results...": the results text (the delimiter after every value) written whole to
-// the file in the files' character set, or the file left as it was.
-TWriteResult WriteResults(const std::string& path, TRadiograph& radiograph, const TPresentationOptions& options);
 
 class TAnalysisWindow : public QWidget {
   Q_OBJECT

@@ -5,8 +5,11 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include "app/qt_prompts.h"
+#include "measure/analysis_text.h"
 #include "model/radiograph.h"
 #include "platform/qpainter_canvas.h"
+#include "platform/user_locale.h"
 
 namespace lumacet {
 
@@ -18,6 +21,13 @@ void SetBar(QScrollBar* bar, const TScrollBar& state) {
   bar->setSingleStep(std::max(1, state.Page / 10));
   bar->setValue(state.Position);
   bar->setEnabled(state.Enabled);
+}
+
+// The measurement hint as a tool tip: its short form (before the "|") with plain line breaks.
+QString HintToolTip(TXRVariable& variable, TRadiograph& radiograph, const TPresentationOptions& options) {
+  std::string hint = HintText(variable, radiograph, options);
+  if (!hint.empty() && hint.back() == '|') hint.pop_back();
+  return DisplayText(hint);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "app/drawing_tools.h"
 #include "graphics/display.h"
+#include "graphics/drawing_tools.h"
 #include "graphics/tracing_painter.h"
 #include "shell/settings_options.h"
 

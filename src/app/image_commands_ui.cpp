@@ -23,6 +23,7 @@
 #include "app/qt_prompts.h"
 #include "imaging/image_file.h"
 #include "model/radiograph.h"
+#include "shell/settings_options.h"
 
 namespace lumacet {
 
@@ -52,16 +53,6 @@ QString ImageOpenFilter() {
   return QObject::tr(
       "All (*.jpg *.jpeg *.bmp *.tif *.tiff *.viff *.dcm);;JPEG Image files (*.jpg *.jpeg);;Bitmap files (*.bmp);;"
       "TIFF files (*.tif *.tiff);;Khoros VIFF files (*.viff);;DICOM files (*.dcm);;All files (*)");
-}
-
-TImageLoadSettings ImageLoadSettings(const TSettings& settings) {
-  TImageLoadSettings images;
-  images.DefaultFolder = settings.General.BmpPath;
-  images.DefaultPixelWidth = settings.General.BmpScaleX;
-  images.DefaultPixelHeight = settings.General.BmpScaleY;
-  images.DicomWindowAdjust = settings.General.DicomWindowAdjust;
-  images.TypeFolder = settings.General.LcrPath;
-  return images;
 }
 
 bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::string& folder) {

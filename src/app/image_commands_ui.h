@@ -26,9 +26,6 @@ namespace lumacet {
 inline constexpr std::string_view kBreakLinkQuestion =
     "This will break the link between the radiograph and the image.\r\n\r\nAre you sure?";
 
-// The image settings of the settings file.
-TImageLoadSettings ImageLoadSettings(const TSettings& settings);
-
 // The open dialog's filter: every image kind the program reads, then each kind alone.
 QString ImageOpenFilter();
 

@@ -21,7 +21,6 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 
@@ -30,6 +29,8 @@
 #include "imaging/image_commands.h"
 #include "model/raw_image_ops.h"
 #include "model/radiograph.h"
+#include "platform/user_locale.h"
+#include "support/user_numbers.h"
 
 namespace lumacet {
 
@@ -223,14 +224,6 @@ int PickNearest(const std::vector<double>& distances, int lastTaken, bool greyWi
   return tied.front();
 }
 
-std::optional<double> ReadNumber(const QString& text) {
-  const std::string s = text.trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toStdString();
-  double value = 0;
-  const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (s.empty() || error != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- levels
@@ -345,7 +338,8 @@ void THistoAdjDlg::SetRange(int low, int high) {
 }
 
 void THistoAdjDlg::EnterGamma(const QString& text) {
-  if (std::optional<double> value = ReadNumber(text)) fGamma = std::clamp(*value, 0.1, 10.0);
+  if (std::optional<double> value = ReadTypedNumber(text.toStdString(), LocaleDecimalSeparator()))
+    fGamma = std::clamp(*value, 0.1, 10.0);
   UpdateTexts();
   Apply();
 }
@@ -555,41 +549,6 @@ void TColorizeDlg::Select(int row) {
 }
 
 // ---------------------------------------------------------------- DICOM patient data
-
-bool ApplyDicomPatientData(TRadiograph& radiograph, const TDicomInfo& info, const TDicomUpdate& update) {
-  bool applied = false;
-  if (update.Name && info.PatientName) {
-    radiograph.Name = *info.PatientName;
-    applied = true;
-  }
-  if (update.Id && info.PatientId) {
-    radiograph.Name = *info.PatientId;
-    applied = true;
-  }
-  if (update.Sex && info.Female) {
-    radiograph.Female = *info.Female;
-    applied = true;
-  }
-  if (update.BirthDate && info.PatientBirthDate) {
-    radiograph.DateOfBirth = *info.PatientBirthDate;
-    applied = true;
-  }
-  if (update.DateTaken && info.AcquisitionDate) {
-    radiograph.DateTaken = *info.AcquisitionDate;
-    applied = true;
-  }
-  return applied;
-}
-
-TDicomUpdate AllDicomItems(const TDicomInfo& info) {
-  TDicomUpdate all;
-  all.Name = info.PatientName.has_value();
-  all.Id = !info.PatientName && info.PatientId;
-  all.Sex = info.Female.has_value();
-  all.BirthDate = info.PatientBirthDate.has_value();
-  all.DateTaken = info.AcquisitionDate.has_value();
-  return all;
-}
 
 TUpdataDICMDlg::TUpdataDICMDlg(const TRadiograph& radiograph, const TDicomInfo& info, const TTextFormats& formats,
                                QWidget* parent)

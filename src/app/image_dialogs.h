@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/dicom_patient_data.h"
 #include "imaging/image_adjust.h"
 #include "imaging/image_commands.h"
 #include "imaging/jpeg_codec.h"
@@ -179,20 +180,6 @@ class TColorizeDlg : public TImageAdjustDialog {
   QListWidget* fList = nullptr;
   QLabel* fBar = nullptr;
 };
-
-// What a DICOM file offers for the radiograph's particulars, and which items to take.
-struct TDicomUpdate {
-  bool Name = false;
-  bool Id = false;
-  bool Sex = false;
-  bool BirthDate = false;
-  bool DateTaken = false;
-};
-// Applies the chosen items that the file holds (the ID after the name, so it wins); true
-// when anything was applied.
-bool ApplyDicomPatientData(TRadiograph& radiograph, const TDicomInfo& info, const TDicomUpdate& update);
-// Every item the file holds, the name from the patient name or else from the ID.
-TDicomUpdate AllDicomItems(const TDicomInfo& info);
 
 // "Updata from DICOM data": OK applies what was chosen (or everything, "Update &All").
 class TUpdataDICMDlg : public QDialog {

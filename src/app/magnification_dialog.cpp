@@ -3,24 +3,20 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cmath>
-
-#include "app/drawing_tools.h"
+#include "graphics/display.h"
 #include "graphics/measuring_tools.h"
+#include "platform/user_locale.h"
+#include "support/user_numbers.h"
 
 namespace lumacet {
 
 namespace {
 
 std::optional<double> ReadNumber(const QLineEdit* field) {
-  bool ok = false;
-  const double value = QLocale().toDouble(field->text().trimmed(), &ok);
-  if (!ok || !std::isfinite(value)) return std::nullopt;
-  return value;
+  return ReadTypedNumber(field->text().toStdString(), LocaleDecimalSeparator());
 }
 
 }  // namespace

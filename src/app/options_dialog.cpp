@@ -24,10 +24,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/radiograph_dialogs.h"
 #include "measure/analysis_text.h"
 #include "persistence/data_file.h"
 #include "platform/qpainter_canvas.h"
+#include "shell/radiograph_entry.h"
 
 namespace lumacet {
 
@@ -529,9 +529,8 @@ bool TLCOptions::Check() {
     field->selectAll();
     return false;
   };
-  const std::string dateExample = FillIn(kIncorrectDateMessage, FormatDate(TodaysDate(), fFormats.ShortDateFormat));
   for (QLineEdit* date : {fDefaultDob, fDefaultDateTaken})
-    if (!ParseUserDate(date->text().toStdString(), fFormats)) return refuse(dateExample, date);
+    if (!ParseUserDate(date->text().toStdString(), fFormats)) return refuse(IncorrectDateMessage(fFormats), date);
   if (!ParseMagnification(fDefaultMagnification->text().toStdString(), fFormats))
     return refuse(std::string(kBadMagnificationMessage), fDefaultMagnification);
   for (QLineEdit* text : {fDefaultName, fDefaultComments})

@@ -18,15 +18,6 @@
 
 namespace lumacet {
 
-std::unique_ptr<TXRayType> ReadDialogType(const TWorkspace& workspace, const std::string& name) {
-  const TFileFolders& folders = workspace.Options().Folders;
-  const std::string path = FindTypeFile(folders.TypeFolder, name);
-  if (path.empty()) return nullptr;
-  auto type = std::make_unique<TXRayType>();
-  if (!type->LoadFromTypeFile(path, folders)) return nullptr;
-  return type;
-}
-
 bool ChooseRecords(const TRecordBrowserOptions& options, QWidget* parent, std::string& file,
                    std::vector<int>& records) {
   TOpenXRayDlg browser(options, parent);

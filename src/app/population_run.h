@@ -1,17 +1,15 @@
 // What the dialogs of the population commands (Procrustes and PCA, export, type conversion)
-// share: the program around them, their own copies of radiograph types read from the type
-// folder, and a run on the interface thread whose start button turns into "Cancel".
+// share: the rows they build alike, and a run on the interface thread whose start button
+// turns into "Cancel".
 #pragma once
 
 #include <QDialog>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "shell/workspace.h"
-#include "measure/analysis_text.h"
 #include "persistence/record_browser.h"
+#include "shell/population_context.h"
 
 class QComboBox;
 class QGroupBox;
@@ -22,18 +20,6 @@ class QRadioButton;
 class QVBoxLayout;
 
 namespace lumacet {
-
-struct TPopulationContext {
-  TWorkspace* Workspace = nullptr;       // type cache, folders and data file options
-  TWorkspacePrompts* Prompts = nullptr;  // every message and question
-  TRecordBrowserOptions Browser;         // "&Select..." lists records with these
-  std::string ResultsFolder;             // where result files are offered first
-  TPresentationOptions Presentation;     // texts and measuring context of exported values
-};
-
-// The type of that name read from its file in the type folder into an object of the
-// caller's own; null when there is no such file or it does not read.
-std::unique_ptr<TXRayType> ReadDialogType(const TWorkspace& workspace, const std::string& name);
 
 // Chooses records of a data file in the record browser; false when nothing was chosen.
 bool ChooseRecords(const TRecordBrowserOptions& options, QWidget* parent, std::string& file, std::vector<int>& records);

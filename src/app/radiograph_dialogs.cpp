@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDate>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -21,7 +20,6 @@
 
 #include "app/qt_prompts.h"
 #include "measure/number_format.h"
-#include "persistence/data_dates.h"
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
 
@@ -46,65 +44,7 @@ QLineEdit* NewField(const char* objectName, int maxLength, QValidator* validator
   return edit;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
-
-TDayNumber TodaysDate() {
-  const QDate today = QDate::currentDate();
-  return DayNumber(today.year(), today.month(), today.day());
-}
-
-std::optional<TDayNumber> ParseUserDate(std::string_view text, const TTextFormats& formats) {
-  // Birth and radiograph dates lie in the past, so a two-digit year is one of the hundred
-  // years up to next year ("70" is 1970, not 2070).
-  int year = 0, month = 0, day = 0;
-  CivilDate(TodaysDate(), year, month, day);
-  TDataDateFormat dayMonthYear;
-  dayMonthYear.CenturyYear = year - 49;
-  TDataDateFormat userOrder = dayMonthYear;
-  userOrder.Compatibility = true;  // the user's own order, any separators
-  userOrder.ShortDateFormat = formats.ShortDateFormat;
-  if (std::optional<TDayNumber> parsed = ParseDataDate(text, userOrder)) return parsed;
-  return ParseDataDate(text, dayMonthYear);
-}
-
-std::optional<double> ParseMagnification(std::string_view text, const TTextFormats& formats) {
-  const std::string_view trimmed = Trimmed(text);
-  std::optional<double> value = ParseUserNumber(trimmed, formats.DecimalSeparator);
-  if (!value && formats.DecimalSeparator != '.') value = ParseUserNumber(trimmed, '.');
-  if (!value) return std::nullopt;
-  return StoredMagnification(*value);
-}
-
-TEntryCheck CheckRadiographEntry(const TRadiographEntry& entry, const TTextFormats& formats, TDayNumber today) {
-  TEntryCheck check;
-  auto refuse = [&](std::string message, TEntryField field) {
-    check.Message = std::move(message);
-    check.Field = field;
-    return check;
-  };
-  const std::string dateExample = FillIn(kIncorrectDateMessage, FormatDate(today, formats.ShortDateFormat));
-  const std::optional<TDayNumber> dateOfBirth = ParseUserDate(entry.DateOfBirth, formats);
-  if (!dateOfBirth) return refuse(dateExample, TEntryField::DateOfBirth);
-  const std::optional<TDayNumber> dateTaken = ParseUserDate(entry.DateTaken, formats);
-  if (!dateTaken) return refuse(dateExample, TEntryField::DateTaken);
-  if (*dateOfBirth > *dateTaken) return refuse(std::string(kIncompatibleDatesMessage), TEntryField::DateOfBirth);
-  const std::optional<double> magnification = ParseMagnification(entry.Magnification, formats);
-  if (!magnification) return refuse(std::string(kBadMagnificationMessage), TEntryField::Magnification);
-  if (Trimmed(entry.Name).empty()) return refuse(std::string(kNameRequiredMessage), TEntryField::Name);
-  // Pasted text or a character the file cannot hold would corrupt the record.
-  if (std::string error = RecordTextError(entry.Name); !error.empty()) return refuse(error, TEntryField::Name);
-  if (std::string error = RecordTextError(entry.Comments); !error.empty()) return refuse(error, TEntryField::Comments);
-  check.DateOfBirth = *dateOfBirth;
-  check.DateTaken = *dateTaken;
-  check.Magnification = *magnification;
-  return check;
-}
 
 TNewXRayDlg::TNewXRayDlg(TMode mode, TRadiographDialogContext context, QWidget* parent)
     : QDialog(parent), fMode(mode), fContext(std::move(context)) {
@@ -233,10 +173,13 @@ void TNewXRayDlg::Refuse(const std::string& message, QWidget* field) {
   if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
 }
 
+TRadiographEntry TNewXRayDlg::Entry() const {
+  return {Text(fName),     Text(fDateOfBirth),   Text(fDateTaken), Text(fMagnification),
+          Text(fComments), fFemale->isChecked(), Text(fDataFile), TypeName().toStdString()};
+}
+
 void TNewXRayDlg::accept() {
-  const TRadiographEntry entry{Text(fName), Text(fDateOfBirth), Text(fDateTaken), Text(fMagnification),
-                               Text(fComments)};
-  const TEntryCheck check = CheckRadiographEntry(entry, fContext.Formats, TodaysDate());
+  const TEntryCheck check = CheckRadiographEntry(Entry(), fContext.Formats);
   switch (check.Field) {
     case TEntryField::None: break;
     case TEntryField::DateOfBirth: return Refuse(check.Message, fDateOfBirth);
@@ -254,13 +197,7 @@ void TNewXRayDlg::accept() {
 }
 
 void TNewXRayDlg::ApplyTo(TXRay& xray) const {
-  xray.Name = std::string(Trimmed(Text(fName)));
-  xray.Female = fFemale->isChecked();
-  xray.DateOfBirth = fAccepted.DateOfBirth;
-  xray.DateTaken = fAccepted.DateTaken;
-  xray.SetMagnification(fAccepted.Magnification);
-  xray.Comments = Text(fComments);
-  xray.DataFile = Text(fDataFile);
+  ApplyRadiographEntry(Entry(), fAccepted, xray);
   if (fMode == TMode::Properties) xray.RecordChange(true, std::string(kChangedPropertiesText));
 }
 
@@ -268,16 +205,7 @@ int TNewXRayDlg::CreateIn(TWorkspace& workspace, TWorkspacePrompts& prompts, TRa
   const int slot = workspace.NewXRayBasic(TypeName().toStdString(), false, prompts);
   if (slot < 0) return slot;
   ApplyTo(static_cast<TXRay&>(*workspace.Slot(slot)));
-  if (defaults.DefaultRemember) {
-    defaults.DefaultType = TypeName().toStdString();
-    defaults.DefaultName = std::string(Trimmed(Text(fName)));
-    defaults.DefaultDob = Text(fDateOfBirth);
-    defaults.DefaultDateTaken = Text(fDateTaken);
-    defaults.DefaultMagnification = Text(fMagnification);
-    defaults.DefaultComments = Text(fComments);
-    defaults.DefaultSex = fFemale->isChecked();
-    if (!fDataFile->text().isEmpty()) defaults.DefaultFile = Text(fDataFile);
-  }
+  RememberRadiographEntry(Entry(), defaults);
   return slot;
 }
 

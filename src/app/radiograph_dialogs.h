@@ -8,12 +8,11 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "shell/radiograph_entry.h"
 #include "shell/settings.h"
 #include "shell/workspace.h"
-#include "support/dates.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -25,53 +24,6 @@ class QPushButton;
 class QRadioButton;
 
 namespace lumacet {
-
-inline constexpr std::string_view kIncorrectDateMessage =
-    "Incorrect date format.\r\n\r\nDate format should be, for example: %s";
-inline constexpr std::string_view kIncompatibleDatesMessage =
-    "Incompatible dates.\r\n\r\nDate Taken must be later than Date of Birth.";
-inline constexpr std::string_view kBadMagnificationMessage = "Bad input.\r\n\r\nMagnification value is not a valid number.";
-inline constexpr std::string_view kNameRequiredMessage = "Bad input.\r\n\r\nA patient name is required.";
-inline constexpr std::string_view kChangedPropertiesText = "Changed Properties.";
-
-// The radiograph dialog's fields as typed.
-struct TRadiographEntry {
-  std::string Name;
-  std::string DateOfBirth;
-  std::string DateTaken;
-  std::string Magnification;
-  std::string Comments;
-};
-
-enum class TEntryField { None, DateOfBirth, DateTaken, Magnification, Name, Comments };
-
-// The outcome of checking an entry: the first refusal and its field, or the values read.
-struct TEntryCheck {
-  std::string Message;  // empty when the entry is good
-  TEntryField Field = TEntryField::None;
-  TDayNumber DateOfBirth = 0;
-  TDayNumber DateTaken = 0;
-  double Magnification = 0;
-};
-
-TDayNumber TodaysDate();
-// A date typed by the user: in the short date format's order, else as d/m/y (the form the
-// stored defaults have); a two-digit year is one of the hundred years up to next year.
-std::optional<TDayNumber> ParseUserDate(std::string_view text, const TTextFormats& formats);
-// A magnification typed with the user's decimal separator or ".", as a record keeps it;
-// nothing unless it is greater than -100 and at most 1000.
-std::optional<double> ParseMagnification(std::string_view text, const TTextFormats& formats);
-// The checks in the order the user meets them; `today` fills the date example.
-TEntryCheck CheckRadiographEntry(const TRadiographEntry& entry, const TTextFormats& formats, TDayNumber today);
-
-// What the radiograph dialog needs from the program.
-struct TRadiographDialogContext {
-  TWorkspacePrompts* Prompts = nullptr;  // refusals are shown here
-  TTextFormats Formats;
-  std::vector<std::string> TypeNames;  // the types a new radiograph can have
-  std::string DataFolder;              // where the data file chooser starts
-  std::string TypeFolder;              // named when there is no type to choose
-};
 
 class TNewXRayDlg : public QDialog {
   Q_OBJECT
@@ -101,6 +53,8 @@ class TNewXRayDlg : public QDialog {
  private:
   void PutDefaults();
   void ChooseDataFile();
+  // The fields as they stand.
+  TRadiographEntry Entry() const;
   void Refuse(const std::string& message, QWidget* field);
 
   TMode fMode;

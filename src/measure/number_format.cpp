@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "support/file_numbers.h"
 
@@ -134,17 +135,6 @@ std::string FormatGeneral(double value, char decimalSeparator) {
   if (!std::isfinite(value)) return {};
   if (value == 0) value = 0;  // -0 reads as 0
   return Finish(ToChars(value, std::chars_format::general, 15), decimalSeparator);
-}
-
-std::optional<double> ParseUserNumber(std::string_view text, char decimalSeparator) {
-  size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string_view::npos) return std::nullopt;
-  std::string plain(text.substr(begin, text.find_last_not_of(' ') - begin + 1));
-  if (decimalSeparator != '.') {
-    if (plain.find('.') != std::string::npos) return std::nullopt;
-    std::replace(plain.begin(), plain.end(), decimalSeparator, '.');
-  }
-  return ParseFileReal(plain, true);
 }
 
 }  // namespace lumacet

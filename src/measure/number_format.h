@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,10 +30,5 @@ std::string WithOneMoreDecimal(std::string_view pattern);
 // -4 or at least 15, trailing zeros dropped, never "-0" ("0.333333333333333", "1e+20").
 // Empty for a non-finite value.
 std::string FormatGeneral(double value, char decimalSeparator);
-
-// A number in the user's notation: optional blanks around, "-" sign, digits with the
-// given decimal separator, optional exponent. Nothing for anything else, including a
-// "." where the separator is another character, and for values beyond the double range.
-std::optional<double> ParseUserNumber(std::string_view text, char decimalSeparator);
 
 }  // namespace lumacet

@@ -15,6 +15,7 @@
 #include "model/list_elements.h"
 #include "model/point_geometry.h"
 #include "model/xray_type.h"
+#include "support/user_numbers.h"
 
 namespace lumacet {
 

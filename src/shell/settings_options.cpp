@@ -55,6 +55,16 @@ TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext&
   return options;
 }
 
+TImageLoadSettings ImageLoadSettings(const TSettings& settings) {
+  TImageLoadSettings images;
+  images.DefaultFolder = settings.General.BmpPath;
+  images.DefaultPixelWidth = settings.General.BmpScaleX;
+  images.DefaultPixelHeight = settings.General.BmpScaleY;
+  images.DicomWindowAdjust = settings.General.DicomWindowAdjust;
+  images.TypeFolder = settings.General.LcrPath;
+  return images;
+}
+
 TRulerLook RulerLook(const TViewSettings& view) { return {view.RulerColour, view.RulerTicks}; }
 
 }  // namespace lumacet

@@ -5,6 +5,7 @@
 #include "graphics/labels.h"
 #include "graphics/measuring_tools.h"
 #include "graphics/tracing_painter.h"
+#include "imaging/image_commands.h"
 #include "measure/analysis_text.h"
 #include "shell/settings.h"
 
@@ -14,6 +15,8 @@ namespace lumacet {
 TPresentationOptions PresentationOptions(const TSettings& settings, const TMeasureContext& measure);
 TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& measure);
 TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext& measure);
+// The image settings: folders, default pixel size, the DICOM window choice.
+TImageLoadSettings ImageLoadSettings(const TSettings& settings);
 
 // The label font of the settings, sized in points at life size.
 TFont LabelFont(const TViewSettings& view);

@@ -1,5 +1,8 @@
 #include "support/dates.h"
 
+#include <chrono>
+#include <ctime>
+
 #include "support/file_numbers.h"
 
 namespace lumacet {
@@ -31,6 +34,8 @@ void CivilFromDays(int z, int& y, int& m, int& d) {
 
 constexpr int kEpochOffset = 25569;  // day number of 1970-01-01
 
+std::optional<TDayNumber> gFixedToday;
+
 std::string Padded(int value, size_t width) {
   std::string s = std::to_string(value < 0 ? -value : value);
   if (s.size() < width) s.insert(0, width - s.size(), '0');
@@ -51,6 +56,18 @@ bool IsValidDate(int year, int month, int day) {
   CivilDate(DayNumber(year, month, day), y, m, d);
   return y == year && m == month && d == day;
 }
+
+TDayNumber TodaysDate() {
+  if (gFixedToday) return *gFixedToday;
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm local{};
+  localtime_r(&now, &local);
+  return DayNumber(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+TFixedToday::TFixedToday(TDayNumber day) : fBefore(gFixedToday) { gFixedToday = day; }
+
+TFixedToday::~TFixedToday() { gFixedToday = fBefore; }
 
 std::string FormatDate(TDayNumber dayNumber, std::string_view pattern) {
   int year = 0, month = 0, day = 0;

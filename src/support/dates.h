@@ -15,6 +15,20 @@ void CivilDate(TDayNumber dayNumber, int& year, int& month, int& day);
 // True when the day, month and year name a real calendar date.
 bool IsValidDate(int year, int month, int day);
 
+// Today in the local calendar, from the system clock.
+TDayNumber TodaysDate();
+// While it lives, TodaysDate() is `day`: for tests of what depends on the date.
+class TFixedToday {
+ public:
+  explicit TFixedToday(TDayNumber day);
+  ~TFixedToday();
+  TFixedToday(const TFixedToday&) = delete;
+  TFixedToday& operator=(const TFixedToday&) = delete;
+
+ private:
+  std::optional<TDayNumber> fBefore;
+};
+
 // How texts for the user are written: the locale's short date pattern and decimal
 // separator (the desktop sets them from the system locale; tests fix them), and the age
 // and title settings that shape ages and captions.

@@ -12,6 +12,7 @@
 #include "app/ui_test_support.h"
 #include "model/raw_image_ops.h"
 #include "model/xray.h"
+#include "shell/settings_options.h"
 
 namespace lumacet {
 namespace {
@@ -170,23 +171,10 @@ TEST_F(ImageDialogsTest, ColorizeListsTheTablesAlphabeticallyAndMapsLuminance) {
   EXPECT_FALSE(none.HasTables());
 }
 
-TEST_F(ImageDialogsTest, DicomPatientDataTakesWhatIsChosenAndTheIdWinsOverTheName) {
+TEST_F(ImageDialogsTest, DicomPatientDataOffersOnlyWhatTheFileHolds) {
   TDicomInfo info;
-  info.PatientName = "Doe^Jane";
   info.PatientId = "P123";
   info.Female = true;
-  xray.Name = "Old";
-  EXPECT_TRUE(ApplyDicomPatientData(xray, info, {true, true, false, false, false}));
-  EXPECT_EQ(xray.Name, "P123");
-  EXPECT_FALSE(xray.Female);
-  EXPECT_FALSE(ApplyDicomPatientData(xray, info, {false, false, false, true, true}));  // the file has no dates
-
-  const TDicomUpdate all = AllDicomItems(info);
-  EXPECT_TRUE(all.Name && all.Sex);
-  EXPECT_FALSE(all.Id || all.BirthDate || all.DateTaken);
-  info.PatientName.reset();
-  EXPECT_TRUE(AllDicomItems(info).Id);
-
   TUpdataDICMDlg dialog(xray, info, {});
   EXPECT_EQ(dialog.windowTitle(), "Updata from DICOM data");
   EXPECT_FALSE(dialog.Box(0)->isEnabled());

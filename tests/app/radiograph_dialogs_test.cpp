@@ -112,23 +112,6 @@ TEST(RadiographDialogTest, QuotesAndCommasCannotBeTypedOrPasted) {
   EXPECT_EQ(Field(&dialog, "dateTaken")->maxLength(), 10);
 }
 
-TEST(RadiographDialogTest, DatesReadInTheUsersOrderOrAsStoredDefaults) {
-  TTextFormats american;
-  american.ShortDateFormat = "M/d/yyyy";
-  american.DecimalSeparator = ',';
-  EXPECT_EQ(ParseUserDate("12/31/1970", american), DayNumber(1970, 12, 31));
-  EXPECT_EQ(ParseUserDate("31/12/70", american), DayNumber(1970, 12, 31));  // the default's own form
-  EXPECT_FALSE(ParseUserDate("31/13/1970", american));
-  int year = 0, month = 0, day = 0;
-  CivilDate(TodaysDate(), year, month, day);
-  const std::string lastYear = std::to_string((year - 1) % 100);
-  EXPECT_EQ(ParseUserDate("1/1/" + lastYear, american), DayNumber(year - 1, 1, 1));
-  EXPECT_EQ(ParseMagnification("12,5", american), 12.5);
-  EXPECT_EQ(ParseMagnification(" 12.5 ", american), 12.5);
-  EXPECT_FALSE(ParseMagnification("-100", american));
-  EXPECT_FALSE(ParseMagnification("ten", american));
-}
-
 class RadiographCommandsTest : public ::testing::Test {
  protected:
   test::TExampleFolder example;

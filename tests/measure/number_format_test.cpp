@@ -7,6 +7,7 @@
 
 #include "measure/number_format.h"
 #include "support/file_numbers.h"
+#include "support/user_numbers.h"
 
 namespace lumacet {
 namespace {

@@ -4,8 +4,6 @@
 // mouse, forwards the events, and paints what the tools draw over its finished picture.
 #pragma once
 
-#include <QString>
-
 #include <optional>
 #include <string>
 
@@ -33,12 +31,6 @@ enum class TToolMode : int {
   Magnification,
   PageTranslate
 };
-
-// The user's decimal separator for read-outs.
-char LocaleDecimalSeparator();
-
-// The measurement hint as a tool tip: its short form (before the "|") with plain line breaks.
-QString HintToolTip(TXRVariable& variable, TRadiograph& radiograph, const TPresentationOptions& options);
 
 class TDrawingTools {
  public:

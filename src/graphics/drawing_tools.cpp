@@ -1,26 +1,13 @@
-#include "app/drawing_tools.h"
-
-#include <QLocale>
+#include "graphics/drawing_tools.h"
 
 #include <algorithm>
 
-#include "app/qt_prompts.h"
 #include "graphics/labels.h"
 #include "measure/analysis_text.h"
+#include "model/list_elements.h"
 #include "model/radiograph.h"
 
 namespace lumacet {
-
-char LocaleDecimalSeparator() {
-  const QString point = QLocale().decimalPoint();
-  return point.size() == 1 && point.at(0).unicode() < 0x80 ? static_cast<char>(point.at(0).unicode()) : '.';
-}
-
-QString HintToolTip(TXRVariable& variable, TRadiograph& radiograph, const TPresentationOptions& options) {
-  std::string hint = HintText(variable, radiograph, options);
-  if (!hint.empty() && hint.back() == '|') hint.pop_back();
-  return DisplayText(hint);
-}
 
 void TDrawingTools::SetMode(TToolMode mode) {
   fMode = mode;
