@@ -6,6 +6,7 @@
 #include "geometry/plane_geometry.h"
 #include "graphics/shapes.h"
 #include "graphics/tooth_templates.h"
+#include "model/kind_tables.h"
 #include "model/list_elements.h"
 #include "model/point_geometry.h"
 
@@ -14,24 +15,6 @@ namespace lumacet {
 namespace {
 
 using TEntries = std::vector<TXRayElement*>;
-
-// Least number of list entries, valid or not, below which a kind draws nothing.
-std::size_t MinimumEntries(int kind) {
-  switch (kind) {
-    case gkMarkers:
-    case gkPcaConsensusMarkers:
-    case gkPcaJoinPoints:
-      return 1;
-    case gkPie:
-    case gkArc:
-      return 3;
-    case gkPieVariable:
-    case gkArcVariable:
-      return 4;
-    default:
-      return 2;
-  }
-}
 
 // Stored attributes come from hand-editable files: a value outside its range falls back
 // to the default instead of indexing past a table.
@@ -142,7 +125,7 @@ void DrawPca(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions& o
   TXRPCA* pca = FirstPca(graphic.Points);
   if (!pca || !options.PcaConsensus) return;
   const std::vector<TFloatPoint> consensus = options.PcaConsensus(*pca);
-  if (graphic.Kind() == gkPcaConsensusMarkers) {
+  if (graphic.Kind() == KindNumber(TGraphicKind::PcaConsensusMarkers)) {
     const double s = std::nearbyint(graphic.Size);
     for (TFloatPoint p : consensus) {
       if (IsFinite(p)) DrawMarker(canvas, p, s, graphic.MarkerShape);
@@ -165,16 +148,16 @@ void DrawPca(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions& o
 void DrawAngle(TCanvas& canvas, const TXRGraphic& graphic) {
   const TEntries& entries = graphic.Points;
   if (!AllValid(entries)) return;
-  const int kind = graphic.Kind();
+  const auto kind = static_cast<TGraphicKind>(graphic.Kind());
   const TFloatPoint p0 = *PositionOf(entries[0]);
   const TFloatPoint p1 = *PositionOf(entries[1]);
   const TFloatPoint p2 = *PositionOf(entries[2]);
-  const bool variable = kind == gkPieVariable || kind == gkArcVariable;
+  const bool variable = kind == TGraphicKind::PieVariable || kind == TGraphicKind::ArcVariable;
   const double radius = std::nearbyint(variable ? Distance(*PositionOf(entries[3]), p1) : graphic.Size);
   const TIntPoint centre = RoundSaturated(p1);
   const TIntRect box{RoundSaturated(centre.X - radius), RoundSaturated(centre.Y - radius),
                      RoundSaturated(centre.X + radius), RoundSaturated(centre.Y + radius)};
-  if (kind == gkPie || kind == gkPieVariable) {
+  if (kind == TGraphicKind::Pie || kind == TGraphicKind::PieVariable) {
     canvas.Pie(box, RoundSaturated(p0), RoundSaturated(p2));
   } else {
     canvas.Arc(box, RoundSaturated(p0), RoundSaturated(p2));
@@ -231,48 +214,48 @@ void DrawGhost(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions&
 void DrawShape(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions& options) {
   const TEntries& entries = graphic.Points;
   const int kind = graphic.Kind();
-  if (entries.size() < MinimumEntries(kind)) return;
-  switch (kind) {
-    case gkLine:
+  if (entries.size() < static_cast<std::size_t>(GraphicKind(kind).Entries)) return;
+  switch (static_cast<TGraphicKind>(kind)) {
+    case TGraphicKind::Line:
       DrawLine(canvas, entries, true);
       return;
-    case gkLineNoBreaks:
+    case TGraphicKind::LineNoBreaks:
       DrawLine(canvas, entries, false);
       return;
-    case gkLinePairs:
+    case TGraphicKind::LinePairs:
       DrawPairs(canvas, entries);
       return;
-    case gkPolygon:
+    case TGraphicKind::Polygon:
       DrawPolygon(canvas, entries);
       return;
-    case gkSpline:
+    case TGraphicKind::Spline:
       if (AllValid(entries)) {
         DrawCurve(canvas, entries, false);
       } else {
         DrawLine(canvas, entries, true);
       }
       return;
-    case gkSplineNoBreaks:
+    case TGraphicKind::SplineNoBreaks:
       DrawCurve(canvas, entries, false);
       return;
-    case gkSplineClosed:
+    case TGraphicKind::SplineClosed:
       DrawCurve(canvas, entries, true);
       return;
-    case gkMarkers: {
+    case TGraphicKind::Markers: {
       const double s = std::nearbyint(graphic.Size);
       for (TXRayElement* entry : entries) {
         if (std::optional<TFloatPoint> p = PositionOf(entry)) DrawMarker(canvas, *p, s, graphic.MarkerShape);
       }
       return;
     }
-    case gkPcaConsensusMarkers:
-    case gkPcaJoinPoints:
+    case TGraphicKind::PcaConsensusMarkers:
+    case TGraphicKind::PcaJoinPoints:
       DrawPca(canvas, graphic, options);
       return;
-    case gkPie:
-    case gkPieVariable:
-    case gkArc:
-    case gkArcVariable:
+    case TGraphicKind::Pie:
+    case TGraphicKind::PieVariable:
+    case TGraphicKind::Arc:
+    case TGraphicKind::ArcVariable:
       DrawAngle(canvas, graphic);
       return;
     default:

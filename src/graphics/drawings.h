@@ -21,38 +21,6 @@ class TXRGraphic;
 class TXRPCA;
 class TXRVariable;
 
-// The stored drawing kinds, in the order of the kind list.
-enum TGraphicKind : int {
-  gkLine = 0,
-  gkLineNoBreaks = 1,
-  gkLinePairs = 2,
-  gkPolygon = 3,
-  gkSpline = 4,
-  gkSplineNoBreaks = 5,
-  gkSplineClosed = 6,
-  gkMarkers = 7,
-  gkPcaConsensusMarkers = 8,
-  gkPcaJoinPoints = 9,
-  gkPie = 10,
-  gkPieVariable = 11,
-  gkArc = 12,
-  gkArcVariable = 13,
-  gkUpperIncisor = 14,
-  gkUpperMolar = 15,
-  gkLowerIncisor = 16,
-  gkLowerMolar = 17,
-  gkLowerCanine = 18,
-  gkLowerFirstPremolar = 19,
-  gkLowerSecondPremolar = 20,
-  gkUpperCanine = 21,
-  gkUpperFirstPremolar = 22,
-  gkUpperSecondPremolar = 23,
-  gkUpperIncisorFrontal = 24,
-  gkUpperMolarFrontal = 25,
-  gkLowerIncisorFrontal = 26,
-  gkLowerMolarFrontal = 27,
-};
-
 // The consensus of a shape analysis placed over the tracing currently loaded in its type:
 // one position per point of the analysis, in the order of its Points; empty when the
 // analysis cannot be evaluated for this tracing.

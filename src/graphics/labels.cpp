@@ -54,8 +54,6 @@ void DrawSegments(TCanvas& canvas, TIntPoint at, const std::vector<TLabelSegment
   }
 }
 
-bool IsDrawingMeasureKind(int kind) { return kind == 29 || kind == 30 || kind == 58 || kind == 59; }
-
 // The reference radiograph when flagged operands can be read from it: of a type of the
 // same name, and not sharing one type object with a type being drawn (whose own points
 // would be overwritten).
@@ -125,24 +123,24 @@ void DrawAngleConstruction(TCanvas& canvas, TFloatPoint p1, TFloatPoint p2, TFlo
   canvas.Arc(box, RoundSaturated(*b), RoundSaturated(*a));
 }
 
-void DrawPointConstruction(TCanvas& canvas, int kind, const std::array<std::optional<TFloatPoint>, 4>& p) {
-  const int base = kind > 30 ? kind - 30 : kind;
-  const int needed = base == 3 ? 2 : base == 4 ? 3 : 4;
+void DrawPointConstruction(TCanvas& canvas, const TVariableKindInfo& kind,
+                           const std::array<std::optional<TFloatPoint>, 4>& p) {
+  const int needed = CountUsedSlots(kind.Slots, TXRVariable::kSlotCount);
   for (int i = 0; i < needed; ++i) {
     if (!p[static_cast<std::size_t>(i)]) return;
   }
   const TFloatPoint p1 = *p[0];
   const TFloatPoint p2 = *p[1];
-  switch (base) {
-    case 1:
-    case 2:
+  switch (kind.Base) {
+    case TVariableKind::Angle180:
+    case TVariableKind::Angle360:
       DrawAngleConstruction(canvas, p1, p2, *p[2], *p[3]);
       return;
-    case 3:
+    case TVariableKind::Distance1:
       Solid(canvas, kRed);
       Path(canvas, {p1, p2});
       return;
-    case 4: {
+    case TVariableKind::Distance2: {
       const TFloatPoint p3 = *p[2];
       Solid(canvas, kBlue);
       Path(canvas, {p2, p3});
@@ -154,7 +152,7 @@ void DrawPointConstruction(TCanvas& canvas, int kind, const std::array<std::opti
       Path(canvas, {p2, *foot, p3});
       return;
     }
-    case 5: {
+    case TVariableKind::Distance3: {
       const TFloatPoint p3 = *p[2];
       const TFloatPoint p4 = *p[3];
       Solid(canvas, kBlue);
@@ -170,7 +168,7 @@ void DrawPointConstruction(TCanvas& canvas, int kind, const std::array<std::opti
       Path(canvas, {*f1, *f2});
       return;
     }
-    case 6: {
+    case TVariableKind::Distance4: {
       const TFloatPoint p3 = *p[2];
       const TFloatPoint p4 = *p[3];
       Solid(canvas, kBlue);
@@ -363,10 +361,10 @@ void DrawMeasurementVisual(TCanvas& canvas, TXRVariable& variable, TRadiograph& 
                     RoundSaturated(r.Bottom + 3.0)});
   ComputeVariable(variable, radiograph, measure);
   if (!variable.Valid) return;
-  const int kind = variable.Kind();
-  if (IsDrawingMeasureKind(kind)) {
+  const TVariableKindInfo& kind = VariableKind(variable.Kind());
+  if (kind.Has(kfDrawingMeasure)) {
     DrawDrawingConstruction(canvas, variable, radiograph, measure, drawing);
-  } else if ((kind >= 1 && kind <= 6) || (kind >= 31 && kind <= 36)) {
+  } else if (kind.Has(kfConstruction)) {
     DrawPointConstruction(canvas, kind, OperandPositions(variable, radiograph, measure));
   }
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geometry/plane_geometry.h"
+#include "model/kind_codes.h"
 
 namespace lumacet {
 
@@ -203,10 +204,10 @@ constexpr TIntPoint kLowerMolarFrontal2[] = {
 
 constexpr std::array<TOutline, 2> kLowerMolarFrontal = {kLowerMolarFrontal1, kLowerMolarFrontal2};
 
-constexpr int kFirstToothKind = 14;
+constexpr int kFirstToothKind = KindNumber(TGraphicKind::UpperIncisor);
 
 // In the order of the drawing kinds "Upper Incisor" .. "Lower Molar Frontal".
-constexpr std::array<TToothTemplate, 14> kTeeth = {{
+constexpr auto kTeeth = std::to_array<TToothTemplate>({
     {735, kUpperIncisor},
     {565, kUpperMolar},
     {680, kLowerIncisor},
@@ -221,7 +222,9 @@ constexpr std::array<TToothTemplate, 14> kTeeth = {{
     {633, kUpperMolarFrontal},
     {680, kLowerIncisorFrontal},
     {647, kLowerMolarFrontal},
-}};
+});
+// The tooth kinds close the kind list.
+static_assert(kFirstToothKind + static_cast<int>(kTeeth.size()) == kGraphicKindCount);
 
 }  // namespace
 

@@ -13,7 +13,6 @@ namespace lumacet {
 
 namespace {
 
-constexpr int kLabelKind = 0;
 constexpr size_t kCodeTailLimit = 255;
 
 // The first `limit` characters of UTF-8 text.
@@ -126,7 +125,7 @@ std::string TextLine(TXRVariable& variable, TRadiograph& radiograph, int flags, 
     value = ExpandCodes(variable, false, radiograph, options) + Formatted(*number, variable.NumberFormat, options) +
             ExpandCodes(variable, true, radiograph, options);
   }
-  if (flags < 0 || variable.Kind() == kLabelKind) return value;
+  if (flags < 0 || variable.Kind() == KindNumber(TVariableKind::Label)) return value;
 
   TNormState norm = NormState(variable, radiograph, options);
   std::string line = variable.Name + ":";

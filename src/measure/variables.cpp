@@ -21,61 +21,8 @@ namespace lumacet {
 
 namespace {
 
-enum TVariableKind : int {
-  vkLabel = 0,
-  vkAngle180 = 1,
-  vkAngle360 = 2,
-  vkDistance1 = 3,
-  vkDistance2 = 4,
-  vkDistance3 = 5,
-  vkDistance4 = 6,
-  vkSum = 7,
-  vkSumAny = 8,
-  vkDifference = 9,
-  vkProduct = 10,
-  vkRatio = 11,
-  vkRatioPercent = 12,
-  vkSum4 = 13,
-  vkSum4Any = 14,
-  vkAbsolute = 15,
-  vkMinimum = 16,
-  vkMaximum = 17,
-  vkXCoordinate = 18,
-  vkYCoordinate = 19,
-  vkSquareRoot = 20,
-  vkConstant = 21,
-  vkPatientName = 22,
-  vkDateOfBirth = 23,
-  vkPatientAge = 24,
-  vkPatientAgeText = 25,
-  vkDateTaken = 26,
-  vkMagnification = 27,
-  vkComments = 28,
-  vkArea = 29,
-  vkLength = 30,
-  vkReferencePatientName = 51,
-  vkReferenceComments = 57,
-  vkCentroidSize = 60,
-  vkPrincipalComponentZ = 64,
-  vkReferenceProcrustesDistance = 65,
-};
-
-// Drawing kinds whose outline is a spline.
-bool IsSplineGraphicKind(int kind) { return kind == 4 || kind == 5 || kind == 6; }
-constexpr int kPolygonGraphicKind = 3;
-constexpr int kClosedSplineGraphicKind = 6;
-
-// The base kind a reference kind mirrors (kinds 31..59); other kinds are their own base.
-int BaseKind(int kind) {
-  if (kind >= 31 && kind <= 50) return kind - 30;
-  if (kind >= 51 && kind <= 59) return kind - 29;
-  return kind;
-}
-
-bool IsPointKind(int base) {
-  return (base >= vkAngle180 && base <= vkDistance4) || base == vkXCoordinate || base == vkYCoordinate;
-}
-bool IsDrawingKind(int base) { return base == vkArea || base == vkLength; }
+// What the kind's operands are: every slot of a variable kind takes the same class.
+bool TakesPoints(const TVariableKindInfo& kind) { return kind.Slots[0] == ekAnyPoint; }
 
 // What an operand slot gave: a point position, or a number (a variable's value, a
 // drawing's area or length). `Valid` says the operand had a value at all: a valid variable
@@ -96,29 +43,31 @@ std::vector<TXRPoint*> DrawingPoints(const TXRGraphic& graphic) {
 // Millimetres along the drawing. A spline runs through whichever points are valid; the
 // straight kinds need every point.
 std::optional<double> DrawingLength(const TXRGraphic& graphic) {
-  if (IsPcaGraphicKind(graphic.Kind())) return std::nullopt;
+  const TGraphicKindInfo& kind = GraphicKind(graphic.Kind());
+  if (kind.Has(kfShapeAnalysis)) return std::nullopt;
   std::vector<TXRPoint*> points = DrawingPoints(graphic);
   std::vector<TFloatPoint> valid = ValidPositions(points);
   if (valid.empty()) return std::nullopt;
   double length = 0;
-  if (IsSplineGraphicKind(graphic.Kind())) {
+  if (kind.Has(kfSpline)) {
     length = CurveLength(points);
-    if (graphic.Kind() == kClosedSplineGraphicKind) length += Distance(valid.front(), valid.back());
+    if (kind.Has(kfClosed)) length += Distance(valid.front(), valid.back());
   } else {
     if (valid.size() != points.size()) return std::nullopt;
     length = PolylineLength(valid);
-    if (graphic.Kind() == kPolygonGraphicKind) length += Distance(valid.back(), valid.front());
+    if (kind.Has(kfClosed)) length += Distance(valid.back(), valid.front());
   }
   return length / 10;
 }
 
 // Square millimetres enclosed by the drawing's valid points.
 std::optional<double> DrawingArea(const TXRGraphic& graphic) {
-  if (IsPcaGraphicKind(graphic.Kind())) return std::nullopt;
+  const TGraphicKindInfo& kind = GraphicKind(graphic.Kind());
+  if (kind.Has(kfShapeAnalysis)) return std::nullopt;
   std::vector<TXRPoint*> points = DrawingPoints(graphic);
   std::vector<TFloatPoint> valid = ValidPositions(points);
   if (valid.size() < 3) return std::nullopt;
-  if (IsSplineGraphicKind(graphic.Kind())) return CurveArea(points);
+  if (kind.Has(kfSpline)) return CurveArea(points);
   return PolygonArea(valid) / 100;
 }
 
@@ -145,48 +94,48 @@ std::optional<double> ProjectedDistance(TFloatPoint p1, TFloatPoint p2, TFloatPo
   return along >= 0 ? d : -d;
 }
 
-std::optional<double> PointFormula(int base, const std::array<TOperand, 4>& ops, int count) {
+std::optional<double> PointFormula(TVariableKind base, const std::array<TOperand, 4>& ops, int count) {
   std::array<TFloatPoint, 4> p{};
   for (int i = 0; i < count; ++i) {
     if (!ops[i].Point) return std::nullopt;
     p[i] = *ops[i].Point;
   }
   switch (base) {
-    case vkAngle180:
+    case TVariableKind::Angle180:
       return RadToDeg(AngleBetweenLines(p[0], p[1], p[2], p[3]));
-    case vkAngle360: {
+    case TVariableKind::Angle360: {
       double angle = AngleBetweenLines(p[0], p[1], p[2], p[3]);
       if (angle < 0) angle += kTwoPi;
       double degrees = RadToDeg(angle);
       // A turn a hair short of zero must not come out as a full circle.
       return degrees >= 360 ? 0 : degrees;
     }
-    case vkDistance1:
+    case TVariableKind::Distance1:
       return Distance(p[0], p[1]) / 10;
-    case vkDistance2:
+    case TVariableKind::Distance2:
       return SignedDistance(p[0], p[1], p[2]);
-    case vkDistance3:
+    case TVariableKind::Distance3:
       return ProjectedDistance(p[0], p[1], p[2], p[3]);
-    case vkDistance4: {
+    case TVariableKind::Distance4: {
       std::optional<double> d1 = SignedDistance(p[0], p[2], p[3]);
       std::optional<double> d2 = SignedDistance(p[1], p[2], p[3]);
       if (!d1 || !d2) return std::nullopt;
       return *d2 - *d1;
     }
-    case vkXCoordinate:
+    case TVariableKind::XCoordinate:
       return p[0].X;
-    case vkYCoordinate:
+    case TVariableKind::YCoordinate:
       return p[0].Y;
     default:
       return std::nullopt;
   }
 }
 
-std::optional<double> ArithmeticFormula(int base, const std::array<TOperand, 4>& ops, int count) {
+std::optional<double> ArithmeticFormula(TVariableKind base, const std::array<TOperand, 4>& ops, int count) {
   // A valid operand that holds text is a fault whatever the kind.
   for (int i = 0; i < count; ++i)
     if (ops[i].Valid && !ops[i].Number) return std::nullopt;
-  if (base == vkSumAny || base == vkSum4Any) {
+  if (base == TVariableKind::SumAny || base == TVariableKind::Sum4Any) {
     bool any = false;
     double sum = 0;
     for (int i = 0; i < count; ++i) {
@@ -203,27 +152,27 @@ std::optional<double> ArithmeticFormula(int base, const std::array<TOperand, 4>&
     v[i] = *ops[i].Number;
   }
   switch (base) {
-    case vkSum:
+    case TVariableKind::Sum:
       return v[0] + v[1];
-    case vkDifference:
+    case TVariableKind::Difference:
       return v[0] - v[1];
-    case vkProduct:
+    case TVariableKind::Product:
       return v[0] * v[1];
-    case vkRatio:
+    case TVariableKind::Ratio:
       if (v[1] == 0) return std::nullopt;
       return v[0] / v[1];
-    case vkRatioPercent:
+    case TVariableKind::RatioPercent:
       if (v[1] == 0) return std::nullopt;
       return v[0] / v[1] * 100;
-    case vkSum4:
+    case TVariableKind::Sum4:
       return v[0] + v[1] + v[2] + v[3];
-    case vkAbsolute:
+    case TVariableKind::Absolute:
       return std::fabs(v[0]);
-    case vkMinimum:
+    case TVariableKind::Minimum:
       return v[0] > v[1] ? v[1] : v[0];
-    case vkMaximum:
+    case TVariableKind::Maximum:
       return v[0] >= v[1] ? v[0] : v[1];
-    case vkSquareRoot:
+    case TVariableKind::SquareRoot:
       if (v[0] < 0) return std::nullopt;
       return std::sqrt(v[0]);
     default:
@@ -281,10 +230,10 @@ class TEvaluation {
 
   std::optional<std::string> Evaluate(TXRVariable& variable, TRadiograph& radiograph);
   std::optional<std::string> EvaluateOperands(TXRVariable& variable, TRadiograph& radiograph);
-  std::optional<std::string> ShapeStatistic(TXRVariable& variable);
+  std::optional<std::string> ShapeStatistic(TXRVariable& variable, TVariableKind base);
   std::optional<std::string> ReferenceShapeDistance(TXRVariable& variable, TRadiograph& radiograph);
-  std::optional<std::string> PatientField(int base, TRadiograph& radiograph) const;
-  TOperand ReadOperand(TXRayElement* element, int base, TRadiograph& radiograph);
+  std::optional<std::string> PatientField(TVariableKind base, TRadiograph& radiograph) const;
+  TOperand ReadOperand(TXRayElement* element, const TVariableKindInfo& kind, TRadiograph& radiograph);
   TRadiograph* SameTypeReference(TRadiograph& current) const;
   TRadiograph* LoadableReference(TRadiograph& current) const;
   std::optional<std::string> NumberText(std::optional<double> value) const;
@@ -341,50 +290,65 @@ TRadiograph* TEvaluation::LoadableReference(TRadiograph& current) const {
 }
 
 std::optional<std::string> TEvaluation::Evaluate(TXRVariable& variable, TRadiograph& radiograph) {
-  const int kind = variable.Kind();
-  if (kind == vkLabel) return variable.Name;
-  if (kind == vkConstant) return NumberText(ParseUserNumber(variable.Name, '.'));
-  if (kind >= vkPatientName && kind <= vkComments) return PatientField(kind, radiograph);
-  if (kind >= vkReferencePatientName && kind <= vkReferenceComments) {
-    TRadiograph* reference = SameTypeReference(radiograph);
-    if (reference == nullptr) return std::nullopt;
-    return PatientField(BaseKind(kind), *reference);
+  const TVariableKindInfo& kind = VariableKind(variable.Kind());
+  switch (kind.Base) {
+    case TVariableKind::Label:
+      return variable.Name;
+    case TVariableKind::Constant:
+      return NumberText(ParseUserNumber(variable.Name, '.'));
+    case TVariableKind::PatientName:
+    case TVariableKind::DateOfBirth:
+    case TVariableKind::PatientAge:
+    case TVariableKind::PatientAgeText:
+    case TVariableKind::DateTaken:
+    case TVariableKind::Magnification:
+    case TVariableKind::Comments: {
+      TRadiograph* record = kind.Has(kfReference) ? SameTypeReference(radiograph) : &radiograph;
+      if (record == nullptr) return std::nullopt;
+      return PatientField(kind.Base, *record);
+    }
+    case TVariableKind::CentroidSize:
+    case TVariableKind::NormalizedCentroidSize:
+    case TVariableKind::ProcrustesDistance:
+    case TVariableKind::PrincipalComponent:
+    case TVariableKind::PrincipalComponentZ:
+      if (kind.Has(kfReference)) return ReferenceShapeDistance(variable, radiograph);
+      return ShapeStatistic(variable, kind.Base);
+    default:
+      return EvaluateOperands(variable, radiograph);
   }
-  if (kind >= vkCentroidSize && kind <= vkPrincipalComponentZ) return ShapeStatistic(variable);
-  if (kind == vkReferenceProcrustesDistance) return ReferenceShapeDistance(variable, radiograph);
-  return EvaluateOperands(variable, radiograph);
 }
 
-std::optional<std::string> TEvaluation::PatientField(int base, TRadiograph& radiograph) const {
+std::optional<std::string> TEvaluation::PatientField(TVariableKind base, TRadiograph& radiograph) const {
   const TTextFormats& formats = fContext.Formats;
   switch (base) {
-    case vkPatientName:
+    case TVariableKind::PatientName:
       return radiograph.Name;
-    case vkDateOfBirth:
+    case TVariableKind::DateOfBirth:
       return FormatDate(radiograph.DateOfBirth, formats.ShortDateFormat);
-    case vkPatientAge:
+    case TVariableKind::PatientAge:
       return NumberText(PatientAge(radiograph));
-    case vkPatientAgeText:
+    case TVariableKind::PatientAgeText:
       return radiograph.AgeText(formats);
-    case vkDateTaken:
+    case TVariableKind::DateTaken:
       return FormatDate(radiograph.DateTaken, formats.ShortDateFormat);
-    case vkMagnification:
+    case TVariableKind::Magnification:
       return NumberText(radiograph.Magnification);
-    case vkComments:
+    case TVariableKind::Comments:
       return radiograph.Comments;
     default:
       return std::nullopt;
   }
 }
 
-TOperand TEvaluation::ReadOperand(TXRayElement* element, int base, TRadiograph& radiograph) {
+TOperand TEvaluation::ReadOperand(TXRayElement* element, const TVariableKindInfo& kind, TRadiograph& radiograph) {
   TOperand operand;
-  if (IsPointKind(base)) {
+  if (TakesPoints(kind)) {
     if (auto* point = dynamic_cast<TXRPoint*>(element)) operand.Point = ValidPosition(*point);
     operand.Valid = operand.Point.has_value();
-  } else if (IsDrawingKind(base)) {
+  } else if (kind.Has(kfDrawingMeasure)) {
     if (auto* graphic = dynamic_cast<TXRGraphic*>(element))
-      operand.Number = base == vkArea ? DrawingArea(*graphic) : DrawingLength(*graphic);
+      operand.Number = kind.Base == TVariableKind::Area ? DrawingArea(*graphic) : DrawingLength(*graphic);
     operand.Valid = operand.Number.has_value();
   } else if (auto* variable = dynamic_cast<TXRVariable*>(element)) {
     Compute(*variable, radiograph);
@@ -395,11 +359,10 @@ TOperand TEvaluation::ReadOperand(TXRayElement* element, int base, TRadiograph& 
 }
 
 std::optional<std::string> TEvaluation::EvaluateOperands(TXRVariable& variable, TRadiograph& radiograph) {
-  const int kind = variable.Kind();
-  const int base = BaseKind(kind);
+  const TVariableKindInfo& kind = VariableKind(variable.Kind());
   const int count = variable.OperandCount();
   std::array<TOperand, 4> ops;
-  if (IsReferenceVariableKind(kind)) {
+  if (kind.Has(kfReference)) {
     TRadiograph* reference = LoadableReference(radiograph);
     if (reference == nullptr) return std::nullopt;
     bool anyFlagged = false;
@@ -410,23 +373,24 @@ std::optional<std::string> TEvaluation::EvaluateOperands(TXRVariable& variable, 
         if (!variable.ReferenceFlags[i]) continue;
         TXRayElement* element = Counterpart(variable.Operand(i), *reference, radiograph);
         if (element == nullptr) return std::nullopt;
-        ops[i] = ReadOperand(element, base, *reference);
+        ops[i] = ReadOperand(element, kind, *reference);
       }
     }
     for (int i = 0; i < count; ++i)
-      if (!variable.ReferenceFlags[i]) ops[i] = ReadOperand(variable.Operand(i), base, radiograph);
+      if (!variable.ReferenceFlags[i]) ops[i] = ReadOperand(variable.Operand(i), kind, radiograph);
   } else {
-    for (int i = 0; i < count; ++i) ops[i] = ReadOperand(variable.Operand(i), base, radiograph);
+    for (int i = 0; i < count; ++i) ops[i] = ReadOperand(variable.Operand(i), kind, radiograph);
   }
-  if (IsPointKind(base)) return NumberText(PointFormula(base, ops, count));
-  if (IsDrawingKind(base)) return NumberText(ops[0].Number);
-  return NumberText(ArithmeticFormula(base, ops, count));
+  if (TakesPoints(kind)) return NumberText(PointFormula(kind.Base, ops, count));
+  if (kind.Has(kfDrawingMeasure)) return NumberText(ops[0].Number);
+  return NumberText(ArithmeticFormula(kind.Base, ops, count));
 }
 
-std::optional<std::string> TEvaluation::ShapeStatistic(TXRVariable& variable) {
+// The shape kinds ask for the statistics in their own order, from "Centroid Size" on.
+std::optional<std::string> TEvaluation::ShapeStatistic(TXRVariable& variable, TVariableKind base) {
   auto* pca = dynamic_cast<TXRPCA*>(variable.Operand(0));
   if (fContext.Pca == nullptr || pca == nullptr) return std::nullopt;
-  const int statistic = variable.Kind() - vkCentroidSize;
+  const int statistic = KindNumber(base) - KindNumber(TVariableKind::CentroidSize);
   std::optional<int> component = 0;
   if (statistic >= 3) component = RoundToInt(variable.AuxiliaryValue);
   if (!component) return std::nullopt;
@@ -471,11 +435,6 @@ std::optional<double> VariableNumber(const TXRVariable& variable, const TTextFor
 std::optional<double> PatientAge(const TRadiograph& radiograph) {
   if (radiograph.DateOfBirth == 0 || radiograph.DateTaken == 0) return std::nullopt;
   return (radiograph.DateTaken - radiograph.DateOfBirth) / 365.4;
-}
-
-bool IsTextVariableKind(int kind) {
-  int base = BaseKind(kind);
-  return base == vkPatientName || base == vkPatientAgeText || base == vkComments;
 }
 
 }  // namespace lumacet

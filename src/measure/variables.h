@@ -61,8 +61,4 @@ std::optional<double> VariableNumber(const TXRVariable& variable, const TTextFor
 // never given or could not be read, counts as no date: then there is no age.
 std::optional<double> PatientAge(const TRadiograph& radiograph);
 
-// Kinds whose text is never re-formatted as a number: patient name, age text, comments
-// and their reference forms.
-bool IsTextVariableKind(int kind);
-
 }  // namespace lumacet

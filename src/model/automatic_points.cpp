@@ -9,6 +9,7 @@
 #include "geometry/point_lists.h"
 #include "geometry/spline.h"
 #include "model/constructions.h"
+#include "model/kind_tables.h"
 #include "model/point_elements.h"
 #include "model/point_geometry.h"
 
@@ -169,41 +170,31 @@ std::optional<TFloatPoint> OperandPosition(const TDigPoint& point, int slot) {
 
 }  // namespace
 
-int AutomaticSampleStep(int kind) {
-  switch (kind) {
-    case 2: case 3: case 4: case 5: case 10: case 11:
-      return 2;
-    case 6: case 7: case 8: case 9:
-      return 5;
-    default:
-      return 0;
-  }
-}
-
 TPlacement PlaceOnSamples(int kind, TSamples samples, const TPlacementOperands& operands,
                           double parameter1) {
   if (samples.empty() || !std::isfinite(parameter1)) return {};
-  if (kind == 9) return Crossing(samples, operands, parameter1);
+  const auto named = static_cast<TDigPointKind>(kind);
+  if (named == TDigPointKind::Intersection) return Crossing(samples, operands, parameter1);
   TIndex s = NearestSample(samples, operands.Start, 0);
   TIndex e = NearestSample(samples, operands.End, Size(samples) - 1);
-  switch (kind) {
-    case 2:  // "Extreme"
-    case 3:  // "First Extreme"
-      return Extreme(samples, s, e, ScanAngle(operands, parameter1), kind == 3);
-    case 4:  // "Self Extreme": against the snake's own best-fit line, or the axes without one
-    case 5: {  // "Self First Extreme"
+  switch (named) {
+    case TDigPointKind::Extreme:
+    case TDigPointKind::FirstExtreme:
+      return Extreme(samples, s, e, ScanAngle(operands, parameter1), named == TDigPointKind::FirstExtreme);
+    case TDigPointKind::SelfExtreme:  // against the snake's own best-fit line, or the axes without one
+    case TDigPointKind::SelfFirstExtreme: {
       auto fitted = FittedLineAngle(samples, 2);
       double m = fitted ? *fitted - DegToRad(parameter1 / 10) : 0;
-      return Extreme(samples, s, e, m, kind == 5);
+      return Extreme(samples, s, e, m, named == TDigPointKind::SelfFirstExtreme);
     }
-    case 6:  // "Lowest Curvature"
-    case 7:  // "Highest Curvature"
-      return Curvature(samples, s, e, kind == 7);
-    case 8:  // "Centered"
+    case TDigPointKind::LowestCurvature:
+    case TDigPointKind::HighestCurvature:
+      return Curvature(samples, s, e, named == TDigPointKind::HighestCurvature);
+    case TDigPointKind::Centered:
       return Centered(samples, s, e);
-    case 10:  // "Walk (%)"
+    case TDigPointKind::WalkPercent:
       return WalkShare(samples, s, e, parameter1);
-    case 11:  // "Walk (mm)"
+    case TDigPointKind::WalkMillimetres:
       return WalkDistance(samples, s, e, parameter1);
     default:
       return {};
@@ -212,7 +203,7 @@ TPlacement PlaceOnSamples(int kind, TSamples samples, const TPlacementOperands& 
 
 TPlacement PlaceAutomaticPoint(TDigPoint& point) {
   auto* snake = dynamic_cast<TDigSnake*>(point.Operand(0));
-  int step = AutomaticSampleStep(point.Kind());
+  int step = DigPointKind(point.Kind()).SampleStep;
   if (snake == nullptr || !snake->Placed || step == 0) return {};
   std::vector<TFloatPoint> samples = SmoothPoints(snake->PointList(), step);
   TPlacementOperands operands;

@@ -12,10 +12,6 @@
 
 namespace lumacet {
 
-// Spacing, in tracing units, of the spline samples a kind works on; 0 for the kinds that
-// are not placed on a snake.
-int AutomaticSampleStep(int kind);
-
 // The optional operands, each present only when its points are present and valid.
 struct TPlacementOperands {
   std::optional<TFloatPoint> Start;  // operand 2; the point the crossing line runs through for "Intersection"

@@ -7,6 +7,7 @@
 #include "geometry/coordinates.h"
 #include "geometry/plane_geometry.h"
 #include "geometry/point_lists.h"
+#include "model/kind_codes.h"
 #include "model/list_elements.h"
 #include "model/point_elements.h"
 #include "model/point_geometry.h"
@@ -58,46 +59,46 @@ std::optional<TFloatPoint> Combine(TXRPoint& a, TXRPoint& b, double sign) {
 std::optional<TFloatPoint> Construct(TDerPoint& point) {
   const double p1 = point.Parameter1();
   const double p2 = point.Parameter2();
-  switch (point.Kind()) {
-    case 0:  // "Fixed"
+  switch (static_cast<TDerPointKind>(point.Kind())) {
+    case TDerPointKind::Fixed:
       return TFloatPoint{p1, p2};
-    case 1:  // "Midpoint"
+    case TDerPointKind::Midpoint:
       return WithPoints(point, 2, [](const auto& o) { return Midpoint(*o[0], *o[1]); });
-    case 2:  // "Projection"
+    case TDerPointKind::Projection:
       return WithPoints(point, 3, [](const auto& o) { return ProjectOnLine(*o[0], *o[1], *o[2]); });
-    case 3:  // "Intersection"
+    case TDerPointKind::Intersection:
       return WithPoints(point, 4, [](const auto& o) { return IntersectLines(*o[0], *o[1], *o[2], *o[3]); });
-    case 4:  // "Sweep Angle": tenths of a degree
+    case TDerPointKind::SweepAngle:  // tenths of a degree
       return WithPoints(point, 2, [p1](const auto& o) { return RotateAbout(*o[0], *o[1], p1 / 10); });
-    case 5:  // "Circle Intersection"
+    case TDerPointKind::CircleIntersection:
       return WithPoints(point, 4,
                         [](const auto& o) { return CircleLineIntersection(*o[0], *o[1], *o[2], *o[3]); });
-    case 6:  // "Extension"
+    case TDerPointKind::Extension:
       return WithPoints(point, 3, [p1](const auto& o) { return ExtendAlong(*o[0], *o[1], *o[2], p1); });
-    case 7:  // "Perpendicular"
+    case TDerPointKind::Perpendicular:
       return WithPoints(point, 3, [p1](const auto& o) { return PerpendicularFrom(*o[0], *o[1], *o[2], p1); });
-    case 8:  // "Sum"
+    case TDerPointKind::Sum:
       return WithPoints(point, 2, [](const auto& o) { return Combine(*o[0], *o[1], 1); });
-    case 9:  // "Difference"
+    case TDerPointKind::Difference:
       return WithPoints(point, 2, [](const auto& o) { return Combine(*o[0], *o[1], -1); });
-    case 10: {  // "Average"
+    case TDerPointKind::Average: {
       auto members = DrawingPoints(point, 0);
       if (!members) return std::nullopt;
       return Centroid(*members);
     }
-    case 11:  // "Circle (3 point)"
+    case TDerPointKind::Circle3Point:
       return WithPoints(point, 3, [](const auto& o) { return Circumcentre(*o[0], *o[1], *o[2]); });
-    case 12:  // "Angle Bisector"
+    case TDerPointKind::AngleBisector:
       return WithPoints(point, 4, [](const auto& o) { return BisectorPoint(*o[0], *o[1], *o[2], *o[3]); });
-    case 13: {  // "Best Fit Line": the minimum count is stored times ten
+    case TDerPointKind::BestFitLine: {  // the minimum count is stored times ten
       auto members = DrawingPoints(point, 0);
       TXRPoint* projected = PointOperand(point, 1);
       if (!members || projected == nullptr) return std::nullopt;
       return ProjectOnFittedLine(*members, *projected, RoundSaturated(p1 / 10));
     }
-    case 14:  // "Mirror"
+    case TDerPointKind::Mirror:
       return WithPoints(point, 3, [](const auto& o) { return MirrorInLine(*o[0], *o[1], *o[2]); });
-    case 15:  // "Interpolation": per mille in parameter 2, parameter 1 unused
+    case TDerPointKind::Interpolation:  // per mille in parameter 2, parameter 1 unused
       return WithPoints(point, 2, [p2](const auto& o) { return Interpolate(*o[0], *o[1], p2); });
     default:
       return std::nullopt;

@@ -182,24 +182,19 @@ void TXRPointKindElement::VisitReferences(const TReferenceVisitor& visit) {
   for (int i = 0; i < kSlotCount; ++i) visit(Points[i], SlotClass(fKind, i));
 }
 
+int TXRPointKindElement::OperandCount() const { return CountUsedSlots(SlotClasses(fKind), kSlotCount); }
+
+TOperandSlots TXRPointKindElement::Slots() { return {Points, SlotClasses(fKind)}; }
+
 void TXRPointKindElement::SetKind(int kind) {
   if (kind < 0 || kind >= KindCount()) return;
   fKind = kind;
-  for (int i = 0; i < kSlotCount; ++i) {
-    int code = SlotClass(kind, i);
-    if (Points[i] != nullptr && (code == ekNone || !FitsSlot(Points[i], code))) Points[i] = nullptr;
-  }
+  Slots().DropMisfits();
 }
 
-bool TXRPointKindElement::SetOperand(int slot, TXRayElement* element) {
-  if (slot < 0 || slot >= kSlotCount || !FitsSlot(element, SlotClass(fKind, slot))) return false;
-  Points[slot] = element;
-  return true;
-}
+bool TXRPointKindElement::SetOperand(int slot, TXRayElement* element) { return Slots().Set(slot, element); }
 
-void TXRPointKindElement::ClearOperand(int slot) {
-  if (slot >= 0 && slot < kSlotCount) Points[slot] = nullptr;
-}
+void TXRPointKindElement::ClearOperand(int slot) { Slots().Clear(slot); }
 
 bool TXRPointKindElement::CanCompute(TRadiograph& radiograph) {
   radiograph.LoadCoordinates();
@@ -242,9 +237,7 @@ void TXRVariable::VisitReferences(const TReferenceVisitor& visit) {
   visit(Anchor, ekAnyPoint);
 }
 
-int TXRVariable::SlotClass(int kind, int slot) const { return VariableKind(kind).Slots[slot]; }
-
-int TXRVariable::OperandCount() const { return CountUsedSlots(VariableKind(fKind).Slots, kSlotCount); }
+const TSlotClasses& TXRVariable::SlotClasses(int kind) const { return VariableKind(kind).Slots; }
 
 int TXRVariable::KindCount() const { return kVariableKindCount; }
 
@@ -332,11 +325,9 @@ bool ExtraOperandsUsable(const TXRPointKindElement& element) {
 
 std::unique_ptr<TXRayElement> TXRSupimp::Create() const { return std::make_unique<TXRSupimp>(); }
 
-int TXRSupimp::SlotClass(int kind, int slot) const { return SupimpKind(kind).Slots[slot]; }
+const TSlotClasses& TXRSupimp::SlotClasses(int kind) const { return SupimpKind(kind).Slots; }
 
 int TXRSupimp::KindCount() const { return kSupimpKindCount; }
-
-int TXRSupimp::OperandCount() const { return CountUsedSlots(SupimpKind(fKind).Slots, kSlotCount); }
 
 bool TXRSupimp::CanCompute(TRadiograph& radiograph) {
   return TXRPointKindElement::CanCompute(radiograph) && ExtraOperandsUsable(*this);
@@ -359,11 +350,9 @@ void TXROrient::VisitReferences(const TReferenceVisitor& visit) {
   visit(AffectedArea, ekArea);
 }
 
-int TXROrient::SlotClass(int kind, int slot) const { return OrientKind(kind).Slots[slot]; }
+const TSlotClasses& TXROrient::SlotClasses(int kind) const { return OrientKind(kind).Slots; }
 
 int TXROrient::KindCount() const { return kOrientKindCount; }
-
-int TXROrient::OperandCount() const { return CountUsedSlots(OrientKind(fKind).Slots, kSlotCount); }
 
 bool TXROrient::CanCompute(TRadiograph& radiograph) {
   return TXRPointKindElement::CanCompute(radiograph) && ExtraOperandsUsable(*this);

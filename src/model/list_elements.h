@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/operand_slots.h"
 #include "model/xray_element.h"
 
 namespace lumacet {
@@ -166,12 +167,18 @@ class TXRPointKindElement : public TXRPointElement {
   // Loads the radiograph into the type, then checks that every used slot is filled and
   // every point operand valid.
   virtual bool CanCompute(TRadiograph& radiograph);
-  virtual int OperandCount() const = 0;
-  virtual int SlotClass(int kind, int slot) const = 0;
+  int OperandCount() const;
+  int SlotClass(int kind, int slot) const { return SlotClasses(kind)[slot]; }
   virtual int KindCount() const = 0;
 
  protected:
+  // The classes the slots accept under `kind`, from the subclass's kind table.
+  virtual const TSlotClasses& SlotClasses(int kind) const = 0;
+
   int fKind = 0;
+
+ private:
+  TOperandSlots Slots();
 };
 
 struct TNormalValue {
@@ -193,8 +200,6 @@ class TXRVariable : public TXRPointKindElement {
   void SetKind(int kind) override;
   bool SetOperand(int slot, TXRayElement* element) override;
   void ClearOperand(int slot) override;
-  int OperandCount() const override;
-  int SlotClass(int kind, int slot) const override;
   int KindCount() const override;
 
   // True when `variable` is an operand of this one, directly or through a chain of
@@ -224,6 +229,9 @@ class TXRVariable : public TXRPointKindElement {
   std::vector<TNormalValue> MaleNormals;
   double AuxiliaryValue = 0;
   std::array<int, 4> LabelRect{};
+
+ protected:
+  const TSlotClasses& SlotClasses(int kind) const override;
 };
 
 // The editor's operand rule for variables: a variable that would depend on itself is
@@ -236,9 +244,10 @@ class TXRSupimp : public TXRPointKindElement {
   std::unique_ptr<TXRayElement> Create() const override;
   int KindCode() const override { return ekSupimp; }
   bool CanCompute(TRadiograph& radiograph) override;
-  int OperandCount() const override;
-  int SlotClass(int kind, int slot) const override;
   int KindCount() const override;
+
+ protected:
+  const TSlotClasses& SlotClasses(int kind) const override;
 };
 
 class TXROrient : public TXRPointKindElement {
@@ -249,14 +258,15 @@ class TXROrient : public TXRPointKindElement {
   void Assign(const TXRayElement& source) override;
   void VisitReferences(const TReferenceVisitor& visit) override;
   bool CanCompute(TRadiograph& radiograph) override;
-  int OperandCount() const override;
-  int SlotClass(int kind, int slot) const override;
   int KindCount() const override;
 
   double Parameter1 = 0;  // degrees for "Set to Angle"
   double Parameter2 = 0;  // hot zone in millimetres for "<Align to Image>"
   int Affect = 0;         // all except preset, selected only, area
   TXRayElement* AffectedArea = nullptr;
+
+ protected:
+  const TSlotClasses& SlotClasses(int kind) const override;
 };
 
 }  // namespace lumacet

@@ -57,12 +57,6 @@ bool DependsThroughOperands(TXRPoint& self, const TXRPoint* target) {
   return false;
 }
 
-template <size_t N>
-void KeepCompatibleOperands(std::array<TXRayElement*, N>& operands, const std::array<int, 5>& slots) {
-  for (size_t i = 0; i < N; ++i)
-    if (operands[i] != nullptr && (slots[i] == ekNone || !FitsSlot(operands[i], slots[i]))) operands[i] = nullptr;
-}
-
 }  // namespace
 
 // ---- TXROwnedPoint ---------------------------------------------------------------
@@ -104,34 +98,33 @@ int TDigPoint::IconIndex() const { return DigPointKind(fKind).Icon; }
 
 int TDigPoint::SlotClass(int slot) const { return DigPointKind(fKind).Slots[slot]; }
 
+TOperandSlots TDigPoint::Slots() { return {fOperands, DigPointKind(fKind).Slots}; }
+
 void TDigPoint::SetKind(int kind) {
   if (kind < 0 || kind >= kDigPointKindCount) return;
   fKind = kind;
-  KeepCompatibleOperands(fOperands, DigPointKind(kind).Slots);
+  Slots().DropMisfits();
   NeedsPlacing = true;
 }
 
 bool TDigPoint::SetOperand(int slot, TXRayElement* element) {
-  if (slot < 0 || slot >= kOperandCount || !FitsSlot(element, SlotClass(slot))) return false;
-  fOperands[slot] = element;
+  if (!Slots().Set(slot, element)) return false;
   NeedsPlacing = true;
   return true;
 }
 
 void TDigPoint::ClearOperand(int slot) {
-  if (slot < 0 || slot >= kOperandCount) return;
-  fOperands[slot] = nullptr;
-  NeedsPlacing = true;
+  if (Slots().Clear(slot)) NeedsPlacing = true;
 }
 
 void TDigPoint::Place() {
   if (!NeedsPlacing || fEvaluating || TEvaluationGuard::TooDeep()) return;
   TEvaluationGuard guard(fEvaluating);
-  switch (fKind) {
-    case 0:
+  switch (static_cast<TDigPointKind>(fKind)) {
+    case TDigPointKind::Normal:
       NeedsPlacing = false;
       return;
-    case 1:
+    case TDigPointKind::Preset:
       SetXY(Parameter1, Parameter2);
       NeedsPlacing = false;
       return;
@@ -197,24 +190,23 @@ int TDerPoint::SlotClass(int slot) const { return DerPointKind(fKind).Slots[slot
 
 int TDerPoint::OperandCount() const { return CountUsedSlots(DerPointKind(fKind).Slots, kOperandCount); }
 
+TOperandSlots TDerPoint::Slots() { return {fOperands, DerPointKind(fKind).Slots}; }
+
 void TDerPoint::SetKind(int kind) {
   if (kind < 0 || kind >= kDerPointKindCount) return;
   fKind = kind;
-  KeepCompatibleOperands(fOperands, DerPointKind(kind).Slots);
+  Slots().DropMisfits();
   fNeedsComputing = true;
 }
 
 bool TDerPoint::SetOperand(int slot, TXRayElement* element) {
-  if (slot < 0 || slot >= kOperandCount || !FitsSlot(element, SlotClass(slot))) return false;
-  fOperands[slot] = element;
+  if (!Slots().Set(slot, element)) return false;
   fNeedsComputing = true;
   return true;
 }
 
 void TDerPoint::ClearOperand(int slot) {
-  if (slot < 0 || slot >= kOperandCount) return;
-  fOperands[slot] = nullptr;
-  fNeedsComputing = true;
+  if (Slots().Clear(slot)) fNeedsComputing = true;
 }
 
 void TDerPoint::SetParameters(double p1, double p2) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/operand_slots.h"
 #include "model/xray_element.h"
 
 namespace lumacet {
@@ -103,6 +104,8 @@ class TDigPoint : public TXRPoint {
   TXRayElement* HintDrawing = nullptr;
 
  private:
+  TOperandSlots Slots();
+
   int fKind = 0;
   std::array<TXRayElement*, kOperandCount> fOperands{};
   bool fEvaluating = false;
@@ -144,6 +147,8 @@ class TDerPoint : public TXRPoint {
   void Compute();
 
  private:
+  TOperandSlots Slots();
+
   int fKind = 0;
   std::array<TXRayElement*, kOperandCount> fOperands{};
   double fParameter1 = 0;

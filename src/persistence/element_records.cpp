@@ -18,7 +18,8 @@ namespace lumacet {
 
 namespace {
 
-int KindOrDefault(const TKindInfo& (*table)(int), int count, std::string_view token) {
+template <class TInfo>
+int KindOrDefault(const TInfo& (*table)(int), int count, std::string_view token) {
   int kind = FindKindToken(table, count, token);
   return kind < 0 ? 0 : kind;
 }
@@ -219,7 +220,7 @@ void ReadRecord(TTypeFileReader& reader, TXRProtocol& e) {
 
 void WriteRecord(TTypeFileWriter& writer, const TXRGraphic& e) {
   writer.BeginRecord(e);
-  writer.Text(GraphicKindToken(e.Kind()));
+  writer.Text(GraphicKind(e.Kind()).Token);
   writer.Int(e.DrawOption);
   writer.Hex8(e.Colour);
   writer.Int(e.PenStyle);
@@ -238,12 +239,12 @@ void ReadRecord(TTypeFileReader& reader, TXRGraphic& e) {
   e.Name = reader.Text(2);
   reader.Require(11);
   std::string_view token = reader.Token(3);
-  int kind = FindGraphicKindToken(token);
+  int kind = FindKindToken(GraphicKind, kGraphicKindCount, token);
   // Earlier versions had one kind per marker shape.
   constexpr std::string_view kOldMarkerKinds[] = {"Cross", "Square", "Circle"};
   for (int shape = 0; shape < 3; ++shape)
     if (token == kOldMarkerKinds[shape]) {
-      kind = FindGraphicKindToken("Markers");
+      kind = KindNumber(TGraphicKind::Markers);
       e.MarkerShape = shape;
     }
   e.SetKind(kind < 0 ? 0 : kind);

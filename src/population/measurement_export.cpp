@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "measure/number_format.h"
+#include "model/kind_tables.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "support/atomic_file.h"
@@ -20,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr int kLabelVariableKind = 0;
 constexpr size_t kAbbreviationLength = 8;
 constexpr std::string_view kInvalidCoordinate = "nil";
 constexpr std::string_view kCoordinateFormat = "0.####";
@@ -88,7 +88,7 @@ std::vector<TXRVariable*> ExportedVariables(const TXRAnalysis& analysis, const T
     auto* variable = dynamic_cast<TXRVariable*>(element);
     if (variable == nullptr) continue;
     if (options.Variables == TExportVariables::InTextAnalysis && variable->ShowIn == 0) continue;
-    if (options.SkipLabels && variable->Kind() == kLabelVariableKind) continue;
+    if (options.SkipLabels && variable->Kind() == KindNumber(TVariableKind::Label)) continue;
     variables.push_back(variable);
   }
   return variables;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/kind_codes.h"
 #include "model/point_geometry.h"
 #include "model/test_points.h"
 #include "graphics/recording_canvas.h"
@@ -20,9 +21,9 @@ using Kind = TCanvasCallKind;
 
 class DrawingsTest : public ::testing::Test {
  protected:
-  TXRGraphic& Graphic(int kind, std::vector<TXRPoint*> points) {
+  TXRGraphic& Graphic(TGraphicKind kind, std::vector<TXRPoint*> points) {
     auto& graphic = *graphics_.emplace_back(std::make_unique<TXRGraphic>());
-    graphic.SetKind(kind);
+    graphic.SetKind(KindNumber(kind));
     graphic.Points.assign(points.begin(), points.end());
     return graphic;
   }
@@ -53,29 +54,29 @@ TEST_F(DrawingsTest, LinesBreakOnInvalidPointsUnlessTheKindSaysNot) {
   TXRPoint* b = f.Invalid(50, 50);
   TXRPoint* c = f.At(100, 0);
   TXRPoint* d = f.At(100.5, 20.5);  // rounds to even: (100, 20)
-  EXPECT_TRUE(Shape(Graphic(gkLine, {a, b, c})).empty());
-  EXPECT_THAT(Shape(Graphic(gkLine, {a, b, c, d})),
+  EXPECT_TRUE(Shape(Graphic(TGraphicKind::Line, {a, b, c})).empty());
+  EXPECT_THAT(Shape(Graphic(TGraphicKind::Line, {a, b, c, d})),
               ::testing::ElementsAre(IsCall(Kind::Polyline, Points{{100, 0}, {100, 20}})));
-  EXPECT_THAT(Shape(Graphic(gkLineNoBreaks, {a, b, c, d})),
+  EXPECT_THAT(Shape(Graphic(TGraphicKind::LineNoBreaks, {a, b, c, d})),
               ::testing::ElementsAre(IsCall(Kind::Polyline, Points{{0, 0}, {100, 0}, {100, 20}})));
   // Below the least number of entries nothing is drawn, valid or not.
-  EXPECT_TRUE(Shape(Graphic(gkLine, {a})).empty());
+  EXPECT_TRUE(Shape(Graphic(TGraphicKind::Line, {a})).empty());
 }
 
 TEST_F(DrawingsTest, PairsJoinEntriesTwoByTwo) {
   TXRPoint* a = f.At(0, 0);
   TXRPoint* b = f.At(10, 0);
   TXRPoint* c = f.At(20, 0);
-  EXPECT_THAT(Shape(Graphic(gkLinePairs, {a, b, c})),
+  EXPECT_THAT(Shape(Graphic(TGraphicKind::LinePairs, {a, b, c})),
               ::testing::ElementsAre(IsCall(Kind::Polyline, Points{{0, 0}, {10, 0}})));
   // A pair with an invalid point draws nothing, and does not shift the pairing.
   TXRPoint* bad = f.Invalid();
-  EXPECT_THAT(Shape(Graphic(gkLinePairs, {a, bad, bad, c, b, c})),
+  EXPECT_THAT(Shape(Graphic(TGraphicKind::LinePairs, {a, bad, bad, c, b, c})),
               ::testing::ElementsAre(IsCall(Kind::Polyline, Points{{10, 0}, {20, 0}})));
 }
 
 TEST_F(DrawingsTest, PolygonThroughTheValidPoints) {
-  EXPECT_THAT(Shape(Graphic(gkPolygon, {f.At(0, 0), f.Invalid(), f.At(10, 0), f.At(10, 10)})),
+  EXPECT_THAT(Shape(Graphic(TGraphicKind::Polygon, {f.At(0, 0), f.Invalid(), f.At(10, 0), f.At(10, 10)})),
               ::testing::ElementsAre(IsCall(Kind::Polygon, Points{{0, 0}, {10, 0}, {10, 10}})));
 }
 
@@ -88,7 +89,7 @@ TEST_F(DrawingsTest, CurvesSwitchToStraightStretchesAtDoubledPoints) {
   TXRPoint* ff = f.At(500, 90);
   TXRPoint* g = f.At(600, 0);
   std::vector<TXRPoint*> points{a, b, c, c, d, e, e, ff, g};
-  std::vector<TCanvasCall> calls = Shape(Graphic(gkSpline, points));
+  std::vector<TCanvasCall> calls = Shape(Graphic(TGraphicKind::Spline, points));
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].Kind, Kind::Polyline);
   EXPECT_EQ(calls[0].Points, Rounded(SplinePoints(points, 10)));
@@ -105,10 +106,10 @@ TEST_F(DrawingsTest, SplineWithAnInvalidPointFallsBackToTheLinePicture) {
   TXRPoint* b = f.At(100, 80);
   TXRPoint* c = f.At(200, 0);
   TXRPoint* bad = f.Invalid();
-  EXPECT_THAT(Shape(Graphic(gkSpline, {a, b, bad, c})),
+  EXPECT_THAT(Shape(Graphic(TGraphicKind::Spline, {a, b, bad, c})),
               ::testing::ElementsAre(IsCall(Kind::Polyline, Points{{0, 0}, {100, 80}})));
   // "Spline (no breaks)" always draws the curve through the valid points.
-  std::vector<TCanvasCall> curve = Shape(Graphic(gkSplineNoBreaks, {a, b, bad, c}));
+  std::vector<TCanvasCall> curve = Shape(Graphic(TGraphicKind::SplineNoBreaks, {a, b, bad, c}));
   ASSERT_EQ(curve.size(), 1u);
   EXPECT_EQ(curve[0].Points, Rounded(SplinePoints(std::vector<TXRPoint*>{a, b, c}, 10)));
 }
@@ -117,18 +118,18 @@ TEST_F(DrawingsTest, ClosedSplineIsOneFilledPolygon) {
   TXRPoint* a = f.At(0, 0);
   TXRPoint* b = f.At(100, 0);
   TXRPoint* c = f.At(50, 80);
-  std::vector<TCanvasCall> calls = Shape(Graphic(gkSplineClosed, {a, b, c}));
+  std::vector<TCanvasCall> calls = Shape(Graphic(TGraphicKind::SplineClosed, {a, b, c}));
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].Kind, Kind::Polygon);
   EXPECT_EQ(calls[0].Points, Rounded(SplinePoints(std::vector<TXRPoint*>{a, b, c}, 10)));
   // Two points: a polygon folded onto the chord, which encloses nothing.
-  calls = Shape(Graphic(gkSplineClosed, {a, b}));
+  calls = Shape(Graphic(TGraphicKind::SplineClosed, {a, b}));
   ASSERT_EQ(calls.size(), 1u);
   for (TIntPoint p : calls[0].Points) EXPECT_EQ(p.Y, 0);
 }
 
 TEST_F(DrawingsTest, MarkersOfEveryShape) {
-  TXRGraphic& markers = Graphic(gkMarkers, {f.At(500, 400), f.Invalid()});
+  TXRGraphic& markers = Graphic(TGraphicKind::Markers, {f.At(500, 400), f.Invalid()});
   EXPECT_THAT(Shape(markers), ::testing::ElementsAre(IsCall(Kind::Polyline, Points{{400, 400}, {600, 400}}),
                                                      IsCall(Kind::Polyline, Points{{500, 300}, {500, 500}})));
   markers.Size = 10;
@@ -157,7 +158,7 @@ TEST_F(DrawingsTest, PiesAndArcsMarkTheAngleAtTheSecondPoint) {
   TXRPoint* p0 = f.At(100, 0);
   TXRPoint* centre = f.At(0, 0);
   TXRPoint* p2 = f.At(0, -100);
-  TXRGraphic& pie = Graphic(gkPie, {p0, centre, p2});
+  TXRGraphic& pie = Graphic(TGraphicKind::Pie, {p0, centre, p2});
   pie.Size = 50;
   std::vector<TCanvasCall> calls = Shape(pie);
   ASSERT_EQ(calls.size(), 1u);
@@ -171,20 +172,20 @@ TEST_F(DrawingsTest, PiesAndArcsMarkTheAngleAtTheSecondPoint) {
   EXPECT_DOUBLE_EQ(angles->SweepDegrees, 90);
 
   // The variable kinds take the radius from the fourth point.
-  TXRGraphic& arc = Graphic(gkArcVariable, {p0, centre, p2, f.At(30, 40)});
+  TXRGraphic& arc = Graphic(TGraphicKind::ArcVariable, {p0, centre, p2, f.At(30, 40)});
   calls = Shape(arc);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].Kind, Kind::Arc);
   EXPECT_EQ(calls[0].Box, (TIntRect{-50, -50, 50, 50}));
 
   // Any invalid entry, or too few entries, and nothing is drawn.
-  EXPECT_TRUE(Shape(Graphic(gkPie, {p0, centre, f.Invalid()})).empty());
-  EXPECT_TRUE(Shape(Graphic(gkArc, {p0, centre, p2, f.Invalid()})).empty());
-  EXPECT_TRUE(Shape(Graphic(gkPieVariable, {p0, centre, p2})).empty());
+  EXPECT_TRUE(Shape(Graphic(TGraphicKind::Pie, {p0, centre, f.Invalid()})).empty());
+  EXPECT_TRUE(Shape(Graphic(TGraphicKind::Arc, {p0, centre, p2, f.Invalid()})).empty());
+  EXPECT_TRUE(Shape(Graphic(TGraphicKind::PieVariable, {p0, centre, p2})).empty());
 }
 
 TEST_F(DrawingsTest, ToothTemplateFittedToTwoLandmarks) {
-  TXRGraphic& incisor = Graphic(gkUpperIncisor, {f.At(1000, 1000), f.At(1000, 265)});
+  TXRGraphic& incisor = Graphic(TGraphicKind::UpperIncisor, {f.At(1000, 1000), f.At(1000, 265)});
   std::vector<TCanvasCall> calls = Shape(incisor);
   ASSERT_EQ(calls.size(), 2u);  // crown, then root
   EXPECT_EQ(calls[0].Kind, Kind::Polygon);
@@ -195,10 +196,10 @@ TEST_F(DrawingsTest, ToothTemplateFittedToTwoLandmarks) {
   incisor.Size = -1;
   EXPECT_EQ(Shape(incisor)[0].Points.front(), (TIntPoint{1088, 673}));
   // Coincident landmarks collapse every outline onto the first.
-  for (const TCanvasCall& call : Shape(Graphic(gkLowerMolarFrontal, {f.At(7, 8), f.At(7, 8)}))) {
+  for (const TCanvasCall& call : Shape(Graphic(TGraphicKind::LowerMolarFrontal, {f.At(7, 8), f.At(7, 8)}))) {
     for (TIntPoint p : call.Points) EXPECT_EQ(p, (TIntPoint{7, 8}));
   }
-  EXPECT_TRUE(Shape(Graphic(gkUpperMolar, {f.At(0, 0), f.Invalid()})).empty());
+  EXPECT_TRUE(Shape(Graphic(TGraphicKind::UpperMolar, {f.At(0, 0), f.Invalid()})).empty());
 }
 
 TEST_F(DrawingsTest, ShapeAnalysisKindsDrawThroughTheConsensusInterface) {
@@ -206,10 +207,10 @@ TEST_F(DrawingsTest, ShapeAnalysisKindsDrawThroughTheConsensusInterface) {
   TXRPoint* l0 = f.At(10, 10);
   TXRPoint* l1 = f.Invalid();
   pca.Points = {l0, l1};
-  TXRGraphic& markers = Graphic(gkPcaConsensusMarkers, {});
+  TXRGraphic& markers = Graphic(TGraphicKind::PcaConsensusMarkers, {});
   markers.Points = {&pca};
   markers.Size = 5;
-  TXRGraphic& joins = Graphic(gkPcaJoinPoints, {});
+  TXRGraphic& joins = Graphic(TGraphicKind::PcaJoinPoints, {});
   joins.Points = {&pca};
 
   // Without a consensus provider, or when the analysis cannot be evaluated, nothing.
@@ -230,7 +231,7 @@ TEST_F(DrawingsTest, ShapeAnalysisKindsDrawThroughTheConsensusInterface) {
 
 TEST_F(DrawingsTest, PenAndBrushAsDefinedOrByPosition) {
   TXRVariable variable;
-  TXRGraphic& graphic = Graphic(gkPolygon, {f.At(0, 0), f.At(10, 0), f.At(0, 10)});
+  TXRGraphic& graphic = Graphic(TGraphicKind::Polygon, {f.At(0, 0), f.At(10, 0), f.At(0, 10)});
   graphic.Colour = 0x112233;
   graphic.PenStyle = 1;
   graphic.LineWidth = 3;
@@ -281,7 +282,7 @@ TEST_F(DrawingsTest, PenAndBrushAsDefinedOrByPosition) {
 }
 
 TEST_F(DrawingsTest, OnDemandDrawingsOnlyWhenForced) {
-  TXRGraphic& graphic = Graphic(gkLine, {f.At(0, 0), f.At(10, 0)});
+  TXRGraphic& graphic = Graphic(TGraphicKind::Line, {f.At(0, 0), f.At(10, 0)});
   graphic.DrawOption = 1;
   TRecordingCanvas canvas;
   TRenderOptions options;
@@ -302,7 +303,7 @@ TEST_F(DrawingsTest, PaintingLeavesTheModelAsItWas) {
   TXRVariable variable;
   TXRPoint* a = f.At(1.25, 2.5);
   TXRPoint* b = f.At(30, 40);
-  TXRGraphic& graphic = Graphic(gkSpline, {a, b, b, a});
+  TXRGraphic& graphic = Graphic(TGraphicKind::Spline, {a, b, b, a});
   graphic.DrawOption = 1;
   graphic.ColourVariable = &variable;
   graphic.Colour = 0x123456;

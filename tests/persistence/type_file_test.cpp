@@ -202,7 +202,7 @@ TEST(TypeFileRecords, OlderLayoutWithShortRecordsLoadsWithDefaults) {
   EXPECT_FALSE(Get<TDigPoint>(t, ekDigPoint, 1)->XSet());
   EXPECT_EQ(Get<TDerPoint>(t, ekDerPoint, 0)->Operand(1), Get<TDigPoint>(t, ekDigPoint, 1));
   auto* drawing = Get<TXRGraphic>(t, ekGraphic, 0);
-  EXPECT_EQ(GraphicKindToken(drawing->Kind()), "Markers");
+  EXPECT_EQ(GraphicKind(drawing->Kind()).Token, "Markers");
   EXPECT_EQ(drawing->MarkerShape, 2);
   EXPECT_TRUE(drawing->Opaque);
   EXPECT_EQ(drawing->Colour, 0xFFu);
@@ -283,7 +283,7 @@ TEST(TypeFileRecords, DrawingBrushSignAndOlderMarkerKinds) {
   ASSERT_TRUE(olderKinds.Ok) << olderKinds.Message;
   for (int shape = 0; shape < 3; ++shape) {
     auto* g = Get<TXRGraphic>(*olderKinds.Type, ekGraphic, shape);
-    EXPECT_EQ(GraphicKindToken(g->Kind()), "Markers");
+    EXPECT_EQ(GraphicKind(g->Kind()).Token, "Markers");
     EXPECT_EQ(g->MarkerShape, shape);
   }
   // Values beyond a field's choices read as its default.

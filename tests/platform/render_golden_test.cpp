@@ -7,6 +7,7 @@
 
 #include "common/result_assertions.h"
 #include "graphics/tracing_painter.h"
+#include "model/kind_codes.h"
 #include "platform/gui_application.h"
 #include "platform/qpainter_canvas.h"
 #include "platform/render_test_support.h"
@@ -39,22 +40,22 @@ TEST_F(RenderGoldenTest, DrawingsAndOutlinedLabels) {
   for (std::size_t i = 0; i < at.size(); ++i) type.AddElement("P" + std::to_string(i + 1), ekDigPoint, message);
   type.BuildTemplates();
   auto point = [&](int n) { return type.FindElement("P" + std::to_string(n), ekDigPoint); };
-  auto graphic = [&](const std::string& name, int kind, std::vector<int> points, std::uint32_t colour) {
+  auto graphic = [&](const std::string& name, TGraphicKind kind, std::vector<int> points, std::uint32_t colour) {
     auto* g = static_cast<TXRGraphic*>(type.AddElement(name, ekGraphic, message));
-    g->SetKind(kind);
+    g->SetKind(KindNumber(kind));
     for (int n : points) g->Points.push_back(point(n));
     g->Colour = colour;
     return g;
   };
-  graphic("Outline", gkSplineClosed, {1, 6, 3, 7}, 0xFF0000)->BrushStyle = 7;
-  graphic("Base", gkLine, {1, 2}, 0x0000FF)->LineWidth = 3;
-  TXRGraphic* pie = graphic("Pie", gkPie, {2, 7, 4}, 0x008000);
+  graphic("Outline", TGraphicKind::SplineClosed, {1, 6, 3, 7}, 0xFF0000)->BrushStyle = 7;
+  graphic("Base", TGraphicKind::Line, {1, 2}, 0x0000FF)->LineWidth = 3;
+  TXRGraphic* pie = graphic("Pie", TGraphicKind::Pie, {2, 7, 4}, 0x008000);
   pie->BrushStyle = 0;
   pie->Size = 90;
-  TXRGraphic* markers = graphic("Markers", gkMarkers, {1, 2, 3, 4, 5, 6, 7}, 0x000000);
+  TXRGraphic* markers = graphic("Markers", TGraphicKind::Markers, {1, 2, 3, 4, 5, 6, 7}, 0x000000);
   markers->MarkerShape = 2;
   markers->Size = 12;
-  graphic("Incisor", gkUpperIncisor, {8, 9}, 0x800080);
+  graphic("Incisor", TGraphicKind::UpperIncisor, {8, 9}, 0x800080);
   auto* angle = static_cast<TXRVariable*>(type.AddElement("Angle", ekVariable, message));
   angle->SetKind(1);
   for (int slot = 0; slot < 4; ++slot) angle->SetOperand(slot, point(slot + 1));
