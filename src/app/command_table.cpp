@@ -1,9 +1,40 @@
 #include "app/command_table.h"
 
+#include <QMenuBar>
+
+#include "app/qt_prompts.h"
+#include "shell/commands.h"
+
 namespace lumacet {
 
-QAction* TCommandTable::Find(const QString& caption) const {
-  auto found = fCommands.find(caption);
+namespace {
+
+QString Id(std::string_view id) { return QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size())); }
+
+}  // namespace
+
+QString CommandCaption(std::string_view id) {
+  const TCommand* command = FindCommand(id);
+  return command == nullptr ? Id(id) : DisplayText(TText(command->Caption));
+}
+
+QMenu* TCommandTable::AddMenu(QMenuBar& bar, std::string_view id) {
+  const TMenu* found = FindMenu(id);
+  QMenu* menu = bar.addMenu(found == nullptr ? Id(id) : DisplayText(TText(found->Caption)));
+  menu->setObjectName(Id(id));
+  return menu;
+}
+
+QAction* TCommandTable::Make(QWidget& container, std::string_view id) {
+  auto* action = new QAction(CommandCaption(id), &container);
+  action->setObjectName(Id(id));
+  container.addAction(action);
+  fCommands[std::string(id)] = action;
+  return action;
+}
+
+QAction* TCommandTable::Find(std::string_view id) const {
+  auto found = fCommands.find(id);
   return found == fCommands.end() ? nullptr : found->second;
 }
 

@@ -1,38 +1,51 @@
-// The menu commands of a window by caption: the window enables them as its state changes,
-// and tests find them as a user would, by what the menu shows.
+// The commands of a window by their identifiers ("file.save", shell/commands.h): menus and
+// tool bars add them with the engine's captions translated, the window enables them as its
+// state changes, and tests find them by identifier. Each action and menu carries its
+// identifier as its object name.
 #pragma once
 
 #include <QAction>
 #include <QMenu>
 #include <QString>
 
+#include <functional>
 #include <map>
+#include <string>
+#include <string_view>
+
+class QMenuBar;
 
 namespace lumacet {
 
+// The translated caption of the command of that identifier; the identifier itself when the
+// table has no such command, so that a slip shows in the menu instead of an empty entry.
+QString CommandCaption(std::string_view id);
+
 class TCommandTable {
  public:
-  // Appends `caption` to `menu`, running `handler` on `receiver` when chosen. Without a
-  // handler the command shows disabled: its tool is not part of the program yet.
+  // The menu of that identifier ("file"), appended to `bar`.
+  QMenu* AddMenu(QMenuBar& bar, std::string_view id);
+  // Appends the command `id` to `container` (a menu or a tool bar), running `handler` on
+  // `receiver` when chosen. Without a handler the command shows disabled: its tool is not
+  // part of the program yet, or its caller connects and enables it.
   template <class TReceiver>
-  QAction* Add(QMenu& menu, const QString& caption, TReceiver* receiver, void (TReceiver::*handler)()) {
-    QAction* action = menu.addAction(caption);
+  QAction* Add(QWidget& container, std::string_view id, TReceiver* receiver, void (TReceiver::*handler)()) {
+    QAction* action = Make(container, id);
     if (handler != nullptr) {
       QObject::connect(action, &QAction::triggered, receiver, handler);
     } else {
       action->setEnabled(false);
     }
-    Keep(action);
     return action;
   }
-  // Keeps a command built elsewhere under its caption.
-  void Keep(QAction* action) { fCommands[action->text()] = action; }
-  // The command of that caption; null when there is none.
-  QAction* Find(const QString& caption) const;
+  // The command of that identifier; null when there is none.
+  QAction* Find(std::string_view id) const;
   bool Empty() const { return fCommands.empty(); }
 
  private:
-  std::map<QString, QAction*> fCommands;
+  QAction* Make(QWidget& container, std::string_view id);
+
+  std::map<std::string, QAction*, std::less<>> fCommands;
 };
 
 }  // namespace lumacet

@@ -100,51 +100,51 @@ TImageCommands::TImageCommands(QMainWindow& window, TWorkspace& workspace, TSett
                                std::function<void()> changed)
     : QObject(&window), fWindow(window), fWorkspace(workspace), fSettings(settings), fChanged(std::move(changed)) {}
 
-QAction* TImageCommands::Add(QMenu& menu, const QString& caption, void (TImageCommands::*handler)()) {
-  return fCommands.Add(menu, caption, this, handler);
+QAction* TImageCommands::Add(QWidget& container, std::string_view id, void (TImageCommands::*handler)()) {
+  return fCommands.Add(container, id, this, handler);
 }
 
-QAction* TImageCommands::Command(const QString& caption) const { return fCommands.Find(caption); }
+QAction* TImageCommands::Command(std::string_view id) const { return fCommands.Find(id); }
 
 void TImageCommands::AddMenus(QMenuBar& bar) {
-  QMenu& menu = *bar.addMenu(tr("&Image"));
-  Add(menu, tr("&Open..."), &TImageCommands::ActionImageOpenExecute);
-  Add(menu, tr("&Save..."), &TImageCommands::ActionImageSaveExecute);
-  Add(menu, tr("&Close"), &TImageCommands::ActionImageCloseExecute);
+  QMenu& menu = *fCommands.AddMenu(bar, "image");
+  Add(menu, "image.open", &TImageCommands::ActionImageOpenExecute);
+  Add(menu, "image.save", &TImageCommands::ActionImageSaveExecute);
+  Add(menu, "image.close", &TImageCommands::ActionImageCloseExecute);
   menu.addSeparator();
-  fUndo = Add(menu, tr("U&ndo / Redo Image"), &TImageCommands::ActionImageUndoExecute);
-  Add(menu, tr("Rese&t Image"), &TImageCommands::ActionImageResetExecute);
-  Add(menu, tr("&Visible"), &TImageCommands::ActionImageVisibleExecute)->setCheckable(true);
-  Add(menu, tr("Copy to Clip&board"), &TImageCommands::ActionImageCopyExecute);
+  fUndo = Add(menu, "image.undo", &TImageCommands::ActionImageUndoExecute);
+  Add(menu, "image.reset", &TImageCommands::ActionImageResetExecute);
+  Add(menu, "image.visible", &TImageCommands::ActionImageVisibleExecute)->setCheckable(true);
+  Add(menu, "image.copy", &TImageCommands::ActionImageCopyExecute);
   menu.addSeparator();
-  Add(menu, tr("&Acquire..."));
-  Add(menu, tr("&Select Source..."));
+  Add(menu, "image.acquire");
+  Add(menu, "image.select_source");
   menu.addSeparator();
   QMenu& adjust = *menu.addMenu(tr("Image Adjust"));
-  const std::pair<QString, TImageAdjustment> direct[] = {
-      {tr("&Equalize"), TImageAdjustment::Equalize},
-      {tr("&Adaptive Equalize"), TImageAdjustment::AdaptiveEqualize},
-      {tr("Auto &Levels"), TImageAdjustment::AutoLevels},
-      {tr("A&daptive Auto Levels"), TImageAdjustment::AdaptiveAutoLevels},
-      {tr("&Negative Image"), TImageAdjustment::Negative}};
-  for (const auto& [caption, adjustment] : direct) {
-    QAction* action = Add(adjust, caption);
+  const std::pair<const char*, TImageAdjustment> direct[] = {
+      {"image.equalize", TImageAdjustment::Equalize},
+      {"image.adaptive_equalize", TImageAdjustment::AdaptiveEqualize},
+      {"image.auto_levels", TImageAdjustment::AutoLevels},
+      {"image.adaptive_auto_levels", TImageAdjustment::AdaptiveAutoLevels},
+      {"image.negative", TImageAdjustment::Negative}};
+  for (const auto& [id, adjustment] : direct) {
+    QAction* action = Add(adjust, id);
     action->setEnabled(true);
-    connect(action, &QAction::triggered, this, [this, adjustment, caption] {
+    connect(action, &QAction::triggered, this, [this, adjustment, action] {
       fLastAdjustment = adjustment;
-      fRepeat->setText(caption);
+      fRepeat->setText(action->text());
       Adjust(adjustment);
     });
   }
   adjust.addSeparator();
-  Add(adjust, tr("Le&vels..."), &TImageCommands::ActionImageLevelsExecute);
-  Add(adjust, tr("&Brightness / Contrast / Gamma..."), &TImageCommands::ActionImageBrightExecute);
-  Add(adjust, tr("Colori&ze..."), &TImageCommands::ActionImageColorizeExecute);
+  Add(adjust, "image.levels", &TImageCommands::ActionImageLevelsExecute);
+  Add(adjust, "image.brightness_contrast", &TImageCommands::ActionImageBrightExecute);
+  Add(adjust, "image.colorize", &TImageCommands::ActionImageColorizeExecute);
 
   // The image-adjust button repeats the last direct enhancement; blending of the current
   // image over the others.
   QToolBar* blending = fWindow.addToolBar(tr("Image Blending"));
-  fRepeat = blending->addAction(tr("Image Adjust"));
+  fRepeat = Add(*blending, "image.adjust_again");
   connect(fRepeat, &QAction::triggered, this, [this] {
     if (fLastAdjustment) Adjust(*fLastAdjustment);
   });
@@ -160,11 +160,11 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
     });
     blending->addWidget(control);
   };
-  slider("Transparency: %1%", &TImageBlendOptions::Transparency);
-  slider("Black Transparency: %1%", &TImageBlendOptions::BlackTransparency);
-  QAction* difference = blending->addAction(tr("Blend Normal/Difference"));
+  slider(QT_TR_NOOP("Transparency: %1%"), &TImageBlendOptions::Transparency);
+  slider(QT_TR_NOOP("Black Transparency: %1%"), &TImageBlendOptions::BlackTransparency);
+  QAction* difference = Add(*blending, "image.blend_difference");
+  difference->setEnabled(true);
   difference->setCheckable(true);
-  fCommands.Keep(difference);
   connect(difference, &QAction::toggled, this, [this](bool on) {
     fBlend.Mode = on ? TBlendMode::Difference : TBlendMode::Normal;
     Changed();
@@ -177,19 +177,18 @@ void TImageCommands::UpdateCommands() {
   TRadiograph* current = Current();
   const bool hasImage = current != nullptr && current->Image.HasImage();
   const bool adjustable = hasImage && current->Visible && current->Image.ImageVisible;
-  Command(tr("&Open..."))->setEnabled(current != nullptr);
-  Command(tr("&Save..."))->setEnabled(hasImage);
-  Command(tr("&Close"))->setEnabled(hasImage);
+  Command("image.open")->setEnabled(current != nullptr);
+  Command("image.save")->setEnabled(hasImage);
+  Command("image.close")->setEnabled(hasImage);
   fUndo->setEnabled(hasImage && current->Image.CanUndo());
-  fUndo->setText(current != nullptr ? Utf8(current->Image.UndoCaption()) : tr("U&ndo / Redo Image"));
-  Command(tr("Rese&t Image"))->setEnabled(hasImage && current->Image.Raw.HasData());
-  Command(tr("&Visible"))->setEnabled(current != nullptr);
-  Command(tr("&Visible"))->setChecked(current != nullptr && current->Image.ImageVisible);
-  Command(tr("Copy to Clip&board"))->setEnabled(hasImage);
-  for (const QString& caption :
-       {tr("&Equalize"), tr("&Adaptive Equalize"), tr("Auto &Levels"), tr("A&daptive Auto Levels"),
-        tr("&Negative Image"), tr("Le&vels..."), tr("&Brightness / Contrast / Gamma..."), tr("Colori&ze...")})
-    Command(caption)->setEnabled(adjustable);
+  fUndo->setText(current != nullptr ? Utf8(current->Image.UndoCaption()) : CommandCaption("image.undo"));
+  Command("image.reset")->setEnabled(hasImage && current->Image.Raw.HasData());
+  Command("image.visible")->setEnabled(current != nullptr);
+  Command("image.visible")->setChecked(current != nullptr && current->Image.ImageVisible);
+  Command("image.copy")->setEnabled(hasImage);
+  for (const char* id : {"image.equalize", "image.adaptive_equalize", "image.auto_levels", "image.adaptive_auto_levels",
+                         "image.negative", "image.levels", "image.brightness_contrast", "image.colorize"})
+    Command(id)->setEnabled(adjustable);
   fRepeat->setEnabled(adjustable && fLastAdjustment.has_value());
 }
 

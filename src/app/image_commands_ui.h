@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "shell/settings.h"
 #include "app/command_table.h"
@@ -47,7 +48,8 @@ class TImageCommands : public QObject {
   // The "&Image" menu, and the blending tool bar on the window.
   void AddMenus(QMenuBar& bar);
   void UpdateCommands();
-  QAction* Command(const QString& caption) const;
+  // The command of that identifier ("image.undo"), or null.
+  QAction* Command(std::string_view id) const;
   TImageBlendOptions Blend() const { return fBlend; }
 
   // "&Open...".
@@ -71,7 +73,7 @@ class TImageCommands : public QObject {
   static std::vector<std::string> LutFolders();
 
  private:
-  QAction* Add(QMenu& menu, const QString& caption, void (TImageCommands::*handler)() = nullptr);
+  QAction* Add(QWidget& container, std::string_view id, void (TImageCommands::*handler)() = nullptr);
   TRadiograph* Current() const { return fWorkspace.Current(); }
   void Changed();
 

@@ -56,15 +56,21 @@ TWorkspaceOptions WorkspaceOptions(const TSettings& settings) {
   return options;
 }
 
-// Captions of the type editors, one per element kind.
-const char* const kEditorCaptions[] = {
-    "Digitized Points...", "Snakes...",   "Derived Points...",   "Areas...",  "Drawings...",
-    "Variables...",        "Analyses...", "Superimpositions...", "Orientations...", "Protocols...",
-    "VTO Relationships...", "Views...",   "Shape Analyses..."};
+// The type editors, one per element kind.
+const char* const kEditorCommands[] = {
+    "type.digitized_points", "type.snakes",           "type.derived_points", "type.areas",
+    "type.drawings",         "type.variables",        "type.analyses",       "type.superimpositions",
+    "type.orientations",     "type.protocols",        "type.vto_relationships", "type.views",
+    "type.shape_analyses"};
 
-const char* const kToolCaptions[] = {"None",     "Select / Move", "Zoom",      "Translate",
-                                     "Rotate",   "Rotation Center", "Ruler",   "Protractor",
-                                     "Digitizer", "Image Translate", "Magnification", "Page Translate"};
+// The mouse tools in the order of their modes.
+const char* const kToolCommands[] = {"tools.none",          "tools.select_move",   "tools.zoom",
+                                     "tools.translate",     "tools.rotate",        "tools.rotation_center",
+                                     "tools.ruler",         "tools.protractor",    "tools.digitizer",
+                                     "tools.image_translate", "tools.magnification", "tools.page_translate"};
+
+// The analysis modes in the order of their numbers.
+const char* const kAnalysisModeCommands[] = {"view.current_only", "view.comparative", "view.all"};
 
 }  // namespace
 
@@ -127,81 +133,80 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
 
 TMainWindow::~TMainWindow() = default;
 
-QAction* TMainWindow::AddCommand(QMenu* menu, const QString& caption, void (TMainWindow::*handler)()) {
-  return fCommands.Add(*menu, caption, this, handler);
+QAction* TMainWindow::AddCommand(QWidget* container, std::string_view id, void (TMainWindow::*handler)()) {
+  return fCommands.Add(*container, id, this, handler);
 }
 
-QAction* TMainWindow::Command(const QString& caption) const { return fCommands.Find(caption); }
+QAction* TMainWindow::Command(std::string_view id) const { return fCommands.Find(id); }
 
 void TMainWindow::BuildMenus() {
-  QMenu* file = menuBar()->addMenu(tr("&File"));
-  AddCommand(file, tr("&New..."), &TMainWindow::ActionNewExecute)->setShortcut(QKeySequence::New);
-  AddCommand(file, tr("&Open..."), &TMainWindow::ActionOpenExecute)->setShortcut(QKeySequence::Open);
-  AddCommand(file, tr("New &Type..."), &TMainWindow::ActionNewTypeExecute);
-  AddCommand(file, tr("Open T&ype..."), &TMainWindow::ActionOpenTypeExecute);
+  QMenu* file = fCommands.AddMenu(*menuBar(), "file");
+  AddCommand(file, "file.new", &TMainWindow::ActionNewExecute)->setShortcut(QKeySequence::New);
+  AddCommand(file, "file.open", &TMainWindow::ActionOpenExecute)->setShortcut(QKeySequence::Open);
+  AddCommand(file, "file.new_type", &TMainWindow::ActionNewTypeExecute);
+  AddCommand(file, "file.open_type", &TMainWindow::ActionOpenTypeExecute);
   file->addSeparator();
-  AddCommand(file, tr("&Save"), &TMainWindow::ActionSaveExecute)->setShortcut(QKeySequence::Save);
-  AddCommand(file, tr("Save &Into..."), &TMainWindow::ActionSaveIntoExecute);
-  AddCommand(file, tr("Save &All"), &TMainWindow::ActionSaveAllExecute);
+  AddCommand(file, "file.save", &TMainWindow::ActionSaveExecute)->setShortcut(QKeySequence::Save);
+  AddCommand(file, "file.save_into", &TMainWindow::ActionSaveIntoExecute);
+  AddCommand(file, "file.save_all", &TMainWindow::ActionSaveAllExecute);
   file->addSeparator();
-  AddCommand(file, tr("&Close"), &TMainWindow::ActionCloseExecute);
-  AddCommand(file, tr("C&lose All"), &TMainWindow::ActionCloseAllExecute);
+  AddCommand(file, "file.close", &TMainWindow::ActionCloseExecute);
+  AddCommand(file, "file.close_all", &TMainWindow::ActionCloseAllExecute);
   file->addSeparator();
-  AddCommand(file, tr("&Duplicate..."), &TMainWindow::ActionDuplicateExecute);
-  AddCommand(file, tr("P&roperties..."), &TMainWindow::ActionPropertiesExecute);
+  AddCommand(file, "file.duplicate", &TMainWindow::ActionDuplicateExecute);
+  AddCommand(file, "file.properties", &TMainWindow::ActionPropertiesExecute);
   file->addSeparator();
-  AddCommand(file, tr("&Options..."), &TMainWindow::ActionOptionsExecute);
-  AddCommand(file, tr("Save Settings"), &TMainWindow::ActionSaveSettingsExecute);
-  connect(AddCommand(file, tr("Reset Reminders")), &QAction::triggered, this, [this] {
+  AddCommand(file, "file.options", &TMainWindow::ActionOptionsExecute);
+  AddCommand(file, "file.save_settings", &TMainWindow::ActionSaveSettingsExecute);
+  connect(AddCommand(file, "file.reset_reminders"), &QAction::triggered, this, [this] {
     QMessageBox::information(this, QStringLiteral("Lumacet"), DisplayText(fSettings.ResetReminders()));
     ApplySettings();
   });
-  Command(tr("Reset Reminders"))->setEnabled(true);
+  Command("file.reset_reminders")->setEnabled(true);
   file->addSeparator();
-  connect(AddCommand(file, tr("E&xit")), &QAction::triggered, this, &QWidget::close);
-  Command(tr("E&xit"))->setEnabled(true);
+  connect(AddCommand(file, "file.exit"), &QAction::triggered, this, &QWidget::close);
+  Command("file.exit")->setEnabled(true);
 
-  QMenu* type = menuBar()->addMenu(tr("&Type"));
-  AddCommand(type, tr("&Type Browser..."));
+  QMenu* type = fCommands.AddMenu(*menuBar(), "type");
+  AddCommand(type, "type.browser");
   type->addSeparator();
-  for (const char* caption : kEditorCaptions) AddCommand(type, tr(caption));
-  connect(Command(tr("Shape Analyses...")), &QAction::triggered, this, &TMainWindow::ActionPcasExecute);
+  for (const char* id : kEditorCommands) AddCommand(type, id);
+  connect(Command("type.shape_analyses"), &QAction::triggered, this, &TMainWindow::ActionPcasExecute);
 
-  QMenu* tracing = menuBar()->addMenu(tr("T&racing"));
-  AddCommand(tracing, tr("&Get Coordinates from..."), &TMainWindow::ActionGetCoordinatesExecute);
-  AddCommand(tracing, tr("Digiti&ze..."));
+  QMenu* tracing = fCommands.AddMenu(*menuBar(), "tracing");
+  AddCommand(tracing, "tracing.get_coordinates", &TMainWindow::ActionGetCoordinatesExecute);
+  AddCommand(tracing, "tracing.digitize");
   tracing->addSeparator();
-  AddCommand(tracing, tr("Set as Re&ference"), &TMainWindow::ActionSetReferenceExecute)->setCheckable(true);
-  AddCommand(tracing, tr("Set as Morph So&urce"), &TMainWindow::ActionSetMorphSourceExecute)->setCheckable(true);
-  AddCommand(tracing, tr("S&ort"), &TMainWindow::ActionSortExecute);
+  AddCommand(tracing, "tracing.set_reference", &TMainWindow::ActionSetReferenceExecute)->setCheckable(true);
+  AddCommand(tracing, "tracing.set_morph_source", &TMainWindow::ActionSetMorphSourceExecute)->setCheckable(true);
+  AddCommand(tracing, "tracing.sort", &TMainWindow::ActionSortExecute);
 
   fImageCommands = new TImageCommands(*this, *fWorkspace, fSettings, [this] { Refresh(); });
   fImageCommands->AddMenus(*menuBar());
-  connect(fImageCommands->Command(TImageCommands::tr("&Acquire...")), &QAction::triggered, this, [this] {
+  connect(fImageCommands->Command("image.acquire"), &QAction::triggered, this, [this] {
     if (TRadiograph* current = fWorkspace->Current(); current != nullptr && AcquireImage(this, *current, fSettings))
       Refresh();
   });
 
-  QMenu* view = menuBar()->addMenu(tr("&View"));
-  AddCommand(view, tr("&Zoom In"), &TMainWindow::ActionZoomInExecute)->setShortcut(QKeySequence::ZoomIn);
-  AddCommand(view, tr("Zoom &Out"), &TMainWindow::ActionZoomOutExecute)->setShortcut(QKeySequence::ZoomOut);
-  AddCommand(view, tr("&Best Fit"), &TMainWindow::BestFit);
-  AddCommand(view, tr("&Fit All"), &TMainWindow::ActionFitAllExecute);
+  QMenu* view = fCommands.AddMenu(*menuBar(), "view");
+  AddCommand(view, "view.zoom_in", &TMainWindow::ActionZoomInExecute)->setShortcut(QKeySequence::ZoomIn);
+  AddCommand(view, "view.zoom_out", &TMainWindow::ActionZoomOutExecute)->setShortcut(QKeySequence::ZoomOut);
+  AddCommand(view, "view.best_fit", &TMainWindow::BestFit);
+  AddCommand(view, "view.fit_all", &TMainWindow::ActionFitAllExecute);
   view->addSeparator();
-  QAction* grid = AddCommand(view, tr("&Grid"));
+  QAction* grid = AddCommand(view, "view.grid");
   grid->setEnabled(true);
   grid->setCheckable(true);
   grid->setChecked(fSettings.View.ViewGrid);
   connect(grid, &QAction::toggled, this, [this](bool on) { fSettings.View.ViewGrid = on; Refresh(); });
-  QAction* analysis = AddCommand(view, tr("&Analysis"));
+  QAction* analysis = AddCommand(view, "view.analysis");
   analysis->setEnabled(true);
   analysis->setCheckable(true);
   analysis->setChecked(fSettings.General.AnalysisOn);
   connect(analysis, &QAction::toggled, this, [this](bool on) { fSettings.General.AnalysisOn = on; Refresh(); });
   auto* modes = new QActionGroup(this);
-  const QString modeCaptions[] = {tr("Current Only"), tr("Comparative"), tr("All")};
   for (int mode = 0; mode < 3; ++mode) {
-    QAction* action = AddCommand(view, modeCaptions[mode]);
+    QAction* action = AddCommand(view, kAnalysisModeCommands[mode]);
     action->setEnabled(true);
     action->setCheckable(true);
     action->setChecked(fSettings.General.AnalysisMode == mode);
@@ -209,14 +214,14 @@ void TMainWindow::BuildMenus() {
     connect(action, &QAction::triggered, this, [this, mode] { fSettings.General.AnalysisMode = mode; Refresh(); });
   }
   view->addSeparator();
-  AddCommand(view, tr("&Detailed Analysis..."), &TMainWindow::ActionDetailedAnalysisExecute);
-  AddCommand(view, tr("Copy Resul&ts"), &TMainWindow::ActionCopyResultsExecute);
-  AddCommand(view, tr("Save Res&ults..."), &TMainWindow::ActionSaveResultsExecute);
+  AddCommand(view, "view.detailed_analysis", &TMainWindow::ActionDetailedAnalysisExecute);
+  AddCommand(view, "view.copy_results", &TMainWindow::ActionCopyResultsExecute);
+  AddCommand(view, "view.save_results", &TMainWindow::ActionSaveResultsExecute);
 
-  QMenu* tools = menuBar()->addMenu(tr("T&ools"));
+  QMenu* tools = fCommands.AddMenu(*menuBar(), "tools");
   auto* toolGroup = new QActionGroup(this);
   for (int mode = 0; mode < 12; ++mode) {
-    QAction* action = AddCommand(tools, tr(kToolCaptions[mode]));
+    QAction* action = AddCommand(tools, kToolCommands[mode]);
     action->setCheckable(true);
     toolGroup->addAction(action);
     const auto tool = static_cast<TToolMode>(mode);
@@ -226,27 +231,28 @@ void TMainWindow::BuildMenus() {
       connect(action, &QAction::triggered, this, [this, tool] { fDrawing->SetTool(tool); });
     }
   }
-  Command(tr("None"))->setChecked(true);
+  Command("tools.none")->setChecked(true);
   tools->addSeparator();
-  AddCommand(tools, tr("&Procrustes and PCA..."), &TMainWindow::ActionProcrustesExecute);
-  AddCommand(tools, tr("Principal &Component Anal. (PCAs)"), &TMainWindow::ActionPcasExecute);
-  AddCommand(tools, tr("PCA &Viewer..."), &TMainWindow::ActionPcaViewerExecute);
+  AddCommand(tools, "tools.procrustes", &TMainWindow::ActionProcrustesExecute);
+  AddCommand(tools, "tools.pcas", &TMainWindow::ActionPcasExecute);
+  AddCommand(tools, "tools.pca_viewer", &TMainWindow::ActionPcaViewerExecute);
   tools->addSeparator();
-  AddCommand(tools, tr("&Export..."), &TMainWindow::ActionExportExecute)
+  AddCommand(tools, "tools.export", &TMainWindow::ActionExportExecute)
       ->setStatusTip(tr("Analyze radiographs from a file and export the results."));
-  AddCommand(tools, tr("&Convert Type..."), &TMainWindow::ActionConvertTypeExecute)
+  AddCommand(tools, "tools.convert_type", &TMainWindow::ActionConvertTypeExecute)
       ->setStatusTip(tr("Convert from one radiograph type to another."));
 
-  QMenu* help = menuBar()->addMenu(tr("&Help"));
-  connect(help->addAction(tr("&About...")), &QAction::triggered, this, [this] {
+  QMenu* help = fCommands.AddMenu(*menuBar(), "help");
+  connect(AddCommand(help, "help.about"), &QAction::triggered, this, [this] {
     QMessageBox::about(this, tr("About"), QStringLiteral("Lumacet"));
   });
+  Command("help.about")->setEnabled(true);
 
   QToolBar* bar = addToolBar(tr("Standard"));
   insertToolBarBreak(bar);  // below the image blending bar: together they overflow narrow windows
-  for (const QString& caption : {tr("&Open..."), tr("&Save"), tr("&Close"), tr("&Zoom In"), tr("Zoom &Out"),
-                                 tr("&Best Fit"), tr("&Fit All"), tr("&Detailed Analysis...")})
-    bar->addAction(Command(caption));
+  for (const char* id : {"file.open", "file.save", "file.close", "view.zoom_in", "view.zoom_out", "view.best_fit",
+                         "view.fit_all", "view.detailed_analysis"})
+    bar->addAction(Command(id));
   auto* zoomBox = new TZoomBox;
   bar->addWidget(zoomBox);
   connect(fDrawing, &TDrawingArea::ZoomChanged, zoomBox, &TZoomBox::ShowZoom);
@@ -296,30 +302,29 @@ void TMainWindow::Refresh() {
 
 void TMainWindow::UpdateCommands() {
   fImageCommands->UpdateCommands();
-  fImageCommands->Command(TImageCommands::tr("&Acquire..."))->setEnabled(fWorkspace->Current() != nullptr);
+  fImageCommands->Command("image.acquire")->setEnabled(fWorkspace->Current() != nullptr);
   const TCommandStates states = fWorkspace->Commands();
-  for (const QString& caption : {tr("&New..."), tr("&Open..."), tr("New &Type..."), tr("Open T&ype...")})
-    Command(caption)->setEnabled(states.AddObject);
-  for (const QString& caption : {tr("&Save"), tr("Save &Into..."), tr("&Close"), tr("P&roperties...")})
-    Command(caption)->setEnabled(states.CurrentObject);
-  for (const QString& caption : {tr("Save &All"), tr("C&lose All"), tr("S&ort")})
-    Command(caption)->setEnabled(states.AnyOccupied);
-  Command(tr("&Duplicate..."))->setEnabled(states.Duplicate);
-  Command(tr("&Get Coordinates from..."))->setEnabled(states.GetCoordinates);
-  Command(tr("Set as Re&ference"))->setEnabled(states.SetAsReference);
-  Command(tr("Set as Re&ference"))->setChecked(states.ReferenceTicked);
-  Command(tr("Set as Morph So&urce"))->setEnabled(states.SetAsReference);
-  Command(tr("Set as Morph So&urce"))->setChecked(states.MorphSourceTicked);
+  for (const char* id : {"file.new", "file.open", "file.new_type", "file.open_type"})
+    Command(id)->setEnabled(states.AddObject);
+  for (const char* id : {"file.save", "file.save_into", "file.close", "file.properties"})
+    Command(id)->setEnabled(states.CurrentObject);
+  for (const char* id : {"file.save_all", "file.close_all", "tracing.sort"})
+    Command(id)->setEnabled(states.AnyOccupied);
+  Command("file.duplicate")->setEnabled(states.Duplicate);
+  Command("tracing.get_coordinates")->setEnabled(states.GetCoordinates);
+  Command("tracing.set_reference")->setEnabled(states.SetAsReference);
+  Command("tracing.set_reference")->setChecked(states.ReferenceTicked);
+  Command("tracing.set_morph_source")->setEnabled(states.SetAsReference);
+  Command("tracing.set_morph_source")->setChecked(states.MorphSourceTicked);
   const bool radiograph = fWorkspace->Current() != nullptr && !fWorkspace->Current()->IsType();
-  Command(tr("&Detailed Analysis..."))->setEnabled(radiograph);
-  Command(tr("Copy Resul&ts"))->setEnabled(radiograph);
-  Command(tr("Save Res&ults..."))->setEnabled(radiograph);
+  Command("view.detailed_analysis")->setEnabled(radiograph);
+  Command("view.copy_results")->setEnabled(radiograph);
+  Command("view.save_results")->setEnabled(radiograph);
   // The PCA editor edits a type opened for editing: changes to the type of a radiograph
   // could not be saved.
-  for (const QString& caption : {tr("Principal &Component Anal. (PCAs)"), tr("Shape Analyses...")})
-    Command(caption)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
-  Command(tr("PCA &Viewer..."))->setEnabled(fWorkspace->Current() != nullptr &&
-                                            fWorkspace->Current()->Type() != nullptr);
+  for (const char* id : {"tools.pcas", "type.shape_analyses"})
+    Command(id)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
+  Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
 }
 
 void TMainWindow::UpdateIconColumn() {
@@ -365,9 +370,9 @@ void TMainWindow::SlotMenu(const QPoint& at) {
     });
   }
   menu.addSeparator();
-  menu.addAction(Command(tr("S&ort")));
+  menu.addAction(Command("tracing.sort"));
   // Properties act on the current object: the row's becomes current first, as a click makes it.
-  connect(menu.addAction(tr("P&roperties...")), &QAction::triggered, this, [this, row] {
+  connect(menu.addAction(CommandCaption("file.properties")), &QAction::triggered, this, [this, row] {
     SlotClicked(fSlots->item(row));
     ActionPropertiesExecute();
   });
@@ -480,7 +485,7 @@ void TMainWindow::ActionSaveAllExecute() {
 
 void TMainWindow::ActionCloseExecute() {
   fWorkspace->CloseCurrent(fPrompts);
-  Command(tr("None"))->setChecked(true);
+  Command("tools.none")->setChecked(true);
   fDrawing->SetTool(TToolMode::None);
   Refresh();
 }
@@ -675,10 +680,9 @@ void TMainWindow::ActionOptionsExecute() {
 
 void TMainWindow::ApplySettings() {
   fWorkspace->SetOptions(WorkspaceOptions(fSettings));
-  Command(tr("&Grid"))->setChecked(fSettings.View.ViewGrid);
-  Command(tr("&Analysis"))->setChecked(fSettings.General.AnalysisOn);
-  const QString modeCaptions[] = {tr("Current Only"), tr("Comparative"), tr("All")};
-  Command(modeCaptions[std::clamp(fSettings.General.AnalysisMode, 0, 2)])->setChecked(true);
+  Command("view.grid")->setChecked(fSettings.View.ViewGrid);
+  Command("view.analysis")->setChecked(fSettings.General.AnalysisOn);
+  Command(kAnalysisModeCommands[std::clamp(fSettings.General.AnalysisMode, 0, 2)])->setChecked(true);
   Refresh();
 }
 

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "shell/settings.h"
 #include "app/command_table.h"
@@ -39,8 +40,8 @@ class TMainWindow : public QMainWindow {
 
   TWorkspace& Workspace() { return *fWorkspace; }
   const TSettings& Settings() const { return fSettings; }
-  // The command of that caption ("&Save"), or null.
-  QAction* Command(const QString& caption) const;
+  // The command of that identifier ("file.save"), or null.
+  QAction* Command(std::string_view id) const;
   // Opens the default data file's records of that patient, quietly: the command line.
   int OpenPatient(const std::string& name);
   // After any change of the workspace: commands, icon column, lists and drawing.
@@ -52,7 +53,7 @@ class TMainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QAction* AddCommand(QMenu* menu, const QString& caption, void (TMainWindow::*handler)() = nullptr);
+  QAction* AddCommand(QWidget* container, std::string_view id, void (TMainWindow::*handler)() = nullptr);
   void BuildMenus();
   void UpdateCommands();
   void UpdateIconColumn();

@@ -209,7 +209,7 @@ TEST(MagnificationToolTest, TheMeasuredRulerSetsTheCurrentRadiographsMagnificati
   TRadiograph* current = window.Workspace().Current();
   auto* area = window.findChild<TDrawingArea*>();
   ASSERT_NE(area, nullptr);
-  window.Command("Magnification")->trigger();
+  window.Command("tools.magnification")->trigger();
   EXPECT_EQ(area->Tools().Mode(), TToolMode::Magnification);
 
   // 52 mm measured over a 50 mm life size: 4 %.

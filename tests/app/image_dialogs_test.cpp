@@ -206,18 +206,18 @@ class ImageCommandsTest : public ::testing::Test {
 };
 
 TEST_F(ImageCommandsTest, CommandsChangeTheImageRecordTheirHistoryAndResetReturnsIt) {
-  EXPECT_FALSE(commands->Command("&Equalize")->isEnabled());
-  EXPECT_FALSE(commands->Command("&Save...")->isEnabled());
+  EXPECT_FALSE(commands->Command("image.equalize")->isEnabled());
+  EXPECT_FALSE(commands->Command("image.save")->isEnabled());
   ASSERT_TRUE(commands->LoadImageFile(example.Folder.File("emma_lindqvist_2018.jpg")));
   TRadiograph& xray = Current();
   ASSERT_TRUE(xray.Image.HasImage());
   EXPECT_EQ(xray.Image.Display.Width, 800);
   EXPECT_EQ(xray.ChangeHistory.back(), "Image Loaded.");
-  EXPECT_TRUE(commands->Command("&Equalize")->isEnabled());
-  EXPECT_FALSE(commands->Command("U&ndo / Redo Image")->isEnabled());
+  EXPECT_TRUE(commands->Command("image.equalize")->isEnabled());
+  EXPECT_FALSE(commands->Command("image.undo")->isEnabled());
   const TBitmap32 loaded = xray.Image.Display;
 
-  commands->Command("&Negative Image")->trigger();
+  commands->Command("image.negative")->trigger();
   EXPECT_GT(changes, 0);
   EXPECT_NE(xray.Image.Display, loaded);
   EXPECT_EQ(PixelBlue(xray.Image.Display.Pixels[0]), 255 - PixelBlue(loaded.Pixels[0]));
@@ -225,7 +225,7 @@ TEST_F(ImageCommandsTest, CommandsChangeTheImageRecordTheirHistoryAndResetReturn
   EXPECT_EQ(xray.ChangeHistory.back(), "Image Inverted.");
 
   // Undo shows "&Undo Image", then "&Redo Image".
-  QAction* undo = commands->Command("U&ndo / Redo Image");
+  QAction* undo = commands->Command("image.undo");
   ASSERT_NE(undo, nullptr);
   EXPECT_TRUE(undo->isEnabled());
   EXPECT_EQ(undo->text(), "&Undo Image");
@@ -235,29 +235,29 @@ TEST_F(ImageCommandsTest, CommandsChangeTheImageRecordTheirHistoryAndResetReturn
   undo->trigger();
   EXPECT_NE(xray.Image.Display, loaded);
 
-  commands->Command("Auto &Levels")->trigger();
+  commands->Command("image.auto_levels")->trigger();
   EXPECT_EQ(xray.ChangeHistory.back(), "Image Levels Adjusted.");
   // The tool button repeats the last enhancement.
   QAction* repeat = nullptr;
   for (QAction* action : window.findChildren<QAction*>())
-    if (action->text() == "Auto &Levels" && action != commands->Command("Auto &Levels")) repeat = action;
+    if (action->text() == "Auto &Levels" && action != commands->Command("image.auto_levels")) repeat = action;
   ASSERT_NE(repeat, nullptr);
   EXPECT_TRUE(repeat->isEnabled());
   const std::size_t entries = xray.ChangeHistory.size();
   repeat->trigger();
   EXPECT_EQ(xray.ChangeHistory.size(), entries + 1);
-  commands->Command("Rese&t Image")->trigger();
+  commands->Command("image.reset")->trigger();
   EXPECT_EQ(xray.Image.Display, loaded);
 }
 
 TEST_F(ImageCommandsTest, TheVisibleCommandHidesTheImageAndDisablesTheEnhancements) {
   ASSERT_TRUE(commands->LoadImageFile(example.Folder.File("emma_lindqvist_2022.jpg")));
-  QAction* visible = commands->Command("&Visible");
+  QAction* visible = commands->Command("image.visible");
   EXPECT_TRUE(visible->isChecked());
   visible->trigger();
   EXPECT_FALSE(Current().Image.ImageVisible);
   EXPECT_FALSE(visible->isChecked());
-  EXPECT_FALSE(commands->Command("&Adaptive Equalize")->isEnabled());
+  EXPECT_FALSE(commands->Command("image.adaptive_equalize")->isEnabled());
 }
 
 TEST_F(ImageCommandsTest, TheSettingsGiveTheImageFolderAndDefaultPixelSize) {
@@ -267,7 +267,7 @@ TEST_F(ImageCommandsTest, TheSettingsGiveTheImageFolderAndDefaultPixelSize) {
   EXPECT_EQ(images.DefaultFolder, example.Folder.Path().string());
   EXPECT_EQ(images.DefaultPixelWidth, 2);
   EXPECT_EQ(images.DefaultPixelHeight, 3);
-  EXPECT_FALSE(commands->Command("&Save...")->isEnabled());
+  EXPECT_FALSE(commands->Command("image.save")->isEnabled());
 }
 
 TEST(ImageWindowTest, OpeningAPatientWithImagesShowsThemUnderTheTracings) {

@@ -41,7 +41,7 @@ TEST(MainWindowStateTest, TheRecordBrowserKeepsItsStateFromOneShowingToTheNext) 
     first->move(place);
     test::ClickButton(first, "E&xit");
   });
-  window.Command("&Open...")->trigger();
+  window.Command("file.open")->trigger();
   ASSERT_NE(first, nullptr);
 
   bool checked = false;
@@ -61,7 +61,7 @@ TEST(MainWindowStateTest, TheRecordBrowserKeepsItsStateFromOneShowingToTheNext) 
     checked = true;
     test::ClickButton(again, "E&xit");
   });
-  window.Command("&Open...")->trigger();
+  window.Command("file.open")->trigger();
   EXPECT_TRUE(checked);
 }
 

@@ -60,16 +60,15 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, CommandsFollowTheWorkspaceAndUnbuiltOnesStayDisabled) {
   TMainWindow window(settings, folder.File("lumacet.ini"));
-  for (const char* caption : {"P&roperties...", "&Type Browser...", "Digiti&ze...", "Digitized Points...", "Rotate",
-                              "Page Translate"}) {
-    QAction* action = window.Command(QString::fromUtf8(caption));
-    ASSERT_NE(action, nullptr) << caption;
-    EXPECT_FALSE(action->isEnabled()) << caption;
+  for (const char* id : {"file.properties", "type.browser", "tracing.digitize", "type.digitized_points",
+                         "tools.rotate", "tools.page_translate"}) {
+    QAction* action = window.Command(id);
+    ASSERT_NE(action, nullptr) << id;
+    EXPECT_FALSE(action->isEnabled()) << id;
   }
-  for (const char* caption : {"&New...", "&Open...", "&Options..."})
-    EXPECT_TRUE(window.Command(QString::fromUtf8(caption))->isEnabled()) << caption;
-  EXPECT_FALSE(window.Command("&Save")->isEnabled());
-  EXPECT_FALSE(window.Command("C&lose All")->isEnabled());
+  for (const char* id : {"file.new", "file.open", "file.options"}) EXPECT_TRUE(window.Command(id)->isEnabled()) << id;
+  EXPECT_FALSE(window.Command("file.save")->isEnabled());
+  EXPECT_FALSE(window.Command("file.close_all")->isEnabled());
 }
 
 TEST_F(MainWindowTest, ThePatientOnTheCommandLineOpensAndIsDrawn) {
@@ -80,8 +79,8 @@ TEST_F(MainWindowTest, ThePatientOnTheCommandLineOpensAndIsDrawn) {
   EXPECT_EQ(window.OpenPatient("Jones"), 1);
   ASSERT_NE(window.Workspace().Current(), nullptr);
   EXPECT_EQ(window.Workspace().Current()->Name, "Jones");
-  EXPECT_TRUE(window.Command("&Save")->isEnabled());
-  EXPECT_TRUE(window.Command("&Duplicate...")->isEnabled());
+  EXPECT_TRUE(window.Command("file.save")->isEnabled());
+  EXPECT_TRUE(window.Command("file.duplicate")->isEnabled());
 
   const QImage picture = window.grab().toImage();
   if (const char* out = std::getenv("LUMACET_SCREENSHOT")) picture.save(QString::fromUtf8(out));

@@ -102,10 +102,10 @@ TEST(OptionsDialogTest, ChoicesRoundTripThroughTheSettingsFileAndReachTheIconCol
       Child<QListWidget>(dialog, "styles")->setCurrentRow(0);
       dialog->accept();
     });
-    window.Command("&Options...")->trigger();
+    window.Command("file.options")->trigger();
 
     EXPECT_EQ(window.Settings().View.GridDensity, 35);
-    EXPECT_FALSE(window.Command("&Grid")->isChecked());
+    EXPECT_FALSE(window.Command("view.grid")->isChecked());
     EXPECT_EQ(window.Workspace().Options().Folders.TypeFolder, (example.Folder.Path() / "types").string());
     // 13/9/2018 - 14/3/2009 is 3470 days.
     EXPECT_EQ(column->item(0)->text(), "EL 3470");

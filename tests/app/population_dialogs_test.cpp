@@ -504,16 +504,16 @@ TEST_F(PopulationDialogsTest, ClosingWhileRunningStopsTheRunFirst) {
 
 TEST_F(PopulationDialogsTest, MainWindowMeasuresShapeVariablesAndOffersTheCommands) {
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  for (const char* caption : {"&Procrustes and PCA...", "&Export...", "&Convert Type..."})
-    EXPECT_TRUE(window.Command(caption)->isEnabled()) << caption;
-  EXPECT_FALSE(window.Command("PCA &Viewer...")->isEnabled());
+  for (const char* id : {"tools.procrustes", "tools.export", "tools.convert_type"})
+    EXPECT_TRUE(window.Command(id)->isEnabled()) << id;
+  EXPECT_FALSE(window.Command("tools.pca_viewer")->isEnabled());
   ASSERT_EQ(window.OpenPatient("Olivia Marchetti"), 1);
-  EXPECT_TRUE(window.Command("PCA &Viewer...")->isEnabled());
+  EXPECT_TRUE(window.Command("tools.pca_viewer")->isEnabled());
   // Only a type opened for editing can keep what the editor changes.
-  EXPECT_FALSE(window.Command("Principal &Component Anal. (PCAs)")->isEnabled());
+  EXPECT_FALSE(window.Command("tools.pcas")->isEnabled());
 
   window.Workspace().Current()->SelectAnalysis("Shape (Procrustes)");
-  window.Command("&Detailed Analysis...")->trigger();
+  window.Command("view.detailed_analysis")->trigger();
   auto* analysis = window.findChild<TAnalysisWindow*>();
   ASSERT_NE(analysis, nullptr);
   const QString text = analysis->PlainText();

@@ -134,13 +134,13 @@ TEST_F(RadiographCommandsTest, NewRadiographThenSaveAppendsItsRecord) {
     dialog->findChild<QRadioButton*>("male")->setChecked(true);
     dialog->accept();
   });
-  window.Command("&New...")->trigger();
+  window.Command("file.new")->trigger();
   TRadiograph* current = window.Workspace().Current();
   ASSERT_NE(current, nullptr);
   EXPECT_EQ(current->Name, "Noah Berg");
   EXPECT_EQ(window.Settings().Radiograph.DefaultName, "Noah Berg");  // remembered
 
-  window.Command("&Save")->trigger();
+  window.Command("file.save")->trigger();
   const std::string after = ReadText(example.DataFile());
   ASSERT_EQ(after.substr(0, before.size()), before);
   const std::string added = after.substr(before.size());
@@ -163,14 +163,14 @@ TEST_F(RadiographCommandsTest, PropertiesAreRecordedAndLostByClosingWithoutSavin
     Fill(dialog, "magnification", "10");
     dialog->accept();
   });
-  window.Command("P&roperties...")->trigger();
+  window.Command("file.properties")->trigger();
   EXPECT_EQ(xray->Name, "Emma Lind");
   EXPECT_EQ(xray->Magnification, 10);
   EXPECT_TRUE(xray->Modified);
   EXPECT_EQ(xray->ChangeHistory.back(), "Changed Properties.");
 
   test::WhenModal("Save", [](QWidget* prompt) { test::ClickButton(prompt, "&Don't Save"); });
-  window.Command("&Close")->trigger();
+  window.Command("file.close")->trigger();
   EXPECT_EQ(window.Workspace().Current(), nullptr);
   EXPECT_EQ(ReadText(example.DataFile()), before);
   ASSERT_GE(window.OpenPatient("Emma Lindqvist"), 1);
@@ -186,7 +186,7 @@ TEST_F(RadiographCommandsTest, DuplicateShowsThePropertiesOfTheCopy) {
     Fill(modal, "name", "Emma Copy");
     qobject_cast<QDialog*>(modal)->accept();
   });
-  window.Command("&Duplicate...")->trigger();
+  window.Command("file.duplicate")->trigger();
   EXPECT_EQ(window.Workspace().XRayPosition(window.Workspace().Current()), 3);
   EXPECT_EQ(window.Workspace().Current()->Name, "Emma Copy");
   EXPECT_EQ(original->Name, "Emma Lindqvist");

@@ -18,7 +18,7 @@ TEST(ReminderSettingsTest, TheImageReminderFollowsTheSecondRemindSwitch) {
   EXPECT_FALSE(window.Workspace().Options().RemindImageNotSaved);
 
   test::WhenModal("Lumacet", [](QWidget* box) { static_cast<QDialog*>(box)->accept(); });
-  window.Command("Reset Reminders")->trigger();
+  window.Command("file.reset_reminders")->trigger();
   EXPECT_TRUE(window.Workspace().Options().RemindImageNotSaved);
 
   // As when the box "Don't show this message again." was ticked during a save.

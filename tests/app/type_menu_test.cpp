@@ -14,7 +14,7 @@ namespace {
 TEST(TypeMenuTest, ShapeAnalysesOpensThePcaEditorOfATypeOpenedForEditing) {
   test::TExampleFolder example;
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  QAction* command = window.Command("Shape Analyses...");
+  QAction* command = window.Command("type.shape_analyses");
   ASSERT_NE(command, nullptr);
   EXPECT_FALSE(command->isEnabled());
 

@@ -65,15 +65,15 @@ TEST(UserSessionTest, OpenThreeRecordsCompareThemAndCloseWithAndWithoutSaving) {
     EXPECT_EQ(browser->Browser().SelectedCount(), 3u);
     ClickButton(browser, "&Load and Exit");
   });
-  window.Command("&Open...")->trigger();
+  window.Command("file.open")->trigger();
   int open = 0;
   for (int slot = 0; slot < kSlotCount; ++slot) open += window.Workspace().Slot(slot) != nullptr ? 1 : 0;
   ASSERT_EQ(open, 3);
 
   // The first one becomes the reference; the current one is compared with it.
   window.Workspace().SetCurrent(window.Workspace().Slot(0));
-  window.Command("Set as Re&ference")->trigger();
-  EXPECT_TRUE(window.Command("Set as Re&ference")->isChecked());
+  window.Command("tracing.set_reference")->trigger();
+  EXPECT_TRUE(window.Command("tracing.set_reference")->isChecked());
   window.Workspace().SetCurrent(window.Workspace().Slot(1));
   window.Refresh();
   EXPECT_EQ(window.Workspace().Reference(), window.Workspace().Slot(0));
@@ -95,8 +95,8 @@ TEST(UserSessionTest, OpenThreeRecordsCompareThemAndCloseWithAndWithoutSaving) {
   EXPECT_EQ(current->CurrentAnalysis->Name, "Steiner");
   ASSERT_NE(current->CurrentView, nullptr);
   EXPECT_EQ(current->CurrentView->Name, "Hard tissue");
-  ASSERT_NE(window.Command("Comparative"), nullptr);
-  window.Command("Comparative")->trigger();
+  ASSERT_NE(window.Command("view.comparative"), nullptr);
+  window.Command("view.comparative")->trigger();
   EXPECT_FALSE(window.grab().isNull());
   emit views->textActivated("<all>");
   EXPECT_EQ(current->CurrentView, nullptr);
@@ -111,7 +111,7 @@ TEST(UserSessionTest, OpenThreeRecordsCompareThemAndCloseWithAndWithoutSaving) {
     EXPECT_TRUE(box->text().contains("already present"));
     box->button(QMessageBox::Yes)->click();
   });
-  window.Command("&Close")->trigger();
+  window.Command("file.close")->trigger();
   const std::vector<std::string> saved = Lines(example.DataFile());
   EXPECT_EQ(saved.size(), original.size());
   EXPECT_EQ(Differences(original, saved), 1u);
@@ -125,7 +125,7 @@ TEST(UserSessionTest, OpenThreeRecordsCompareThemAndCloseWithAndWithoutSaving) {
     asked = true;
     ClickButton(prompt, "&Don't Save");
   });
-  window.Command("&Close")->trigger();
+  window.Command("file.close")->trigger();
   EXPECT_TRUE(asked);
   EXPECT_EQ(Lines(example.DataFile()), saved);
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The translators' file holds the engine's marked texts under their contexts: proof that
-# lupdate recognises the marker. Skipped (77) where lupdate is not installed.
+# The translators' file holds the engine's marked texts under their contexts, the command
+# captions among them: proof that lupdate recognises the marker. Skipped (77) where lupdate
+# is not installed.
 #
 #   translations_test.sh <lupdate> <work folder>
 set -euo pipefail
@@ -24,6 +25,9 @@ expected=(
   "DataFile|File error reading %1"
   "RecordBrowser|Total Count: %1"
   "TypeFile|image data"
+  "FileMenu|&amp;File"
+  "FileMenu|&amp;Save"
+  "ImageMenu|U&amp;ndo / Redo Image"
 )
 status=0
 for pair in "${expected[@]}"; do
