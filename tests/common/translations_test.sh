@@ -24,6 +24,7 @@ expected=(
   "DataFile|File error reading %1"
   "RecordBrowser|Total Count: %1"
   "TypeFile|image data"
+  "Image|There is no image to save."
 )
 status=0
 for pair in "${expected[@]}"; do
