@@ -23,9 +23,8 @@ void ReadDicomFile(benchmark::State& state, const char* name) {
   for (auto _ : state) {
     TRawImage image;
     TDicomInfo info;
-    std::string message;
-    if (!ReadDicom(path, image, info, message)) {
-      state.SkipWithError(message.c_str());
+    if (const TResult read = ReadDicom(path, image, info); !read) {
+      state.SkipWithError(read.Text().English().c_str());
       return;
     }
     benchmark::DoNotOptimize(image.Samples.data());

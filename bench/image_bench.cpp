@@ -72,10 +72,9 @@ void BM_OpenRadiographWithJpeg(benchmark::State& state, const char* name) {
   settings.DefaultFolder = JpegFolder();
   for (auto _ : state) {
     TXRay xray;
-    TImageLoadResult result;
-    std::string message;
     xray.ImageFile = name;
-    if (!LoadImageWithTracing(xray, xray.Image, settings, result, message)) state.SkipWithError(message.c_str());
+    if (const TResultOf<TLoadedImage> loaded = LoadImageWithTracing(xray, xray.Image, settings); !loaded)
+      state.SkipWithError(loaded.Text().English().c_str());
     benchmark::DoNotOptimize(xray.Image.Display.Pixels.data());
   }
 }

@@ -82,9 +82,7 @@ bool Open(TXRay& xray) {
   settings.DefaultPixelWidth = 1;  // 0.1 mm per pixel: a 300 x 240 mm film
   settings.DefaultPixelHeight = 1;
   xray.ImageFile = "ceph.jpg";
-  TImageLoadResult result;
-  std::string message;
-  return LoadImageWithTracing(xray, xray.Image, settings, result, message);
+  return LoadImageWithTracing(xray, xray.Image, settings).Ok();
 }
 
 // "Fit All" shows the 300 mm world in the window's height; 100 % is 3.37 pixels per mm.

@@ -18,10 +18,9 @@ namespace lumacet {
 std::string CheckDicomRead(std::span<const uint8_t> bytes) {
   TRawImage image;
   TDicomInfo info;
-  std::string message;
-  if (!ReadDicomBytes(bytes, "fuzz.dcm", image, info, message)) {
+  if (const TResult read = ReadDicomBytes(bytes, "fuzz.dcm", image, info); !read) {
     return CheckFailedRead(image.HasData() || info.HasPatientData() || info.HasPixelSpacing || info.HasWindow,
-                           message, "fuzz.dcm");
+                           read, "fuzz.dcm");
   }
   if (!RawImageIsConsistent(image) || image.SamplesPerPixel != 1) return "the image read is not consistent";
   if (info.BitsStored < 1 || info.BitsStored > image.BitsPerSample) return "the stored bits exceed the samples";

@@ -5,11 +5,13 @@
 #include <string>
 
 #include "model/raw_image_ops.h"
+#include "support/result.h"
 
 namespace lumacet {
 
-inline std::string CheckFailedRead(bool leftSomething, const std::string& message, const std::string& fileName) {
+inline std::string CheckFailedRead(bool leftSomething, const TResult& failure, const std::string& fileName) {
   if (leftSomething) return "a failure left data behind";
+  const std::string message = failure.Text().English();
   if (message.find(fileName) == std::string::npos) return "the message does not name the file: " + message;
   return {};
 }
@@ -22,9 +24,8 @@ inline std::string CheckRendering(const TRawImage& image) {
 }
 
 // For readers that give 8- or 16-bit samples and nothing else.
-inline std::string CheckPlainRead(bool ok, const TRawImage& image, const std::string& message,
-                                  const std::string& fileName) {
-  if (!ok) return CheckFailedRead(image.HasData(), message, fileName);
+inline std::string CheckPlainRead(const TResult& read, const TRawImage& image, const std::string& fileName) {
+  if (!read) return CheckFailedRead(image.HasData(), read, fileName);
   if (!RawImageIsConsistent(image) || (image.BitsPerSample != 8 && image.BitsPerSample != 16))
     return "the image read is not consistent";
   return CheckRendering(image);

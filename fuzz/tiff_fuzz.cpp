@@ -15,9 +15,8 @@ namespace lumacet {
 // Empty when the bytes pass; otherwise what went wrong.
 std::string CheckTiffRead(std::span<const uint8_t> bytes) {
   TRawImage image;
-  std::string message;
-  bool ok = ReadTiffBytes(bytes, "fuzz.tif", image, message);
-  return CheckPlainRead(ok, image, message, "fuzz.tif");
+  const TResult read = ReadTiffBytes(bytes, "fuzz.tif", image);
+  return CheckPlainRead(read, image, "fuzz.tif");
 }
 
 }  // namespace lumacet

@@ -15,9 +15,8 @@ namespace lumacet {
 // Empty when the bytes pass; otherwise what went wrong.
 std::string CheckViffRead(std::span<const uint8_t> bytes) {
   TRawImage image;
-  std::string message;
-  bool ok = ReadViffBytes(bytes, "fuzz.viff", image, message);
-  return CheckPlainRead(ok, image, message, "fuzz.viff");
+  const TResult read = ReadViffBytes(bytes, "fuzz.viff", image);
+  return CheckPlainRead(read, image, "fuzz.viff");
 }
 
 }  // namespace lumacet

@@ -31,7 +31,7 @@ namespace {
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
-void Tell(QWidget* parent, const std::string& text) {
+void Tell(QWidget* parent, const TText& text) {
   QMessageBox::warning(parent, QStringLiteral("Lumacet"), DisplayText(text));
 }
 
@@ -72,11 +72,9 @@ bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::str
     // Cancel keeps the encoder's defaults: the image is saved all the same.
     if (options.exec() == QDialog::Accepted) jpeg = options.Options();
   }
-  std::string saved;
-  std::string message;
   TBusy busy;
-  if (!DoImageSave(object, object.Image, path, jpeg, saved, message)) {
-    Tell(parent, message);
+  if (TResultOf<std::string> saved = DoImageSave(object, object.Image, path, jpeg); !saved) {
+    Tell(parent, saved.Text());
     return false;
   }
   return true;
@@ -213,36 +211,31 @@ void TImageCommands::ActionImageOpenExecute() {
 bool TImageCommands::LoadImageFile(const std::string& path) {
   TRadiograph* current = Current();
   if (current == nullptr) return false;
-  TImageLoadResult result;
-  std::string message;
-  bool loaded = false;
-  {
+  TResultOf<TLoadedImage> loaded = [&] {
     TBusy busy;
-    loaded = LoadDigBitmapFileName(*current, current->Image, path,
-                                   ImageLoadSettingsFor(*current, ImageLoadSettings(fSettings)), result, message);
-  }
+    return LoadDigBitmapFileName(*current, current->Image, path,
+                                 ImageLoadSettingsFor(*current, ImageLoadSettings(fSettings)));
+  }();
   if (!loaded) {
-    if (!message.empty()) Tell(&fWindow, message);
+    if (!loaded.Text().Empty()) Tell(&fWindow, loaded.Text());
     Changed();
     return false;
   }
+  const TLoadedImage& result = *loaded;
   if (result.IsDicom && result.Dicom.FrameCount > 1) {
     // The link cannot name a frame: another frame than the first is an image the link does
     // not give back, unsaved like a scanned one.
     TDicomFrameDlg chooser(result.Dicom.FrameCount, &fWindow);
     if (chooser.exec() == QDialog::Accepted && chooser.Frame() != 1) {
-      TImageFileContents contents;
-      bool read = false;
-      {
+      TResultOf<TImageFileContents> read = [&] {
         TBusy busy;
-        read = ReadImageFile(current->ImageFile, ImageLoadSettings(fSettings).DicomWindowAdjust, contents, message,
-                             chooser.Frame());
-      }
+        return ReadImageFile(current->ImageFile, ImageLoadSettings(fSettings).DicomWindowAdjust, chooser.Frame());
+      }();
       if (read) {
-        current->Image.SetImage(std::move(contents.Raw));
+        current->Image.SetImage(std::move(read->Raw));
         current->RecordImageChange(true, "");
       } else {
-        Tell(&fWindow, message);
+        Tell(&fWindow, read.Text());
       }
     }
   }

@@ -37,10 +37,18 @@ void TQtPrompts::ShowText(const TText& text) {
   QMessageBox::warning(fParent, QStringLiteral("Lumacet"), DisplayText(text));
 }
 
-bool TQtPrompts::Confirm(const std::string& question) {
-  return QMessageBox::question(fParent, QStringLiteral("Lumacet"), DisplayText(question),
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+namespace {
+
+bool AskYesNo(QWidget* parent, const QString& question) {
+  return QMessageBox::question(parent, QStringLiteral("Lumacet"), question, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
 }
+
+}  // namespace
+
+bool TQtPrompts::Confirm(const std::string& question) { return AskYesNo(fParent, DisplayText(question)); }
+
+bool TQtPrompts::ConfirmText(const TText& question) { return AskYesNo(fParent, DisplayText(question)); }
 
 bool TQtPrompts::ConfirmOkCancel(const std::string& question) {
   return QMessageBox::question(fParent, QStringLiteral("Lumacet"), DisplayText(question),

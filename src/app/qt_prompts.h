@@ -26,6 +26,7 @@ class TQtPrompts : public TWorkspacePrompts {
   void ShowMessage(const std::string& text) override;
   void ShowText(const TText& text) override;
   bool Confirm(const std::string& question) override;
+  bool ConfirmText(const TText& question) override;
   bool ConfirmOkCancel(const std::string& question) override;
   TAnswer AskYesNoCancel(const std::string& question) override;
   // The "Save" prompt: description, history, image and tracing lines.

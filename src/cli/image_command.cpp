@@ -139,12 +139,12 @@ int ImageCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   const std::string format = UpperExtension(outPath);
   if (path.empty() || (!outPath.empty() && format != ".PGM" && format != ".PPM" && format != ".PNG")) return kExitUsage;
 
-  TImageFileContents contents;
-  std::string message;
-  if (!ReadImageFile(path, true, contents, message, std::max(frame, 1))) {
-    err << TerminalText(message) << '\n';
+  TResultOf<TImageFileContents> read = ReadImageFile(path, true, std::max(frame, 1));
+  if (!read) {
+    err << TerminalText(read.Text().English()) << '\n';
     return kExitFailure;
   }
+  const TImageFileContents& contents = *read;
   if (frame > 1 && !contents.IsDicom) {
     err << path << ": only DICOM files hold more than one frame.\n";
     return kExitFailure;

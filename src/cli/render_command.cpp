@@ -308,9 +308,9 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (arguments->Images && !xray->ImageFile.empty()) {
       TImageLoadSettings imageSettings;
       imageSettings.DefaultFolder = std::filesystem::path(arguments->DataFile).parent_path().string();
-      TImageLoadResult result;
-      if (!LoadImageWithTracing(*xray, xray->Image, imageSettings, result, error)) {
-        err << "Record " << record << ": " << (error.empty() ? "its image cannot be loaded." : error) << '\n';
+      if (TResultOf<TLoadedImage> loaded = LoadImageWithTracing(*xray, xray->Image, imageSettings); !loaded) {
+        const std::string failure = loaded.Text().English();
+        err << "Record " << record << ": " << (failure.empty() ? "its image cannot be loaded." : failure) << '\n';
         return kExitFailure;
       }
     }

@@ -624,23 +624,23 @@ void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& i
 
 }  // namespace
 
-bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
-                    TDicomInfo& info, std::string& message) {
+TResult ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                       TDicomInfo& info) {
   TDicomFrames frames;
-  return ReadDicomBytes(bytes, fileName, image, info, message, frames);
+  return ReadDicomBytes(bytes, fileName, image, info, frames);
 }
 
-bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
-                    TDicomInfo& info, std::string& message, TDicomFrames& frames) {
+TResult ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                       TDicomInfo& info, TDicomFrames& frames) {
   info = TDicomInfo{};
   frames.Count = 0;
-  bool ok = RunImageReader("Error loading DICOM file.", fileName, image, message,
-                           [&] { DecodeDicom(bytes, image, info, frames); });
-  if (!ok) {
+  TResult read =
+      RunImageReader(kDicomReadFailure, fileName, image, [&] { DecodeDicom(bytes, image, info, frames); });
+  if (!read) {
     info = TDicomInfo{};
     frames.Count = 0;
   }
-  return ok;
+  return read;
 }
 
 }  // namespace lumacet

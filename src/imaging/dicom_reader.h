@@ -18,11 +18,11 @@ struct TDicomFrames {
   int32_t Count = 0;  // set on success: the file's Number of Frames (1 when it has none)
 };
 
-// Reads a whole DICOM file held in memory; `fileName` only names it in the message. On
+// Reads a whole DICOM file held in memory; `fileName` only names it in the failure. On
 // failure `info` is reset as well. The first overload reads the first frame.
-bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
-                    TDicomInfo& info, std::string& message);
-bool ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
-                    TDicomInfo& info, std::string& message, TDicomFrames& frames);
+TResult ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                       TDicomInfo& info);
+TResult ReadDicomBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                       TDicomInfo& info, TDicomFrames& frames);
 
 }  // namespace lumacet

@@ -12,6 +12,9 @@ namespace lumacet {
 namespace {
 
 constexpr double kBuiltInPixelSize = 3.9;
+constexpr TTextSource kNoImageToSave = LcText("Image", "There is no image to save.");
+constexpr TTextSource kSaveFailure = LcText("Image", "Could not save image file:\r\n   %1\r\n\r\n%2");
+constexpr TTextSource kCannotEncode = LcText("Image", "The image cannot be encoded.");
 
 double UsablePixelSize(double value) { return std::isfinite(value) && value > 0 ? value : kBuiltInPixelSize; }
 
@@ -29,63 +32,59 @@ void SetPixelSize(TRadiograph& radiograph, const TImageFileContents& contents, c
   }
 }
 
-// Finds and decodes the image of `link`; the store is only touched on success.
-bool LoadLink(const std::string& link, TImageStore& store, const TImageLoadSettings& settings,
-              TImageLoadResult& result, TImageFileContents& contents, std::string& message) {
-  result = TImageLoadResult{};
-  message.clear();
-  result.Search = FindImageFile(link, settings.DefaultFolder);
-  if (result.Search.Name.empty()) return false;
-  if (result.Search.Path.empty()) {
-    message = ImageNotFoundMessage(result.Search.TriedPath);
-    return false;
-  }
-  if (!ReadImageFile(result.Search.Path, settings.DicomWindowAdjust, contents, message)) return false;
-  result.IsDicom = contents.IsDicom;
-  result.Dicom = contents.Dicom;
-  store.SetImage(std::move(contents.Raw));
-  return true;
+// Decodes the image a search found into the store, which is only touched on success; the
+// contents keep what the file said besides its pixels.
+TResultOf<TImageFileContents> LoadFound(const TImageSearch& search, TImageStore& store,
+                                        const TImageLoadSettings& settings) {
+  if (search.Name.empty()) return TResult::Failure({}, "the link names no file");
+  if (search.Path.empty()) return TResult::Failure(ImageNotFoundMessage(search.TriedPath), "no such file");
+  TResultOf<TImageFileContents> contents = ReadImageFile(search.Path, settings.DicomWindowAdjust);
+  if (contents) store.SetImage(std::move(contents->Raw));
+  return contents;
 }
 
-std::string SaveFailure(const std::string& path, const std::string& reason) {
-  return "Could not save image file:\r\n   " + path + "\r\n\r\n" + reason;
+TLoadedImage Loaded(const std::string& path, const TImageFileContents& contents) {
+  return TLoadedImage{path, contents.IsDicom, contents.Dicom};
 }
 
 }  // namespace
 
-bool LoadDigBitmapFileName(TRadiograph& radiograph, TImageStore& store, const std::string& name,
-                           const TImageLoadSettings& settings, TImageLoadResult& result, std::string& message) {
-  TImageFileContents contents;
-  if (!LoadLink(name, store, settings, result, contents, message)) return false;
+TResultOf<TLoadedImage> LoadDigBitmapFileName(TRadiograph& radiograph, TImageStore& store, const std::string& name,
+                                              const TImageLoadSettings& settings) {
+  const TImageSearch search = FindImageFile(name, settings.DefaultFolder);
+  TResultOf<TImageFileContents> contents = LoadFound(search, store, settings);
+  if (!contents) return contents.Outcome();
   store.ImageVisible = true;
-  radiograph.ImageFile = result.Search.Path;
-  SetPixelSize(radiograph, contents, settings, true);
+  radiograph.ImageFile = search.Path;
+  SetPixelSize(radiograph, *contents, settings, true);
   // The new image is as its file has it: nothing of it is unsaved.
   radiograph.RecordImageChange(false, "");
   radiograph.RecordChange(true, "Image Loaded.");
-  return true;
+  return Loaded(search.Path, *contents);
 }
 
-bool LoadImageWithTracing(TRadiograph& radiograph, TImageStore& store, const TImageLoadSettings& settings,
-                          TImageLoadResult& result, std::string& message) {
+TImageSearch FindTracingImage(const TRadiograph& radiograph, const TImageLoadSettings& settings) {
   std::string link = radiograph.ImageFile;
   if (radiograph.IsType() && !settings.TypeFolder.empty()) {
     const TImageSearch inTypeFolder = FindImageFile(link, settings.TypeFolder);
     if (inTypeFolder.Folder.empty() && !inTypeFolder.Path.empty()) link = inTypeFolder.Path;
   }
-  TImageFileContents contents;
-  if (!LoadLink(link, store, settings, result, contents, message)) return false;
-  radiograph.ImageFile = result.Search.Path;
-  SetPixelSize(radiograph, contents, settings, false);
-  return true;
+  return FindImageFile(link, settings.DefaultFolder);
 }
 
-bool DoImageSave(TRadiograph& radiograph, TImageStore& store, const std::string& path, const TJpegOptions& jpeg,
-                 std::string& savedPath, std::string& message) {
-  if (!store.HasImage()) {
-    message = "There is no image to save.";
-    return false;
-  }
+TResultOf<TLoadedImage> LoadImageWithTracing(TRadiograph& radiograph, TImageStore& store,
+                                             const TImageLoadSettings& settings) {
+  const TImageSearch search = FindTracingImage(radiograph, settings);
+  TResultOf<TImageFileContents> contents = LoadFound(search, store, settings);
+  if (!contents) return contents.Outcome();
+  radiograph.ImageFile = search.Path;
+  SetPixelSize(radiograph, *contents, settings, false);
+  return Loaded(search.Path, *contents);
+}
+
+TResultOf<std::string> DoImageSave(TRadiograph& radiograph, TImageStore& store, const std::string& path,
+                                   const TJpegOptions& jpeg) {
+  if (!store.HasImage()) return TResult::Failure(kNoImageToSave, "no display bitmap");
   std::string target = path;
   std::string extension = UpperExtension(path);
   if (extension != ".BMP" && extension != ".JPG" && extension != ".JPEG") target += ".jpg";
@@ -95,18 +94,15 @@ bool DoImageSave(TRadiograph& radiograph, TImageStore& store, const std::string&
   const bool encoded = extension == ".BMP" ? EncodeBmp(store.Display, TBmpWriteOptions{}, bytes)
                                            : EncodeJpeg(store.Display, jpeg, bytes, reason);
   if (!encoded) {
-    message = SaveFailure(target, reason.empty() ? "The image cannot be encoded." : reason);
-    return false;
+    if (!reason.empty()) return TResult::Failure(TText(kSaveFailure, {target, reason}), reason);
+    return TResult::Failure(TText(kSaveFailure, {TText::Verbatim(target), kCannotEncode}),
+                            "the encoder refused the bitmap");
   }
   const TWriteResult written = WriteFileAtomically(target, bytes);
-  if (!written.Ok) {
-    message = SaveFailure(target, written.Error);
-    return false;
-  }
-  savedPath = target;
+  if (!written.Ok) return TResult::Failure(TText(kSaveFailure, {target, written.Error}), written.Error);
   radiograph.ImageFile = target;
   radiograph.RecordImageChange(false, "Image Saved.");
-  return true;
+  return target;
 }
 
 bool CloseImage(TRadiograph& radiograph, TImageStore& store) {

@@ -10,6 +10,7 @@
 #include "imaging/image_link.h"
 #include "model/image_store.h"
 #include "imaging/jpeg_codec.h"
+#include "support/result.h"
 
 namespace lumacet {
 
@@ -27,8 +28,9 @@ struct TImageLoadSettings {
   double TypePixelHeight = 0;
 };
 
-struct TImageLoadResult {
-  TImageSearch Search;  // where the file was looked for
+// An image that was loaded: the file it came from and, for DICOM, what the file said.
+struct TLoadedImage {
+  std::string Path;
   bool IsDicom = false;
   TDicomInfo Dicom;     // for the patient-data question
 };
@@ -36,23 +38,29 @@ struct TImageLoadResult {
 // Loads an image chosen by the user (or named by automation) into the radiograph: the file
 // is found by the folder rules, decoded, becomes the link, and sets the pixel size when
 // the radiograph has none (DICOM spacing always applies to a newly loaded image).
-// Records "Image Loaded.". When the file is missing, `message` is "Could not find image
-// file: ..." and `result.Search` tells what was tried, for the search question.
-bool LoadDigBitmapFileName(TRadiograph& radiograph, TImageStore& store, const std::string& name,
-                           const TImageLoadSettings& settings, TImageLoadResult& result, std::string& message);
+// Records "Image Loaded.". A missing file fails with "Could not find image file: ...", a
+// name without a file part with an empty text (nothing to tell).
+TResultOf<TLoadedImage> LoadDigBitmapFileName(TRadiograph& radiograph, TImageStore& store, const std::string& name,
+                                              const TImageLoadSettings& settings);
+
+// Where the image of a radiograph being opened with its tracing is looked for: a type's
+// bare name in the type folder first, then by the folder rules. What the search question
+// names when the image is missing.
+TImageSearch FindTracingImage(const TRadiograph& radiograph, const TImageLoadSettings& settings);
 
 // Opens the image of a radiograph being opened with "Load Image with tracing", or of a type
-// being opened: the stored link is resolved and the found name stored back. A stored pixel
-// size stands. When the image cannot be found or read the link is kept. Records nothing.
-bool LoadImageWithTracing(TRadiograph& radiograph, TImageStore& store, const TImageLoadSettings& settings,
-                          TImageLoadResult& result, std::string& message);
+// being opened: the stored link is resolved (FindTracingImage) and the found name stored
+// back. A stored pixel size stands. When the image cannot be found or read the link is
+// kept, and the failure is as for LoadDigBitmapFileName. Records nothing.
+TResultOf<TLoadedImage> LoadImageWithTracing(TRadiograph& radiograph, TImageStore& store,
+                                             const TImageLoadSettings& settings);
 
 // Saves the display bitmap with all its edits: ".bmp" as a 32-bit bitmap, ".jpg" and
 // ".jpeg" as JPEG with `jpeg`; any other name gets ".jpg" appended, so no file of another
 // kind is overwritten with JPEG bytes. The link becomes the saved file; records "Image
-// Saved.". `savedPath` is the name written.
-bool DoImageSave(TRadiograph& radiograph, TImageStore& store, const std::string& path, const TJpegOptions& jpeg,
-                 std::string& savedPath, std::string& message);
+// Saved.". Gives the name written.
+TResultOf<std::string> DoImageSave(TRadiograph& radiograph, TImageStore& store, const std::string& path,
+                                   const TJpegOptions& jpeg);
 
 // Breaks the link after the user confirmed: display and undo bitmaps go, the link is
 // cleared, "Link with image broken." is recorded. False without a display bitmap.

@@ -1,12 +1,25 @@
 #include "imaging/image_file.h"
 
 #include <new>
+#include <utility>
 
 #include "imaging/bmp_codec.h"
 #include "imaging/jpeg_codec.h"
 #include "support/atomic_file.h"
 
 namespace lumacet {
+
+namespace {
+
+constexpr TTextSource kCannotRead = LcText("Image", "Error loading image file:\r\n   %1");
+
+// The contents on success, else the failure.
+TResultOf<TImageFileContents> Outcome(const TResult& read, TImageFileContents& contents) {
+  if (!read) return read;
+  return std::move(contents);
+}
+
+}  // namespace
 
 std::string UpperExtension(const std::string& path) {
   const std::size_t dot = path.find_last_of('.');
@@ -18,31 +31,26 @@ std::string UpperExtension(const std::string& path) {
   return extension;
 }
 
-bool ReadImageFile(const std::string& path, bool dicomWindowAdjust, TImageFileContents& contents,
-                   std::string& message, int32_t dicomFrame) {
+TResultOf<TImageFileContents> ReadImageFile(const std::string& path, bool dicomWindowAdjust, int32_t dicomFrame) {
   const std::string extension = UpperExtension(path);
-  contents = TImageFileContents{};
+  TImageFileContents contents;
   try {
-    if (extension == ".TIF" || extension == ".TIFF") return ReadTiff(path, contents.Raw, message);
-    if (extension == ".VIFF") return ReadViff(path, contents.Raw, message);
+    if (extension == ".TIF" || extension == ".TIFF") return Outcome(ReadTiff(path, contents.Raw), contents);
+    if (extension == ".VIFF") return Outcome(ReadViff(path, contents.Raw), contents);
     if (extension != ".BMP" && extension != ".JPG" && extension != ".JPEG") {
-      if (!ReadDicom(path, contents.Raw, contents.Dicom, message, dicomFrame)) return false;
+      if (TResult read = ReadDicom(path, contents.Raw, contents.Dicom, dicomFrame); !read) return read;
       contents.IsDicom = true;
       if (!dicomWindowAdjust) SetDicomWindow(contents.Dicom, false, contents.Raw);
-      return true;
+      return contents;
     }
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-      message = "Error loading image file:\r\n   " + path;
-      return false;
-    }
+    if (!ReadWholeFile(path, bytes)) return TResult::Failure(TText(kCannotRead, {path}), "cannot read " + path);
     TImageReadError error;
     const bool decoded = extension == ".BMP" ? DecodeBmp(bytes, contents.Raw, error) : DecodeJpeg(bytes, contents.Raw, error);
-    if (!decoded) message = ImageReadMessage("Error loading image.", path, error);
-    return decoded;
+    if (!decoded) return ImageReadFailure(kImageReadFailure, path, error);
+    return contents;
   } catch (const std::bad_alloc&) {
-    message = ImageReadMessage("Error loading image.", path, TImageReadError{});
-    return false;
+    return ImageReadFailure(kImageReadFailure, path, TImageReadError{});
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "imaging/medical_readers.h"
 #include "model/raw_image.h"
+#include "support/result.h"
 
 namespace lumacet {
 
@@ -23,8 +24,8 @@ std::string UpperExtension(const std::string& path);
 // Reads and decodes the file. A DICOM image opens with its own window when
 // `dicomWindowAdjust` is set and the file has one, otherwise with its stored bit range.
 // `dicomFrame` (from 1) chooses the frame of a DICOM file; other files have only one.
-// On failure `contents` is unspecified and `message` is the reader's own.
-bool ReadImageFile(const std::string& path, bool dicomWindowAdjust, TImageFileContents& contents,
-                   std::string& message, int32_t dicomFrame = 1);
+// A failure is the reader's own; a file that cannot be read at all fails with "Error
+// loading image file:" and its path.
+TResultOf<TImageFileContents> ReadImageFile(const std::string& path, bool dicomWindowAdjust, int32_t dicomFrame = 1);
 
 }  // namespace lumacet

@@ -10,6 +10,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr TTextSource kMissingInBothFolders =
+    LcText("Image",
+           "Tried to load image file:\r\n   %1\r\n\r\nbut could not find it in the specified folder:\r\n   %2"
+           "\r\n\r\nor in the default image folder:\r\n   %3\r\n\r\nDo you want to search for the file yourself?");
+constexpr TTextSource kMissingInDefaultFolder =
+    LcText("Image",
+           "Tried to load image file:\r\n   %1\r\n\r\nbut could not find it in the default image folder:\r\n   %2"
+           "\r\n\r\nDo you want to search for the file yourself?");
+constexpr TTextSource kNotFound = LcText("Image", "Could not find image file:\r\n   %1");
+constexpr TTextSource kDefaultFolderQuestion =
+    LcText("Image", "Do you want this folder:\r\n   %1\r\n\r\nto be the default image folder?");
+
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::string WithSlashes(std::string text) {
@@ -82,23 +94,15 @@ TImageSearch FindImageFile(const std::string& link, const std::string& defaultFo
   return search;
 }
 
-std::string MissingImageQuestion(const TImageSearch& search, const std::string& defaultFolder) {
-  std::string text = "Tried to load image file:\r\n   " + search.Name;
-  if (!search.Folder.empty()) {
-    const std::string specified = FolderOf(WithSlashes(ImagePathFromLink(search.Folder + search.Name, defaultFolder)));
-    text += "\r\n\r\nbut could not find it in the specified folder:\r\n   " + specified +
-            "\r\n\r\nor in the default image folder:\r\n   " + defaultFolder;
-  } else {
-    text += "\r\n\r\nbut could not find it in the default image folder:\r\n   " + defaultFolder;
-  }
-  return text + "\r\n\r\nDo you want to search for the file yourself?";
+TText MissingImageQuestion(const TImageSearch& search, const std::string& defaultFolder) {
+  if (search.Folder.empty()) return TText(kMissingInDefaultFolder, {search.Name, defaultFolder});
+  const std::string specified = FolderOf(WithSlashes(ImagePathFromLink(search.Folder + search.Name, defaultFolder)));
+  return TText(kMissingInBothFolders, {search.Name, specified, defaultFolder});
 }
 
-std::string ImageNotFoundMessage(const std::string& path) { return "Could not find image file:\r\n   " + path; }
+TText ImageNotFoundMessage(const std::string& path) { return TText(kNotFound, {path}); }
 
-std::string DefaultFolderQuestion(const std::string& folder) {
-  return "Do you want this folder:\r\n   " + folder + "\r\n\r\nto be the default image folder?";
-}
+TText DefaultFolderQuestion(const std::string& folder) { return TText(kDefaultFolderQuestion, {folder}); }
 
 std::string RadiographImageLink(const std::string& path, const std::string& defaultFolder) {
   if (path.empty()) return {};

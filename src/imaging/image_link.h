@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "support/marked_text.h"
+
 namespace lumacet {
 
 struct TImageSearch {
@@ -22,11 +24,11 @@ TImageSearch FindImageFile(const std::string& link, const std::string& defaultFo
 
 // "Tried to load image file: ..." followed by "Do you want to search for the file
 // yourself?", for a search that found nothing.
-std::string MissingImageQuestion(const TImageSearch& search, const std::string& defaultFolder);
+TText MissingImageQuestion(const TImageSearch& search, const std::string& defaultFolder);
 // "Could not find image file: ..." naming the last path tried.
-std::string ImageNotFoundMessage(const std::string& path);
+TText ImageNotFoundMessage(const std::string& path);
 // "Do you want this folder: ... to be the default image folder?"
-std::string DefaultFolderQuestion(const std::string& folder);
+TText DefaultFolderQuestion(const std::string& folder);
 
 // The stored form of a radiograph's image path: the bare name for a file in the default
 // image folder, "\" and a relative path for one below it, the full path otherwise.

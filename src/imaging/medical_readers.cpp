@@ -1,7 +1,5 @@
 #include "imaging/medical_readers.h"
 
-#include <string_view>
-
 #include "imaging/dicom_reader.h"
 #include "imaging/tiff_reader.h"
 #include "imaging/viff_reader.h"
@@ -11,24 +9,22 @@ namespace lumacet {
 
 namespace {
 
-constexpr std::string_view kTooLarge = "Image is too large to load. Memory insufficient.";
+constexpr TTextSource kTooLarge = LcText("Image", "Image is too large to load. Memory insufficient.\r\n\r\n%1");
 
 // Reads the file and hands its bytes to `readBytes`; a file that cannot be read is refused
-// under the reader's title like any other failure.
+// with the reader's failure like any other.
 template <typename ReadBytes>
-bool ReadFromFile(const std::string& path, const char* title, TRawImage& image, std::string& message,
-                  ReadBytes&& readBytes) {
+TResult ReadFromFile(const std::string& path, TTextSource failure, TRawImage& image, ReadBytes&& readBytes) {
   std::string bytes;
-  TImageReadError failure{"The file cannot be read."};
+  TImageReadError refusal{"The file cannot be read."};
   try {
     if (ReadWholeFile(path, bytes))
       return readBytes(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
   } catch (const std::bad_alloc&) {
-    failure = TImageReadError{};
+    refusal = TImageReadError{};
   }
   ClearRawImage(image);
-  message = ImageReadMessage(title, path, failure);
-  return false;
+  return ImageReadFailure(failure, path, refusal);
 }
 
 }  // namespace
@@ -37,27 +33,24 @@ bool TDicomInfo::HasPatientData() const {
   return PatientName || PatientId || PatientBirthDate || Female || AcquisitionDate;
 }
 
-bool ReadTiff(const std::string& path, TRawImage& image, std::string& message) {
-  return ReadFromFile(path, "Error loading TIFF file.", image, message, [&](std::span<const uint8_t> bytes) {
-    return ReadTiffBytes(bytes, path, image, message);
-  });
+TResult ReadTiff(const std::string& path, TRawImage& image) {
+  return ReadFromFile(path, kTiffReadFailure, image,
+                      [&](std::span<const uint8_t> bytes) { return ReadTiffBytes(bytes, path, image); });
 }
 
-bool ReadViff(const std::string& path, TRawImage& image, std::string& message) {
-  return ReadFromFile(path, "Error loading VIFF file.", image, message, [&](std::span<const uint8_t> bytes) {
-    return ReadViffBytes(bytes, path, image, message);
-  });
+TResult ReadViff(const std::string& path, TRawImage& image) {
+  return ReadFromFile(path, kViffReadFailure, image,
+                      [&](std::span<const uint8_t> bytes) { return ReadViffBytes(bytes, path, image); });
 }
 
-bool ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, std::string& message,
-               int32_t frame) {
+TResult ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, int32_t frame) {
   info = TDicomInfo{};
-  return ReadFromFile(path, "Error loading DICOM file.", image, message, [&](std::span<const uint8_t> bytes) {
+  return ReadFromFile(path, kDicomReadFailure, image, [&](std::span<const uint8_t> bytes) {
     TDicomFrames frames;
     frames.Frame = frame;
-    if (!ReadDicomBytes(bytes, path, image, info, message, frames)) return false;
-    info.FrameCount = frames.Count;
-    return true;
+    TResult read = ReadDicomBytes(bytes, path, image, info, frames);
+    if (read) info.FrameCount = frames.Count;
+    return read;
   });
 }
 
@@ -73,10 +66,9 @@ void SetDicomWindow(const TDicomInfo& info, bool useFileWindow, TRawImage& image
   image.LoadedWindowHigh = image.WindowHigh;
 }
 
-std::string ImageReadMessage(const std::string& title, const std::string& fileName,
-                             const TImageReadError& error) {
-  if (error.Reason.empty()) return std::string(kTooLarge) + "\r\n\r\n" + fileName;
-  return title + "\r\n\r\n" + fileName + "\r\n" + error.Reason;
+TResult ImageReadFailure(TTextSource failure, const std::string& fileName, const TImageReadError& error) {
+  if (error.Reason.empty()) return TResult::Failure(TText(kTooLarge, {fileName}));
+  return TResult::Failure(TText(failure, {fileName, error.Reason}), error.Reason);
 }
 
 void TByteSource::Require(uint64_t offset, uint64_t length, const char* reason) const {

@@ -2,7 +2,7 @@
 // Khoros VIFF and DICOM (native or lossless JPEG). Each reads the whole file into memory and
 // trusts nothing in it: every size, offset, length and count is checked against the bytes
 // before use, and a file that cannot be shown exactly as it is meant is refused with a
-// message that names the file and the reason. On failure the raw image is left empty.
+// failure whose text names the file and the reason. On failure the raw image is left empty.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 
 #include "model/raw_image.h"
 #include "support/dates.h"
+#include "support/result.h"
 
 namespace lumacet {
 
@@ -40,14 +41,19 @@ struct TDicomInfo {
   bool HasPatientData() const;
 };
 
+// Each reader's failure: its title line, the file (%1), then the reason (%2).
+inline constexpr TTextSource kTiffReadFailure = LcText("Image", "Error loading TIFF file.\r\n\r\n%1\r\n%2");
+inline constexpr TTextSource kViffReadFailure = LcText("Image", "Error loading VIFF file.\r\n\r\n%1\r\n%2");
+inline constexpr TTextSource kDicomReadFailure = LcText("Image", "Error loading DICOM file.\r\n\r\n%1\r\n%2");
+inline constexpr TTextSource kImageReadFailure = LcText("Image", "Error loading image.\r\n\r\n%1\r\n%2");
+
 // The file-path entry points used when an image is linked or opened.
-bool ReadTiff(const std::string& path, TRawImage& image, std::string& message);
-bool ReadViff(const std::string& path, TRawImage& image, std::string& message);
+TResult ReadTiff(const std::string& path, TRawImage& image);
+TResult ReadViff(const std::string& path, TRawImage& image);
 // On success the raw image's window (current and loaded) is the file's own window when it
 // has one, else its stored bit range; see SetDicomWindow. `frame` counts from 1; a frame the
 // file does not have is refused.
-bool ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, std::string& message,
-               int32_t frame = 1);
+TResult ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, int32_t frame = 1);
 
 // Sets the current and loaded window: centre - width div 2 .. centre + width div 2 when
 // `useFileWindow` and the file had a window, otherwise 0 .. 2^BitsStored - 1.
@@ -57,20 +63,20 @@ void SetDicomWindow(const TDicomInfo& info, bool useFileWindow, TRawImage& image
 
 
 // Thrown inside a reader when the file cannot be shown; the entry point turns it into the
-// message. An empty reason marks an image too large for memory.
+// failure. An empty reason marks an image too large for memory.
 struct TImageReadError {
   std::string Reason;
 };
 
-// The message for a refused file: the reader's title line, the file, then the reason.
-std::string ImageReadMessage(const std::string& title, const std::string& fileName,
-                             const TImageReadError& error);
+// The failure for a refused file: `failure` (one of the reader failures above) with the file
+// and the reason, which is also the technical reason; "Image is too large to load. Memory
+// insufficient." with the file for an image too large.
+TResult ImageReadFailure(TTextSource failure, const std::string& fileName, const TImageReadError& error);
 
 // Runs `read` (which throws TImageReadError) and turns every failure, allocation failure
-// included, into `message`. On failure the raw image is cleared.
+// included, into a failure as ImageReadFailure gives it. On failure the raw image is cleared.
 template <typename Read>
-bool RunImageReader(const std::string& title, const std::string& fileName, TRawImage& image,
-                    std::string& message, Read&& read);
+TResult RunImageReader(TTextSource failure, const std::string& fileName, TRawImage& image, Read&& read);
 
 // Bounds-checked, byte-order-aware reads over a file held in memory. Every accessor throws
 // TImageReadError with `reason` when the bytes asked for are not all inside the file.
@@ -101,21 +107,19 @@ void SizeRawImage(TRawImage& image, int64_t width, int64_t height, int32_t sampl
                   int32_t bits);
 
 template <typename Read>
-bool RunImageReader(const std::string& title, const std::string& fileName, TRawImage& image,
-                    std::string& message, Read&& read) {
-  TImageReadError failure;
+TResult RunImageReader(TTextSource failure, const std::string& fileName, TRawImage& image, Read&& read) {
+  TImageReadError refusal;
   try {
     ClearRawImage(image);
     read();
-    return true;
+    return {};
   } catch (const TImageReadError& error) {
-    failure = error;
+    refusal = error;
   } catch (const std::bad_alloc&) {
-    failure = TImageReadError{};
+    refusal = TImageReadError{};
   }
   ClearRawImage(image);
-  message = ImageReadMessage(title, fileName, failure);
-  return false;
+  return ImageReadFailure(failure, fileName, refusal);
 }
 
 }  // namespace lumacet

@@ -12,6 +12,9 @@ namespace lumacet {
 
 namespace {
 
+constexpr TTextSource kNoScan = LcText("Image", "The scanner delivered no image.");
+constexpr TTextSource kScansDiffer = LcText("Image", "The scans differ in size or format and cannot be combined.");
+
 bool SameFormat(const TRawImage& a, const TRawImage& b) {
   return a.Width == b.Width && a.Height == b.Height && a.SamplesPerPixel == b.SamplesPerPixel &&
          a.BitsPerSample == b.BitsPerSample && a.Samples.size() == b.Samples.size();
@@ -48,18 +51,12 @@ double UsablePixelSize(double value) { return std::isfinite(value) && value > 0 
 
 }  // namespace
 
-bool CombineScans(const std::vector<TRawImage>& scans, TNoiseReduction reduction, TRawImage& result,
-                  std::string& message) {
-  if (scans.empty() || !RawImageIsConsistent(scans.front())) {
-    message = "The scanner delivered no image.";
-    return false;
-  }
+TResultOf<TRawImage> CombineScans(const std::vector<TRawImage>& scans, TNoiseReduction reduction) {
+  if (scans.empty()) return TResult::Failure(kNoScan, "no scans");
+  if (!RawImageIsConsistent(scans.front())) return TResult::Failure(kNoScan, "the first scan is inconsistent");
   const TRawImage& first = scans.front();
   for (const TRawImage& scan : scans)
-    if (!SameFormat(scan, first)) {
-      message = "The scans differ in size or format and cannot be combined.";
-      return false;
-    }
+    if (!SameFormat(scan, first)) return TResult::Failure(kScansDiffer, "the scans differ in size or format");
   TRawImage combined = first;
   const bool wide = first.BytesPerSample() == 2;
   const size_t count = first.Samples.size() / size_t(first.BytesPerSample());
@@ -77,8 +74,7 @@ bool CombineScans(const std::vector<TRawImage>& scans, TNoiseReduction reduction
       combined.Samples[k] = uint8_t(value);
     }
   }
-  result = std::move(combined);
-  return true;
+  return combined;
 }
 
 double ScanPixelSize(double dotsPerInch) {

@@ -8,6 +8,7 @@
 
 #include "imaging/image_commands.h"
 #include "model/raw_image.h"
+#include "support/result.h"
 
 namespace lumacet {
 
@@ -20,9 +21,8 @@ enum class TNoiseReduction { Average = 0, Median = 1, Minimum = 2, CentralAverag
 // values for an even count), the minimum, or the average without the lowest and the
 // highest value (the plain average for fewer than three scans). Results are rounded to
 // nearest, ties to even. Every scan must have the size and sample format of the first;
-// otherwise `message` says so and `result` is untouched.
-bool CombineScans(const std::vector<TRawImage>& scans, TNoiseReduction reduction, TRawImage& result,
-                  std::string& message);
+// otherwise the failure says so.
+TResultOf<TRawImage> CombineScans(const std::vector<TRawImage>& scans, TNoiseReduction reduction);
 
 // Tenths of a millimetre per pixel at `dotsPerInch`; 0 when the resolution is unknown.
 double ScanPixelSize(double dotsPerInch);

@@ -194,9 +194,8 @@ void DecodeTiff(std::span<const uint8_t> bytes, TRawImage& image) {
 
 }  // namespace
 
-bool ReadTiffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
-                   std::string& message) {
-  return RunImageReader("Error loading TIFF file.", fileName, image, message, [&] { DecodeTiff(bytes, image); });
+TResult ReadTiffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image) {
+  return RunImageReader(kTiffReadFailure, fileName, image, [&] { DecodeTiff(bytes, image); });
 }
 
 }  // namespace lumacet

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "model/raw_image.h"
+#include "support/result.h"
 
 namespace lumacet {
 
-// Reads a whole TIFF file held in memory; `fileName` only names it in the message.
-bool ReadTiffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
-                   std::string& message);
+// Reads a whole TIFF file held in memory; `fileName` only names it in the failure.
+TResult ReadTiffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image);
 
 }  // namespace lumacet

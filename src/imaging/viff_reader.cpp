@@ -67,9 +67,8 @@ void DecodeViff(std::span<const uint8_t> bytes, TRawImage& image) {
 
 }  // namespace
 
-bool ReadViffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
-                   std::string& message) {
-  return RunImageReader("Error loading VIFF file.", fileName, image, message, [&] { DecodeViff(bytes, image); });
+TResult ReadViffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image) {
+  return RunImageReader(kViffReadFailure, fileName, image, [&] { DecodeViff(bytes, image); });
 }
 
 }  // namespace lumacet

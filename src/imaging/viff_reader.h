@@ -7,11 +7,11 @@
 #include <string>
 
 #include "model/raw_image.h"
+#include "support/result.h"
 
 namespace lumacet {
 
-// Reads a whole VIFF file held in memory; `fileName` only names it in the message.
-bool ReadViffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
-                   std::string& message);
+// Reads a whole VIFF file held in memory; `fileName` only names it in the failure.
+TResult ReadViffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image);
 
 }  // namespace lumacet

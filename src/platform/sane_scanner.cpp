@@ -514,8 +514,16 @@ bool TSaneScanner::Scan(int passes, TNoiseReduction reduction, TScan& scan, TSca
       if (!ReadScan(pass, control, message)) return false;
       images.push_back(std::move(pass.Raw));
     }
-    if (images.size() == 1) scan.Raw = std::move(images.front());
-    else if (!CombineScans(images, reduction, scan.Raw, message)) return false;
+    if (images.size() == 1) {
+      scan.Raw = std::move(images.front());
+    } else {
+      TResultOf<TRawImage> combined = CombineScans(images, reduction);
+      if (!combined) {
+        message = combined.Text().English();
+        return false;
+      }
+      scan.Raw = std::move(*combined);
+    }
     scan.XResolution = pass.XResolution;
     scan.YResolution = pass.YResolution;
     return true;

@@ -240,29 +240,28 @@ int TWorkspace::OpenType(const std::string& path, TWorkspacePrompts& prompts) {
 // for by the user, whose folder may become the default image folder.
 void TWorkspace::OpenImage(TRadiograph& object, bool quiet, TWorkspacePrompts& prompts) {
   if (object.ImageFile.empty()) return;
-  TImageLoadResult result;
-  std::string message;
-  if (LoadImageWithTracing(object, object.Image, ImageLoadSettingsFor(object, fOptions.Images), result, message) ||
-      quiet)
-    return;
-  const TImageSearch& search = result.Search;
+  TResultOf<TLoadedImage> loaded =
+      LoadImageWithTracing(object, object.Image, ImageLoadSettingsFor(object, fOptions.Images));
+  if (loaded || quiet) return;
+  const TImageSearch search = FindTracingImage(object, ImageLoadSettingsFor(object, fOptions.Images));
   const std::string defaultFolder = fOptions.Images.DefaultFolder;
-  if (search.Path.empty() && !search.Name.empty() && prompts.Confirm(MissingImageQuestion(search, defaultFolder))) {
+  if (search.Path.empty() && !search.Name.empty() &&
+      prompts.ConfirmText(MissingImageQuestion(search, defaultFolder))) {
     const std::string chosen = prompts.ChooseImageFile(defaultFolder, search.Name);
     if (!chosen.empty()) {
       const std::string folder = std::filesystem::path(chosen).parent_path().string();
-      if (folder != defaultFolder && prompts.Confirm(DefaultFolderQuestion(folder))) {
+      if (folder != defaultFolder && prompts.ConfirmText(DefaultFolderQuestion(folder))) {
         fOptions.Images.DefaultFolder = folder;
         fOptions.Data.ImageFolder = folder;
       }
       const std::string link = object.ImageFile;
       object.ImageFile = chosen;
-      if (LoadImageWithTracing(object, object.Image, ImageLoadSettingsFor(object, fOptions.Images), result, message))
-        return;
+      loaded = LoadImageWithTracing(object, object.Image, ImageLoadSettingsFor(object, fOptions.Images));
+      if (loaded) return;
       object.ImageFile = link;
     }
   }
-  if (!message.empty()) prompts.ShowMessage(message);
+  if (!loaded.Text().Empty()) prompts.ShowText(loaded.Text());
 }
 
 bool TWorkspace::Save(TRadiograph& object, TWorkspacePrompts& prompts) {

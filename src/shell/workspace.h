@@ -55,6 +55,8 @@ class TWorkspacePrompts {
   virtual void ShowText(const TText& text) { ShowMessage(text.English()); }
   // Yes/No; true for Yes.
   virtual bool Confirm(const std::string& question) = 0;
+  // A marked question, Yes/No; prompts that do not translate ask its English.
+  virtual bool ConfirmText(const TText& question) { return Confirm(question.English()); }
   // OK/Cancel; true for OK. Prompts without buttons of their own for it ask Yes/No.
   virtual bool ConfirmOkCancel(const std::string& question) { return Confirm(question); }
   // Yes/No/Cancel.

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/qt_prompts.h"
+#include "imaging/image_link.h"
 #include "model/xray.h"
 #include "ui_test_support.h"
 
@@ -93,6 +94,25 @@ TEST(TranslationTest, DisplayTextTranslatesMarkedPartsAndLeavesVerbatimPartsAlon
   const TText failure = TResult::Failure(kSaveErrorMessage, "Error saving radiograph. is read-only").TextWithReason();
   EXPECT_EQ(DisplayText(failure), QStringLiteral("Fehler beim Speichern.\nError saving radiograph. is read-only"));
   EXPECT_EQ(failure.English(), "Error saving radiograph.\r\nError saving radiograph. is read-only");
+}
+
+TEST(TranslationTest, TheWorkspacesImageQuestionsAreAskedTranslated) {
+  test::Application();
+  TTableTranslator translator(
+      {{{"Image", "Do you want this folder:\r\n   %1\r\n\r\nto be the default image folder?"},
+        QStringLiteral("Soll %1 der Bildordner werden?")}});
+  TInstalledTranslator installed(translator);
+  TWorkspace workspace(TWorkspaceOptions{});
+  TQtPrompts prompts(nullptr, workspace);
+  QString shown;
+  test::WhenModal("Lumacet", [&shown](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    box->button(QMessageBox::Yes)->click();
+  });
+  EXPECT_TRUE(prompts.ConfirmText(DefaultFolderQuestion("/bilder")));
+  EXPECT_EQ(shown, QStringLiteral("Soll /bilder der Bildordner werden?"));
 }
 
 }  // namespace

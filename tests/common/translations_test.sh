@@ -28,6 +28,7 @@ expected=(
   "FileMenu|&amp;File"
   "FileMenu|&amp;Save"
   "ImageMenu|U&amp;ndo / Redo Image"
+  "Image|There is no image to save."
 )
 status=0
 for pair in "${expected[@]}"; do

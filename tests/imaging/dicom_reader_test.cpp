@@ -117,21 +117,23 @@ std::vector<uint16_t> SamplesOf(const TRawImage& image) {
   return samples;
 }
 
-struct TResult {
+struct TDicomRead {
   bool Ok = false;
   TRawImage Image;
   TDicomInfo Info;
   std::string Message;
 };
 
-TResult Read(const std::vector<uint8_t>& file) {
-  TResult result;
-  result.Ok = ReadDicomBytes(file, "ceph.dcm", result.Image, result.Info, result.Message);
+TDicomRead Read(const std::vector<uint8_t>& file) {
+  TDicomRead result;
+  const TResult read = ReadDicomBytes(file, "ceph.dcm", result.Image, result.Info);
+  result.Ok = read.Ok();
+  result.Message = read.Text().English();
   return result;
 }
 
 void ExpectRefused(const std::vector<uint8_t>& file, const std::string& reason) {
-  TResult result = Read(file);
+  TDicomRead result = Read(file);
   EXPECT_FALSE(result.Ok);
   EXPECT_EQ(result.Message, "Error loading DICOM file.\r\n\r\nceph.dcm\r\n" + reason);
   EXPECT_FALSE(result.Image.HasData());
@@ -152,7 +154,7 @@ TEST(DicomReader, EveryNativeEncodingReadsTheSameSamples) {
     test::TByteWriter pixels(encoding.BigEndian);
     for (uint16_t cell : cells) pixels.U16(cell);
     WriteImage(dataSet, TImageLayout{}, pixels.Data());
-    TResult result = Read(encoding.Syntax ? Part10(encoding.Syntax, dataSet.Data()) : dataSet.Data());
+    TDicomRead result = Read(encoding.Syntax ? Part10(encoding.Syntax, dataSet.Data()) : dataSet.Data());
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(result.Image.Width, 3);
     EXPECT_EQ(result.Image.Height, 2);
@@ -172,7 +174,7 @@ TEST(DicomReader, EveryNativeEncodingReadsTheSameSamples) {
     TDataSetWriter pixels(true, true);
     pixels.Element(0x7FE0, 0x0010, vr, std::vector<uint8_t>{1, 2, 3, 4, 5, 6});
     data.insert(data.end(), pixels.Data().begin(), pixels.Data().end());
-    TResult result = Read(Part10(kExplicitBig, data));
+    TDicomRead result = Read(Part10(kExplicitBig, data));
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(result.Image.Samples, vr == std::string("OW") ? (std::vector<uint8_t>{2, 1, 4, 3, 6, 5})
                                                             : (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
@@ -188,7 +190,7 @@ TEST(DicomReader, StoredBitsAreUnpackedShiftedAndMasked) {
   packed.HighBit = 11;
   TDataSetWriter dataSet(true, false);
   WriteImage(dataSet, packed, std::vector<uint8_t>{0xBC, 0x3A, 0x12, 0x00});
-  TResult result = Read(Part10(kExplicitLittle, dataSet.Data()));
+  TDicomRead result = Read(Part10(kExplicitLittle, dataSet.Data()));
   ASSERT_TRUE(result.Ok) << result.Message;
   EXPECT_EQ(SamplesOf(result.Image), (std::vector<uint16_t>{0x0ABC, 0x0123}));
 
@@ -246,7 +248,7 @@ TEST(DicomReader, MonochromeOneAndSignedDataAreShownAsGreyLevels) {
   mono1.Photometric = "MONOCHROME1";
   TDataSetWriter inverted(true, false);
   WriteImage(inverted, mono1, std::vector<uint8_t>{0, 100, 255}, Window("100", "50"));
-  TResult result = Read(Part10(kExplicitLittle, inverted.Data()));
+  TDicomRead result = Read(Part10(kExplicitLittle, inverted.Data()));
   ASSERT_TRUE(result.Ok) << result.Message;
   EXPECT_EQ(result.Image.Samples, (std::vector<uint8_t>{255, 155, 0}));
   EXPECT_EQ(result.Info.WindowCentre, 155);
@@ -297,7 +299,7 @@ TEST(DicomReader, WindowsAreConvertedToStoredValues) {
     WriteImage(dataSet, layout, Words({0}), window);
     return Read(Part10(kExplicitLittle, dataSet.Data()));
   };
-  TResult result = windowOf(Window("1000.5\\300", "2000\\10", "-1024"));
+  TDicomRead result = windowOf(Window("1000.5\\300", "2000\\10", "-1024"));
   ASSERT_TRUE(result.Ok) << result.Message;
   EXPECT_EQ(result.Info.WindowCentre, 2024);  // 2024.5 rounds to even
   EXPECT_EQ(result.Info.WindowWidth, 2000);
@@ -337,7 +339,7 @@ TEST(DicomReader, PatientParticularsAndPixelSpacing) {
     WriteImage(dataSet, TImageLayout{}, Words({1, 2, 3, 4, 5, 6}));
     return Read(Part10(kExplicitLittle, dataSet.Data()));
   };
-  TResult result = read([](TDataSetWriter& out) {
+  TDicomRead result = read([](TDataSetWriter& out) {
     out.Text(0x0008, 0x0022, "DA", "2024.03.15");
     out.Text(0x0010, 0x0010, "PN", "M\xFCller^Anna  ");
     out.Text(0x0010, 0x0020, "LO", "ID 7");
@@ -426,7 +428,7 @@ TEST(DicomReader, SkipsSequencesAndLongValuesBeforeTheImage) {
       out.Raw(implicitItem.Data());
     }
     WriteImage(out, TImageLayout{}, Words({1, 2, 3, 4, 5, 6}));
-    TResult result = Read(Part10(explicitVr ? kExplicitLittle : kImplicitLittle, out.Data()));
+    TDicomRead result = Read(Part10(explicitVr ? kExplicitLittle : kImplicitLittle, out.Data()));
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(result.Info.PatientName, "Shown");
     EXPECT_EQ(SamplesOf(result.Image), (std::vector<uint16_t>{1, 2, 3, 4, 5, 6}));
@@ -461,7 +463,7 @@ TEST(DicomReader, LosslessJpegPixelDataInOneOrManyFragments) {
   options.Precision = 12;
   std::vector<uint8_t> stream = test::EncodeLosslessJpeg(samples, 30, 20, options);
   for (size_t fragment : {stream.size() + 1, size_t(100), size_t(8)}) {
-    TResult result = Read(Encapsulated(stream, fragment, layout));
+    TDicomRead result = Read(Encapsulated(stream, fragment, layout));
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(SamplesOf(result.Image), samples);
   }
@@ -585,7 +587,7 @@ TEST(DicomReader, HostileStructuresFailWithoutHangingOrOverrunning) {
   huge.Rows = huge.Columns = 65535;
   TDataSetWriter large(true, false);
   WriteImage(large, huge, Words({1, 2, 3}));
-  TResult result = Read(Part10(kExplicitLittle, large.Data()));
+  TDicomRead result = Read(Part10(kExplicitLittle, large.Data()));
   EXPECT_FALSE(result.Ok);
   EXPECT_EQ(result.Message, "Image is too large to load. Memory insufficient.\r\n\r\nceph.dcm");
   huge.Rows = 4000;
@@ -594,10 +596,12 @@ TEST(DicomReader, HostileStructuresFailWithoutHangingOrOverrunning) {
   ExpectRefused(Part10(kExplicitLittle, big.Data()), "The pixel data are shorter than the image.");
 }
 
-TResult ReadFrame(const std::vector<uint8_t>& file, int32_t frame, TDicomFrames& frames) {
-  TResult result;
+TDicomRead ReadFrame(const std::vector<uint8_t>& file, int32_t frame, TDicomFrames& frames) {
+  TDicomRead result;
   frames.Frame = frame;
-  result.Ok = ReadDicomBytes(file, "ceph.dcm", result.Image, result.Info, result.Message, frames);
+  const TResult read = ReadDicomBytes(file, "ceph.dcm", result.Image, result.Info, frames);
+  result.Ok = read.Ok();
+  result.Message = read.Text().English();
   return result;
 }
 
@@ -613,7 +617,7 @@ TEST(DicomReader, MultiFrameNativeDataReadsTheChosenFrame) {
   };
   for (int32_t frame = 1; frame <= 3; ++frame) {
     TDicomFrames frames;
-    TResult result = ReadFrame(file(layout, pixels), frame, frames);
+    TDicomRead result = ReadFrame(file(layout, pixels), frame, frames);
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(frames.Count, 3);
     EXPECT_EQ(result.Image.Width, 3);
@@ -623,7 +627,7 @@ TEST(DicomReader, MultiFrameNativeDataReadsTheChosenFrame) {
                                                               uint16_t(base + 3), uint16_t(base + 4), uint16_t(base + 5)}));
   }
   // The overload without a choice reads the first frame; a file without the element has one.
-  TResult first = Read(file(layout, pixels));
+  TDicomRead first = Read(file(layout, pixels));
   ASSERT_TRUE(first.Ok) << first.Message;
   EXPECT_EQ(SamplesOf(first.Image)[0], 10);
   TImageLayout single;
@@ -633,7 +637,7 @@ TEST(DicomReader, MultiFrameNativeDataReadsTheChosenFrame) {
 
   const std::string prefix = "Error loading DICOM file.\r\n\r\nceph.dcm\r\n";
   for (int32_t missing : {0, 4}) {
-    TResult result = ReadFrame(file(layout, pixels), missing, frames);
+    TDicomRead result = ReadFrame(file(layout, pixels), missing, frames);
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(result.Message, prefix + "The file holds 3 frames; there is no frame " + std::to_string(missing) + ".");
     EXPECT_EQ(frames.Count, 0);
@@ -669,7 +673,7 @@ TEST(DicomReader, PackedFramesMayStartInsideAByte) {
     TDataSetWriter out(true, bigEndian);
     WriteImage(out, layout, data);
     TDicomFrames frames;
-    TResult result = ReadFrame(Part10(bigEndian ? kExplicitBig : kExplicitLittle, out.Data()), 2, frames);
+    TDicomRead result = ReadFrame(Part10(bigEndian ? kExplicitBig : kExplicitLittle, out.Data()), 2, frames);
     ASSERT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(SamplesOf(result.Image), (std::vector<uint16_t>{0xABC, 0xDEF, 0x0F1})) << bigEndian;
   }
@@ -723,7 +727,7 @@ TEST(DicomReader, MultiFrameLosslessJpegFindsEachFramesFragments) {
   for (const auto& [fragmentSize, table] : layouts)
     for (int32_t frame : {1, 2}) {
       TDicomFrames frames;
-      TResult result = ReadFrame(EncapsulatedFrames(streams, fragmentSize, table, layout), frame, frames);
+      TDicomRead result = ReadFrame(EncapsulatedFrames(streams, fragmentSize, table, layout), frame, frames);
       ASSERT_TRUE(result.Ok) << fragmentSize << " " << table << " " << frame << ": " << result.Message;
       EXPECT_EQ(SamplesOf(result.Image), samples[size_t(frame - 1)]);
       EXPECT_EQ(frames.Count, 2);

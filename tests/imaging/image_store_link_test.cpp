@@ -48,15 +48,16 @@ TEST_F(ImageLinkTest, NothingNamedOrNothingFound) {
   const TImageSearch search = FindImageFile("E:\\old\\b.jpg", defaultFolder);
   EXPECT_TRUE(search.Path.empty());
   EXPECT_EQ(search.TriedPath, File("img/b.jpg"));
-  EXPECT_EQ(MissingImageQuestion(search, defaultFolder),
+  EXPECT_EQ(MissingImageQuestion(search, defaultFolder).English(),
             "Tried to load image file:\r\n   b.jpg\r\n\r\nbut could not find it in the specified folder:\r\n   E:/old"
             "\r\n\r\nor in the default image folder:\r\n   " +
                 defaultFolder + "\r\n\r\nDo you want to search for the file yourself?");
-  EXPECT_EQ(MissingImageQuestion(FindImageFile("b.jpg", defaultFolder), defaultFolder),
+  EXPECT_EQ(MissingImageQuestion(FindImageFile("b.jpg", defaultFolder), defaultFolder).English(),
             "Tried to load image file:\r\n   b.jpg\r\n\r\nbut could not find it in the default image folder:\r\n   " +
                 defaultFolder + "\r\n\r\nDo you want to search for the file yourself?");
-  EXPECT_EQ(ImageNotFoundMessage("/x/b.jpg"), "Could not find image file:\r\n   /x/b.jpg");
-  EXPECT_EQ(DefaultFolderQuestion("/x"), "Do you want this folder:\r\n   /x\r\n\r\nto be the default image folder?");
+  EXPECT_EQ(ImageNotFoundMessage("/x/b.jpg").English(), "Could not find image file:\r\n   /x/b.jpg");
+  EXPECT_EQ(DefaultFolderQuestion("/x").English(),
+            "Do you want this folder:\r\n   /x\r\n\r\nto be the default image folder?");
 }
 
 TEST_F(ImageLinkTest, StoredFormsAndBack) {

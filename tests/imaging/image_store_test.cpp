@@ -35,14 +35,24 @@ class ImageStoreTest : public ::testing::Test {
     xray.Modified = false;
   }
 
-  bool Load(const std::string& name) { return LoadDigBitmapFileName(xray, store, name, settings, result, message); }
+  bool Load(const std::string& name) { return Keep(LoadDigBitmapFileName(xray, store, name, settings)); }
+  bool Save(const std::string& path, const TJpegOptions& jpeg, std::string& saved) {
+    TResultOf<std::string> written = DoImageSave(xray, store, path, jpeg);
+    if (written) saved = *written;
+    return Keep(written);
+  }
+  // The outcome, its text kept in `message` for the assertions.
+  template <typename Result>
+  bool Keep(const Result& outcome) {
+    message = outcome.Text().English();
+    return outcome.Ok();
+  }
 
   test::TTempFolder folder;
   TBitmap32 picture;
   TImageLoadSettings settings;
   TXRay xray;
   TImageStore store;
-  TImageLoadResult result;
   std::string message;
 };
 
@@ -77,7 +87,7 @@ TEST_F(ImageStoreTest, PixelSizeComesFromTheTypeWhenItSaysSoAndAStoredOneStands)
   settings.TypeScaleOverride = false;
   settings.DefaultPixelWidth = 0;  // unusable settings fall back to the built-in size
   settings.DefaultPixelHeight = -2;
-  ASSERT_TRUE(LoadDigBitmapFileName(other, store, "a.bmp", settings, result, message));
+  ASSERT_TRUE(Keep(LoadDigBitmapFileName(other, store, "a.bmp", settings)));
   EXPECT_EQ(other.PixelWidth, 3.9);
   EXPECT_EQ(other.PixelHeight, 3.9);
 }
@@ -90,7 +100,7 @@ TEST_F(ImageStoreTest, AFailedLoadChangesNothing) {
 
   EXPECT_FALSE(Load("missing.jpg"));
   EXPECT_EQ(message, "Could not find image file:\r\n   " + folder.File("missing.jpg"));
-  EXPECT_TRUE(result.Search.Path.empty());
+  EXPECT_TRUE(FindImageFile("missing.jpg", settings.DefaultFolder).Path.empty());
 
   WriteBytes(folder.File("bad.jpg"), "not a picture");
   EXPECT_FALSE(Load("bad.jpg"));
@@ -108,14 +118,14 @@ TEST_F(ImageStoreTest, LoadWithTracingResolvesTheStoredLinkAndKeepsItWhenMissing
   xray.ImageFile = "\\sub\\b.bmp";
   xray.PixelWidth = 1.25;
   xray.PixelHeight = 1.5;
-  ASSERT_TRUE(LoadImageWithTracing(xray, store, settings, result, message)) << message;
+  ASSERT_TRUE(Keep(LoadImageWithTracing(xray, store, settings))) << message;
   EXPECT_EQ(xray.ImageFile, folder.File("sub/b.bmp"));
   EXPECT_EQ(xray.PixelWidth, 1.25);
   EXPECT_TRUE(xray.ChangeHistory.empty());
   EXPECT_FALSE(xray.Modified);
 
   xray.ImageFile = "/gone/c.bmp";
-  EXPECT_FALSE(LoadImageWithTracing(xray, store, settings, result, message));
+  EXPECT_FALSE(Keep(LoadImageWithTracing(xray, store, settings)));
   EXPECT_EQ(xray.ImageFile, "/gone/c.bmp");
 }
 
@@ -130,12 +140,12 @@ TEST_F(ImageStoreTest, ATypesBareImageNameIsLookedForInTheTypeFolderFirst) {
 
   TXRayType type;
   type.ImageFile = "a.bmp";
-  ASSERT_TRUE(LoadImageWithTracing(type, store, settings, result, message)) << message;
+  ASSERT_TRUE(Keep(LoadImageWithTracing(type, store, settings))) << message;
   EXPECT_EQ(store.Display, other);
   EXPECT_EQ(type.ImageFile, folder.File("types/a.bmp"));
   // A radiograph's bare name is looked for in the image folder only.
   xray.ImageFile = "a.bmp";
-  ASSERT_TRUE(LoadImageWithTracing(xray, store, settings, result, message));
+  ASSERT_TRUE(Keep(LoadImageWithTracing(xray, store, settings)));
   EXPECT_EQ(store.Display, picture);
 }
 
@@ -194,7 +204,7 @@ TEST_F(ImageStoreTest, EditsWithoutAnImageDoNothing) {
   EXPECT_FALSE(AdjustImage(xray, store, TImageAdjustment::Equalize, {}));
   EXPECT_FALSE(CloseImage(xray, store));
   std::string saved;
-  EXPECT_FALSE(DoImageSave(xray, store, folder.File("x.bmp"), {}, saved, message));
+  EXPECT_FALSE(Save(folder.File("x.bmp"), {}, saved));
   EXPECT_TRUE(xray.ChangeHistory.empty());
   EXPECT_FALSE(xray.ImageModified);
 }
@@ -203,7 +213,7 @@ TEST_F(ImageStoreTest, SavingWritesTheEditedDisplayAndRelinks) {
   ASSERT_TRUE(Load("a.bmp"));
   ASSERT_TRUE(AdjustImage(xray, store, TImageAdjustment::Negative, {}));
   std::string saved;
-  ASSERT_TRUE(DoImageSave(xray, store, folder.File("out.BMP"), {}, saved, message)) << message;
+  ASSERT_TRUE(Save(folder.File("out.BMP"), {}, saved)) << message;
   EXPECT_EQ(saved, folder.File("out.BMP"));
   EXPECT_EQ(xray.ImageFile, saved);
   EXPECT_FALSE(xray.ImageModified);
@@ -216,10 +226,10 @@ TEST_F(ImageStoreTest, SavingWritesTheEditedDisplayAndRelinks) {
   RenderToBitmap(written, rendered);
   EXPECT_EQ(rendered, store.Display);
 
-  ASSERT_TRUE(DoImageSave(xray, store, folder.File("out.jpg"), {}, saved, message));
+  ASSERT_TRUE(Save(folder.File("out.jpg"), {}, saved));
   ASSERT_TRUE(DecodeJpeg(ReadBytes(saved), written, error));
   EXPECT_EQ(written.SamplesPerPixel, 3);
-  ASSERT_TRUE(DoImageSave(xray, store, folder.File("grey.jpeg"), {50, true}, saved, message));
+  ASSERT_TRUE(Save(folder.File("grey.jpeg"), {50, true}, saved));
   ASSERT_TRUE(DecodeJpeg(ReadBytes(saved), written, error));
   EXPECT_EQ(written.SamplesPerPixel, 1);
 }
@@ -228,13 +238,13 @@ TEST_F(ImageStoreTest, SavingNeverOverwritesAnotherKindOfFile) {
   ASSERT_TRUE(Load("a.bmp"));
   WriteBytes(folder.File("scan.dcm"), "DICOM bytes");
   std::string saved;
-  ASSERT_TRUE(DoImageSave(xray, store, folder.File("scan.dcm"), {}, saved, message));
+  ASSERT_TRUE(Save(folder.File("scan.dcm"), {}, saved));
   EXPECT_EQ(saved, folder.File("scan.dcm.jpg"));
   EXPECT_EQ(ReadBytes(folder.File("scan.dcm")), "DICOM bytes");
 
   const std::string link = xray.ImageFile;
   const std::size_t records = xray.ChangeHistory.size();
-  EXPECT_FALSE(DoImageSave(xray, store, folder.File("no/such/folder/x.jpg"), {}, saved, message));
+  EXPECT_FALSE(Save(folder.File("no/such/folder/x.jpg"), {}, saved));
   EXPECT_EQ(message.rfind("Could not save image file:\r\n   " + folder.File("no/such/folder/x.jpg"), 0), 0u);
   EXPECT_EQ(xray.ImageFile, link);
   EXPECT_EQ(xray.ChangeHistory.size(), records);

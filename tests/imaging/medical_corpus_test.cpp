@@ -14,6 +14,7 @@
 #include "../../fuzz/viff_fuzz.cpp"
 #include "imaging/medical_readers.h"
 #include "imaging/medical_test_support.h"
+#include "common/result_assertions.h"
 
 namespace lumacet {
 namespace {
@@ -40,11 +41,11 @@ std::vector<TCorpusEntry> ReadManifest() {
   return entries;
 }
 
-bool ReadByExtension(const std::string& path, TRawImage& image, TDicomInfo& info, std::string& message) {
+TResult ReadByExtension(const std::string& path, TRawImage& image, TDicomInfo& info) {
   std::string extension = std::filesystem::path(path).extension().string();
-  if (extension == ".tif") return ReadTiff(path, image, message);
-  if (extension == ".viff") return ReadViff(path, image, message);
-  return ReadDicom(path, image, info, message);
+  if (extension == ".tif") return ReadTiff(path, image);
+  if (extension == ".viff") return ReadViff(path, image);
+  return ReadDicom(path, image, info);
 }
 
 TEST(MedicalCorpus, EveryFileDecodesToTheToolsOwnSamplesOrIsRefused) {
@@ -55,15 +56,14 @@ TEST(MedicalCorpus, EveryFileDecodesToTheToolsOwnSamplesOrIsRefused) {
     const std::string path = kCorpus + entry.File;
     TRawImage image;
     TDicomInfo info;
-    std::string message;
-    bool read = ReadByExtension(path, image, info, message);
+    const TResult read = ReadByExtension(path, image, info);
     if (entry.Expected.empty()) {
-      EXPECT_FALSE(read);
+      EXPECT_FALSE(read.Ok());
       EXPECT_FALSE(image.HasData());
-      EXPECT_NE(message.find(path), std::string::npos) << message;
+      EXPECT_NE(read.Text().English().find(path), std::string::npos) << read.Text().English();
       continue;
     }
-    ASSERT_TRUE(read) << message;
+    ASSERT_TRUE(test::Succeeded(read));
     test::TPnmImage expected;
     ASSERT_TRUE(test::ReadPnm(kCorpus + entry.Expected, expected)) << entry.Expected;
     EXPECT_EQ(image.Width, expected.Width);
@@ -91,10 +91,9 @@ TEST(MedicalCorpus, EveryCorpusFileIsInTheManifest) {
 TEST(MedicalCorpus, DicomParticularsSpacingAndWindow) {
   TRawImage image;
   TDicomInfo info;
-  std::string message;
   for (const char* name : {"dicom/d12-exle.dcm", "dicom/d12-exbe.dcm", "dicom/d12-imle-nometa.dcm", "dicom/d12-sv1.dcm"}) {
     SCOPED_TRACE(name);
-    ASSERT_TRUE(ReadDicom(kCorpus + name, image, info, message)) << message;
+    ASSERT_TRUE(test::Succeeded(ReadDicom(kCorpus + name, image, info)));
     EXPECT_EQ(info.PatientName, "Test^Ceph");
     EXPECT_EQ(info.PatientId, "ID0001");
     EXPECT_EQ(info.Female, true);
@@ -115,20 +114,20 @@ TEST(MedicalCorpus, DicomParticularsSpacingAndWindow) {
   }
 
   // Centre 30000.5 and width 40000 after a rescale of slope 2 and intercept -1024.
-  ASSERT_TRUE(ReadDicom(kCorpus + "dicom/d16-exle.dcm", image, info, message)) << message;
+  ASSERT_TRUE(test::Succeeded(ReadDicom(kCorpus + "dicom/d16-exle.dcm", image, info)));
   EXPECT_EQ(info.WindowCentre, 15512);
   EXPECT_EQ(info.WindowWidth, 20000);
   EXPECT_EQ(image.WindowLow, 15512 - 10000);
 
-  ASSERT_TRUE(ReadDicom(kCorpus + "dicom/d8-mono1.dcm", image, info, message)) << message;
+  ASSERT_TRUE(test::Succeeded(ReadDicom(kCorpus + "dicom/d8-mono1.dcm", image, info)));
   EXPECT_EQ(info.WindowCentre, 155);
 
-  ASSERT_TRUE(ReadDicom(kCorpus + "dicom/d16-signed.dcm", image, info, message)) << message;
+  ASSERT_TRUE(test::Succeeded(ReadDicom(kCorpus + "dicom/d16-signed.dcm", image, info)));
   EXPECT_EQ(info.WindowCentre, 32808);
   EXPECT_EQ(info.WindowWidth, 400);
 
   // Without a window of its own the image spans its stored bits.
-  ASSERT_TRUE(ReadDicom(kCorpus + "dicom/d12-restart.dcm", image, info, message)) << message;
+  ASSERT_TRUE(test::Succeeded(ReadDicom(kCorpus + "dicom/d12-restart.dcm", image, info)));
   EXPECT_FALSE(info.HasWindow);
   EXPECT_FALSE(info.HasPatientData());
   EXPECT_EQ(image.WindowLow, 0);

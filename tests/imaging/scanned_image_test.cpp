@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/result_assertions.h"
 #include "model/image_store.h"
 #include "model/xray.h"
 
@@ -34,10 +35,9 @@ std::vector<uint32_t> Values(const TRawImage& image) {
 }
 
 std::vector<uint32_t> Combined(const std::vector<TRawImage>& scans, TNoiseReduction reduction) {
-  TRawImage result;
-  std::string message;
-  EXPECT_TRUE(CombineScans(scans, reduction, result, message)) << message;
-  return Values(result);
+  const TResultOf<TRawImage> result = CombineScans(scans, reduction);
+  EXPECT_TRUE(test::Succeeded(result));
+  return result ? Values(*result) : std::vector<uint32_t>{};
 }
 
 TEST(CombineScansTest, EachReductionCombinesTheSamplePositions) {
@@ -68,14 +68,12 @@ TEST(CombineScansTest, SixteenBitSamplesKeepTheirRange) {
 }
 
 TEST(CombineScansTest, ScansThatDifferAreRefused) {
-  TRawImage result = Row({5});
-  std::string message;
-  EXPECT_FALSE(CombineScans({Row({1, 2}), Row({1, 2, 3})}, TNoiseReduction::Average, result, message));
-  EXPECT_EQ(message, "The scans differ in size or format and cannot be combined.");
-  EXPECT_FALSE(CombineScans({Row({1, 2}), Row({1, 2}, 16)}, TNoiseReduction::Average, result, message));
-  EXPECT_FALSE(CombineScans({}, TNoiseReduction::Average, result, message));
-  EXPECT_EQ(message, "The scanner delivered no image.");
-  EXPECT_EQ(Values(result), (std::vector<uint32_t>{5}));
+  EXPECT_EQ(CombineScans({Row({1, 2}), Row({1, 2, 3})}, TNoiseReduction::Average).Text().English(),
+            "The scans differ in size or format and cannot be combined.");
+  EXPECT_FALSE(CombineScans({Row({1, 2}), Row({1, 2}, 16)}, TNoiseReduction::Average));
+  const TResultOf<TRawImage> none = CombineScans({}, TNoiseReduction::Average);
+  EXPECT_FALSE(none);
+  EXPECT_EQ(none.Text().English(), "The scanner delivered no image.");
 }
 
 class InstallScanTest : public ::testing::Test {

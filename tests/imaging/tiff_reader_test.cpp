@@ -99,7 +99,9 @@ std::vector<uint8_t> GreyTiff(bool bigEndian, int width, int height, int bits, s
 }
 
 bool Read(const std::vector<uint8_t>& file, TRawImage& image, std::string& message) {
-  return ReadTiffBytes(file, "scan.tif", image, message);
+  const TResult read = ReadTiffBytes(file, "scan.tif", image);
+  message = read.Text().English();
+  return read.Ok();
 }
 
 void ExpectRefused(const std::vector<uint8_t>& file, const std::string& reason) {

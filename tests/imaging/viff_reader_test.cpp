@@ -34,7 +34,9 @@ std::vector<uint8_t> MakeViff(const TViffHeader& header, std::span<const uint8_t
 }
 
 bool Read(const std::vector<uint8_t>& file, TRawImage& image, std::string& message) {
-  return ReadViffBytes(file, "scan.viff", image, message);
+  const TResult read = ReadViffBytes(file, "scan.viff", image);
+  message = read.Text().English();
+  return read.Ok();
 }
 
 TEST(ViffReader, OneGreyBandOf8Or16BitsInEitherByteOrder) {
