@@ -202,11 +202,11 @@ void TXRPointKindElement::ClearOperand(int slot) {
 }
 
 bool TXRPointKindElement::CanCompute(TRadiograph& radiograph) {
-  radiograph.LoadCoordinates();
+  const TLoadedRadiograph loaded = radiograph.Load();
   for (int i = 0; i < OperandCount(); ++i) {
     TXRayElement* op = Points[i];
     if (op == nullptr) return false;
-    if (auto* point = dynamic_cast<TXRPoint*>(op); point != nullptr && !point->IsValid()) return false;
+    if (dynamic_cast<TXRPoint*>(op) != nullptr && !loaded.IsValid(op)) return false;
   }
   return true;
 }

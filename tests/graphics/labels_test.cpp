@@ -136,7 +136,7 @@ TEST_F(LabelsTest, ComparativeLabelsShowEveryOtherRadiographsValue) {
   Place(second, 2, 0, 400);
   distance.FemaleNormals = {{0, 99, 40, 5}};
   TComparisonValues others;
-  others.Add(1, second, {"Length", "Missing"}, options.Presentation);
+  others.Add(1, second.Load(), {"Length", "Missing"}, options.Presentation);
   EXPECT_EQ(others.ValuesOf("Missing", options.Presentation)[0].Text, "N/A");
 
   xray.LoadCoordinates();
