@@ -56,7 +56,6 @@ class TRadiograph {
   // Loads when the type holds anything else: what measuring and painting call before they
   // read the type's elements on a caller's word that they are loaded.
   void LoadIfStale();
-  TCoordinateStamp Stamp() const { return {fSerial, fVersion}; }
   virtual std::string Caption(const TTextFormats& formats) const;
   // Caption, name and comments, one per line.
   std::string Description(const TTextFormats& formats) const;
@@ -120,9 +119,9 @@ class TRadiograph {
   TRadiograph();
   // The type's first analysis becomes current and no view is chosen.
   void ResetAnalysisAndView();
-  // Whether the type's points are this radiograph's, in whatever state, and the record
-  // that they are as this radiograph stores them now.
+  // Whether the type's points are this radiograph's, edited since or not.
   bool TypeHoldsThis() const;
+  // Has the type record that its points are this radiograph's as it stores them now.
   void RecordLoaded();
 
   TXRayType* fType = nullptr;
@@ -130,6 +129,8 @@ class TRadiograph {
   std::uint64_t fVersion = 0;
 
  private:
+  TCoordinateStamp Stamp() const { return {fSerial, fVersion}; }
+
   const std::uint64_t fSerial;
 };
 
