@@ -146,9 +146,9 @@ void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
     QToolTip::hideText();
     return;
   }
-  current->LoadCoordinates();
+  const TLoadedRadiograph loaded = current->Load();
   QToolTip::showText(event->globalPosition().toPoint(),
-                     HintToolTip(*label, *current, fOptions().Labels.Presentation), viewport());
+                     HintToolTip(*label, loaded.Radiograph(), fOptions().Labels.Presentation), viewport());
 }
 
 bool TDrawingArea::viewportEvent(QEvent* event) {

@@ -258,10 +258,7 @@ void TMainWindow::BuildMenus() {
   connect(fDrawing, &TDrawingArea::ZoomChanged, zoomBox, &TZoomBox::ShowZoom);
   connect(zoomBox, &TZoomBox::EntryChosen, this, [this](const QString& entry) {
     TIntRect bounds;
-    if (TRadiograph* current = fWorkspace->Current()) {
-      current->LoadCoordinates();
-      bounds = current->TracingBounds();
-    }
+    if (TRadiograph* current = fWorkspace->Current()) bounds = current->TracingBounds();
     fDrawing->Mapping().ChooseZoomBoxEntry(entry.toStdString(), bounds);
     fDrawing->MappingChanged();
   });
@@ -409,7 +406,6 @@ int TMainWindow::OpenPatient(const std::string& name) {
 void TMainWindow::BestFit() {
   TRadiograph* current = fWorkspace->Current();
   if (current == nullptr) return;
-  current->LoadCoordinates();
   fDrawing->Mapping().BestFit(current->TracingBounds());
   fDrawing->MappingChanged();
 }

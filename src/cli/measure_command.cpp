@@ -117,9 +117,9 @@ void AppendText(TXRay& xray, int record, const TMeasureArguments& arguments, con
                 std::string& text) {
   text += "Record " + std::to_string(record) + ": " + AnalysisCaption(xray, options.Measure.Formats) + '\n';
   if (arguments.Raw) {
-    xray.LoadCoordinates();
+    const TLoadedRadiograph loaded = xray.Load();
     for (TXRVariable* variable : ShownVariables(xray))
-      text += variable->Name + ":\t" + TextLine(*variable, xray, kTextLineGeneral, options) + '\n';
+      text += variable->Name + ":\t" + TextLine(*variable, loaded.Radiograph(), kTextLineGeneral, options) + '\n';
   } else {
     const int flags = kTextLineNormals | (arguments.Graph ? kTextLineGraph : 0);
     for (const TAnalysisLine& line : AnalysisLines(xray, flags, options)) text += line.Text + '\n';
@@ -129,9 +129,9 @@ void AppendText(TXRay& xray, int record, const TMeasureArguments& arguments, con
 
 TRow TableRow(TXRay& xray, int record, bool raw, const TPresentationOptions& options) {
   TRow row{record, xray.Name, {}};
-  xray.LoadCoordinates();
+  const TLoadedRadiograph loaded = xray.Load();
   for (TXRVariable* variable : ShownVariables(xray)) {
-    std::string value = TextLine(*variable, xray, raw ? kTextLineGeneral : kTextLineFormatted, options);
+    std::string value = TextLine(*variable, loaded.Radiograph(), raw ? kTextLineGeneral : kTextLineFormatted, options);
     row.Cells.push_back({variable->Name, std::move(value), variable->Valid});
   }
   return row;

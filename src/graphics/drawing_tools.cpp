@@ -110,10 +110,12 @@ void TDrawingTools::DrawOverlay(TCanvas& canvas, TRadiograph* current, const TDi
           analysis->Points.end())
     fHovered = nullptr;
   if (fHovered != nullptr && !fDragging) {
-    current->LoadCoordinates();  // the picture under the shapes may be older than the last load
+    // The picture under the shapes may be older than the last load.
+    const TLoadedRadiograph loaded = current->Load();
     const auto& r = fHovered->LabelRect;
-    DrawMeasurementVisual(canvas, *fHovered, *current, {r[0], r[1], r[2], r[3]}, options.Labels.Presentation.Measure,
-                          DrawingOptions(*current, options.Labels.Presentation, options.PositionPens));
+    DrawMeasurementVisual(canvas, *fHovered, loaded.Radiograph(), {r[0], r[1], r[2], r[3]},
+                          options.Labels.Presentation.Measure,
+                          DrawingOptions(loaded.Radiograph(), options.Labels.Presentation, options.PositionPens));
   }
   if (fBand) {
     canvas.SetPen({0, TPenStyle::Dot, 0});

@@ -79,15 +79,14 @@ std::array<std::optional<TFloatPoint>, 4> OperandPositions(TXRVariable& variable
   bool anyFlagged = false;
   for (int i = 0; i < count; ++i) anyFlagged = anyFlagged || Flagged(variable, i);
   if (TRadiograph* reference = anyFlagged ? UsableReference(radiograph, measure) : nullptr) {
-    reference->LoadCoordinates();
+    const TLoadedRadiograph loaded = reference->Load();
     for (int i = 0; i < count; ++i) {
       TXRayElement* operand = variable.Operand(i);
       if (!Flagged(variable, i) || operand == nullptr) continue;
-      positions[static_cast<std::size_t>(i)] =
-          ElementPosition(reference->Type()->FindElement(operand->Name, operand->KindCode()));
+      positions[static_cast<std::size_t>(i)] = ElementPosition(loaded.Find(operand->Name, operand->KindCode()));
     }
-    radiograph.LoadCoordinates();
   }
+  radiograph.LoadIfStale();
   for (int i = 0; i < count; ++i) {
     if (!Flagged(variable, i)) positions[static_cast<std::size_t>(i)] = ElementPosition(variable.Operand(i));
   }
@@ -202,11 +201,12 @@ void DrawDrawingConstruction(TCanvas& canvas, TXRVariable& variable, TRadiograph
     if (!Flagged(variable, 0)) DrawShape(canvas, *graphic, drawing);
     return;
   }
-  reference->LoadCoordinates();
-  if (auto* counterpart = dynamic_cast<TXRGraphic*>(reference->Type()->FindElement(graphic->Name, ekGraphic))) {
-    DrawShape(canvas, *counterpart, drawing);
+  {
+    const TLoadedRadiograph loaded = reference->Load();
+    if (auto* counterpart = dynamic_cast<TXRGraphic*>(loaded.Find(graphic->Name, ekGraphic)))
+      DrawShape(canvas, *counterpart, drawing);
   }
-  radiograph.LoadCoordinates();
+  radiograph.LoadIfStale();
 }
 
 }  // namespace
@@ -224,15 +224,14 @@ TRenderOptions DrawingOptions(TRadiograph& radiograph, const TPresentationOption
   return options;
 }
 
-void TComparisonValues::Add(int order, TRadiograph& radiograph, const std::vector<std::string>& names,
+void TComparisonValues::Add(int order, const TLoadedRadiograph& radiograph, const std::vector<std::string>& names,
                             const TPresentationOptions& options) {
   TEntry entry;
   entry.Order = order;
-  radiograph.LoadCoordinates();
   for (const std::string& name : names) {
-    TXRayElement* element = radiograph.Type() ? radiograph.Type()->FindElement(name, ekVariable) : nullptr;
-    auto* variable = dynamic_cast<TXRVariable*>(element);
-    entry.Values.emplace_back(name, variable ? DisplayValue(*variable, radiograph, options) : NotAvailable(options));
+    TXRVariable* variable = radiograph.Variable(name);
+    entry.Values.emplace_back(
+        name, variable ? DisplayValue(*variable, radiograph.Radiograph(), options) : NotAvailable(options));
   }
   auto at = std::upper_bound(fRadiographs.begin(), fRadiographs.end(), order,
                              [](int o, const TEntry& e) { return o < e.Order; });
@@ -284,6 +283,7 @@ std::vector<TLabelSegment> LabelSegments(TXRVariable& variable, TRadiograph& rad
 std::optional<TIntRect> DrawLabel(TCanvas& canvas, TXRVariable& variable, TRadiograph& radiograph,
                                   const TComparisonValues* others, const TLabelOptions& options) {
   if (variable.ShowIn == kShowInTextWindowOnly) return std::nullopt;
+  radiograph.LoadIfStale();
   std::optional<TIntPoint> anchor = LabelAnchor(variable);
   if (!anchor) return std::nullopt;
   const std::vector<TLabelSegment> segments = LabelSegments(variable, radiograph, others, options);
@@ -327,6 +327,7 @@ void DrawAnalysis(TCanvas& canvas, TRadiograph& radiograph, const TComparisonVal
                   const TLabelOptions& options, const TRenderOptions& drawing) {
   const TXRAnalysis* analysis = radiograph.CurrentAnalysis;
   if (!radiograph.Visible || analysis == nullptr) return;
+  radiograph.LoadIfStale();
   TRenderOptions forced = drawing;
   forced.ForceDraw = true;
   for (TXRayElement* element : analysis->Graphics) {
@@ -341,6 +342,7 @@ void DrawAnalysis(TCanvas& canvas, TRadiograph& radiograph, const TComparisonVal
 
 void DrawView(TCanvas& canvas, const TXRView& view, TRadiograph& radiograph, const TLabelOptions& options,
               const TRenderOptions& drawing) {
+  radiograph.LoadIfStale();
   TRenderOptions forced = drawing;
   forced.ForceDraw = true;
   for (TXRayElement* element : view.Points) {

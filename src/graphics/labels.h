@@ -19,6 +19,7 @@
 
 namespace lumacet {
 
+class TLoadedRadiograph;
 class TRadiograph;
 class TXRView;
 
@@ -45,10 +46,10 @@ TRenderOptions DrawingOptions(TRadiograph& radiograph, const TPresentationOption
 // is kept, so that labels never reload coordinates.
 class TComparisonValues {
  public:
-  // Loads the radiograph's coordinates and keeps the display value of its variable of each
-  // of the names (the not-available text in the class-4 colour where its type has none).
-  // Values are listed by `order`, lowest first.
-  void Add(int order, TRadiograph& radiograph, const std::vector<std::string>& names,
+  // Keeps the display value of the radiograph's variable of each of the names (the
+  // not-available text in the class-4 colour where its type has none). Values are listed
+  // by `order`, lowest first.
+  void Add(int order, const TLoadedRadiograph& radiograph, const std::vector<std::string>& names,
            const TPresentationOptions& options);
   // One value per added radiograph, by order; the not-available text for a name not added.
   std::vector<TColouredText> ValuesOf(const std::string& name, const TPresentationOptions& options) const;

@@ -35,10 +35,12 @@ bool SameTypeName(const TRadiograph& a, const TRadiograph& b) {
 
 // The radiograph's drawings that pass its view; a named view shows its drawings even when
 // they are drawn only on demand.
-void DrawDrawings(TCanvas& canvas, TRadiograph& radiograph, int position, TRenderOptions drawing) {
-  if (radiograph.Type() == nullptr) return;
+void DrawDrawings(TCanvas& canvas, const TLoadedRadiograph& loaded, int position, TRenderOptions drawing) {
+  const TXRayType* type = loaded.Type();
+  if (type == nullptr) return;
+  const TRadiograph& radiograph = loaded.Radiograph();
   drawing.ForceDraw = radiograph.CurrentView != nullptr;
-  for (const auto& element : radiograph.Type()->ElementList(ekGraphic)) {
+  for (const auto& element : type->ElementList(ekGraphic)) {
     const auto& graphic = static_cast<const TXRGraphic&>(*element);
     if (PassesView(radiograph, graphic)) DrawWith(canvas, graphic, position, drawing);
   }
@@ -102,6 +104,7 @@ void DrawGrid(TCanvas& canvas, int density, std::uint32_t colour) {
 
 std::vector<TMarker> SelectionMarkers(TRadiograph& radiograph, const TMarkerSettings& settings,
                                       bool sizeInScreenPixels) {
+  radiograph.LoadIfStale();
   std::vector<TMarker> markers;
   for (TXRPoint* point : radiograph.SelectedPoints()) {
     std::optional<TFloatPoint> position = ValidPosition(*point);
@@ -129,14 +132,11 @@ void DrawTracings(TCanvas& canvas, TDisplayScene& scene, const TDisplayOptions& 
   for (int slot = static_cast<int>(scene.Slots.size()) - 1; slot >= 0; --slot) {
     TRadiograph* radiograph = scene.Slots[static_cast<std::size_t>(slot)];
     if (radiograph == nullptr || radiograph == current || !radiograph->Visible) continue;
-    // Taking the comparison values loads the coordinates the drawings need as well.
-    if (comparative && SameTypeName(*radiograph, *current)) {
-      others.Add(slot, *radiograph, compared, presentation);
-    } else {
-      radiograph->LoadCoordinates();
-    }
+    // One load serves the comparison values and the drawings.
+    const TLoadedRadiograph loaded = radiograph->Load();
+    if (comparative && SameTypeName(*radiograph, *current)) others.Add(slot, loaded, compared, presentation);
     const TRenderOptions drawing = DrawingOptions(*radiograph, presentation, options.PositionPens);
-    DrawDrawings(canvas, *radiograph, PositionOf(slot, options.DrawingStyle != kStyleAsDefined), drawing);
+    DrawDrawings(canvas, loaded, PositionOf(slot, options.DrawingStyle != kStyleAsDefined), drawing);
     if (options.AnalysisShown && options.AnalysisMode == kAnalysisAll && AnalysisDrawn(*radiograph, scene)) {
       DrawAnalysis(canvas, *radiograph, nullptr, options.Labels, drawing);
     }
@@ -145,10 +145,10 @@ void DrawTracings(TCanvas& canvas, TDisplayScene& scene, const TDisplayOptions& 
   if (scene.MovementPreview) scene.MovementPreview(canvas);
 
   if (current == nullptr) return;
-  current->LoadCoordinates();
+  const TLoadedRadiograph loaded = current->Load();
   if (!current->Visible) return;
   const TRenderOptions drawing = DrawingOptions(*current, presentation, options.PositionPens);
-  DrawDrawings(canvas, *current, PositionOf(scene.Current, options.DrawingStyle == kStyleByPosition), drawing);
+  DrawDrawings(canvas, loaded, PositionOf(scene.Current, options.DrawingStyle == kStyleByPosition), drawing);
   if (options.AnalysisShown && AnalysisDrawn(*current, scene)) {
     DrawAnalysis(canvas, *current, comparative && !others.Empty() ? &others : nullptr, options.Labels, drawing);
   }

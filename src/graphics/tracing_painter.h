@@ -94,7 +94,8 @@ void DrawTracings(TCanvas& canvas, TDisplayScene& scene, const TDisplayOptions& 
 // Thin dotted lines in the grid colour every `density` millimetres across the world.
 void DrawGrid(TCanvas& canvas, int density, std::uint32_t colour);
 
-// The markers at the selected points of the radiograph (its coordinates loaded).
+// The markers at the selected points of the radiograph (its coordinates loaded when its
+// type holds another's).
 std::vector<TMarker> SelectionMarkers(TRadiograph& radiograph, const TMarkerSettings& settings,
                                       bool sizeInScreenPixels);
 

@@ -185,18 +185,19 @@ std::string ResultsDelimiter(int choice) {
 
 std::string ResultsText(TRadiograph& radiograph, const TPresentationOptions& options) {
   std::string text;
-  radiograph.LoadCoordinates();
+  const TLoadedRadiograph loaded = radiograph.Load();
   const std::string delimiter = ResultsDelimiter(options.ResultsDelimiter);
   for (TXRVariable* variable : AnalysisVariables(radiograph))
-    if (variable->ShowIn != 0) text += TextLine(*variable, radiograph, kTextLineFormatted, options) + delimiter;
+    if (variable->ShowIn != 0)
+      text += TextLine(*variable, loaded.Radiograph(), kTextLineFormatted, options) + delimiter;
   return text;
 }
 
 std::vector<TAnalysisLine> AnalysisLines(TRadiograph& radiograph, int flags, const TPresentationOptions& options) {
   std::vector<TAnalysisLine> lines;
-  radiograph.LoadCoordinates();
+  const TLoadedRadiograph loaded = radiograph.Load();
   for (TXRVariable* variable : AnalysisVariables(radiograph)) {
-    std::string text = TextLine(*variable, radiograph, flags, options);
+    std::string text = TextLine(*variable, loaded.Radiograph(), flags, options);
     if (text.empty()) continue;
     const TTextStyle& style = VariableStyle(*variable, options);
     uint32_t colour = style.Colour;

@@ -2,8 +2,8 @@
 // the label value with its deviation mark, the line of the analysis text, results and
 // exports, and the measurement hint; and the analysis-wide texts built from them.
 //
-// The functions that take a single variable expect the radiograph's coordinates to be
-// loaded into its type; those that walk the radiograph's current analysis load them.
+// The functions that take a single variable load the radiograph's coordinates only when
+// its type holds another's; those that walk the radiograph's current analysis load them.
 #pragma once
 
 #include <array>

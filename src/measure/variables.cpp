@@ -200,21 +200,18 @@ TXRayElement* Counterpart(TXRayElement* element, TRadiograph& reference, TRadiog
 }
 
 // Loads the reference radiograph's coordinates for the life of the object, and the
-// current radiograph's again at its end when the two share one type.
+// current radiograph's again at its end when the reference took their place.
 class TReferenceLoad {
  public:
-  TReferenceLoad(TRadiograph& current, TRadiograph& reference) : fCurrent(current), fReference(reference) {
-    if (&fReference != &fCurrent) fReference.LoadCoordinates();
+  TReferenceLoad(TRadiograph& current, TRadiograph& reference) : fCurrent(current) {
+    if (&reference != &current) reference.LoadCoordinates();
   }
-  ~TReferenceLoad() {
-    if (&fReference != &fCurrent && fReference.Type() == fCurrent.Type()) fCurrent.LoadCoordinates();
-  }
+  ~TReferenceLoad() { fCurrent.LoadIfStale(); }
   TReferenceLoad(const TReferenceLoad&) = delete;
   TReferenceLoad& operator=(const TReferenceLoad&) = delete;
 
  private:
   TRadiograph& fCurrent;
-  TRadiograph& fReference;
 };
 
 // One request from outside: the variables it computes, in whatever radiograph, keep their
@@ -423,6 +420,8 @@ std::optional<std::string> TEvaluation::ReferenceShapeDistance(TXRVariable& vari
 }  // namespace
 
 void ComputeVariable(TXRVariable& variable, TRadiograph& radiograph, const TMeasureContext& context) {
+  // A value kept from another radiograph's coordinates must not pass for this one's.
+  radiograph.LoadIfStale();
   if (!variable.NeedsRecompute) return;
   TEvaluation(context).Compute(variable, radiograph);
 }

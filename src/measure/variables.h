@@ -44,9 +44,9 @@ struct TMeasureContext {
   TPcaStatistics* Pca = nullptr;
 };
 
-// Brings the variable's value up to date for `radiograph`, whose coordinates must be the
-// ones loaded into the variable's type. Does nothing while the variable is not marked for
-// recompute. A failure leaves it invalid and still marked, so the next request tries
+// Brings the variable's value up to date for `radiograph`, loading its coordinates first
+// when the variable's type holds another's. Does nothing while the variable is not marked
+// for recompute. A failure leaves it invalid and still marked, so the next request tries
 // again. Operand variables are brought up to date on the way; a variable that is needed
 // again while its own computation runs (a circular definition) reads as invalid. "[R]"
 // kinds read flagged operands from the reference radiograph through the elements of the

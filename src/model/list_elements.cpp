@@ -197,11 +197,11 @@ bool TXRPointKindElement::SetOperand(int slot, TXRayElement* element) { return S
 void TXRPointKindElement::ClearOperand(int slot) { Slots().Clear(slot); }
 
 bool TXRPointKindElement::CanCompute(TRadiograph& radiograph) {
-  radiograph.LoadCoordinates();
+  const TLoadedRadiograph loaded = radiograph.Load();
   for (int i = 0; i < OperandCount(); ++i) {
     TXRayElement* op = Points[i];
     if (op == nullptr) return false;
-    if (auto* point = dynamic_cast<TXRPoint*>(op); point != nullptr && !point->IsValid()) return false;
+    if (dynamic_cast<TXRPoint*>(op) != nullptr && !loaded.IsValid(op)) return false;
   }
   return true;
 }

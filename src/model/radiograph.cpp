@@ -1,5 +1,6 @@
 #include "model/radiograph.h"
 
+#include <atomic>
 #include <cmath>
 #include <unordered_set>
 
@@ -15,10 +16,72 @@ TXRView* EmptyView() {
   return &empty;
 }
 
+namespace {
+
+std::uint64_t NextSerial() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
+}  // namespace
+
+TRadiograph::TRadiograph() : fSerial(NextSerial()) {}
+
 void TRadiograph::LoadCoordinates() {
   if (fType == nullptr) return;
   fType->InvalidateDerived();
   fType->InvalidateVariables();
+  RecordLoaded();
+}
+
+bool TRadiograph::TypeHoldsThis() const { return fType != nullptr && fType->fLoaded.Serial == fSerial; }
+
+void TRadiograph::RecordLoaded() {
+  if (fType != nullptr) fType->fLoaded = Stamp();
+}
+
+// The particulars travel with the coordinates but are plain fields, so they are compared
+// rather than versioned.
+bool TRadiograph::IsLoaded() const {
+  return fType != nullptr && fType->fLoaded == Stamp() && fType->Female == Female &&
+         fType->DateOfBirth == DateOfBirth && fType->DateTaken == DateTaken;
+}
+
+void TRadiograph::LoadIfStale() {
+  if (!IsLoaded()) LoadCoordinates();
+}
+
+TLoadedRadiograph TRadiograph::Load() {
+  LoadCoordinates();
+  return TLoadedRadiograph(*this);
+}
+
+TXRayType* TLoadedRadiograph::Type() const {
+  fRadiograph.LoadIfStale();
+  return fRadiograph.Type();
+}
+
+TXRayElement* TLoadedRadiograph::Find(std::string_view name, int code) const {
+  TXRayType* type = Type();
+  return type != nullptr ? type->FindElement(name, code) : nullptr;
+}
+
+TXRVariable* TLoadedRadiograph::Variable(std::string_view name) const {
+  return dynamic_cast<TXRVariable*>(Find(name, ekVariable));
+}
+
+std::optional<TFloatPoint> TLoadedRadiograph::Position(TXRayElement* element) const {
+  auto* point = dynamic_cast<TXRPoint*>(element);
+  if (point == nullptr) return std::nullopt;
+  fRadiograph.LoadIfStale();
+  return ValidPosition(*point);
+}
+
+bool TLoadedRadiograph::IsValid(TXRayElement* element) const {
+  auto* point = dynamic_cast<TXRPoint*>(element);
+  if (point == nullptr) return false;
+  fRadiograph.LoadIfStale();
+  return point->IsValid();
 }
 
 std::string TRadiograph::Caption(const TTextFormats&) const { return Name; }
@@ -71,10 +134,10 @@ bool TRadiograph::SetMagnification(double percent) {
 
 int TRadiograph::ValidPointCount() {
   if (fType == nullptr) return 0;
-  LoadCoordinates();
+  const TLoadedRadiograph loaded = Load();
   int count = 0;
-  for (const auto& element : fType->ElementList(ekDigPoint))
-    if (static_cast<TDigPoint*>(element.get())->IsValid()) ++count;
+  for (const auto& element : loaded.Type()->ElementList(ekDigPoint))
+    if (loaded.IsValid(element.get())) ++count;
   return count;
 }
 
@@ -91,14 +154,15 @@ std::vector<TXRPoint*> PointsOf(const TXRayType::TElementList& list) {
 
 TIntRect TRadiograph::TracingBounds() {
   if (fType == nullptr) return {};
-  LoadCoordinates();
-  return PaddedBounds(PointsOf(fType->ElementList(ekDigPoint)), PointsOf(fType->ElementList(ekDerPoint)));
+  const TLoadedRadiograph loaded = Load();
+  const TXRayType& type = *loaded.Type();
+  return PaddedBounds(PointsOf(type.ElementList(ekDigPoint)), PointsOf(type.ElementList(ekDerPoint)));
 }
 
 TIntRect TRadiograph::DigitizedBounds() {
   if (fType == nullptr) return {};
-  LoadCoordinates();
-  return PaddedBounds(PointsOf(fType->ElementList(ekDigPoint)));
+  const TLoadedRadiograph loaded = Load();
+  return PaddedBounds(PointsOf(loaded.Type()->ElementList(ekDigPoint)));
 }
 
 // An unmodifying record (a save or a load) starts the history afresh, unless the image

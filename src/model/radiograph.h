@@ -2,6 +2,8 @@
 // patient's radiograph. Both carry particulars, an image link and a change history.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,17 @@ class TXRayElement;
 class TXRPoint;
 class TXRAnalysis;
 class TXRView;
+class TXRVariable;
+class TLoadedRadiograph;
+
+// Which radiograph's coordinates, in which state: the serial is never given to another
+// object of the process (an address can be), the version moves on with every change of
+// the coordinates the radiograph stores.
+struct TCoordinateStamp {
+  std::uint64_t Serial = 0;
+  std::uint64_t Version = 0;
+  bool operator==(const TCoordinateStamp&) const = default;
+};
 
 // The view with no members: selecting it hides every drawing and variable.
 TXRView* EmptyView();
@@ -30,11 +43,19 @@ class TRadiograph {
   virtual bool IsType() const = 0;
   TXRayType* Type() const { return fType; }
 
-  // Copies this object's coordinates into its type's points and marks everything
-  // computed from them stale. Every measurement, drawing or edit calls it first.
+  // Copies this object's coordinates into its type's points, marks everything computed
+  // from them stale, and has the type record whose coordinates it now holds.
   virtual void LoadCoordinates();
-  // Copies the type's points back after an edit.
+  // Copies the type's points back after an edit; only the radiograph loaded may.
   virtual void StoreCoordinates() {}
+  // Loads the coordinates and keeps them loaded while the handle lives: values read
+  // through it are this radiograph's even when others were loaded in between.
+  TLoadedRadiograph Load();
+  // True when the type holds this radiograph's coordinates as they stand now.
+  bool IsLoaded() const;
+  // Loads when the type holds anything else: what measuring and painting call before they
+  // read the type's elements on a caller's word that they are loaded.
+  void LoadIfStale();
   virtual std::string Caption(const TTextFormats& formats) const;
   // Caption, name and comments, one per line.
   std::string Description(const TTextFormats& formats) const;
@@ -95,11 +116,45 @@ class TRadiograph {
 
  protected:
   friend class TXRayType;  // detaches its radiographs when it goes
-  TRadiograph() = default;
+  TRadiograph();
   // The type's first analysis becomes current and no view is chosen.
   void ResetAnalysisAndView();
+  // Whether the type's points are this radiograph's, edited since or not.
+  bool TypeHoldsThis() const;
+  // Has the type record that its points are this radiograph's as it stores them now.
+  void RecordLoaded();
 
   TXRayType* fType = nullptr;
+  // Moved on by every change of the stored coordinates (the lists of TXRay count it).
+  std::uint64_t fVersion = 0;
+
+ private:
+  TCoordinateStamp Stamp() const { return {fSerial, fVersion}; }
+
+  const std::uint64_t fSerial;
+};
+
+// A radiograph whose coordinates its type holds for as long as the handle lives. Every
+// read first loads them again if anything else was loaded into the type since.
+class TLoadedRadiograph {
+ public:
+  TLoadedRadiograph(const TLoadedRadiograph&) = delete;
+  TLoadedRadiograph& operator=(const TLoadedRadiograph&) = delete;
+
+  TRadiograph& Radiograph() const { return fRadiograph; }
+  // The type, its elements holding this radiograph's values; null without a type.
+  TXRayType* Type() const;
+  TXRayElement* Find(std::string_view name, int code) const;
+  TXRVariable* Variable(std::string_view name) const;
+  // The position of a valid point element (digitized, derived or on a snake), else nothing.
+  std::optional<TFloatPoint> Position(TXRayElement* element) const;
+  bool IsValid(TXRayElement* element) const;
+
+ private:
+  friend class TRadiograph;
+  explicit TLoadedRadiograph(TRadiograph& radiograph) : fRadiograph(radiograph) {}
+
+  TRadiograph& fRadiograph;
 };
 
 // Switches the change history off for a scope and always switches it back, also when an

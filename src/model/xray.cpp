@@ -1,6 +1,8 @@
 #include "model/xray.h"
 
+#include <cassert>
 #include <cmath>
+#include <utility>
 
 #include "model/xray_type.h"
 
@@ -48,16 +50,18 @@ void TXRay::CreateLists() {
 void TXRay::LoadCoordinates() {
   if (fType == nullptr) return;
   const auto& snakes = fType->ElementList(ekSnake);
-  for (size_t i = 0; i < snakes.size() && i < Snakes.size(); ++i) {
+  const auto& ownSnakes = std::as_const(Snakes);
+  for (size_t i = 0; i < snakes.size() && i < ownSnakes.size(); ++i) {
     auto* target = static_cast<TDigSnake*>(snakes[i].get());
-    target->CopyFrom(*Snakes[i]);
-    target->Placed = Snakes[i]->Placed;
+    target->CopyFrom(*ownSnakes[i]);
+    target->Placed = ownSnakes[i]->Placed;
   }
   const auto& points = fType->ElementList(ekDigPoint);
+  const auto& coordinates = std::as_const(Coordinates);
   for (size_t i = 0; i < points.size(); ++i) {
     auto* target = static_cast<TDigPoint*>(points[i].get());
-    if (i < Coordinates.size()) {
-      CopyPointState(*Coordinates[i], *target);
+    if (i < coordinates.size()) {
+      CopyPointState(*coordinates[i], *target);
     } else {
       target->SetValid(false);
     }
@@ -69,7 +73,10 @@ void TXRay::LoadCoordinates() {
 }
 
 void TXRay::StoreCoordinates() {
-  if (fType == nullptr) return;
+  // The type's points may hold another radiograph's tracing: storing them would overwrite
+  // this one's with it.
+  assert(fType == nullptr || TypeHoldsThis());
+  if (!TypeHoldsThis()) return;
   const auto& snakes = fType->ElementList(ekSnake);
   for (size_t i = 0; i < snakes.size() && i < Snakes.size(); ++i) {
     auto* source = static_cast<TDigSnake*>(snakes[i].get());
@@ -79,6 +86,7 @@ void TXRay::StoreCoordinates() {
   const auto& points = fType->ElementList(ekDigPoint);
   for (size_t i = 0; i < points.size() && i < Coordinates.size(); ++i)
     CopyPointState(*static_cast<TDigPoint*>(points[i].get()), *Coordinates[i]);
+  RecordLoaded();  // the type and this radiograph agree again
 }
 
 std::string TXRay::Caption(const TTextFormats& formats) const {

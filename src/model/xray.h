@@ -7,6 +7,7 @@
 
 #include "model/point_elements.h"
 #include "model/radiograph.h"
+#include "model/tracked_list.h"
 
 namespace lumacet {
 
@@ -39,8 +40,10 @@ class TXRay : public TRadiograph {
   // Copy for "Duplicate": type, particulars and tracing, not the image or history.
   void AssignFrom(const TXRay& source);
 
-  std::vector<std::unique_ptr<TDigPoint>> Coordinates;
-  std::vector<std::unique_ptr<TDigSnake>> Snakes;
+  // Changed through non-const access only, so that the type can tell when the copy it
+  // holds is no longer this radiograph's.
+  TTrackedList<TDigPoint> Coordinates{fVersion};
+  TTrackedList<TDigSnake> Snakes{fVersion};
 
  private:
   void ScaleAll(double factor);

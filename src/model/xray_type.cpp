@@ -122,6 +122,7 @@ TXRayElement* TXRayType::AddElement(const std::string& name, int code, std::stri
   element->Name = name;
   TXRayElement* added = element.get();
   fLists[code].push_back(std::move(element));
+  fLoaded = {};
   RecordChange(true, "Added: " + name + ".");
   return added;
 }
@@ -167,6 +168,7 @@ bool TXRayType::DeleteElement(std::string name, int code, std::string& message) 
   }
   ForgetElement(candidate);
   list.erase(it);
+  fLoaded = {};
   RecordChange(true, "Deleted: " + name + ".");
   return true;
 }
@@ -196,6 +198,7 @@ void TXRayType::AppendElement(std::unique_ptr<TXRayElement> element) {
   int code = element->KindCode();
   if (code < 0 || code > ekPCA) return;
   fLists[code].push_back(std::move(element));
+  fLoaded = {};
 }
 
 void TXRayType::SanitizeReferences() {

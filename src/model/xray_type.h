@@ -90,10 +90,14 @@ class TXRayType : public TRadiograph {
   std::vector<std::unique_ptr<TDigSnake>> TemplateSnakes;
 
  private:
+  friend class TRadiograph;  // records itself as loaded
   void ForgetElement(const TXRayElement* element);
 
   std::array<TElementList, kElementListCount> fLists;
   std::vector<TXRay*> fUsers;
+  // Whose coordinates the points hold. Adding or removing elements leaves points that no
+  // load has filled, so it clears the record.
+  TCoordinateStamp fLoaded;
 };
 
 // Creates an empty element of a list's class (codes 0..12), or null.

@@ -107,14 +107,14 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
           ++result.Incomplete;
           return true;
         }
-        xray.LoadCoordinates();
+        const TLoadedRadiograph loaded = xray.Load();
         for (TXRPoint* point : *points) {
-          if (!point->IsValid()) {
+          if (!loaded.IsValid(point)) {
             ++result.Incomplete;
             return true;
           }
         }
-        if (options.ReflectY) FlipVertical(*xray.Type());
+        if (options.ReflectY) FlipVertical(*loaded.Type());
         const std::string text = Configuration(xray, line, *points, options);
         std::optional<std::string> encoded = EncodeCp1252(text);
         if (!encoded) {

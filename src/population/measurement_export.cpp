@@ -104,9 +104,9 @@ TXRGraphic* FindDrawing(const TXRayType& type, const std::string& name) {
 
 // The value a variable exports: the value as presented, or in full precision the general
 // 15-digit form of a number; texts and invalid values are the same either way.
-std::string ExportValue(TXRVariable& variable, TXRay& xray, const TMeasurementExportOptions& options,
-                        const TPresentationOptions& presentation) {
-  std::string value = PresentationValue(variable, xray, presentation);
+std::string ExportValue(TXRVariable& variable, const TLoadedRadiograph& loaded,
+                        const TMeasurementExportOptions& options, const TPresentationOptions& presentation) {
+  std::string value = PresentationValue(variable, loaded.Radiograph(), presentation);
   if (!options.FullPrecision || !variable.Valid || IsTextVariableKind(variable.Kind())) return value;
   const std::optional<double> number = VariableNumber(variable, presentation.Measure.Formats);
   return number ? FormatGeneral(*number, presentation.Measure.Formats.DecimalSeparator) : value;
@@ -226,22 +226,21 @@ std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOpt
   if (options.Data == TExportData::PointCoordinates) {
     const TXRGraphic* drawing = FindDrawing(*type, options.Drawing);
     if (drawing == nullptr) return std::nullopt;
-    xray.LoadCoordinates();
+    const TLoadedRadiograph loaded = xray.Load();
     if (options.SkipMissingPoints) {
       for (TXRayElement* member : drawing->Points) {
         TXRPoint* point = MemberPoint(member);
-        if (point == nullptr || !point->IsValid()) return std::nullopt;
+        if (point == nullptr || !loaded.IsValid(point)) return std::nullopt;
       }
     }
     WritePatientFields(xray, options.Include, formats, fields);
-    if (options.ReflectY) FlipVertical(*type);
+    if (options.ReflectY) FlipVertical(*loaded.Type());
     for (TXRayElement* member : drawing->Points) {
-      TXRPoint* point = MemberPoint(member);
-      const bool valid = point != nullptr && point->IsValid();
-      const std::string x = valid ? FormatNumber(point->GetX(), kCoordinateFormat, formats.DecimalSeparator)
-                                  : std::string(kInvalidCoordinate);
-      const std::string y = valid ? FormatNumber(point->GetY(), kCoordinateFormat, formats.DecimalSeparator)
-                                  : std::string(kInvalidCoordinate);
+      const std::optional<TFloatPoint> position = loaded.Position(MemberPoint(member));
+      const std::string x = position ? FormatNumber(position->X, kCoordinateFormat, formats.DecimalSeparator)
+                                     : std::string(kInvalidCoordinate);
+      const std::string y = position ? FormatNumber(position->Y, kCoordinateFormat, formats.DecimalSeparator)
+                                     : std::string(kInvalidCoordinate);
       if (options.PointPerLine && fields.Written()) {
         fields.FieldOnNewLine(x);
       } else {
@@ -253,10 +252,10 @@ std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOpt
     const TXRAnalysis* analysis = FindAnalysis(*type, options.Analysis);
     if (analysis == nullptr) return std::nullopt;
     xray.SelectAnalysis(options.Analysis);
-    xray.LoadCoordinates();
+    const TLoadedRadiograph loaded = xray.Load();
     WritePatientFields(xray, options.Include, formats, fields);
     for (TXRVariable* variable : ExportedVariables(*analysis, options))
-      fields.Field(ExportValue(*variable, xray, options, presentation));
+      fields.Field(ExportValue(*variable, loaded, options, presentation));
   }
   record += kLineEnd;
   return record;

@@ -73,8 +73,8 @@ TProcrustesOutcome ReadShapeSamples(const TProcrustesRequest& request, const TTy
       continue;
     }
     if (!Ask(prompts.Status, FillIn(kReadingRecordStatus, xray.Name))) return TProcrustesOutcome::Stopped;
-    xray.LoadCoordinates();
-    auto* pca = dynamic_cast<TXRPCA*>(xray.Type()->FindElement(request.PcaName, ekPCA));
+    const TLoadedRadiograph loaded = xray.Load();
+    auto* pca = dynamic_cast<TXRPCA*>(loaded.Find(request.PcaName, ekPCA));
     if (pca != nullptr && pca->Points.size() < 2) {
       result.Message = kTooFewPointsMessage;
       return TProcrustesOutcome::Refused;

@@ -65,6 +65,22 @@ TEST_F(LabelsTest, PlacedByAlignmentAtTheAnchorPlusOffset) {
   EXPECT_EQ(DrawLabel(canvas, distance, xray, nullptr, options), (TIntRect{990, 1020, 1040, 1044}));
 }
 
+// A label drawn while another radiograph of the type is loaded hangs at its own anchor
+// with its own value.
+TEST_F(LabelsTest, ARadiographNotLoadedIsLabelledWithItsOwnTracing) {
+  TXRay other;
+  other.SetType(&type);
+  Place(other, 1, 0, 0);
+  Place(other, 2, 0, 100);
+  EXPECT_EQ(DrawLabel(canvas, distance, xray, nullptr, options), (TIntRect{1010, 990, 1030, 1014}));
+  other.LoadCoordinates();
+  EXPECT_EQ(DrawLabel(canvas, distance, xray, nullptr, options), (TIntRect{1010, 990, 1030, 1014}));
+  EXPECT_EQ(DrawLabel(canvas, distance, other, nullptr, options), (TIntRect{10, -10, 30, 14}));
+  EXPECT_THAT(Texts(), ::testing::ElementsAre(IsText("50", TIntPoint{1010, 990}, kBlack),
+                                              IsText("50", TIntPoint{1010, 990}, kBlack),
+                                              IsText("10", TIntPoint{10, -10}, kBlack)));
+}
+
 TEST_F(LabelsTest, NameAndCodesAndDeviationColour) {
   distance.ShowName = true;
   distance.TextBefore = "(@m) ";
@@ -136,7 +152,7 @@ TEST_F(LabelsTest, ComparativeLabelsShowEveryOtherRadiographsValue) {
   Place(second, 2, 0, 400);
   distance.FemaleNormals = {{0, 99, 40, 5}};
   TComparisonValues others;
-  others.Add(1, second, {"Length", "Missing"}, options.Presentation);
+  others.Add(1, second.Load(), {"Length", "Missing"}, options.Presentation);
   EXPECT_EQ(others.ValuesOf("Missing", options.Presentation)[0].Text, "N/A");
 
   xray.LoadCoordinates();

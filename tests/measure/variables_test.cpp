@@ -124,6 +124,32 @@ TEST_F(VariablesTest, ValuesStayCachedUntilMarkedAndFailuresAreRetried) {
   EXPECT_TRUE(x.NeedsRecompute);
 }
 
+// Whoever forgets to load first still measures the radiograph asked for, not the one the
+// type held last, and values kept for one are not handed to the other.
+TEST_F(VariablesTest, RadiographsOfOneTypeMeasuredInTurnWithoutLoadsGetTheirOwnValues) {
+  auto& d = AddVariable("d", kDistance1, {P(1), P(2)});
+  auto& age = AddVariable("age", kPatientAge);
+  TXRay other;
+  other.SetType(&type);
+  other.DateOfBirth = DayNumber(2000, 1, 1);
+  other.DateTaken = DayNumber(2010, 1, 1);
+  Place(1, 0, 0), Place(2, 30, 40);
+  Place(other, 1, 0, 0), Place(other, 2, 60, 80);
+  const auto measured = [&](TXRVariable& variable, TRadiograph& radiograph) -> Value {
+    ComputeVariable(variable, radiograph, context);
+    return variable.Valid ? Value(variable.ValueText) : std::nullopt;
+  };
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(measured(d, xray), "5");
+    EXPECT_EQ(measured(d, other), "10");
+    EXPECT_EQ(measured(age, other), "9.99726327312534");
+    EXPECT_EQ(measured(age, xray), "11.9950738916256");
+  }
+  // A coordinate changed after its radiograph was measured counts at the next measurement.
+  Place(2, 60, 80);
+  EXPECT_EQ(measured(d, xray), "10");
+}
+
 TEST_F(VariablesTest, ArithmeticWorksOnFifteenDigitValues) {
   auto& one = Constant("1");
   auto& three = Constant("3");
