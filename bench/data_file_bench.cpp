@@ -11,10 +11,10 @@
 #include "bench_support.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "support/atomic_file.h"
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
 #include "persistence/record_browser.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 namespace {

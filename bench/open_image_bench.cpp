@@ -15,8 +15,8 @@
 #include "imaging/image_commands.h"
 #include "imaging/jpeg_codec.h"
 #include "model/xray.h"
-#include "support/atomic_file.h"
 #include "platform/qpainter_canvas.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 namespace {

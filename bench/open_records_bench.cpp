@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/workspace.h"
 #include "graphics/display.h"
 #include "graphics/image_layer.h"
 #include "graphics/tracing_painter.h"
 #include "platform/qpainter_canvas.h"
 #include "shell/settings_options.h"
+#include "shell/workspace.h"
 
 namespace lumacet {
 namespace {

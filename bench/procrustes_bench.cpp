@@ -22,10 +22,10 @@
 #include "model/list_elements.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "support/atomic_file.h"
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
 #include "population/procrustes_run.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 namespace {

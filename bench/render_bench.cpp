@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "shell/settings.h"
-#include "shell/settings_options.h"
 #include "graphics/display.h"
 #include "graphics/recording_canvas.h"
 #include "graphics/tracing_painter.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "platform/qpainter_canvas.h"
+#include "shell/settings.h"
+#include "shell/settings_options.h"
 
 namespace lumacet {
 namespace {

@@ -9,8 +9,8 @@
 #include <span>
 #include <string>
 
-#include "imaging/dicom_reader.h"
 #include "image_read_checks.h"
+#include "imaging/dicom_reader.h"
 
 namespace lumacet {
 

@@ -1,8 +1,19 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds everything and runs the whole test suite.
+# Sets up the machine, builds everything and runs the whole test suite: first the release
+# build, then the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
+jobs="$(nproc)"
+
 cmake --preset release -DLUMACET_BUILD_TESTS=ON >/dev/null
-cmake --build --preset release -j "$(nproc)"
-LC_ALL=de_DE.UTF-8 ctest --preset release -j "$(nproc)"
+cmake --build --preset release -j "$jobs"
+LC_ALL=de_DE.UTF-8 ctest --preset release -j "$jobs"
+
+# SANE's test backend frees its reader buffer in a thread that a cancelled scan may outlive,
+# which LeakSanitizer reports at exit now and then; the two cancel tests run in the release
+# suite above and are left out here.
+cmake --preset sanitize -DLUMACET_BUILD_TESTS=ON >/dev/null
+cmake --build --preset sanitize -j "$jobs"
+LC_ALL=de_DE.UTF-8 ctest --preset sanitize -j "$jobs" \
+  -E '^(SaneScannerTest\.CancelStopsARunningScanAndTheDeviceScansAgain|AcquireDialogTest\.CancelInTheProgressWindowStopsTheScan)$'

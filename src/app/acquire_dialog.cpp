@@ -18,19 +18,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/image_commands_ui.h"
+#include "app/qt_prompts.h"
+#include "imaging/scanned_image.h"
+#include "model/raw_image_ops.h"
+#include "model/xray_type.h"
 #include "shell/settings.h"
 #include "shell/settings_options.h"
-#include "app/image_commands_ui.h"
 #include "shell/workspace.h"
-#include "model/raw_image_ops.h"
-#include "imaging/scanned_image.h"
-#include "model/xray_type.h"
 
 namespace lumacet {
 
 namespace {
-
-QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 // The preview as a picture: grey or colour samples through their full range.
 QImage PreviewImage(const TRawImage& raw) {

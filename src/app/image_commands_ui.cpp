@@ -29,8 +29,6 @@ namespace lumacet {
 
 namespace {
 
-QString Utf8(const std::string& text) { return QString::fromStdString(text); }
-
 void Tell(QWidget* parent, const TText& text) {
   QMessageBox::warning(parent, QStringLiteral("Lumacet"), DisplayText(text));
 }

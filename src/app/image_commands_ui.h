@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "shell/settings.h"
 #include "app/command_table.h"
-#include "shell/workspace.h"
 #include "graphics/image_layer.h"
 #include "imaging/image_commands.h"
+#include "shell/settings.h"
+#include "shell/workspace.h"
 
 class QAction;
 class QMainWindow;

@@ -27,8 +27,8 @@
 #include "app/qt_prompts.h"
 #include "imaging/enhancement.h"
 #include "imaging/image_commands.h"
-#include "model/raw_image_ops.h"
 #include "model/radiograph.h"
+#include "model/raw_image_ops.h"
 #include "platform/user_locale.h"
 #include "support/user_numbers.h"
 

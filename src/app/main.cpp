@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "shell/settings.h"
 #include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
+#include "shell/settings.h"
 
 namespace {
 

@@ -9,15 +9,16 @@
 #include <string>
 #include <string_view>
 
-#include "shell/settings.h"
 #include "app/command_table.h"
 #include "app/qt_prompts.h"
-#include "shell/workspace.h"
 #include "measure/analysis_text.h"
 #include "persistence/record_browser.h"
 #include "population/pca_statistics.h"
+#include "shell/settings.h"
+#include "shell/workspace.h"
 
 class QAction;
+class QActionGroup;
 class QComboBox;
 class QListWidgetItem;
 
@@ -54,7 +55,17 @@ class TMainWindow : public QMainWindow {
 
  private:
   QAction* AddCommand(QWidget* container, std::string_view id, void (TMainWindow::*handler)() = nullptr);
+  // One per menu, in menu order; each menu's commands are in the file of its name.
   void BuildMenus();
+  void BuildFileMenu();
+  void BuildTypeMenu();
+  void BuildTracingMenu();
+  void BuildViewMenu();
+  QActionGroup* BuildToolsMenu();
+  void BuildHelpMenu();
+  void BuildToolBars(QActionGroup* tools);
+  // The View menu's checks after the settings changed.
+  void ShowViewSettings();
   void UpdateCommands();
   void UpdateIconColumn();
   void UpdateLists();

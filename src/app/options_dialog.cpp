@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/qt_prompts.h"
 #include "measure/analysis_text.h"
 #include "persistence/data_file.h"
 #include "platform/qpainter_canvas.h"
@@ -32,8 +33,6 @@
 namespace lumacet {
 
 namespace {
-
-QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 QGroupBox* Group(const QString& title, QLayout* layout) {
   auto* group = new QGroupBox(title);

@@ -15,12 +15,12 @@
 
 #include <algorithm>
 
-#include "shell/workspace.h"
 #include "model/list_elements.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "population/pca_import.h"
 #include "population/pca_statistics.h"
+#include "shell/workspace.h"
 
 namespace lumacet {
 

@@ -17,6 +17,8 @@
 
 namespace lumacet {
 
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
 QString DisplayText(std::string_view text) {
   QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

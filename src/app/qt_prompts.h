@@ -12,6 +12,8 @@ class QWidget;
 
 namespace lumacet {
 
+// Engine data (names, paths) as Qt shows them.
+QString Utf8(const std::string& text);
 // A catalogue text for display: UTF-8, line breaks "\r\n" turned into "\n". Catalogue
 // texts keep their "\r\n" so that translations match them.
 QString DisplayText(std::string_view text);

@@ -27,7 +27,6 @@ namespace lumacet {
 
 namespace {
 
-QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
 
 // Fields a record keeps between commas and quotes refuse those characters as they are

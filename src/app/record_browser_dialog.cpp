@@ -25,8 +25,6 @@ namespace lumacet {
 
 namespace {
 
-QString Utf8(const std::string& text) { return QString::fromStdString(text); }
-
 constexpr int kNameColumn = 1;
 constexpr int kImageColumn = 5;
 

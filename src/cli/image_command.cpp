@@ -11,8 +11,8 @@
 #include "cli/commands.h"
 #include "imaging/dicom_reader.h"
 #include "imaging/image_file.h"
-#include "support/dates.h"
 #include "support/atomic_file.h"
+#include "support/dates.h"
 #include "support/file_numbers.h"
 
 namespace lumacet::cli {

@@ -16,10 +16,10 @@
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
-#include "shell/settings_options.h"
-#include "support/file_numbers.h"
 #include "persistence/type_finder.h"
 #include "population/pca_statistics.h"
+#include "shell/settings_options.h"
+#include "support/file_numbers.h"
 
 namespace lumacet::cli {
 

@@ -17,12 +17,12 @@
 
 #include "cli/commands.h"
 #include "model/list_elements.h"
-#include "support/atomic_file.h"
 #include "persistence/data_lines.h"
-#include "support/text_codec.h"
 #include "persistence/type_finder.h"
 #include "population/pca_import.h"
 #include "population/procrustes_run.h"
+#include "support/atomic_file.h"
+#include "support/text_codec.h"
 
 namespace lumacet::cli {
 

@@ -19,8 +19,6 @@
 #include <memory>
 #include <optional>
 
-#include "shell/settings.h"
-#include "shell/settings_options.h"
 #include "cli/commands.h"
 #include "graphics/image_layer.h"
 #include "graphics/tracing_painter.h"
@@ -30,8 +28,10 @@
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
-#include "population/pca_statistics.h"
 #include "platform/qpainter_canvas.h"
+#include "population/pca_statistics.h"
+#include "shell/settings.h"
+#include "shell/settings_options.h"
 
 namespace lumacet::cli {
 

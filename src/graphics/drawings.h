@@ -11,9 +11,9 @@
 #include <optional>
 #include <vector>
 
-#include "graphics/drawing_style.h"
 #include "geometry/coordinates.h"
 #include "graphics/canvas.h"
+#include "graphics/drawing_style.h"
 
 namespace lumacet {
 

@@ -15,8 +15,8 @@
 #include <optional>
 #include <vector>
 
-#include "graphics/drawing_style.h"
 #include "graphics/canvas.h"
+#include "graphics/drawing_style.h"
 #include "graphics/labels.h"
 #include "graphics/measuring_tools.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/bitmap32.h"
 #include "imaging/medical_readers.h"
+#include "model/bitmap32.h"
 #include "model/raw_image.h"
 
 namespace lumacet {

@@ -8,8 +8,8 @@
 #include "imaging/enhancement.h"
 #include "imaging/image_file.h"
 #include "imaging/image_link.h"
-#include "model/image_store.h"
 #include "imaging/jpeg_codec.h"
+#include "model/image_store.h"
 #include "support/result.h"
 
 namespace lumacet {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "model/raw_image_ops.h"
 #include "model/radiograph.h"
+#include "model/raw_image_ops.h"
 
 namespace lumacet {
 

@@ -267,19 +267,29 @@ void TDigSnake::CopyFrom(const TDigSnake& source) {
   HotZone = source.HotZone;
   Transition = source.Transition;
   LockBias = source.LockBias;
-  Points.clear();
-  Points.reserve(source.Points.size());
-  for (const auto& p : source.Points) AddPoint(p->RawX(), p->RawY(), p->XSet() && p->YSet());
+  // The points keep their identity where both snakes have one: other elements and readers
+  // of a loaded radiograph refer to them, and loading copies snakes every time.
+  if (Points.size() > source.Points.size()) Points.resize(source.Points.size());
+  for (std::size_t i = 0; i < source.Points.size(); ++i) {
+    const TXROwnedPoint& from = *source.Points[i];
+    const bool valid = from.XSet() && from.YSet();
+    if (i == Points.size()) {
+      AddPoint(from.RawX(), from.RawY(), valid);
+    } else {
+      Points[i]->Name = GeneratedPointName(i);
+      Points[i]->SetRaw(from.RawX(), from.RawY(), valid, valid);
+    }
+  }
+}
+
+std::string TDigSnake::GeneratedPointName(std::size_t index) const {
+  char digits[24];
+  std::snprintf(digits, sizeof digits, "%zu", index);
+  return "Point " + std::string(digits) + " on " + Name;
 }
 
 TXROwnedPoint& TDigSnake::AddPoint(double x, double y, bool valid, const std::string& name) {
-  std::string pointName = name;
-  if (pointName.empty()) {
-    char index[16];
-    std::snprintf(index, sizeof index, "%zu", Points.size());
-    pointName = "Point " + std::string(index) + " on " + Name;
-  }
-  auto point = std::make_unique<TXROwnedPoint>(pointName, this);
+  auto point = std::make_unique<TXROwnedPoint>(name.empty() ? GeneratedPointName(Points.size()) : name, this);
   point->SetRaw(x, y, valid, valid);
   Points.push_back(std::move(point));
   return *Points.back();

@@ -164,8 +164,9 @@ class TDigSnake : public TXRayElement {
   int KindCode() const override { return ekSnake; }
   void Assign(const TXRayElement& source) override;
 
-  // Copies name, description, hot zone, transition and lock bias, and replaces the owned
-  // points by new points with the same coordinates and validity.
+  // Copies name, description, hot zone, transition and lock bias, and the owned points'
+  // coordinates and validity. Points both snakes have stay the same objects; the rest are
+  // added or removed.
   void CopyFrom(const TDigSnake& source);
   // Appends a new owned point; `name` empty gives "Point %d on %s".
   TXROwnedPoint& AddPoint(double x, double y, bool valid, const std::string& name = {});
@@ -182,6 +183,10 @@ class TDigSnake : public TXRayElement {
   int Transition = 0;
   int LockBias = 0;
   std::string Description;
+
+ private:
+  // "Point <index> on <snake>".
+  std::string GeneratedPointName(std::size_t index) const;
 };
 
 // The editors' operand rule: sets the operand, and when the point would then depend on

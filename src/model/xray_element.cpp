@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "model/list_elements.h"
 #include "geometry/coordinates.h"
+#include "model/list_elements.h"
 
 namespace lumacet {
 

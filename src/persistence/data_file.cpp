@@ -16,8 +16,8 @@
 
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "support/atomic_file.h"
 #include "persistence/data_lines.h"
+#include "support/atomic_file.h"
 #include "support/file_numbers.h"
 #include "support/text_codec.h"
 

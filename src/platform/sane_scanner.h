@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "model/raw_image.h"
 #include "imaging/scanned_image.h"
+#include "model/raw_image.h"
 
 namespace lumacet {
 

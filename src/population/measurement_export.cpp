@@ -10,8 +10,8 @@
 #include "model/kind_tables.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
-#include "support/atomic_file.h"
 #include "persistence/data_lines.h"
+#include "support/atomic_file.h"
 #include "support/text_codec.h"
 
 namespace lumacet {

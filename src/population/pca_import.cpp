@@ -5,9 +5,9 @@
 
 #include "model/list_elements.h"
 #include "model/xray_type.h"
-#include "support/atomic_file.h"
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
+#include "support/atomic_file.h"
 #include "support/file_numbers.h"
 #include "support/text_codec.h"
 

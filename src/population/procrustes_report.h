@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "support/atomic_file.h"
 #include "population/procrustes_analysis.h"
+#include "support/atomic_file.h"
 
 namespace lumacet {
 

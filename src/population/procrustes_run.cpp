@@ -7,8 +7,8 @@
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_lines.h"
-#include "support/text_codec.h"
 #include "population/pca_statistics.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 

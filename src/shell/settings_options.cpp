@@ -67,4 +67,19 @@ TImageLoadSettings ImageLoadSettings(const TSettings& settings) {
 
 TRulerLook RulerLook(const TViewSettings& view) { return {view.RulerColour, view.RulerTicks}; }
 
+TWorkspaceOptions WorkspaceOptions(const TSettings& settings) {
+  TWorkspaceOptions options;
+  options.Folders = {settings.General.BmpPath, settings.General.LcrPath};
+  options.DataFolder = settings.General.CsvPath;
+  options.Data.ImageFolder = settings.General.BmpPath;
+  options.Data.ShowLifeSize = settings.Radiograph.ShowLifeSize;
+  options.Data.Dates.Compatibility = settings.General.Compatibility;
+  options.Formats.RadiographTitle = settings.Radiograph.Title;
+  options.Formats.AgeFormat = settings.Radiograph.AgeFormat;
+  options.SortOnLoading = settings.Radiograph.SortFitOnLoading;
+  options.Images = ImageLoadSettings(settings);
+  options.RemindImageNotSaved = settings.General.Remind[1];
+  return options;
+}
+
 }  // namespace lumacet

@@ -8,6 +8,7 @@
 #include "imaging/image_commands.h"
 #include "measure/analysis_text.h"
 #include "shell/settings.h"
+#include "shell/workspace.h"
 
 namespace lumacet {
 
@@ -15,6 +16,8 @@ namespace lumacet {
 TPresentationOptions PresentationOptions(const TSettings& settings, const TMeasureContext& measure);
 TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& measure);
 TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext& measure);
+// What the workspace takes from the settings: folders, data file options, formats, images.
+TWorkspaceOptions WorkspaceOptions(const TSettings& settings);
 // The image settings: folders, default pixel size, the DICOM window choice.
 TImageLoadSettings ImageLoadSettings(const TSettings& settings);
 

@@ -13,10 +13,10 @@
 
 #include <functional>
 
-#include "shell/settings.h"
 #include "app/ui_test_support.h"
 #include "model/xray.h"
 #include "platform/sane_test_config.h"
+#include "shell/settings.h"
 
 namespace lumacet {
 namespace {

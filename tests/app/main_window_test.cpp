@@ -10,10 +10,10 @@
 
 #include <filesystem>
 
-#include "shell/temp_folder.h"
 #include "app/analysis_window.h"
 #include "app/instance_lock.h"
 #include "app/qt_prompts.h"
+#include "shell/temp_folder.h"
 #include "ui_test_support.h"
 
 namespace lumacet {

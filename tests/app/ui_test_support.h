@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/settings.h"
 #include "app/main_window.h"
+#include "shell/settings.h"
 #include "shell/temp_folder.h"
 #include "shell/workspace.h"
 
@@ -68,9 +68,10 @@ T* Child(QWidget* parent, const char* name) {
   return child;
 }
 
-// Acts on the next modal window with that title as soon as it is shown.
+// Acts on the next modal window with that title as soon as it is shown. A watch for a window
+// that never comes goes with the application.
 inline void WhenModal(const QString& title, std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
+  auto* timer = new QTimer(QCoreApplication::instance());
   QObject::connect(timer, &QTimer::timeout, [timer, title, act = std::move(act)] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->windowTitle().startsWith(title)) return;

@@ -7,12 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "geometry/spline.h"
+#include "graphics/recording_canvas.h"
 #include "model/kind_codes.h"
+#include "model/list_elements.h"
 #include "model/point_geometry.h"
 #include "model/test_points.h"
-#include "graphics/recording_canvas.h"
-#include "geometry/spline.h"
-#include "model/list_elements.h"
 
 namespace lumacet {
 namespace {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "model/test_points.h"
-#include "graphics/recording_canvas.h"
 #include "geometry/spline.h"
+#include "graphics/recording_canvas.h"
+#include "model/test_points.h"
 
 namespace lumacet {
 namespace {

@@ -7,11 +7,11 @@
 #include <memory>
 
 #include "common/result_assertions.h"
-#include "shell/temp_folder.h"
 #include "graphics/display.h"
 #include "graphics/recording_canvas.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/raw_image_ops.h"
 #include "imaging/image_store_samples.h"
+#include "model/raw_image_ops.h"
 
 namespace lumacet {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/temp_folder.h"
 #include "model/bitmap32.h"
 #include "model/raw_image.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet::test {
 

@@ -12,9 +12,9 @@
 #include "../../fuzz/lossless_jpeg_fuzz.cpp"
 #include "../../fuzz/tiff_fuzz.cpp"
 #include "../../fuzz/viff_fuzz.cpp"
+#include "common/result_assertions.h"
 #include "imaging/medical_readers.h"
 #include "imaging/medical_test_support.h"
-#include "common/result_assertions.h"
 
 namespace lumacet {
 namespace {

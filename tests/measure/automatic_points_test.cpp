@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "geometry/plane_geometry.h"
-#include "model/automatic_points.h"
 #include "measure/point_fixture.h"
+#include "model/automatic_points.h"
 
 namespace lumacet {
 namespace {

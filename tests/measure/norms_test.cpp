@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "shell/settings.h"
 #include "measure/norms.h"
+#include "shell/settings.h"
 #include "variables_fixture.h"
 
 namespace lumacet {

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "model/kind_codes.h"
+#include "model/point_elements.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 
@@ -163,6 +165,22 @@ TEST_F(LoadedRadiographTest, ReadingWithoutAnythingElseLoadedLoadsNothingAgain) 
   EXPECT_FALSE(fixed->NeedsComputing());
   EXPECT_EQ(loaded.Position(S()), (TFloatPoint{10, 11}));
   EXPECT_FALSE(fixed->NeedsComputing());  // a reload would have marked it
+}
+
+// Loading copies the snakes every time; a derived point built on a snake point must still
+// read the point of whichever radiograph is loaded, not a point freed by the last load.
+TEST_F(LoadedRadiographTest, ElementsBuiltOnSnakePointsFollowEveryLoad) {
+  std::string message;
+  auto* middle = static_cast<TDerPoint*>(type.AddElement("Middle", ekDerPoint, message));
+  middle->SetKind(KindNumber(TDerPointKind::Midpoint));
+  ASSERT_TRUE(middle->SetOperand(0, S()));
+  ASSERT_TRUE(middle->SetOperand(1, SnakePoint()));
+  for (int round = 0; round < 2; ++round) {
+    for (auto [xray, x] : {std::pair{&first, 10.0}, std::pair{&second, 30.0}}) {
+      const TLoadedRadiograph loaded = xray->Load();
+      EXPECT_EQ(loaded.Position(type.FindElement("Middle", ekDerPoint)), (TFloatPoint{x + 2, x + 3}));
+    }
+  }
 }
 
 }  // namespace

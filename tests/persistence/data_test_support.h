@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "shell/temp_folder.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet::test {
 

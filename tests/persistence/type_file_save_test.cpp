@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "common/result_assertions.h"
-#include "shell/temp_folder.h"
 #include "persistence/type_file.h"
 #include "persistence/type_file_samples.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "support/file_numbers.h"
 #include "persistence/type_file.h"
 #include "persistence/type_file_samples.h"
+#include "support/file_numbers.h"
 
 namespace lumacet {
 namespace {

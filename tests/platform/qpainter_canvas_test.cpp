@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/temp_folder.h"
 #include "platform/gui_application.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet {
 namespace {

@@ -14,9 +14,9 @@
 #include <string>
 
 #include "common/result_assertions.h"
-#include "shell/temp_folder.h"
 #include "platform/gui_application.h"
 #include "platform/render_test_support.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet {
 namespace {

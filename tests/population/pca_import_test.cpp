@@ -5,11 +5,11 @@
 
 #include "model/list_elements.h"
 #include "persistence/data_test_support.h"
-#include "support/text_codec.h"
 #include "population/pca_import.h"
 #include "population/pca_statistics.h"
 #include "population/procrustes_report.h"
 #include "population/shape_fixtures.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 namespace {

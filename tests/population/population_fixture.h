@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "shell/temp_folder.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet::test {
 

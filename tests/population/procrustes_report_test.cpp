@@ -1,8 +1,8 @@
 // The report's text, byte for byte, and appending it to a results file.
 #include <gtest/gtest.h>
 
-#include "shell/temp_folder.h"
 #include "population/procrustes_report.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet {
 namespace {

@@ -5,9 +5,9 @@
 
 #include "model/list_elements.h"
 #include "persistence/data_test_support.h"
-#include "support/text_codec.h"
 #include "population/procrustes_run.h"
 #include "population/shape_fixtures.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 namespace {

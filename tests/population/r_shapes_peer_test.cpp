@@ -23,10 +23,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/temp_folder.h"
 #include "geometry/procrustes.h"
 #include "population/procrustes_analysis.h"
 #include "population/procrustes_report.h"
+#include "shell/temp_folder.h"
 
 namespace lumacet {
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "imaging/bmp_codec.h"
 #include "shell/temp_folder.h"
 #include "shell/workspace.h"
-#include "imaging/bmp_codec.h"
 
 namespace lumacet {
 namespace {

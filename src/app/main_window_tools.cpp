@@ -1,0 +1,109 @@
+// The Tools and Help menus: the mouse tools and the population commands.
+#include "app/main_window.h"
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "app/convert_type_dialog.h"
+#include "app/drawing_area.h"
+#include "app/export_dialog.h"
+#include "app/pca_viewer.h"
+#include "app/pcas_dialog.h"
+#include "app/procrustes_dialog.h"
+
+namespace lumacet {
+
+namespace {
+
+// The mouse tools in the order of their modes.
+const char* const kToolCommands[] = {"tools.none",          "tools.select_move",   "tools.zoom",
+                                     "tools.translate",     "tools.rotate",        "tools.rotation_center",
+                                     "tools.ruler",         "tools.protractor",    "tools.digitizer",
+                                     "tools.image_translate", "tools.magnification", "tools.page_translate"};
+
+}  // namespace
+
+// The mouse tools come back as one group: the tool bar shows the same commands.
+QActionGroup* TMainWindow::BuildToolsMenu() {
+  QMenu* tools = fCommands.AddMenu(*menuBar(), "tools");
+  auto* toolGroup = new QActionGroup(this);
+  for (int mode = 0; mode < 12; ++mode) {
+    QAction* action = AddCommand(tools, kToolCommands[mode]);
+    action->setCheckable(true);
+    toolGroup->addAction(action);
+    const auto tool = static_cast<TToolMode>(mode);
+    if (tool == TToolMode::None || tool == TToolMode::Zoom || tool == TToolMode::Ruler ||
+        tool == TToolMode::Protractor || tool == TToolMode::Magnification) {
+      action->setEnabled(true);
+      connect(action, &QAction::triggered, this, [this, tool] { fDrawing->SetTool(tool); });
+    }
+  }
+  Command("tools.none")->setChecked(true);
+  tools->addSeparator();
+  AddCommand(tools, "tools.procrustes", &TMainWindow::ActionProcrustesExecute);
+  AddCommand(tools, "tools.pcas", &TMainWindow::ActionPcasExecute);
+  AddCommand(tools, "tools.pca_viewer", &TMainWindow::ActionPcaViewerExecute);
+  tools->addSeparator();
+  AddCommand(tools, "tools.export", &TMainWindow::ActionExportExecute)
+      ->setStatusTip(tr("Analyze radiographs from a file and export the results."));
+  AddCommand(tools, "tools.convert_type", &TMainWindow::ActionConvertTypeExecute)
+      ->setStatusTip(tr("Convert from one radiograph type to another."));
+  return toolGroup;
+}
+
+void TMainWindow::BuildHelpMenu() {
+  QMenu* help = fCommands.AddMenu(*menuBar(), "help");
+  connect(AddCommand(help, "help.about"), &QAction::triggered, this, [this] {
+    QMessageBox::about(this, tr("About"), QStringLiteral("Lumacet"));
+  });
+  Command("help.about")->setEnabled(true);
+}
+
+TPopulationContext TMainWindow::PopulationContext() {
+  TPopulationContext context;
+  context.Workspace = fWorkspace.get();
+  context.Prompts = &fPrompts;
+  context.Browser = BrowserOptions();
+  context.ResultsFolder = fSettings.General.ResultsPath;
+  context.Presentation = Presentation();
+  return context;
+}
+
+void TMainWindow::ActionProcrustesExecute() {
+  TProcForm dialog(PopulationContext(), this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionPcasExecute() {
+  TRadiograph* current = fWorkspace->Current();
+  if (current == nullptr || !current->IsType()) return;
+  TPCAsForm dialog(static_cast<TXRayType&>(*current), fPrompts, this);
+  connect(&dialog, &TPCAsForm::Changed, this, &TMainWindow::Refresh);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionPcaViewerExecute() {
+  TRadiograph* current = fWorkspace->Current();
+  if (current == nullptr || current->Type() == nullptr) return;
+  TPCAViewForm dialog(*current, fPcaMeasurer, this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionExportExecute() {
+  TExportForm dialog(PopulationContext(), this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionConvertTypeExecute() {
+  TConvertTypeForm dialog(PopulationContext(), this);
+  dialog.exec();
+  Refresh();
+}
+
+}  // namespace lumacet
