@@ -123,8 +123,10 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
       {"image.auto_levels", TImageAdjustment::AutoLevels},
       {"image.adaptive_auto_levels", TImageAdjustment::AdaptiveAutoLevels},
       {"image.negative", TImageAdjustment::Negative}};
-  for (const auto& [id, adjustment] : direct) {
-    QAction* action = Add(adjust, id);
+  for (const auto& entry : direct) {
+    // A structured binding cannot be captured by clang 14, which the fuzz build uses.
+    const TImageAdjustment adjustment = entry.second;
+    QAction* action = Add(adjust, entry.first);
     action->setEnabled(true);
     connect(action, &QAction::triggered, this, [this, adjustment, action] {
       fLastAdjustment = adjustment;

@@ -561,7 +561,7 @@ TUpdataDICMDlg::TUpdataDICMDlg(const TRadiograph& radiograph, const TDicomInfo& 
   auto* group = new QGroupBox(tr("Update:"));
   auto* grid = new QGridLayout(group);
   auto date = [&](TDayNumber day) { return QString::fromStdString(FormatDate(day, formats.ShortDateFormat)); };
-  auto sex = [this](bool female) { return female ? tr("Female") : tr("Male"); };
+  auto sex = [](bool female) { return female ? tr("Female") : tr("Male"); };
   const QString name = QString::fromStdString(radiograph.Name);
   const std::array<QString, 5> labels = {tr("Name: %1").arg(name), QString(), tr("Sex: ") + sex(radiograph.Female),
                                          tr("Date of Birth: %1").arg(date(radiograph.DateOfBirth)),
