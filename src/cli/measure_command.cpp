@@ -1,15 +1,13 @@
-// lumacet-cli measure DATAFILE [--types DIR] [--records LIST | --name NAME] [--analysis NAME]
-// [--reference N] [--format text|csv|tsv|json] [--raw] [--graph]: measures the chosen records
-// (all unless told) and prints, for each, its analysis text as the Detailed Analysis window
-// shows it (columns separated by TAB, --graph adds the graph column), or one table row per
-// record with every variable of its analysis. --raw writes values in the general 15-digit
-// form. Types are looked up in the data file's folder unless --types names another.
-// Nothing is printed unless every chosen record can be measured: a script gets the whole
-// table or one line on stderr saying why not.
+// lumacet-cli measure: measures the chosen records (all unless told) and prints, for each,
+// its analysis text as the Detailed Analysis window shows it (columns separated by TAB,
+// --graph adds the graph column), or one table row per record with every variable of its
+// analysis. Nothing is printed unless every chosen record can be measured: a script gets the
+// whole table or one line on stderr saying why not.
 #include <algorithm>
 #include <filesystem>
 #include <optional>
 
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "measure/analysis_text.h"
 #include "model/xray.h"
@@ -39,52 +37,22 @@ struct TMeasureArguments {
   bool Graph = false;
 };
 
-std::optional<TFormat> ParseFormat(const std::string& text) {
-  if (text == "text") return TFormat::Text;
-  if (text == "csv") return TFormat::Csv;
-  if (text == "tsv") return TFormat::Tsv;
-  if (text == "json") return TFormat::Json;
-  return std::nullopt;
-}
-
-std::optional<TMeasureArguments> ParseArguments(const std::vector<std::string>& args) {
-  TMeasureArguments parsed;
-  bool formatGiven = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (arg == "--raw") {
-      parsed.Raw = true;
-    } else if (arg == "--graph") {
-      parsed.Graph = true;
-    } else if (!arg.starts_with("--")) {
-      if (!parsed.DataFile.empty() || arg.empty()) return std::nullopt;
-      parsed.DataFile = arg;
-    } else if (!hasValue) {
-      return std::nullopt;
-    } else if (arg == "--types" && !parsed.Types) {
-      parsed.Types = args[++i];
-    } else if (arg == "--records" && !parsed.Records && !parsed.Name) {
-      parsed.Records = ParseRecords(args[++i]);
-      if (!parsed.Records) return std::nullopt;
-    } else if (arg == "--name" && !parsed.Name && !parsed.Records) {
-      parsed.Name = args[++i];
-    } else if (arg == "--analysis" && !parsed.Analysis) {
-      parsed.Analysis = args[++i];
-    } else if (arg == "--reference" && !parsed.Reference) {
-      parsed.Reference = ParsePositive(args[++i]);
-      if (!parsed.Reference) return std::nullopt;
-    } else if (arg == "--format" && !formatGiven) {
-      std::optional<TFormat> format = ParseFormat(args[++i]);
-      if (!format) return std::nullopt;
-      parsed.Format = *format;
-      formatGiven = true;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (parsed.DataFile.empty()) return std::nullopt;
-  return parsed;
+// Declares the options into `parsed`.
+void Declare(TArgumentParser& arguments, TMeasureArguments& parsed) {
+  arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
+  arguments.Option("--types", "DIR", "the folder of the type files (the data file's folder)", parsed.Types,
+                   TValueKind::Folder);
+  arguments.Option("--records", "LIST", "the records to measure, numbers as 'list' prints them (all)",
+                   parsed.Records, RecordList());
+  arguments.Option("--name", "NAME", "measure only the records of the patient NAME", parsed.Name);
+  arguments.Exclusive({"--records", "--name"});
+  arguments.Option("--analysis", "NAME", "the analysis to measure (each record's own)", parsed.Analysis);
+  arguments.Option("--reference", "N", "record N is the reference radiograph", parsed.Reference,
+                   PositiveUpTo(INT32_MAX));
+  arguments.Choice("--format", "the analysis text, or a table of values (text)", parsed.Format,
+                   {{"text", TFormat::Text}, {"csv", TFormat::Csv}, {"tsv", TFormat::Tsv}, {"json", TFormat::Json}});
+  arguments.Flag("--raw", "values in the general 15-digit form", parsed.Raw);
+  arguments.Flag("--graph", "add the graph column to the text", parsed.Graph);
 }
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
@@ -234,17 +202,18 @@ std::string JsonArray(const std::vector<TRow>& rows) {
 
 }  // namespace
 
-int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::optional<TMeasureArguments> arguments = ParseArguments(args);
-  if (!arguments) return kExitUsage;
-  const std::string& path = arguments->DataFile;
+int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
+  TMeasureArguments arguments;
+  Declare(parser, arguments);
+  if (std::optional<int> exit = parser.Parse()) return *exit;
+  const std::string& path = arguments.DataFile;
 
   TDataFileIndex file;
   if (!file.Open(path)) {
     err << TText(kFileReadErrorMessage, {path}).English() << '\n';
     return kExitFailure;
   }
-  std::string typeFolder = arguments->Types.value_or(std::filesystem::path(path).parent_path().string());
+  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(path).parent_path().string());
   if (typeFolder.empty()) typeFolder = ".";
   TTypeCache types({"", typeFolder});
   // The name asked for last is the one a record failing at its type could not find.
@@ -262,10 +231,10 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
   TPresentationOptions options = PresentationOptions(settings, measureContext);
 
   TXRay reference;
-  if (arguments->Reference) {
-    int stage = LoadFromDataFile(reference, file, path, *arguments->Reference, resolver, fileOptions);
+  if (arguments.Reference) {
+    int stage = LoadFromDataFile(reference, file, path, *arguments.Reference, resolver, fileOptions);
     if (stage != lsLoaded) {
-      err << "Record " << *arguments->Reference << " cannot serve as the reference radiograph (stage " << stage
+      err << "Record " << *arguments.Reference << " cannot serve as the reference radiograph (stage " << stage
           << ").\n";
       return kExitFailure;
     }
@@ -280,7 +249,7 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
     xray.DataFile = path;
     const int stage = LoadFromDataLine(xray, line, resolver, fileOptions);
     const bool named = stage == lsLoaded || stage > lsName;
-    if (arguments->Name && named && xray.Name != *arguments->Name) return true;
+    if (arguments.Name && named && xray.Name != *arguments.Name) return true;
     if (stage == lsType) {
       err << "Record " << n << ": the radiograph type '" << typeAsked << "' is not among the type files in "
           << typeFolder << " (name another folder with --types).\n";
@@ -290,25 +259,25 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
       err << "Record " << n << " of " << path << " cannot be read (stage " << stage << ").\n";
       return false;
     }
-    if (arguments->Analysis) {
-      if (xray.Type()->FindElement(*arguments->Analysis, ekAnalysis) == nullptr) {
-        err << "Record " << n << " (type '" << xray.Type()->Name << "') has no analysis '" << *arguments->Analysis
+    if (arguments.Analysis) {
+      if (xray.Type()->FindElement(*arguments.Analysis, ekAnalysis) == nullptr) {
+        err << "Record " << n << " (type '" << xray.Type()->Name << "') has no analysis '" << *arguments.Analysis
             << "'.\n";
         return false;
       }
-      xray.SelectAnalysis(*arguments->Analysis);
+      xray.SelectAnalysis(*arguments.Analysis);
     }
-    if (arguments->Format == TFormat::Text) {
-      AppendText(xray, n, *arguments, options, text);
+    if (arguments.Format == TFormat::Text) {
+      AppendText(xray, n, arguments, options, text);
     } else {
-      rows.push_back(TableRow(xray, n, arguments->Raw, options));
+      rows.push_back(TableRow(xray, n, arguments.Raw, options));
     }
     return true;
   };
 
   std::string line;
-  if (arguments->Records) {
-    for (int n : *arguments->Records) {
+  if (arguments.Records) {
+    for (int n : *arguments.Records) {
       if (!file.ReadLine(static_cast<size_t>(n), line)) {
         if (file.Failed()) break;
         err << "Record " << n << " is not in " << path << ".\n";
@@ -324,8 +293,8 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
       if (!measure(static_cast<int>(n), line)) return kExitFailure;
       found = found || text.size() + rows.size() != before;
     }
-    if (!file.Failed() && arguments->Name && !found) {
-      err << "No record of " << path << " is named '" << *arguments->Name << "'.\n";
+    if (!file.Failed() && arguments.Name && !found) {
+      err << "No record of " << path << " is named '" << *arguments.Name << "'.\n";
       return kExitFailure;
     }
   }
@@ -334,7 +303,7 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
     return kExitFailure;
   }
 
-  switch (arguments->Format) {
+  switch (arguments.Format) {
     case TFormat::Text: out << text; break;
     case TFormat::Csv: out << DelimitedTable(rows, ','); break;
     case TFormat::Tsv: out << DelimitedTable(rows, '\t'); break;
