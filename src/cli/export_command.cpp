@@ -167,9 +167,10 @@ int ExportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   table.Drawing = arguments.Drawing.value_or("");
   TExportContext context;
   context.Types = types.Resolver();
-  context.Presentation = PresentationOptions(TSettings::Defaults("."), TMeasureContext{});
-  if (arguments.DecimalSeparator) context.Presentation.Measure.Formats.DecimalSeparator = *arguments.DecimalSeparator;
-  if (arguments.DateFormat) context.Presentation.Measure.Formats.ShortDateFormat = *arguments.DateFormat;
+  TMeasuring measuring;
+  if (arguments.DecimalSeparator) measuring.Formats.DecimalSeparator = *arguments.DecimalSeparator;
+  if (arguments.DateFormat) measuring.Formats.ShortDateFormat = *arguments.DateFormat;
+  context.Presentation = PresentationOptions(TSettings::Defaults("."), measuring);
   const TExportResult result = ExportDataFile(table, context, progress);
   progressLine.Finish();
   return Report(result.Ok, result.Message, result.Reason, out, err);

@@ -15,7 +15,6 @@
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
 #include "persistence/type_finder.h"
-#include "population/pca_statistics.h"
 #include "shell/settings_options.h"
 #include "support/file_numbers.h"
 
@@ -30,6 +29,7 @@ struct TMeasureArguments {
   std::optional<std::string> Types;
   std::optional<std::vector<int>> Records;
   std::optional<std::string> Name;
+  std::optional<std::string> Type;
   std::optional<std::string> Analysis;
   std::optional<int> Reference;
   TFormat Format = TFormat::Text;
@@ -46,6 +46,8 @@ void Declare(TArgumentParser& arguments, TMeasureArguments& parsed) {
                    parsed.Records, RecordList());
   arguments.Option("--name", "NAME", "measure only the records of the patient NAME", parsed.Name);
   arguments.Exclusive({"--records", "--name"});
+  arguments.Option("--type", "NAME", "measure only the records of the radiograph type NAME, skipping the others",
+                   parsed.Type);
   arguments.Option("--analysis", "NAME", "the analysis to measure (each record's own)", parsed.Analysis);
   arguments.Option("--reference", "N", "record N is the reference radiograph", parsed.Reference,
                    PositiveUpTo(INT32_MAX));
@@ -218,21 +220,23 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   TTypeCache types({"", typeFolder});
   // The name asked for last is the one a record failing at its type could not find.
   std::string typeAsked;
+  // Records of a type other than --type's are passed over before their type is looked for.
+  bool otherType = false;
+  int skipped = 0;
   const TTypeResolver cached = types.Resolver();
-  const TTypeResolver resolver = [&](const std::string& name) {
+  const TTypeResolver resolver = [&](const std::string& name) -> TXRayType* {
     typeAsked = name;
-    return cached(name);
+    otherType = arguments.Type && name != *arguments.Type;
+    return otherType ? nullptr : cached(name);
   };
   const TDataFileOptions fileOptions;
   TSettings settings = TSettings::Defaults(".");
-  TPcaMeasurer pcaMeasurer;
-  TMeasureContext measureContext;
-  measureContext.Pca = &pcaMeasurer;
-  TPresentationOptions options = PresentationOptions(settings, measureContext);
+  TMeasuring measuring;
+  TPresentationOptions options = PresentationOptions(settings, measuring);
 
   TXRay reference;
   if (arguments.Reference) {
-    int stage = LoadFromDataFile(reference, file, path, *arguments.Reference, resolver, fileOptions);
+    int stage = LoadFromDataFile(reference, file, path, *arguments.Reference, cached, fileOptions);
     if (stage != lsLoaded) {
       err << "Record " << *arguments.Reference << " cannot serve as the reference radiograph (stage " << stage
           << ").\n";
@@ -250,6 +254,10 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
     const int stage = LoadFromDataLine(xray, line, resolver, fileOptions);
     const bool named = stage == lsLoaded || stage > lsName;
     if (arguments.Name && named && xray.Name != *arguments.Name) return true;
+    if (stage == lsType && otherType) {
+      ++skipped;
+      return true;
+    }
     if (stage == lsType) {
       err << "Record " << n << ": the radiograph type '" << typeAsked << "' is not among the type files in "
           << typeFolder << " (name another folder with --types).\n";
@@ -300,6 +308,11 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   }
   if (file.Failed()) {
     err << TText(kFileReadErrorMessage, {path}).English() << '\n';
+    return kExitFailure;
+  }
+  if (skipped > 0) err << "Skipped " << skipped << (skipped == 1 ? " record" : " records") << " of other types.\n";
+  if (arguments.Type && text.empty() && rows.empty()) {
+    err << "No record of " << path << " is of the type '" << *arguments.Type << "'.\n";
     return kExitFailure;
   }
 

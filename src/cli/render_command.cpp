@@ -25,7 +25,6 @@
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
 #include "platform/qpainter_canvas.h"
-#include "population/pca_statistics.h"
 #include "shell/settings.h"
 #include "shell/settings_options.h"
 
@@ -290,10 +289,8 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   if (arguments.Mode) settings.General.AnalysisMode = *arguments.Mode;
   if (arguments.Style) settings.Radiograph.DrawingStyle = *arguments.Style;
   settings.View.ViewGrid = arguments.Grid;
-  TPcaMeasurer pcaMeasurer;
-  TMeasureContext measureContext;
-  measureContext.Pca = &pcaMeasurer;
-  const TDisplayOptions options = DisplayOptions(settings, measureContext);
+  TMeasuring measuring;
+  const TDisplayOptions options = DisplayOptions(settings, measuring);
   TDisplayScene scene;
   for (const auto& xray : records) scene.Slots.push_back(xray.get());
   scene.Current = 0;
