@@ -14,6 +14,9 @@ namespace lumacet {
 namespace {
 
 constexpr double kNullTolerance = 1e-10;
+// Tracing units (100 m): far beyond any radiograph, near enough that every later sum of
+// coordinates stays exact to well below a micrometre.
+constexpr double kFarthest = 1e6;
 
 bool IsPreset(const TXRPoint& point) {
   const auto* dig = dynamic_cast<const TDigPoint*>(&point);
@@ -78,6 +81,8 @@ TFloatPoint Rotated(TFloatPoint p, TFloatPoint centre, double angle) {
 }
 
 bool Finite(TFloatPoint p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
+
+bool WithinReach(TFloatPoint p) { return std::abs(p.X) <= kFarthest && std::abs(p.Y) <= kFarthest; }
 
 TResult Refused(std::string reason) {
   return TResult::Failure(LcText("Movements", "The movement cannot be performed: nothing was moved."),
@@ -170,7 +175,7 @@ TResult ApplyMovement(const TMovement& m, TRadiograph& radiograph, const TMoveme
       continue;
     }
     const TFloatPoint target = transform({point->GetX(), point->GetY()});
-    if (!Finite(target)) return Refused("a point would leave the finite plane");
+    if (!WithinReach(target)) return Refused("a point would be moved beyond 100 m");
     targets.emplace_back(point, target);
   }
   for (auto& [point, target] : targets) point->SetXY(target.X, target.Y);
