@@ -40,6 +40,7 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
 int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int ProcrustesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int MoveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int ConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

@@ -20,11 +20,12 @@ constexpr TCommand kCommands[] = {
     {"copy", "SOURCE DEST --records LIST [--replace all|none]",
      "copy records (numbers separated by commas) into another data file", CopyCommand},
     {"measure", "DATAFILE [--types DIR] [--records LIST | --name NAME] [--analysis NAME] [--reference N] "
-                "[--format text|csv|tsv|json] [--raw] [--graph]",
+                "[--format text|csv|tsv|json] [--raw] [--graph] [--orient NAME] [--superimpose NAME]",
      "measure the chosen records: their analysis text, or a table of their values", MeasureCommand},
     {"render",
      "DATAFILE --records LIST --out FILE.svg|png|pdf [--analysis NAME] [--view NAME] [--dpi N] [--size WxH] "
-     "[--types FOLDER] [--mode current|comparative|all] [--style defined|position|mixed] [--no-grid] [--images]",
+     "[--types FOLDER] [--mode current|comparative|all] [--style defined|position|mixed] [--no-grid] [--images] "
+     "[--orient NAME] [--superimpose NAME [--reference N]]",
      "paint the tracings of records superimposed, with their analysis labels, into a picture", RenderCommand},
     {"procrustes",
      "DATAFILE --type NAME --pca NAME [--types DIR] [--records LIST] [--report FILE] [--import] [--flip] "
@@ -40,6 +41,10 @@ constexpr TCommand kCommands[] = {
      "append a table of every record of a type (an analysis's measurements or a drawing's point coordinates), "
      "or write their landmarks (a drawing's, a PCA's or all digitized points) as TPS or MorphoJ",
      ExportCommand},
+    {"move",
+     "DATAFILE --records N --translate DX,DY | --rotate DEG[,CX,CY] | --scale F | --flip h|v [--points LIST] "
+     "[--types DIR] [--save]",
+     "apply one movement (millimetres, degrees) to a record and print the measurements it changed", MoveCommand},
     {"convert", "SOURCE --from TYPE --to TYPE --out DATAFILE [--types DIR] [--records LIST] [--map TARGET=SOURCE ...]",
      "rewrite records as records of another type, point by point by name, and append them to another data file",
      ConvertCommand},

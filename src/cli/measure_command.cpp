@@ -1,13 +1,18 @@
 // lumacet-cli measure DATAFILE [--types DIR] [--records LIST | --name NAME] [--analysis NAME]
-// [--reference N] [--format text|csv|tsv|json] [--raw] [--graph]: measures the chosen records
+// [--reference N] [--format text|csv|tsv|json] [--raw] [--graph] [--orient NAME]
+// [--superimpose NAME]: measures the chosen records
 // (all unless told) and prints, for each, its analysis text as the Detailed Analysis window
 // shows it (columns separated by TAB, --graph adds the graph column), or one table row per
 // record with every variable of its analysis. --raw writes values in the general 15-digit
 // form. Types are looked up in the data file's folder unless --types names another.
+// --orient turns each record by the named orientation of its type first; --superimpose
+// brings each onto the reference radiograph (or the first record measured) by the named
+// superimposition of that one's type, before measuring.
 // Nothing is printed unless every chosen record can be measured: a script gets the whole
 // table or one line on stderr saying why not.
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "cli/commands.h"
@@ -19,6 +24,7 @@
 #include "persistence/type_finder.h"
 #include "population/pca_statistics.h"
 #include "shell/settings_options.h"
+#include "simulation/superimposition.h"
 #include "support/file_numbers.h"
 
 namespace lumacet::cli {
@@ -37,6 +43,8 @@ struct TMeasureArguments {
   TFormat Format = TFormat::Text;
   bool Raw = false;
   bool Graph = false;
+  std::optional<std::string> Superimpose;
+  std::optional<std::string> Orient;
 };
 
 std::optional<TFormat> ParseFormat(const std::string& text) {
@@ -71,6 +79,10 @@ std::optional<TMeasureArguments> ParseArguments(const std::vector<std::string>& 
       parsed.Name = args[++i];
     } else if (arg == "--analysis" && !parsed.Analysis) {
       parsed.Analysis = args[++i];
+    } else if (arg == "--superimpose" && !parsed.Superimpose) {
+      parsed.Superimpose = args[++i];
+    } else if (arg == "--orient" && !parsed.Orient) {
+      parsed.Orient = args[++i];
     } else if (arg == "--reference" && !parsed.Reference) {
       parsed.Reference = ParsePositive(args[++i]);
       if (!parsed.Reference) return std::nullopt;
@@ -272,6 +284,18 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
     options.Measure.Reference = &reference;
   }
 
+  const std::string* orient = arguments->Orient ? &*arguments->Orient : nullptr;
+  const std::string* superimpose = arguments->Superimpose ? &*arguments->Superimpose : nullptr;
+  std::unique_ptr<TXRay> fixed;
+  if (arguments->Reference && (orient || superimpose)) {
+    fixed = std::make_unique<TXRay>();
+    LoadFromDataFile(*fixed, file, path, *arguments->Reference, resolver, fileOptions);
+    if (TResult placed = OrientAndSuperimpose(*fixed, *fixed, orient, nullptr, {}); !placed) {
+      err << "Record " << *arguments->Reference << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+      return kExitFailure;
+    }
+  }
+
   std::string text;
   std::vector<TRow> rows;
   // Measures record n; false, with the reason on `err`, when it cannot be.
@@ -289,6 +313,21 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (stage != lsLoaded) {
       err << "Record " << n << " of " << path << " cannot be read (stage " << stage << ").\n";
       return false;
+    }
+    if (arguments->Orient || arguments->Superimpose) {
+      // Without --reference the first record measured is the one the others go onto.
+      if (!fixed) {
+        fixed = std::make_unique<TXRay>();
+        LoadFromDataLine(*fixed, line, resolver, fileOptions);
+        if (TResult placed = OrientAndSuperimpose(*fixed, *fixed, orient, nullptr, {}); !placed) {
+          err << "Record " << n << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+          return false;
+        }
+      }
+      if (TResult placed = OrientAndSuperimpose(xray, *fixed, orient, superimpose, {}); !placed) {
+        err << "Record " << n << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+        return false;
+      }
     }
     if (arguments->Analysis) {
       if (xray.Type()->FindElement(*arguments->Analysis, ekAnalysis) == nullptr) {

@@ -1,13 +1,16 @@
 // lumacet-cli render DATAFILE --records LIST --out FILE.svg|png|pdf [--analysis NAME]
 // [--view NAME] [--dpi N] [--size WxH] [--types FOLDER] [--mode current|comparative|all]
-// [--style defined|position|mixed] [--no-grid] [--images]: paints the tracings of the chosen records
+// [--style defined|position|mixed] [--no-grid] [--images] [--orient NAME] [--superimpose NAME
+// [--reference N]]: paints the tracings of the chosen records
 // superimposed, as the display paints them, into a picture. The first record listed is the
 // current one. The picture shows the records' padded bounds and all their labels at life
 // size: a PNG at the given resolution (150 dpi unless told), an SVG or PDF in millimetres;
 // --size fixes the PNG's pixel size (and the page of the others), fitting the tracings
 // into it unless --dpi is given too. Types are looked up in the data file's folder unless
 // --types names another. --images paints each record's linked image under its tracing, the
-// data file's folder serving as the default image folder.
+// data file's folder serving as the default image folder. --orient turns every record by
+// the named orientation of its type; --superimpose brings every record onto the first listed
+// (or onto record N of --reference) by the named superimposition of that record's type.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -32,6 +35,7 @@
 #include "population/pca_statistics.h"
 #include "shell/settings.h"
 #include "shell/settings_options.h"
+#include "simulation/superimposition.h"
 
 namespace lumacet::cli {
 
@@ -59,6 +63,9 @@ struct TRenderArguments {
   std::optional<int> Style;
   bool Grid = true;
   bool Images = false;
+  std::optional<std::string> Superimpose;
+  std::optional<std::string> Orient;
+  std::optional<int> Reference;
 };
 
 std::optional<TIntSize> ParseSize(std::string_view text) {
@@ -117,6 +124,13 @@ std::optional<TRenderArguments> ParseArguments(const std::vector<std::string>& a
       parsed.View = args[++i];
     } else if (arg == "--types" && !parsed.Types) {
       parsed.Types = args[++i];
+    } else if (arg == "--superimpose" && !parsed.Superimpose) {
+      parsed.Superimpose = args[++i];
+    } else if (arg == "--orient" && !parsed.Orient) {
+      parsed.Orient = args[++i];
+    } else if (arg == "--reference" && !parsed.Reference) {
+      parsed.Reference = ParsePositive(args[++i]);
+      if (!parsed.Reference) return std::nullopt;
     } else if (arg == "--dpi" && !parsed.Dpi) {
       parsed.Dpi = ParsePositive(args[++i]);
       if (!parsed.Dpi || *parsed.Dpi > kMaximumDpi) return std::nullopt;
@@ -134,6 +148,7 @@ std::optional<TRenderArguments> ParseArguments(const std::vector<std::string>& a
     }
   }
   if (parsed.DataFile.empty() || !recordsGiven || parsed.Out.empty()) return std::nullopt;
+  if (parsed.Reference && !parsed.Superimpose) return std::nullopt;
   return parsed;
 }
 
@@ -287,9 +302,10 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::
   const TTypeResolver resolver = types.Resolver();
   std::vector<std::unique_ptr<TXRay>> records;
   std::string error;
-  TIntRect bounds;
-  bool anyBounds = false;
-  for (int record : arguments->Records) {
+  std::vector<int> numbers = arguments->Records;
+  // The reference is read first and painted only when it is listed too.
+  if (arguments->Reference) numbers.insert(numbers.begin(), *arguments->Reference);
+  for (int record : numbers) {
     auto xray = std::make_unique<TXRay>();
     const int stage = LoadFromDataFile(*xray, arguments->DataFile, record, resolver, {});
     if (stage == lsType) {
@@ -314,12 +330,25 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return kExitFailure;
       }
     }
+    records.push_back(std::move(xray));
+  }
+  const std::string* orient = arguments->Orient ? &*arguments->Orient : nullptr;
+  const std::string* superimpose = arguments->Superimpose ? &*arguments->Superimpose : nullptr;
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (TResult placed = OrientAndSuperimpose(*records[i], *records.front(), orient, superimpose, {}); !placed) {
+      err << "Record " << numbers[i] << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+      return kExitFailure;
+    }
+  }
+  if (arguments->Reference) records.erase(records.begin());
+  TIntRect bounds;
+  bool anyBounds = false;
+  for (const auto& xray : records) {
     const TIntRect b = xray->TracingBounds();
     if (HasArea(b)) {
       bounds = anyBounds ? Union(bounds, b) : b;
       anyBounds = true;
     }
-    records.push_back(std::move(xray));
   }
   if (!anyBounds) {
     err << "The chosen records have no digitized points to draw.\n";

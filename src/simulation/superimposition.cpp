@@ -266,3 +266,26 @@ void AutoOrientate(TRadiograph& radiograph, const TMovementOptions& options) {
 }
 
 }  // namespace lumacet
+
+namespace lumacet {
+
+TResult OrientAndSuperimpose(TRadiograph& radiograph, TRadiograph& fixed, const std::string* orientation,
+                             const std::string* superimposition, const TMovementOptions& options) {
+  if (radiograph.Type() == nullptr || fixed.Type() == nullptr) return CannotSuperimpose("a radiograph has no type");
+  if (orientation != nullptr) {
+    auto* o = dynamic_cast<TXROrient*>(radiograph.Type()->FindElement(*orientation, ekOrient));
+    if (o == nullptr)
+      return TResult::Failure(TText(LcText("Superimposition", "The type %1 has no orientation named %2."),
+                                    {radiograph.Type()->Name, *orientation}));
+    if (TResult done = Orientate(*o, radiograph, options); !done) return done;
+  }
+  if (superimposition == nullptr || &radiograph == &fixed) return {};
+  auto* s = dynamic_cast<TXRSupimp*>(fixed.Type()->FindElement(*superimposition, ekSupimp));
+  if (s == nullptr)
+    return TResult::Failure(TText(LcText("Superimposition", "The type %1 has no superimposition named %2."),
+                                  {fixed.Type()->Name, *superimposition}));
+  TRadiograph* const moving[] = {&radiograph};
+  return SuperimposeOnCurrent(*s, fixed, moving, options);
+}
+
+}  // namespace lumacet

@@ -35,6 +35,11 @@ TResult Orientate(TXROrient& orientation, TRadiograph& radiograph, const TMoveme
 // The type's first orientation, which "Orientate" and automatic orientation use; null when
 // it has none.
 TXROrient* DefaultOrientation(const TXRayType& type);
+// The named orientation of the radiograph's type performed on it, then the named
+// superimposition of `fixed`'s type bringing it onto `fixed` (nothing when it is `fixed`):
+// what the command line does to each record it measures or paints. Unknown names are refused.
+TResult OrientAndSuperimpose(TRadiograph& radiograph, TRadiograph& fixed, const std::string* orientation,
+                             const std::string* superimposition, const TMovementOptions& options);
 // Orientation on loading: the default orientation when there is one, it is not
 // "<Align to Image>" and it can be computed; otherwise nothing happens and nothing is said.
 void AutoOrientate(TRadiograph& radiograph, const TMovementOptions& options);
