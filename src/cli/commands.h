@@ -38,6 +38,7 @@ int MeasureCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& 
 int RenderCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ProcrustesCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ExportCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int MoveCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ConvertCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

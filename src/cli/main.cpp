@@ -27,6 +27,8 @@ constexpr TCommand kCommands[] = {
      "Append a table of every record of a type (an analysis's measurements or a drawing's point coordinates), "
      "or write their landmarks (a drawing's, a PCA's or all digitized points) as TPS or MorphoJ.",
      ExportCommand},
+    {"move", "Apply one movement (millimetres, degrees) to a record and print the measurements it changed.",
+     MoveCommand},
     {"convert",
      "Rewrite records as records of another type, point by point by name, and append them to another data file.",
      ConvertCommand},

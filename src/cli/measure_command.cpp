@@ -2,9 +2,12 @@
 // its analysis text as the Detailed Analysis window shows it (columns separated by TAB,
 // --graph adds the graph column), or one table row per record with every variable of its
 // analysis. Nothing is printed unless every chosen record can be measured: a script gets the
-// whole table or one line on stderr saying why not.
+// whole table or one line on stderr saying why not. --orient turns each record by the named
+// orientation of its type first; --superimpose brings each onto the reference radiograph (or
+// the first record measured) by the named superimposition of that one's type.
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "cli/argument_parser.h"
@@ -16,6 +19,7 @@
 #include "persistence/data_lines.h"
 #include "persistence/type_finder.h"
 #include "shell/settings_options.h"
+#include "simulation/superimposition.h"
 #include "support/file_numbers.h"
 
 namespace lumacet::cli {
@@ -35,6 +39,8 @@ struct TMeasureArguments {
   TFormat Format = TFormat::Text;
   bool Raw = false;
   bool Graph = false;
+  std::optional<std::string> Orient;
+  std::optional<std::string> Superimpose;
 };
 
 // Declares the options into `parsed`.
@@ -55,6 +61,10 @@ void Declare(TArgumentParser& arguments, TMeasureArguments& parsed) {
                    {{"text", TFormat::Text}, {"csv", TFormat::Csv}, {"tsv", TFormat::Tsv}, {"json", TFormat::Json}});
   arguments.Flag("--raw", "values in the general 15-digit form", parsed.Raw);
   arguments.Flag("--graph", "add the graph column to the text", parsed.Graph);
+  arguments.Option("--orient", "NAME", "turn each record by the orientation NAME of its type first", parsed.Orient);
+  arguments.Option("--superimpose", "NAME",
+                   "bring each record onto the reference (or the first record measured) by the superimposition NAME",
+                   parsed.Superimpose);
 }
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
@@ -245,6 +255,23 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
     options.Measure.Reference = &reference;
   }
 
+  const std::string* orient = arguments.Orient ? &*arguments.Orient : nullptr;
+  const std::string* superimpose = arguments.Superimpose ? &*arguments.Superimpose : nullptr;
+  // The radiograph the others are brought onto: the reference, or else the first record measured.
+  std::unique_ptr<TXRay> fixed;
+  auto placeFixed = [&](int n, TXRay& xray) {
+    if (TResult placed = OrientAndSuperimpose(xray, xray, orient, nullptr, {}); !placed) {
+      err << "Record " << n << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+      return false;
+    }
+    return true;
+  };
+  if (arguments.Reference && (orient || superimpose)) {
+    fixed = std::make_unique<TXRay>();
+    LoadFromDataFile(*fixed, file, path, *arguments.Reference, cached, fileOptions);
+    if (!placeFixed(*arguments.Reference, *fixed)) return kExitFailure;
+  }
+
   std::string text;
   std::vector<TRow> rows;
   // Measures record n; false, with the reason on `err`, when it cannot be.
@@ -266,6 +293,17 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
     if (stage != lsLoaded) {
       err << "Record " << n << " of " << path << " cannot be read (stage " << stage << ").\n";
       return false;
+    }
+    if (orient || superimpose) {
+      if (!fixed) {
+        fixed = std::make_unique<TXRay>();
+        LoadFromDataLine(*fixed, line, resolver, fileOptions);
+        if (!placeFixed(n, *fixed)) return false;
+      }
+      if (TResult placed = OrientAndSuperimpose(xray, *fixed, orient, superimpose, {}); !placed) {
+        err << "Record " << n << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+        return false;
+      }
     }
     if (arguments.Analysis) {
       if (xray.Type()->FindElement(*arguments.Analysis, ekAnalysis) == nullptr) {
