@@ -40,6 +40,7 @@ constexpr int kMaximumDpi = 1200;
 constexpr int kMaximumSide = 30000;            // pixels
 constexpr double kMaximumPixels = 200'000'000;  // a 200-megapixel picture at most
 constexpr double kUnitsPerInch = 254;
+constexpr double kUnitsPerMetre = 10000;
 
 enum class TFormat { Png, Svg, Pdf };
 
@@ -85,10 +86,8 @@ std::optional<TFormat> FormatOf(const std::string& path) {
 void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
   arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
   arguments.Option("--records", "LIST", "the records to draw, numbers as 'list' prints them; the first is the current one",
-                   parsed.Records, RecordList());
-  arguments.Require();
-  arguments.Option("--out", "FILE", "the picture, FILE.svg, FILE.png or FILE.pdf", parsed.Out, TValueKind::File);
-  arguments.Require();
+                   parsed.Records, RecordList()).Required = true;
+  arguments.Option("--out", "FILE", "the picture, FILE.svg, FILE.png or FILE.pdf", parsed.Out, TValueKind::File).Required = true;
   arguments.Option("--analysis", "NAME", "the analysis whose labels are drawn (each record's own)", parsed.Analysis);
   arguments.Option("--view", "NAME", "the view to draw, or <all> or <none> (each record's own)", parsed.View);
   arguments.Option("--dpi", "N", "pixels per inch of a PNG (150), up to 1200", parsed.Dpi, PositiveUpTo(kMaximumDpi));
@@ -253,8 +252,7 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   if (!format) return parser.Fail("invalid value for --out: '" + arguments.Out + "' (the name must end in .png, .svg or .pdf)");
   if (arguments.Reference && !arguments.Superimpose) return parser.Fail("--reference needs --superimpose");
 
-  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(arguments.DataFile).parent_path().string());
-  if (typeFolder.empty()) typeFolder = ".";
+  const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
   const TTypeResolver resolver = types.Resolver();
   std::vector<std::unique_ptr<TXRay>> records;
@@ -351,6 +349,10 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
       err << painted.Error << '\n';
       return kExitFailure;
     }
+    // The PNG states the resolution it was painted at, so that it prints at life size.
+    const int dotsPerMetre = RoundSaturated(geometry->Scale * kUnitsPerMetre);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     written = WritePngImage(arguments.Out, image);
   } else if (*format == TFormat::Svg) {
     written = WriteSvgPicture(arguments.Out, area, title, paintAt(1));
