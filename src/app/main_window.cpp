@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -73,6 +74,7 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
   setCentralWidget(splitter);
   BuildMenus();
   statusBar();
+  setAcceptDrops(true);
   connect(fDrawing, &TDrawingArea::StatusChanged, statusBar(), [this](const QString& text) {
     statusBar()->showMessage(text);
   });
@@ -283,6 +285,23 @@ void TMainWindow::FilesDropped(const QStringList& paths, int row) {
     }
   }
   Refresh();
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedLocalFiles(event->mimeData()).isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void TMainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (DroppedLocalFiles(event->mimeData()).isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void TMainWindow::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedLocalFiles(event->mimeData());
+  if (paths.isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+  FilesDropped(paths, -1);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {

@@ -52,6 +52,11 @@ class TMainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files from a file manager are taken anywhere on the window, as on the icon column: the
+  // drawing area and the tool bars hand the drop up to the window.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QAction* AddCommand(QWidget* container, std::string_view id, void (TMainWindow::*handler)() = nullptr);
