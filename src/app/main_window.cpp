@@ -33,11 +33,10 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
       fWorkspace(std::make_unique<TWorkspace>(WorkspaceOptions(fSettings))),
       fPrompts(this, *fWorkspace) {
   setWindowTitle(QStringLiteral("Lumacet"));
-  resize(1100, 760);
+  RestorePlace();
 
   fSlots = new TSlotList;
   fSlots->setContextMenuPolicy(Qt::CustomContextMenu);
-  fSlots->setMaximumWidth(std::max(fSettings.General.IconAreaWidth, 160));
   connect(fSlots, &QListWidget::itemClicked, this, &TMainWindow::SlotClicked);
   connect(fSlots, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
     if (fRefreshing) return;
@@ -71,8 +70,10 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
   splitter->addWidget(fSlots);
   splitter->addWidget(fDrawing);
   splitter->setStretchFactor(1, 1);
+  splitter->setSizes({std::clamp(fSettings.General.IconAreaWidth, 40, 800), width()});
   setCentralWidget(splitter);
   BuildMenus();
+  RestoreToolBars();
   statusBar();
   setAcceptDrops(true);
   connect(fDrawing, &TDrawingArea::StatusChanged, statusBar(), [this](const QString& text) {
@@ -109,6 +110,7 @@ void TMainWindow::BuildMenus() {
 
 void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
   QToolBar* bar = addToolBar(tr("Standard"));
+  bar->setObjectName(QStringLiteral("Standard"));
   insertToolBarBreak(bar);  // below the image blending bar: together they overflow narrow windows
   for (const char* id : {"file.open", "file.save", "file.close", "view.zoom_in", "view.zoom_out", "view.best_fit",
                          "view.fit_all", "view.detailed_analysis"})
@@ -140,6 +142,7 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
   // window without hiding the zoom box and the lists behind the overflow menu.
   addToolBarBreak();
   QToolBar* toolBar = addToolBar(tr("Tools"));
+  toolBar->setObjectName(QStringLiteral("Tools"));
   for (QAction* action : toolGroup->actions()) toolBar->addAction(action);
 }
 

@@ -111,6 +111,11 @@ class TMainWindow : public QMainWindow {
   void FilesDropped(const QStringList& paths, int row);
   // After the options dialog changed the settings: the workspace follows them.
   void ApplySettings();
+  // "Lumacet Rect" and the tool bars' keys: the window and its bars where the user left
+  // them, as long as the place is still on a screen. `KeepPlace` writes them back.
+  void RestorePlace();
+  void RestoreToolBars();
+  void KeepPlace();
   TRadiographDialogContext RadiographContext();
   // The population commands of the Tools menu.
   TPopulationContext PopulationContext();
