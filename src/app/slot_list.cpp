@@ -119,7 +119,9 @@ void TSlotList::Show(const TWorkspace& workspace, const TSettings& settings) {
       continue;
     }
     row->setText(QString::fromStdString(object->IsType() ? object->Name : object->Caption(formats)));
-    QStringList tip{QString::fromStdString(object->Description(formats)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))};
+    // The caption may be cut by a narrow column: the tip names the film in full first.
+    QStringList tip{QString::fromStdString(workspace.Heading(*object)),
+                    QString::fromStdString(object->Description(formats)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))};
     if (!object->IsType() && i == workspace.ReferenceSlot()) tip << tr("Reference");
     if (i == workspace.MorphSourceSlot()) tip << tr("Morph Source");
     row->setToolTip(tip.join(QLatin1Char('\n')));

@@ -144,15 +144,18 @@ TXRay* TWorkspace::Reference() const {
   return object != nullptr && !object->IsType() ? static_cast<TXRay*>(object) : nullptr;
 }
 
+std::string TWorkspace::Heading(const TRadiograph& object) const {
+  if (object.IsType()) return object.Name;
+  const auto& xray = static_cast<const TXRay&>(object);
+  std::string heading = xray.Name.empty() ? "(no name)" : xray.Name;
+  if (xray.DateTaken != 0) heading += ", " + FormatDate(xray.DateTaken, fOptions.Formats.ShortDateFormat);
+  if (xray.Type() != nullptr) heading += ", " + xray.Type()->Name;
+  return heading;
+}
+
 std::string TWorkspace::WindowTitle() const {
   if (fCurrent == nullptr) return "Lumacet";
-  if (fCurrent->IsType()) return fCurrent->Name + " - Lumacet";
-  const auto& xray = static_cast<const TXRay&>(*fCurrent);
-  std::string title = xray.Name.empty() ? "(no name)" : xray.Name;
-  if (xray.DateTaken != 0) title += ", " + FormatDate(xray.DateTaken, fOptions.Formats.ShortDateFormat);
-  if (xray.Type() != nullptr) title += ", " + xray.Type()->Name;
-  if (xray.Modified) title += " *";
-  return title + " - Lumacet";
+  return Heading(*fCurrent) + (!fCurrent->IsType() && fCurrent->Modified ? " *" : "") + " - Lumacet";
 }
 
 void TWorkspace::SetAsReference() {
@@ -198,8 +201,16 @@ int TWorkspace::OpenRecords(const std::string& dataFile, const std::vector<int>&
   const TTypeResolver resolver = fTypes->Resolver();
   int opened = 0;
   int lastFailure = 0;
-  for (int record : records) {
-    if (EmptyPlaceAtBelow(0) < 0) break;  // the rest are not opened, and nothing is said
+  for (size_t i = 0; i < records.size(); ++i) {
+    const int record = records[i];
+    if (EmptyPlaceAtBelow(0) < 0) {
+      if (!quiet)
+        prompts.ShowText(TText(LcText("Workspace", "%1 of the %2 chosen records were not opened: all %3 places hold an "
+                                                   "object. Close some and open the rest again."),
+                               {std::to_string(records.size() - i), std::to_string(records.size()),
+                                std::to_string(kSlotCount)}));
+      break;
+    }
     auto xray = std::make_unique<TXRay>();
     const int stage = LoadFromDataFile(*xray, path, record, resolver, fOptions.Data);
     if (stage != lsLoaded) {

@@ -150,6 +150,9 @@ class TWorkspace {
   // The main window's title: the current radiograph's patient, date taken and type, so that
   // nobody traces over the wrong film.
   std::string WindowTitle() const;
+  // A radiograph's patient, date taken and type ("Emma Lindqvist, 12.03.2018, Lateral Ceph");
+  // a type's name.
+  std::string Heading(const TRadiograph& object) const;
   bool IsCurrent(const TRadiograph* object) const { return object != nullptr && object == fCurrent; }
   // Makes it current (or none), selected, and every other object not selected.
   void SetCurrent(TRadiograph* object);

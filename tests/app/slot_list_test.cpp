@@ -190,5 +190,17 @@ TEST_F(SlotListTest, FilesDroppedOnTheDrawingAreaOpenAsOnTheColumn) {
   EXPECT_TRUE(window.Workspace().Slot(0)->IsType());
 }
 
+TEST_F(SlotListTest, ARowsTipNamesThePatientTheDateTakenAndTheTypeInFull) {
+  test::TNoPrompts prompts;
+  ASSERT_EQ(window.Workspace().OpenRecords(example.DataFile(), {1}, true, prompts), 1);
+  window.Refresh();
+  const TRadiograph& opened = *window.Workspace().Slot(0);
+  const QString firstLine = column->item(0)->toolTip().section(QLatin1Char('\n'), 0, 0);
+  EXPECT_EQ(firstLine.toStdString(), window.Workspace().Heading(opened));
+  EXPECT_TRUE(firstLine.startsWith(QString::fromStdString(opened.Name) + ", "));
+  EXPECT_TRUE(firstLine.endsWith(", Lateral Ceph"));
+  EXPECT_EQ(firstLine.count(QLatin1Char(',')), 2);
+}
+
 }  // namespace
 }  // namespace lumacet
