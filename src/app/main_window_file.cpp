@@ -29,10 +29,11 @@ void TMainWindow::BuildFileMenu() {
   AddCommand(file, "file.open_type", &TMainWindow::ActionOpenTypeExecute);
   file->addSeparator();
   AddCommand(file, "file.save", &TMainWindow::ActionSaveExecute)->setShortcut(QKeySequence::Save);
-  AddCommand(file, "file.save_into", &TMainWindow::ActionSaveIntoExecute);
-  AddCommand(file, "file.save_all", &TMainWindow::ActionSaveAllExecute);
+  AddCommand(file, "file.save_into", &TMainWindow::ActionSaveIntoExecute)->setShortcut(QKeySequence::SaveAs);
+  AddCommand(file, "file.save_all", &TMainWindow::ActionSaveAllExecute)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
   file->addSeparator();
-  AddCommand(file, "file.close", &TMainWindow::ActionCloseExecute);
+  AddCommand(file, "file.close", &TMainWindow::ActionCloseExecute)->setShortcut(QKeySequence::Close);
   AddCommand(file, "file.close_all", &TMainWindow::ActionCloseAllExecute);
   file->addSeparator();
   AddCommand(file, "file.duplicate", &TMainWindow::ActionDuplicateExecute);
@@ -46,7 +47,10 @@ void TMainWindow::BuildFileMenu() {
   });
   Command("file.reset_reminders")->setEnabled(true);
   file->addSeparator();
-  connect(AddCommand(file, "file.exit"), &QAction::triggered, this, &QWidget::close);
+  QAction* exit = AddCommand(file, "file.exit");
+  exit->setShortcut(QKeySequence::Quit);
+  exit->setMenuRole(QAction::QuitRole);
+  connect(exit, &QAction::triggered, this, &QWidget::close);
   Command("file.exit")->setEnabled(true);
 }
 

@@ -14,6 +14,10 @@ namespace lumacet {
 
 namespace {
 
+TText SavedText(const std::string& what, const std::string& path) {
+  return TText(LcText("Workspace", "Saved %1 to %2"), {what, std::filesystem::path(path).filename().string()});
+}
+
 bool HasLcrExtension(const std::string& path) {
   std::string extension = std::filesystem::path(path).extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -317,6 +321,7 @@ bool TWorkspace::SaveType(TXRayType& type, TWorkspacePrompts& prompts) {
   // The cached type is retired under a name no type file can have, so that the next lookup
   // loads the saved file while open radiographs keep the type they were read with.
   while (TXRayType* cached = fTypes->Find(type.Name)) cached->Name = "," + cached->Name;
+  prompts.ShowStatus(SavedText(type.Name, path));
   return true;
 }
 
@@ -339,6 +344,7 @@ bool TWorkspace::SaveXRay(TXRay& xray, TWorkspacePrompts& prompts) {
     prompts.ShowText(result.TextWithReason());
     return false;
   }
+  prompts.ShowStatus(SavedText(Heading(xray), path));
   return true;
 }
 

@@ -56,6 +56,9 @@ class TWorkspacePrompts {
   // The outcome of work that went as asked: not a warning. Prompts without a box of their
   // own for it show it as a message.
   virtual void Inform(const std::string& text) { ShowMessage(text); }
+  // A passing note of work done ("Saved ... to PATIENT.CSV"), shown where it does not stop
+  // the user; prompts without such a place drop it.
+  virtual void ShowStatus(const TText& /*text*/) {}
   // Yes/No; true for Yes.
   virtual bool Confirm(const std::string& question) = 0;
   // A marked question, Yes/No; prompts that do not translate ask its English.
