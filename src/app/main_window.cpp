@@ -278,7 +278,7 @@ void TMainWindow::FilesDropped(const QStringList& paths, int row) {
   for (const QString& path : paths) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == QLatin1String("lcr")) {
-      if (fWorkspace->OpenType(path.toStdString(), fPrompts) >= 0 && fSettings.Radiograph.BestFitOnLoading) BestFit();
+      OpenTypeFile(path.toStdString());
     } else if (suffix == QLatin1String("csv")) {
       BrowseRecords(path.toStdString());
     } else {

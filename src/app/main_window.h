@@ -21,6 +21,7 @@ class QAction;
 class QActionGroup;
 class QComboBox;
 class QListWidgetItem;
+class QMenu;
 
 namespace lumacet {
 
@@ -84,6 +85,10 @@ class TMainWindow : public QMainWindow {
   // The record browser, on `file` when one is given; the records chosen there are opened.
   void BrowseRecords(const std::string& file = {});
   void ActionOpenTypeExecute();
+  // Opens the type file and remembers it among the recent files.
+  void OpenTypeFile(const std::string& path);
+  // "Recent &Files": the remembered data files and types, a data file listed for opening.
+  void FillRecentMenu(QMenu& menu);
   void ActionNewTypeExecute();
   void ActionSaveExecute();
   void ActionSaveIntoExecute();

@@ -27,6 +27,9 @@ void TMainWindow::BuildFileMenu() {
   AddCommand(file, "file.open", &TMainWindow::ActionOpenExecute)->setShortcut(QKeySequence::Open);
   AddCommand(file, "file.new_type", &TMainWindow::ActionNewTypeExecute);
   AddCommand(file, "file.open_type", &TMainWindow::ActionOpenTypeExecute);
+  QMenu* recent = file->addMenu(CommandCaption("file.recent"));
+  recent->setObjectName(QStringLiteral("file.recent"));
+  connect(recent, &QMenu::aboutToShow, this, [this, recent] { FillRecentMenu(*recent); });
   file->addSeparator();
   AddCommand(file, "file.save", &TMainWindow::ActionSaveExecute)->setShortcut(QKeySequence::Save);
   AddCommand(file, "file.save_into", &TMainWindow::ActionSaveIntoExecute)->setShortcut(QKeySequence::SaveAs);
@@ -80,6 +83,7 @@ void TMainWindow::BrowseRecords(const std::string& file) {
   const int opened =
       fWorkspace->OpenRecords(browser.Browser().ListedFile(), browser.Browser().SelectedRecords(), false, fPrompts,
                               browser.Browser().LoadImage);
+  if (opened > 0) RememberRecentFile(fSettings.General, browser.Browser().ListedFile());
   // The search for a missing image may have chosen a new default image folder.
   fSettings.General.BmpPath = fWorkspace->Options().Images.DefaultFolder;
   if (opened > 0 && fSettings.Radiograph.BestFitOnLoading) BestFit();
@@ -100,9 +104,40 @@ void TMainWindow::ActionNewTypeExecute() {
 void TMainWindow::ActionOpenTypeExecute() {
   const QString path = QFileDialog::getOpenFileName(this, tr("Open Type"), Utf8(fSettings.General.LcrPath),
                                                     tr("Radiograph Types (*.lcr);;All files (*)"));
-  if (path.isEmpty()) return;
-  if (fWorkspace->OpenType(path.toStdString(), fPrompts) >= 0 && fSettings.Radiograph.BestFitOnLoading) BestFit();
+  if (!path.isEmpty()) OpenTypeFile(path.toStdString());
+}
+
+void TMainWindow::OpenTypeFile(const std::string& path) {
+  if (fWorkspace->OpenType(path, fPrompts) >= 0) {
+    RememberRecentFile(fSettings.General, path);
+    if (fSettings.Radiograph.BestFitOnLoading) BestFit();
+  }
   Refresh();
+}
+
+void TMainWindow::FillRecentMenu(QMenu& menu) {
+  menu.clear();
+  int number = 0;
+  for (const std::string& path : fSettings.General.RecentFiles) {
+    if (path.empty()) continue;
+    const QFileInfo file(Utf8(path));
+    QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(++number).arg(file.fileName()));
+    entry->setStatusTip(file.filePath());
+    entry->setToolTip(file.filePath());
+    if (!file.exists()) {
+      entry->setEnabled(false);
+      entry->setStatusTip(tr("%1 is no longer there.").arg(file.filePath()));
+      continue;
+    }
+    connect(entry, &QAction::triggered, this, [this, path] {
+      if (QFileInfo(Utf8(path)).suffix().compare(QLatin1String("lcr"), Qt::CaseInsensitive) == 0) {
+        OpenTypeFile(path);
+      } else {
+        BrowseRecords(path);
+      }
+    });
+  }
+  if (number == 0) menu.addAction(tr("(none)"))->setEnabled(false);
 }
 
 void TMainWindow::ActionSaveExecute() {

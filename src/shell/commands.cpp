@@ -19,6 +19,7 @@ constexpr TCommand kCommands[] = {
     {"file.open", LcText("FileMenu", "&Open...")},
     {"file.new_type", LcText("FileMenu", "New &Type...")},
     {"file.open_type", LcText("FileMenu", "Open T&ype...")},
+    {"file.recent", LcText("FileMenu", "Recent &Files")},
     {"file.save", LcText("FileMenu", "&Save")},
     {"file.save_into", LcText("FileMenu", "Save &Into...")},
     {"file.save_all", LcText("FileMenu", "Save &All")},

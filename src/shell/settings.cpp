@@ -539,6 +539,9 @@ void VisitSettings(S& s, V& v) {
   v.Section("Styles");
   for (int i = 0; i < kTextStyleCount; ++i)
     v.Field(Numbered("Style ", i + 1), s.Styles[i], ParseTextStyle, FormatTextStyle);
+
+  v.Section("Recent");
+  for (size_t i = 0; i < g.RecentFiles.size(); ++i) v.Text(Numbered("File ", static_cast<int>(i) + 1), g.RecentFiles[i]);
 }
 
 // ---- text styles --------------------------------------------------------------------------
@@ -692,6 +695,16 @@ TSettingsSaveResult TSettings::Save(const std::string& path) const {
   TWriteResult written = ini.Save(path);
   if (!written.Ok) return fail(written.Error);
   return {true, {}, {}};
+}
+
+void RememberRecentFile(TGeneralSettings& general, const std::string& path) {
+  if (path.empty()) return;
+  auto& files = general.RecentFiles;
+  // The entry's old place, or the last one, makes room at the front.
+  auto from = std::find(files.begin(), files.end(), path);
+  if (from == files.end()) from = files.end() - 1;
+  std::rotate(files.begin(), from, from + 1);
+  files.front() = path;
 }
 
 std::string_view TSettings::ResetReminders() {

@@ -83,6 +83,9 @@ struct TGeneralSettings {
   double BmpScaleY = 3.9;
   int IconAreaWidth = 100;
   std::string MainWindowRect = "Default";  // "Lumacet Rect"
+  // Section "Recent": the data files and types last opened, newest first, "File 1" to
+  // "File 8"; empty entries are unused.
+  std::array<std::string, 8> RecentFiles;
 
   bool operator==(const TGeneralSettings&) const = default;
 };
@@ -306,6 +309,9 @@ struct TSettings {
 
   bool operator==(const TSettings&) const = default;
 };
+
+// Puts `path` first among the recent files, once, dropping the oldest when all are used.
+void RememberRecentFile(TGeneralSettings& general, const std::string& path);
 
 // Where the settings live: "lumacet.ini" beside the executable when that file exists and
 // can be rewritten there (a portable installation); otherwise

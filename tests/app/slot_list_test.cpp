@@ -202,5 +202,22 @@ TEST_F(SlotListTest, ARowsTipNamesThePatientTheDateTakenAndTheTypeInFull) {
   EXPECT_EQ(firstLine.count(QLatin1Char(',')), 2);
 }
 
+TEST_F(SlotListTest, AnOpenedTypeIsARecentFileAndOpensAgainFromTheMenu) {
+  QMimeData data;
+  const QString type = QString::fromStdString(example.Folder.File("lateral_ceph.lcr"));
+  data.setUrls({QUrl::fromLocalFile(type)});
+  ASSERT_TRUE(DropOnRow(data, 0));
+  auto* recent = window.findChild<QMenu*>("file.recent");
+  ASSERT_NE(recent, nullptr);
+  emit recent->aboutToShow();
+  ASSERT_FALSE(recent->actions().isEmpty());
+  QAction* first = recent->actions().front();
+  EXPECT_EQ(first->text(), "&1 lateral_ceph.lcr");
+  EXPECT_EQ(first->statusTip(), type);
+  first->trigger();
+  ASSERT_NE(window.Workspace().Slot(1), nullptr);
+  EXPECT_TRUE(window.Workspace().Slot(1)->IsType());
+}
+
 }  // namespace
 }  // namespace lumacet

@@ -58,6 +58,7 @@ TSettings EveryFieldChanged() {
   g.BmpScaleY = 12.345;
   g.IconAreaWidth = 180;
   g.MainWindowRect = "10 20 800 600";
+  g.RecentFiles = {"/data/PATIENT.CSV", "/data/lateral ceph.lcr", "", "", "", "", "", "/data/last.csv"};
 
   auto& w = s.View;
   w.GridDensity = 33;
@@ -563,6 +564,22 @@ TEST(SettingsSave, CreatesTheConfigFolderAndLeavesNoTemporaryFiles) {
   for (auto& entry : std::filesystem::directory_iterator(folder.Path() / "config/lumacet"))
     names.push_back(entry.path().filename().string());
   EXPECT_EQ(names, std::vector<std::string>{"lumacet.ini"});
+}
+
+TEST(Settings, ARecentFileComesFirstOnceAndTheOldestMakesRoom) {
+  TGeneralSettings general;
+  for (int i = 1; i <= 9; ++i) RememberRecentFile(general, "f" + std::to_string(i));
+  EXPECT_EQ(general.RecentFiles, (std::array<std::string, 8>{"f9", "f8", "f7", "f6", "f5", "f4", "f3", "f2"}));
+  RememberRecentFile(general, "f5");
+  EXPECT_EQ(general.RecentFiles, (std::array<std::string, 8>{"f5", "f9", "f8", "f7", "f6", "f4", "f3", "f2"}));
+  RememberRecentFile(general, "");
+  EXPECT_EQ(general.RecentFiles.front(), "f5");
+
+  TGeneralSettings fresh;
+  RememberRecentFile(fresh, "a");
+  RememberRecentFile(fresh, "b");
+  RememberRecentFile(fresh, "a");
+  EXPECT_EQ(fresh.RecentFiles, (std::array<std::string, 8>{"a", "b", "", "", "", "", "", ""}));
 }
 
 TEST(Settings, ResetRemindersTurnsAllOn) {
