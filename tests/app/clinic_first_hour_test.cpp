@@ -117,5 +117,28 @@ TEST(ClinicFirstHourTest, TextsShowWhatTheyMean) {
   EXPECT_FALSE(DisplayText(kAlreadyRunningQuestion).contains("Lumacet 3"));
 }
 
+TEST(ClinicFirstHourTest, ADisabledCommandSaysWhatIsMissingAndAnEnabledOneSaysNothing) {
+  test::TExampleWindow shown(1100, 760);
+  TMainWindow& window = shown.Window;
+  // The image menu's commands are the window's children too, named by their identifiers.
+  auto tip = [&window](const char* id) { return window.findChild<QAction*>(id)->statusTip(); };
+  EXPECT_EQ(tip("file.save"), "Open a radiograph first.");
+  EXPECT_EQ(tip("file.close_all"), "Nothing is open.");
+  EXPECT_EQ(tip("tools.pcas"), "Open a type for editing first (File > Open Type...).");
+  EXPECT_TRUE(window.Command("file.save")->toolTip().endsWith("Open a radiograph first."));
+
+  OpenAndChangeOne(window);
+  EXPECT_EQ(tip("file.save"), "");
+  EXPECT_EQ(tip("type.browser"), "Not part of this version of Lumacet yet.");
+  TRadiograph& current = *window.Workspace().Current();
+  EXPECT_EQ(tip("image.undo"), current.Image.HasImage() ? "Nothing to undo."
+                                                        : "The radiograph has no image: open one first (Image > Open...).");
+
+  // Hiding the tracing changes the reason the next refresh gives, with no enabling between.
+  current.Visible = false;
+  window.Refresh();
+  EXPECT_EQ(tip("tracing.get_coordinates"), "The tracing is hidden: show it first.");
+}
+
 }  // namespace
 }  // namespace lumacet
