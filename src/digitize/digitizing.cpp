@@ -24,6 +24,17 @@ bool HasElements(const TXRProtocol& protocol, const TXRayType& type) {
   });
 }
 
+// Automatic points bound by each other (Pog between B and Me, Me beside Pog) are placed
+// one after the other, each against the present positions of the rest: marked all at once
+// they read each other while being placed, and the cycle collapsed them onto one sample.
+void PlaceAgain(const std::vector<TDigPoint*>& points) {
+  for (TDigPoint* p : points)
+    if (IsAutomatic(*p)) {
+      p->Invalidate();
+      p->Place();
+    }
+}
+
 // Re-registration moves the tracing alone, whatever the lock of image to tracing says.
 const TMovementOptions kUnlocked{.TracingLocked = false};
 
@@ -361,9 +372,15 @@ TResultOf<std::vector<TFittedSnake>> FitSnakes(TXRay& xray, const TGreyPlane& pl
       auto* snake = t.Element<TDigSnake>(ekSnake, index);
       fitted.push_back({snake->Name, FitDigSnake(*snake, plane, frame)});
     }
-    for (const auto& e : t.ElementList(ekDigPoint))
-      if (IsAutomatic(*static_cast<TDigPoint*>(e.get()))) static_cast<TDigPoint*>(e.get())->Invalidate();
-    for (const auto& e : t.ElementList(ekDigPoint)) static_cast<TDigPoint*>(e.get())->Place();
+    std::vector<TDigPoint*> points;
+    for (const auto& e : t.ElementList(ekDigPoint)) {
+      auto* point = static_cast<TDigPoint*>(e.get());
+      const int snake = t.IndexOf(point->Operand(0));
+      if (point->Operand(0) != nullptr && point->Operand(0)->KindCode() == ekSnake &&
+          std::find(chosen.begin(), chosen.end(), static_cast<std::size_t>(snake)) != chosen.end())
+        points.push_back(point);
+    }
+    PlaceAgain(points);
   });
   xray.RecordChange(true, "Digitized Point.");
   return fitted;
@@ -450,11 +467,7 @@ std::vector<TDigPoint*> TDigitizing::AutomaticPoints() const {
 }
 
 void TDigitizing::AutoLocate(const std::vector<TDigPoint*>& points) {
-  Edit(fXRay, [&](TXRayType&) {
-    for (TDigPoint* p : points)
-      if (IsAutomatic(*p)) p->Invalidate();
-    for (TDigPoint* p : points) p->Place();
-  });
+  Edit(fXRay, [&](TXRayType&) { PlaceAgain(points); });
 }
 
 void TDigitizing::AutoAll() {

@@ -69,7 +69,7 @@ struct TFittedSnake {
 };
 // The headless "&Fit": each named snake (every snake when none is named) not yet placed
 // is placed at its guessed position, then fitted once to the image; the automatic points
-// are placed again from the fitted snakes. Refused, with nothing changed, for a name the
+// on them are placed again, one after the other. Refused, with nothing changed, for a name the
 // type has no snake of, and without an image or a pixel size.
 TResultOf<std::vector<TFittedSnake>> FitSnakes(TXRay& xray, const TGreyPlane& plane,
                                                const std::vector<std::string>& names);
