@@ -17,6 +17,14 @@ constexpr double kSigmaNarrow = 6.25;
 // No search line is longer than half a metre: the samples are allocated per search.
 constexpr double kMaxRange = 5000;
 
+// The Gaussian across the line (1.75 mm) is smooth enough to be summed every 0.2 mm:
+// reading every pixel row of a fine film would cost more than one mouse move may take.
+constexpr double kAcrossSpacing = 2;
+
+// 25 exp(-(a^2 + b^2)) over pixel offsets a, b on a half-pixel grid, by a^2 + b^2 in
+// quarter pixels (0 .. 8): the brightness is a blur of a fraction of a pixel.
+constexpr double kBrightnessWeights[9] = {25.0, 19.470019576785123, 15.163266492815836, 11.809163818525366, 9.196986029286059, 7.162619921504752, 5.578254003710746, 4.344348586261129, 3.3833820809153177};
+
 bool HasPixelSize(const TImageFrame& frame) {
   return std::isfinite(frame.PixelWidth) && std::isfinite(frame.PixelHeight) && frame.PixelWidth > 0 &&
          frame.PixelHeight > 0 && std::isfinite(frame.OriginX) && std::isfinite(frame.OriginY) &&
@@ -71,7 +79,7 @@ int EdgeKernelSize(double pixelWidth) {
 }
 
 TEdgeProfile SampleEdgeProfile(const TGreyPlane& plane, const TImageFrame& frame, TFloatPoint from, TFloatPoint to,
-                               int count, int transition) {
+                               int count, int transition, bool withBrightness) {
   TEdgeProfile profile;
   const std::size_t n = static_cast<std::size_t>(std::max(count, 1));
   profile.Start = from;
@@ -91,6 +99,8 @@ TEdgeProfile SampleEdgeProfile(const TGreyPlane& plane, const TImageFrame& frame
   // the pixel count of the window.
   const double reach = h * pw;  // half the window, tracing units
   const int taps = static_cast<int>(std::ceil(reach / delta));
+  const double acrossStep = std::max(delta, kAcrossSpacing);
+  const int acrossTaps = static_cast<int>(std::ceil(reach / acrossStep));
   const TFloatPoint along{profile.Step.X / delta, profile.Step.Y / delta};
   const TFloatPoint across{-along.Y, along.X};
   const double c = std::cos(frame.Rotation), s = std::sin(frame.Rotation);
@@ -99,17 +109,17 @@ TEdgeProfile SampleEdgeProfile(const TGreyPlane& plane, const TImageFrame& frame
   };
   const TFloatPoint origin = toPixel({from.X - frame.OriginX, from.Y - frame.OriginY});
   const TFloatPoint stepPx = toPixel(profile.Step);
-  const TFloatPoint acrossPx = toPixel({across.X * delta, across.Y * delta});
+  const TFloatPoint acrossPx = toPixel({across.X * acrossStep, across.Y * acrossStep});
 
-  std::vector<double> acrossWeight(static_cast<std::size_t>(2 * taps + 1));
-  for (int j = -taps; j <= taps; ++j) {
-    const double a = j * delta;
-    acrossWeight[static_cast<std::size_t>(j + taps)] = std::exp(-(a * a) / (kSigmaAcross * kSigmaAcross));
+  std::vector<double> acrossWeight(static_cast<std::size_t>(2 * acrossTaps + 1));
+  for (int j = -acrossTaps; j <= acrossTaps; ++j) {
+    const double a = j * acrossStep;
+    acrossWeight[static_cast<std::size_t>(j + acrossTaps)] = std::exp(-(a * a) / (kSigmaAcross * kSigmaAcross));
   }
   // Along-line taps in the pixel units of the window, weighted by the area of a grid cell.
-  const double cell = (delta / pw) * (delta / pw);
+  const double cell = (delta / pw) * (acrossStep / pw);
   const double sigmaWidePx = kSigmaWide / pw;
-  std::vector<double> derivative(acrossWeight.size()), second(acrossWeight.size());
+  std::vector<double> derivative(static_cast<std::size_t>(2 * taps + 1)), second(derivative.size());
   for (int k = -taps; k <= taps; ++k) {
     const double b = k * delta;
     const double narrow = std::exp(-(b * b) / (kSigmaNarrow * kSigmaNarrow));
@@ -134,8 +144,9 @@ TEdgeProfile SampleEdgeProfile(const TGreyPlane& plane, const TImageFrame& frame
     const double at = static_cast<double>(t) - taps;
     const double u0 = origin.X + at * stepPx.X, v0 = origin.Y + at * stepPx.Y;
     double sum = 0;
-    for (int j = -taps; j <= taps; ++j)
-      sum += acrossWeight[static_cast<std::size_t>(j + taps)] * plane.Sample(u0 + j * acrossPx.X, v0 + j * acrossPx.Y);
+    for (int j = -acrossTaps; j <= acrossTaps; ++j)
+      sum += acrossWeight[static_cast<std::size_t>(j + acrossTaps)] *
+             plane.Sample(u0 + j * acrossPx.X, v0 + j * acrossPx.Y);
     collapsed[t] = sum;
   }
   for (std::size_t i = 0; i < n; ++i) {
@@ -150,13 +161,12 @@ TEdgeProfile SampleEdgeProfile(const TGreyPlane& plane, const TImageFrame& frame
     profile.First[i] = first;
     profile.Second[i] = curvature;
     const double u = origin.X + static_cast<double>(i) * stepPx.X, v = origin.Y + static_cast<double>(i) * stepPx.Y;
+    if (!withBrightness) continue;
     profile.Pixels[i] = plane.At(static_cast<int>(std::floor(u)), static_cast<int>(std::floor(v)));
-    // exp(-(a^2 + b^2)) over pixel offsets: a blur of a fraction of a pixel, read on a
-    // half-pixel grid.
     double brightness = 0;
     for (int p = -2; p <= 2; ++p)
       for (int q = -2; q <= 2; ++q)
-        brightness += 25 * std::exp(-0.25 * (p * p + q * q)) * plane.Sample(u + 0.5 * p, v + 0.5 * q);
+        brightness += kBrightnessWeights[static_cast<std::size_t>(p * p + q * q)] * plane.Sample(u + 0.5 * p, v + 0.5 * q);
     profile.Brightness[i] = brightness;
   }
   return profile;

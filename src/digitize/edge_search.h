@@ -49,8 +49,10 @@ int EdgeKernelSize(double pixelWidth);
 // and filters them: across the line by a Gaussian of 1.75 mm, along it by a smoothing of
 // 0.1 pixel, a derivative of Gaussian of 0.625 mm and a difference of Gaussians of 0.625
 // and 1.25 mm. An empty plane or a frame without a pixel size gives profiles of zeros.
+// Without `withBrightness` (the snake fit, which needs neither) the brightness and pixel
+// profiles stay 0.
 TEdgeProfile SampleEdgeProfile(const TGreyPlane& plane, const TImageFrame& frame, TFloatPoint from, TFloatPoint to,
-                               int count, int transition);
+                               int count, int transition, bool withBrightness = true);
 
 // Edge strength where the second derivative changes sign, kept where it is a local
 // maximum; the ends are 0.

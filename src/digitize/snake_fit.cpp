@@ -55,7 +55,7 @@ void TSnake::FitStep(const TGreyPlane& plane, const TImageFrame& frame) {
     p.NewY = p.Y;
     TFloatPoint from, to;
     if (plane.Empty() || !SearchSegment(i, from, to)) continue;
-    const TEdgeProfile profile = SampleEdgeProfile(plane, frame, from, to, 2 * HotZone + 1, Transition);
+    const TEdgeProfile profile = SampleEdgeProfile(plane, frame, from, to, 2 * HotZone + 1, Transition, false);
     if (const std::optional<TEdgeIndices> edge = ChooseEdge(profile, TEdgeChoice::MostProminent, LockBias)) {
       const TFloatPoint at = profile.PositionAt(edge->Edge);
       p.NewX = at.X;
