@@ -38,12 +38,15 @@ void PlaceAgain(const std::vector<TDigPoint*>& points) {
 // Re-registration moves the tracing alone, whatever the lock of image to tracing says.
 const TMovementOptions kUnlocked{.TracingLocked = false};
 
-// Loads the radiograph into its type for an edit of the type's points and stores them after.
+// Loads the radiograph into its type for an edit of the type's points and stores them after;
+// the derived points and measurements are computed afresh from the new positions.
 template <typename F>
 void Edit(TXRay& xray, F&& edit) {
   const TLoadedRadiograph loaded = xray.Load();
   edit(*loaded.Type());
   xray.StoreCoordinates();
+  loaded.Type()->InvalidateDerived();
+  loaded.Type()->InvalidateVariables();
 }
 
 }  // namespace

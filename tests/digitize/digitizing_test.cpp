@@ -8,6 +8,7 @@
 
 #include "digitize/digitizing.h"
 #include "geometry/plane_geometry.h"
+#include "model/kind_codes.h"
 #include "model/list_elements.h"
 #include "model/point_elements.h"
 #include "model/xray.h"
@@ -177,6 +178,28 @@ TEST_F(TDigitizingFixture, TwoOrientationClicksBringAMovedTracingBackAndBackUndo
   digitizing->Proceed();
   EXPECT_EQ(digitizing->Mode(), dmDigitizing);
   EXPECT_EQ(digitizing->Placements(2).size(), 1u);
+}
+
+TEST_F(TDigitizingFixture, DerivedPointsFollowEveryPlacementAndDeletion) {
+  std::string message;
+  auto* middle = static_cast<TDerPoint*>(type->AddElement("M", ekDerPoint, message));
+  ASSERT_NE(middle, nullptr) << message;
+  middle->SetKind(static_cast<int>(TDerPointKind::Midpoint));
+  middle->SetOperand(0, type->FindElement("A", ekDigPoint));
+  middle->SetOperand(1, type->FindElement("B", ekDigPoint));
+  xray->SetType(type.get());
+  Set(1, 100, 0);
+  auto digitizing = Start();
+  auto m = [&] {
+    const TLoadedRadiograph loaded = xray->Load();
+    return loaded.Position(middle);
+  };
+  EXPECT_EQ(m(), std::nullopt);
+  digitizing->DigitizeAt(0, 40);
+  EXPECT_EQ(m(), (TFloatPoint{50, 20}));
+  digitizing->Select(0);
+  digitizing->DeletePlacement();
+  EXPECT_EQ(m(), std::nullopt);
 }
 
 TEST_F(TDigitizingFixture, StatisticsCountWhatWasPlacedAndNameCoincidentPoints) {
