@@ -3,15 +3,25 @@
 //   the pixel size given in hundredths of a tracing unit (100: 0.1 mm pixels, the largest
 //   filter window; 390: 0.39 mm);
 // - fitting a 200-point snake round the disc (hot zone 5 mm);
-// - the grey plane read from the 12-bit samples, once per image.
+// - the grey plane read from the 12-bit samples, once per image;
+// - placing a point of the example lateral type (56 points, 5 snakes): the placement
+//   stored and averaged, the next element selected, every derived point and variable
+//   computed afresh (the engine's share of a click; painting is the window's).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <filesystem>
+#include <stdexcept>
 
 #include "../tests/digitize/edge_scene.h"
+#include "digitize/digitizing.h"
 #include "digitize/edge_search.h"
 #include "digitize/snake_fit.h"
+#include "measure/variables.h"
+#include "model/list_elements.h"
 #include "model/point_elements.h"
+#include "model/xray.h"
+#include "model/xray_type.h"
 
 namespace lumacet {
 namespace {
@@ -81,6 +91,33 @@ void BM_GreyPlaneFromTwelveBits(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(TGreyPlane::FromImage(film));
 }
 BENCHMARK(BM_GreyPlaneFromTwelveBits)->Unit(benchmark::kMillisecond);
+
+void BM_PlacePoint(benchmark::State& state) {
+  const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
+  TXRayType type;
+  if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
+    throw std::runtime_error(loaded.Text().English());
+  TXRay xray;
+  xray.SetType(&type);
+  for (std::size_t i = 0; i < xray.Coordinates.size(); ++i)
+    xray.Coordinates[i]->SetXY(type.TemplatePoints[i]->RawX(), type.TemplatePoints[i]->RawY());
+  TResultOf<std::unique_ptr<TDigitizing>> started = TDigitizing::Start(xray, dmOriented);
+  if (!started) throw std::runtime_error(started.Outcome().Text().English());
+  TDigitizing& digitizing = **started;
+  const TMeasureContext context;
+  int click = 0;
+  for (auto _ : state) {
+    while (digitizing.Selected()->KindCode() != ekDigPoint) digitizing.Next();
+    const std::optional<TFloatPoint> at = digitizing.GuessedPosition();
+    const TFloatPoint p = at.value_or(TFloatPoint{1000, 1000});
+    digitizing.DigitizeAt(p.X + (++click % 3), p.Y);
+    const TLoadedRadiograph loaded = xray.Load();
+    for (const auto& e : type.ElementList(ekDerPoint)) benchmark::DoNotOptimize(loaded.Position(e.get()));
+    for (const auto& e : type.ElementList(ekVariable))
+      ComputeVariable(*static_cast<TXRVariable*>(e.get()), xray, context);
+  }
+}
+BENCHMARK(BM_PlacePoint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lumacet
