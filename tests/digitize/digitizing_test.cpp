@@ -202,6 +202,41 @@ TEST_F(TDigitizingFixture, DerivedPointsFollowEveryPlacementAndDeletion) {
   EXPECT_EQ(m(), std::nullopt);
 }
 
+TEST_F(TDigitizingFixture, AutomaticPointsArePlacedFromTheirSnakeUnlessDigitized) {
+  std::string message;
+  auto* snake = static_cast<TDigSnake*>(type->AddElement("S", ekSnake, message));
+  ASSERT_NE(snake, nullptr) << message;
+  for (auto [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {100, 50}, {300, 60}, {200, 200}})
+    snake->AddPoint(x, y, true);
+  // C: the rightmost of the snake; D: its lowest.
+  auto* rightmost = static_cast<TDigPoint*>(type->FindElement("C", ekDigPoint));
+  auto* lowest = static_cast<TDigPoint*>(type->FindElement("D", ekDigPoint));
+  for (TDigPoint* p : {rightmost, lowest}) {
+    p->SetKind(static_cast<int>(TDigPointKind::Extreme));
+    p->SetOperand(0, snake);
+  }
+  lowest->Parameter1 = 900;
+  protocol->Points.push_back(snake);
+  type->BuildTemplates();
+  xray->SetType(type.get());
+  auto digitizing = Start();
+  ASSERT_EQ(digitizing->AutomaticPoints(), (std::vector<TDigPoint*>{rightmost, lowest}));
+  digitizing->Select(3);
+  digitizing->AddPoint(7, 7);  // D digitized by hand
+  digitizing->Select(4);
+  ASSERT_TRUE(digitizing->MoveSnakeTo(0, 0));
+  digitizing->AutoAll();
+  ASSERT_TRUE(At(2));
+  EXPECT_GT(At(2)->X, 250);
+  EXPECT_EQ(At(3), (TFloatPoint{7, 7}));
+  // "&Reset Points linked to Snakes" forgets the hand placement too.
+  digitizing->ResetPointsLinkedToSnakes();
+  EXPECT_TRUE(digitizing->Placements(3).empty());
+  ASSERT_TRUE(At(3));
+  EXPECT_GT(At(3)->Y, 150);
+  EXPECT_EQ(xray->ChangeHistory.back(), "Deleted/Edited a Point.");
+}
+
 TEST_F(TDigitizingFixture, StatisticsCountWhatWasPlacedAndNameCoincidentPoints) {
   Set(2, 50, 50);
   Set(3, 50, 50);
