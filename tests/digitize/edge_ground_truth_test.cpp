@@ -66,7 +66,7 @@ TEST(EdgeGroundTruth, LockLandsWithinHalfAPixelOfTheEdgeTheChoiceNames) {
       {"between closest", kAnyTransition, TEdgeChoice::BetweenClosest, 0, Midway},
       {"an oblique line crosses the rise where it lies", kAnyTransition, TEdgeChoice::MostProminent, 25, Rise},
   };
-  for (int bits : {8, 12})
+  for (int bits : {8, 12, 16})
     for (double pixelWidth : {1.0, 2.5}) {
       const TScene scene = TwoEdges(bits, pixelWidth, 0.02);
       EXPECT_EQ(scene.Plane.FullDepth(), true);
