@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -20,6 +21,7 @@
 #include "app/qt_prompts.h"
 #include "app/record_browser_dialog.h"
 #include "model/xray.h"
+#include "support/version.h"
 #include "ui_test_support.h"
 
 namespace lumacet {
@@ -138,6 +140,32 @@ TEST(ClinicFirstHourTest, ADisabledCommandSaysWhatIsMissingAndAnEnabledOneSaysNo
   current.Visible = false;
   window.Refresh();
   EXPECT_EQ(tip("tracing.get_coordinates"), "The tracing is hidden: show it first.");
+}
+
+TEST(ClinicFirstHourTest, ASaveIsToldOnTheStatusBarAboutNamesTheVersionsAndTheStandardKeysAreBound) {
+  test::TExampleWindow shown(1100, 760);
+  TMainWindow& window = shown.Window;
+  OpenAndChangeOne(window);
+  const std::string heading = window.Workspace().Heading(*window.Workspace().Current());
+  WhenModal("Lumacet", [](QWidget* question) { ClickButton(question, "&Yes"); });  // replace the stored record
+  window.Command("file.save")->trigger();
+  EXPECT_FALSE(window.Workspace().Current()->Modified);
+  EXPECT_EQ(window.statusBar()->currentMessage().toStdString(), "Saved " + heading + " to PATIENT.CSV");
+
+  QString about;
+  WhenModal("About", [&about](QWidget* box) {
+    about = static_cast<QMessageBox*>(box)->text();
+    static_cast<QMessageBox*>(box)->accept();
+  });
+  window.Command("help.about")->trigger();
+  EXPECT_TRUE(about.contains(QString::fromUtf8(ProgramVersion().data())));
+  EXPECT_TRUE(about.contains(QString::fromLatin1(qVersion())));
+
+  const std::pair<const char*, QKeySequence> keys[] = {
+      {"file.close", QKeySequence(QKeySequence::Close)}, {"file.exit", QKeySequence(QKeySequence::Quit)},
+      {"file.save", QKeySequence(QKeySequence::Save)},   {"file.save_into", QKeySequence(QKeySequence::SaveAs)},
+      {"view.best_fit", QKeySequence(Qt::CTRL | Qt::Key_0)}};
+  for (const auto& [id, key] : keys) EXPECT_EQ(window.Command(id)->shortcut(), key) << id;
 }
 
 }  // namespace
