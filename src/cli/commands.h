@@ -50,5 +50,7 @@ int ProcrustesCommand(TArgumentParser& arguments, std::ostream& out, std::ostrea
 int ExportCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int MoveCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ConvertCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int FitCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int EdgeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

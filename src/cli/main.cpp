@@ -37,6 +37,8 @@ constexpr TCommand kCommands[] = {
     {"convert",
      "Rewrite records as records of another type, point by point by name, and append them to another data file.",
      ConvertCommand},
+    {"fit", "Fit the snakes of a record to the edges of its image and print how far each point moved.", FitCommand},
+    {"edge", "Print the edges the edge lock finds along a line of an image.", EdgeCommand},
 };
 
 const TCommand* FindCommand(std::string_view name) {

@@ -1,5 +1,6 @@
 #include "model/point_elements.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <unordered_set>
@@ -293,6 +294,26 @@ TXROwnedPoint& TDigSnake::AddPoint(double x, double y, bool valid, const std::st
   point->SetRaw(x, y, valid, valid);
   Points.push_back(std::move(point));
   return *Points.back();
+}
+
+void TDigSnake::Resample(int count) {
+  if (Points.size() <= 2) return;
+  // Dense enough that one sample per tracing unit never shows as a corner.
+  const std::vector<TFloatPoint> samples = SmoothPoints(PointList(), 1);
+  if (samples.size() < 2) return;
+  if (count > 2 && static_cast<std::size_t>(count) != Points.size()) {
+    const std::size_t wanted = std::min(static_cast<std::size_t>(count), samples.size());
+    if (Points.size() > wanted) Points.resize(wanted);
+    while (Points.size() < wanted) AddPoint(0, 0, true);
+  }
+  const std::size_t n = samples.size();
+  const std::size_t c = Points.size();
+  for (std::size_t i = 1; i + 1 < c; ++i) {
+    const double at = std::nearbyint(static_cast<double>(i) * static_cast<double>(n) / static_cast<double>(c - 1));
+    const TFloatPoint& sample = samples[std::min(static_cast<std::size_t>(at), n - 1)];
+    Points[i]->SetRaw(sample.X, sample.Y, true, true);
+  }
+  Points[c - 1]->SetRaw(samples.back().X, samples.back().Y, true, true);
 }
 
 std::vector<TXRPoint*> TDigSnake::PointList() const {

@@ -176,6 +176,11 @@ class TDigSnake : public TXRayElement {
   void Translate(double dx, double dy);
   void Rotate(double cx, double cy, double angle);
   void Scale(double factor);
+  // Spreads the points evenly along the spline through them, the first staying where it
+  // is; with `count` above 2 and different from the present number, points are first taken
+  // from the end or appended ("Point %d on %s") up to `count` (at most one per sample).
+  // Snakes of two points or fewer are left alone; 0 only spreads.
+  void Resample(int count);
 
   std::vector<std::unique_ptr<TXROwnedPoint>> Points;
   int HotZone = 50;     // tracing units
