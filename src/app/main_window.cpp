@@ -125,8 +125,13 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
   fAnalyses->setMinimumContentsLength(16);
   fViews = new QComboBox;
   fViews->setMinimumContentsLength(10);
+  fSuperimpositions = new QComboBox;
+  fSuperimpositions->setObjectName(QStringLiteral("superimpositions"));
+  fSuperimpositions->setMinimumContentsLength(14);
+  fSuperimpositions->setToolTip(tr("Superimposition for \"Superimpose on Current\""));
   bar->addWidget(fAnalyses);
   bar->addWidget(fViews);
+  bar->addWidget(fSuperimpositions);
   connect(fAnalyses, &QComboBox::textActivated, this, [this](const QString& name) {
     if (TRadiograph* current = fWorkspace->Current()) current->SelectAnalysis(name.toStdString());
     Refresh();
@@ -145,9 +150,9 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
 void TMainWindow::Refresh() {
   // A save may have switched the image reminder off through its own box.
   fSettings.General.Remind[1] = fWorkspace->Options().RemindImageNotSaved;
+  UpdateLists();
   UpdateCommands();
   UpdateIconColumn();
-  UpdateLists();
   fDrawing->SetMeasurementHints(fSettings.View.VariableHints);
   fDrawing->Redraw();
   if (fAnalysisWindow != nullptr) {
@@ -181,6 +186,7 @@ void TMainWindow::UpdateCommands() {
   for (const char* id : {"tools.pcas", "type.shape_analyses"})
     Command(id)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
   Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
+  UpdateMovementCommands();
 }
 
 void TMainWindow::UpdateIconColumn() {
@@ -192,8 +198,12 @@ void TMainWindow::UpdateIconColumn() {
 void TMainWindow::UpdateLists() {
   fAnalyses->clear();
   fViews->clear();
+  const QString superimposition = fSuperimpositions->currentText();
+  fSuperimpositions->clear();
   TRadiograph* current = fWorkspace->Current();
   if (current == nullptr || current->Type() == nullptr) return;
+  for (const std::string& name : current->Type()->ElementNames({ekSupimp})) fSuperimpositions->addItem(Utf8(name));
+  if (const int at = fSuperimpositions->findText(superimposition); at >= 0) fSuperimpositions->setCurrentIndex(at);
   for (const std::string& name : current->Type()->ElementNames({ekAnalysis})) fAnalyses->addItem(Utf8(name));
   if (current->CurrentAnalysis != nullptr) fAnalyses->setCurrentText(Utf8(current->CurrentAnalysis->Name));
   fViews->addItem(QStringLiteral("<all>"));
