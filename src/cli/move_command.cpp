@@ -1,5 +1,4 @@
-// lumacet-cli move DATAFILE --records N --translate DX,DY | --rotate DEG[,CX,CY] | --scale F |
-// --flip h|v [--points LIST] [--types DIR] [--save]: performs one movement on a record, as
+// lumacet-cli move: performs one movement on a record, as
 // the movement commands of the program do, and prints every measurement of its analysis
 // that changed ("name: before -> after"). Distances are in millimetres, angles in degrees
 // (positive turns clockwise as displayed) about CX,CY, or about the centroid of the
@@ -10,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "geometry/plane_geometry.h"
 #include "measure/analysis_text.h"
@@ -18,7 +18,7 @@
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
-#include "population/pca_statistics.h"
+#include "shell/measuring.h"
 #include "shell/settings_options.h"
 #include "simulation/movement_log.h"
 #include "support/file_numbers.h"
@@ -29,7 +29,7 @@ namespace {
 
 struct TMoveArguments {
   std::string DataFile;
-  int Record = 0;
+  std::optional<int> Record;
   std::optional<std::string> Types;
   std::optional<std::string> Points;
   std::optional<std::vector<double>> Translate, Rotate;
@@ -38,62 +38,45 @@ struct TMoveArguments {
   bool Save = false;
 };
 
-std::optional<std::vector<double>> Numbers(std::string_view text, size_t least, size_t most) {
-  std::vector<double> numbers;
-  while (true) {
-    const size_t comma = text.find(',');
-    std::optional<double> value = ParseFileReal(text.substr(0, comma));
-    if (!value) return std::nullopt;
-    numbers.push_back(*value);
-    if (comma == std::string_view::npos) break;
-    text.remove_prefix(comma + 1);
-  }
-  if (numbers.size() < least || numbers.size() > most) return std::nullopt;
-  return numbers;
+// "DX,DY": between `least` and `most` numbers separated by commas.
+TConvert<std::vector<double>> Numbers(size_t least, size_t most) {
+  return [least, most](std::string_view text) -> std::optional<std::vector<double>> {
+    std::vector<double> numbers;
+    while (true) {
+      const size_t comma = text.find(',');
+      std::optional<double> value = ParseFileReal(text.substr(0, comma));
+      if (!value) return std::nullopt;
+      numbers.push_back(*value);
+      if (comma == std::string_view::npos) break;
+      text.remove_prefix(comma + 1);
+    }
+    if (numbers.size() < least || numbers.size() > most) return std::nullopt;
+    return numbers;
+  };
 }
 
-std::optional<TMoveArguments> ParseArguments(const std::vector<std::string>& args) {
-  TMoveArguments parsed;
-  int movements = 0;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--save") {
-      parsed.Save = true;
-    } else if (!arg.starts_with("--")) {
-      if (!parsed.DataFile.empty() || arg.empty()) return std::nullopt;
-      parsed.DataFile = arg;
-    } else if (i + 1 >= args.size()) {
-      return std::nullopt;
-    } else if (arg == "--records" && parsed.Record == 0) {
-      parsed.Record = ParsePositive(args[++i]).value_or(0);
-      if (parsed.Record == 0) return std::nullopt;
-    } else if (arg == "--types" && !parsed.Types) {
-      parsed.Types = args[++i];
-    } else if (arg == "--points" && !parsed.Points) {
-      parsed.Points = args[++i];
-    } else if (arg == "--translate") {
-      parsed.Translate = Numbers(args[++i], 2, 2);
-      if (!parsed.Translate) return std::nullopt;
-      ++movements;
-    } else if (arg == "--rotate") {
-      parsed.Rotate = Numbers(args[++i], 1, 3);
-      if (!parsed.Rotate || parsed.Rotate->size() == 2) return std::nullopt;
-      ++movements;
-    } else if (arg == "--scale") {
-      parsed.Scale = ParseFileReal(args[++i]);
-      if (!parsed.Scale) return std::nullopt;
-      ++movements;
-    } else if (arg == "--flip") {
-      const std::string& axis = args[++i];
-      if (axis != "h" && axis != "v") return std::nullopt;
-      parsed.FlipVertical = axis == "v";
-      ++movements;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (parsed.DataFile.empty() || parsed.Record == 0 || movements != 1) return std::nullopt;
-  return parsed;
+void Declare(TArgumentParser& arguments, TMoveArguments& parsed) {
+  arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
+  arguments.Option("--records", "N", "the record to move, its number as 'list' prints it", parsed.Record,
+                   PositiveUpTo(INT32_MAX))
+      .Required = true;
+  arguments.Option("--translate", "DX,DY", "move by DX, DY millimetres", parsed.Translate, Numbers(2, 2));
+  arguments.Option("--rotate", "DEG[,CX,CY]",
+                   "turn by DEG degrees (clockwise as displayed) about CX,CY, or about the centroid of the "
+                   "digitized points",
+                   parsed.Rotate, Numbers(1, 3));
+  arguments.Option("--scale", "F", "scale by F about the centroid", parsed.Scale,
+                   [](std::string_view text) { return ParseFileReal(text); });
+  arguments.Choice("--flip", "mirror horizontally (h) or vertically (v)", parsed.FlipVertical,
+                   {{"h", false}, {"v", true}});
+  arguments.Exclusive({"--translate", "--rotate", "--scale", "--flip"});
+  arguments.Option("--points", "LIST",
+                   "the points and areas to move, names separated by commas (the whole tracing but its preset "
+                   "points; flips mirror every digitized point)",
+                   parsed.Points);
+  arguments.Option("--types", "DIR", "the folder of the type files (the data file's folder)", parsed.Types,
+                   TValueKind::Folder);
+  arguments.Flag("--save", "write the moved record back into the data file", parsed.Save);
 }
 
 // The named points and areas; false, with the name, when one is not in the type.
@@ -132,31 +115,36 @@ std::vector<std::pair<std::string, std::string>> Measurements(TXRay& xray, const
 
 }  // namespace
 
-int MoveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::optional<TMoveArguments> arguments = ParseArguments(args);
-  if (!arguments) return kExitUsage;
-  std::string typeFolder = arguments->Types.value_or(std::filesystem::path(arguments->DataFile).parent_path().string());
+int MoveCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
+  TMoveArguments arguments;
+  Declare(parser, arguments);
+  if (std::optional<int> exit = parser.Parse()) return *exit;
+  if (!arguments.Translate && !arguments.Rotate && !arguments.Scale && !arguments.FlipVertical)
+    return parser.Fail("missing a movement: --translate, --rotate, --scale or --flip");
+  if (arguments.Rotate && arguments.Rotate->size() == 2)
+    return parser.Fail("invalid value for --rotate: give DEG or DEG,CX,CY");
+  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(arguments.DataFile).parent_path().string());
   if (typeFolder.empty()) typeFolder = ".";
   TTypeCache types({"", typeFolder});
   TXRay xray;
-  const int stage = LoadFromDataFile(xray, arguments->DataFile, arguments->Record, types.Resolver(), {});
+  const int stage = LoadFromDataFile(xray, arguments.DataFile, *arguments.Record, types.Resolver(), {});
   if (stage != lsLoaded) {
-    err << "Record " << arguments->Record << " of " << arguments->DataFile << " cannot be read (stage " << stage
+    err << "Record " << *arguments.Record << " of " << arguments.DataFile << " cannot be read (stage " << stage
         << ").\n";
     return kExitFailure;
   }
   std::string missing;
-  if (!Select(xray, arguments->Points, missing)) {
+  if (!Select(xray, arguments.Points, missing)) {
     err << "The type " << xray.Type()->Name << " has no point or area named '" << missing << "'.\n";
     return kExitFailure;
   }
-  const bool selection = arguments->Points.has_value();
+  const bool selection = arguments.Points.has_value();
   TMovement movement;
-  if (arguments->Translate) {
-    movement = {.Kind = selection ? mkTranslate : mkTranslateAll, .Dx = 10 * (*arguments->Translate)[0],
-                .Dy = 10 * (*arguments->Translate)[1]};
-  } else if (arguments->Rotate) {
-    const std::vector<double>& r = *arguments->Rotate;
+  if (arguments.Translate) {
+    movement = {.Kind = selection ? mkTranslate : mkTranslateAll, .Dx = 10 * (*arguments.Translate)[0],
+                .Dy = 10 * (*arguments.Translate)[1]};
+  } else if (arguments.Rotate) {
+    const std::vector<double>& r = *arguments.Rotate;
     TFloatPoint centre;
     if (r.size() == 3) {
       centre = {10 * r[1], 10 * r[2]};
@@ -167,10 +155,10 @@ int MoveCommand(const std::vector<std::string>& args, std::ostream& out, std::os
       centre = Centroid(digitized).value_or(TFloatPoint{});
     }
     movement = {.Kind = selection ? mkRotate : mkRotateAll, .Angle = DegToRad(r[0]), .Centre = centre};
-  } else if (arguments->Scale) {
-    movement = {.Kind = mkScale, .Dx = *arguments->Scale};
+  } else if (arguments.Scale) {
+    movement = {.Kind = mkScale, .Dx = *arguments.Scale};
   } else {
-    TResultOf<TMovement> flip = FlipMovement(xray, *arguments->FlipVertical);
+    TResultOf<TMovement> flip = FlipMovement(xray, *arguments.FlipVertical);
     if (!flip) {
       err << flip.Text().English() << '\n';
       return kExitFailure;
@@ -180,10 +168,8 @@ int MoveCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   if (selection && movement.Kind != mkScale) movement.Elements = xray.Selection;
 
   TSettings settings = TSettings::Defaults(".");
-  TPcaMeasurer pcaMeasurer;
-  TMeasureContext measureContext;
-  measureContext.Pca = &pcaMeasurer;
-  const TPresentationOptions options = PresentationOptions(settings, measureContext);
+  TMeasuring measuring;
+  const TPresentationOptions options = PresentationOptions(settings, measuring);
   const auto before = Measurements(xray, options);
   if (TResult done = DoTheMovement(xray, movement, {}); !done) {
     err << TerminalText(done.TextWithReason().English()) << '\n';
@@ -194,8 +180,8 @@ int MoveCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   for (size_t i = 0; i < before.size() && i < after.size(); ++i)
     if (before[i].second != after[i].second)
       out << before[i].first << ": " << before[i].second << " -> " << after[i].second << '\n';
-  if (arguments->Save) {
-    if (TResult saved = ReplaceInDataFile(xray, arguments->DataFile, {}); !saved) {
+  if (arguments.Save) {
+    if (TResult saved = ReplaceInDataFile(xray, arguments.DataFile, {}); !saved) {
       err << TerminalText(saved.TextWithReason().English()) << '\n';
       return kExitFailure;
     }

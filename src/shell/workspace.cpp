@@ -9,6 +9,7 @@
 
 #include "persistence/type_file.h"
 #include "simulation/superimposition.h"
+#include "support/dates.h"
 
 namespace lumacet {
 
@@ -142,6 +143,17 @@ void TWorkspace::SetCurrent(TRadiograph* object) {
 TXRay* TWorkspace::Reference() const {
   TRadiograph* object = Slot(fReferenceSlot);
   return object != nullptr && !object->IsType() ? static_cast<TXRay*>(object) : nullptr;
+}
+
+std::string TWorkspace::WindowTitle() const {
+  if (fCurrent == nullptr) return "Lumacet";
+  if (fCurrent->IsType()) return fCurrent->Name + " - Lumacet";
+  const auto& xray = static_cast<const TXRay&>(*fCurrent);
+  std::string title = xray.Name.empty() ? "(no name)" : xray.Name;
+  if (xray.DateTaken != 0) title += ", " + FormatDate(xray.DateTaken, fOptions.Formats.ShortDateFormat);
+  if (xray.Type() != nullptr) title += ", " + xray.Type()->Name;
+  if (xray.Modified) title += " *";
+  return title + " - Lumacet";
 }
 
 void TWorkspace::SetAsReference() {
