@@ -105,6 +105,14 @@ void TMainWindow::BuildMenus() {
 }
 
 void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
+  // The superimposition chooser shares the image blending row: the rows below are full.
+  fSuperimpositions = new QComboBox;
+  fSuperimpositions->setObjectName(QStringLiteral("superimpositions"));
+  fSuperimpositions->setMinimumContentsLength(14);
+  fSuperimpositions->setToolTip(tr("Superimposition for \"Superimpose on Current\""));
+  QToolBar* superimposition = addToolBar(tr("Superimposition"));
+  superimposition->addWidget(fSuperimpositions);
+  superimposition->addAction(Command("tracing.superimpose"));
   QToolBar* bar = addToolBar(tr("Standard"));
   insertToolBarBreak(bar);  // below the image blending bar: together they overflow narrow windows
   for (const char* id : {"file.open", "file.save", "file.close", "view.zoom_in", "view.zoom_out", "view.best_fit",
@@ -123,13 +131,8 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
   fAnalyses->setMinimumContentsLength(16);
   fViews = new QComboBox;
   fViews->setMinimumContentsLength(10);
-  fSuperimpositions = new QComboBox;
-  fSuperimpositions->setObjectName(QStringLiteral("superimpositions"));
-  fSuperimpositions->setMinimumContentsLength(14);
-  fSuperimpositions->setToolTip(tr("Superimposition for \"Superimpose on Current\""));
   bar->addWidget(fAnalyses);
   bar->addWidget(fViews);
-  bar->addWidget(fSuperimpositions);
   connect(fAnalyses, &QComboBox::textActivated, this, [this](const QString& name) {
     if (TRadiograph* current = fWorkspace->Current()) current->SelectAnalysis(name.toStdString());
     Refresh();

@@ -8,10 +8,12 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
 
 #include "app/qt_prompts.h"
 #include "model/radiograph.h"
@@ -80,7 +82,15 @@ TMovementForm::TMovementForm(TCommands commands, TMovementOptions& options, std:
 
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
-  for (QAction* action : {commands.Undo, commands.Redo}) top->addWidget(ToolButton(action));
+  // Undo and Redo by their icons: their captions name whole movements, as wide as the lists,
+  // and a button that wide would widen the window and with it the lines once more.
+  for (auto [action, icon, fallback] : {std::tuple{commands.Undo, "edit-undo", QStyle::SP_ArrowBack},
+                                        std::tuple{commands.Redo, "edit-redo", QStyle::SP_ArrowForward}}) {
+    action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon), style()->standardIcon(fallback)));
+    QToolButton* button = ToolButton(action);
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    top->addWidget(button);
+  }
   top->addStretch();
   for (QAction* action : {commands.Connected, commands.Compile, commands.OriginalArea, commands.CurrentArea})
     top->addWidget(ToolButton(action));

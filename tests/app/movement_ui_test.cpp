@@ -240,6 +240,8 @@ TEST(MovementOnOpeningTest, AutoOrientateTurnsTheOpenedTracingOntoItsFirstOrient
   EXPECT_LT(p1.X, p2.X);
   ASSERT_FALSE(current->UndoMovements.empty());
   EXPECT_EQ(current->UndoMovements.back().Kind, mkRotateAll);
+  // Not an edit of the user's: closing would ask nothing.
+  EXPECT_FALSE(current->Modified);
 }
 
 }  // namespace
