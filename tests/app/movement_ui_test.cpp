@@ -9,10 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -122,6 +124,41 @@ TEST_F(MovementUiTest, AClickSelectsADraggedTranslationIsLoggedAndUndoRedoFollow
   EXPECT_EQ(moved, current->SelectedPoints());
 }
 
+TEST_F(MovementUiTest, TheRubberBandSelectsWhatLiesInsideAndGetCoordinatesCopiesJustThat) {
+  const auto band = [&](const char* around) {
+    const QPointF at = Pixel(At(around));
+    Drag(at - QPointF(6, 6), at + QPointF(6, 6));
+  };
+  window->Command("tools.select_move")->trigger();
+  band("S");
+  const std::vector<TXRPoint*> selected = current->SelectedPoints();
+  ASSERT_FALSE(selected.empty());
+  const TLoadedRadiograph loaded = current->Load();
+  EXPECT_NE(std::find(selected.begin(), selected.end(), loaded.Find("S", ekDigPoint)), selected.end());
+  EXPECT_EQ(std::find(selected.begin(), selected.end(), loaded.Find("N", ekDigPoint)), selected.end());
+
+  // Everything moved, then only the band's points fetched back from the reference.
+  const TFloatPoint nBefore = At("N");
+  window->Command("tracing.select_all")->trigger();
+  window->Command("tools.translate")->trigger();
+  QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
+  window->Command("tools.select_move")->trigger();
+  band("S");
+  ASSERT_EQ(current->SelectedPoints(), selected);
+  TXRay* reference = window->Workspace().Reference();
+  ASSERT_TRUE(reference != nullptr && reference != current);
+  const TLoadedRadiograph fromReference = reference->Load();
+  const TFloatPoint referenceS = fromReference.Position(fromReference.Find("S", ekDigPoint)).value();
+  test::WhenModal("Lumacet", [](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Yes)->click();
+  });
+  window->Command("tracing.get_coordinates")->trigger();
+  EXPECT_EQ(At("S"), referenceS);
+  EXPECT_NEAR(At("N").X, nBefore.X + 100, 1e-9) << "outside the band";
+}
+
 TEST_F(MovementUiTest, TheRotateToolTurnsAboutThePlacedCentreAndEscCancelsADrag) {
   window->Command("tracing.select_all")->trigger();
   window->Command("tools.rotation_center")->trigger();
@@ -169,6 +206,50 @@ TEST_F(MovementUiTest, ArrowKeysMoveByTheirMultipliersAndCompileIntoOneLine) {
   window->Command("tools.none")->trigger();
   QTest::keyClick(window.get(), Qt::Key_Down);
   EXPECT_NEAR(At("N").Y, before.Y + 9, 1e-9);
+}
+
+TEST_F(MovementUiTest, TheMovementsWindowReversesRepeatsUndoesFromAnEntryAndDeletes) {
+  window->Command("tracing.select_all")->trigger();
+  window->Command("tools.translate")->trigger();
+  window->Command("tracing.compile")->trigger();  // one line a key
+  const TFloatPoint start = At("S");
+  QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(window.get(), Qt::Key_Down);
+  window->Command("view.movements")->trigger();
+  TMovementForm& form = window->MovementForm();
+  ASSERT_EQ(form.UndoList()->count(), 2);
+  const auto choose = [&](QListWidget* list, int row) {
+    list->clearSelection();
+    list->item(row)->setSelected(true);
+  };
+
+  // Reverse and Repeat move the tracing and leave the lists as they are.
+  choose(form.UndoList(), 0);
+  test::ClickButton(&form, QStringLiteral("Re&verse Selected"));
+  EXPECT_NEAR(At("S").X, start.X, 1e-9);
+  EXPECT_NEAR(At("S").Y, start.Y + 10, 1e-9);
+  choose(form.UndoList(), 0);
+  test::ClickButton(&form, QStringLiteral("R&epeat Selected"));
+  EXPECT_NEAR(At("S").X, start.X + 100, 1e-9);
+  EXPECT_EQ(form.UndoList()->count(), 2);
+
+  // A double-click on the first entry undoes it and everything after it.
+  QListWidget* undo = form.UndoList();
+  const QPointF first = undo->visualItemRect(undo->item(0)).center();
+  SendMouse(undo->viewport(), QEvent::MouseButtonPress, first, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(undo->viewport(), QEvent::MouseButtonRelease, first, Qt::LeftButton, Qt::NoButton);
+  SendMouse(undo->viewport(), QEvent::MouseButtonDblClick, first, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(undo->viewport(), QEvent::MouseButtonRelease, first, Qt::LeftButton, Qt::NoButton);
+  EXPECT_NEAR(At("S").X, start.X, 1e-9);
+  EXPECT_NEAR(At("S").Y, start.Y, 1e-9);
+  EXPECT_EQ(form.UndoList()->count(), 0);
+  ASSERT_EQ(form.RedoList()->count(), 2);
+  EXPECT_EQ(Caption("tracing.undo"), QStringLiteral("Can't Undo"));
+
+  choose(form.RedoList(), 1);
+  test::ClickButton(&form, QStringLiteral("&Delete"));
+  EXPECT_EQ(form.RedoList()->count(), 1);
+  EXPECT_EQ(At("S"), start) << "deleting moves nothing";
 }
 
 TEST_F(MovementUiTest, TheMoveDialogRefusesBadNumbersAndMovesNothing) {
