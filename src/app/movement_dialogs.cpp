@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -16,7 +17,6 @@
 #include "model/xray_type.h"
 #include "platform/user_locale.h"
 #include "simulation/movement_tool.h"
-#include "support/user_numbers.h"
 
 namespace lumacet {
 
@@ -166,7 +166,19 @@ TScaleDlg::TScaleDlg(double magnification, QWidget* parent) : QDialog(parent), f
 double TScaleDlg::Factor() const {
   if (fReduce->isChecked()) return ReduceToLifeSizeFactor(fMagnification);
   if (fEnlarge->isChecked()) return EnlargeToRadiographSizeFactor(fMagnification);
-  return EnteredScaleFactor(ReadTypedNumber(fOtherFactor->text().toStdString(), LocaleDecimalSeparator()));
+  return TypedScaleFactor(fOtherFactor->text().toStdString(), LocaleDecimalSeparator()).ValueOr(1.0);
+}
+
+void TScaleDlg::accept() {
+  if (fOther->isChecked()) {
+    const TResultOf<double> factor = TypedScaleFactor(fOtherFactor->text().toStdString(), LocaleDecimalSeparator());
+    if (!factor) {
+      QMessageBox::warning(this, windowTitle(), DisplayText(factor.Text()));
+      fOtherFactor->setFocus();
+      return;
+    }
+  }
+  QDialog::accept();
 }
 
 }  // namespace lumacet

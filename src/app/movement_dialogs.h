@@ -74,8 +74,10 @@ class TScaleDlg : public QDialog {
 
  public:
   explicit TScaleDlg(double magnification, QWidget* parent = nullptr);
-  // The factor chosen; 1 for an "Other" text that is not a positive number.
+  // The factor chosen; the dialog is accepted only with a valid one.
   double Factor() const;
+  // An "Other" text that is not a positive number is refused and the dialog stays open.
+  void accept() override;
 
  private:
   double fMagnification;

@@ -236,6 +236,14 @@ TResultOf<TFloatPoint> TypedCentre(std::string_view x, std::string_view y, char 
   return Rounded({*cx, *cy});
 }
 
+TResultOf<double> TypedScaleFactor(std::string_view factor, char separator) {
+  const TResultOf<double> value = ReadField(factor, "Other", separator);
+  if (!value) return value;
+  // 0 or below would collapse or mirror the tracing beyond any undo.
+  if (*value <= 0) return TResult::Failure(LcText("Movements", "Bad input.\r\n\r\nThe factor must be greater than 0."));
+  return *value;
+}
+
 bool ScaleExceedsDisplay(TRadiograph& radiograph, double factor) {
   const TIntRect bounds = radiograph.DigitizedBounds();
   const double width = std::abs(static_cast<double>(bounds.Right) - bounds.Left);

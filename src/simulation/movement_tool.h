@@ -88,6 +88,10 @@ TResultOf<TMovement> TypedRotation(std::string_view degrees, TFloatPoint centre,
 // The rotation centre typed in tracing units: whole numbers within the display's reach.
 TResultOf<TFloatPoint> TypedCentre(std::string_view x, std::string_view y, char decimalSeparator);
 
+// The "Scale by..." dialog's "&Other:" factor: refused, with a message, unless a number
+// greater than 0.
+TResultOf<double> TypedScaleFactor(std::string_view factor, char decimalSeparator);
+
 // Whether scaling by the factor makes the tracing wider or higher than the 300 mm display.
 bool ScaleExceedsDisplay(TRadiograph& radiograph, double factor);
 // "Scale by...": the whole tracing scaled and logged.

@@ -6,16 +6,19 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include "app/drawing_area.h"
@@ -289,6 +292,40 @@ TEST_F(MovementUiTest, TheMoveDialogRefusesBadNumbersAndMovesNothing) {
   test::ClickButton(&form, QStringLiteral("&Set To ->"));
   EXPECT_FALSE(form.Message()->text().isEmpty());
   EXPECT_NE(window->Drawing().Movement().RotationCentre.X, 1e308);
+}
+
+TEST_F(MovementUiTest, ScaleByRefusesAnOtherFactorThatIsNoPositiveNumberAndKeepsTheDialogOpen) {
+  const TFloatPoint before = At("N");
+  int refusals = 0;
+  std::function<void(QWidget*)> answer;
+  answer = [&](QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {  // the refusal, over the dialog
+      ++refusals;
+      box->button(QMessageBox::Ok)->click();
+      test::WhenModal("Scale by...", answer);
+      return;
+    }
+    auto* other = modal->findChildren<QRadioButton*>().at(2);
+    other->setChecked(true);
+    auto* factor = test::Child<QLineEdit>(modal, "factor");
+    static const char* const typed[] = {"abc", "0", "-2", "2"};
+    factor->setText(QString::fromLatin1(typed[refusals]));
+    if (refusals < 3) {
+      test::WhenModal("Scale by...", answer);  // the refusal bears the dialog's title
+    } else {
+      test::WhenModal("Lumacet", [](QWidget* question) {  // wider than the display: go on
+        qobject_cast<QMessageBox*>(question)->button(QMessageBox::Yes)->click();
+      });
+    }
+    modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  };
+  test::WhenModal("Scale by...", answer);
+  window->Command("tracing.scale")->trigger();
+  EXPECT_EQ(refusals, 3);
+  ASSERT_EQ(current->UndoMovements.size(), 1u) << "only the accepted factor is performed";
+  EXPECT_EQ(current->UndoMovements.back().Kind, mkScale);
+  EXPECT_DOUBLE_EQ(current->UndoMovements.back().Dx, 2);
+  EXPECT_NE(At("N"), before);
 }
 
 TEST_F(MovementUiTest, SuperimposingBringsTheOtherTracingOntoTheCurrentAndUndoesThere) {

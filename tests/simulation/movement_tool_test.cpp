@@ -215,6 +215,8 @@ TEST(TypedMovementTest, BadNumbersAreRefusedByNameAndAnglesTakenModuloAFullTurn)
   EXPECT_FALSE(TypedRotation("1e999", {}, ','));
   EXPECT_EQ(*TypedCentre("10,4", "-3", ','), (TFloatPoint{10, -3}));
   EXPECT_FALSE(TypedCentre("1e308", "0", ','));
+  EXPECT_DOUBLE_EQ(*TypedScaleFactor("1,1", ','), 1.1);
+  for (const char* bad : {"", "abc", "0", "-2", "inf"}) EXPECT_FALSE(TypedScaleFactor(bad, ',')) << bad;
 }
 
 TEST_F(TMovementToolTest, ScalingBeyondTheDisplayIsNoticedAndAScaleIsLoggedWithoutElements) {
