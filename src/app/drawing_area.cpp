@@ -63,14 +63,14 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
     painter.fillRect(viewport()->rect(), Qt::white);
     return;
   }
-  TDisplayScene scene = fScene();
-  AddMovementMarks(scene);
-  TDisplayOptions options = fOptions();
-  options.Labels.StoreRectangles = true;  // the screen's labels are hit-tested
   if (fMovement.Dragging() && !fDragPicture.isNull()) {
     PaintDragStep(painter, *mapping);
     return;
   }
+  TDisplayScene scene = fScene();
+  AddMovementMarks(scene);
+  TDisplayOptions options = fOptions();
+  options.Labels.StoreRectangles = true;  // the screen's labels are hit-tested
   // The picture is kept, so that the tools' shapes, which change with every mouse move, are
   // drawn over a copy of it instead of painting everything again.
   const qreal ratio = viewport()->devicePixelRatioF();
