@@ -143,6 +143,7 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
   // The image-adjust button repeats the last direct enhancement; blending of the current
   // image over the others.
   QToolBar* blending = fWindow.addToolBar(tr("Image Blending"));
+  blending->setObjectName(QStringLiteral("Image Blending"));  // its settings key, never translated
   fRepeat = Add(*blending, "image.adjust_again");
   connect(fRepeat, &QAction::triggered, this, [this] {
     if (fLastAdjustment) Adjust(*fLastAdjustment);

@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include "app/record_browser_dialog.h"
 #include "app/slot_list.h"
 #include "app/zoom_box.h"
+#include "shell/command_reasons.h"
 #include "shell/settings_options.h"
 
 namespace lumacet {
@@ -31,11 +33,10 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
       fWorkspace(std::make_unique<TWorkspace>(WorkspaceOptions(fSettings))),
       fPrompts(this, *fWorkspace) {
   setWindowTitle(QStringLiteral("Lumacet"));
-  resize(1100, 760);
+  RestorePlace();
 
   fSlots = new TSlotList;
   fSlots->setContextMenuPolicy(Qt::CustomContextMenu);
-  fSlots->setMaximumWidth(std::max(fSettings.General.IconAreaWidth, 160));
   connect(fSlots, &QListWidget::itemClicked, this, &TMainWindow::SlotClicked);
   connect(fSlots, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
     if (fRefreshing) return;
@@ -69,9 +70,12 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
   splitter->addWidget(fSlots);
   splitter->addWidget(fDrawing);
   splitter->setStretchFactor(1, 1);
+  splitter->setSizes({std::clamp(fSettings.General.IconAreaWidth, 40, 800), width()});
   setCentralWidget(splitter);
   BuildMenus();
+  RestoreToolBars();
   statusBar();
+  setAcceptDrops(true);
   connect(fDrawing, &TDrawingArea::StatusChanged, statusBar(), [this](const QString& text) {
     statusBar()->showMessage(text);
   });
@@ -111,9 +115,11 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
   fSuperimpositions->setMinimumContentsLength(14);
   fSuperimpositions->setToolTip(tr("Superimposition for \"Superimpose on Current\""));
   QToolBar* superimposition = addToolBar(tr("Superimposition"));
+  superimposition->setObjectName(QStringLiteral("Superimposition"));
   superimposition->addWidget(fSuperimpositions);
   superimposition->addAction(Command("tracing.superimpose"));
   QToolBar* bar = addToolBar(tr("Standard"));
+  bar->setObjectName(QStringLiteral("Standard"));
   insertToolBarBreak(bar);  // below the image blending bar: together they overflow narrow windows
   for (const char* id : {"file.open", "file.save", "file.close", "view.zoom_in", "view.zoom_out", "view.best_fit",
                          "view.fit_all", "view.detailed_analysis"})
@@ -145,6 +151,7 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
   // window without hiding the zoom box and the lists behind the overflow menu.
   addToolBarBreak();
   QToolBar* toolBar = addToolBar(tr("Tools"));
+  toolBar->setObjectName(QStringLiteral("Tools"));
   for (QAction* action : toolGroup->actions()) toolBar->addAction(action);
 }
 
@@ -189,6 +196,9 @@ void TMainWindow::UpdateCommands() {
     Command(id)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
   Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
   UpdateMovementCommands();
+  const auto why = [this](std::string_view id) { return WhyDisabled(id, *fWorkspace); };
+  fCommands.ExplainDisabled(why);
+  fImageCommands->ExplainDisabled(why);
 }
 
 void TMainWindow::UpdateIconColumn() {
@@ -292,6 +302,23 @@ void TMainWindow::FilesDropped(const QStringList& paths, int row) {
     }
   }
   Refresh();
+}
+
+void TMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedLocalFiles(event->mimeData()).isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void TMainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (DroppedLocalFiles(event->mimeData()).isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void TMainWindow::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedLocalFiles(event->mimeData());
+  if (paths.isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+  FilesDropped(paths, -1);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {

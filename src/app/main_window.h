@@ -67,6 +67,11 @@ class TMainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files from a file manager are taken anywhere on the window, as on the icon column: the
+  // drawing area and the tool bars hand the drop up to the window.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QAction* AddCommand(QWidget* container, std::string_view id, void (TMainWindow::*handler)() = nullptr);
@@ -141,6 +146,11 @@ class TMainWindow : public QMainWindow {
   void FilesDropped(const QStringList& paths, int row);
   // After the options dialog changed the settings: the workspace follows them.
   void ApplySettings();
+  // "Lumacet Rect" and the tool bars' keys: the window and its bars where the user left
+  // them, as long as the place is still on a screen. `KeepPlace` writes them back.
+  void RestorePlace();
+  void RestoreToolBars();
+  void KeepPlace();
   TRadiographDialogContext RadiographContext();
   // The population commands of the Tools menu.
   TPopulationContext PopulationContext();

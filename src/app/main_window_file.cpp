@@ -2,9 +2,12 @@
 #include "app/main_window.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
+#include <QToolBar>
 
 #include <filesystem>
 
@@ -13,6 +16,8 @@
 #include "app/options_dialog.h"
 #include "app/radiograph_dialogs.h"
 #include "app/record_browser_dialog.h"
+#include "app/slot_list.h"
+#include "shell/settings_options.h"
 
 namespace lumacet {
 
@@ -24,10 +29,11 @@ void TMainWindow::BuildFileMenu() {
   AddCommand(file, "file.open_type", &TMainWindow::ActionOpenTypeExecute);
   file->addSeparator();
   AddCommand(file, "file.save", &TMainWindow::ActionSaveExecute)->setShortcut(QKeySequence::Save);
-  AddCommand(file, "file.save_into", &TMainWindow::ActionSaveIntoExecute);
-  AddCommand(file, "file.save_all", &TMainWindow::ActionSaveAllExecute);
+  AddCommand(file, "file.save_into", &TMainWindow::ActionSaveIntoExecute)->setShortcut(QKeySequence::SaveAs);
+  AddCommand(file, "file.save_all", &TMainWindow::ActionSaveAllExecute)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
   file->addSeparator();
-  AddCommand(file, "file.close", &TMainWindow::ActionCloseExecute);
+  AddCommand(file, "file.close", &TMainWindow::ActionCloseExecute)->setShortcut(QKeySequence::Close);
   AddCommand(file, "file.close_all", &TMainWindow::ActionCloseAllExecute);
   file->addSeparator();
   AddCommand(file, "file.duplicate", &TMainWindow::ActionDuplicateExecute);
@@ -41,7 +47,10 @@ void TMainWindow::BuildFileMenu() {
   });
   Command("file.reset_reminders")->setEnabled(true);
   file->addSeparator();
-  connect(AddCommand(file, "file.exit"), &QAction::triggered, this, &QWidget::close);
+  QAction* exit = AddCommand(file, "file.exit");
+  exit->setShortcut(QKeySequence::Quit);
+  exit->setMenuRole(QAction::QuitRole);
+  connect(exit, &QAction::triggered, this, &QWidget::close);
   Command("file.exit")->setEnabled(true);
 }
 
@@ -172,7 +181,48 @@ void TMainWindow::ActionOptionsExecute() {
   dialog.exec();
 }
 
+void TMainWindow::RestorePlace() {
+  const std::optional<TIntRect> place = MainWindowRect(fSettings.General.MainWindowRect);
+  if (!place) {
+    resize(1100, 760);
+    return;
+  }
+  const QRect rect(place->Left, place->Top, place->Right - place->Left, place->Bottom - place->Top);
+  // A screen unplugged since leaves the window where the window manager puts it.
+  if (QGuiApplication::screenAt(rect.center()) == nullptr) {
+    resize(rect.size());
+  } else {
+    setGeometry(rect);
+  }
+}
+
+void TMainWindow::RestoreToolBars() {
+  for (QToolBar* bar : findChildren<QToolBar*>()) {
+    const TToolbarSetting setting = fSettings.View.Toolbar(bar->objectName().toStdString());
+    bar->setVisible(setting.Visible);
+  }
+}
+
+void TMainWindow::KeepPlace() {
+  // A window never shown has no place of its own to keep.
+  if (!isVisible()) return;
+  const QRect rect = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+  if (rect.isValid())
+    fSettings.General.MainWindowRect =
+        MainWindowRectText({rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()});
+  fSettings.General.IconAreaWidth = fSlots->width();
+  for (QToolBar* bar : findChildren<QToolBar*>()) {
+    TToolbarSetting setting = fSettings.View.Toolbar(bar->objectName().toStdString());
+    setting.Visible = !bar->isHidden();
+    setting.Floating = bar->isFloating();
+    setting.X = bar->x();
+    setting.Y = bar->y();
+    fSettings.View.SetToolbar(setting);
+  }
+}
+
 void TMainWindow::WriteSettings() {
+  KeepPlace();
   fSettings.General.Remind[1] = fWorkspace->Options().RemindImageNotSaved;
   const TSettingsSaveResult result = fSettings.Save(fSettingsPath);
   if (!result.Ok) QMessageBox::critical(this, QStringLiteral("Lumacet"), DisplayText(result.Message));

@@ -12,6 +12,7 @@
 #include "app/pca_viewer.h"
 #include "app/pcas_dialog.h"
 #include "app/procrustes_dialog.h"
+#include "support/version.h"
 
 namespace lumacet {
 
@@ -73,7 +74,14 @@ QActionGroup* TMainWindow::BuildToolsMenu() {
 void TMainWindow::BuildHelpMenu() {
   QMenu* help = fCommands.AddMenu(*menuBar(), "help");
   connect(AddCommand(help, "help.about"), &QAction::triggered, this, [this] {
-    QMessageBox::about(this, tr("About"), QStringLiteral("Lumacet"));
+    const std::string_view version = ProgramVersion();
+    QMessageBox::about(this, tr("About Lumacet"),
+                       tr("<h3>Lumacet %1</h3>"
+                          "<p>Cephalometric analysis: landmarks and outlines, measurements against norms, "
+                          "superimposition, treatment simulation and shape statistics.</p>"
+                          "<p>Built with Qt %2, running on Qt %3.</p>")
+                           .arg(QString::fromUtf8(version.data(), static_cast<qsizetype>(version.size())),
+                                QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion())));
   });
   Command("help.about")->setEnabled(true);
 }

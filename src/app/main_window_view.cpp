@@ -28,7 +28,7 @@ void TMainWindow::BuildViewMenu() {
   QMenu* view = fCommands.AddMenu(*menuBar(), "view");
   AddCommand(view, "view.zoom_in", &TMainWindow::ActionZoomInExecute)->setShortcut(QKeySequence::ZoomIn);
   AddCommand(view, "view.zoom_out", &TMainWindow::ActionZoomOutExecute)->setShortcut(QKeySequence::ZoomOut);
-  AddCommand(view, "view.best_fit", &TMainWindow::BestFit);
+  AddCommand(view, "view.best_fit", &TMainWindow::BestFit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   AddCommand(view, "view.fit_all", &TMainWindow::ActionFitAllExecute);
   view->addSeparator();
   QAction* grid = AddCommand(view, "view.grid");

@@ -6,9 +6,11 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -37,6 +39,11 @@ void TQtPrompts::ShowMessage(const std::string& text) {
 
 void TQtPrompts::Inform(const std::string& text) {
   QMessageBox::information(fParent, QStringLiteral("Lumacet"), DisplayText(text));
+}
+
+void TQtPrompts::ShowStatus(const TText& text) {
+  if (auto* window = qobject_cast<QMainWindow*>(fParent != nullptr ? fParent->window() : nullptr))
+    window->statusBar()->showMessage(DisplayText(text));
 }
 
 void TQtPrompts::ShowText(const TText& text) {

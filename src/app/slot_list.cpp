@@ -119,7 +119,9 @@ void TSlotList::Show(const TWorkspace& workspace, const TSettings& settings) {
       continue;
     }
     row->setText(QString::fromStdString(object->IsType() ? object->Name : object->Caption(formats)));
-    QStringList tip{QString::fromStdString(object->Description(formats)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))};
+    // The caption may be cut by a narrow column: the tip names the film in full first.
+    QStringList tip{QString::fromStdString(workspace.Heading(*object)),
+                    QString::fromStdString(object->Description(formats)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))};
     if (!object->IsType() && i == workspace.ReferenceSlot()) tip << tr("Reference");
     if (i == workspace.MorphSourceSlot()) tip << tr("Morph Source");
     row->setToolTip(tip.join(QLatin1Char('\n')));
@@ -148,6 +150,14 @@ QMimeData* TSlotList::mimeData(const QList<QListWidgetItem*>& items) const {
   return data;
 }
 
+QStringList DroppedLocalFiles(const QMimeData* data) {
+  QStringList paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  return paths;
+}
+
 Qt::DropActions TSlotList::supportedDropActions() const { return Qt::MoveAction | Qt::CopyAction; }
 
 bool TSlotList::Accepts(const QMimeData* data, int target) const {
@@ -157,10 +167,7 @@ bool TSlotList::Accepts(const QMimeData* data, int target) const {
     const int from = data->data(QString::fromLatin1(kSlotMimeType)).toInt(&ok);
     return ok && fWorkspace->CanDrop(from, target);
   }
-  if (!data->hasUrls()) return false;
-  for (const QUrl& url : data->urls())
-    if (url.isLocalFile()) return true;
-  return false;
+  return !DroppedLocalFiles(data).isEmpty();
 }
 
 void TSlotList::dragEnterEvent(QDragEnterEvent* event) {
@@ -195,10 +202,7 @@ void TSlotList::dropEvent(QDropEvent* event) {
     emit MoveRequested(data->data(QString::fromLatin1(kSlotMimeType)).toInt(), target);
     return;
   }
-  QStringList paths;
-  for (const QUrl& url : data->urls())
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  emit FilesDropped(paths, target);
+  emit FilesDropped(DroppedLocalFiles(data), target);
 }
 
 }  // namespace lumacet

@@ -16,6 +16,9 @@ namespace lumacet {
 // The drag format of a row: its slot number as text.
 inline constexpr const char* kSlotMimeType = "application/x-lumacet-slot";
 
+// The local files of a drag from a file manager; remote addresses are left out.
+QStringList DroppedLocalFiles(const QMimeData* data);
+
 class TSlotList : public QListWidget {
   Q_OBJECT
 

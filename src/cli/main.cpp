@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/generated_docs.h"
 #include "persistence/type_finder.h"
+#include "support/version.h"
 
 namespace lumacet::cli {
 
@@ -102,12 +103,12 @@ int Main(int argc, char** argv) {
     return kExitUsage;
   }
   if (args[0] == "--version") {
-    std::cout << "lumacet-cli " << LUMACET_VERSION << '\n';
+    std::cout << "lumacet-cli " << ProgramVersion() << '\n';
     return kExitOk;
   }
   // What the build installs: the man page and the completions of bash and zsh.
   if (args[0] == "--man-page" && args.size() == 1) {
-    std::cout << ManPage(Declarations(), LUMACET_VERSION);
+    std::cout << ManPage(Declarations(), std::string(ProgramVersion()));
     return kExitOk;
   }
   if (args[0] == "--completion" && args.size() == 2 && (args[1] == "bash" || args[1] == "zsh")) {

@@ -1,5 +1,10 @@
 #include "shell/settings_options.h"
 
+#include <array>
+#include <sstream>
+
+#include "support/file_numbers.h"
+
 namespace lumacet {
 
 namespace {
@@ -81,6 +86,29 @@ TWorkspaceOptions WorkspaceOptions(const TSettings& settings) {
   options.Images = ImageLoadSettings(settings);
   options.RemindImageNotSaved = settings.General.Remind[1];
   return options;
+}
+
+std::optional<TIntRect> MainWindowRect(const std::string& text) {
+  constexpr int kSmallest = 200;
+  std::istringstream words(text);
+  std::array<int32_t, 4> values{};
+  std::string word;
+  for (int32_t& value : values) {
+    if (!(words >> word)) return std::nullopt;
+    const std::optional<int32_t> parsed = ParseFileInt(word);
+    if (!parsed) return std::nullopt;
+    value = *parsed;
+  }
+  if (words >> word) return std::nullopt;
+  const auto [left, top, width, height] = values;
+  if (width < kSmallest || height < kSmallest || width > 100000 || height > 100000) return std::nullopt;
+  if (left < -100000 || left > 100000 || top < -100000 || top > 100000) return std::nullopt;
+  return TIntRect{left, top, left + width, top + height};
+}
+
+std::string MainWindowRectText(const TIntRect& rect) {
+  return std::to_string(rect.Left) + " " + std::to_string(rect.Top) + " " + std::to_string(rect.Right - rect.Left) +
+         " " + std::to_string(rect.Bottom - rect.Top);
 }
 
 }  // namespace lumacet

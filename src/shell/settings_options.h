@@ -2,6 +2,9 @@
 // labels, the analysis text and the measuring tools are drawn with.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "graphics/labels.h"
 #include "graphics/measuring_tools.h"
 #include "graphics/tracing_painter.h"
@@ -25,5 +28,11 @@ TImageLoadSettings ImageLoadSettings(const TSettings& settings);
 // The label font of the settings, sized in points at life size.
 TFont LabelFont(const TViewSettings& view);
 TRulerLook RulerLook(const TViewSettings& view);
+
+// "Lumacet Rect": the main window's place as "left top width height". Nothing for "Default"
+// and for anything else that is not four whole numbers with a width and a height of at
+// least 200, so a damaged value gives the default window instead of an unusable one.
+std::optional<TIntRect> MainWindowRect(const std::string& text);
+std::string MainWindowRectText(const TIntRect& rect);
 
 }  // namespace lumacet

@@ -15,6 +15,10 @@ namespace lumacet {
 
 namespace {
 
+TText SavedText(const std::string& what, const std::string& path) {
+  return TText(LcText("Workspace", "Saved %1 to %2"), {what, std::filesystem::path(path).filename().string()});
+}
+
 bool HasLcrExtension(const std::string& path) {
   std::string extension = std::filesystem::path(path).extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -145,15 +149,18 @@ TXRay* TWorkspace::Reference() const {
   return object != nullptr && !object->IsType() ? static_cast<TXRay*>(object) : nullptr;
 }
 
+std::string TWorkspace::Heading(const TRadiograph& object) const {
+  if (object.IsType()) return object.Name;
+  const auto& xray = static_cast<const TXRay&>(object);
+  std::string heading = xray.Name.empty() ? "(no name)" : xray.Name;
+  if (xray.DateTaken != 0) heading += ", " + FormatDate(xray.DateTaken, fOptions.Formats.ShortDateFormat);
+  if (xray.Type() != nullptr) heading += ", " + xray.Type()->Name;
+  return heading;
+}
+
 std::string TWorkspace::WindowTitle() const {
   if (fCurrent == nullptr) return "Lumacet";
-  if (fCurrent->IsType()) return fCurrent->Name + " - Lumacet";
-  const auto& xray = static_cast<const TXRay&>(*fCurrent);
-  std::string title = xray.Name.empty() ? "(no name)" : xray.Name;
-  if (xray.DateTaken != 0) title += ", " + FormatDate(xray.DateTaken, fOptions.Formats.ShortDateFormat);
-  if (xray.Type() != nullptr) title += ", " + xray.Type()->Name;
-  if (xray.Modified) title += " *";
-  return title + " - Lumacet";
+  return Heading(*fCurrent) + (!fCurrent->IsType() && fCurrent->Modified ? " *" : "") + " - Lumacet";
 }
 
 void TWorkspace::SetAsReference() {
@@ -199,8 +206,16 @@ int TWorkspace::OpenRecords(const std::string& dataFile, const std::vector<int>&
   const TTypeResolver resolver = fTypes->Resolver();
   int opened = 0;
   int lastFailure = 0;
-  for (int record : records) {
-    if (EmptyPlaceAtBelow(0) < 0) break;  // the rest are not opened, and nothing is said
+  for (size_t i = 0; i < records.size(); ++i) {
+    const int record = records[i];
+    if (EmptyPlaceAtBelow(0) < 0) {
+      if (!quiet)
+        prompts.ShowText(TText(LcText("Workspace", "%1 of the %2 chosen records were not opened: all %3 places hold an "
+                                                   "object. Close some and open the rest again."),
+                               {std::to_string(records.size() - i), std::to_string(records.size()),
+                                std::to_string(kSlotCount)}));
+      break;
+    }
     auto xray = std::make_unique<TXRay>();
     const int stage = LoadFromDataFile(*xray, path, record, resolver, fOptions.Data);
     if (stage != lsLoaded) {
@@ -309,6 +324,7 @@ bool TWorkspace::SaveType(TXRayType& type, TWorkspacePrompts& prompts) {
   // The cached type is retired under a name no type file can have, so that the next lookup
   // loads the saved file while open radiographs keep the type they were read with.
   while (TXRayType* cached = fTypes->Find(type.Name)) cached->Name = "," + cached->Name;
+  prompts.ShowStatus(SavedText(type.Name, path));
   return true;
 }
 
@@ -331,6 +347,7 @@ bool TWorkspace::SaveXRay(TXRay& xray, TWorkspacePrompts& prompts) {
     prompts.ShowText(result.TextWithReason());
     return false;
   }
+  prompts.ShowStatus(SavedText(Heading(xray), path));
   return true;
 }
 

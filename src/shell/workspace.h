@@ -57,6 +57,9 @@ class TWorkspacePrompts {
   // The outcome of work that went as asked: not a warning. Prompts without a box of their
   // own for it show it as a message.
   virtual void Inform(const std::string& text) { ShowMessage(text); }
+  // A passing note of work done ("Saved ... to PATIENT.CSV"), shown where it does not stop
+  // the user; prompts without such a place drop it.
+  virtual void ShowStatus(const TText& /*text*/) {}
   // Yes/No; true for Yes.
   virtual bool Confirm(const std::string& question) = 0;
   // A marked question, Yes/No; prompts that do not translate ask its English.
@@ -152,6 +155,9 @@ class TWorkspace {
   // The main window's title: the current radiograph's patient, date taken and type, so that
   // nobody traces over the wrong film.
   std::string WindowTitle() const;
+  // A radiograph's patient, date taken and type ("Emma Lindqvist, 12.03.2018, Lateral Ceph");
+  // a type's name.
+  std::string Heading(const TRadiograph& object) const;
   bool IsCurrent(const TRadiograph* object) const { return object != nullptr && object == fCurrent; }
   // Makes it current (or none), selected, and every other object not selected.
   void SetCurrent(TRadiograph* object);

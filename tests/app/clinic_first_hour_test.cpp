@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -20,6 +21,7 @@
 #include "app/qt_prompts.h"
 #include "app/record_browser_dialog.h"
 #include "model/xray.h"
+#include "support/version.h"
 #include "ui_test_support.h"
 
 namespace lumacet {
@@ -115,6 +117,64 @@ TEST(ClinicFirstHourTest, TextsShowWhatTheyMean) {
   }
   EXPECT_TRUE(deviationLabel);
   EXPECT_FALSE(DisplayText(kAlreadyRunningQuestion).contains("Lumacet 3"));
+}
+
+TEST(ClinicFirstHourTest, ADisabledCommandSaysWhatIsMissingAndAnEnabledOneSaysNothing) {
+  test::TExampleWindow shown(1100, 760);
+  TMainWindow& window = shown.Window;
+  // The image menu's commands are the window's children too, named by their identifiers.
+  auto tip = [&window](const char* id) { return window.findChild<QAction*>(id)->statusTip(); };
+  EXPECT_EQ(tip("file.save"), "Open a radiograph first.");
+  EXPECT_EQ(tip("file.close_all"), "Nothing is open.");
+  EXPECT_EQ(tip("tools.pcas"), "Open a type for editing first (File > Open Type...).");
+  EXPECT_TRUE(window.Command("file.save")->toolTip().endsWith("Open a radiograph first."));
+
+  OpenAndChangeOne(window);
+  EXPECT_EQ(tip("file.save"), "");
+  EXPECT_EQ(tip("type.browser"), "Not part of this version of Lumacet yet.");
+  TRadiograph& current = *window.Workspace().Current();
+  EXPECT_EQ(tip("image.undo"), current.Image.HasImage() ? "Nothing to undo."
+                                                        : "The radiograph has no image: open one first (Image > Open...).");
+
+  // Hiding the tracing changes the reason the next refresh gives, with no enabling between.
+  current.Visible = false;
+  window.Refresh();
+  EXPECT_EQ(tip("tracing.get_coordinates"), "The tracing is hidden: show it first.");
+  EXPECT_EQ(tip("tracing.scale"), "The tracing is hidden: show it first.");
+  current.Visible = true;
+  current.Selection.clear();
+  current.UndoMovements.clear();
+  current.RedoMovements.clear();
+  window.Refresh();
+  EXPECT_EQ(tip("tracing.undo"), "Nothing to undo.");
+  EXPECT_EQ(tip("tracing.redo"), "Nothing to redo.");
+  EXPECT_EQ(tip("tracing.flip_vertical"), "Select points first (Tools > Select / Move or Tracing > Select All).");
+}
+
+TEST(ClinicFirstHourTest, ASaveIsToldOnTheStatusBarAboutNamesTheVersionsAndTheStandardKeysAreBound) {
+  test::TExampleWindow shown(1100, 760);
+  TMainWindow& window = shown.Window;
+  OpenAndChangeOne(window);
+  const std::string heading = window.Workspace().Heading(*window.Workspace().Current());
+  WhenModal("Lumacet", [](QWidget* question) { ClickButton(question, "&Yes"); });  // replace the stored record
+  window.Command("file.save")->trigger();
+  EXPECT_FALSE(window.Workspace().Current()->Modified);
+  EXPECT_EQ(window.statusBar()->currentMessage().toStdString(), "Saved " + heading + " to PATIENT.CSV");
+
+  QString about;
+  WhenModal("About", [&about](QWidget* box) {
+    about = static_cast<QMessageBox*>(box)->text();
+    static_cast<QMessageBox*>(box)->accept();
+  });
+  window.Command("help.about")->trigger();
+  EXPECT_TRUE(about.contains(QString::fromUtf8(ProgramVersion().data())));
+  EXPECT_TRUE(about.contains(QString::fromLatin1(qVersion())));
+
+  const std::pair<const char*, QKeySequence> keys[] = {
+      {"file.close", QKeySequence(QKeySequence::Close)}, {"file.exit", QKeySequence(QKeySequence::Quit)},
+      {"file.save", QKeySequence(QKeySequence::Save)},   {"file.save_into", QKeySequence(QKeySequence::SaveAs)},
+      {"view.best_fit", QKeySequence(Qt::CTRL | Qt::Key_0)}};
+  for (const auto& [id, key] : keys) EXPECT_EQ(window.Command(id)->shortcut(), key) << id;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/record_browser_dialog.h"
+#include "app/slot_list.h"
 #include "ui_test_support.h"
 
 namespace lumacet {
@@ -84,6 +85,48 @@ TEST(MainWindowStateTest, EverythingOnTheToolBarsShowsInANarrowWindow) {
       }
     }
     EXPECT_EQ(combos, 4) << "the zoom box, the analysis and view lists and the superimposition chooser";
+  }
+}
+
+TEST(MainWindowStateTest, TheWindowItsIconColumnAndItsToolBarsOpenWhereTheyWereLeft) {
+  TExampleFolder example;
+  const std::string path = example.Folder.File("lumacet.ini");
+  example.Settings.General.MainWindowRect = "30 40 760 520";
+  example.Settings.General.IconAreaWidth = 230;
+  TToolbarSetting tools;
+  tools.Caption = "Tools";
+  tools.Visible = false;
+  example.Settings.View.SetToolbar(tools);
+  {
+    TMainWindow window(example.Settings, path);
+    window.show();
+    EXPECT_EQ(window.geometry(), QRect(30, 40, 760, 520));
+    EXPECT_EQ(window.findChild<TSlotList*>()->width(), 230);
+    EXPECT_TRUE(window.findChild<QToolBar*>("Tools")->isHidden());
+    EXPECT_FALSE(window.findChild<QToolBar*>("Standard")->isHidden());
+
+    window.setGeometry(50, 60, 700, 500);
+    window.findChild<QToolBar*>("Standard")->hide();
+    window.findChild<QToolBar*>("Tools")->show();
+    window.Command("file.save_settings")->trigger();
+  }
+  TSettings saved;
+  ASSERT_TRUE(saved.Load(path));
+  EXPECT_EQ(saved.General.MainWindowRect, "50 60 700 500");
+  EXPECT_EQ(saved.General.IconAreaWidth, 230);
+  EXPECT_FALSE(saved.View.Toolbar("Standard").Visible);
+  EXPECT_TRUE(saved.View.Toolbar("Tools").Visible);
+}
+
+TEST(MainWindowStateTest, ADamagedOrOffScreenPlaceGivesTheDefaultWindow) {
+  for (const char* place : {"Default", "1 2 3", "10 10 20 20", "a b c d", "10 10 800 600 7", "99999 99999 800 600"}) {
+    SCOPED_TRACE(place);
+    TExampleFolder example;
+    example.Settings.General.MainWindowRect = place;
+    TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+    EXPECT_GE(window.width(), 700);
+    EXPECT_GE(window.height(), 500);
+    EXPECT_LT(window.x(), 90000);
   }
 }
 

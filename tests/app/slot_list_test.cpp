@@ -13,6 +13,7 @@
 
 #include <filesystem>
 
+#include "app/drawing_area.h"
 #include "app/main_window.h"
 #include "app/record_browser_dialog.h"
 #include "ui_test_support.h"
@@ -163,6 +164,42 @@ TEST_F(SlotListTest, RowPicturesShowTheSlotPenAndTheModifiedMark) {
   window.Workspace().Slot(slot)->Modified = true;
   EXPECT_NE(TSlotList::RowPicture(window.Workspace(), settings, slot).toImage(), plain);
   EXPECT_TRUE(TSlotList::RowPicture(window.Workspace(), settings, slot + 1).toImage().pixelColor(5, 5).alpha() == 0);
+}
+
+TEST_F(SlotListTest, FilesDroppedOnTheDrawingAreaOpenAsOnTheColumn) {
+  QWidget* drawing = window.findChild<TDrawingArea*>();
+  ASSERT_NE(drawing, nullptr);
+  auto drop = [drawing](QMimeData& data) {
+    const QPoint at = drawing->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(drawing, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(drawing, &dropped);
+    return dropped.isAccepted();
+  };
+  QMimeData remote;
+  remote.setUrls({QUrl(QStringLiteral("https://example.org/remote.lcr"))});
+  EXPECT_FALSE(drop(remote));
+  EXPECT_FALSE(window.Workspace().AnyOccupied());
+
+  QMimeData type;
+  type.setUrls({QUrl::fromLocalFile(QString::fromStdString(example.Folder.File("lateral_ceph.lcr")))});
+  EXPECT_TRUE(drop(type));
+  ASSERT_NE(window.Workspace().Slot(0), nullptr);
+  EXPECT_TRUE(window.Workspace().Slot(0)->IsType());
+}
+
+TEST_F(SlotListTest, ARowsTipNamesThePatientTheDateTakenAndTheTypeInFull) {
+  test::TNoPrompts prompts;
+  ASSERT_EQ(window.Workspace().OpenRecords(example.DataFile(), {1}, true, prompts), 1);
+  window.Refresh();
+  const TRadiograph& opened = *window.Workspace().Slot(0);
+  const QString firstLine = column->item(0)->toolTip().section(QLatin1Char('\n'), 0, 0);
+  EXPECT_EQ(firstLine.toStdString(), window.Workspace().Heading(opened));
+  EXPECT_TRUE(firstLine.startsWith(QString::fromStdString(opened.Name) + ", "));
+  EXPECT_TRUE(firstLine.endsWith(", Lateral Ceph"));
+  EXPECT_EQ(firstLine.count(QLatin1Char(',')), 2);
 }
 
 }  // namespace

@@ -1,0 +1,7 @@
+#include "support/version.h"
+
+namespace lumacet {
+
+std::string_view ProgramVersion() { return LUMACET_VERSION; }
+
+}  // namespace lumacet
