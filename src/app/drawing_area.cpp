@@ -1,5 +1,6 @@
 #include "app/drawing_area.h"
 
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -10,6 +11,7 @@
 #include "model/radiograph.h"
 #include "platform/qpainter_canvas.h"
 #include "platform/user_locale.h"
+#include "simulation/selection.h"
 
 namespace lumacet {
 
@@ -61,7 +63,12 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
     painter.fillRect(viewport()->rect(), Qt::white);
     return;
   }
+  if (fMovement.Dragging() && !fDragPicture.isNull()) {
+    PaintDragStep(painter, *mapping);
+    return;
+  }
   TDisplayScene scene = fScene();
+  AddMovementMarks(scene);
   TDisplayOptions options = fOptions();
   options.Labels.StoreRectangles = true;  // the screen's labels are hit-tested
   // The picture is kept, so that the tools' shapes, which change with every mouse move, are
@@ -84,6 +91,190 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
   canvas.SetMapping(*mapping);
   TRadiograph* current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
   fTools.DrawOverlay(canvas, current, options, LocaleDecimalSeparator());
+  if (fSelectBand) {
+    canvas.SetPen({0, TPenStyle::Dot, 0});
+    canvas.SetBrush({0, TBrushStyle::Clear});
+    canvas.SetBackgroundMode(TBackgroundMode::Transparent);
+    canvas.Rectangle(Normalised(*fSelectBand));
+  }
+}
+
+double TDrawingArea::PixelsToUnits(double pixels) const {
+  const std::optional<TFloatPoint> origin = fMapping.ToTracing({0, 0});
+  const std::optional<TFloatPoint> along = fMapping.ToTracing({pixels, 0});
+  return origin && along ? std::abs(along->X - origin->X) : pixels;
+}
+
+bool TDrawingArea::IsMovementTool() const {
+  const TToolMode mode = fTools.Mode();
+  return mode == TToolMode::SelectMove || mode == TToolMode::Translate || mode == TToolMode::Rotate ||
+         mode == TToolMode::RotationCenter;
+}
+
+void TDrawingArea::AddMovementMarks(TDisplayScene& scene) {
+  if (!IsMovementTool() || !fMovementSource) return;
+  const TMovementContext context = fMovementSource();
+  if (context.Radiograph == nullptr) return;
+  scene.RotationCentre = fMovement.Mode() == TDragMode::Centre ? fMovement.CentreDrag() : fMovement.RotationCentre;
+  if (fTools.Mode() != TToolMode::SelectMove) return;
+  TRadiograph* radiograph = context.Radiograph;
+  const double size = PixelsToUnits(2.0 * context.Handle.Size);
+  const TMarkerSettings look = context.Handle;
+  scene.SelectionHandles = [radiograph, size, look](TCanvas& canvas) {
+    const std::optional<TSelectionHandles> handles = SelectionHandles(*radiograph, size);
+    if (!handles) return;
+    auto draw = [&](TFloatPoint at, const std::string& shape) {
+      TMarker marker(shape, look.Size);
+      marker.SizeInScreenPixels = true;
+      const TIntPoint p = RoundSaturated(at);
+      marker.X1 = p.X;
+      marker.Y1 = p.Y;
+      marker.Pen = {look.LineColour, TPenStyle::Solid, 1};
+      marker.Brush = {look.FillColour, TBrushStyle::Solid};
+      marker.Draw(canvas);
+    };
+    for (TFloatPoint at : handles->Translate) draw(at, look.Shape);
+    for (TFloatPoint at : handles->Rotate) draw(at, "Circle");
+  };
+}
+
+void TDrawingArea::KeepPictureWithoutCurrent() {
+  std::optional<TIsotropicMapping> mapping = fMapping.Mapping();
+  if (!mapping) return;
+  TDisplayScene scene = fScene();
+  if (scene.Current >= 0) scene.Slots[static_cast<size_t>(scene.Current)] = nullptr;
+  scene.Current = -1;
+  const qreal ratio = viewport()->devicePixelRatioF();
+  fDragPicture = QImage(viewport()->size() * ratio, QImage::Format_RGB32);
+  fDragPicture.setDevicePixelRatio(ratio);
+  fDragPicture.fill(Qt::white);
+  QPainter back(&fDragPicture);
+  TQPainterCanvas canvas(back);
+  canvas.SetMapping(*mapping);
+  DrawDisplay(canvas, scene, fOptions());
+}
+
+void TDrawingArea::PaintDragStep(QPainter& painter, const TIsotropicMapping& mapping) {
+  painter.drawImage(0, 0, fDragPicture);
+  TDisplayScene scene = fScene();
+  AddMovementMarks(scene);
+  // Only the moving tracing is painted afresh, with its markers, handles and centre.
+  for (size_t i = 0; i < scene.Slots.size(); ++i)
+    if (static_cast<int>(i) != scene.Current) scene.Slots[i] = nullptr;
+  TDisplayOptions options = fOptions();
+  TQPainterCanvas canvas(painter);
+  canvas.SetMapping(mapping);
+  DrawTracings(canvas, scene, options);
+  if (scene.Current >= 0) {
+    TRadiograph& current = *scene.Slots[static_cast<size_t>(scene.Current)];
+    for (const TMarker& marker : SelectionMarkers(current, options.SelectionMarker, options.MarkerSizeInScreenPixels))
+      marker.Draw(canvas);
+  }
+  if (scene.SelectionHandles) scene.SelectionHandles(canvas);
+  if (scene.RotationCentre) DrawRotationCentre(canvas, *scene.RotationCentre);
+}
+
+bool TDrawingArea::MovementPress(TFloatPoint at, Qt::KeyboardModifiers) {
+  if (!IsMovementTool() || !fMovementSource || fMovement.Dragging()) return IsMovementTool();
+  const TMovementContext context = fMovementSource();
+  if (context.Radiograph == nullptr) return true;
+  TRadiograph& radiograph = *context.Radiograph;
+  const double tolerance = PixelsToUnits(5);
+  auto near = [](TFloatPoint p, TFloatPoint q, double reach) {
+    return std::abs(p.X - q.X) <= reach && std::abs(p.Y - q.Y) <= reach;
+  };
+  switch (fTools.Mode()) {
+    case TToolMode::RotationCenter: fMovement.Begin(radiograph, at, TDragMode::Centre); break;
+    case TToolMode::Rotate: fMovement.Begin(radiograph, at, TDragMode::Rotate); break;
+    case TToolMode::Translate: {
+      TXRPoint* marker = SelectedPointAt(radiograph, at, tolerance);
+      fMovement.Begin(radiograph, at, marker != nullptr ? TDragMode::Marker : TDragMode::Translate, marker);
+      break;
+    }
+    default: {
+      const double reach = std::max(tolerance, PixelsToUnits(context.Handle.Size));
+      if (near(fMovement.RotationCentre, at, reach)) {
+        fMovement.Begin(radiograph, at, TDragMode::Centre);
+        break;
+      }
+      if (const auto handles = SelectionHandles(radiograph, PixelsToUnits(2.0 * context.Handle.Size))) {
+        for (TFloatPoint h : handles->Translate)
+          if (!fMovement.Dragging() && near(h, at, reach)) fMovement.Begin(radiograph, at, TDragMode::Translate);
+        for (TFloatPoint h : handles->Rotate)
+          if (!fMovement.Dragging() && near(h, at, reach)) fMovement.Begin(radiograph, at, TDragMode::Rotate);
+        if (fMovement.Dragging()) break;
+      }
+      if (TXRPoint* marker = SelectedPointAt(radiograph, at, tolerance)) {
+        fMovement.Begin(radiograph, at, TDragMode::Marker, marker);
+        break;
+      }
+      const TIntPoint p = RoundSaturated(at);
+      fSelectBand = TIntRect{p.X, p.Y, p.X, p.Y};
+    }
+  }
+  if (fMovement.Dragging() && fMovement.Mode() != TDragMode::Centre) KeepPictureWithoutCurrent();
+  viewport()->update();
+  return true;
+}
+
+bool TDrawingArea::MovementMove(TFloatPoint at) {
+  if (fSelectBand) {
+    const TIntPoint p = RoundSaturated(at);
+    fSelectBand->Right = p.X;
+    fSelectBand->Bottom = p.Y;
+    viewport()->update();
+    return true;
+  }
+  if (!fMovement.Dragging() || !fMovementSource) return false;
+  const TMovementContext context = fMovementSource();
+  if (context.Radiograph == nullptr) return true;
+  if (fMovement.Step(*context.Radiograph, at, context.Drag)) viewport()->update();
+  emit StatusChanged(QString::fromStdString(fMovement.Status(LocaleDecimalSeparator(), !context.FullRedraw)));
+  return true;
+}
+
+bool TDrawingArea::MovementRelease(TFloatPoint at, Qt::KeyboardModifiers modifiers) {
+  if (!fSelectBand && !fMovement.Dragging()) return false;
+  if (!fMovementSource) return true;
+  const TMovementContext context = fMovementSource();
+  if (context.Radiograph == nullptr) {
+    fSelectBand.reset();
+    return true;
+  }
+  TRadiograph& radiograph = *context.Radiograph;
+  if (fSelectBand) {
+    const TIntRect band = *fSelectBand;
+    fSelectBand.reset();
+    const double tolerance = PixelsToUnits(5);
+    const bool shift = modifiers.testFlag(Qt::ShiftModifier);
+    if (std::abs(band.Right - band.Left) <= tolerance && std::abs(band.Bottom - band.Top) <= tolerance) {
+      SelectAt(radiograph, at, tolerance, shift, modifiers.testFlag(Qt::ControlModifier));
+    } else {
+      SelectInBand(radiograph, band, shift);
+    }
+    emit StatusChanged(QString::fromStdString(SelectionDescription(radiograph)));
+  } else {
+    fMovement.Step(radiograph, at, context.Drag);
+    const std::string status = fMovement.Status(LocaleDecimalSeparator(), false);
+    const TResult done = fMovement.End(radiograph, context.Drag);
+    fDragPicture = {};
+    if (!done) emit MovementRefused(DisplayText(done.Text()));
+    emit StatusChanged(QString::fromStdString(status));
+  }
+  emit MovementsChanged();
+  Redraw();
+  return true;
+}
+
+void TDrawingArea::CancelMovement() {
+  fSelectBand.reset();
+  if (!fMovement.Dragging() || !fMovementSource) return;
+  const TMovementContext context = fMovementSource();
+  if (context.Radiograph != nullptr) fMovement.Cancel(*context.Radiograph, context.Drag.Movement);
+  fDragPicture = {};
+  emit StatusChanged(tr("Movement cancelled"));
+  emit MovementsChanged();
+  Redraw();
 }
 
 void TDrawingArea::resizeEvent(QResizeEvent* event) {
@@ -99,6 +290,7 @@ void TDrawingArea::scrollContentsBy(int, int) {
 }
 
 void TDrawingArea::SetTool(TToolMode mode) {
+  CancelMovement();
   fTools.SetMode(mode);
   viewport()->setCursor(mode == TToolMode::None ? Qt::ArrowCursor : Qt::CrossCursor);
   Apply(TDrawingTools::TRedraw::Overlay);
@@ -128,12 +320,43 @@ TXRVariable* TDrawingArea::LabelUnder(TFloatPoint at, TRadiograph*& current) {
 void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (event->button() == Qt::LeftButton && MovementPress(*at, event->modifiers())) return;
+  if (event->button() == Qt::RightButton && IsMovementTool()) {
+    if (fMovement.Dragging()) {
+      // The whole display at once, the picture under the drag included.
+      if (fMovement.Mode() != TDragMode::Centre) KeepPictureWithoutCurrent();
+      viewport()->update();
+    } else if (fMovementSource) {
+      AreasMenu(*at, event->globalPosition().toPoint(), event->modifiers().testFlag(Qt::ShiftModifier));
+    }
+    return;
+  }
   Apply(fTools.Press(*at, event->button() == Qt::RightButton, fMapping));
+}
+
+void TDrawingArea::AreasMenu(TFloatPoint at, QPoint global, bool add) {
+  const TMovementContext context = fMovementSource();
+  if (context.Radiograph == nullptr) return;
+  TRadiograph* radiograph = context.Radiograph;
+  const std::vector<TArea*> areas = AreasAt(*radiograph, at, PixelsToUnits(5));
+  if (areas.empty()) return;
+  QMenu menu(this);
+  for (TArea* area : areas) {
+    connect(menu.addAction(Utf8(area->Name)), &QAction::triggered, this, [this, radiograph, area, add] {
+      if (!add) radiograph->Selection.clear();
+      if (std::find(radiograph->Selection.begin(), radiograph->Selection.end(), area) == radiograph->Selection.end())
+        radiograph->Selection.push_back(area);
+      emit MovementsChanged();
+      Redraw();
+    });
+  }
+  menu.exec(global);
 }
 
 void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (MovementMove(*at)) return;
   if (fTools.Dragging()) {
     Apply(fTools.Move(*at));
     return;
@@ -160,6 +383,7 @@ bool TDrawingArea::viewportEvent(QEvent* event) {
 void TDrawingArea::mouseReleaseEvent(QMouseEvent* event) {
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (event->button() == Qt::LeftButton && MovementRelease(*at, event->modifiers())) return;
   Apply(fTools.Release(*at, event->button() == Qt::RightButton, fMapping));
   if (std::optional<double> length = fTools.TakeMeasuredLength()) emit MagnificationMeasured(*length);
 }

@@ -11,6 +11,7 @@
 #include "graphics/drawing_tools.h"
 #include "graphics/tracing_painter.h"
 #include "shell/settings_options.h"
+#include "simulation/movement_tool.h"
 
 namespace lumacet {
 
@@ -22,6 +23,22 @@ class TDrawingArea : public QAbstractScrollArea {
   using TSceneSource = std::function<TDisplayScene()>;
   using TOptionsSource = std::function<TDisplayOptions()>;
   TDrawingArea(TSceneSource scene, TOptionsSource options, QWidget* parent = nullptr);
+
+  // What the movement tools need at every event: the radiograph they move (null when
+  // movements cannot run on the current object) and the options of the moment.
+  struct TMovementContext {
+    TRadiograph* Radiograph = nullptr;
+    TDragOptions Drag;
+    bool FullRedraw = true;
+    TMarkerSettings Handle;
+  };
+  using TMovementSource = std::function<TMovementContext()>;
+  void SetMovementSource(TMovementSource source) { fMovementSource = std::move(source); }
+  TMovementTool& Movement() { return fMovement; }
+  // Esc: a running drag ends with the tracing where it began.
+  void CancelMovement();
+  // The length of that many screen pixels in tracing units.
+  double PixelsToUnits(double pixels) const;
 
   TDisplayMapping& Mapping() { return fMapping; }
   // After any change of the mapping: scroll bars and picture follow.
@@ -41,6 +58,10 @@ class TDrawingArea : public QAbstractScrollArea {
   void MagnificationMeasured(double lengthUnits);
   // The mapping changed; its zoom for the zoom box.
   void ZoomChanged(int zoom);
+  // A movement was logged, cancelled or refused (with its message), or the selection or the
+  // rotation centre changed: the window brings its commands and lists up to date.
+  void MovementsChanged();
+  void MovementRefused(const QString& message);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -53,11 +74,28 @@ class TDrawingArea : public QAbstractScrollArea {
 
  private:
   void Apply(TDrawingTools::TRedraw redraw);
+  bool IsMovementTool() const;
+  // The movement tools' part of a left press, move and release; true when they took it.
+  bool MovementPress(TFloatPoint at, Qt::KeyboardModifiers modifiers);
+  bool MovementMove(TFloatPoint at);
+  bool MovementRelease(TFloatPoint at, Qt::KeyboardModifiers modifiers);
+  // The picture under a drag: everything but the moving tracing.
+  void KeepPictureWithoutCurrent();
+  void PaintDragStep(QPainter& painter, const TIsotropicMapping& mapping);
+  // Handles, markers and the rotation centre of the movement tools.
+  void AddMovementMarks(TDisplayScene& scene);
+  // The pop-up menu of the areas under the pointer; choosing one selects it.
+  void AreasMenu(TFloatPoint at, QPoint global, bool add);
   // The current radiograph's label under the point, when labels are shown and hints asked for.
   TXRVariable* LabelUnder(TFloatPoint at, TRadiograph*& current);
 
   TSceneSource fScene;
   TOptionsSource fOptions;
+  TMovementSource fMovementSource;
+  TMovementTool fMovement;
+  // The Select / Move tool's rubber band, from its press to its release.
+  std::optional<TIntRect> fSelectBand;
+  QImage fDragPicture;
   TDisplayMapping fMapping;
   TDrawingTools fTools;
   // The last full picture; the next paint only redraws the tools' shapes on it when they

@@ -109,6 +109,15 @@ void TMainWindow::BuildMenus() {
 }
 
 void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
+  // The superimposition chooser shares the image blending row: the rows below are full.
+  fSuperimpositions = new QComboBox;
+  fSuperimpositions->setObjectName(QStringLiteral("superimpositions"));
+  fSuperimpositions->setMinimumContentsLength(14);
+  fSuperimpositions->setToolTip(tr("Superimposition for \"Superimpose on Current\""));
+  QToolBar* superimposition = addToolBar(tr("Superimposition"));
+  superimposition->setObjectName(QStringLiteral("Superimposition"));
+  superimposition->addWidget(fSuperimpositions);
+  superimposition->addAction(Command("tracing.superimpose"));
   QToolBar* bar = addToolBar(tr("Standard"));
   bar->setObjectName(QStringLiteral("Standard"));
   insertToolBarBreak(bar);  // below the image blending bar: together they overflow narrow windows
@@ -149,9 +158,9 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
 void TMainWindow::Refresh() {
   // A save may have switched the image reminder off through its own box.
   fSettings.General.Remind[1] = fWorkspace->Options().RemindImageNotSaved;
+  UpdateLists();
   UpdateCommands();
   UpdateIconColumn();
-  UpdateLists();
   setWindowTitle(Utf8(fWorkspace->WindowTitle()));
   fDrawing->SetMeasurementHints(fSettings.View.VariableHints);
   fDrawing->Redraw();
@@ -186,6 +195,7 @@ void TMainWindow::UpdateCommands() {
   for (const char* id : {"tools.pcas", "type.shape_analyses"})
     Command(id)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
   Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
+  UpdateMovementCommands();
   const auto why = [this](std::string_view id) { return WhyDisabled(id, *fWorkspace); };
   fCommands.ExplainDisabled(why);
   fImageCommands->ExplainDisabled(why);
@@ -200,8 +210,12 @@ void TMainWindow::UpdateIconColumn() {
 void TMainWindow::UpdateLists() {
   fAnalyses->clear();
   fViews->clear();
+  const QString superimposition = fSuperimpositions->currentText();
+  fSuperimpositions->clear();
   TRadiograph* current = fWorkspace->Current();
   if (current == nullptr || current->Type() == nullptr) return;
+  for (const std::string& name : current->Type()->ElementNames({ekSupimp})) fSuperimpositions->addItem(Utf8(name));
+  if (const int at = fSuperimpositions->findText(superimposition); at >= 0) fSuperimpositions->setCurrentIndex(at);
   for (const std::string& name : current->Type()->ElementNames({ekAnalysis})) fAnalyses->addItem(Utf8(name));
   if (current->CurrentAnalysis != nullptr) fAnalyses->setCurrentText(Utf8(current->CurrentAnalysis->Name));
   fViews->addItem(QStringLiteral("<all>"));

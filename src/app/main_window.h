@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/command_table.h"
 #include "app/qt_prompts.h"
@@ -22,10 +23,16 @@ class QActionGroup;
 class QComboBox;
 class QListWidgetItem;
 class QMenu;
+class QShortcut;
 
 namespace lumacet {
 
 class TAnalysisWindow;
+class TMovementForm;
+class TMoveDetailedForm;
+class TResult;
+struct TMovement;
+enum class TArrowKey;
 class TDrawingArea;
 class TImageCommands;
 class TOpenXRayDlg;
@@ -50,6 +57,14 @@ class TMainWindow : public QMainWindow {
   void Refresh();
   // "&Best Fit" onto the current radiograph.
   void BestFit();
+  TDrawingArea& Drawing() { return *fDrawing; }
+  // The Movements window and the "Move" dialog, made at the window's start.
+  TMovementForm& MovementForm() { return *fMovementForm; }
+  TMoveDetailedForm& MoveForm() { return *fMoveForm; }
+  // DoTheMovement on the radiograph movements may run on, then everything brought up to date.
+  void PerformMovement(const TMovement& movement);
+  // An arrow key with the Translate or Rotate tool (KeyboardMove).
+  void KeyboardMove(TArrowKey key, Qt::KeyboardModifiers modifiers);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -66,6 +81,26 @@ class TMainWindow : public QMainWindow {
   void BuildFileMenu();
   void BuildTypeMenu();
   void BuildTracingMenu();
+  // The movement, superimposition and orientation commands of the Tracing menu, the
+  // Movements window and the "Move" dialog.
+  void BuildMovementCommands(QMenu* tracing);
+  void BuildMovementKeys();
+  void UpdateMovementCommands();
+  // The current object when movements may run on it: shown and not being digitized.
+  TRadiograph* MovementRadiograph() const;
+  // A refused movement's message; nothing for success.
+  void ShowRefusal(const TResult& result);
+  void ActionUndoExecute();
+  void ActionRedoExecute();
+  void ActionMoveExecute();
+  void ActionFlipVerticalExecute();
+  void ActionFlipHorizontalExecute();
+  void ActionScaleExecute();
+  void ActionSelectAllExecute();
+  void ActionSuperimposeExecute();
+  void ActionOrientateExecute();
+  void ActionOrientateChooseExecute();
+  void ActionMovementWindowExecute();
   void BuildViewMenu();
   QActionGroup* BuildToolsMenu();
   void BuildHelpMenu();
@@ -142,6 +177,13 @@ class TMainWindow : public QMainWindow {
   TSlotList* fSlots = nullptr;
   QComboBox* fAnalyses = nullptr;
   QComboBox* fViews = nullptr;
+  // The superimposition "&Superimpose on Current" uses, from the current radiograph's type.
+  QComboBox* fSuperimpositions = nullptr;
+  TMovementForm* fMovementForm = nullptr;
+  TMoveDetailedForm* fMoveForm = nullptr;
+  // The arrow keys, taken before any control sees them while the Translate or Rotate tool is on.
+  std::vector<QShortcut*> fArrowKeys;
+  int fConstraint = 0;  // the Translate tool's: 0 none, 1 along x, 2 along y
   TAnalysisWindow* fAnalysisWindow = nullptr;
   // Made at the first "&Open..." and kept, so that its file, filter, order, column widths
   // and place last from one showing to the next.

@@ -36,12 +36,29 @@ QActionGroup* TMainWindow::BuildToolsMenu() {
     toolGroup->addAction(action);
     const auto tool = static_cast<TToolMode>(mode);
     if (tool == TToolMode::None || tool == TToolMode::Zoom || tool == TToolMode::Ruler ||
-        tool == TToolMode::Protractor || tool == TToolMode::Magnification) {
+        tool == TToolMode::Protractor || tool == TToolMode::Magnification || tool == TToolMode::SelectMove ||
+        tool == TToolMode::Translate || tool == TToolMode::Rotate || tool == TToolMode::RotationCenter) {
       action->setEnabled(true);
-      connect(action, &QAction::triggered, this, [this, tool] { fDrawing->SetTool(tool); });
+      connect(action, &QAction::triggered, this, [this, tool] {
+        fDrawing->SetTool(tool);
+        Refresh();  // the arrow keys and the handles follow the tool
+      });
     }
   }
   Command("tools.none")->setChecked(true);
+  // The Translate tool's constraint.
+  QMenu* constraint = tools->addMenu(tr("Translate Constraint"));
+  auto* constraints = new QActionGroup(this);
+  int mode = 0;
+  for (const char* id : {"tools.no_constraint", "tools.constrain_x", "tools.constrain_y"}) {
+    QAction* action = AddCommand(constraint, id);
+    action->setEnabled(true);
+    action->setCheckable(true);
+    action->setChecked(mode == 0);
+    constraints->addAction(action);
+    connect(action, &QAction::triggered, this, [this, mode] { fConstraint = mode; });
+    ++mode;
+  }
   tools->addSeparator();
   AddCommand(tools, "tools.procrustes", &TMainWindow::ActionProcrustesExecute);
   AddCommand(tools, "tools.pcas", &TMainWindow::ActionPcasExecute);

@@ -33,6 +33,7 @@ void TMainWindow::BuildTracingMenu() {
   AddCommand(tracing, "tracing.set_reference", &TMainWindow::ActionSetReferenceExecute)->setCheckable(true);
   AddCommand(tracing, "tracing.set_morph_source", &TMainWindow::ActionSetMorphSourceExecute)->setCheckable(true);
   AddCommand(tracing, "tracing.sort", &TMainWindow::ActionSortExecute);
+  BuildMovementCommands(tracing);
 }
 
 void TMainWindow::ActionGetCoordinatesExecute() {

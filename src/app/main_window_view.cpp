@@ -54,6 +54,8 @@ void TMainWindow::BuildViewMenu() {
   AddCommand(view, "view.detailed_analysis", &TMainWindow::ActionDetailedAnalysisExecute);
   AddCommand(view, "view.copy_results", &TMainWindow::ActionCopyResultsExecute);
   AddCommand(view, "view.save_results", &TMainWindow::ActionSaveResultsExecute);
+  view->addSeparator();
+  AddCommand(view, "view.movements", &TMainWindow::ActionMovementWindowExecute);
 }
 
 void TMainWindow::ShowViewSettings() {

@@ -59,6 +59,8 @@ void DrawPageOutlines(TCanvas& canvas, const TDisplayScene& scene, std::uint32_t
   }
 }
 
+}  // namespace
+
 void DrawRotationCentre(TCanvas& canvas, TFloatPoint centre) {
   const TIntPoint c = RoundSaturated(centre);
   canvas.SetPen({kRotationCentreGrey, TPenStyle::Solid, 0});
@@ -75,8 +77,6 @@ void DrawRotationCentre(TCanvas& canvas, TFloatPoint centre) {
   const TIntPoint bottomRight = at(kRotationCircleRadius, kRotationCircleRadius);
   canvas.Ellipse({topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y});
 }
-
-}  // namespace
 
 TIntRect VisibleArea(const TCanvas& canvas) {
   const TIntSize size = canvas.DeviceSize();

@@ -99,6 +99,9 @@ void DrawGrid(TCanvas& canvas, int density, std::uint32_t colour);
 std::vector<TMarker> SelectionMarkers(TRadiograph& radiograph, const TMarkerSettings& settings,
                                       bool sizeInScreenPixels);
 
+// The rotation centre: a grey cross 4 mm each way with a circle of 2 mm.
+void DrawRotationCentre(TCanvas& canvas, TFloatPoint centre);
+
 // The tracing rectangle a canvas shows: its device area in logical units, with a unit to
 // spare on every side.
 TIntRect VisibleArea(const TCanvas& canvas);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "model/xray_type.h"
 #include "shell/workspace.h"
 
 namespace lumacet {
@@ -31,6 +32,13 @@ bool NeedsImage(std::string_view id) {
   return StartsWith(id, "image.") && !OneOf(id, {"image.open", "image.visible", "image.acquire"});
 }
 
+// Commands that move the tracing, or undo or redo a movement.
+bool MovesTracing(std::string_view id) {
+  return OneOf(id, {"tracing.undo", "tracing.redo", "tracing.flip_vertical", "tracing.flip_horizontal",
+                    "tracing.scale", "tracing.select_all", "tracing.superimpose", "tracing.orientate",
+                    "tracing.orientate_choose"});
+}
+
 }  // namespace
 
 TText WhyDisabled(std::string_view id, const TWorkspace& workspace) {
@@ -48,11 +56,18 @@ TText WhyDisabled(std::string_view id, const TWorkspace& workspace) {
   if (NeedsRadiograph(id) && current->IsType() && !NeedsCurrent(id))
     return LcText("CommandReasons", "The current object is a type: choose a radiograph.");
   if (current == nullptr || current->IsType()) return {};
-  if (OneOf(id, {"tracing.get_coordinates", "tracing.digitize", "tracing.set_reference", "tracing.set_morph_source"}) &&
+  if ((OneOf(id, {"tracing.get_coordinates", "tracing.digitize", "tracing.set_reference", "tracing.set_morph_source"}) ||
+       MovesTracing(id)) &&
       current->Digitizing)
     return LcText("CommandReasons", "Finish digitizing first.");
-  if (OneOf(id, {"tracing.get_coordinates", "tracing.digitize"}) && !current->Visible)
+  if ((OneOf(id, {"tracing.get_coordinates", "tracing.digitize"}) || MovesTracing(id)) && !current->Visible)
     return LcText("CommandReasons", "The tracing is hidden: show it first.");
+  if (id == "tracing.undo" && current->UndoMovements.empty()) return LcText("CommandReasons", "Nothing to undo.");
+  if (id == "tracing.redo" && current->RedoMovements.empty()) return LcText("CommandReasons", "Nothing to redo.");
+  if (OneOf(id, {"tracing.flip_vertical", "tracing.flip_horizontal"}) && current->Selection.empty())
+    return LcText("CommandReasons", "Select points first (Tools > Select / Move or Tracing > Select All).");
+  if (id == "tracing.superimpose" && current->Type() != nullptr && current->Type()->ElementList(ekSupimp).empty())
+    return LcText("CommandReasons", "The radiograph's type defines no superimposition.");
   if (NeedsImage(id)) {
     if (!current->Image.HasImage())
       return LcText("CommandReasons", "The radiograph has no image: open one first (Image > Open...).");

@@ -21,6 +21,9 @@ struct TMenu {
 struct TCommand {
   std::string_view Id;  // "file.save"
   TTextSource Caption;  // "&Save", as the menu shows it
+  // The menu shows a caption of the moment instead ("&Undo: <movement>", "Can't Undo");
+  // the table's caption names the command in lists of commands.
+  bool CaptionFollowsState = false;
 };
 
 // The menus in the order of the menu bar.

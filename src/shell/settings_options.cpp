@@ -82,6 +82,7 @@ TWorkspaceOptions WorkspaceOptions(const TSettings& settings) {
   options.Formats.RadiographTitle = settings.Radiograph.Title;
   options.Formats.AgeFormat = settings.Radiograph.AgeFormat;
   options.SortOnLoading = settings.Radiograph.SortFitOnLoading;
+  options.AutoOrientate = settings.Radiograph.AutoOrientate;
   options.Images = ImageLoadSettings(settings);
   options.RemindImageNotSaved = settings.General.Remind[1];
   return options;

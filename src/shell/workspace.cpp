@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "persistence/type_file.h"
+#include "simulation/superimposition.h"
 #include "support/dates.h"
 
 namespace lumacet {
@@ -224,6 +225,7 @@ int TWorkspace::OpenRecords(const std::string& dataFile, const std::vector<int>&
     }
     TRadiograph& placed = *xray;
     Place(std::move(xray));
+    if (fOptions.AutoOrientate) AutoOrientate(placed, Movements);
     if (loadImages) OpenImage(placed, quiet, prompts);
     ++opened;
   }
@@ -258,6 +260,7 @@ int TWorkspace::OpenType(const std::string& path, TWorkspacePrompts& prompts) {
   }
   TRadiograph& placed = *type;
   const int slot = Place(std::move(type));
+  if (fOptions.AutoOrientate) AutoOrientate(placed, Movements);
   OpenImage(placed, false, prompts);
   return slot;
 }

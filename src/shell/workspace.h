@@ -15,6 +15,7 @@
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
+#include "simulation/movements.h"
 
 namespace lumacet {
 
@@ -88,6 +89,7 @@ struct TWorkspaceOptions {
   TDataFileOptions Data;
   TTextFormats Formats;
   bool SortOnLoading = false;  // "Sort Fit on Loading"
+  bool AutoOrientate = false;  // "A&uto Orientate on Loading": the type's first orientation
   // Folders, default pixel size and DICOM window for images opened with their objects; the
   // type's own scaling option is taken from each object's type.
   TImageLoadSettings Images;
@@ -217,6 +219,10 @@ class TWorkspace {
   bool MoveToPosition(int from, int target);
 
   TCommandStates Commands() const;
+
+  // The movement options every radiograph's movements run with: the Movements window's
+  // switches and the image lock, which the program keeps for all radiographs alike.
+  TMovementOptions Movements;
 
   // A relative data file name lies in the data folder.
   std::string ResolveDataFile(const std::string& path) const;

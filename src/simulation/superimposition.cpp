@@ -262,6 +262,7 @@ void AutoOrientate(TRadiograph& radiograph, const TMovementOptions& options) {
   TXROrient* orientation = DefaultOrientation(*radiograph.Type());
   if (orientation == nullptr || orientation->Kind() == KindNumber(TOrientKind::AlignToImage)) return;
   // A refusal performs nothing, and on loading nothing is said about it.
+  THistoryPause pause(radiograph);
   static_cast<void>(Orientate(*orientation, radiograph, options));
 }
 

@@ -42,6 +42,8 @@ TResult OrientAndSuperimpose(TRadiograph& radiograph, TRadiograph& fixed, const 
                              const std::string* superimposition, const TMovementOptions& options);
 // Orientation on loading: the default orientation when there is one, it is not
 // "<Align to Image>" and it can be computed; otherwise nothing happens and nothing is said.
+// It is logged, so it can be undone, but it is no edit of the user's: the record stays
+// unmodified and its change history untouched.
 void AutoOrientate(TRadiograph& radiograph, const TMovementOptions& options);
 
 }  // namespace lumacet

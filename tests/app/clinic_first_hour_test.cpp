@@ -140,6 +140,15 @@ TEST(ClinicFirstHourTest, ADisabledCommandSaysWhatIsMissingAndAnEnabledOneSaysNo
   current.Visible = false;
   window.Refresh();
   EXPECT_EQ(tip("tracing.get_coordinates"), "The tracing is hidden: show it first.");
+  EXPECT_EQ(tip("tracing.scale"), "The tracing is hidden: show it first.");
+  current.Visible = true;
+  current.Selection.clear();
+  current.UndoMovements.clear();
+  current.RedoMovements.clear();
+  window.Refresh();
+  EXPECT_EQ(tip("tracing.undo"), "Nothing to undo.");
+  EXPECT_EQ(tip("tracing.redo"), "Nothing to redo.");
+  EXPECT_EQ(tip("tracing.flip_vertical"), "Select points first (Tools > Select / Move or Tracing > Select All).");
 }
 
 TEST(ClinicFirstHourTest, ASaveIsToldOnTheStatusBarAboutNamesTheVersionsAndTheStandardKeysAreBound) {

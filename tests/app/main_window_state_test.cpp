@@ -84,7 +84,7 @@ TEST(MainWindowStateTest, EverythingOnTheToolBarsShowsInANarrowWindow) {
         if (qobject_cast<QComboBox*>(shown) != nullptr) ++combos;
       }
     }
-    EXPECT_EQ(combos, 3) << "the zoom box and the analysis and view lists";
+    EXPECT_EQ(combos, 4) << "the zoom box, the analysis and view lists and the superimposition chooser";
   }
 }
 
