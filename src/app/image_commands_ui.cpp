@@ -70,11 +70,17 @@ bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::str
     // Cancel keeps the encoder's defaults: the image is saved all the same.
     if (options.exec() == QDialog::Accepted) jpeg = options.Options();
   }
+  const std::string before = object.ImageFile;
   TBusy busy;
-  if (TResultOf<std::string> saved = DoImageSave(object, object.Image, path, jpeg); !saved) {
+  TResultOf<std::string> saved = DoImageSave(object, object.Image, path, jpeg);
+  if (!saved) {
     Tell(parent, saved.Text());
     return false;
   }
+  const QString file = Utf8(std::filesystem::path(*saved).filename().string());
+  ShowOnStatusBar(parent, *saved == before ? QObject::tr("Image saved to %1").arg(file)
+                                           : QObject::tr("Image saved to %1; the tracing now links to it: save the "
+                                                         "tracing to keep the link.").arg(file));
   return true;
 }
 

@@ -41,10 +41,12 @@ void TQtPrompts::Inform(const std::string& text) {
   QMessageBox::information(fParent, QStringLiteral("Lumacet"), DisplayText(text));
 }
 
-void TQtPrompts::ShowStatus(const TText& text) {
-  if (auto* window = qobject_cast<QMainWindow*>(fParent != nullptr ? fParent->window() : nullptr))
-    window->statusBar()->showMessage(DisplayText(text));
+void ShowOnStatusBar(QWidget* parent, const QString& text) {
+  if (auto* window = qobject_cast<QMainWindow*>(parent != nullptr ? parent->window() : nullptr))
+    window->statusBar()->showMessage(text);
 }
+
+void TQtPrompts::ShowStatus(const TText& text) { ShowOnStatusBar(fParent, DisplayText(text)); }
 
 void TQtPrompts::ShowText(const TText& text) {
   QMessageBox::warning(fParent, QStringLiteral("Lumacet"), DisplayText(text));

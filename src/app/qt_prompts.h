@@ -21,6 +21,10 @@ QString DisplayText(std::string_view text);
 // translators (QCoreApplication::translate), its arguments filled in after, then as above.
 QString DisplayText(const TText& text);
 
+// A passing note on the status bar of the main window `parent` belongs to; nowhere when it
+// belongs to none.
+void ShowOnStatusBar(QWidget* parent, const QString& text);
+
 class TQtPrompts : public TWorkspacePrompts {
  public:
   TQtPrompts(QWidget* parent, TWorkspace& workspace) : fParent(parent), fWorkspace(workspace) {}

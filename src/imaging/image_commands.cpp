@@ -1,6 +1,7 @@
 #include "imaging/image_commands.h"
 
 #include <cmath>
+#include <filesystem>
 #include <utility>
 
 #include "imaging/bmp_codec.h"
@@ -100,7 +101,12 @@ TResultOf<std::string> DoImageSave(TRadiograph& radiograph, TImageStore& store, 
   }
   const TWriteResult written = WriteFileAtomically(target, bytes);
   if (!written.Ok) return TResult::Failure(TText(kSaveFailure, {target, written.Error}), written.Error);
-  radiograph.ImageFile = target;
+  // A new name moves the record's link to the new file: the old file no longer holds what
+  // is shown, and the new one would be orphaned otherwise. The record must be saved to keep it.
+  if (radiograph.ImageFile != target) {
+    radiograph.ImageFile = target;
+    radiograph.RecordChange(true, "Image linked to " + std::filesystem::path(target).filename().string() + ".");
+  }
   radiograph.RecordImageChange(false, "Image Saved.");
   return target;
 }

@@ -4,7 +4,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QMainWindow>
+#include <QStatusBar>
+#include <filesystem>
 #include <fstream>
 
 #include "app/image_commands_ui.h"
@@ -298,6 +301,24 @@ TEST(ImageWindowTest, OpeningAPatientWithImagesShowsThemUnderTheTracings) {
   const int hidden = greys();
   EXPECT_GT(shown, 5 * hidden + 1000) << shown << " " << hidden;
   EXPECT_FALSE(current.Modified || current.ImageModified);
+}
+
+TEST_F(ImageCommandsTest, SavingTheImageUnderANewNameRelinksTheTracingAndSaysSo) {
+  ASSERT_TRUE(commands->LoadImageFile(example.Folder.File("emma_lindqvist_2018.jpg")));
+  TRadiograph& xray = Current();
+  xray.Modified = false;
+  const std::string copy = example.Folder.File("emma copy.bmp");
+  test::WhenModal("Save Image", [&copy](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(QString::fromStdString(copy));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  commands->Command("image.save")->trigger();
+  EXPECT_TRUE(std::filesystem::exists(copy));
+  EXPECT_EQ(xray.ImageFile, copy);
+  EXPECT_TRUE(xray.Modified);
+  EXPECT_TRUE(window.statusBar()->currentMessage().startsWith("Image saved to emma copy.bmp; the tracing now links"));
 }
 
 }  // namespace

@@ -262,5 +262,19 @@ TEST_F(ImageStoreTest, ClosingBreaksTheLinkAndKeepsTheSamples) {
   EXPECT_EQ(xray.ChangeHistory.back(), "Link with image broken.");
 }
 
+TEST_F(ImageStoreTest, SavingUnderANewNameRelinksTheRecordAndMarksItModified) {
+  ASSERT_TRUE(Load("a.bmp")) << message;
+  xray.Modified = false;
+  xray.ChangeHistory.clear();
+  std::string saved;
+  ASSERT_TRUE(Save(folder.File("a.bmp"), {}, saved)) << message;
+  EXPECT_FALSE(xray.Modified);  // the same file: the link holds as it was
+
+  ASSERT_TRUE(Save(folder.File("copy.bmp"), {}, saved)) << message;
+  EXPECT_EQ(xray.ImageFile, folder.File("copy.bmp"));
+  EXPECT_TRUE(xray.Modified);
+  EXPECT_EQ(xray.ChangeHistory, (std::vector<std::string>{"Image Saved.", "Image linked to copy.bmp.", "Image Saved."}));
+}
+
 }  // namespace
 }  // namespace lumacet
