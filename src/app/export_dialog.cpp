@@ -69,7 +69,9 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   fPages->addTab(coordinates, tr("Point Coordinates"));
   layout->addWidget(fPages);
 
-  const TScaleChoice scale = AddScaleChoice(tr("Export measurements at:"));
+  // The scale the main window measures at, so that an export repeats what the user read there.
+  const TScaleChoice scale = AddScaleChoice(
+      tr("Export measurements at:"), fContext.Workspace != nullptr && fContext.Workspace->Options().Data.ShowLifeSize);
   fLifeSize = scale.LifeSize;
 
   auto* headers = new QGroupBox(tr("First line contains Headers:"));

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -74,7 +75,9 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
   setCentralWidget(splitter);
   BuildMenus();
   RestoreToolBars();
-  statusBar();
+  fScalePanel = new QLabel;
+  fScalePanel->setObjectName(QStringLiteral("scalePanel"));
+  statusBar()->addPermanentWidget(fScalePanel);
   setAcceptDrops(true);
   connect(fDrawing, &TDrawingArea::StatusChanged, statusBar(), [this](const QString& text) {
     statusBar()->showMessage(text);
@@ -162,6 +165,10 @@ void TMainWindow::Refresh() {
   UpdateCommands();
   UpdateIconColumn();
   setWindowTitle(Utf8(fWorkspace->WindowTitle()));
+  const bool lifeSize = fWorkspace->Options().Data.ShowLifeSize;
+  fScalePanel->setText(lifeSize ? QStringLiteral("LIFE") : QStringLiteral("XRAY"));
+  fScalePanel->setToolTip(lifeSize ? tr("Measured at life size: corrected for the radiograph's magnification.")
+                                   : tr("Measured at radiograph size: not corrected for magnification."));
   fDrawing->SetMeasurementHints(fSettings.View.VariableHints);
   fDrawing->Redraw();
   if (fAnalysisWindow != nullptr) {

@@ -21,6 +21,7 @@
 class QAction;
 class QActionGroup;
 class QComboBox;
+class QLabel;
 class QListWidgetItem;
 class QMenu;
 class QShortcut;
@@ -175,6 +176,7 @@ class TMainWindow : public QMainWindow {
   TDrawingArea* fDrawing = nullptr;
   TImageCommands* fImageCommands = nullptr;  // the "&Image" menu; a child of the window
   TSlotList* fSlots = nullptr;
+  QLabel* fScalePanel = nullptr;  // "LIFE" or "XRAY": the scale every distance is shown at
   QComboBox* fAnalyses = nullptr;
   QComboBox* fViews = nullptr;
   // The superimposition "&Superimpose on Current" uses, from the current radiograph's type.

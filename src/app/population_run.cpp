@@ -81,10 +81,10 @@ TPopulationDialog::TFileChooser TPopulationDialog::AddFileChooser(const QString&
   return chooser;
 }
 
-TPopulationDialog::TScaleChoice TPopulationDialog::AddScaleChoice(const QString& title) {
+TPopulationDialog::TScaleChoice TPopulationDialog::AddScaleChoice(const QString& title, bool lifeSize) {
   const TScaleChoice choice{new QGroupBox(title), new QRadioButton(tr("Life size (LIFE)")),
                             new QRadioButton(tr("Radiograph size (XRAY)"))};
-  choice.LifeSize->setChecked(true);
+  (lifeSize ? choice.LifeSize : choice.XRaySize)->setChecked(true);
   auto* row = new QHBoxLayout(choice.Box);
   row->addWidget(choice.LifeSize);
   row->addWidget(choice.XRaySize);

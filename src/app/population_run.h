@@ -58,11 +58,11 @@ class TPopulationDialog : public QDialog {
   TFileChooser AddFileChooser(const QString& caption, const QString& buttonCaption);
   struct TScaleChoice {
     QGroupBox* Box;
-    QRadioButton* LifeSize;  // chosen at first
+    QRadioButton* LifeSize;
     QRadioButton* XRaySize;
   };
-  // "Life size (LIFE)" or "Radiograph size (XRAY)" under `title`.
-  TScaleChoice AddScaleChoice(const QString& title);
+  // "Life size (LIFE)" or "Radiograph size (XRAY)" under `title`, the first chosen when `lifeSize`.
+  TScaleChoice AddScaleChoice(const QString& title, bool lifeSize);
   // The start, "Close" and "&Help" buttons, then the status panel.
   void AddButtonsAndStatus();
 

@@ -52,7 +52,7 @@ TProcForm::TProcForm(TPopulationContext context, QWidget* parent)
   fNames = new QCheckBox(tr("Include Radiograph &Names"));
   layout->addWidget(fNames);
 
-  const TScaleChoice scale = AddScaleChoice(tr("Calculate at:"));
+  const TScaleChoice scale = AddScaleChoice(tr("Calculate at:"), true);
   fLifeSize = scale.LifeSize;
   fXRaySize = scale.XRaySize;
 

@@ -216,8 +216,11 @@ std::vector<TAnalysisLine> AnalysisLines(TRadiograph& radiograph, int flags, con
 
 std::string AnalysisCaption(const TRadiograph& radiograph, const TTextFormats& formats) {
   std::string caption = radiograph.Caption(formats);
-  if (radiograph.CurrentAnalysis == nullptr) return caption + ": No analysis selected";
-  return caption + ": " + radiograph.CurrentAnalysis->Name;
+  // The scale is named with the analysis: a distance read at radiograph size differs from
+  // the same distance exported at life size.
+  const std::string scale = radiograph.MagnificationCorrected ? " (LIFE)" : " (XRAY)";
+  if (radiograph.CurrentAnalysis == nullptr) return caption + ": No analysis selected" + scale;
+  return caption + ": " + radiograph.CurrentAnalysis->Name + scale;
 }
 
 bool PassesView(const TRadiograph& radiograph, const TXRayElement& element) {

@@ -42,7 +42,7 @@ TEST_F(AnalysisWindowTest, HiddenColumnsCollapseTheirHeadersAndTheTextAndComeBac
   TAnalysisLayout layout;
   layout.Format = kTextLineNormals + kTextLineGraph;
   TAnalysisWindow analysis([&] { return current; }, presentation, layout);
-  EXPECT_TRUE(analysis.Caption().endsWith(": " + QString::fromStdString(current->CurrentAnalysis->Name)));
+  EXPECT_TRUE(analysis.Caption().endsWith(": " + QString::fromStdString(current->CurrentAnalysis->Name) + " (XRAY)"));
   const QString full = analysis.PlainText();
   ASSERT_FALSE(full.isEmpty());
   EXPECT_TRUE(full.contains('X')) << "the text graph";

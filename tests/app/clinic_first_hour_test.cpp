@@ -124,6 +124,7 @@ TEST(ClinicFirstHourTest, ADisabledCommandSaysWhatIsMissingAndAnEnabledOneSaysNo
   TMainWindow& window = shown.Window;
   // The image menu's commands are the window's children too, named by their identifiers.
   auto tip = [&window](const char* id) { return window.findChild<QAction*>(id)->statusTip(); };
+  EXPECT_EQ(window.findChild<QLabel*>("scalePanel")->text(), "XRAY");  // the scale is never hidden
   EXPECT_EQ(tip("file.save"), "Open a radiograph first.");
   EXPECT_EQ(tip("file.close_all"), "Nothing is open.");
   EXPECT_EQ(tip("tools.pcas"), "Open a type for editing first (File > Open Type...).");

@@ -524,5 +524,26 @@ TEST_F(PopulationDialogsTest, MainWindowMeasuresShapeVariablesAndOffersTheComman
   analysis->close();
 }
 
+TEST_F(PopulationDialogsTest, TheExportsScaleStartsAtTheScaleTheWindowMeasuresAt) {
+  for (const bool lifeSize : {false, true}) {
+    SCOPED_TRACE(lifeSize);
+    TWorkspaceOptions options = workspace->Options();
+    options.Data.ShowLifeSize = lifeSize;
+    workspace->SetOptions(options);
+    TExportForm dialog(Context());
+    int found = 0;
+    for (QRadioButton* button : dialog.findChildren<QRadioButton*>()) {
+      if (button->text() == "Life size (LIFE)") {
+        EXPECT_EQ(button->isChecked(), lifeSize);
+        ++found;
+      } else if (button->text() == "Radiograph size (XRAY)") {
+        EXPECT_EQ(button->isChecked(), !lifeSize);
+        ++found;
+      }
+    }
+    EXPECT_EQ(found, 2);
+  }
+}
+
 }  // namespace
 }  // namespace lumacet

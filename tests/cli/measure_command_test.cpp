@@ -58,7 +58,7 @@ class MeasureCommandTest : public ::testing::Test {
 };
 
 const std::string kFirstRecordText =
-    "Record 1: Jane Roe: Summary\n"
+    "Record 1: Jane Roe: Summary (XRAY)\n"
     "Age:\t11:12\n"
     "SNA:\t82.0\u00B0\t82.0\t2.0\n"
     "SNB:\t80.6\u00B0\t80.0\t2.0\n"
@@ -77,7 +77,7 @@ TEST_F(MeasureCommandTest, PrintsTheAnalysisTextOfEveryRecordWithTypesFromTheDat
   ASSERT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Err, "");
   EXPECT_EQ(run.Out.substr(0, kFirstRecordText.size()), kFirstRecordText);
-  EXPECT_NE(run.Out.find("\n\nRecord 2: John Doe: Summary\nAge:\t11:12\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("\n\nRecord 2: John Doe: Summary (XRAY)\nAge:\t11:12\n"), std::string::npos) << run.Out;
 }
 
 TEST_F(MeasureCommandTest, ChoosesRecordsByNumberOrName) {
@@ -134,7 +134,7 @@ TEST_F(MeasureCommandTest, JsonWritesNumbersAndInvalidValuesAsNull) {
 TEST_F(MeasureCommandTest, RawWritesTheGeneralFormInEveryFormat) {
   TRun text = Measure("--raw --records 1 --reference 2");
   ASSERT_EQ(text.Exit, 0) << text.Err;
-  EXPECT_EQ(text.Out.find("Record 1: Jane Roe: Summary\nAge:\t11:12\nSNA:\t82.0308828174686\n"), 0u) << text.Out;
+  EXPECT_EQ(text.Out.find("Record 1: Jane Roe: Summary (XRAY)\nAge:\t11:12\nSNA:\t82.0308828174686\n"), 0u) << text.Out;
 
   TRun tsv = Measure("--raw --format tsv --records 1");
   EXPECT_NE(tsv.Out.find("\n1\tJane Roe\t11:12\t82.0308828174686\t"), std::string::npos) << tsv.Out;

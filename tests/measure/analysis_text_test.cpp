@@ -232,9 +232,11 @@ TEST_F(AnalysisTextTest, AnalysisLinesCarryStyleAndColour) {
   EXPECT_EQ(lines[2].Style, 1);
   EXPECT_EQ(lines[2].Colour, kBlack);  // no norm: class 4
 
-  EXPECT_EQ(AnalysisCaption(xray, options.Measure.Formats), "Jane Roe: Steiner");
+  EXPECT_EQ(AnalysisCaption(xray, options.Measure.Formats), "Jane Roe: Steiner (XRAY)");
+  xray.MagnificationCorrected = true;
+  EXPECT_EQ(AnalysisCaption(xray, options.Measure.Formats), "Jane Roe: Steiner (LIFE)");
   xray.CurrentAnalysis = nullptr;
-  EXPECT_EQ(AnalysisCaption(xray, options.Measure.Formats), "Jane Roe: No analysis selected");
+  EXPECT_EQ(AnalysisCaption(xray, options.Measure.Formats), "Jane Roe: No analysis selected (LIFE)");
 }
 
 TEST_F(AnalysisTextTest, CurrentAnalysisAndViewSelection) {
