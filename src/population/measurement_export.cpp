@@ -272,14 +272,13 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
     return Refused(FillIn(kExportDrawingMissingMessage, options.Drawing));
 
   std::error_code error;
-  const std::string target = WrittenPath(options.TargetFile);
+  const std::string target = RewriteTarget(options.TargetFile);
   const bool exists = fs::exists(target, error);
   // Found out before the run rather than after it.
   if (exists && IsReadOnlyFile(target)) return Refused(std::string(kExportFileErrorMessage), target + " is read-only");
+  // Appended under the file's lock when the run ends, so that exports into one file at the
+  // same time all arrive.
   std::string content;
-  if (exists && !ReadWholeFile(target, content))
-    return Refused(std::string(kExportFileErrorMessage), "cannot read " + target);
-  if (!EndsWithLineBreak(content)) content += kLineEnd;
 
   std::string reason;
   auto append = [&](const std::string& text) {
@@ -315,13 +314,17 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
       return true;
     });
   }
-  FinishExport(scan, options.SourceFile, reason, target, content, progress, result);
+  FinishExport(scan, options.SourceFile, reason, target, progress, result, [&](std::string& file, std::string&) {
+    if (!EndsWithLineBreak(file)) file += kLineEnd;
+    file += content;
+    return true;
+  });
   return result;
 }
 
 void FinishExport(const TRecordScan& scan, const std::string& sourceFile, const std::string& encodeError,
-                  const std::string& target, const std::string& content, const TProgress& progress,
-                  TExportResult& result) {
+                  const std::string& target, const TProgress& progress, TExportResult& result,
+                  const TRewrite& write) {
   result.Unreadable = scan.Unreadable;
   if (scan.ReadFailed) {
     result = Refused(std::string(kExportFileErrorMessage), "cannot read " + sourceFile);
@@ -331,7 +334,7 @@ void FinishExport(const TRecordScan& scan, const std::string& sourceFile, const 
     result.Ok = true;
     result.Exported = 0;
     result.Message = TotalMessage(kExportTotalMessage, 0, 0);
-  } else if (const TWriteResult written = WriteFileAtomically(target, content); !written.Ok) {
+  } else if (const TWriteResult written = RewriteFile(target, write); !written.Ok) {
     result = Refused(std::string(kExportFileErrorMessage), written.Error);
   } else {
     if (progress) progress(std::string(kCompletedStatus));
