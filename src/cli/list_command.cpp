@@ -2,6 +2,7 @@
 // the rows the record browser lists, one per line, columns separated by TAB.
 #include "cli/commands.h"
 #include "persistence/record_browser.h"
+#include "support/terminal_text.h"
 
 namespace lumacet::cli {
 
@@ -43,10 +44,11 @@ int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   browser.SetDataFile(path);
   browser.LoadGrid();
   for (const TRecordRow& row : browser.Rows())
-    out << row.Record << '\t' << row.Name << '\t' << row.Date << '\t' << row.Type << '\t' << row.Comments << '\t'
-        << row.Image << '\n';
+    out << TerminalSafe(std::to_string(row.Record) + '\t' + row.Name + '\t' + row.Date + '\t' + row.Type + '\t' +
+                        row.Comments + '\t' + row.Image)
+        << '\n';
   err << browser.ListStatus().English() << '\n';
-  return kExitOk;
+  return browser.ListFailed() ? kExitFailure : kExitOk;
 }
 
 }  // namespace lumacet::cli

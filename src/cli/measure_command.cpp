@@ -20,6 +20,7 @@
 #include "population/pca_statistics.h"
 #include "shell/settings_options.h"
 #include "support/file_numbers.h"
+#include "support/terminal_text.h"
 
 namespace lumacet::cli {
 
@@ -265,8 +266,8 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
   if (arguments->Reference) {
     int stage = LoadFromDataFile(reference, file, path, *arguments->Reference, resolver, fileOptions);
     if (stage != lsLoaded) {
-      err << "Record " << *arguments->Reference << " cannot serve as the reference radiograph (stage " << stage
-          << ").\n";
+      err << "Record " << *arguments->Reference
+          << " cannot serve as the reference radiograph: " << LoadStageProblem(stage).English() << ".\n";
       return kExitFailure;
     }
     options.Measure.Reference = &reference;
@@ -287,7 +288,7 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
       return false;
     }
     if (stage != lsLoaded) {
-      err << "Record " << n << " of " << path << " cannot be read (stage " << stage << ").\n";
+      err << "Record " << n << " of " << path << " cannot be read: " << LoadStageProblem(stage).English() << ".\n";
       return false;
     }
     if (arguments->Analysis) {
@@ -335,9 +336,9 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
   }
 
   switch (arguments->Format) {
-    case TFormat::Text: out << text; break;
-    case TFormat::Csv: out << DelimitedTable(rows, ','); break;
-    case TFormat::Tsv: out << DelimitedTable(rows, '\t'); break;
+    case TFormat::Text: out << TerminalSafe(text); break;
+    case TFormat::Csv: out << TerminalSafe(DelimitedTable(rows, ',')); break;
+    case TFormat::Tsv: out << TerminalSafe(DelimitedTable(rows, '\t')); break;
     case TFormat::Json: out << JsonArray(rows); break;
   }
   return kExitOk;

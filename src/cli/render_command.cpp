@@ -298,7 +298,7 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::
       return kExitFailure;
     }
     if (stage != lsLoaded) {
-      err << "Record " << record << " of " << arguments->DataFile << " cannot be read (stage " << stage << ").\n";
+      err << "Record " << record << " of " << arguments->DataFile << " cannot be read: " << LoadStageProblem(stage).English() << ".\n";
       return kExitFailure;
     }
     if (!ChooseAnalysisAndView(*xray, *arguments, record, error)) {

@@ -334,6 +334,18 @@ TResultOf<std::string> FormatDataRecord(const TXRay& xray, const TDataFileOption
   return record;
 }
 
+TText LoadStageProblem(int stage) {
+  switch (stage) {
+    case lsReadLine: return LcText("DataFile", "the record cannot be read from the file");
+    case lsMagnification: return LcText("DataFile", "the magnification is not a number above -100");
+    case lsType: return LcText("DataFile", "its radiograph type is not among the type files");
+    case lsImage: return LcText("DataFile", "the image part (file name, placement) is damaged");
+    case lsCoordinates:
+      return LcText("DataFile", "the coordinates are not numbers, or not as many as its type has points");
+    default: return TText::Verbatim("stage " + std::to_string(stage));
+  }
+}
+
 int LoadFromDataLine(TXRay& xray, std::string_view line, const TTypeResolver& types, const TDataFileOptions& options) {
   xray.Name = DecodeCp1252(TrimField(line.substr(0, std::min(line.size(), kNameWidth))));
   TFieldScanner fields(line);

@@ -50,6 +50,10 @@ enum TLoadStage : int {
   lsAnalysis = 12,
 };
 
+// The field a record refused at `stage` failed at and why, for the user: "the magnification
+// is not a number above -100", not the stage's number.
+TText LoadStageProblem(int stage);
+
 inline constexpr size_t kRecordKeyLength = 112;
 inline constexpr size_t kNameWidth = 30;
 inline constexpr size_t kCommentsWidth = 30;

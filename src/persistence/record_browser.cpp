@@ -177,21 +177,35 @@ std::vector<TRecordRow> ListRecords(std::string_view content, const TListing& li
   return rows.Finish();
 }
 
+namespace {
+
+TText ReadProblem(const std::string& path, const std::string& reason) {
+  return TText::Joined({TText(kFileReadErrorMessage, {path}), TText::Verbatim(reason)}, "\r\n");
+}
+
+}  // namespace
+
 void TRecordBrowser::List(const std::string& path) {
   fListedFile = path;
   fRows.clear();
   fSelected.clear();
   fAnchor.reset();
+  fListProblem = {};
   // A file that cannot be opened lists no records, and a read failure part-way keeps the
-  // rows read so far; the status tells the user.
+  // rows read so far; the status tells the user. A file not there yet is no failure.
   TDataFileIndex file;
-  if (!file.Open(path)) return;
+  std::error_code error;
+  if (!file.Open(path)) {
+    if (fs::exists(path, error)) fListProblem = ReadProblem(path, file.Problem());
+    return;
+  }
   const TListing listing{FilterField, FilterText, Order, fOptions.Data.Dates, fOptions.SortKey};
   TRowCollector rows(listing);
-  file.ForEachLine([&](size_t number, std::string_view text) {
+  const bool read = file.ForEachLine([&](size_t number, std::string_view text) {
     rows.Add(number, text);
     return true;
   });
+  if (!read) fListProblem = ReadProblem(path, file.Problem());
   fRows = rows.Finish();
   fSelected.assign(fRows.size(), false);
 }
@@ -206,6 +220,7 @@ void TRecordBrowser::LoadGrid() {
 }
 
 TText TRecordBrowser::ListStatus() const {
+  if (!fListProblem.Empty()) return fListProblem;
   if (fRows.empty()) return kNoMatchStatus;
   return TText(kTotalCountStatus, {std::to_string(fRows.size())});
 }

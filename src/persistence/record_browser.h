@@ -109,8 +109,9 @@ class TRecordBrowser {
   // lists nothing; a read failure part-way keeps the rows read so far.
   void LoadGrid();
   const std::vector<TRecordRow>& Rows() const { return fRows; }
-  // "No matching cases found." or "Total Count: n".
+  // "No matching cases found.", "Total Count: n", or why the listed file could not be read.
   TText ListStatus() const;
+  bool ListFailed() const { return !fListProblem.Empty(); }
 
   // Selection gestures; rows are indexes into Rows().
   void Click(size_t row);
@@ -156,6 +157,7 @@ class TRecordBrowser {
   TRecordBrowserOptions fOptions;
   std::string fDataFile;
   std::string fListedFile;
+  TText fListProblem;  // why the listed file could not be read, or empty
   std::vector<TRecordRow> fRows;
   std::vector<bool> fSelected;
   std::optional<size_t> fAnchor;

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -11,7 +12,6 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <thread>
 #include <vector>
 
@@ -94,11 +94,13 @@ bool IsTempName(std::string_view name) {
 // A new, empty temporary file in the folder, created with O_EXCL under a random name from
 // 36^8 and locked while the save runs (see RemoveStaleTempFiles). -1 on failure.
 int CreateTempFile(int dirFd, std::string& name) {
-  thread_local std::mt19937_64 generator{(uint64_t{std::random_device{}()} << 32) | std::random_device{}()};
-  std::uniform_int_distribution<size_t> letter(0, kTempAlphabet.size() - 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
+    // Straight from the kernel: a generator's state would be shared by forked processes,
+    // which would then all try the same names.
+    unsigned char random[kTempNameLetters];
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
     name = kTempPrefix;
-    for (size_t i = 0; i < kTempNameLetters; ++i) name += kTempAlphabet[letter(generator)];
+    for (unsigned char byte : random) name += kTempAlphabet[byte % kTempAlphabet.size()];
     name += kTempSuffix;
     int fd = ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd >= 0) {
