@@ -1,13 +1,12 @@
-// lumacet-cli image FILE [--info] [--frame N] [--out OUT.pgm|OUT.ppm|OUT.png]: reads an
-// image as the program does when it links one (frame N of a multi-frame DICOM file),
-// describes it, and writes its raw samples at full depth.
+// lumacet-cli image: reads an image as the program does when it links one (frame N of a
+// multi-frame DICOM file), describes it, and writes its raw samples at full depth.
 #include <QBuffer>
 #include <QImage>
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "imaging/dicom_reader.h"
 #include "imaging/image_file.h"
@@ -116,28 +115,21 @@ bool PngBytes(const TRawImage& raw, std::string& bytes) {
 
 }  // namespace
 
-int ImageCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int ImageCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err) {
   std::string path;
   std::string outPath;
   bool info = false;
-  int32_t frame = 0;  // none asked for
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--info" && !info)
-      info = true;
-    else if (args[i] == "--frame" && i + 1 < args.size() && frame == 0) {
-      const std::string& number = args[++i];
-      const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), frame);
-      if (error != std::errc() || end != number.data() + number.size() || frame < 1) return kExitUsage;
-    }
-    else if (args[i] == "--out" && i + 1 < args.size() && outPath.empty())
-      outPath = args[++i];
-    else if (path.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0)
-      path = args[i];
-    else
-      return kExitUsage;
-  }
+  std::optional<int> frameAsked;
+  arguments.Operand("FILE", "the image file", path);
+  arguments.Flag("--info", "describe the image even when --out writes it", info);
+  arguments.Option("--frame", "N", "read frame N of a multi-frame DICOM file", frameAsked, PositiveUpTo(INT32_MAX));
+  arguments.Option("--out", "OUT", "write the raw samples at full depth to OUT.pgm, OUT.ppm or OUT.png", outPath,
+                   TValueKind::File);
+  if (std::optional<int> exit = arguments.Parse()) return *exit;
   const std::string format = UpperExtension(outPath);
-  if (path.empty() || (!outPath.empty() && format != ".PGM" && format != ".PPM" && format != ".PNG")) return kExitUsage;
+  if (!outPath.empty() && format != ".PGM" && format != ".PPM" && format != ".PNG")
+    return arguments.Fail("invalid value for --out: '" + outPath + "' (the name must end in .pgm, .ppm or .png)");
+  const int frame = frameAsked.value_or(0);  // 0: none asked for
 
   TResultOf<TImageFileContents> read = ReadImageFile(path, true, std::max(frame, 1));
   if (!read) {
