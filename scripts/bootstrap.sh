@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   locales
   qt6-base-dev qt6-svg-dev qt6-l10n-tools libeigen3-dev
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev libpng-dev
   poppler-utils fonts-dejavu-core
   libsane-dev sane-utils
   xvfb xauth

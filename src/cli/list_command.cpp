@@ -1,4 +1,6 @@
 // lumacet-cli list: the rows the record browser lists, one per line, columns separated by TAB.
+#include <filesystem>
+
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "persistence/record_browser.h"
@@ -22,6 +24,11 @@ int ListCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
   if (browser.FilterField != TFilterField::Name && !arguments.Given("--filter"))
     return arguments.Fail("--filter-field needs --filter");
   if (unsorted) browser.Order = TRecordOrder::NoSort;
+  // The browser lists a missing file as one without matching records; a script must tell them apart.
+  if (!std::filesystem::exists(path)) {
+    err << "lumacet-cli list: " << path << ": no such file\n";
+    return kExitFailure;
+  }
 
   browser.SetDataFile(path);
   browser.LoadGrid();

@@ -2,9 +2,12 @@
 // its analysis text as the Detailed Analysis window shows it (columns separated by TAB,
 // --graph adds the graph column), or one table row per record with every variable of its
 // analysis. Nothing is printed unless every chosen record can be measured: a script gets the
-// whole table or one line on stderr saying why not.
+// whole table or one line on stderr saying why not. --orient turns each record by the named
+// orientation of its type first; --superimpose brings each onto the reference radiograph (or
+// the first record measured) by the named superimposition of that one's type.
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "cli/argument_parser.h"
@@ -16,6 +19,7 @@
 #include "persistence/data_lines.h"
 #include "persistence/type_finder.h"
 #include "shell/settings_options.h"
+#include "simulation/superimposition.h"
 #include "support/file_numbers.h"
 #include "support/terminal_text.h"
 
@@ -31,11 +35,14 @@ struct TMeasureArguments {
   std::optional<std::vector<int>> Records;
   std::optional<std::string> Name;
   std::optional<std::string> Type;
+  std::optional<std::string> Missing;
   std::optional<std::string> Analysis;
   std::optional<int> Reference;
   TFormat Format = TFormat::Text;
   bool Raw = false;
   bool Graph = false;
+  std::optional<std::string> Orient;
+  std::optional<std::string> Superimpose;
 };
 
 // Declares the options into `parsed`.
@@ -54,8 +61,14 @@ void Declare(TArgumentParser& arguments, TMeasureArguments& parsed) {
                    PositiveUpTo(INT32_MAX));
   arguments.Choice("--format", "the analysis text, or a table of values (text)", parsed.Format,
                    {{"text", TFormat::Text}, {"csv", TFormat::Csv}, {"tsv", TFormat::Tsv}, {"json", TFormat::Json}});
+  arguments.Option("--missing", "TEXT", "what a value that cannot be measured reads as (N/A)", parsed.Missing,
+                   AnyText());
   arguments.Flag("--raw", "values in the general 15-digit form", parsed.Raw);
   arguments.Flag("--graph", "add the graph column to the text", parsed.Graph);
+  arguments.Option("--orient", "NAME", "turn each record by the orientation NAME of its type first", parsed.Orient);
+  arguments.Option("--superimpose", "NAME",
+                   "bring each record onto the reference (or the first record measured) by the superimposition NAME",
+                   parsed.Superimpose);
 }
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
@@ -216,8 +229,7 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
     err << TText(kFileReadErrorMessage, {path}).English() << '\n';
     return kExitFailure;
   }
-  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(path).parent_path().string());
-  if (typeFolder.empty()) typeFolder = ".";
+  const std::string typeFolder = TypeFolder(arguments.Types, path);
   TTypeCache types({"", typeFolder});
   // The name asked for last is the one a record failing at its type could not find.
   std::string typeAsked;
@@ -232,6 +244,7 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   };
   const TDataFileOptions fileOptions;
   TSettings settings = TSettings::Defaults(".");
+  if (arguments.Missing) settings.General.NotAvailable = *arguments.Missing;
   TMeasuring measuring;
   TPresentationOptions options = PresentationOptions(settings, measuring);
 
@@ -244,6 +257,23 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
       return kExitFailure;
     }
     options.Measure.Reference = &reference;
+  }
+
+  const std::string* orient = arguments.Orient ? &*arguments.Orient : nullptr;
+  const std::string* superimpose = arguments.Superimpose ? &*arguments.Superimpose : nullptr;
+  // The radiograph the others are brought onto: the reference, or else the first record measured.
+  std::unique_ptr<TXRay> fixed;
+  auto placeFixed = [&](int n, TXRay& xray) {
+    if (TResult placed = OrientAndSuperimpose(xray, xray, orient, nullptr, {}); !placed) {
+      err << "Record " << n << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+      return false;
+    }
+    return true;
+  };
+  if (arguments.Reference && (orient || superimpose)) {
+    fixed = std::make_unique<TXRay>();
+    LoadFromDataFile(*fixed, file, path, *arguments.Reference, cached, fileOptions);
+    if (!placeFixed(*arguments.Reference, *fixed)) return kExitFailure;
   }
 
   std::string text;
@@ -267,6 +297,17 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
     if (stage != lsLoaded) {
       err << "Record " << n << " of " << path << " cannot be read: " << LoadStageProblem(stage).English() << ".\n";
       return false;
+    }
+    if (orient || superimpose) {
+      if (!fixed) {
+        fixed = std::make_unique<TXRay>();
+        LoadFromDataLine(*fixed, line, resolver, fileOptions);
+        if (!placeFixed(n, *fixed)) return false;
+      }
+      if (TResult placed = OrientAndSuperimpose(xray, *fixed, orient, superimpose, {}); !placed) {
+        err << "Record " << n << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+        return false;
+      }
     }
     if (arguments.Analysis) {
       if (xray.Type()->FindElement(*arguments.Analysis, ekAnalysis) == nullptr) {

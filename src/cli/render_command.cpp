@@ -3,6 +3,8 @@
 // labels at life size: a PNG at the given resolution, an SVG or PDF in millimetres; --size
 // fixes the PNG's pixel size (and the page of the others). --images paints each record's
 // linked image under its tracing, the data file's folder serving as the default image folder.
+// --orient turns every record by the named orientation of its type; --superimpose brings every
+// record onto the first listed (or onto record N of --reference) by the named superimposition.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -27,6 +29,7 @@
 #include "platform/qpainter_canvas.h"
 #include "shell/settings.h"
 #include "shell/settings_options.h"
+#include "simulation/superimposition.h"
 
 namespace lumacet::cli {
 
@@ -37,6 +40,7 @@ constexpr int kMaximumDpi = 1200;
 constexpr int kMaximumSide = 30000;            // pixels
 constexpr double kMaximumPixels = 200'000'000;  // a 200-megapixel picture at most
 constexpr double kUnitsPerInch = 254;
+constexpr double kUnitsPerMetre = 10000;
 
 enum class TFormat { Png, Svg, Pdf };
 
@@ -54,6 +58,9 @@ struct TRenderArguments {
   std::optional<int> Style;
   bool Grid = true;
   bool Images = false;
+  std::optional<std::string> Orient;
+  std::optional<std::string> Superimpose;
+  std::optional<int> Reference;
 };
 
 std::optional<TIntSize> ParseSize(std::string_view text) {
@@ -79,10 +86,8 @@ std::optional<TFormat> FormatOf(const std::string& path) {
 void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
   arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
   arguments.Option("--records", "LIST", "the records to draw, numbers as 'list' prints them; the first is the current one",
-                   parsed.Records, RecordList());
-  arguments.Require();
-  arguments.Option("--out", "FILE", "the picture, FILE.svg, FILE.png or FILE.pdf", parsed.Out, TValueKind::File);
-  arguments.Require();
+                   parsed.Records, RecordList()).Required = true;
+  arguments.Option("--out", "FILE", "the picture, FILE.svg, FILE.png or FILE.pdf", parsed.Out, TValueKind::File).Required = true;
   arguments.Option("--analysis", "NAME", "the analysis whose labels are drawn (each record's own)", parsed.Analysis);
   arguments.Option("--view", "NAME", "the view to draw, or <all> or <none> (each record's own)", parsed.View);
   arguments.Option("--dpi", "N", "pixels per inch of a PNG (150), up to 1200", parsed.Dpi, PositiveUpTo(kMaximumDpi));
@@ -96,6 +101,12 @@ void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
                    {{"defined", 0}, {"position", 1}, {"mixed", 2}});
   arguments.Flag("--no-grid", "leave the grid out", parsed.Grid, false);
   arguments.Flag("--images", "paint each record's linked image under its tracing", parsed.Images);
+  arguments.Option("--orient", "NAME", "turn every record by the orientation NAME of its type", parsed.Orient);
+  arguments.Option("--superimpose", "NAME",
+                   "bring every record onto the first listed (or --reference) by the superimposition NAME",
+                   parsed.Superimpose);
+  arguments.Option("--reference", "N", "with --superimpose: record N is the one the others are brought onto",
+                   parsed.Reference, PositiveUpTo(INT32_MAX));
 }
 
 // The picture: the tracing rectangle it shows and its size in pixels at `scale` pixels
@@ -239,16 +250,17 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   if (std::optional<int> exit = parser.Parse()) return *exit;
   std::optional<TFormat> format = FormatOf(arguments.Out);
   if (!format) return parser.Fail("invalid value for --out: '" + arguments.Out + "' (the name must end in .png, .svg or .pdf)");
+  if (arguments.Reference && !arguments.Superimpose) return parser.Fail("--reference needs --superimpose");
 
-  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(arguments.DataFile).parent_path().string());
-  if (typeFolder.empty()) typeFolder = ".";
+  const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
   const TTypeResolver resolver = types.Resolver();
   std::vector<std::unique_ptr<TXRay>> records;
   std::string error;
-  TIntRect bounds;
-  bool anyBounds = false;
-  for (int record : *arguments.Records) {
+  std::vector<int> numbers = *arguments.Records;
+  // The reference is read first and painted only when it is listed too.
+  if (arguments.Reference) numbers.insert(numbers.begin(), *arguments.Reference);
+  for (int record : numbers) {
     auto xray = std::make_unique<TXRay>();
     const int stage = LoadFromDataFile(*xray, arguments.DataFile, record, resolver, {});
     if (stage == lsType) {
@@ -274,12 +286,25 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
         return kExitFailure;
       }
     }
+    records.push_back(std::move(xray));
+  }
+  const std::string* orient = arguments.Orient ? &*arguments.Orient : nullptr;
+  const std::string* superimpose = arguments.Superimpose ? &*arguments.Superimpose : nullptr;
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (TResult placed = OrientAndSuperimpose(*records[i], *records.front(), orient, superimpose, {}); !placed) {
+      err << "Record " << numbers[i] << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+      return kExitFailure;
+    }
+  }
+  if (arguments.Reference) records.erase(records.begin());
+  TIntRect bounds;
+  bool anyBounds = false;
+  for (const auto& xray : records) {
     const TIntRect b = xray->TracingBounds();
     if (HasArea(b)) {
       bounds = anyBounds ? Union(bounds, b) : b;
       anyBounds = true;
     }
-    records.push_back(std::move(xray));
   }
   if (!anyBounds) {
     err << "The chosen records have no digitized points to draw.\n";
@@ -325,6 +350,10 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
       err << painted.Error << '\n';
       return kExitFailure;
     }
+    // The PNG states the resolution it was painted at, so that it prints at life size.
+    const int dotsPerMetre = RoundSaturated(geometry->Scale * kUnitsPerMetre);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     written = WritePngImage(arguments.Out, image);
   } else if (*format == TFormat::Svg) {
     written = WriteSvgPicture(arguments.Out, area, title, paintAt(1));

@@ -107,6 +107,7 @@ TXRGraphic* FindDrawing(const TXRayType& type, const std::string& name) {
 std::string ExportValue(TXRVariable& variable, const TLoadedRadiograph& loaded,
                         const TMeasurementExportOptions& options, const TPresentationOptions& presentation) {
   std::string value = PresentationValue(variable, loaded.Radiograph(), presentation);
+  if (options.Missing && value == presentation.NotAvailable) return *options.Missing;
   if (!options.FullPrecision || !variable.Valid || IsTextVariableKind(variable.Kind())) return value;
   const std::optional<double> number = VariableNumber(variable, presentation.Measure.Formats);
   return number ? FormatGeneral(*number, presentation.Measure.Formats.DecimalSeparator) : value;
@@ -237,10 +238,9 @@ std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOpt
     if (options.ReflectY) FlipVertical(*loaded.Type());
     for (TXRayElement* member : drawing->Points) {
       const std::optional<TFloatPoint> position = loaded.Position(MemberPoint(member));
-      const std::string x = position ? FormatNumber(position->X, kCoordinateFormat, formats.DecimalSeparator)
-                                     : std::string(kInvalidCoordinate);
-      const std::string y = position ? FormatNumber(position->Y, kCoordinateFormat, formats.DecimalSeparator)
-                                     : std::string(kInvalidCoordinate);
+      const std::string missing = options.Missing.value_or(std::string(kInvalidCoordinate));
+      const std::string x = position ? FormatNumber(position->X, kCoordinateFormat, formats.DecimalSeparator) : missing;
+      const std::string y = position ? FormatNumber(position->Y, kCoordinateFormat, formats.DecimalSeparator) : missing;
       if (options.PointPerLine && fields.Written()) {
         fields.FieldOnNewLine(x);
       } else {
@@ -277,24 +277,25 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
   // Found out before the run rather than after it.
   if (exists && IsReadOnlyFile(target)) return Refused(std::string(kExportFileErrorMessage), target + " is read-only");
   // Appended under the file's lock when the run ends, so that exports into one file at the
-  // same time all arrive.
+  // same time all arrive; whether the file is empty, and so takes the header, is known only then.
+  std::string header;
   std::string content;
 
   std::string reason;
-  auto append = [&](const std::string& text) {
+  auto append = [&](std::string& to, const std::string& text) {
     std::optional<std::string> encoded = EncodeCp1252(text);
     if (!encoded) {
       reason = "a text cannot be written in the Windows-1252 code page: " + text;
       return false;
     }
-    content += *encoded;
+    to += *encoded;
     return true;
   };
 
   TExportResult result;
   if (options.Headers) {
     if (progress && !progress(std::string(kExportingHeadersStatus))) result.Cancelled = true;
-    if (!result.Cancelled && !append(ExportHeaderLine(*type, options)))
+    if (!result.Cancelled && !append(header, ExportHeaderLine(*type, options)))
       return Refused(std::string(kExportFileErrorMessage), reason);
   }
 
@@ -309,13 +310,16 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
       }
       std::optional<std::string> record = ExportRecord(xray, options, context.Presentation);
       if (!record) return true;
-      if (!append(*record)) return false;
+      if (!append(content, *record)) return false;
       ++result.Exported;
       return true;
     });
   }
   FinishExport(scan, options.SourceFile, reason, target, progress, result, [&](std::string& file, std::string&) {
-    if (!EndsWithLineBreak(file)) file += kLineEnd;
+    if (options.Replace) file.clear();
+    // A table appended to another has its header already: a second one would read as a record.
+    if (file.empty()) file = header;
+    else if (!EndsWithLineBreak(file)) file += kLineEnd;
     file += content;
     return true;
   });

@@ -1,3 +1,4 @@
+#include <charconv>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -232,10 +233,13 @@ TEST(MeasuringSharedByEveryPath, ExportWritesTheValuesMeasureMeasures) {
     for (size_t r = 0; r < actual.size(); ++r) {
       ASSERT_EQ(actual[r].size(), expected[r].size()) << analysis << " row " << r;
       for (size_t c = 0; c < actual[r].size(); ++c) {
-        char* end = nullptr;
-        const double want = std::strtod(expected[r][c].c_str(), &end);
-        if (r > 0 && *end == '\0' && !expected[r][c].empty()) {
-          EXPECT_NEAR(std::strtod(actual[r][c].c_str(), nullptr), want, 1e-9 * std::max(1.0, std::abs(want)))
+        // from_chars, not strtod: the suite runs under a comma-decimal locale.
+        const std::string& text = expected[r][c];
+        double want = 0, got = 0;
+        const auto parsed = std::from_chars(text.data(), text.data() + text.size(), want);
+        if (r > 0 && !text.empty() && parsed.ec == std::errc() && parsed.ptr == text.data() + text.size()) {
+          std::from_chars(actual[r][c].data(), actual[r][c].data() + actual[r][c].size(), got);
+          EXPECT_NEAR(got, want, 1e-9 * std::max(1.0, std::abs(want)))
               << analysis << " row " << r << " " << expected[0][c];
           ++numbers;
         } else {
