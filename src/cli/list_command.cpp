@@ -18,7 +18,9 @@ int ListCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
                     {"Date", TFilterField::Date},
                     {"Type", TFilterField::Type},
                     {"Comments", TFilterField::Comments}});
-  arguments.Option("--filter", "TEXT", "list only the records whose field holds TEXT", browser.FilterText);
+  arguments.Option("--filter", "TEXT", "list only the records whose field holds TEXT, in any case of its letters",
+                   browser.FilterText);
+  arguments.Flag("--match-case", "match the letters of --filter as given", browser.MatchCase);
   arguments.Flag("--no-sort", "keep the file's order instead of sorting by name and date", unsorted);
   if (std::optional<int> exit = arguments.Parse()) return *exit;
   if (browser.FilterField != TFilterField::Name && !arguments.Given("--filter"))

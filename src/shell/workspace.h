@@ -53,6 +53,9 @@ class TWorkspacePrompts {
   // A marked text; prompts that do not translate show its English. Texts not yet marked
   // come through ShowMessage.
   virtual void ShowText(const TText& text) { ShowMessage(text.English()); }
+  // The outcome of work that went as asked: not a warning. Prompts without a box of their
+  // own for it show it as a message.
+  virtual void Inform(const std::string& text) { ShowMessage(text); }
   // Yes/No; true for Yes.
   virtual bool Confirm(const std::string& question) = 0;
   // A marked question, Yes/No; prompts that do not translate ask its English.
