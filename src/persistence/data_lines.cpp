@@ -7,6 +7,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <set>
+
+#include "support/atomic_file.h"
 
 namespace lumacet {
 
@@ -15,6 +20,19 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr size_t kScanChunk = 1 << 20;
 constexpr size_t kRecordRoom = 64 << 10;
+
+// A save killed part-way leaves its temporary file, a full copy of a patient file, beside the
+// data file. The first opening of a data file in each folder clears what is left there;
+// later openings in the same run need not list the folder again.
+void RemoveLeftoversOnce(const std::string& path) {
+  static std::mutex mutex;
+  static std::set<std::string> cleared;
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::absolute(path, error).parent_path();
+  if (error) return;
+  const std::lock_guard lock(mutex);
+  if (cleared.insert(folder.lexically_normal().string()).second) RemoveStaleTempFiles(folder.string());
+}
 
 std::string_view LineText(std::string_view raw, bool first) {
   if (!raw.empty() && raw.back() == '\n') raw.remove_suffix(1);
@@ -127,6 +145,7 @@ bool TDataFileIndex::Open(const std::string& path) {
     fProblem = path + " is not a regular file";
     return false;
   }
+  RemoveLeftoversOnce(path);
   return true;
 }
 

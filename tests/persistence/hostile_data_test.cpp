@@ -2,7 +2,11 @@
 // end. Each must be read as far as it is a data file, or refused with a reason, and a
 // rewrite must keep every byte it did not parse.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <ctime>
+#include <filesystem>
 
 #include "persistence/data_lines.h"
 #include "persistence/data_test_support.h"
@@ -79,6 +83,25 @@ TEST(HostileDataFileTest, DevicesPipesAndEndlessLinesAreRefusedWithAReason) {
     EXPECT_FALSE(index.Open(hostile.Path) && index.ReadLine(1, line)) << hostile.Path;
     EXPECT_NE(index.Problem().find(hostile.Reason), std::string::npos) << index.Problem();
   }
+}
+
+// What a killed save left beside a data file goes when the file is first opened; a save's
+// fresh temporary file stays.
+TEST(HostileDataFileTest, OpeningADataFileRemovesTheOldTemporaryFilesOfItsFolder) {
+  TTempFolder folder;
+  auto type = PointType("Lateral", 3);
+  const std::string path = folder.File("DATA.CSV");
+  WriteBytes(path, Record(*Radiograph(*type, "First", DayNumber(2001, 1, 1))));
+  const std::string old = folder.File("~lcQ7W2E9R4.tmp");
+  const std::string fresh = folder.File("~lcZ0X1C2V3.tmp");
+  WriteBytes(old, "copy of a patient file");
+  WriteBytes(fresh, "a save running now");
+  const timespec times[2] = {{std::time(nullptr) - 7200, 0}, {std::time(nullptr) - 7200, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, old.c_str(), times, 0), 0);
+  EXPECT_EQ(Names(path), std::vector<std::string>{"First"});
+  EXPECT_FALSE(std::filesystem::exists(old));
+  EXPECT_TRUE(std::filesystem::exists(fresh));
+  EXPECT_TRUE(std::filesystem::exists(path));
 }
 
 TEST(HostileDataFileTest, ARefusedRecordNamesTheFieldNotAStageNumber) {
