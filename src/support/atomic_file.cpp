@@ -174,17 +174,20 @@ TWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes
   // Only the file this save created may replace the target. A co-user of the folder who
   // swaps the temporary name for a link or a file of their own gets it refused before the
   // rename, or, when the swap falls just before the rename, sees it undone by the next try.
+  // The target was resolved above, so a link under its name now was put there by a race
+  // this save lost; a save that gives up takes it away rather than leave it to be followed.
+  const auto failed = [&](std::string error) -> TWriteResult {
+    struct stat named {};
+    if (::fstatat(dir.Get(), targetName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(named.st_mode))
+      ::unlinkat(dir.Get(), targetName.c_str(), 0);
+    return {false, std::move(error)};
+  };
   std::vector<std::string> lost;
   for (int attempt = 0;; ++attempt) {
-    if (attempt == 10) {
-      struct stat named {};
-      if (::fstatat(dir.Get(), targetName.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(named.st_mode))
-        ::unlinkat(dir.Get(), targetName.c_str(), 0);
-      return {false, "another program kept replacing the temporary files of the save in " + folder};
-    }
+    if (attempt == 10) return failed("another program kept replacing the temporary files of the save in " + folder);
     std::string temp;
     TDescriptor file(CreateTempFile(dir.Get(), temp));
-    if (file.Get() < 0) return {false, SystemError("cannot create a temporary file in " + folder)};
+    if (file.Get() < 0) return failed(SystemError("cannot create a temporary file in " + folder));
     lost.clear();
     bool ok = WriteAll(file.Get(), bytes);
     if (ok && targetExists && !KeepOwner(file.Get(), targetInfo)) lost.emplace_back("group");
@@ -198,7 +201,7 @@ TWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes
     if (!ok) {
       const std::string error = SystemError("cannot write " + (fs::path(folder) / temp).string());
       ::unlinkat(dir.Get(), temp.c_str(), 0);
-      return {false, error};
+      return failed(error);
     }
     const auto isOurs = [&](const std::string& name) {
       struct stat named {};
@@ -209,9 +212,11 @@ TWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes
       continue;
     }
     if (::renameat(dir.Get(), temp.c_str(), dir.Get(), targetName.c_str()) != 0) {
+      // The temporary name taken away just before the rename: another try.
+      if (errno == ENOENT) continue;
       const std::string error = SystemError("cannot replace " + target);
       ::unlinkat(dir.Get(), temp.c_str(), 0);
-      return {false, error};
+      return failed(error);
     }
     if (isOurs(targetName)) break;
   }
