@@ -264,7 +264,9 @@ class TReader {
         continue;
       TToolbarSetting toolbar;
       toolbar.Caption = key.substr(0, key.size() - kToolbarSuffix.size());
-      ParseToolbar(*fIni.Read(fSection, key), toolbar);
+      const std::optional<std::string> text = Value(key);
+      if (!text) continue;
+      ParseToolbar(*text, toolbar);
       toolbars.erase(std::remove_if(toolbars.begin(), toolbars.end(),
                                     [&](const TToolbarSetting& t) { return SameIniName(t.Caption, toolbar.Caption); }),
                      toolbars.end());
@@ -272,11 +274,22 @@ class TReader {
     }
   }
 
+ // "Section/Key" of each value dropped as unstorable.
+  const std::vector<std::string>& Dropped() const { return fDropped; }
+
  private:
-  std::optional<std::string> Value(const std::string& key) const { return fIni.Read(fSection, key); }
+  std::optional<std::string> Value(const std::string& key) {
+    std::optional<std::string> text = fIni.Read(fSection, key);
+    if (text && text->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+      fDropped.push_back(fSection + "/" + key);
+      return std::nullopt;
+    }
+    return text;
+  }
 
   const TIniFile& fIni;
   std::string fSection;
+  std::vector<std::string> fDropped;
 };
 
 class TWriter {
@@ -664,11 +677,17 @@ TSettings TSettings::Defaults(const std::string& folder) {
   return s;
 }
 
-bool TSettings::Load(const std::string& path) {
+bool TSettings::Load(const std::string& path, TText* dropped) {
+  if (dropped != nullptr) *dropped = {};
   TIniFile ini;
   if (ini.Load(path) != TIniLoadResult::Loaded) return false;
   TReader reader(ini);
   VisitSettings(*this, reader);
+  if (dropped != nullptr && !reader.Dropped().empty()) {
+    std::string keys;
+    for (const std::string& key : reader.Dropped()) keys += (keys.empty() ? "" : ", ") + key;
+    *dropped = TText(kSettingsDroppedMessage, {path, keys});
+  }
   // Central averaging needs at least three scans to choose from.
   if (General.NoiseReduction == 3) General.Multiscan = std::max(General.Multiscan, 3);
   return true;

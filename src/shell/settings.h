@@ -13,6 +13,7 @@
 
 #include "graphics/drawing_style.h"
 #include "measure/text_style.h"
+#include "support/marked_text.h"
 
 namespace lumacet {
 
@@ -272,6 +273,8 @@ struct TOleSettings {
   bool operator==(const TOleSettings&) const = default;
 };
 
+inline constexpr TTextSource kSettingsDroppedMessage =
+    LcText("Settings", "These settings in %1 held characters a settings file cannot store and keep their defaults: %2");
 inline constexpr std::string_view kSettingsSaveError = "File Error.\r\nLumacet settings could not be saved.";
 inline constexpr std::string_view kRemindersResetMessage = "All reminders now set to ON.";
 
@@ -295,7 +298,10 @@ struct TSettings {
 
   // Reads the file over the current values: a key that is absent or does not read keeps
   // the value it has. False when there is no file to read; the record is then unchanged.
-  bool Load(const std::string& path);
+  // A value holding a NUL or a line break is dropped the same way, since no line of the
+  // file could store it again and every later save would fail; `dropped`, when given,
+  // then says which keys, and is left empty otherwise.
+  bool Load(const std::string& path, TText* dropped = nullptr);
   // Writes every key of the record into the file at `path`, keeping whatever else the file
   // holds, in one atomic replacement. The folder is created when missing. On failure the
   // file is unchanged.
