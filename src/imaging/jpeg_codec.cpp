@@ -25,6 +25,10 @@ static_assert(std::endian::native == std::endian::little,
 // A progressive file may hold any number of scans, each a pass over the whole image; a
 // few hundred bytes could keep the decoder busy for minutes. Real files have about ten.
 constexpr int kMaxScans = 500;
+// Huffman coding spends at least one bit on every 8 x 8 block, so a file of n bytes holds at
+// most 512 n pixels; a header that claims more is refused before the picture's memory is
+// taken. (Arithmetic coding can go below a bit a block and is not bounded this way.)
+constexpr std::int64_t kMaxPixelsPerByte = 8 * 64;
 
 // libjpeg reports errors by calling error_exit, which must not return; its default ends
 // the process. Ours jumps back into the function that started the work. Everything the
@@ -133,6 +137,12 @@ bool DecodeJpeg(std::string_view bytes, TRawImage& image, TImageReadError& error
   if (std::int64_t{info.image_width} * info.image_height > std::min(maxPixels, kMaxImagePixels)) {
     jpeg_destroy_decompress(&info);
     error.Reason.clear();
+    return false;
+  }
+  if (!info.arith_code &&
+      std::int64_t{info.image_width} * info.image_height > static_cast<std::int64_t>(bytes.size()) * kMaxPixelsPerByte) {
+    jpeg_destroy_decompress(&info);
+    error.Reason = "The file is too short for the picture its header claims.";
     return false;
   }
   info.dct_method = JDCT_ISLOW;

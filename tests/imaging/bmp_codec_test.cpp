@@ -360,6 +360,31 @@ TEST(BmpHostile, BadHeadersAreRefusedAndLeaveTheImageAlone) {
   }
 }
 
+// A few bytes of RLE claiming the largest picture allowed are refused before its memory is
+// taken; a large picture the stream does describe to its top, through moves, still reads.
+TEST(BmpHostile, RleStreamsMustReachTheTopOfALargePicture) {
+  TBmpLayout layout;
+  layout.Bits = 8;
+  layout.Compression = 1;
+  layout.ColoursUsed = 2;
+  layout.Palette = {0x000000, 0xFFFFFF};
+  layout.Width = 16384;
+  layout.Height = 16384;
+  layout.Pixels = Row({2, 1, 0, 1});
+  TRawImage image;
+  TImageReadError error;
+  EXPECT_FALSE(DecodeBmp(layout.Bytes(), image, error));
+  EXPECT_EQ(error.Reason, "The compressed pixel data end before the picture does.");
+  EXPECT_FALSE(image.HasData());
+
+  layout.Width = 2000;
+  layout.Height = 1000;
+  layout.Pixels = Row({0, 2, 0, 255, 0, 2, 0, 255, 0, 2, 0, 255, 0, 2, 0, 234, 2, 1, 0, 1});
+  ASSERT_TRUE(DecodeBmp(layout.Bytes(), image, error)) << error.Reason;
+  EXPECT_EQ(Colour(image, 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(Colour(image, 0, 999), 0u);
+}
+
 TEST(BmpHostile, HugeSizesAreTooLargeBeforeAnythingIsAllocated) {
   TBmpLayout layout;
   layout.Width = 100000;

@@ -140,6 +140,8 @@ TEST(JpegDecode, DamagedFilesAreRefusedNotFilledWithGrey) {
   std::string taller = valid;
   const std::size_t frame = FindMarker(valid, 0xC0);
   taller[frame + 5] = 0x02;  // 17 rows become 529
+  std::string huge = valid;
+  huge[frame + 5] = static_cast<char>(0xF0);  // 61457 rows from a few hundred bytes
 
   for (const std::string& bytes : {truncated, taller}) {
     TRawImage image;
@@ -150,9 +152,14 @@ TEST(JpegDecode, DamagedFilesAreRefusedNotFilledWithGrey) {
     EXPECT_EQ(image.Width, 5);
   }
 
+  TRawImage image;
+  TImageReadError error;
+  EXPECT_FALSE(DecodeJpeg(huge, image, error));
+  EXPECT_EQ(error.Reason, "The file is too short for the picture its header claims.");
+
   std::string stray = valid;
   stray.insert(FindMarker(valid, 0xD9), "\x12\x34");
-  const TRawImage image = Decode(stray);
+  image = Decode(stray);
   EXPECT_EQ(image.Width, 33);
   EXPECT_EQ(image.Samples.size(), 33u * 17u * 3u);
 }
