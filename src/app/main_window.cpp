@@ -146,6 +146,7 @@ void TMainWindow::Refresh() {
   UpdateCommands();
   UpdateIconColumn();
   UpdateLists();
+  setWindowTitle(Utf8(fWorkspace->WindowTitle()));
   fDrawing->SetMeasurementHints(fSettings.View.VariableHints);
   fDrawing->Redraw();
   if (fAnalysisWindow != nullptr) {

@@ -58,6 +58,7 @@ struct TRenderArguments {
   std::optional<int> Style;
   bool Grid = true;
   bool Images = false;
+  bool MixedTypes = false;
   std::optional<std::string> Orient;
   std::optional<std::string> Superimpose;
   std::optional<int> Reference;
@@ -101,6 +102,7 @@ void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
                    {{"defined", 0}, {"position", 1}, {"mixed", 2}});
   arguments.Flag("--no-grid", "leave the grid out", parsed.Grid, false);
   arguments.Flag("--images", "paint each record's linked image under its tracing", parsed.Images);
+  arguments.Flag("--mixed-types", "draw records of different radiograph types in one picture", parsed.MixedTypes);
   arguments.Option("--orient", "NAME", "turn every record by the orientation NAME of its type", parsed.Orient);
   arguments.Option("--superimpose", "NAME",
                    "bring every record onto the first listed (or --reference) by the superimposition NAME",
@@ -285,6 +287,13 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
         err << "Record " << record << ": " << (failure.empty() ? "its image cannot be loaded." : failure) << '\n';
         return kExitFailure;
       }
+    }
+    // A frontal tracing drawn over a lateral one reads as nonsense: only when asked for.
+    if (!records.empty() && xray->Type() != records.front()->Type() && !arguments.MixedTypes) {
+      err << "Record " << record << " is of the type '" << xray->Type()->Name << "', record " << numbers.front()
+          << " of the type '" << records.front()->Type()->Name
+          << "': records of different types are drawn together only with --mixed-types.\n";
+      return kExitFailure;
     }
     records.push_back(std::move(xray));
   }

@@ -147,6 +147,9 @@ class TWorkspace {
   bool AnyOccupied() const;
 
   TRadiograph* Current() const { return fCurrent; }
+  // The main window's title: the current radiograph's patient, date taken and type, so that
+  // nobody traces over the wrong film.
+  std::string WindowTitle() const;
   bool IsCurrent(const TRadiograph* object) const { return object != nullptr && object == fCurrent; }
   // Makes it current (or none), selected, and every other object not selected.
   void SetCurrent(TRadiograph* object);

@@ -143,5 +143,20 @@ TEST_F(RenderCommandTest, RefusesWhatItCannotDoWithoutWritingAnything) {
   for (const std::string& name : folder.Names()) EXPECT_FALSE(name.ends_with(".png") || name.ends_with(".tmp")) << name;
 }
 
+TEST(RenderMixedTypes, ALateralAndAFrontalTracingGoInOnePictureOnlyWhenAsked) {
+  TTempFolder folder;
+  const std::string out = folder.File("mixed.png");
+  const std::string render = "render '" + kExamples + "/PATIENT.CSV' --records 1,3 --out '" + out + "'";
+  TRun run = RunCli(folder, render);
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err,
+            "Record 3 is of the type 'Frontal Ceph', record 1 of the type 'Lateral Ceph': records of different types "
+            "are drawn together only with --mixed-types.\n");
+  EXPECT_FALSE(std::filesystem::exists(out));
+  run = RunCli(folder, render + " --mixed-types");
+  EXPECT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_TRUE(std::filesystem::exists(out));
+}
+
 }  // namespace
 }  // namespace lumacet
