@@ -677,19 +677,31 @@ TSettings TSettings::Defaults(const std::string& folder) {
   return s;
 }
 
+std::vector<std::string> TSettings::Read(const TIniFile& ini) {
+  TReader reader(ini);
+  VisitSettings(*this, reader);
+  // Central averaging needs at least three scans to choose from.
+  if (General.NoiseReduction == 3) General.Multiscan = std::max(General.Multiscan, 3);
+  return reader.Dropped();
+}
+
+bool TSettings::Write(TIniFile& ini, std::string& failedKey) const {
+  TWriter writer(ini);
+  VisitSettings(*this, writer);
+  failedKey = writer.FailedKey();
+  return writer.Ok();
+}
+
 bool TSettings::Load(const std::string& path, TText* dropped) {
   if (dropped != nullptr) *dropped = {};
   TIniFile ini;
   if (ini.Load(path) != TIniLoadResult::Loaded) return false;
-  TReader reader(ini);
-  VisitSettings(*this, reader);
-  if (dropped != nullptr && !reader.Dropped().empty()) {
+  const std::vector<std::string> droppedKeys = Read(ini);
+  if (dropped != nullptr && !droppedKeys.empty()) {
     std::string keys;
-    for (const std::string& key : reader.Dropped()) keys += (keys.empty() ? "" : ", ") + key;
+    for (const std::string& key : droppedKeys) keys += (keys.empty() ? "" : ", ") + key;
     *dropped = TText(kSettingsDroppedMessage, {path, keys});
   }
-  // Central averaging needs at least three scans to choose from.
-  if (General.NoiseReduction == 3) General.Multiscan = std::max(General.Multiscan, 3);
   return true;
 }
 
@@ -700,9 +712,7 @@ TSettingsSaveResult TSettings::Save(const std::string& path) const {
   // be read is not replaced.
   TIniFile ini;
   if (ini.Load(path) == TIniLoadResult::Unreadable) return fail(path + " cannot be read");
-  TWriter writer(ini);
-  VisitSettings(*this, writer);
-  if (!writer.Ok()) return fail(writer.FailedKey() + " holds text that cannot be stored");
+  if (std::string failedKey; !Write(ini, failedKey)) return fail(failedKey + " holds text that cannot be stored");
 
   auto folder = std::filesystem::path(path).parent_path();
   std::error_code ec;

@@ -17,6 +17,8 @@
 
 namespace lumacet {
 
+class TIniFile;
+
 // The comma-separated form of a style in the file. Parsing is positional: fields that are
 // missing keep the style's current values, and a field that does not read ends the parse
 // with the fields before it applied. An unknown colour name leaves the colour as it is.
@@ -306,6 +308,11 @@ struct TSettings {
   // holds, in one atomic replacement. The folder is created when missing. On failure the
   // file is unchanged.
   TSettingsSaveResult Save(const std::string& path) const;
+  // Load and Save over a settings file in memory: Read gives "Section/Key" of every value
+  // it dropped; Write is false, naming the first key it could not store, when a value
+  // cannot stand in a line of the file.
+  std::vector<std::string> Read(const TIniFile& ini);
+  bool Write(TIniFile& ini, std::string& failedKey) const;
 
   // "Reset Reminders": turns all three reminders on; the text is what the user is told.
   std::string_view ResetReminders();
