@@ -21,9 +21,12 @@ constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
 
 constexpr std::int64_t kFileHeaderSize = 14;
-// A compressed stream that ends early leaves the rest of the picture index 0; past this many
-// pixels the stream must reach the top row, so that a few bytes cannot claim a gigabyte.
+// A compressed stream that ends early, or skips pixels by line ends and moves, leaves them
+// index 0. Past this many pixels the stream must reach the top row and hold a byte for
+// every 128 pixels (a two-byte run paints at most 255, so any stream that paints every
+// pixel does), so that a few bytes cannot claim a gigabyte.
 constexpr std::int64_t kRleShortfallPixels = std::int64_t{1} << 20;
+constexpr std::int64_t kRlePixelsPerByte = 128;
 
 std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (std::uint32_t{p[1]} << 8); }
 std::uint32_t Le32(const std::uint8_t* p) {
@@ -227,7 +230,7 @@ bool DecodeBmp(std::string_view bytes, TRawImage& image, TImageReadError& error,
   const int bits = header.Bits;
   const int spp = bits == 32 ? 4 : 3;
   if ((header.Compression == kRle8 || header.Compression == kRle4) && width * height > kRleShortfallPixels &&
-      DecodeRle(header, data, nullptr) < height - 1) {
+      (header.DataSize * kRlePixelsPerByte < width * height || DecodeRle(header, data, nullptr) < height - 1)) {
     error.Reason = "The compressed pixel data end before the picture does.";
     return false;
   }
