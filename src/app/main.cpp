@@ -77,10 +77,12 @@ int main(int argc, char* argv[]) {
   const std::string settingsPath =
       lumacet::DefaultSettingsPath(QCoreApplication::applicationFilePath().toStdString());
   lumacet::TSettings settings = lumacet::TSettings::Defaults(QDir::homePath().toStdString());
-  settings.Load(settingsPath);
+  lumacet::TText dropped;
+  settings.Load(settingsPath, &dropped);
 
   QTranslator translator;
   LoadLanguagePack(application, translator);
+  if (!dropped.Empty()) QMessageBox::warning(nullptr, QStringLiteral("Lumacet"), lumacet::DisplayText(dropped));
 
   lumacet::TInstanceLock lock(lumacet::InstanceLockPath());
   if (!lock.Acquired()) {

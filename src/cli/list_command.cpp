@@ -4,6 +4,7 @@
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "persistence/record_browser.h"
+#include "support/terminal_text.h"
 
 namespace lumacet::cli {
 
@@ -34,10 +35,11 @@ int ListCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
   browser.SetDataFile(path);
   browser.LoadGrid();
   for (const TRecordRow& row : browser.Rows())
-    out << row.Record << '\t' << row.Name << '\t' << row.Date << '\t' << row.Type << '\t' << row.Comments << '\t'
-        << row.Image << '\n';
+    out << TerminalSafe(std::to_string(row.Record) + '\t' + row.Name + '\t' + row.Date + '\t' + row.Type + '\t' +
+                        row.Comments + '\t' + row.Image)
+        << '\n';
   err << browser.ListStatus().English() << '\n';
-  return kExitOk;
+  return browser.ListFailed() ? kExitFailure : kExitOk;
 }
 
 }  // namespace lumacet::cli

@@ -21,6 +21,7 @@
 #include "shell/settings_options.h"
 #include "simulation/superimposition.h"
 #include "support/file_numbers.h"
+#include "support/terminal_text.h"
 
 namespace lumacet::cli {
 
@@ -251,8 +252,8 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   if (arguments.Reference) {
     int stage = LoadFromDataFile(reference, file, path, *arguments.Reference, cached, fileOptions);
     if (stage != lsLoaded) {
-      err << "Record " << *arguments.Reference << " cannot serve as the reference radiograph (stage " << stage
-          << ").\n";
+      err << "Record " << *arguments.Reference
+          << " cannot serve as the reference radiograph: " << LoadStageProblem(stage).English() << ".\n";
       return kExitFailure;
     }
     options.Measure.Reference = &reference;
@@ -294,7 +295,7 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
       return false;
     }
     if (stage != lsLoaded) {
-      err << "Record " << n << " of " << path << " cannot be read (stage " << stage << ").\n";
+      err << "Record " << n << " of " << path << " cannot be read: " << LoadStageProblem(stage).English() << ".\n";
       return false;
     }
     if (orient || superimpose) {
@@ -358,9 +359,9 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   }
 
   switch (arguments.Format) {
-    case TFormat::Text: out << text; break;
-    case TFormat::Csv: out << DelimitedTable(rows, ','); break;
-    case TFormat::Tsv: out << DelimitedTable(rows, '\t'); break;
+    case TFormat::Text: out << TerminalSafe(text); break;
+    case TFormat::Csv: out << TerminalSafe(DelimitedTable(rows, ',')); break;
+    case TFormat::Tsv: out << TerminalSafe(DelimitedTable(rows, '\t')); break;
     case TFormat::Json: out << JsonArray(rows); break;
   }
   return kExitOk;

@@ -1,7 +1,9 @@
 // lumacet-cli procrustes: the "Procrustes & PCA" run over the records of a data file (all of
 // them unless --records chooses). The report is appended to --report, or printed when there
 // is none. --import puts consensus, variances and loadings into the PCA element of the type
-// file, which is rewritten. A terminal sees the progress on stderr; radiographs that cannot
+// file, which is rewritten before the report is appended: a run stopped between the two
+// leaves the type new and the report to be written again, never a report of results the type
+// does not hold. A terminal sees the progress on stderr; radiographs that cannot
 // be used are named there and passed over.
 #include <unistd.h>
 
@@ -64,7 +66,9 @@ void Declare(TArgumentParser& arguments, TProcrustesArguments& parsed) {
                    RecordList());
   arguments.Option("--report", "FILE", "append the report to FILE instead of printing it", request.ResultsFile,
                    TValueKind::File);
-  arguments.Flag("--import", "put consensus, variances and loadings into the type file's PCA", parsed.Import);
+  arguments.Flag("--import",
+                 "put consensus, variances and loadings into the type file's PCA, written before the report",
+                 parsed.Import);
   arguments.Flag("--flip", "flip the coordinates upside down first", request.FlipY);
   arguments.Choice("--size", "life size or radiograph size (life)", request.LifeSize, {{"life", true}, {"xray", false}});
   arguments.Option("--output", "LIST",
@@ -235,7 +239,9 @@ int ProcrustesCommand(TArgumentParser& parser, std::ostream& out, std::ostream& 
     err << TerminalText(text.substr(0, text.find('\r'))) << '\n';
     return true;
   };
-  const TProcrustesResult result = RunProcrustes(request, types.Resolver(), TDataFileOptions{}, prompts);
+  TProcrustesRequest run = request;
+  if (arguments.Import) run.ResultsFile.clear();  // appended here, after the type
+  const TProcrustesResult result = RunProcrustes(run, types.Resolver(), TDataFileOptions{}, prompts);
   progress.Break();
   if (result.Outcome != TProcrustesOutcome::Completed) {
     err << TerminalText(result.Message) << '\n';
@@ -256,6 +262,12 @@ int ProcrustesCommand(TArgumentParser& parser, std::ostream& out, std::ostream& 
     if (request.FlipY) err << "Warning: the data come from flipped coordinates and do not match the type's orientation.\n";
     if (!ImportIntoTypeFile(folder, request, result.Report, request.ResultsFile.empty() ? err : out, err))
       return kExitFailure;
+    if (!request.ResultsFile.empty()) {
+      if (const TWriteResult written = AppendReport(request.ResultsFile, result.Report); !written.Ok) {
+        err << "File error writing " << request.ResultsFile << ": " << written.Error << '\n';
+        return kExitFailure;
+      }
+    }
   }
   return kExitOk;
 }

@@ -271,7 +271,8 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
       return kExitFailure;
     }
     if (stage != lsLoaded) {
-      err << "Record " << record << " of " << arguments.DataFile << " cannot be read (stage " << stage << ").\n";
+      err << "Record " << record << " of " << arguments.DataFile
+          << " cannot be read: " << LoadStageProblem(stage).English() << ".\n";
       return kExitFailure;
     }
     if (!ChooseAnalysisAndView(*xray, arguments, record, error)) {

@@ -21,6 +21,12 @@ constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
 
 constexpr std::int64_t kFileHeaderSize = 14;
+// A compressed stream that ends early, or skips pixels by line ends and moves, leaves them
+// index 0. Past this many pixels the stream must reach the top row and hold a byte for
+// every 128 pixels (a two-byte run paints at most 255, so any stream that paints every
+// pixel does), so that a few bytes cannot claim a gigabyte.
+constexpr std::int64_t kRleShortfallPixels = std::int64_t{1} << 20;
+constexpr std::int64_t kRlePixelsPerByte = 128;
 
 std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (std::uint32_t{p[1]} << 8); }
 std::uint32_t Le32(const std::uint8_t* p) {
@@ -167,9 +173,11 @@ bool ReadHeader(std::string_view bytes, std::int64_t maxPixels, THeader& header,
   return true;
 }
 
-// RLE8 and RLE4 runs into a bottom-up plane of palette indices. Runs that reach past a
-// row or past the top are cut off; a stream that ends early leaves the rest index 0.
-void DecodeRle(const THeader& header, const std::uint8_t* data, std::vector<std::uint8_t>& indices) {
+// RLE8 and RLE4 runs into a bottom-up plane of palette indices, or, without `indices`, only
+// how far up the stream reaches (the row it ends in, counted from the bottom). Runs that
+// reach past a row or past the top are cut off; a stream that ends early leaves the rest
+// index 0.
+std::int64_t DecodeRle(const THeader& header, const std::uint8_t* data, std::vector<std::uint8_t>* indices) {
   const bool four = header.Compression == kRle4;
   const std::int64_t width = header.Width;
   const std::int64_t height = header.Height;
@@ -178,7 +186,8 @@ void DecodeRle(const THeader& header, const std::uint8_t* data, std::vector<std:
   std::int64_t pos = 0;
   const std::int64_t end = header.DataSize;
   auto put = [&](std::uint8_t index) {
-    if (x < width && row < height) indices[static_cast<std::size_t>((height - 1 - row) * width + x)] = index;
+    if (indices != nullptr && x < width && row < height)
+      (*indices)[static_cast<std::size_t>((height - 1 - row) * width + x)] = index;
     ++x;
   };
   while (pos + 2 <= end && row < height) {
@@ -207,6 +216,7 @@ void DecodeRle(const THeader& header, const std::uint8_t* data, std::vector<std:
       pos += stored + (stored & 1);
     }
   }
+  return row;
 }
 
 }  // namespace
@@ -219,6 +229,11 @@ bool DecodeBmp(std::string_view bytes, TRawImage& image, TImageReadError& error,
   const std::int64_t height = header.Height;
   const int bits = header.Bits;
   const int spp = bits == 32 ? 4 : 3;
+  if ((header.Compression == kRle8 || header.Compression == kRle4) && width * height > kRleShortfallPixels &&
+      (header.DataSize * kRlePixelsPerByte < width * height || DecodeRle(header, data, nullptr) < height - 1)) {
+    error.Reason = "The compressed pixel data end before the picture does.";
+    return false;
+  }
 
   TRawImage result;
   try {
@@ -227,7 +242,7 @@ bool DecodeBmp(std::string_view bytes, TRawImage& image, TImageReadError& error,
     if (bits <= 8) indices.resize(static_cast<std::size_t>(width * height));
 
     if (header.Compression == kRle8 || header.Compression == kRle4) {
-      DecodeRle(header, data, indices);
+      DecodeRle(header, data, &indices);
     } else {
       const std::int64_t stride = (width * bits + 31) / 32 * 4;
       const TChannel red(header.Masks[0]), green(header.Masks[1]), blue(header.Masks[2]), alpha(header.Masks[3]);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "imaging/medical_readers.h"
 
@@ -24,6 +25,10 @@ static_assert(std::endian::native == std::endian::little,
 // A progressive file may hold any number of scans, each a pass over the whole image; a
 // few hundred bytes could keep the decoder busy for minutes. Real files have about ten.
 constexpr int kMaxScans = 500;
+// Huffman coding spends at least one bit on every 8 x 8 block, so a file of n bytes holds at
+// most 512 n pixels; a header that claims more is refused before the picture's memory is
+// taken. (Arithmetic coding can go below a bit a block and is not bounded this way.)
+constexpr std::int64_t kMaxPixelsPerByte = 8 * 64;
 
 // libjpeg reports errors by calling error_exit, which must not return; its default ends
 // the process. Ours jumps back into the function that started the work. Everything the
@@ -49,9 +54,28 @@ TJpegState& StateOf(j_common_ptr info) { return *reinterpret_cast<TJpegState*>(i
   std::longjmp(StateOf(info).Jump, 1);
 }
 
-// Warnings (such as stray bytes before a marker) are common in files that display well;
-// they are neither printed nor fatal.
-void IgnoreMessage(j_common_ptr) {}
+// Stray bytes before a marker are common in files that display well and are passed over.
+// Data that end early or do not decode mean part of the picture would be the decoder's grey
+// fill, which a radiograph must never silently show: those warnings refuse the file.
+void OnMessage(j_common_ptr info, int level) {
+  if (level >= 0) return;  // trace output
+  switch (info->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION: {
+      char detail[JMSG_LENGTH_MAX];
+      (*info->err->format_message)(info, detail);
+      std::snprintf(StateOf(info).Reason, sizeof StateOf(info).Reason, "The file is damaged or incomplete (%.150s).",
+                    detail);
+      std::longjmp(StateOf(info).Jump, 1);
+    }
+    default:
+      return;
+  }
+}
 
 void LimitScans(j_common_ptr info) {
   auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
@@ -64,7 +88,7 @@ void LimitScans(j_common_ptr info) {
 void InstallErrorManager(TJpegState& state) {
   jpeg_std_error(&state.Error);
   state.Error.error_exit = JumpOut;
-  state.Error.output_message = IgnoreMessage;
+  state.Error.emit_message = OnMessage;
 }
 
 std::uint8_t Product255(int a, int b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
@@ -113,6 +137,12 @@ bool DecodeJpeg(std::string_view bytes, TRawImage& image, TImageReadError& error
   if (std::int64_t{info.image_width} * info.image_height > std::min(maxPixels, kMaxImagePixels)) {
     jpeg_destroy_decompress(&info);
     error.Reason.clear();
+    return false;
+  }
+  if (!info.arith_code &&
+      std::int64_t{info.image_width} * info.image_height > static_cast<std::int64_t>(bytes.size()) * kMaxPixelsPerByte) {
+    jpeg_destroy_decompress(&info);
+    error.Reason = "The file is too short for the picture its header claims.";
     return false;
   }
   info.dct_method = JDCT_ISLOW;

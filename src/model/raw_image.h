@@ -8,7 +8,9 @@
 namespace lumacet {
 
 // The largest image any reader will allocate; beyond it the message is the one for an
-// image that does not fit in memory.
+// image that does not fit in memory. At most four 8-bit or three 16-bit samples a pixel,
+// this holds an image to 1.5 GB of samples. Readers also refuse, before allocating, a file
+// too short to hold (or, compressed, to plausibly hold) the samples its header claims.
 inline constexpr int64_t kMaxImagePixels = int64_t{1} << 28;
 
 struct TRawImage {

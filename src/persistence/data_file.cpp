@@ -1,18 +1,15 @@
 #include "persistence/data_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <map>
-#include <thread>
 
 #include "model/xray.h"
 #include "model/xray_type.h"
@@ -30,7 +27,6 @@ namespace {
 constexpr size_t kMagnificationWidth = 5;
 constexpr size_t kDateWidth = 10;
 constexpr double kMaxMagnification = 1000;
-constexpr auto kLockTimeout = std::chrono::seconds(10);
 
 constexpr TTextSource kCommaInText =
     LcText("DataFile", "Bad input.\r\n\r\nCommas and double quotes cannot be used in names, dates and comments.");
@@ -64,34 +60,6 @@ bool HasControlCharacter(std::string_view s) {
 void EnsureLineBreak(std::string& content) {
   if (!EndsWithLineBreak(content)) content += "\r\n";
 }
-
-// Holds the advisory lock of a data file for its lifetime. Waits a while for another writer
-// to finish, then gives up rather than hang the program.
-class TFileLock {
- public:
-  explicit TFileLock(const std::string& path) {
-    fFd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fFd < 0) return;
-    const auto deadline = std::chrono::steady_clock::now() + kLockTimeout;
-    while (::flock(fFd, LOCK_EX | LOCK_NB) != 0) {
-      if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > deadline) {
-        ::close(fFd);
-        fFd = -1;
-        return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
-  ~TFileLock() {
-    if (fFd >= 0) ::close(fFd);
-  }
-  TFileLock(const TFileLock&) = delete;
-  TFileLock& operator=(const TFileLock&) = delete;
-  bool Held() const { return fFd >= 0; }
-
- private:
-  int fFd = -1;
-};
 
 std::optional<double> ParseNumberField(std::string_view field) { return ParseFileReal(TrimField(field), false); }
 
@@ -366,6 +334,18 @@ TResultOf<std::string> FormatDataRecord(const TXRay& xray, const TDataFileOption
   return record;
 }
 
+TText LoadStageProblem(int stage) {
+  switch (stage) {
+    case lsReadLine: return LcText("DataFile", "the record cannot be read from the file");
+    case lsMagnification: return LcText("DataFile", "the magnification is not a number above -100");
+    case lsType: return LcText("DataFile", "its radiograph type is not among the type files");
+    case lsImage: return LcText("DataFile", "the image part (file name, placement) is damaged");
+    case lsCoordinates:
+      return LcText("DataFile", "the coordinates are not numbers, or not as many as its type has points");
+    default: return TText::Verbatim("stage " + std::to_string(stage));
+  }
+}
+
 int LoadFromDataLine(TXRay& xray, std::string_view line, const TTypeResolver& types, const TDataFileOptions& options) {
   xray.Name = DecodeCp1252(TrimField(line.substr(0, std::min(line.size(), kNameWidth))));
   TFieldScanner fields(line);
@@ -455,25 +435,8 @@ bool IsReadOnlyFile(const std::string& path) {
 
 TResult RewriteDataFile(const std::string& path, const TText& failureMessage, const TRewrite& rewrite) {
   if (path.empty()) return TResult::Failure(kNoFileNameMessage);
-  auto fail = [&](std::string reason) { return TResult::Failure(failureMessage, std::move(reason)); };
-  // A data file reached through a symbolic link is rewritten where it lies; the link stays.
-  std::error_code error;
-  std::string target = path;
-  if (fs::is_symlink(path, error)) {
-    target = fs::weakly_canonical(path, error).string();
-    if (error) return fail("cannot follow the link " + path);
-  }
-  TFileLock lock(target + ".lock");
-  if (!lock.Held()) return fail("cannot lock " + target + ": another program may be writing it");
-  const bool exists = fs::exists(target, error);
-  if (exists && IsReadOnlyFile(target)) return fail(target + " is read-only");
-  std::string content;
-  TDataFileIndex file;
-  if (exists && !(file.Open(target) && file.ReadAll(content))) return fail("cannot read " + target);
-  std::string reason;
-  if (!rewrite(content, reason)) return fail(reason);
-  TWriteResult written = WriteFileAtomically(target, content);
-  if (!written.Ok) return fail(written.Error);
+  const TWriteResult written = RewriteFile(path, rewrite);
+  if (!written.Ok) return TResult::Failure(failureMessage, written.Error);
   return {};
 }
 

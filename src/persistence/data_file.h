@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "persistence/data_dates.h"
+#include "support/atomic_file.h"
 #include "support/result.h"
 
 namespace lumacet {
@@ -48,6 +49,10 @@ enum TLoadStage : int {
   lsCoordinates = 11,
   lsAnalysis = 12,
 };
+
+// The field a record refused at `stage` failed at and why, for the user: "the magnification
+// is not a number above -100", not the stage's number.
+TText LoadStageProblem(int stage);
 
 inline constexpr size_t kRecordKeyLength = 112;
 inline constexpr size_t kNameWidth = 30;
@@ -141,12 +146,9 @@ TResult DeleteFromFile(const std::string& path, const std::vector<TLineKey>& lin
 // files so marked are never rewritten.
 bool IsReadOnlyFile(const std::string& path);
 
-// One read-modify-write of a data file, under an advisory lock on "<file>.lock" that every
-// writer of data files takes. `rewrite` turns the current content (empty when the file does
-// not exist) into the new content in place, or gives false and a reason to change nothing.
-// The new content replaces the file atomically (beside the target of a symbolic link). A
-// read-only file is refused. On failure the result carries `failureMessage` and the reason.
-using TRewrite = std::function<bool(std::string& content, std::string& reason)>;
+// One read-modify-write of a data file (see RewriteFile): the lock every writer of data
+// files takes, the content rewritten in place, the file replaced atomically where a link
+// leads. On failure the result carries `failureMessage` and the reason.
 TResult RewriteDataFile(const std::string& path, const TText& failureMessage, const TRewrite& rewrite);
 
 }  // namespace lumacet

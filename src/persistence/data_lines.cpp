@@ -7,6 +7,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <set>
+
+#include "support/atomic_file.h"
 
 namespace lumacet {
 
@@ -16,11 +21,44 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr size_t kScanChunk = 1 << 20;
 constexpr size_t kRecordRoom = 64 << 10;
 
+// A save killed part-way leaves its temporary file, a full copy of a patient file, beside the
+// data file. The first opening of a data file in each folder clears what is left there;
+// later openings in the same run need not list the folder again.
+void RemoveLeftoversOnce(const std::string& path) {
+  static std::mutex mutex;
+  static std::set<std::string> cleared;
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::absolute(path, error).parent_path();
+  if (error) return;
+  const std::lock_guard lock(mutex);
+  if (cleared.insert(folder.lexically_normal().string()).second) RemoveStaleTempFiles(folder.string());
+}
+
 std::string_view LineText(std::string_view raw, bool first) {
   if (!raw.empty() && raw.back() == '\n') raw.remove_suffix(1);
   if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
   if (first && raw.starts_with(kByteOrderMark)) raw.remove_prefix(kByteOrderMark.size());
   return raw;
+}
+
+// Where the line starting at `from` ends, its break included: after "\n", "\r\n" or a
+// lone "\r" (a hand edit on another system), so that no record hides behind another.
+// npos when the bytes hold no break.
+size_t LineEnd(std::string_view bytes, size_t from) {
+  const char* begin = bytes.data() + from;
+  const size_t rest = bytes.size() - from;
+  const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', rest));
+  const size_t upTo = lf ? static_cast<size_t>(lf - begin) : rest;
+  const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', upTo));
+  if (cr != nullptr && cr + 1 != lf) return static_cast<size_t>(cr - bytes.data()) + 1;
+  return lf ? static_cast<size_t>(lf - bytes.data()) + 1 : std::string_view::npos;
+}
+
+// A piece read from the middle of a file that ends in "\r" leaves that byte to the next
+// piece, which shows whether a "\n" belongs to it.
+size_t DecidedLength(const std::string& chunk, ssize_t got) {
+  const auto length = static_cast<size_t>(got);
+  return length == chunk.size() && chunk[length - 1] == '\r' ? length - 1 : length;
 }
 
 // pread until `size` bytes arrived, the file ended or an error occurred.
@@ -51,8 +89,8 @@ void ReserveLarge(std::string& bytes, size_t size) {
 
 bool TLineCursor::Next(TLineSpan& line) {
   if (fPosition >= fBytes.size()) return false;
-  size_t end = fBytes.find('\n', fPosition);
-  end = end == std::string_view::npos ? fBytes.size() : end + 1;
+  size_t end = LineEnd(fBytes, fPosition);
+  if (end == std::string_view::npos) end = fBytes.size();
   line.Raw = fBytes.substr(fPosition, end - fPosition);
   line.Text = LineText(line.Raw, fPosition == 0);
   fPosition = end;
@@ -66,7 +104,7 @@ std::string_view TrimField(std::string_view field) {
   return field;
 }
 
-bool EndsWithLineBreak(std::string_view bytes) { return bytes.empty() || bytes.back() == '\n'; }
+bool EndsWithLineBreak(std::string_view bytes) { return bytes.empty() || bytes.back() == '\n' || bytes.back() == '\r'; }
 
 void KeepLines(std::string& bytes, const std::function<bool(size_t number, std::string_view text)>& keep) {
   // Lines only ever move towards the front, so the cursor reads ahead of what is written.
@@ -92,8 +130,34 @@ bool TDataFileIndex::Open(const std::string& path) {
   fScanned = 0;
   fComplete = false;
   fFailed = false;
-  fFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  return fFd >= 0;
+  fProblem.clear();
+  // Not blocking: a FIFO given as a data file must not wait for a writer.
+  fFd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fFd < 0) {
+    fProblem = path + ": " + std::strerror(errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fFd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    // A device or a pipe would be read for ever.
+    ::close(fFd);
+    fFd = -1;
+    fProblem = path + " is not a regular file";
+    return false;
+  }
+  RemoveLeftoversOnce(path);
+  return true;
+}
+
+bool TDataFileIndex::Fail(std::string problem) {
+  fFailed = true;
+  fProblem = std::move(problem);
+  return false;
+}
+
+bool TDataFileIndex::TooLong(size_t number) {
+  return Fail("line " + std::to_string(number) + " is longer than " + std::to_string(kMaxLineLength >> 20) +
+              " MB: this is not a radiograph file");
 }
 
 bool TDataFileIndex::ScanTo(size_t n) {
@@ -102,21 +166,20 @@ bool TDataFileIndex::ScanTo(size_t n) {
   while (!fComplete && fStarts.size() < n + 1) {
     chunk.resize(kScanChunk);
     ssize_t got = ReadAt(fFd, chunk.data(), chunk.size(), fScanned);
-    if (got < 0) {
-      fFailed = true;
-      return false;
-    }
+    if (got < 0) return Fail(std::strerror(errno));
     if (got == 0) {
       fComplete = true;
       // A start recorded at the very end belongs to no line.
       if (fStarts.back() == fScanned) fStarts.pop_back();
       break;
     }
-    const char* data = chunk.data();
-    const char* end = data + got;
-    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))) != nullptr; ++p)
-      fStarts.push_back(fScanned + static_cast<uint64_t>(p - data) + 1);
-    fScanned += static_cast<uint64_t>(got);
+    const std::string_view piece(chunk.data(), DecidedLength(chunk, got));
+    for (size_t p = 0; (p = LineEnd(piece, p)) != std::string_view::npos;) {
+      if (fScanned + p - fStarts.back() > kMaxLineLength) return TooLong(fStarts.size());
+      fStarts.push_back(fScanned + p);
+    }
+    fScanned += piece.size();
+    if (fScanned - fStarts.back() > kMaxLineLength) return TooLong(fStarts.size());
   }
   return true;
 }
@@ -144,15 +207,12 @@ bool TDataFileIndex::ForEachLine(const std::function<bool(size_t number, std::st
   size_t number = 0;
   for (uint64_t offset = 0;;) {
     ssize_t got = ReadAt(fFd, chunk.data(), chunk.size(), offset);
-    if (got < 0) {
-      fFailed = true;
-      return false;
-    }
+    if (got < 0) return Fail(std::strerror(errno));
     if (got == 0) break;
-    offset += static_cast<uint64_t>(got);
-    std::string_view piece(chunk.data(), static_cast<size_t>(got));
-    for (size_t end; (end = piece.find('\n')) != std::string_view::npos; piece.remove_prefix(end + 1)) {
-      std::string_view raw = piece.substr(0, end + 1);
+    std::string_view piece(chunk.data(), DecidedLength(chunk, got));
+    offset += piece.size();
+    for (size_t end; (end = LineEnd(piece, 0)) != std::string_view::npos; piece.remove_prefix(end)) {
+      std::string_view raw = piece.substr(0, end);
       if (!pending.empty()) {
         pending.append(raw);
         raw = pending;
@@ -163,6 +223,7 @@ bool TDataFileIndex::ForEachLine(const std::function<bool(size_t number, std::st
       if (!goOn) return true;
     }
     pending.append(piece);
+    if (pending.size() > kMaxLineLength) return TooLong(number + 1);
   }
   if (!pending.empty()) {
     ++number;
@@ -180,10 +241,7 @@ bool TDataFileIndex::ReadAll(std::string& bytes) {
   std::string chunk(kScanChunk, '\0');
   for (uint64_t offset = 0;;) {
     ssize_t got = ReadAt(fFd, chunk.data(), chunk.size(), offset);
-    if (got < 0) {
-      fFailed = true;
-      return false;
-    }
+    if (got < 0) return Fail(std::strerror(errno));
     if (got == 0) return true;
     bytes.append(chunk.data(), static_cast<size_t>(got));
     offset += static_cast<uint64_t>(got);

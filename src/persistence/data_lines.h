@@ -62,8 +62,16 @@ class TDataFileIndex {
   // The whole content of the open file.
   bool ReadAll(std::string& bytes);
   bool Failed() const { return fFailed; }
+  // Why the file could not be opened or read, for the user's message.
+  const std::string& Problem() const { return fProblem; }
+
+  // Far past any real record: a longer line means the file is no data file at all, and
+  // reading on would take memory without end.
+  static constexpr size_t kMaxLineLength = 1 << 20;
 
  private:
+  bool Fail(std::string problem);
+  bool TooLong(size_t number);
   // Records line starts until line n + 1 is known to start or the file ends.
   bool ScanTo(size_t n);
 
@@ -72,6 +80,7 @@ class TDataFileIndex {
   uint64_t fScanned = 0;
   bool fComplete = false;
   bool fFailed = false;
+  std::string fProblem;
 };
 
 }  // namespace lumacet

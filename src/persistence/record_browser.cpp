@@ -215,22 +215,35 @@ std::vector<TRecordRow> ListRecords(std::string_view content, const TListing& li
   return shown;
 }
 
+namespace {
+
+TText ReadProblem(const std::string& path, const std::string& reason) {
+  return TText::Joined({TText(kFileReadErrorMessage, {path}), TText::Verbatim(reason)}, "\r\n");
+}
+
+}  // namespace
+
 void TRecordBrowser::List(const std::string& path) {
   fListedFile = path;
   fAllRows.clear();
   fStored.clear();
   for (auto& folded : fFolded) folded.clear();
+  fListProblem = {};
   // A file that cannot be opened lists no records, and a read failure part-way keeps the
-  // rows read so far; the status tells the user.
+  // rows read so far; the status tells the user. A file not there yet is no failure.
   TDataFileIndex file;
+  std::error_code error;
   if (file.Open(path)) {
     const TListing listing{FilterField, FilterText, MatchCase, Order, fOptions.Data.Dates, fOptions.SortKey};
     TRowCollector rows(listing);
-    file.ForEachLine([&](size_t number, std::string_view text) {
+    const bool read = file.ForEachLine([&](size_t number, std::string_view text) {
       rows.Add(number, text);
       return true;
     });
+    if (!read) fListProblem = ReadProblem(path, file.Problem());
     std::tie(fAllRows, fStored) = rows.Finish();
+  } else if (fs::exists(path, error)) {
+    fListProblem = ReadProblem(path, file.Problem());
   }
   Filter();
 }
@@ -268,6 +281,7 @@ void TRecordBrowser::LoadGrid() {
 }
 
 TText TRecordBrowser::ListStatus() const {
+  if (!fListProblem.Empty()) return fListProblem;
   if (fRows.empty()) return kNoMatchStatus;
   return TText(kTotalCountStatus, {std::to_string(fRows.size())});
 }

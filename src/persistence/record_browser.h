@@ -119,8 +119,9 @@ class TRecordBrowser {
   // typing into the filter calls. The selection starts again.
   void Filter();
   const std::vector<TRecordRow>& Rows() const { return fRows; }
-  // "No matching cases found." or "Total Count: n".
+  // "No matching cases found.", "Total Count: n", or why the listed file could not be read.
   TText ListStatus() const;
+  bool ListFailed() const { return !fListProblem.Empty(); }
 
   // Selection gestures; rows are indexes into Rows().
   void Click(size_t row);
@@ -166,6 +167,7 @@ class TRecordBrowser {
   TRecordBrowserOptions fOptions;
   std::string fDataFile;
   std::string fListedFile;
+  TText fListProblem;  // why the listed file could not be read, or empty
   std::vector<TRecordRow> fAllRows;  // every record read, in order
   std::vector<TFilterTexts> fStored;  // beside fAllRows
   std::array<std::vector<std::string>, kFilterFieldCount> fFolded;  // made when first filtered by

@@ -86,7 +86,7 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
   const std::optional<std::vector<TXRPoint*>> chosen = Landmarks(*type, options);
   if (!chosen) return Refused(FillIn(kLandmarkElementMissingMessage, options.Element));
   if (chosen->empty()) return Refused(std::string(kNoLandmarksMessage));
-  const std::string target = WrittenPath(options.TargetFile);
+  const std::string target = RewriteTarget(options.TargetFile);
   if (IsReadOnlyFile(target)) return Refused(std::string(kExportFileErrorMessage), target + " is read-only");
 
   std::string content;
@@ -125,7 +125,10 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
         ++result.Exported;
         return true;
       });
-  FinishExport(scan, options.SourceFile, reason, target, content, progress, result);
+  FinishExport(scan, options.SourceFile, reason, target, progress, result, [&](std::string& file, std::string&) {
+    file = std::move(content);
+    return true;
+  });
   if (result.Ok && !result.Cancelled && result.Incomplete > 0)
     result.Message += FillIn(kIncompleteSuffix, std::to_string(result.Incomplete));
   return result;

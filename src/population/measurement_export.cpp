@@ -272,32 +272,30 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
     return Refused(FillIn(kExportDrawingMissingMessage, options.Drawing));
 
   std::error_code error;
-  const std::string target = WrittenPath(options.TargetFile);
+  const std::string target = RewriteTarget(options.TargetFile);
   const bool exists = fs::exists(target, error);
   // Found out before the run rather than after it.
   if (exists && IsReadOnlyFile(target)) return Refused(std::string(kExportFileErrorMessage), target + " is read-only");
+  // Appended under the file's lock when the run ends, so that exports into one file at the
+  // same time all arrive; whether the file is empty, and so takes the header, is known only then.
+  std::string header;
   std::string content;
-  if (exists && !options.Replace && !ReadWholeFile(target, content))
-    return Refused(std::string(kExportFileErrorMessage), "cannot read " + target);
-  // A table appended to another has its header already: a second one would read as a record.
-  const bool headed = options.Headers && content.empty();
-  if (!EndsWithLineBreak(content)) content += kLineEnd;
 
   std::string reason;
-  auto append = [&](const std::string& text) {
+  auto append = [&](std::string& to, const std::string& text) {
     std::optional<std::string> encoded = EncodeCp1252(text);
     if (!encoded) {
       reason = "a text cannot be written in the Windows-1252 code page: " + text;
       return false;
     }
-    content += *encoded;
+    to += *encoded;
     return true;
   };
 
   TExportResult result;
-  if (headed) {
+  if (options.Headers) {
     if (progress && !progress(std::string(kExportingHeadersStatus))) result.Cancelled = true;
-    if (!result.Cancelled && !append(ExportHeaderLine(*type, options)))
+    if (!result.Cancelled && !append(header, ExportHeaderLine(*type, options)))
       return Refused(std::string(kExportFileErrorMessage), reason);
   }
 
@@ -312,18 +310,25 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
       }
       std::optional<std::string> record = ExportRecord(xray, options, context.Presentation);
       if (!record) return true;
-      if (!append(*record)) return false;
+      if (!append(content, *record)) return false;
       ++result.Exported;
       return true;
     });
   }
-  FinishExport(scan, options.SourceFile, reason, target, content, progress, result);
+  FinishExport(scan, options.SourceFile, reason, target, progress, result, [&](std::string& file, std::string&) {
+    if (options.Replace) file.clear();
+    // A table appended to another has its header already: a second one would read as a record.
+    if (file.empty()) file = header;
+    else if (!EndsWithLineBreak(file)) file += kLineEnd;
+    file += content;
+    return true;
+  });
   return result;
 }
 
 void FinishExport(const TRecordScan& scan, const std::string& sourceFile, const std::string& encodeError,
-                  const std::string& target, const std::string& content, const TProgress& progress,
-                  TExportResult& result) {
+                  const std::string& target, const TProgress& progress, TExportResult& result,
+                  const TRewrite& write) {
   result.Unreadable = scan.Unreadable;
   if (scan.ReadFailed) {
     result = Refused(std::string(kExportFileErrorMessage), "cannot read " + sourceFile);
@@ -333,7 +338,7 @@ void FinishExport(const TRecordScan& scan, const std::string& sourceFile, const 
     result.Ok = true;
     result.Exported = 0;
     result.Message = TotalMessage(kExportTotalMessage, 0, 0);
-  } else if (const TWriteResult written = WriteFileAtomically(target, content); !written.Ok) {
+  } else if (const TWriteResult written = RewriteFile(target, write); !written.Ok) {
     result = Refused(std::string(kExportFileErrorMessage), written.Error);
   } else {
     if (progress) progress(std::string(kCompletedStatus));

@@ -115,13 +115,13 @@ std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOpt
 TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TExportContext& context,
                              const TProgress& progress);
 
-// The end of an export run over `scan` that gathered the target's new `content`: refused
-// when the source could not be read or a text could not be encoded (`encodeError`), nothing
-// written when cancelled, else `content` replaces `target` and the total becomes the message.
+// The end of an export run over `scan`: refused when the source could not be read or a text
+// could not be encoded (`encodeError`), nothing written when cancelled, else `write` puts
+// what the run gathered into `target` (see RewriteFile) and the total becomes the message.
 // Only the fields of TExportResult change.
 void FinishExport(const TRecordScan& scan, const std::string& sourceFile, const std::string& encodeError,
-                  const std::string& target, const std::string& content, const TProgress& progress,
-                  TExportResult& result);
+                  const std::string& target, const TProgress& progress, TExportResult& result,
+                  const TRewrite& write);
 
 // The magnification as the export writes it: sign or blank, 15 significant digits in
 // scientific form and a signed four-digit exponent (" 1.00000000000000E+0001").

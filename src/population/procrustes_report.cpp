@@ -124,15 +124,13 @@ std::string ProcrustesReport(const TShapeAnalysis& analysis, const std::vector<s
 TWriteResult AppendReport(const std::string& path, std::string_view report) {
   std::optional<std::string> encoded = EncodeCp1252(report);
   if (!encoded) return {false, "The report holds characters the file cannot carry."};
-  std::string content;
-  std::error_code error;
-  if (std::filesystem::exists(path, error) && !ReadWholeFile(path, content))
-    return {false, "The results file cannot be read."};
-  // A file whose last line was left open gets its line break first, so the report's
-  // headings stay at the start of their lines.
-  if (!EndsWithLineBreak(content)) content += kLineBreak;
-  content += *encoded;
-  return WriteFileAtomically(path, content);
+  return RewriteFile(path, [&](std::string& content, std::string&) {
+    // A file whose last line was left open gets its line break first, so the report's
+    // headings stay at the start of their lines.
+    if (!EndsWithLineBreak(content)) content += kLineBreak;
+    content += *encoded;
+    return true;
+  });
 }
 
 }  // namespace lumacet

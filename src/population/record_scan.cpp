@@ -39,13 +39,6 @@ bool IsSameFile(const std::string& first, const std::string& second) {
   return one.lexically_normal() == two.lexically_normal();
 }
 
-std::string WrittenPath(const std::string& path) {
-  std::error_code error;
-  if (!fs::is_symlink(path, error)) return path;
-  const fs::path target = fs::weakly_canonical(path, error);
-  return error ? path : target.string();
-}
-
 std::string TotalMessage(std::string_view total, int count, int unreadable) {
   std::string message = FillIn(total, std::to_string(count));
   if (unreadable > 0) message += FillIn(kUnreadableSuffix, std::to_string(unreadable));

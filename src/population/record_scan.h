@@ -40,9 +40,6 @@ std::string RecordTypeName(std::string_view line);
 // (symbolic and hard links, "./a" and "a"), otherwise the same normalized absolute path.
 bool IsSameFile(const std::string& first, const std::string& second);
 
-// The file a write to `path` changes: the target of a symbolic link, so that the link stays.
-std::string WrittenPath(const std::string& path);
-
 // The final total of a run, with how many records of the type could not be read when any
 // could not: a study must not lose radiographs without a word.
 std::string TotalMessage(std::string_view total, int count, int unreadable);

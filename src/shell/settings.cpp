@@ -264,7 +264,9 @@ class TReader {
         continue;
       TToolbarSetting toolbar;
       toolbar.Caption = key.substr(0, key.size() - kToolbarSuffix.size());
-      ParseToolbar(*fIni.Read(fSection, key), toolbar);
+      const std::optional<std::string> text = Value(key);
+      if (!text) continue;
+      ParseToolbar(*text, toolbar);
       toolbars.erase(std::remove_if(toolbars.begin(), toolbars.end(),
                                     [&](const TToolbarSetting& t) { return SameIniName(t.Caption, toolbar.Caption); }),
                      toolbars.end());
@@ -272,11 +274,22 @@ class TReader {
     }
   }
 
+ // "Section/Key" of each value dropped as unstorable.
+  const std::vector<std::string>& Dropped() const { return fDropped; }
+
  private:
-  std::optional<std::string> Value(const std::string& key) const { return fIni.Read(fSection, key); }
+  std::optional<std::string> Value(const std::string& key) {
+    std::optional<std::string> text = fIni.Read(fSection, key);
+    if (text && text->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+      fDropped.push_back(fSection + "/" + key);
+      return std::nullopt;
+    }
+    return text;
+  }
 
   const TIniFile& fIni;
   std::string fSection;
+  std::vector<std::string> fDropped;
 };
 
 class TWriter {
@@ -667,13 +680,31 @@ TSettings TSettings::Defaults(const std::string& folder) {
   return s;
 }
 
-bool TSettings::Load(const std::string& path) {
-  TIniFile ini;
-  if (ini.Load(path) != TIniLoadResult::Loaded) return false;
+std::vector<std::string> TSettings::Read(const TIniFile& ini) {
   TReader reader(ini);
   VisitSettings(*this, reader);
   // Central averaging needs at least three scans to choose from.
   if (General.NoiseReduction == 3) General.Multiscan = std::max(General.Multiscan, 3);
+  return reader.Dropped();
+}
+
+bool TSettings::Write(TIniFile& ini, std::string& failedKey) const {
+  TWriter writer(ini);
+  VisitSettings(*this, writer);
+  failedKey = writer.FailedKey();
+  return writer.Ok();
+}
+
+bool TSettings::Load(const std::string& path, TText* dropped) {
+  if (dropped != nullptr) *dropped = {};
+  TIniFile ini;
+  if (ini.Load(path) != TIniLoadResult::Loaded) return false;
+  const std::vector<std::string> droppedKeys = Read(ini);
+  if (dropped != nullptr && !droppedKeys.empty()) {
+    std::string keys;
+    for (const std::string& key : droppedKeys) keys += (keys.empty() ? "" : ", ") + key;
+    *dropped = TText(kSettingsDroppedMessage, {path, keys});
+  }
   return true;
 }
 
@@ -684,9 +715,7 @@ TSettingsSaveResult TSettings::Save(const std::string& path) const {
   // be read is not replaced.
   TIniFile ini;
   if (ini.Load(path) == TIniLoadResult::Unreadable) return fail(path + " cannot be read");
-  TWriter writer(ini);
-  VisitSettings(*this, writer);
-  if (!writer.Ok()) return fail(writer.FailedKey() + " holds text that cannot be stored");
+  if (std::string failedKey; !Write(ini, failedKey)) return fail(failedKey + " holds text that cannot be stored");
 
   auto folder = std::filesystem::path(path).parent_path();
   std::error_code ec;

@@ -13,8 +13,11 @@
 
 #include "graphics/drawing_style.h"
 #include "measure/text_style.h"
+#include "support/marked_text.h"
 
 namespace lumacet {
+
+class TIniFile;
 
 // The comma-separated form of a style in the file. Parsing is positional: fields that are
 // missing keep the style's current values, and a field that does not read ends the parse
@@ -275,6 +278,8 @@ struct TOleSettings {
   bool operator==(const TOleSettings&) const = default;
 };
 
+inline constexpr TTextSource kSettingsDroppedMessage =
+    LcText("Settings", "These settings in %1 held characters a settings file cannot store and keep their defaults: %2");
 inline constexpr std::string_view kSettingsSaveError = "File Error.\r\nLumacet settings could not be saved.";
 inline constexpr std::string_view kRemindersResetMessage = "All reminders now set to ON.";
 
@@ -298,11 +303,19 @@ struct TSettings {
 
   // Reads the file over the current values: a key that is absent or does not read keeps
   // the value it has. False when there is no file to read; the record is then unchanged.
-  bool Load(const std::string& path);
+  // A value holding a NUL or a line break is dropped the same way, since no line of the
+  // file could store it again and every later save would fail; `dropped`, when given,
+  // then says which keys, and is left empty otherwise.
+  bool Load(const std::string& path, TText* dropped = nullptr);
   // Writes every key of the record into the file at `path`, keeping whatever else the file
   // holds, in one atomic replacement. The folder is created when missing. On failure the
   // file is unchanged.
   TSettingsSaveResult Save(const std::string& path) const;
+  // Load and Save over a settings file in memory: Read gives "Section/Key" of every value
+  // it dropped; Write is false, naming the first key it could not store, when a value
+  // cannot stand in a line of the file.
+  std::vector<std::string> Read(const TIniFile& ini);
+  bool Write(TIniFile& ini, std::string& failedKey) const;
 
   // "Reset Reminders": turns all three reminders on; the text is what the user is told.
   std::string_view ResetReminders();

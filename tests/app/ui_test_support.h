@@ -69,10 +69,17 @@ T* Child(QWidget* parent, const char* name) {
 }
 
 // Acts on the next modal window with that title as soon as it is shown. A watch for a window
-// that never comes goes with the application.
+// that never comes ends with its test, so that it cannot act in a later one, and is freed
+// with the application at the latest.
 inline void WhenModal(const QString& title, std::function<void(QWidget*)> act) {
   auto* timer = new QTimer(QCoreApplication::instance());
-  QObject::connect(timer, &QTimer::timeout, [timer, title, act = std::move(act)] {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  QObject::connect(timer, &QTimer::timeout, [timer, test, title, act = std::move(act)] {
+    if (::testing::UnitTest::GetInstance()->current_test_info() != test) {
+      timer->stop();
+      timer->deleteLater();
+      return;
+    }
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->windowTitle().startsWith(title)) return;
     timer->stop();

@@ -169,7 +169,7 @@ TEST_F(MeasureCommandTest, EachFailureIsOneLineAndNoOutput) {
   EXPECT_EQ(reference.Out, "");
 
   WriteBytes(data, ReadBytes(data) + "garbage\r\n");
-  ExpectOneError(Measure("--format json"), "Record 3 of " + data + " cannot be read (stage 7).");
+  ExpectOneError(Measure("--format json"), "Record 3 of " + data + " cannot be read: the magnification is not a number above -100.");
 }
 
 TEST_F(MeasureCommandTest, OnlyTheRecordsOfAnUnknownTypeAreAnError) {

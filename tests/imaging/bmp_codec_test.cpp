@@ -360,6 +360,60 @@ TEST(BmpHostile, BadHeadersAreRefusedAndLeaveTheImageAlone) {
   }
 }
 
+// A few bytes of RLE claiming a large picture are refused before its memory is taken,
+// whether they end early or skip the picture by line ends and moves; a large picture that
+// the stream paints to its top still reads.
+TEST(BmpHostile, RleStreamsMustPaintALargePicture) {
+  struct TCase {
+    const char* Name;
+    int Compression;
+    std::int32_t Width, Height;
+    std::string Pixels;
+  };
+  const TCase refused[] = {
+      {"ends early", 1, 16384, 16384, Row({2, 1, 0, 1})},
+      {"line ends up wide rows", 2, 33580800, 5, Row({0, 0, 0, 0, 0, 0, 0, 0, 0, 1})},
+      {"moves to the top", 1, 2000, 1000, Row({0, 2, 0, 255, 0, 2, 0, 255, 0, 2, 0, 255, 0, 2, 0, 234, 0, 1})},
+  };
+  for (const TCase& c : refused) {
+    SCOPED_TRACE(c.Name);
+    TBmpLayout layout;
+    layout.Bits = c.Compression == 2 ? 4 : 8;
+    layout.Compression = c.Compression;
+    layout.ColoursUsed = 2;
+    layout.Palette = {0x000000, 0xFFFFFF};
+    layout.Width = c.Width;
+    layout.Height = c.Height;
+    layout.Pixels = c.Pixels;
+    TRawImage image;
+    TImageReadError error;
+    EXPECT_FALSE(DecodeBmp(layout.Bytes(), image, error));
+    EXPECT_EQ(error.Reason, "The compressed pixel data end before the picture does.");
+    EXPECT_FALSE(image.HasData());
+  }
+
+  // Every row white in runs of 255, but the top one black.
+  TBmpLayout layout;
+  layout.Bits = 8;
+  layout.Compression = 1;
+  layout.ColoursUsed = 2;
+  layout.Palette = {0x000000, 0xFFFFFF};
+  layout.Width = 2000;
+  layout.Height = 1000;
+  for (int row = 0; row < 1000; ++row) {
+    const int index = row == 999 ? 0 : 1;
+    for (int run = 0; run < 7; ++run) layout.Pixels += Row({255, index});
+    layout.Pixels += Row({215, index, 0, 0});
+  }
+  layout.Pixels += Row({0, 1});
+  TRawImage image;
+  TImageReadError error;
+  ASSERT_TRUE(DecodeBmp(layout.Bytes(), image, error)) << error.Reason;
+  EXPECT_EQ(Colour(image, 0, 0), 0u);
+  EXPECT_EQ(Colour(image, 1999, 1), 0xFFFFFFu);
+  EXPECT_EQ(Colour(image, 1999, 999), 0xFFFFFFu);
+}
+
 TEST(BmpHostile, HugeSizesAreTooLargeBeforeAnythingIsAllocated) {
   TBmpLayout layout;
   layout.Width = 100000;

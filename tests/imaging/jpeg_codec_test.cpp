@@ -1,9 +1,11 @@
 #include "imaging/jpeg_codec.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "imaging/image_store_samples.h"
@@ -120,11 +122,44 @@ TEST(JpegDecode, CorruptFilesGiveTheDecodersReasonAndChangeNothing) {
   }
 }
 
-// A file cut inside its compressed data still shows what it holds, as every viewer does;
-// the rest of the picture is filled in grey by the decoder.
-TEST(JpegDecode, FilesCutInTheirDataStillDecode) {
-  const std::string valid = ReadBytes(SamplePath("jpeg/colour420.jpg"));
-  const TRawImage image = Decode(valid.substr(0, valid.size() - 300));
+// A file cut inside its compressed data (here by head(1), as an interrupted copy leaves it)
+// or one whose frame claims more rows than its data hold would show the missing part in the
+// decoder's grey: it is refused with the reason. Stray bytes before a marker, which files
+// that display well often carry, are passed over.
+TEST(JpegDecode, DamagedFilesAreRefusedNotFilledWithGrey) {
+  const std::string sample = SamplePath("jpeg/colour420.jpg");
+  const std::string valid = ReadBytes(sample);
+  const std::string cut = (std::filesystem::temp_directory_path() / ("lumacet-cut-" + std::to_string(::getpid()) +
+                                                                      ".jpg")).string();
+  const std::string command =
+      "head -c " + std::to_string(valid.size() - 300) + " '" + sample + "' > '" + cut + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string truncated = ReadBytes(cut);
+  std::filesystem::remove(cut);
+  ASSERT_EQ(truncated.size(), valid.size() - 300);
+  std::string taller = valid;
+  const std::size_t frame = FindMarker(valid, 0xC0);
+  taller[frame + 5] = 0x02;  // 17 rows become 529
+  std::string huge = valid;
+  huge[frame + 5] = static_cast<char>(0xF0);  // 61457 rows from a few hundred bytes
+
+  for (const std::string& bytes : {truncated, taller}) {
+    TRawImage image;
+    image.Width = 5;
+    TImageReadError error;
+    EXPECT_FALSE(DecodeJpeg(bytes, image, error));
+    EXPECT_NE(error.Reason.find("damaged or incomplete"), std::string::npos) << error.Reason;
+    EXPECT_EQ(image.Width, 5);
+  }
+
+  TRawImage image;
+  TImageReadError error;
+  EXPECT_FALSE(DecodeJpeg(huge, image, error));
+  EXPECT_EQ(error.Reason, "The file is too short for the picture its header claims.");
+
+  std::string stray = valid;
+  stray.insert(FindMarker(valid, 0xD9), "\x12\x34");
+  image = Decode(stray);
   EXPECT_EQ(image.Width, 33);
   EXPECT_EQ(image.Samples.size(), 33u * 17u * 3u);
 }

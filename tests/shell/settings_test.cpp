@@ -395,6 +395,32 @@ TEST(SettingsLoad, ValuesThatDoNotReadKeepTheirDefaults) {
   EXPECT_EQ(settings.ExtAnalysis.HeaderCaptions[2], "Sex: ");
 }
 
+// A value no line of the file can store again (a NUL, a lone CR) would make every later save
+// fail: it is dropped with a message naming it, and the rest reads and saves as before.
+TEST(SettingsLoad, ValuesHoldingANulOrACarriageReturnAreDroppedAndTheRestStillSaves) {
+  TTempFolder folder;
+  std::string path = folder.File("lumacet.ini");
+  WriteBytes(path, std::string("[General]\nCSV Path=/da\0ta\nLCR Path=/types\n[Print]\nPage Header=one\rtwo\n"
+                               "Page Footer=Clinic\n", 89));
+  TSettings settings = TSettings::Defaults("/home");
+  TText dropped;
+  ASSERT_TRUE(settings.Load(path, &dropped));
+  EXPECT_EQ(dropped.English(), "These settings in " + path +
+                                   " held characters a settings file cannot store and keep their defaults: "
+                                   "General/CSV Path, Print/Page Header");
+  EXPECT_EQ(settings.General.CsvPath, "/home");
+  EXPECT_EQ(settings.General.LcrPath, "/types");
+  EXPECT_EQ(settings.Print.PageHeader, TSettings().Print.PageHeader);
+  EXPECT_EQ(settings.Print.PageFooter, "Clinic");
+  settings.Print.PageFooter = "Clinic 2";
+  ASSERT_TRUE(settings.Save(path).Ok);
+  TSettings read;
+  ASSERT_TRUE(read.Load(path, &dropped));
+  EXPECT_TRUE(dropped.Empty());
+  EXPECT_EQ(read.Print.PageFooter, "Clinic 2");
+  EXPECT_EQ(read.General.CsvPath, "/home");
+}
+
 TEST(SettingsLoad, DefaultMagnificationAcceptsEitherDecimalSeparator) {
   TTempFolder folder;
   std::string path = folder.File("lumacet.ini");
