@@ -14,6 +14,12 @@ QString Id(std::string_view id) { return QString::fromUtf8(id.data(), static_cas
 
 }  // namespace
 
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const QKeySequence& usual) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  if (!keys.contains(usual)) keys.append(usual);
+  return keys;
+}
+
 QString CommandCaption(std::string_view id) {
   const TCommand* command = FindCommand(id);
   return command == nullptr ? Id(id) : DisplayText(TText(command->Caption));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QString>
 
@@ -22,6 +23,10 @@ namespace lumacet {
 // The translated caption of the command of that identifier; the identifier itself when the
 // table has no such command, so that a slip shows in the menu instead of an empty entry.
 QString CommandCaption(std::string_view id);
+
+// The desktop's keys for `key` with `usual` among them: the platform theme may bind the
+// standard key differently or not at all (no theme binds "Save As" on every desktop).
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const QKeySequence& usual);
 
 class TCommandTable {
  public:

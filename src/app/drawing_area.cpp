@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "app/qt_prompts.h"
 #include "measure/analysis_text.h"
@@ -318,6 +319,11 @@ TXRVariable* TDrawingArea::LabelUnder(TFloatPoint at, TRadiograph*& current) {
 }
 
 void TDrawingArea::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton) {
+    fPan = TPan{event->position(), fMapping.Scroll(), viewport()->cursor()};
+    viewport()->setCursor(Qt::ClosedHandCursor);
+    return;
+  }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
   if (event->button() == Qt::LeftButton && MovementPress(*at, event->modifiers())) return;
@@ -354,6 +360,12 @@ void TDrawingArea::AreasMenu(TFloatPoint at, QPoint global, bool add) {
 }
 
 void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
+  if (fPan) {
+    const QPointF moved = event->position() - fPan->Pressed;
+    fMapping.PanFrom(fPan->Scroll, {moved.x(), moved.y()});
+    MappingChanged();
+    return;
+  }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
   if (MovementMove(*at)) return;
@@ -380,7 +392,22 @@ bool TDrawingArea::viewportEvent(QEvent* event) {
   return QAbstractScrollArea::viewportEvent(event);
 }
 
+void TDrawingArea::wheelEvent(QWheelEvent* event) {
+  if (!event->modifiers().testFlag(Qt::ControlModifier)) return QAbstractScrollArea::wheelEvent(event);
+  const int steps = event->angleDelta().y() / 120;
+  if (steps == 0) return event->accept();  // a fine-grained touchpad waits for a whole notch
+  for (int i = 0; i < std::abs(steps); ++i)
+    fMapping.ZoomStepAbout({event->position().x(), event->position().y()}, steps > 0);
+  MappingChanged();
+  event->accept();
+}
+
 void TDrawingArea::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton && fPan) {
+    viewport()->setCursor(fPan->Cursor);
+    fPan.reset();
+    return;
+  }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
   if (event->button() == Qt::LeftButton && MovementRelease(*at, event->modifiers())) return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QImage>
 
 #include <functional>
@@ -70,6 +71,8 @@ class TDrawingArea : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Ctrl + wheel zooms about the pointer; the wheel alone scrolls.
+  void wheelEvent(QWheelEvent* event) override;
   bool viewportEvent(QEvent* event) override;
 
  private:
@@ -105,6 +108,13 @@ class TDrawingArea : public QAbstractScrollArea {
   bool fPictureStale = true;
   bool fHints = true;
   bool fUpdatingBars = false;
+  // The middle button's press, while it drags the picture whatever the tool.
+  struct TPan {
+    QPointF Pressed;
+    TIntPoint Scroll;
+    QCursor Cursor;  // the tool's, back on release
+  };
+  std::optional<TPan> fPan;
 };
 
 }  // namespace lumacet

@@ -116,6 +116,8 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
   Add(menu, "image.close", &TImageCommands::ActionImageCloseExecute);
   menu.addSeparator();
   fUndo = Add(menu, "image.undo", &TImageCommands::ActionImageUndoExecute);
+  // Ctrl+Z undoes the tracing's movements; the image keeps a key of its own beside it.
+  fUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
   Add(menu, "image.reset", &TImageCommands::ActionImageResetExecute);
   Add(menu, "image.visible", &TImageCommands::ActionImageVisibleExecute)->setCheckable(true);
   Add(menu, "image.copy", &TImageCommands::ActionImageCopyExecute);

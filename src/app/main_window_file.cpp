@@ -32,11 +32,12 @@ void TMainWindow::BuildFileMenu() {
   connect(recent, &QMenu::aboutToShow, this, [this, recent] { FillRecentMenu(*recent); });
   file->addSeparator();
   AddCommand(file, "file.save", &TMainWindow::ActionSaveExecute)->setShortcut(QKeySequence::Save);
-  AddCommand(file, "file.save_into", &TMainWindow::ActionSaveIntoExecute)->setShortcut(QKeySequence::SaveAs);
+  AddCommand(file, "file.save_into", &TMainWindow::ActionSaveIntoExecute)->setShortcuts(StandardKeys(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
   AddCommand(file, "file.save_all", &TMainWindow::ActionSaveAllExecute)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
   file->addSeparator();
-  AddCommand(file, "file.close", &TMainWindow::ActionCloseExecute)->setShortcut(QKeySequence::Close);
+  AddCommand(file, "file.close", &TMainWindow::ActionCloseExecute)
+      ->setShortcuts(StandardKeys(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)));
   AddCommand(file, "file.close_all", &TMainWindow::ActionCloseAllExecute);
   file->addSeparator();
   AddCommand(file, "file.duplicate", &TMainWindow::ActionDuplicateExecute);
@@ -51,7 +52,7 @@ void TMainWindow::BuildFileMenu() {
   Command("file.reset_reminders")->setEnabled(true);
   file->addSeparator();
   QAction* exit = AddCommand(file, "file.exit");
-  exit->setShortcut(QKeySequence::Quit);
+  exit->setShortcuts(StandardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
   exit->setMenuRole(QAction::QuitRole);
   connect(exit, &QAction::triggered, this, &QWidget::close);
   Command("file.exit")->setEnabled(true);

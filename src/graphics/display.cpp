@@ -125,6 +125,27 @@ void TDisplayMapping::ZoomInAt(TFloatPoint centre) {
   ZoomCenterInDisplay(next, centre.X, centre.Y);
 }
 
+void TDisplayMapping::ZoomStepAbout(TFloatPoint cursor, bool in) {
+  const std::optional<TFloatPoint> before = ToTracing(cursor);
+  if (!before) return;
+  if (in) {
+    ZoomIn();
+  } else {
+    ZoomOut();
+  }
+  const std::optional<TFloatPoint> after = ToTracing(cursor);
+  if (!after) return;
+  SetScroll({RoundSaturated(fScroll.X + before->X - after->X), RoundSaturated(fScroll.Y + before->Y - after->Y)});
+}
+
+void TDisplayMapping::PanFrom(TIntPoint pressedAt, TFloatPoint pixels) {
+  // The mapping is linear: the drag's length in tracing units does not depend on the scroll.
+  const std::optional<TFloatPoint> origin = ToTracing({0, 0});
+  const std::optional<TFloatPoint> moved = ToTracing(pixels);
+  if (!origin || !moved) return;
+  SetScroll({RoundSaturated(pressedAt.X - (moved->X - origin->X)), RoundSaturated(pressedAt.Y - (moved->Y - origin->Y))});
+}
+
 void TDisplayMapping::ZoomOutAt(TFloatPoint centre) {
   int next = kZoomPresets.back();
   for (auto it = kZoomPresets.rbegin(); it != kZoomPresets.rend(); ++it) {

@@ -92,6 +92,12 @@ class TDisplayMapping {
   // The same centred on a point: the zoom tool's click and right click.
   void ZoomInAt(TFloatPoint centre);
   void ZoomOutAt(TFloatPoint centre);
+  // Ctrl + wheel: one preset in or out, the tracing point under the pixel `cursor` staying
+  // under it as far as the world allows.
+  void ZoomStepAbout(TFloatPoint cursor, bool in);
+  // The middle button dragged by `pixels` since it was pressed at the scroll position
+  // `pressedAt`: the picture follows the mouse.
+  void PanFrom(TIntPoint pressedAt, TFloatPoint pixels);
   // The zoom tool's rubber band released: a band at least 2 units wide or high zooms onto
   // it, a smaller one counts as a click at its start.
   void ZoomToolRelease(const TIntRect& band);

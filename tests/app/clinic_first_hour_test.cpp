@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -10,11 +11,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QWheelEvent>
 
+#include <map>
+
+#include "app/drawing_area.h"
 #include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/options_dialog.h"
@@ -172,10 +178,50 @@ TEST(ClinicFirstHourTest, ASaveIsToldOnTheStatusBarAboutNamesTheVersionsAndTheSt
   EXPECT_TRUE(about.contains(QString::fromLatin1(qVersion())));
 
   const std::pair<const char*, QKeySequence> keys[] = {
-      {"file.close", QKeySequence(QKeySequence::Close)}, {"file.exit", QKeySequence(QKeySequence::Quit)},
-      {"file.save", QKeySequence(QKeySequence::Save)},   {"file.save_into", QKeySequence(QKeySequence::SaveAs)},
-      {"view.best_fit", QKeySequence(Qt::CTRL | Qt::Key_0)}};
-  for (const auto& [id, key] : keys) EXPECT_EQ(window.Command(id)->shortcut(), key) << id;
+      {"file.close", QKeySequence(Qt::CTRL | Qt::Key_W)},
+      {"file.exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+      {"file.save", QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {"file.save_into", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+      {"view.best_fit", QKeySequence(Qt::CTRL | Qt::Key_0)},
+      {"tracing.undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+      {"tracing.redo", QKeySequence(Qt::CTRL | Qt::Key_Y)},
+      {"image.undo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)}};
+  for (const auto& [id, key] : keys) EXPECT_TRUE(window.findChild<QAction*>(id)->shortcuts().contains(key)) << id;
+  // A key bound twice in one window fires neither command.
+  std::map<QKeySequence, std::string> owners;
+  for (const QAction* action : window.findChildren<QAction*>())
+    for (const QKeySequence& key : action->shortcuts())
+      if (auto [at, added] = owners.emplace(key, action->objectName().toStdString()); !added)
+        ADD_FAILURE() << key.toString().toStdString() << " is bound to " << at->second << " and "
+                      << action->objectName().toStdString();
+}
+
+TEST(ClinicFirstHourTest, CtrlWheelZoomsAboutThePointerAndTheMiddleButtonDragsThePicture) {
+  test::TExampleWindow shown(1100, 760);
+  TMainWindow& window = shown.Window;
+  auto* drawing = window.findChild<TDrawingArea*>();
+  ASSERT_NE(drawing, nullptr);
+  QWidget* viewport = drawing->viewport();
+  const QPointF pointer(viewport->width() * 0.3, viewport->height() * 0.6);
+  const TFloatPoint under = *drawing->Mapping().ToTracing({pointer.x(), pointer.y()});
+  const int zoom = drawing->Mapping().Zoom();
+  QWheelEvent wheel(pointer, viewport->mapToGlobal(pointer), {}, {0, 120}, Qt::NoButton, Qt::ControlModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(viewport, &wheel);
+  EXPECT_GT(drawing->Mapping().Zoom(), zoom);
+  EXPECT_NEAR(drawing->Mapping().ToTracing({pointer.x(), pointer.y()})->X, under.X, 1.0);
+  EXPECT_NEAR(drawing->Mapping().ToTracing({pointer.x(), pointer.y()})->Y, under.Y, 1.0);
+
+  const QPoint from = viewport->rect().center();
+  const TFloatPoint grabbed = *drawing->Mapping().ToTracing({double(from.x()), double(from.y())});
+  const QPoint to = from + QPoint(-60, -40);
+  QTest::mousePress(viewport, Qt::MiddleButton, {}, from);
+  QMouseEvent move(QEvent::MouseMove, QPointF(to), viewport->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::MiddleButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  QTest::mouseRelease(viewport, Qt::MiddleButton, {}, to);
+  EXPECT_NEAR(drawing->Mapping().ToTracing({double(to.x()), double(to.y())})->X, grabbed.X, 1.0);
+  EXPECT_NEAR(drawing->Mapping().ToTracing({double(to.x()), double(to.y())})->Y, grabbed.Y, 1.0);
 }
 
 }  // namespace

@@ -95,6 +95,32 @@ TEST(DisplayMappingTest, ZoomBoxChoicesZoomAboutTheCentre) {
   EXPECT_EQ(display.Zoom(), 799);
 }
 
+TEST(DisplayMappingTest, TheWheelZoomsAboutTheCursorAndTheMiddleDragPansWithTheMouse) {
+  TDisplayMapping display = Area(1000, 800);
+  display.ZoomCenterInDisplay(1000, 1500, 1500);
+  const TFloatPoint cursor{200, 600};
+  const TFloatPoint under = *display.ToTracing(cursor);
+  for (const bool in : {true, true, false}) {
+    const int before = display.Zoom();
+    display.ZoomStepAbout(cursor, in);
+    EXPECT_EQ(display.Zoom() > before, in);
+    // Scroll positions are whole tracing units.
+    EXPECT_NEAR(display.ToTracing(cursor)->X, under.X, 1.0);
+    EXPECT_NEAR(display.ToTracing(cursor)->Y, under.Y, 1.0);
+  }
+
+  const TIntPoint pressed = display.Scroll();
+  const TFloatPoint grabbed = *display.ToTracing({500, 400});
+  display.PanFrom(pressed, {-120, 80});
+  EXPECT_NEAR(display.ToTracing({380, 480})->X, grabbed.X, 1.0);
+  EXPECT_NEAR(display.ToTracing({380, 480})->Y, grabbed.Y, 1.0);
+  display.PanFrom(pressed, {0, 0});
+  EXPECT_EQ(display.Scroll(), pressed);
+  // The world's edge stops the pan.
+  display.PanFrom(pressed, {1e9, 1e9});
+  EXPECT_EQ(display.Scroll(), (TIntPoint{0, 0}));
+}
+
 TEST(DisplayMappingTest, ZoomRectangleFillsTheTighterSide) {
   TDisplayMapping display = Area(1000, 800);
   display.ZoomRect({1000, 1000, 2000, 1400});
