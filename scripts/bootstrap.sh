@@ -12,7 +12,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev
   poppler-utils fonts-dejavu-core
   libsane-dev sane-utils
-  xvfb xauth
+  xvfb xauth dbus-daemon
   r-cran-shapes
 )
 

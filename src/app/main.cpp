@@ -16,6 +16,7 @@
 #include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
+#include "platform/instance_service.h"
 #include "shell/settings.h"
 
 namespace {
@@ -86,6 +87,8 @@ int main(int argc, char* argv[]) {
 
   lumacet::TInstanceLock lock(lumacet::InstanceLockPath());
   if (!lock.Acquired()) {
+    // The running window comes forward first, so the user sees where the work already is.
+    lumacet::RaiseRunningInstance();
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Lumacet"),
                     lumacet::DisplayText(lumacet::kAlreadyRunningQuestion), QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
@@ -103,6 +106,15 @@ int main(int argc, char* argv[]) {
   // do before show().
   window.show();
   splash.finish(&window);
+
+  lumacet::TInstanceService instance;
+  QObject::connect(&instance, &lumacet::TInstanceService::RaiseRequested, &window, [&window] {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.raise();
+    window.activateWindow();
+  });
+  // A second session started anyway leaves the name to the first.
+  instance.Register();
 
   // QApplication has taken its own options; what remains first is the patient's name. The
   // patient opens once the window has painted itself, so the user sees it at once.
