@@ -71,7 +71,13 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
   splitter->addWidget(fSlots);
   splitter->addWidget(fDrawing);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({std::clamp(fSettings.General.IconAreaWidth, 40, 800), width()});
+  // The stored default width is the one nobody chose: it would cut every name to its first
+  // letter beside the icon, so the column starts wide enough for a name instead.
+  const int nameWidth = fSlots->iconSize().width() + 48 + fSlots->fontMetrics().averageCharWidth() * 16;
+  const int iconWidth = fSettings.General.IconAreaWidth == TGeneralSettings{}.IconAreaWidth
+                            ? nameWidth
+                            : std::clamp(fSettings.General.IconAreaWidth, 40, 800);
+  splitter->setSizes({iconWidth, width()});
   setCentralWidget(splitter);
   BuildMenus();
   RestoreToolBars();
