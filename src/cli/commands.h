@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "persistence/data_file.h"
+
 namespace lumacet {
 class TTypeCache;
 class TXRayType;
@@ -39,6 +41,12 @@ std::string TypeFolder(const std::optional<std::string>& types, const std::strin
 // The type named, from `types` reading `folder`; null with the reason on `err`, a missing
 // type file said in the command line's words rather than the dialog's.
 TXRayType* NeedType(TTypeCache& types, const std::string& name, const std::string& folder, std::ostream& err);
+
+// Reads record `record` of `dataFile` into `xray`; false with the field and reason on `err`.
+bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTypeResolver& types, std::ostream& err);
+// Writes `xray` back over its own record through the data file's atomic rewrite; false with
+// the reason on `err`.
+bool SaveRecordBack(TXRay& xray, const std::string& dataFile, std::ostream& err);
 
 int TypeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ImageCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);

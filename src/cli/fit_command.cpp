@@ -65,12 +65,7 @@ int FitCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
 
   TTypeCache types({"", TypeFolder(arguments.Types, arguments.DataFile)});
   TXRay xray;
-  const int stage = LoadFromDataFile(xray, arguments.DataFile, *arguments.Record, types.Resolver(), {});
-  if (stage != lsLoaded) {
-    err << "Record " << *arguments.Record << " of " << arguments.DataFile << " cannot be read (stage " << stage
-        << ").\n";
-    return kExitFailure;
-  }
+  if (!LoadRecord(xray, arguments.DataFile, *arguments.Record, types.Resolver(), err)) return kExitFailure;
   if (xray.ImageFile.empty()) {
     err << "Record " << *arguments.Record << " has no image to fit its snakes to.\n";
     return kExitFailure;
@@ -107,12 +102,7 @@ int FitCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
     };
     out << points[i]->Name << ": " << text(before[i]) << " -> " << text(after[i]) << '\n';
   }
-  if (arguments.Save) {
-    if (TResult saved = ReplaceInDataFile(xray, arguments.DataFile, {}); !saved) {
-      err << TerminalText(saved.TextWithReason().English()) << '\n';
-      return kExitFailure;
-    }
-  }
+  if (arguments.Save && !SaveRecordBack(xray, arguments.DataFile, err)) return kExitFailure;
   return kExitOk;
 }
 

@@ -83,6 +83,21 @@ std::string TerminalText(std::string text) {
   return text;
 }
 
+bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTypeResolver& types, std::ostream& err) {
+  const int stage = LoadFromDataFile(xray, dataFile, record, types, {});
+  if (stage == lsLoaded) return true;
+  err << "Record " << record << " of " << dataFile << " cannot be read: " << LoadStageProblem(stage).English() << ".\n";
+  return false;
+}
+
+bool SaveRecordBack(TXRay& xray, const std::string& dataFile, std::ostream& err) {
+  if (TResult saved = ReplaceInDataFile(xray, dataFile, {}); !saved) {
+    err << TerminalText(saved.TextWithReason().English()) << '\n';
+    return false;
+  }
+  return true;
+}
+
 std::string TypeFolder(const std::optional<std::string>& types, const std::string& dataFile) {
   std::string folder = types.value_or(std::filesystem::path(dataFile).parent_path().string());
   return folder.empty() ? "." : folder;

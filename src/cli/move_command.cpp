@@ -127,12 +127,7 @@ int MoveCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
   if (typeFolder.empty()) typeFolder = ".";
   TTypeCache types({"", typeFolder});
   TXRay xray;
-  const int stage = LoadFromDataFile(xray, arguments.DataFile, *arguments.Record, types.Resolver(), {});
-  if (stage != lsLoaded) {
-    err << "Record " << *arguments.Record << " of " << arguments.DataFile << " cannot be read (stage " << stage
-        << ").\n";
-    return kExitFailure;
-  }
+  if (!LoadRecord(xray, arguments.DataFile, *arguments.Record, types.Resolver(), err)) return kExitFailure;
   std::string missing;
   if (!Select(xray, arguments.Points, missing)) {
     err << "The type " << xray.Type()->Name << " has no point or area named '" << missing << "'.\n";
@@ -180,12 +175,7 @@ int MoveCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
   for (size_t i = 0; i < before.size() && i < after.size(); ++i)
     if (before[i].second != after[i].second)
       out << before[i].first << ": " << before[i].second << " -> " << after[i].second << '\n';
-  if (arguments.Save) {
-    if (TResult saved = ReplaceInDataFile(xray, arguments.DataFile, {}); !saved) {
-      err << TerminalText(saved.TextWithReason().English()) << '\n';
-      return kExitFailure;
-    }
-  }
+  if (arguments.Save && !SaveRecordBack(xray, arguments.DataFile, err)) return kExitFailure;
   return kExitOk;
 }
 
