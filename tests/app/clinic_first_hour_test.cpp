@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -222,6 +223,29 @@ TEST(ClinicFirstHourTest, CtrlWheelZoomsAboutThePointerAndTheMiddleButtonDragsTh
   QTest::mouseRelease(viewport, Qt::MiddleButton, {}, to);
   EXPECT_NEAR(drawing->Mapping().ToTracing({double(to.x()), double(to.y())})->X, grabbed.X, 1.0);
   EXPECT_NEAR(drawing->Mapping().ToTracing({double(to.x()), double(to.y())})->Y, grabbed.Y, 1.0);
+}
+
+TEST(ClinicFirstHourTest, UnderADarkPaletteTheDrawingAreaStaysPaperAndTheTracingKeepsItsColours) {
+  test::TExampleWindow shown(1100, 760);
+  TMainWindow& window = shown.Window;
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(40, 40, 40));
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::WindowText, Qt::white);
+  dark.setColor(QPalette::Text, Qt::white);
+  window.setPalette(dark);
+  OpenAndChangeOne(window);
+  window.Workspace().Current()->Image.ImageVisible = false;
+  window.Refresh();
+  auto* drawing = window.findChild<TDrawingArea*>();
+  const QImage picture = drawing->viewport()->grab().toImage();
+  // The area is kept light on purpose, like the film's paper tracing: the tracing colours
+  // the user chose are the ones that were checked against white.
+  EXPECT_EQ(picture.pixelColor(2, 2), QColor(Qt::white));
+  int darkPixels = 0;
+  for (int y = 0; y < picture.height(); y += 4)
+    for (int x = 0; x < picture.width(); x += 4) darkPixels += picture.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+  EXPECT_GT(darkPixels, 50);  // the black outlines are still drawn
 }
 
 }  // namespace
