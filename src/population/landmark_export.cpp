@@ -67,7 +67,8 @@ std::string Configuration(const TXRay& xray, size_t line, const std::vector<TXRP
     text += "ID=" + std::to_string(line) + std::string(kLineEnd);
     text += "SCALE=" + std::string(kTenthOfMillimetre) + std::string(kLineEnd);
   } else {
-    text += xray.Name + " " + FormatDate(xray.DateTaken, kIdDateFormat);
+    // A date never entered (day 0) leaves the label to the name.
+    text += xray.DateTaken == 0 ? xray.Name : xray.Name + " " + FormatDate(xray.DateTaken, kIdDateFormat);
     for (TXRPoint* point : points)
       text += "\t" + FormatRounded(point->GetX(), kDecimals) + "\t" + FormatRounded(point->GetY(), kDecimals);
     text += kLineEnd;

@@ -1,5 +1,6 @@
 #include "population/measurement_export.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -115,16 +116,18 @@ std::string ExportValue(TXRVariable& variable, const TLoadedRadiograph& loaded,
 
 void WritePatientFields(TXRay& xray, const TPatientFields& include, const TTextFormats& formats, TFieldWriter& fields) {
   if (include.Name) fields.Field(xray.Name);
+  // Day 0 is a date never entered: an empty field, not 30/12/1899 and an age from it.
+  auto date = [&](TDayNumber day) { return day == 0 ? std::string() : FormatDate(day, formats.ShortDateFormat); };
   if (include.Age) {
     // Years with three decimals, whatever age format the user reads ages in.
     TTextFormats years = formats;
     years.AgeFormat = 1;
-    fields.Field(xray.AgeText(years));
+    fields.Field(xray.DateOfBirth == 0 || xray.DateTaken == 0 ? std::string() : xray.AgeText(years));
   }
   if (include.Sex) fields.Field(xray.Female ? "F" : "M");
   if (include.SexNum) fields.Field(xray.Female ? "1" : "0");
-  if (include.DateOfBirth) fields.Field(FormatDate(xray.DateOfBirth, formats.ShortDateFormat));
-  if (include.DateTaken) fields.Field(FormatDate(xray.DateTaken, formats.ShortDateFormat));
+  if (include.DateOfBirth) fields.Field(date(xray.DateOfBirth));
+  if (include.DateTaken) fields.Field(date(xray.DateTaken));
   if (include.Magnification) fields.Field(ExportMagnification(xray.Magnification));
   if (include.Comments) fields.Field(xray.Comments);
 }
@@ -200,6 +203,19 @@ std::string ExportHeaderLine(const TXRayType& type, const TMeasurementExportOpti
       data.push_back("X " + name);
       data.push_back("Y " + name);
     }
+  }
+  // R and pandas key columns by name: the patient's age beside an analysis variable "Age"
+  // becomes "Age (years)", and any name still taken is numbered.
+  const auto among = [](const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  for (std::string& header : patient)
+    if (header == "Age" && among(data, header)) header = "Age (years)";
+  std::vector<std::string> seen(patient);
+  for (std::string& header : data) {
+    const std::string base = header;
+    for (int n = 2; among(seen, header); ++n) header = base + " (" + std::to_string(n) + ")";
+    seen.push_back(header);
   }
   auto text = [&](const std::string& header) { return options.AbbreviatedHeaders ? Abbreviated(header) : header; };
 

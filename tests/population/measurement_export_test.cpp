@@ -39,6 +39,7 @@ class ExampleExportTest : public ::testing::Test {
 TEST_F(ExampleExportTest, WritesOneRecordPerRadiographOfTheTypeAfterTheHeaderLine) {
   options.Headers = true;
   options.Include.Name = true;
+  options.Include.Age = true;
   options.Include.Sex = true;
   TExportResult result = Run();
   ASSERT_TRUE(result.Ok) << result.Message << result.Reason;
@@ -46,9 +47,11 @@ TEST_F(ExampleExportTest, WritesOneRecordPerRadiographOfTheTypeAfterTheHeaderLin
   EXPECT_EQ(result.Message, "Total radiographs exported to file: 26");
   const std::vector<std::string> lines = Lines(ReadBytes(target));
   ASSERT_EQ(lines.size(), 27u);
+  // The patient's age stands beside the analysis's own "Age" under a name of its own.
   EXPECT_EQ(lines[0],
-            "Name\tSex\tAge\tSNA\tSNB\tANB\tWits\tFMA\tIMPA\tFMIA\tS-Go/N-Me\tLower lip to E-line\tNasolabial angle");
-  EXPECT_TRUE(lines[1].starts_with("Emma Lindqvist\tF\t9:6\t82.4\t")) << lines[1];
+            "Name\tAge (years)\tSex\tAge\tSNA\tSNB\tANB\tWits\tFMA\tIMPA\tFMIA\tS-Go/N-Me\tLower lip to E-line\t"
+            "Nasolabial angle");
+  EXPECT_TRUE(lines[1].starts_with("Emma Lindqvist\t9.496\tF\t9:6\t82.4\t")) << lines[1];
 }
 
 TEST_F(ExampleExportTest, AppendsToWhatTheTargetHeldWithoutASecondHeaderLine) {
@@ -262,6 +265,25 @@ TEST_F(PointExportTest, PatientFieldsComeInTheirFixedOrderAndForm) {
   EXPECT_EQ(
       ExportHeaderLine(*type, options),
       "Name\tAge\tSex\tSexNum\tDate of Birth\tDate Taken\tMagnification\tComments\tX Sella\tY Sella\tX N\tY N\r\n");
+}
+
+TEST_F(PointExportTest, DatesNeverEnteredAreLeftEmptyAndSoIsTheAgeFromThem) {
+  options.Include = {false, true, false, false, true, true, false, false};
+  options.PointPerLine = false;
+  auto xray = Radiograph(*type, "Jane Roe", {{{1, 2}}, {{3, 4}}});
+  xray->DateOfBirth = 0;
+  xray->DateTaken = DayNumber(2010, 1, 2);
+  EXPECT_EQ(Record(*xray), "\t\t02/01/2010\t1\t2\t3\t4\r\n");
+  xray->DateOfBirth = DayNumber(2000, 1, 1);
+  xray->DateTaken = 0;
+  EXPECT_EQ(Record(*xray), "\t01/01/2000\t\t1\t2\t3\t4\r\n");
+}
+
+TEST_F(PointExportTest, EveryColumnHasANameOfItsOwn) {
+  options.Include.Age = true;
+  test::AddDrawing(*type, "Twice", {"Sella", "Sella"});
+  options.Drawing = "Twice";
+  EXPECT_EQ(ExportHeaderLine(*type, options), "Age\tX Sella\tY Sella\tX Sella (2)\tY Sella (2)\r\n");
 }
 
 TEST(ExportMagnificationTest, WritesFifteenDigitsAndAFourDigitExponent) {
