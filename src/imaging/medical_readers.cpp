@@ -33,9 +33,9 @@ bool TDicomInfo::HasPatientData() const {
   return PatientName || PatientId || PatientBirthDate || Female || AcquisitionDate;
 }
 
-TResult ReadTiff(const std::string& path, TRawImage& image) {
+TResult ReadTiff(const std::string& path, TRawImage& image, std::string* encoding) {
   return ReadFromFile(path, kTiffReadFailure, image,
-                      [&](std::span<const uint8_t> bytes) { return ReadTiffBytes(bytes, path, image); });
+                      [&](std::span<const uint8_t> bytes) { return ReadTiffBytes(bytes, path, image, encoding); });
 }
 
 TResult ReadViff(const std::string& path, TRawImage& image) {

@@ -48,7 +48,7 @@ inline constexpr TTextSource kDicomReadFailure = LcText("Image", "Error loading 
 inline constexpr TTextSource kImageReadFailure = LcText("Image", "Error loading image.\r\n\r\n%1\r\n%2");
 
 // The file-path entry points used when an image is linked or opened.
-TResult ReadTiff(const std::string& path, TRawImage& image);
+TResult ReadTiff(const std::string& path, TRawImage& image, std::string* encoding = nullptr);
 TResult ReadViff(const std::string& path, TRawImage& image);
 // On success the raw image's window (current and loaded) is the file's own window when it
 // has one, else its stored bit range; see SetDicomWindow. `frame` counts from 1; a frame the
