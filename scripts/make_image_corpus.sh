@@ -21,7 +21,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 for tool in dump2dcm dcmconv dcmcjpeg dcmdjpeg dcmcrle dcmodify dcmdump gdcmimg gdcmconv raw2tiff tiffcp tiffset \
-            tifftopnm cjpeg djpeg python3 "$convert"; do
+            tifftopnm pngtopnm cjpeg djpeg python3 "$convert"; do
   command -v "$tool" >/dev/null || { echo "make_image_corpus: $tool is missing" >&2; exit 1; }
 done
 
@@ -174,6 +174,10 @@ elif cmd == 'cells':         # RAW W H ALLOCATED STORED HIGHBIT SIGNED MONO1 OUT
 elif cmd == 'same':          # A B: exit 0 when both hold the same size and samples
     a, b = read_pnm(args[0]), read_pnm(args[1])
     sys.exit(0 if a[:3] == b[:3] and a[4] == b[4] else 1)
+elif cmd == 'rescale':      # IN.pnm MAXVAL OUT.pnm: samples brought to another maximum, rounded
+    w, h, depth, mv, vals = read_pnm(args[0])
+    to = int(args[1])
+    write_pnm(args[2], w, h, depth, to, [(v * to + mv // 2) // mv for v in vals])
 elif cmd == 'digest':        # FILE: a digest of its size and samples
     import hashlib
     w, h, depth, mv, vals = read_pnm(args[0])
@@ -383,6 +387,9 @@ tiff_expect() {
   if [[ $name == rgba* ]]; then
     # tifftopnm premultiplies unassociated alpha; ImageMagick gives the stored samples.
     $convert "$corpus/tiff/$name" pam:"$work/decoded.pnm"
+  elif [[ $name == *tiled* ]]; then
+    # tifftopnm reads tiles at 8 bits only.
+    $convert "$corpus/tiff/$name" pgm:"$work/decoded.pnm"
   else
     tifftopnm -byrow "$corpus/tiff/$name" > "$work/decoded.pnm" 2>/dev/null
   fi
@@ -417,14 +424,68 @@ tiff_expect rgb8-be.tif "$src/rgb8.ppm"
 tiff_expect rgb16-be.tif "$src/rgb16.ppm"
 tiff_expect rgba8-le.tif
 
-$convert "$src/g8.pgm" -compress LZW "$corpus/tiff/g8-lzw.tif"
-$convert "$src/g12.pgm" -depth 12 -compress none "$corpus/tiff/g12-packed.tif"
-tiffcp -p separate -c none "$corpus/tiff/rgb8-le.tif" "$corpus/tiff/rgb8-planar.tif"
-$convert "$src/rgb8.ppm" -colors 200 -type Palette -compress none "$corpus/tiff/palette8.tif"
+# Every compression and layout libtiff writes, each compared with netpbm's decoding.
+tiffcp -c lzw "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-lzw.tif"
+tiffcp -c lzw:2 -r 9 "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-lzw-predictor.tif"
+tiffcp -c zip "$corpus/tiff/g16-be-strips.tif" "$corpus/tiff/g16-deflate.tif"
+tiffcp -c zip:2 "$corpus/tiff/rgb16-be.tif" "$corpus/tiff/rgb16-deflate-predictor.tif"
+tiffcp -c packbits "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-packbits.tif"
+tiffcp -c jpeg:90 -r 16 "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-jpeg.tif"
 tiffcp -t -w 32 -l 32 -c none "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-tiled.tif"
+tiffcp -t -w 16 -l 16 -c lzw "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-tiled-lzw.tif"
+tiffcp -p separate -c none "$corpus/tiff/rgb8-le.tif" "$corpus/tiff/rgb8-planar.tif"
+tiffcp -8 -c zip "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-bigtiff.tif"
+$convert "$src/g12.pgm" -depth 12 -compress none "$corpus/tiff/g12-packed.tif"
+for name in g8-lzw g8-packbits; do tiff_expect "$name.tif" "$src/g8.pgm"; done
+for name in g16-lzw-predictor g16-deflate g16-tiled-lzw g16-bigtiff; do tiff_expect "$name.tif" "$src/g16.pgm"; done
+for name in g8-jpeg; do tiff_expect "$name.tif"; done
+tiff_expect rgb16-deflate-predictor.tif "$src/rgb16.ppm"
+tiff_expect rgb8-planar.tif "$src/rgb8.ppm"
+tiff_expect g8-tiled.tif "$src/g8.pgm"
+# netpbm reads no 12-bit samples; ImageMagick's decoding comes at 16 bits, brought back to 12.
+$convert "$corpus/tiff/g12-packed.tif" -depth 16 pgm:"$work/decoded16.pgm"
+py rescale "$work/decoded16.pgm" 4095 "$work/decoded.pnm"
+expect tiff/g12-packed.tif "$work/decoded.pnm" g12-packed.pgm
+# Bilevel: ImageMagick's decoding, spread over 0..255 as the reader shows it.
 $convert "$src/g8.pgm" -monochrome -depth 1 -compress none "$corpus/tiff/bilevel.tif"
-$convert "$src/g8.pgm" -depth 32 -compress none "$corpus/tiff/g32.tif"
-for name in g8-lzw g12-packed rgb8-planar palette8 g8-tiled bilevel g32; do refused "tiff/$name.tif"; done
+$convert "$corpus/tiff/bilevel.tif" -depth 8 pgm:"$work/decoded.pnm"
+expect tiff/bilevel.tif "$work/decoded.pnm" bilevel.pgm
+# Turned: ImageMagick puts the picture upright as the orientation tag says.
+for orientation in 3 6; do
+  cp "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-orientation$orientation.tif"
+  tiffset -s 274 "$orientation" "$corpus/tiff/g8-orientation$orientation.tif"
+  $convert "$corpus/tiff/g8-orientation$orientation.tif" -auto-orient pgm:"$work/decoded.pnm"
+  expect "tiff/g8-orientation$orientation.tif" "$work/decoded.pnm" "g8-orientation$orientation.pgm"
+done
+$convert "$src/g8.pgm" -depth 32 -define quantum:format=floating-point -compress none "$corpus/tiff/g32-float.tif" 2>/dev/null || [ -s "$corpus/tiff/g32-float.tif" ]
+refused tiff/g32-float.tif
+
+# ---- PNG ------------------------------------------------------------------------------------
+mkdir -p "$corpus/png"
+png_expect() {  # NAME SOURCE: netpbm's decoding, which must give the source's samples
+  local name=$1 source=$2
+  pngtopnm "$corpus/png/$name" > "$work/decoded.pnm"
+  same "$work/decoded.pnm" "$source" "png/$name"
+  local ext=pgm; head -c2 "$work/decoded.pnm" | grep -q P6 && ext=ppm
+  expect "png/$name" "$work/decoded.pnm" "${name%.png}.$ext"
+}
+$convert "$src/g8.pgm" "$corpus/png/g8.png"
+$convert "$src/g16.pgm" "$corpus/png/g16.png"
+$convert "$src/rgb8.ppm" "$corpus/png/rgb8.png"
+$convert "$src/rgb16.ppm" "$corpus/png/rgb16.png"
+$convert "$src/g8.pgm" -interlace PNG "$corpus/png/g8-interlaced.png"
+cp "$corpus/png/rgb8.png" "$corpus/png/rgb8-no-extension"
+for name in g8 g8-interlaced; do png_expect "$name.png" "$src/g8.pgm"; done
+png_expect g16.png "$src/g16.pgm"
+png_expect rgb8.png "$src/rgb8.ppm"
+png_expect rgb16.png "$src/rgb16.ppm"
+echo "png/rgb8-no-extension expected/rgb8-le.ppm" >> "$manifest"
+$convert "$src/rgb8.ppm" \( "$src/g8.pgm" -resize 80x60! \) -alpha off -compose CopyOpacity -composite \
+  PNG32:"$corpus/png/rgba8.png"
+$convert "$corpus/png/rgba8.png" pam:"$work/decoded.pnm"
+expect png/rgba8.png "$work/decoded.pnm" rgba8-png.pam
+head -c 300 "$corpus/png/g8.png" > "$corpus/png/g8-truncated.png"
+refused png/g8-truncated.png
 
 # ---- VIFF -----------------------------------------------------------------------------------
 viff_expect() {
@@ -482,8 +543,8 @@ done
 # ---- Fuzzing seeds: small versions of the same kinds of file --------------------------------
 # Only the seed-* files are made here; what the fuzzers found and kept stays.
 fuzz="$root/fuzz/corpus"
-mkdir -p "$fuzz"/{tiff,viff,dicom,lossless_jpeg}
-rm -f "$fuzz"/{tiff,viff,dicom,lossless_jpeg}/seed-*
+mkdir -p "$fuzz"/{tiff,viff,dicom,lossless_jpeg,png}
+rm -f "$fuzz"/{tiff,viff,dicom,lossless_jpeg,png}/seed-*
 py radiograph 16 12 255 1 grey "$src/s8.pgm"
 py radiograph 16 12 4095 2 grey "$src/s12.pgm"
 py radiograph 16 12 65535 3 grey "$src/s16.pgm"
@@ -502,6 +563,20 @@ $convert "$src/srgb.ppm" -compress none -depth 16 -define tiff:endian=msb "$fuzz
 $convert "$src/srgb.ppm" -alpha set -compress none "$fuzz/tiff/seed-rgba8.tif"
 $convert "$src/s8.pgm" -compress LZW "$fuzz/tiff/seed-lzw.tif"
 tiffcp -p separate -c none "$fuzz/tiff/seed-rgb8.tif" "$fuzz/tiff/seed-rgb8-planar.tif"
+tiffcp -c zip:2 "$fuzz/tiff/seed-g16-le.tif" "$fuzz/tiff/seed-g16-deflate-predictor.tif"
+tiffcp -c packbits "$fuzz/tiff/seed-g8-le.tif" "$fuzz/tiff/seed-g8-packbits.tif"
+tiffcp -c jpeg -r 16 "$fuzz/tiff/seed-rgb8.tif" "$fuzz/tiff/seed-rgb8-jpeg.tif"
+tiffcp -t -w 16 -l 16 -c lzw "$fuzz/tiff/seed-g8-le.tif" "$fuzz/tiff/seed-g8-tiled.tif"
+tiffcp -8 "$fuzz/tiff/seed-g8-le.tif" "$fuzz/tiff/seed-g8-bigtiff.tif"
+$convert "$src/srgb.ppm" -colors 16 -type Palette "$fuzz/tiff/seed-palette4.tif"
+$convert "$src/s8.pgm" -monochrome -depth 1 "$fuzz/tiff/seed-bilevel.tif"
+$convert "$src/s8.pgm" "$fuzz/png/seed-g8.png"
+$convert "$src/s12.pgm" "$fuzz/png/seed-g16.png"
+$convert "$src/srgb.ppm" "$fuzz/png/seed-rgb8.png"
+$convert "$src/srgb.ppm" -depth 16 "$fuzz/png/seed-rgb16.png"
+$convert "$src/srgb.ppm" -colors 16 PNG8:"$fuzz/png/seed-palette.png"
+$convert "$src/srgb.ppm" -alpha set PNG32:"$fuzz/png/seed-rgba8.png"
+$convert "$src/s8.pgm" -interlace PNG "$fuzz/png/seed-g8-interlaced.png"
 
 $convert "$src/srgb.ppm" "$fuzz/viff/seed-rgb8-im.viff"
 py viff "$src/s8.pgm" be "$fuzz/viff/seed-g8-be.viff"

@@ -261,6 +261,7 @@ struct TLayout {
   uint64_t Start = 0;
   TEncoding Encoding;
   bool Lossless = false;
+  std::string Syntax;  // the transfer syntax UID; empty when the file names none
 };
 
 // A data set without a transfer syntax: explicit when its first element carries a VR, big
@@ -332,6 +333,7 @@ TLayout FindDataSet(std::span<const uint8_t> bytes) {
                             " (transfer syntax " + std::string(*syntax) + "), which cannot be read."};
     layout.Encoding = known.Encoding;
     layout.Lossless = known.Lossless;
+    layout.Syntax = std::string(*syntax);
     return layout;
   }
   throw TImageReadError{"The transfer syntax " + std::string(*syntax) + " cannot be read."};
@@ -617,6 +619,7 @@ void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& i
   frames.Count = int32_t(std::min<int64_t>(frameCount, std::numeric_limits<int32_t>::max()));
 
   info.BitsStored = bitsStored;
+  info.TransferSyntax = layout.Syntax;
   ReadWindow(fields, format, representation == 1, mirrored, info);
   ReadParticulars(fields, info);
   SetDicomWindow(info, true, image);

@@ -70,11 +70,7 @@ struct TTiffCloser {
 };
 using TTiffHandle = std::unique_ptr<TIFF, TTiffCloser>;
 
-// No compression TIFF knows packs more than a few thousand decoded bytes into one stored
-// byte; an image that claims more is a lie, refused before its memory is taken.
-constexpr uint64_t kMostDecodedBytesPerStoredByte = 4096;
-constexpr uint64_t kMostPixelsASide = 30000;
-constexpr uint64_t kMostSampleBytes = uint64_t{2} << 30;
+constexpr tmsize_t kMostOneAllocation = tmsize_t{2} << 30;
 
 template <typename T>
 T Field(TIFF* tiff, uint32_t tag, T fallback) {
@@ -178,12 +174,8 @@ TTiffLayout ReadLayout(TIFF* tiff, uint64_t fileSize) {
       }
   }
 
-  if (layout.Width > kMostPixelsASide || layout.Height > kMostPixelsASide ||
-      uint64_t(layout.Width) * layout.Height * uint64_t(layout.OutSamples) * (layout.OutBits > 8 ? 2 : 1) > kMostSampleBytes)
-    throw TImageReadError{"The image is larger than 30,000 pixels a side or 2 GiB of samples."};
-  const uint64_t decoded = uint64_t(layout.Width) * layout.Height * layout.StoredSamples * layout.Bits / 8;
-  if (decoded / kMostDecodedBytesPerStoredByte > fileSize)
-    throw TImageReadError{"The file is far too small for the image it describes."};
+  CheckImageLimits(layout.Width, layout.Height, uint64_t(layout.OutSamples), layout.OutBits > 8 ? 2 : 1,
+                   uint64_t(layout.Width) * layout.Height * layout.StoredSamples * layout.Bits / 8, fileSize);
   return layout;
 }
 
@@ -299,7 +291,7 @@ void DecodeTiff(std::span<const uint8_t> bytes, TRawImage& image, std::string& e
   if (!options) throw std::bad_alloc();
   TIFFOpenOptionsSetErrorHandlerExtR(options.get(), KeepError, &file);
   TIFFOpenOptionsSetWarningHandlerExtR(options.get(), IgnoreWarning, nullptr);
-  TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), tmsize_t(kMostSampleBytes));
+  TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMostOneAllocation);
   TTiffHandle tiff(TIFFClientOpenExt("image", "r", &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc,
                                      UnmapProc, options.get()));
   if (!tiff) throw TImageReadError{"The file is not a TIFF file that can be read: " + file.Error};
