@@ -1,4 +1,4 @@
-// Readers for the image files the JPEG and bitmap codecs do not handle: uncompressed TIFF,
+// Readers for the image files the JPEG and bitmap codecs do not handle: TIFF, PNG,
 // Khoros VIFF and DICOM (native or lossless JPEG). Each reads the whole file into memory and
 // trusts nothing in it: every size, offset, length and count is checked against the bytes
 // before use, and a file that cannot be shown exactly as it is meant is refused with a
