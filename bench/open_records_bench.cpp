@@ -118,7 +118,8 @@ void PaintWorkspace(TWorkspace& workspace, QImage& picture) {
   TDisplayMapping mapping;
   mapping.SetAreaSize(kWindow);
   mapping.BestFit(workspace.Current()->TracingBounds());
-  const TDisplayOptions options = DisplayOptions(TSettings::Defaults("/"), {});
+  TMeasuring measuring;
+  const TDisplayOptions options = DisplayOptions(TSettings::Defaults("/"), measuring);
   const TPaintResult result = PaintImage(kWindow, kColourWhite, [&](TCanvas& canvas) {
     canvas.SetMapping(*mapping.Mapping());
     DrawDisplay(canvas, scene, options);

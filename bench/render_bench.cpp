@@ -78,7 +78,7 @@ struct TScene {
     TSettings settings = TSettings::Defaults(".");
     settings.General.AnalysisMode = kAnalysisAll;
     settings.Radiograph.DrawingStyle = kStyleCurrentAsDefined;
-    options = DisplayOptions(settings, TMeasureContext{});
+    options = DisplayOptions(settings, measuring);
     display.SetAreaSize({2560, 1440});
     display.BestFit(radiographs.back()->TracingBounds());
   }
@@ -86,6 +86,7 @@ struct TScene {
   TXRayType type;
   std::vector<std::unique_ptr<TXRay>> radiographs;
   TDisplayScene scene;
+  TMeasuring measuring;
   TDisplayOptions options;
   TDisplayMapping display;
 };

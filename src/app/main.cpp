@@ -9,6 +9,9 @@
 #include <QSplashScreen>
 #include <QTimer>
 #include <QTranslator>
+#include <QWindow>
+
+#include <string>
 
 #include "app/instance_lock.h"
 #include "app/main_window.h"
@@ -16,6 +19,37 @@
 #include "shell/settings.h"
 
 namespace {
+
+// Opens the patient named on the command line after the main window's first paint: the
+// window paints itself while its first expose event is handled.
+class TOpenAfterFirstPaint : public QObject {
+ public:
+  TOpenAfterFirstPaint(lumacet::TMainWindow& window, std::string patient) : fWindow(window), fPatient(std::move(patient)) {
+    if (fPatient.empty()) return;
+    if (QWindow* handle = fWindow.windowHandle(); handle && !handle->isExposed())
+      handle->installEventFilter(this);
+    else
+      Open();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+      watched->removeEventFilter(this);
+      Open();
+    }
+    return false;
+  }
+
+ private:
+  void Open() {
+    // Queued: it runs once the event at hand, the first paint with it, is done.
+    QTimer::singleShot(0, &fWindow, [this] { fWindow.OpenPatient(fPatient); });
+  }
+
+  lumacet::TMainWindow& fWindow;
+  std::string fPatient;
+};
 
 // A language pack "lc3_<language>.qm" beside the program, for the user's language.
 void LoadLanguagePack(QApplication& application, QTranslator& translator) {
@@ -63,14 +97,14 @@ int main(int argc, char* argv[]) {
   application.processEvents();
 
   lumacet::TMainWindow window(std::move(settings), settingsPath);
-  splash.finish(&window);
+  // Shown first: finish() waits for the window it is given to appear, which it would not
+  // do before show().
   window.show();
+  splash.finish(&window);
 
-  // QApplication has taken its own options; what remains first is the patient's name.
+  // QApplication has taken its own options; what remains first is the patient's name. The
+  // patient opens once the window has painted itself, so the user sees it at once.
   const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() > 1) {
-    const std::string patient = arguments.at(1).toStdString();
-    QTimer::singleShot(0, &window, [&window, patient] { window.OpenPatient(patient); });
-  }
+  TOpenAfterFirstPaint opener(window, arguments.size() > 1 ? arguments.at(1).toStdString() : std::string());
   return application.exec();
 }

@@ -60,11 +60,9 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
         return scene;
       },
       [this] {
-        TMeasureContext measure;
-        measure.Reference = fWorkspace->Reference();
-        measure.Formats = fWorkspace->Options().Formats;
-        measure.Pca = &fPcaMeasurer;
-        return DisplayOptions(fSettings, measure);
+        fMeasuring.Reference = fWorkspace->Reference();
+        fMeasuring.Formats = fWorkspace->Options().Formats;
+        return DisplayOptions(fSettings, fMeasuring);
       });
 
   auto* splitter = new QSplitter;
@@ -244,11 +242,9 @@ TRecordBrowserOptions TMainWindow::BrowserOptions() const {
 }
 
 TPresentationOptions TMainWindow::Presentation() const {
-  TMeasureContext measure;
-  measure.Reference = fWorkspace->Reference();
-  measure.Formats = fWorkspace->Options().Formats;
-  measure.Pca = &fPcaMeasurer;
-  return PresentationOptions(fSettings, measure);
+  fMeasuring.Reference = fWorkspace->Reference();
+  fMeasuring.Formats = fWorkspace->Options().Formats;
+  return PresentationOptions(fSettings, fMeasuring);
 }
 
 int TMainWindow::OpenPatient(const std::string& name) {

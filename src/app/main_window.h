@@ -13,7 +13,7 @@
 #include "app/qt_prompts.h"
 #include "measure/analysis_text.h"
 #include "persistence/record_browser.h"
-#include "population/pca_statistics.h"
+#include "shell/measuring.h"
 #include "shell/settings.h"
 #include "shell/workspace.h"
 
@@ -121,7 +121,7 @@ class TMainWindow : public QMainWindow {
   TQtPrompts fPrompts;
   // Shape statistics of PCA variables and drawings in the display and the analysis window;
   // it holds no state, so the const measuring contexts may hand it out.
-  mutable TPcaMeasurer fPcaMeasurer;
+  mutable TMeasuring fMeasuring;
   TDrawingArea* fDrawing = nullptr;
   TImageCommands* fImageCommands = nullptr;  // the "&Image" menu; a child of the window
   TSlotList* fSlots = nullptr;

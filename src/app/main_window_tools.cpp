@@ -89,7 +89,7 @@ void TMainWindow::ActionPcasExecute() {
 void TMainWindow::ActionPcaViewerExecute() {
   TRadiograph* current = fWorkspace->Current();
   if (current == nullptr || current->Type() == nullptr) return;
-  TPCAViewForm dialog(*current, fPcaMeasurer, this);
+  TPCAViewForm dialog(*current, fMeasuring.Pca(), this);
   dialog.exec();
   Refresh();
 }

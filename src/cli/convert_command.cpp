@@ -1,14 +1,12 @@
-// lumacet-cli convert SOURCE --from TYPE --to TYPE --out DATAFILE [--types DIR]
-// [--records LIST] [--map TARGET=SOURCE ...]: rewrites records of one radiograph type as
-// records of another and appends them to DATAFILE; SOURCE is never changed. Every point of
-// the target type takes the source point of the same name unless --map names another
-// ("<none>" leaves it undigitized). Without --records every record of SOURCE is taken;
-// records of other types are passed over. Types are looked up in SOURCE's folder unless
-// --types names another. The total is printed on stdout; progress goes to stderr while it
-// is a terminal.
+// lumacet-cli convert: rewrites records of one radiograph type as records of another and
+// appends them to the target data file; the source is never changed. Every point of the
+// target type takes the source point of the same name unless --map names another. Without
+// --records every record of the source is taken; records of other types are passed over.
+// The total is printed on stdout; progress goes to stderr while it is a terminal.
 #include <filesystem>
 #include <optional>
 
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "cli/progress_line.h"
 #include "persistence/data_lines.h"
@@ -29,38 +27,28 @@ struct TConvertArguments {
   std::vector<TCorrespondence> Map;
 };
 
-std::optional<TConvertArguments> ParseArguments(const std::vector<std::string>& args) {
-  TConvertArguments parsed;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (!arg.starts_with("--")) {
-      if (!parsed.Source.empty() || arg.empty()) return std::nullopt;
-      parsed.Source = arg;
-    } else if (!hasValue) {
-      return std::nullopt;
-    } else if (arg == "--from" && parsed.From.empty()) {
-      parsed.From = args[++i];
-    } else if (arg == "--to" && parsed.To.empty()) {
-      parsed.To = args[++i];
-    } else if (arg == "--out" && parsed.Out.empty()) {
-      parsed.Out = args[++i];
-    } else if (arg == "--types" && !parsed.Types) {
-      parsed.Types = args[++i];
-    } else if (arg == "--records" && !parsed.Records) {
-      parsed.Records = ParseRecords(args[++i]);
-      if (!parsed.Records) return std::nullopt;
-    } else if (arg == "--map") {
-      const std::string& pair = args[++i];
-      const size_t equals = pair.find('=');
-      if (equals == std::string::npos || equals == 0) return std::nullopt;
-      parsed.Map.push_back({pair.substr(0, equals), pair.substr(equals + 1)});
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (parsed.Source.empty() || parsed.From.empty() || parsed.To.empty() || parsed.Out.empty()) return std::nullopt;
-  return parsed;
+void Declare(TArgumentParser& arguments, TConvertArguments& parsed) {
+  arguments.Operand("SOURCE", "the data file the records are read from (never changed)", parsed.Source);
+  arguments.Option("--from", "TYPE", "the records' radiograph type", parsed.From);
+  arguments.Require();
+  arguments.Option("--to", "TYPE", "the radiograph type they become", parsed.To);
+  arguments.Require();
+  arguments.Option("--out", "DATAFILE", "the data file the converted records are appended to", parsed.Out,
+                   TValueKind::File);
+  arguments.Require();
+  arguments.Option("--types", "DIR", "the folder of the type files (SOURCE's folder)", parsed.Types,
+                   TValueKind::Folder);
+  arguments.Option("--records", "LIST", "the records to convert, numbers as 'list' prints them (all)",
+                   parsed.Records, RecordList());
+  arguments.Repeated("--map", "TARGET=SOURCE",
+                     "the target point TARGET takes the source point SOURCE (<none>: left undigitized); otherwise "
+                     "points are matched by name",
+                     [&parsed](std::string_view pair) {
+                       const size_t equals = pair.find('=');
+                       if (equals == std::string_view::npos || equals == 0) return false;
+                       parsed.Map.push_back({std::string(pair.substr(0, equals)), std::string(pair.substr(equals + 1))});
+                       return true;
+                     });
 }
 
 // Every line number of the file, for a run over all its records.
@@ -77,15 +65,16 @@ std::optional<std::vector<int>> AllRecords(const std::string& path) {
 
 }  // namespace
 
-int ConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::optional<TConvertArguments> arguments = ParseArguments(args);
-  if (!arguments) return kExitUsage;
+int ConvertCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
+  TConvertArguments arguments;
+  Declare(parser, arguments);
+  if (std::optional<int> exit = parser.Parse()) return *exit;
 
-  std::string typeFolder = arguments->Types.value_or(std::filesystem::path(arguments->Source).parent_path().string());
+  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(arguments.Source).parent_path().string());
   if (typeFolder.empty()) typeFolder = ".";
   TTypeCache types({"", typeFolder});
-  TResultOf<TXRayType*> source = types.GetOrLoadType(arguments->From);
-  TResultOf<TXRayType*> target = source ? types.GetOrLoadType(arguments->To) : source;
+  TResultOf<TXRayType*> source = types.GetOrLoadType(arguments.From);
+  TResultOf<TXRayType*> target = source ? types.GetOrLoadType(arguments.To) : source;
   if (!target) {
     err << TerminalText(target.Text().English()) << '\n';
     return kExitFailure;
@@ -93,27 +82,27 @@ int ConvertCommand(const std::vector<std::string>& args, std::ostream& out, std:
   TCorrespondenceTable table;
   table.SetSourceType(**source);
   table.SetTargetType(**target);
-  for (const TCorrespondence& pair : arguments->Map) {
+  for (const TCorrespondence& pair : arguments.Map) {
     if (!table.Assign(pair.Target, pair.Source)) {
-      err << "Cannot map '" << pair.Target << "' to '" << pair.Source << "': '" << arguments->To
-          << "' needs a digitized point of its own on the left and '" << arguments->From
+      err << "Cannot map '" << pair.Target << "' to '" << pair.Source << "': '" << arguments.To
+          << "' needs a digitized point of its own on the left and '" << arguments.From
           << "' one of its digitized points (or " << kNoCorrespondence << ") on the right.\n";
       return kExitFailure;
     }
   }
 
   TTypeConversionOptions options;
-  options.SourceFile = arguments->Source;
-  options.SourceType = arguments->From;
-  options.TargetType = arguments->To;
-  options.TargetFile = arguments->Out;
+  options.SourceFile = arguments.Source;
+  options.SourceType = arguments.From;
+  options.TargetType = arguments.To;
+  options.TargetFile = arguments.Out;
   options.Correspondences = table.Rows();
-  if (arguments->Records) {
-    options.Records = *arguments->Records;
-  } else if (std::optional<std::vector<int>> all = AllRecords(arguments->Source)) {
+  if (arguments.Records) {
+    options.Records = *arguments.Records;
+  } else if (std::optional<std::vector<int>> all = AllRecords(arguments.Source)) {
     options.Records = std::move(*all);
   } else {
-    err << TText(kFileReadErrorMessage, {arguments->Source}).English() << '\n';
+    err << TText(kFileReadErrorMessage, {arguments.Source}).English() << '\n';
     return kExitFailure;
   }
 

@@ -1,29 +1,13 @@
-// lumacet-cli copy SOURCE DEST --records LIST [--replace all|none]: copies records (numbers
-// as the listing shows them, separated by commas) into another data file, as the record
-// browser's "Copy to..." does. A record already in DEST is replaced or kept as --replace
-// says; without it the copy stops there and changes nothing.
-#include <charconv>
-
+// lumacet-cli copy: copies records into another data file, as the record browser's
+// "Copy to..." does. A record already in DEST is replaced or kept as --replace says; without
+// it the copy stops there and changes nothing.
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "persistence/record_browser.h"
 
 namespace lumacet::cli {
 
 namespace {
-
-std::optional<std::vector<int>> ParseRecordList(const std::string& text) {
-  std::vector<int> records;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t comma = std::min(text.find(',', start), text.size());
-    int value = 0;
-    auto [end, ec] = std::from_chars(text.data() + start, text.data() + comma, value);
-    if (ec != std::errc() || end != text.data() + comma || value < 1) return std::nullopt;
-    records.push_back(value);
-    start = comma + 1;
-  }
-  return records;
-}
 
 class TCommandLinePrompts : public TRecordBrowserPrompts {
  public:
@@ -50,26 +34,18 @@ class TCommandLinePrompts : public TRecordBrowserPrompts {
 
 }  // namespace
 
-int CopyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::vector<std::string> paths;
+int CopyCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> paths(2);
   std::optional<std::vector<int>> records;
   std::optional<TReplaceAnswer> answer;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const bool hasValue = i + 1 < args.size();
-    if (args[i] == "--records" && hasValue && !records) {
-      records = ParseRecordList(args[++i]);
-      if (!records) return kExitUsage;
-    } else if (args[i] == "--replace" && hasValue && !answer) {
-      const std::string& value = args[++i];
-      if (value != "all" && value != "none") return kExitUsage;
-      answer = value == "all" ? TReplaceAnswer::YesToAll : TReplaceAnswer::NoToAll;
-    } else if (paths.size() < 2 && !args[i].starts_with("--")) {
-      paths.push_back(args[i]);
-    } else {
-      return kExitUsage;
-    }
-  }
-  if (paths.size() != 2 || !records) return kExitUsage;
+  arguments.Operand("SOURCE", "the data file the records are in", paths[0]);
+  arguments.Operand("DEST", "the data file they are copied into", paths[1]);
+  arguments.Option("--records", "LIST", "the records to copy, numbers as 'list' prints them, separated by commas",
+                   records, RecordList());
+  arguments.Require();
+  arguments.Choice("--replace", "replace all records already in DEST, or none; without it the copy stops there",
+                   answer, {{"all", TReplaceAnswer::YesToAll}, {"none", TReplaceAnswer::NoToAll}});
+  if (std::optional<int> exit = arguments.Parse()) return *exit;
 
   TRecordBrowser browser({});
   browser.Order = TRecordOrder::NoSort;

@@ -1,44 +1,26 @@
-// lumacet-cli list DATAFILE [--filter-field Name|Date|Type|Comments --filter TEXT] [--no-sort]:
-// the rows the record browser lists, one per line, columns separated by TAB.
+// lumacet-cli list: the rows the record browser lists, one per line, columns separated by TAB.
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "persistence/record_browser.h"
 
 namespace lumacet::cli {
 
-namespace {
-
-std::optional<TFilterField> ParseFilterField(const std::string& text) {
-  if (text == "Name") return TFilterField::Name;
-  if (text == "Date") return TFilterField::Date;
-  if (text == "Type") return TFilterField::Type;
-  if (text == "Comments") return TFilterField::Comments;
-  return std::nullopt;
-}
-
-}  // namespace
-
-int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int ListCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err) {
   TRecordBrowser browser({});
   std::string path;
-  bool filterGiven = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const bool hasValue = i + 1 < args.size();
-    if (args[i] == "--filter-field" && hasValue) {
-      auto field = ParseFilterField(args[++i]);
-      if (!field) return kExitUsage;
-      browser.FilterField = *field;
-    } else if (args[i] == "--filter" && hasValue) {
-      browser.FilterText = args[++i];
-      filterGiven = true;
-    } else if (args[i] == "--no-sort") {
-      browser.Order = TRecordOrder::NoSort;
-    } else if (path.empty() && !args[i].starts_with("--")) {
-      path = args[i];
-    } else {
-      return kExitUsage;
-    }
-  }
-  if (path.empty() || (browser.FilterField != TFilterField::Name && !filterGiven)) return kExitUsage;
+  bool unsorted = false;
+  arguments.Operand("DATAFILE", "the data file (.csv)", path);
+  arguments.Choice("--filter-field", "the field --filter matches (Name)", browser.FilterField,
+                   {{"Name", TFilterField::Name},
+                    {"Date", TFilterField::Date},
+                    {"Type", TFilterField::Type},
+                    {"Comments", TFilterField::Comments}});
+  arguments.Option("--filter", "TEXT", "list only the records whose field holds TEXT", browser.FilterText);
+  arguments.Flag("--no-sort", "keep the file's order instead of sorting by name and date", unsorted);
+  if (std::optional<int> exit = arguments.Parse()) return *exit;
+  if (browser.FilterField != TFilterField::Name && !arguments.Given("--filter"))
+    return arguments.Fail("--filter-field needs --filter");
+  if (unsorted) browser.Order = TRecordOrder::NoSort;
 
   browser.SetDataFile(path);
   browser.LoadGrid();

@@ -1,15 +1,16 @@
-// lumacet-cli measure DATAFILE [--types DIR] [--records LIST | --name NAME] [--analysis NAME]
-// [--reference N] [--format text|csv|tsv|json] [--raw] [--graph]: measures the chosen records
-// (all unless told) and prints, for each, its analysis text as the Detailed Analysis window
-// shows it (columns separated by TAB, --graph adds the graph column), or one table row per
-// record with every variable of its analysis. --raw writes values in the general 15-digit
-// form. Types are looked up in the data file's folder unless --types names another.
-// Nothing is printed unless every chosen record can be measured: a script gets the whole
-// table or one line on stderr saying why not.
+// lumacet-cli measure: measures the chosen records (all unless told) and prints, for each,
+// its analysis text as the Detailed Analysis window shows it (columns separated by TAB,
+// --graph adds the graph column), or one table row per record with every variable of its
+// analysis. Nothing is printed unless every chosen record can be measured: a script gets the
+// whole table or one line on stderr saying why not. --orient turns each record by the named
+// orientation of its type first; --superimpose brings each onto the reference radiograph (or
+// the first record measured) by the named superimposition of that one's type.
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "measure/analysis_text.h"
 #include "model/xray.h"
@@ -17,8 +18,8 @@
 #include "persistence/data_file.h"
 #include "persistence/data_lines.h"
 #include "persistence/type_finder.h"
-#include "population/pca_statistics.h"
 #include "shell/settings_options.h"
+#include "simulation/superimposition.h"
 #include "support/file_numbers.h"
 
 namespace lumacet::cli {
@@ -32,59 +33,38 @@ struct TMeasureArguments {
   std::optional<std::string> Types;
   std::optional<std::vector<int>> Records;
   std::optional<std::string> Name;
+  std::optional<std::string> Type;
   std::optional<std::string> Analysis;
   std::optional<int> Reference;
   TFormat Format = TFormat::Text;
   bool Raw = false;
   bool Graph = false;
+  std::optional<std::string> Orient;
+  std::optional<std::string> Superimpose;
 };
 
-std::optional<TFormat> ParseFormat(const std::string& text) {
-  if (text == "text") return TFormat::Text;
-  if (text == "csv") return TFormat::Csv;
-  if (text == "tsv") return TFormat::Tsv;
-  if (text == "json") return TFormat::Json;
-  return std::nullopt;
-}
-
-std::optional<TMeasureArguments> ParseArguments(const std::vector<std::string>& args) {
-  TMeasureArguments parsed;
-  bool formatGiven = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (arg == "--raw") {
-      parsed.Raw = true;
-    } else if (arg == "--graph") {
-      parsed.Graph = true;
-    } else if (!arg.starts_with("--")) {
-      if (!parsed.DataFile.empty() || arg.empty()) return std::nullopt;
-      parsed.DataFile = arg;
-    } else if (!hasValue) {
-      return std::nullopt;
-    } else if (arg == "--types" && !parsed.Types) {
-      parsed.Types = args[++i];
-    } else if (arg == "--records" && !parsed.Records && !parsed.Name) {
-      parsed.Records = ParseRecords(args[++i]);
-      if (!parsed.Records) return std::nullopt;
-    } else if (arg == "--name" && !parsed.Name && !parsed.Records) {
-      parsed.Name = args[++i];
-    } else if (arg == "--analysis" && !parsed.Analysis) {
-      parsed.Analysis = args[++i];
-    } else if (arg == "--reference" && !parsed.Reference) {
-      parsed.Reference = ParsePositive(args[++i]);
-      if (!parsed.Reference) return std::nullopt;
-    } else if (arg == "--format" && !formatGiven) {
-      std::optional<TFormat> format = ParseFormat(args[++i]);
-      if (!format) return std::nullopt;
-      parsed.Format = *format;
-      formatGiven = true;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (parsed.DataFile.empty()) return std::nullopt;
-  return parsed;
+// Declares the options into `parsed`.
+void Declare(TArgumentParser& arguments, TMeasureArguments& parsed) {
+  arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
+  arguments.Option("--types", "DIR", "the folder of the type files (the data file's folder)", parsed.Types,
+                   TValueKind::Folder);
+  arguments.Option("--records", "LIST", "the records to measure, numbers as 'list' prints them (all)",
+                   parsed.Records, RecordList());
+  arguments.Option("--name", "NAME", "measure only the records of the patient NAME", parsed.Name);
+  arguments.Exclusive({"--records", "--name"});
+  arguments.Option("--type", "NAME", "measure only the records of the radiograph type NAME, skipping the others",
+                   parsed.Type);
+  arguments.Option("--analysis", "NAME", "the analysis to measure (each record's own)", parsed.Analysis);
+  arguments.Option("--reference", "N", "record N is the reference radiograph", parsed.Reference,
+                   PositiveUpTo(INT32_MAX));
+  arguments.Choice("--format", "the analysis text, or a table of values (text)", parsed.Format,
+                   {{"text", TFormat::Text}, {"csv", TFormat::Csv}, {"tsv", TFormat::Tsv}, {"json", TFormat::Json}});
+  arguments.Flag("--raw", "values in the general 15-digit form", parsed.Raw);
+  arguments.Flag("--graph", "add the graph column to the text", parsed.Graph);
+  arguments.Option("--orient", "NAME", "turn each record by the orientation NAME of its type first", parsed.Orient);
+  arguments.Option("--superimpose", "NAME",
+                   "bring each record onto the reference (or the first record measured) by the superimposition NAME",
+                   parsed.Superimpose);
 }
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
@@ -234,42 +214,62 @@ std::string JsonArray(const std::vector<TRow>& rows) {
 
 }  // namespace
 
-int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::optional<TMeasureArguments> arguments = ParseArguments(args);
-  if (!arguments) return kExitUsage;
-  const std::string& path = arguments->DataFile;
+int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
+  TMeasureArguments arguments;
+  Declare(parser, arguments);
+  if (std::optional<int> exit = parser.Parse()) return *exit;
+  const std::string& path = arguments.DataFile;
 
   TDataFileIndex file;
   if (!file.Open(path)) {
     err << TText(kFileReadErrorMessage, {path}).English() << '\n';
     return kExitFailure;
   }
-  std::string typeFolder = arguments->Types.value_or(std::filesystem::path(path).parent_path().string());
+  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(path).parent_path().string());
   if (typeFolder.empty()) typeFolder = ".";
   TTypeCache types({"", typeFolder});
   // The name asked for last is the one a record failing at its type could not find.
   std::string typeAsked;
+  // Records of a type other than --type's are passed over before their type is looked for.
+  bool otherType = false;
+  int skipped = 0;
   const TTypeResolver cached = types.Resolver();
-  const TTypeResolver resolver = [&](const std::string& name) {
+  const TTypeResolver resolver = [&](const std::string& name) -> TXRayType* {
     typeAsked = name;
-    return cached(name);
+    otherType = arguments.Type && name != *arguments.Type;
+    return otherType ? nullptr : cached(name);
   };
   const TDataFileOptions fileOptions;
   TSettings settings = TSettings::Defaults(".");
-  TPcaMeasurer pcaMeasurer;
-  TMeasureContext measureContext;
-  measureContext.Pca = &pcaMeasurer;
-  TPresentationOptions options = PresentationOptions(settings, measureContext);
+  TMeasuring measuring;
+  TPresentationOptions options = PresentationOptions(settings, measuring);
 
   TXRay reference;
-  if (arguments->Reference) {
-    int stage = LoadFromDataFile(reference, file, path, *arguments->Reference, resolver, fileOptions);
+  if (arguments.Reference) {
+    int stage = LoadFromDataFile(reference, file, path, *arguments.Reference, cached, fileOptions);
     if (stage != lsLoaded) {
-      err << "Record " << *arguments->Reference << " cannot serve as the reference radiograph (stage " << stage
+      err << "Record " << *arguments.Reference << " cannot serve as the reference radiograph (stage " << stage
           << ").\n";
       return kExitFailure;
     }
     options.Measure.Reference = &reference;
+  }
+
+  const std::string* orient = arguments.Orient ? &*arguments.Orient : nullptr;
+  const std::string* superimpose = arguments.Superimpose ? &*arguments.Superimpose : nullptr;
+  // The radiograph the others are brought onto: the reference, or else the first record measured.
+  std::unique_ptr<TXRay> fixed;
+  auto placeFixed = [&](int n, TXRay& xray) {
+    if (TResult placed = OrientAndSuperimpose(xray, xray, orient, nullptr, {}); !placed) {
+      err << "Record " << n << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+      return false;
+    }
+    return true;
+  };
+  if (arguments.Reference && (orient || superimpose)) {
+    fixed = std::make_unique<TXRay>();
+    LoadFromDataFile(*fixed, file, path, *arguments.Reference, cached, fileOptions);
+    if (!placeFixed(*arguments.Reference, *fixed)) return kExitFailure;
   }
 
   std::string text;
@@ -280,7 +280,11 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
     xray.DataFile = path;
     const int stage = LoadFromDataLine(xray, line, resolver, fileOptions);
     const bool named = stage == lsLoaded || stage > lsName;
-    if (arguments->Name && named && xray.Name != *arguments->Name) return true;
+    if (arguments.Name && named && xray.Name != *arguments.Name) return true;
+    if (stage == lsType && otherType) {
+      ++skipped;
+      return true;
+    }
     if (stage == lsType) {
       err << "Record " << n << ": the radiograph type '" << typeAsked << "' is not among the type files in "
           << typeFolder << " (name another folder with --types).\n";
@@ -290,25 +294,36 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
       err << "Record " << n << " of " << path << " cannot be read (stage " << stage << ").\n";
       return false;
     }
-    if (arguments->Analysis) {
-      if (xray.Type()->FindElement(*arguments->Analysis, ekAnalysis) == nullptr) {
-        err << "Record " << n << " (type '" << xray.Type()->Name << "') has no analysis '" << *arguments->Analysis
+    if (orient || superimpose) {
+      if (!fixed) {
+        fixed = std::make_unique<TXRay>();
+        LoadFromDataLine(*fixed, line, resolver, fileOptions);
+        if (!placeFixed(n, *fixed)) return false;
+      }
+      if (TResult placed = OrientAndSuperimpose(xray, *fixed, orient, superimpose, {}); !placed) {
+        err << "Record " << n << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+        return false;
+      }
+    }
+    if (arguments.Analysis) {
+      if (xray.Type()->FindElement(*arguments.Analysis, ekAnalysis) == nullptr) {
+        err << "Record " << n << " (type '" << xray.Type()->Name << "') has no analysis '" << *arguments.Analysis
             << "'.\n";
         return false;
       }
-      xray.SelectAnalysis(*arguments->Analysis);
+      xray.SelectAnalysis(*arguments.Analysis);
     }
-    if (arguments->Format == TFormat::Text) {
-      AppendText(xray, n, *arguments, options, text);
+    if (arguments.Format == TFormat::Text) {
+      AppendText(xray, n, arguments, options, text);
     } else {
-      rows.push_back(TableRow(xray, n, arguments->Raw, options));
+      rows.push_back(TableRow(xray, n, arguments.Raw, options));
     }
     return true;
   };
 
   std::string line;
-  if (arguments->Records) {
-    for (int n : *arguments->Records) {
+  if (arguments.Records) {
+    for (int n : *arguments.Records) {
       if (!file.ReadLine(static_cast<size_t>(n), line)) {
         if (file.Failed()) break;
         err << "Record " << n << " is not in " << path << ".\n";
@@ -324,8 +339,8 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
       if (!measure(static_cast<int>(n), line)) return kExitFailure;
       found = found || text.size() + rows.size() != before;
     }
-    if (!file.Failed() && arguments->Name && !found) {
-      err << "No record of " << path << " is named '" << *arguments->Name << "'.\n";
+    if (!file.Failed() && arguments.Name && !found) {
+      err << "No record of " << path << " is named '" << *arguments.Name << "'.\n";
       return kExitFailure;
     }
   }
@@ -333,8 +348,13 @@ int MeasureCommand(const std::vector<std::string>& args, std::ostream& out, std:
     err << TText(kFileReadErrorMessage, {path}).English() << '\n';
     return kExitFailure;
   }
+  if (skipped > 0) err << "Skipped " << skipped << (skipped == 1 ? " record" : " records") << " of other types.\n";
+  if (arguments.Type && text.empty() && rows.empty()) {
+    err << "No record of " << path << " is of the type '" << *arguments.Type << "'.\n";
+    return kExitFailure;
+  }
 
-  switch (arguments->Format) {
+  switch (arguments.Format) {
     case TFormat::Text: out << text; break;
     case TFormat::Csv: out << DelimitedTable(rows, ','); break;
     case TFormat::Tsv: out << DelimitedTable(rows, '\t'); break;

@@ -1,11 +1,8 @@
-// lumacet-cli procrustes DATAFILE --type NAME --pca NAME [--types DIR] [--records LIST]
-// [--report FILE] [--import] [--flip] [--size life|xray] [--output LIST] [--names]
-// [--scores-table FILE]: the "Procrustes & PCA" run over the records of a data file (all
-// of them unless --records chooses). The report is appended to --report, or printed when
-// there is none. --import puts consensus, variances and loadings into the PCA element of the
-// type file, which is rewritten; --scores-table writes every radiograph's component scores
-// as a comma-separated table. A terminal sees the progress on stderr; radiographs that
-// cannot be used are named there and passed over.
+// lumacet-cli procrustes: the "Procrustes & PCA" run over the records of a data file (all of
+// them unless --records chooses). The report is appended to --report, or printed when there
+// is none. --import puts consensus, variances and loadings into the PCA element of the type
+// file, which is rewritten. A terminal sees the progress on stderr; radiographs that cannot
+// be used are named there and passed over.
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "model/list_elements.h"
 #include "persistence/data_lines.h"
@@ -33,11 +31,12 @@ struct TProcrustesArguments {
   std::optional<std::string> Types;
   bool Import = false;
   std::optional<std::string> ScoresTable;
+  std::optional<std::vector<int>> Records;
+  std::optional<TReportOptions> Outputs;
 };
 
-bool ParseOutputs(std::string_view text, TReportOptions& report) {
-  const bool names = report.Names;
-  report = TReportOptions{false, false, false, false, false, false, false, names};
+std::optional<TReportOptions> OutputList(std::string_view text) {
+  TReportOptions report{false, false, false, false, false, false, false, false};
   while (true) {
     const size_t comma = text.find(',');
     const std::string_view item = text.substr(0, comma);
@@ -48,64 +47,35 @@ bool ParseOutputs(std::string_view text, TReportOptions& report) {
     else if (item == "residuals") report.Residuals = true;
     else if (item == "sizes") report.Sizes = true;
     else if (item == "distances") report.Distances = true;
-    else return false;
-    if (comma == std::string_view::npos) return true;
+    else return std::nullopt;
+    if (comma == std::string_view::npos) return report;
     text.remove_prefix(comma + 1);
   }
 }
 
-std::optional<TProcrustesArguments> ParseArguments(const std::vector<std::string>& args) {
-  TProcrustesArguments parsed;
+void Declare(TArgumentParser& arguments, TProcrustesArguments& parsed) {
   TProcrustesRequest& request = parsed.Request;
-  bool recordsGiven = false;
-  bool outputGiven = false;
-  bool sizeGiven = false;
-  bool reportGiven = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (arg == "--import" && !parsed.Import) {
-      parsed.Import = true;
-    } else if (arg == "--flip" && !request.FlipY) {
-      request.FlipY = true;
-    } else if (arg == "--names" && !request.Report.Names) {
-      request.Report.Names = true;
-    } else if (!arg.starts_with("--")) {
-      if (!request.DataFile.empty() || arg.empty()) return std::nullopt;
-      request.DataFile = arg;
-    } else if (!hasValue) {
-      return std::nullopt;
-    } else if (arg == "--type" && request.TypeName.empty()) {
-      request.TypeName = args[++i];
-    } else if (arg == "--pca" && request.PcaName.empty()) {
-      request.PcaName = args[++i];
-    } else if (arg == "--types" && !parsed.Types) {
-      parsed.Types = args[++i];
-    } else if (arg == "--records" && !recordsGiven) {
-      std::optional<std::vector<int>> records = ParseRecords(args[++i]);
-      if (!records) return std::nullopt;
-      request.Records = std::move(*records);
-      recordsGiven = true;
-    } else if (arg == "--report" && !reportGiven) {
-      request.ResultsFile = args[++i];
-      reportGiven = !request.ResultsFile.empty();
-      if (!reportGiven) return std::nullopt;
-    } else if (arg == "--size" && !sizeGiven) {
-      const std::string& size = args[++i];
-      if (size != "life" && size != "xray") return std::nullopt;
-      request.LifeSize = size == "life";
-      sizeGiven = true;
-    } else if (arg == "--output" && !outputGiven) {
-      if (!ParseOutputs(args[++i], request.Report)) return std::nullopt;
-      outputGiven = true;
-    } else if (arg == "--scores-table" && !parsed.ScoresTable) {
-      parsed.ScoresTable = args[++i];
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (request.DataFile.empty() || request.TypeName.empty() || request.PcaName.empty()) return std::nullopt;
-  return parsed;
+  arguments.Operand("DATAFILE", "the data file (.csv)", request.DataFile);
+  arguments.Option("--type", "NAME", "the radiograph type whose records are superimposed", request.TypeName);
+  arguments.Require();
+  arguments.Option("--pca", "NAME", "the PCA element naming the points", request.PcaName);
+  arguments.Require();
+  arguments.Option("--types", "DIR", "the folder of the type files (the data file's folder)", parsed.Types,
+                   TValueKind::Folder);
+  arguments.Option("--records", "LIST", "the records to use, numbers as 'list' prints them (all)", parsed.Records,
+                   RecordList());
+  arguments.Option("--report", "FILE", "append the report to FILE instead of printing it", request.ResultsFile,
+                   TValueKind::File);
+  arguments.Flag("--import", "put consensus, variances and loadings into the type file's PCA", parsed.Import);
+  arguments.Flag("--flip", "flip the coordinates upside down first", request.FlipY);
+  arguments.Choice("--size", "life size or radiograph size (life)", request.LifeSize, {{"life", true}, {"xray", false}});
+  arguments.Option("--output", "LIST",
+                   "the parts of the report, separated by commas: consensus, variances, loadings, scores, residuals, "
+                   "sizes, distances",
+                   parsed.Outputs, OutputList);
+  arguments.Flag("--names", "name the radiographs in the report", request.Report.Names);
+  arguments.Option("--scores-table", "FILE", "write every radiograph's component scores as a comma-separated table",
+                   parsed.ScoresTable, TValueKind::File);
 }
 
 // Rewrites one status line on a terminal, at most ten times a second; says nothing to a
@@ -206,16 +176,21 @@ bool ImportIntoTypeFile(const std::string& folder, const TProcrustesRequest& req
 
 }  // namespace
 
-int ProcrustesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::optional<TProcrustesArguments> arguments = ParseArguments(args);
-  if (!arguments) return kExitUsage;
-  TProcrustesRequest& request = arguments->Request;
-  if (arguments->Import && !request.Report.Importable()) {
-    err << "--import needs consensus, variances and loadings in --output.\n";
-    return kExitUsage;
+int ProcrustesCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
+  TProcrustesArguments arguments;
+  Declare(parser, arguments);
+  if (std::optional<int> exit = parser.Parse()) return *exit;
+  TProcrustesRequest& request = arguments.Request;
+  if (arguments.Outputs) {
+    const bool names = request.Report.Names;
+    request.Report = *arguments.Outputs;
+    request.Report.Names = names;
   }
+  if (arguments.Records) request.Records = *arguments.Records;
+  if (arguments.Import && !request.Report.Importable())
+    return parser.Fail("--import needs consensus, variances and loadings in --output");
 
-  std::string folder = arguments->Types.value_or(std::filesystem::path(request.DataFile).parent_path().string());
+  std::string folder = arguments.Types.value_or(std::filesystem::path(request.DataFile).parent_path().string());
   if (folder.empty()) folder = ".";
   TTypeCache types({"", folder});
   TResultOf<TXRayType*> found = types.GetOrLoadType(request.TypeName);
@@ -275,16 +250,16 @@ int ProcrustesCommand(const std::vector<std::string>& args, std::ostream& out, s
   }
   if (request.ResultsFile.empty()) out << TerminalText(result.Report);
 
-  if (arguments->ScoresTable) {
+  if (arguments.ScoresTable) {
     std::optional<std::string> table = EncodeCp1252(ScoresTable(*result.Analysis, result.Samples.Names));
-    const TWriteResult written = table ? WriteFileAtomically(*arguments->ScoresTable, *table)
+    const TWriteResult written = table ? WriteFileAtomically(*arguments.ScoresTable, *table)
                                        : TWriteResult{false, "a name the file cannot carry"};
     if (!written.Ok) {
-      err << "File error writing " << *arguments->ScoresTable << ": " << written.Error << '\n';
+      err << "File error writing " << *arguments.ScoresTable << ": " << written.Error << '\n';
       return kExitFailure;
     }
   }
-  if (arguments->Import) {
+  if (arguments.Import) {
     if (request.FlipY) err << "Warning: the data come from flipped coordinates and do not match the type's orientation.\n";
     if (!ImportIntoTypeFile(folder, request, result.Report, request.ResultsFile.empty() ? err : out, err))
       return kExitFailure;

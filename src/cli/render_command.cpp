@@ -1,13 +1,10 @@
-// lumacet-cli render DATAFILE --records LIST --out FILE.svg|png|pdf [--analysis NAME]
-// [--view NAME] [--dpi N] [--size WxH] [--types FOLDER] [--mode current|comparative|all]
-// [--style defined|position|mixed] [--no-grid] [--images]: paints the tracings of the chosen records
-// superimposed, as the display paints them, into a picture. The first record listed is the
-// current one. The picture shows the records' padded bounds and all their labels at life
-// size: a PNG at the given resolution (150 dpi unless told), an SVG or PDF in millimetres;
-// --size fixes the PNG's pixel size (and the page of the others), fitting the tracings
-// into it unless --dpi is given too. Types are looked up in the data file's folder unless
-// --types names another. --images paints each record's linked image under its tracing, the
-// data file's folder serving as the default image folder.
+// lumacet-cli render: paints the tracings of the chosen records superimposed, as the display
+// paints them, into a picture. The picture shows the records' padded bounds and all their
+// labels at life size: a PNG at the given resolution, an SVG or PDF in millimetres; --size
+// fixes the PNG's pixel size (and the page of the others). --images paints each record's
+// linked image under its tracing, the data file's folder serving as the default image folder.
+// --orient turns every record by the named orientation of its type; --superimpose brings every
+// record onto the first listed (or onto record N of --reference) by the named superimposition.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -19,6 +16,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "graphics/image_layer.h"
 #include "graphics/tracing_painter.h"
@@ -29,9 +27,9 @@
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
 #include "platform/qpainter_canvas.h"
-#include "population/pca_statistics.h"
 #include "shell/settings.h"
 #include "shell/settings_options.h"
+#include "simulation/superimposition.h"
 
 namespace lumacet::cli {
 
@@ -47,7 +45,7 @@ enum class TFormat { Png, Svg, Pdf };
 
 struct TRenderArguments {
   std::string DataFile;
-  std::vector<int> Records;
+  std::optional<std::vector<int>> Records;
   std::string Out;
   TFormat Format = TFormat::Png;
   std::optional<std::string> Analysis;
@@ -59,13 +57,17 @@ struct TRenderArguments {
   std::optional<int> Style;
   bool Grid = true;
   bool Images = false;
+  std::optional<std::string> Orient;
+  std::optional<std::string> Superimpose;
+  std::optional<int> Reference;
 };
 
 std::optional<TIntSize> ParseSize(std::string_view text) {
   const std::size_t x = text.find('x');
   if (x == std::string_view::npos) return std::nullopt;
-  std::optional<int> width = ParsePositive(text.substr(0, x));
-  std::optional<int> height = ParsePositive(text.substr(x + 1));
+  const TConvert<int> positive = PositiveUpTo(INT32_MAX);
+  std::optional<int> width = positive(text.substr(0, x));
+  std::optional<int> height = positive(text.substr(x + 1));
   if (!width || !height) return std::nullopt;
   return TIntSize{*width, *height};
 }
@@ -80,61 +82,32 @@ std::optional<TFormat> FormatOf(const std::string& path) {
   return std::nullopt;
 }
 
-std::optional<int> Choice(const std::string& text, std::initializer_list<std::string_view> names) {
-  int index = 0;
-  for (std::string_view name : names) {
-    if (text == name) return index;
-    ++index;
-  }
-  return std::nullopt;
-}
-
-std::optional<TRenderArguments> ParseArguments(const std::vector<std::string>& args) {
-  TRenderArguments parsed;
-  bool recordsGiven = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (arg == "--no-grid") {
-      parsed.Grid = false;
-    } else if (arg == "--images") {
-      parsed.Images = true;
-    } else if (!arg.starts_with("--")) {
-      if (!parsed.DataFile.empty() || arg.empty()) return std::nullopt;
-      parsed.DataFile = arg;
-    } else if (!hasValue) {
-      return std::nullopt;
-    } else if (arg == "--records" && !recordsGiven) {
-      std::optional<std::vector<int>> records = ParseRecords(args[++i]);
-      if (!records) return std::nullopt;
-      parsed.Records = std::move(*records);
-      recordsGiven = true;
-    } else if (arg == "--out" && parsed.Out.empty()) {
-      parsed.Out = args[++i];
-    } else if (arg == "--analysis" && !parsed.Analysis) {
-      parsed.Analysis = args[++i];
-    } else if (arg == "--view" && !parsed.View) {
-      parsed.View = args[++i];
-    } else if (arg == "--types" && !parsed.Types) {
-      parsed.Types = args[++i];
-    } else if (arg == "--dpi" && !parsed.Dpi) {
-      parsed.Dpi = ParsePositive(args[++i]);
-      if (!parsed.Dpi || *parsed.Dpi > kMaximumDpi) return std::nullopt;
-    } else if (arg == "--size" && !parsed.Size) {
-      parsed.Size = ParseSize(args[++i]);
-      if (!parsed.Size) return std::nullopt;
-    } else if (arg == "--mode" && !parsed.Mode) {
-      parsed.Mode = Choice(args[++i], {"current", "comparative", "all"});
-      if (!parsed.Mode) return std::nullopt;
-    } else if (arg == "--style" && !parsed.Style) {
-      parsed.Style = Choice(args[++i], {"defined", "position", "mixed"});
-      if (!parsed.Style) return std::nullopt;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (parsed.DataFile.empty() || !recordsGiven || parsed.Out.empty()) return std::nullopt;
-  return parsed;
+void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
+  arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
+  arguments.Option("--records", "LIST", "the records to draw, numbers as 'list' prints them; the first is the current one",
+                   parsed.Records, RecordList());
+  arguments.Require();
+  arguments.Option("--out", "FILE", "the picture, FILE.svg, FILE.png or FILE.pdf", parsed.Out, TValueKind::File);
+  arguments.Require();
+  arguments.Option("--analysis", "NAME", "the analysis whose labels are drawn (each record's own)", parsed.Analysis);
+  arguments.Option("--view", "NAME", "the view to draw, or <all> or <none> (each record's own)", parsed.View);
+  arguments.Option("--dpi", "N", "pixels per inch of a PNG (150), up to 1200", parsed.Dpi, PositiveUpTo(kMaximumDpi));
+  arguments.Option("--size", "WxH", "the picture's size in pixels; the tracings are fitted into it unless --dpi is given",
+                   parsed.Size, ParseSize);
+  arguments.Option("--types", "DIR", "the folder of the type files (the data file's folder)", parsed.Types,
+                   TValueKind::Folder);
+  arguments.Choice("--mode", "which records' labels are drawn (the program's setting)", parsed.Mode,
+                   {{"current", 0}, {"comparative", 1}, {"all", 2}});
+  arguments.Choice("--style", "the pens of the tracings (the program's setting)", parsed.Style,
+                   {{"defined", 0}, {"position", 1}, {"mixed", 2}});
+  arguments.Flag("--no-grid", "leave the grid out", parsed.Grid, false);
+  arguments.Flag("--images", "paint each record's linked image under its tracing", parsed.Images);
+  arguments.Option("--orient", "NAME", "turn every record by the orientation NAME of its type", parsed.Orient);
+  arguments.Option("--superimpose", "NAME",
+                   "bring every record onto the first listed (or --reference) by the superimposition NAME",
+                   parsed.Superimpose);
+  arguments.Option("--reference", "N", "with --superimpose: record N is the one the others are brought onto",
+                   parsed.Reference, PositiveUpTo(INT32_MAX));
 }
 
 // The picture: the tracing rectangle it shows and its size in pixels at `scale` pixels
@@ -272,54 +245,67 @@ std::optional<TIntRect> DrawnExtent(TDisplayScene& scene, const TDisplayOptions&
 
 }  // namespace
 
-int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::optional<TRenderArguments> arguments = ParseArguments(args);
-  if (!arguments) return kExitUsage;
-  std::optional<TFormat> format = FormatOf(arguments->Out);
-  if (!format) {
-    err << "The picture's name must end in .png, .svg or .pdf: " << arguments->Out << '\n';
-    return kExitFailure;
-  }
+int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
+  TRenderArguments arguments;
+  Declare(parser, arguments);
+  if (std::optional<int> exit = parser.Parse()) return *exit;
+  std::optional<TFormat> format = FormatOf(arguments.Out);
+  if (!format) return parser.Fail("invalid value for --out: '" + arguments.Out + "' (the name must end in .png, .svg or .pdf)");
+  if (arguments.Reference && !arguments.Superimpose) return parser.Fail("--reference needs --superimpose");
 
-  std::string typeFolder = arguments->Types.value_or(std::filesystem::path(arguments->DataFile).parent_path().string());
+  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(arguments.DataFile).parent_path().string());
   if (typeFolder.empty()) typeFolder = ".";
   TTypeCache types({"", typeFolder});
   const TTypeResolver resolver = types.Resolver();
   std::vector<std::unique_ptr<TXRay>> records;
   std::string error;
-  TIntRect bounds;
-  bool anyBounds = false;
-  for (int record : arguments->Records) {
+  std::vector<int> numbers = *arguments.Records;
+  // The reference is read first and painted only when it is listed too.
+  if (arguments.Reference) numbers.insert(numbers.begin(), *arguments.Reference);
+  for (int record : numbers) {
     auto xray = std::make_unique<TXRay>();
-    const int stage = LoadFromDataFile(*xray, arguments->DataFile, record, resolver, {});
+    const int stage = LoadFromDataFile(*xray, arguments.DataFile, record, resolver, {});
     if (stage == lsType) {
       err << "Record " << record << ": its radiograph type is not among the type files in " << typeFolder
           << " (name another folder with --types).\n";
       return kExitFailure;
     }
     if (stage != lsLoaded) {
-      err << "Record " << record << " of " << arguments->DataFile << " cannot be read (stage " << stage << ").\n";
+      err << "Record " << record << " of " << arguments.DataFile << " cannot be read (stage " << stage << ").\n";
       return kExitFailure;
     }
-    if (!ChooseAnalysisAndView(*xray, *arguments, record, error)) {
+    if (!ChooseAnalysisAndView(*xray, arguments, record, error)) {
       err << error << '\n';
       return kExitFailure;
     }
-    if (arguments->Images && !xray->ImageFile.empty()) {
+    if (arguments.Images && !xray->ImageFile.empty()) {
       TImageLoadSettings imageSettings;
-      imageSettings.DefaultFolder = std::filesystem::path(arguments->DataFile).parent_path().string();
+      imageSettings.DefaultFolder = std::filesystem::path(arguments.DataFile).parent_path().string();
       if (TResultOf<TLoadedImage> loaded = LoadImageWithTracing(*xray, xray->Image, imageSettings); !loaded) {
         const std::string failure = loaded.Text().English();
         err << "Record " << record << ": " << (failure.empty() ? "its image cannot be loaded." : failure) << '\n';
         return kExitFailure;
       }
     }
+    records.push_back(std::move(xray));
+  }
+  const std::string* orient = arguments.Orient ? &*arguments.Orient : nullptr;
+  const std::string* superimpose = arguments.Superimpose ? &*arguments.Superimpose : nullptr;
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (TResult placed = OrientAndSuperimpose(*records[i], *records.front(), orient, superimpose, {}); !placed) {
+      err << "Record " << numbers[i] << ": " << TerminalText(placed.TextWithReason().English()) << '\n';
+      return kExitFailure;
+    }
+  }
+  if (arguments.Reference) records.erase(records.begin());
+  TIntRect bounds;
+  bool anyBounds = false;
+  for (const auto& xray : records) {
     const TIntRect b = xray->TracingBounds();
     if (HasArea(b)) {
       bounds = anyBounds ? Union(bounds, b) : b;
       anyBounds = true;
     }
-    records.push_back(std::move(xray));
   }
   if (!anyBounds) {
     err << "The chosen records have no digitized points to draw.\n";
@@ -327,23 +313,21 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::
   }
 
   TSettings settings = TSettings::Defaults(".");
-  if (arguments->Mode) settings.General.AnalysisMode = *arguments->Mode;
-  if (arguments->Style) settings.Radiograph.DrawingStyle = *arguments->Style;
-  settings.View.ViewGrid = arguments->Grid;
-  TPcaMeasurer pcaMeasurer;
-  TMeasureContext measureContext;
-  measureContext.Pca = &pcaMeasurer;
-  const TDisplayOptions options = DisplayOptions(settings, measureContext);
+  if (arguments.Mode) settings.General.AnalysisMode = *arguments.Mode;
+  if (arguments.Style) settings.Radiograph.DrawingStyle = *arguments.Style;
+  settings.View.ViewGrid = arguments.Grid;
+  TMeasuring measuring;
+  const TDisplayOptions options = DisplayOptions(settings, measuring);
   TDisplayScene scene;
   for (const auto& xray : records) scene.Slots.push_back(xray.get());
   scene.Current = 0;
-  if (arguments->Images) scene.Images = ImageLayer(scene.Slots, scene.Current);
+  if (arguments.Images) scene.Images = ImageLayer(scene.Slots, scene.Current);
 
   EnsureGuiApplication();
-  if (std::optional<TIntRect> drawn = DrawnExtent(scene, options, arguments->Dpi.value_or(kDefaultDpi) / kUnitsPerInch)) {
+  if (std::optional<TIntRect> drawn = DrawnExtent(scene, options, arguments.Dpi.value_or(kDefaultDpi) / kUnitsPerInch)) {
     bounds = Union(bounds, *drawn);
   }
-  std::optional<TPictureGeometry> geometry = Geometry(bounds, *arguments, error);
+  std::optional<TPictureGeometry> geometry = Geometry(bounds, arguments, error);
   if (!geometry) {
     err << error << '\n';
     return kExitFailure;
@@ -367,17 +351,17 @@ int RenderCommand(const std::vector<std::string>& args, std::ostream& out, std::
       err << painted.Error << '\n';
       return kExitFailure;
     }
-    written = WritePngImage(arguments->Out, image);
+    written = WritePngImage(arguments.Out, image);
   } else if (*format == TFormat::Svg) {
-    written = WriteSvgPicture(arguments->Out, area, title, paintAt(1));
+    written = WriteSvgPicture(arguments.Out, area, title, paintAt(1));
   } else {
-    written = WritePdfPicture(arguments->Out, area, title, paintAt(1));
+    written = WritePdfPicture(arguments.Out, area, title, paintAt(1));
   }
   if (!written.Ok) {
-    err << "The picture could not be written to " << arguments->Out << ": " << written.Error << '\n';
+    err << "The picture could not be written to " << arguments.Out << ": " << written.Error << '\n';
     return kExitFailure;
   }
-  out << "Rendered " << records.size() << (records.size() == 1 ? " record" : " records") << " to " << arguments->Out
+  out << "Rendered " << records.size() << (records.size() == 1 ? " record" : " records") << " to " << arguments.Out
       << ": " << geometry->Pixels.Width << " x " << geometry->Pixels.Height << " pixels, "
       << FormatNumber(area.Width / 10.0, "0.#", '.') << " x " << FormatNumber(area.Height / 10.0, "0.#", '.') << " mm\n";
   return kExitOk;

@@ -1,6 +1,7 @@
-// lumacet-cli type FILE [--write OUT]: loads a type file and lists what it holds.
+// lumacet-cli type: loads a type file and lists what it holds.
 #include <array>
 
+#include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "model/xray_type.h"
 
@@ -17,18 +18,12 @@ std::string SummaryKindName(int code) {
 
 }  // namespace
 
-int TypeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int TypeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err) {
   std::string path;
   std::string writeTo;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--write" && i + 1 < args.size() && writeTo.empty())
-      writeTo = args[++i];
-    else if (path.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0)
-      path = args[i];
-    else
-      return kExitUsage;
-  }
-  if (path.empty()) return kExitUsage;
+  arguments.Operand("FILE", "the type file (.lcr)", path);
+  arguments.Option("--write", "OUT", "save the type again to OUT", writeTo, TValueKind::File);
+  if (std::optional<int> exit = arguments.Parse()) return *exit;
 
   TXRayType type;
   if (TResult loaded = type.LoadFromTypeFile(path); !loaded) {

@@ -367,6 +367,7 @@ struct TPixelFormat {
   uint32_t Mask = 0;      // 2^BitsStored - 1
   uint32_t Flip = 0;      // XOR: the sign bit turns two's complement into offset binary; all bits mirror MONOCHROME1
   int OutputBytes = 0;
+  int SampleBits = 0;     // the raw image's bits per sample: as stored, at least 8
 };
 
 // Writes `count` samples from the `first` on, each made from the next stored cell.
@@ -402,7 +403,7 @@ void ReadNativePixels(const TDataSet& dataSet, const TElement& pixels, int32_t r
   if (pixels.Length < needed) throw TImageReadError{"The pixel data are shorter than the image."};
   const uint8_t* data = dataSet.Source().Span(pixels.ValueAt, needed, "The file ends inside the pixel data.").data();
   const uint64_t firstBit = uint64_t(frame) * frameBits;
-  SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
+  SizeRawImage(image, columns, rows, 1, format.SampleBits);
   if (format.BitsAllocated == 8 && !swapPairs) {
     const uint8_t* cell = data + firstBit / 8;
     WriteSamples(image, 0, count, format, [&] { return uint32_t(*cell++); });
@@ -519,7 +520,7 @@ void ReadLosslessPixels(const TDataSet& dataSet, const TElement& pixels, int32_t
       return "The compressed image's size differs from the image's rows and columns.";
     if (decoded.Precision > format.BitsAllocated)
       return "The compressed image has more bits per sample than the image allocates.";
-    SizeRawImage(image, columns, rows, 1, format.OutputBytes * 8);
+    SizeRawImage(image, columns, rows, 1, format.SampleBits);
     return {};
   };
   auto sink = [&](int32_t row, std::span<const uint16_t> line) {
@@ -606,6 +607,7 @@ void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& i
   format.Mask = (uint32_t{1} << bitsStored) - 1;
   format.Flip = (representation == 1 ? uint32_t{1} << (bitsStored - 1) : 0) ^ (mirrored ? format.Mask : 0);
   format.OutputBytes = bitsStored > 8 ? 2 : 1;
+  format.SampleBits = std::max(bitsStored, 8);
 
   const int64_t frameCount = FrameCount(fields);
   if (frames.Frame < 1 || frames.Frame > frameCount)

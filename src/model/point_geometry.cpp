@@ -172,18 +172,18 @@ void ScalePoints(TPointList points, double factor) {
   ForEachValid(points, [&](TXRPoint& p) { p.SetXY(p.GetX() * factor, p.GetY() * factor); });
 }
 
-void FlipPointsVertical(TPointList points) {
+std::optional<double> FlipAxis(TPointList points, bool vertical) {
   auto bounds = RepresentablePaddedBounds(points, {});
-  if (!bounds) return;
-  double cy = IntegerMiddle(bounds->Top, bounds->Bottom);
-  ForEachValid(points, [&](TXRPoint& p) { p.SetY(2 * cy - p.GetY()); });
+  if (!bounds) return std::nullopt;
+  return vertical ? IntegerMiddle(bounds->Top, bounds->Bottom) : IntegerMiddle(bounds->Left, bounds->Right);
+}
+
+void FlipPointsVertical(TPointList points) {
+  if (auto cy = FlipAxis(points, true)) ForEachValid(points, [&](TXRPoint& p) { p.SetY(2 * *cy - p.GetY()); });
 }
 
 void FlipPointsHorizontal(TPointList points) {
-  auto bounds = RepresentablePaddedBounds(points, {});
-  if (!bounds) return;
-  double cx = IntegerMiddle(bounds->Left, bounds->Right);
-  ForEachValid(points, [&](TXRPoint& p) { p.SetX(2 * cx - p.GetX()); });
+  if (auto cx = FlipAxis(points, false)) ForEachValid(points, [&](TXRPoint& p) { p.SetX(2 * *cx - p.GetX()); });
 }
 
 std::vector<TFloatPoint> SplinePoints(TPointList points, int step) {

@@ -62,8 +62,11 @@ void TranslatePoints(TPointList points, double dx, double dy);
 // Scales about the origin of the tracing frame.
 void ScalePoints(TPointList points, double factor);
 
-// Mirror the valid points top to bottom (left to right) about the integer centre row
-// (column) of their padded bounds.
+// The integer centre row (vertical) or column (horizontal) of the padded bounds of the
+// valid points, which the flips mirror about; absent without a valid point.
+std::optional<double> FlipAxis(TPointList points, bool vertical);
+
+// Mirror the valid points top to bottom (left to right) about their FlipAxis.
 void FlipPointsVertical(TPointList points);
 
 void FlipPointsHorizontal(TPointList points);

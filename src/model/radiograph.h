@@ -10,6 +10,7 @@
 
 #include "geometry/coordinates.h"
 #include "model/image_store.h"
+#include "model/movement.h"
 #include "support/dates.h"
 
 namespace lumacet {
@@ -113,6 +114,9 @@ class TRadiograph {
   TXRAnalysis* CurrentAnalysis = nullptr;
   TXRView* CurrentView = nullptr;
   std::vector<TXRayElement*> Selection;
+  // The movement log, oldest first; it lives with the radiograph in memory and is not stored.
+  std::vector<TMovement> UndoMovements;
+  std::vector<TMovement> RedoMovements;
 
  protected:
   friend class TXRayType;  // detaches its radiographs when it goes

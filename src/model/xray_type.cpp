@@ -177,9 +177,15 @@ void TXRayType::ForgetElement(const TXRayElement* element) {
   auto purge = [&](TRadiograph& r) {
     if (r.CurrentAnalysis == element) r.CurrentAnalysis = nullptr;
     if (r.CurrentView == element) r.CurrentView = nullptr;
-    std::erase(r.Selection, element);
-    if (auto* snake = dynamic_cast<const TDigSnake*>(element))
-      for (const auto& p : snake->Points) std::erase(r.Selection, p.get());
+    auto forget = [&](std::vector<TXRayElement*>& list) {
+      std::erase(list, element);
+      if (auto* snake = dynamic_cast<const TDigSnake*>(element))
+        for (const auto& p : snake->Points) std::erase(list, p.get());
+    };
+    forget(r.Selection);
+    for (auto* log : {&r.UndoMovements, &r.RedoMovements})
+      for (TMovement& m : *log)
+        if (m.Elements) forget(*m.Elements);
   };
   purge(*this);
   for (TXRay* user : fUsers) purge(*user);

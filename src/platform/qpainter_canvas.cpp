@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QImageWriter>
 #include <QPageSize>
 #include <QPaintEngine>
 #include <QPainter>
@@ -12,7 +11,12 @@
 #include <QPolygonF>
 #include <QSvgGenerator>
 
+#include <png.h>
+#include <zlib.h>
+
 #include <algorithm>
+#include <bit>
+#include <csetjmp>
 #include <cmath>
 #include <mutex>
 #include <numbers>
@@ -101,6 +105,88 @@ bool ValidPictureSize(TIntSize size) { return size.Width > 0 && size.Height > 0;
 
 TWriteResult WriteBytes(const std::string& path, const QByteArray& bytes) {
   return WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// libpng reports errors by a jump back into EncodePng; what the jump must keep lives here.
+struct TPngState {
+  png_structp Png = nullptr;
+  png_infop Info = nullptr;
+  std::string* Bytes = nullptr;
+  std::string Reason;
+  ~TPngState() { png_destroy_write_struct(&Png, &Info); }
+};
+
+void AppendPng(png_structp png, png_bytep data, png_size_t length) {
+  static_cast<TPngState*>(png_get_io_ptr(png))->Bytes->append(reinterpret_cast<const char*>(data), length);
+}
+
+void FlushPng(png_structp) {}
+
+[[noreturn]] void FailPng(png_structp png, png_const_charp message) {
+  static_cast<TPngState*>(png_get_error_ptr(png))->Reason = message;
+  png_longjmp(png, 1);
+}
+
+void IgnorePngWarning(png_structp, png_const_charp) {}
+
+// PNG through libpng rather than Qt's writer, for the choice of filter and compression:
+// pictures and radiographs are tens of megabytes of samples, and Qt's adaptive filter
+// search at zlib's default level took two thirds of a render. One fixed "up" filter
+// (drawings are mostly runs of equal rows, radiographs smooth from row to row) and run-length
+// matching at the fastest level write a file about a third larger in less than half the time.
+bool EncodePng(const QImage& source, std::string& bytes, std::string& reason) {
+  QImage image = source;
+  int colourType = PNG_COLOR_TYPE_RGB;
+  int depth = 8;
+  bool stripFourth = false;
+  bool blueFirst = false;
+  switch (image.format()) {
+    case QImage::Format_Grayscale8: colourType = PNG_COLOR_TYPE_GRAY; break;
+    case QImage::Format_Grayscale16: colourType = PNG_COLOR_TYPE_GRAY, depth = 16; break;
+    case QImage::Format_RGB888: break;
+    case QImage::Format_RGBA8888: colourType = PNG_COLOR_TYPE_RGB_ALPHA; break;
+    case QImage::Format_RGBX64: depth = 16, stripFourth = true; break;
+    case QImage::Format_RGBA64: colourType = PNG_COLOR_TYPE_RGB_ALPHA, depth = 16; break;
+    default:
+      if (image.hasAlphaChannel()) {
+        image = image.convertToFormat(QImage::Format_RGBA8888);
+        colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+      } else {
+        image = image.convertToFormat(QImage::Format_RGB32);  // blue, green, red, x in memory
+        stripFourth = blueFirst = true;
+      }
+  }
+  if (image.isNull()) {
+    reason = "Memory insufficient.";
+    return false;
+  }
+  static_assert(std::endian::native == std::endian::little, "16-bit samples are swapped to PNG's byte order");
+  TPngState state;
+  std::string encoded;
+  state.Bytes = &encoded;
+  state.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, FailPng, IgnorePngWarning);
+  if (state.Png == nullptr || (state.Info = png_create_info_struct(state.Png)) == nullptr) {
+    reason = "Memory insufficient.";
+    return false;
+  }
+  if (setjmp(png_jmpbuf(state.Png))) {
+    reason = state.Reason;
+    return false;
+  }
+  png_set_write_fn(state.Png, &state, AppendPng, FlushPng);
+  png_set_IHDR(state.Png, state.Info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()),
+               depth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_filter(state.Png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  png_set_compression_level(state.Png, 1);
+  png_set_compression_strategy(state.Png, Z_RLE);
+  png_write_info(state.Png, state.Info);
+  if (depth == 16) png_set_swap(state.Png);
+  if (stripFourth) png_set_filler(state.Png, 0, PNG_FILLER_AFTER);
+  if (blueFirst) png_set_bgr(state.Png);
+  for (int y = 0; y < image.height(); ++y) png_write_row(state.Png, image.constScanLine(y));
+  png_write_end(state.Png, nullptr);
+  bytes = std::move(encoded);
+  return true;
 }
 
 }  // namespace
@@ -358,11 +444,10 @@ TWriteResult WritePdfPicture(const std::string& path, TIntSize size, const std::
 
 TWriteResult WritePngImage(const std::string& path, const QImage& image) {
   if (image.isNull()) return {false, "The picture is empty."};
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  if (!writer.write(image)) return {false, writer.errorString().toStdString()};
-  return WriteBytes(path, buffer.data());
+  std::string bytes;
+  std::string reason;
+  if (!EncodePng(image, bytes, reason)) return {false, reason};
+  return WriteFileAtomically(path, bytes);
 }
 
 }  // namespace lumacet

@@ -9,9 +9,9 @@ constexpr int kDefaultLabelPoints = 8;
 
 }  // namespace
 
-TPresentationOptions PresentationOptions(const TSettings& settings, const TMeasureContext& measure) {
+TPresentationOptions PresentationOptions(const TSettings& settings, TMeasuring& measuring) {
   TPresentationOptions options;
-  options.Measure = measure;
+  options.Measure = measuring.Context();
   options.DeviationMode = settings.View.DeviationFromMean;
   options.NotAvailable = settings.General.NotAvailable;
   options.DeviationColours = settings.View.DeviationColour;
@@ -30,9 +30,9 @@ TFont LabelFont(const TViewSettings& view) {
   return font;
 }
 
-TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& measure) {
+TLabelOptions LabelOptions(const TSettings& settings, TMeasuring& measuring) {
   TLabelOptions options;
-  options.Presentation = PresentationOptions(settings, measure);
+  options.Presentation = PresentationOptions(settings, measuring);
   options.Font = LabelFont(settings.View);
   options.Transparent = settings.View.FontTransparent;
   options.Outline = settings.View.FontOutline;
@@ -40,7 +40,7 @@ TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& mea
   return options;
 }
 
-TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext& measure) {
+TDisplayOptions DisplayOptions(const TSettings& settings, TMeasuring& measuring) {
   TDisplayOptions options;
   options.DrawingStyle = settings.Radiograph.DrawingStyle;
   options.PositionPens = settings.Radiograph.PositionPens;
@@ -49,7 +49,7 @@ TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext&
   options.GridShown = settings.View.ViewGrid;
   options.GridDensity = settings.View.GridDensity;
   options.GridColour = settings.View.GridColour;
-  options.Labels = LabelOptions(settings, measure);
+  options.Labels = LabelOptions(settings, measuring);
   options.SelectionMarker = settings.View.NormalMarker;
   options.Ruler = RulerLook(settings.View);
   return options;

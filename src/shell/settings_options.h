@@ -7,15 +7,16 @@
 #include "graphics/tracing_painter.h"
 #include "imaging/image_commands.h"
 #include "measure/analysis_text.h"
+#include "shell/measuring.h"
 #include "shell/settings.h"
 #include "shell/workspace.h"
 
 namespace lumacet {
 
-// The settings' values; the measuring context is the caller's.
-TPresentationOptions PresentationOptions(const TSettings& settings, const TMeasureContext& measure);
-TLabelOptions LabelOptions(const TSettings& settings, const TMeasureContext& measure);
-TDisplayOptions DisplayOptions(const TSettings& settings, const TMeasureContext& measure);
+// The settings' values, measuring through the run's one `measuring`.
+TPresentationOptions PresentationOptions(const TSettings& settings, TMeasuring& measuring);
+TLabelOptions LabelOptions(const TSettings& settings, TMeasuring& measuring);
+TDisplayOptions DisplayOptions(const TSettings& settings, TMeasuring& measuring);
 // What the workspace takes from the settings: folders, data file options, formats, images.
 TWorkspaceOptions WorkspaceOptions(const TSettings& settings);
 // The image settings: folders, default pixel size, the DICOM window choice.

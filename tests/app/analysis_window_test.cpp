@@ -19,9 +19,8 @@ class AnalysisWindowTest : public ::testing::Test {
   AnalysisWindowTest() : window(example.Settings, example.Folder.File("lumacet.ini")) {
     EXPECT_EQ(window.OpenPatient("Emma Lindqvist"), 3);
     current = window.Workspace().Current();
-    TMeasureContext measure;
-    measure.Formats = window.Workspace().Options().Formats;
-    presentation = PresentationOptions(example.Settings, measure);
+    measuring.Formats = window.Workspace().Options().Formats;
+    presentation = PresentationOptions(example.Settings, measuring);
   }
 
   QPushButton* Button(const TAnalysisWindow& analysis, const QString& caption) {
@@ -34,6 +33,7 @@ class AnalysisWindowTest : public ::testing::Test {
   test::TExampleFolder example;
   TMainWindow window;
   TRadiograph* current = nullptr;
+  TMeasuring measuring;
   TPresentationOptions presentation;
 };
 

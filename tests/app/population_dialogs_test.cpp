@@ -85,9 +85,7 @@ class PopulationDialogsTest : public ::testing::Test {
     context.Prompts = &prompts;
     context.Browser.DataFolder = example.Folder.Path().string();
     context.ResultsFolder = example.Folder.Path().string();
-    TMeasureContext measure;
-    measure.Pca = &measurer;
-    context.Presentation = PresentationOptions(example.Settings, measure);
+    context.Presentation = PresentationOptions(example.Settings, measuring);
     return context;
   }
 
@@ -108,7 +106,8 @@ class PopulationDialogsTest : public ::testing::Test {
   test::TExampleFolder example;
   std::unique_ptr<TWorkspace> workspace;
   TScriptedPrompts prompts;
-  TPcaMeasurer measurer;
+  TMeasuring measuring;
+  TPcaMeasurer& measurer = measuring.Pca();
 };
 
 TEST_F(PopulationDialogsTest, ProcrustesChecksComeInTheirOrderAndRunNothing) {

@@ -76,7 +76,7 @@ TEST(ExportCommandTest, RefusesBadArgumentsTheSourceAsTargetAndUnknownTypes) {
   TTempFolder folder;
   TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --out x.txt");
   EXPECT_EQ(run.Exit, 2);
-  EXPECT_NE(run.Err.find("lumacet-cli export DATAFILE"), std::string::npos);
+  EXPECT_NE(run.Err.find("Try 'lumacet-cli export --help'."), std::string::npos);
 
   std::filesystem::copy_file(kData, folder.File("PATIENT.CSV"));
   std::filesystem::copy_file(kExamples + "/lateral_ceph.lcr", folder.File("lateral_ceph.lcr"));

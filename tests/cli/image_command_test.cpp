@@ -110,7 +110,7 @@ TEST_F(ImageCommandTest, InfoGivesDicomParticularsAndWindow) {
   WriteBytes(folder.File("ceph.dcm"), Dicom12());
   const TRun run = RunImage(folder, Quoted("ceph.dcm") + " --info");
   ASSERT_EQ(run.Exit, 0) << run.Err;
-  for (const char* line : {"Size: 2 x 1\n", "Samples per pixel: 1\n", "Bits per sample: 16\n",
+  for (const char* line : {"Size: 2 x 1\n", "Samples per pixel: 1\n", "Bits per sample: 12\n",
                            "Pixel size: 0.2 x 0.1 mm\n", "Window: 1548 .. 2548\n", "Patient name: Test^Ceph\n",
                            "Patient ID: ID0001\n", "Sex: female\n", "Date of birth: 1980-01-31\n",
                            "Date taken: 2024-03-15\n"})
@@ -133,6 +133,23 @@ TEST_F(ImageCommandTest, WritesSixteenBitSamplesAtFullDepth) {
   EXPECT_EQ(png.substr(12, 4), "IHDR");
   EXPECT_EQ(static_cast<int>(png[24]), 16);  // bit depth
   EXPECT_EQ(static_cast<int>(png[25]), 0);   // grey
+}
+
+// A 12-bit image keeps its depth: maxval 4095, and the same samples as PGM, grey PPM and PNG.
+TEST_F(ImageCommandTest, TwelveBitDicomKeepsItsDepth) {
+  WriteBytes(folder.File("ceph.dcm"), Dicom12());
+  TRun run = RunImage(folder, Quoted("ceph.dcm") + " --out " + Quoted("c.pgm"));
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(ReadBytes(folder.File("c.pgm")), std::string("P5\n2 1\n4095\n\x00\x64\x0F\xA0", 16));
+  run = RunImage(folder, Quoted("ceph.dcm") + " --out " + Quoted("c.ppm"));
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(ReadBytes(folder.File("c.ppm")),
+            std::string("P6\n2 1\n4095\n\x00\x64\x00\x64\x00\x64\x0F\xA0\x0F\xA0\x0F\xA0", 24));
+  run = RunImage(folder, Quoted("ceph.dcm") + " --out " + Quoted("c.png"));
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  const std::string png = ReadBytes(folder.File("c.png"));
+  ASSERT_GT(png.size(), 26u);
+  EXPECT_EQ(static_cast<int>(png[24]), 16);  // two bytes a sample, as stored
 }
 
 TEST_F(ImageCommandTest, ColourGoesToPpmInRedGreenBlueOrder) {
@@ -169,7 +186,7 @@ TEST_F(ImageCommandTest, BadArgumentsShowTheUsage) {
   for (const char* arguments : {"", "a.bmp --out x.gif", "a.bmp --bogus", "a.bmp b.bmp", "a.bmp --out"}) {
     const TRun run = RunImage(folder, arguments);
     EXPECT_EQ(run.Exit, 2) << arguments;
-    EXPECT_NE(run.Err.find("lumacet-cli image FILE"), std::string::npos) << arguments;
+    EXPECT_NE(run.Err.find("Try 'lumacet-cli image --help'."), std::string::npos) << arguments;
   }
 }
 

@@ -1,6 +1,10 @@
+#include <charconv>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
 #include <filesystem>
 #include <string>
 
@@ -179,6 +183,86 @@ TEST_F(MeasureCommandTest, OnlyTheRecordsOfAnUnknownTypeAreAnError) {
   EXPECT_EQ(Measure("--name 'Jane Roe'").Exit, 0);
   ExpectOneError(Measure(""), "Record 3: the radiograph type 'Frontal' is not among the type files in " + kExamples +
                                   " (name another folder with --types).");
+}
+
+}  // namespace
+}  // namespace lumacet
+
+namespace lumacet {
+namespace {
+
+using namespace test;
+
+// Tab-separated lines split into their fields, without the record column `measure` begins with.
+std::vector<std::vector<std::string>> Fields(const std::string& table, bool dropFirst) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(table);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    std::string cell;
+    while (std::getline(cells, cell, '\t')) fields.push_back(cell);
+    if (dropFirst && !fields.empty()) fields.erase(fields.begin());
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+// Every analysis of the example type, PCA kinds among them, exports what `measure` measures.
+TEST(MeasuringSharedByEveryPath, ExportWritesTheValuesMeasureMeasures) {
+  TTempFolder folder;
+  const std::string data = kExamples + "/PATIENT.CSV";
+  for (const char* analysis : {"Summary", "Steiner", "Downs", "Tweed", "Wits", "McNamara", "Ricketts (selection)",
+                               "Soft tissue (Legan and Burstone)", "Holdaway and profile lines",
+                               "Shape (Procrustes)"}) {
+    const std::string out = folder.File("table.txt");
+    std::filesystem::remove(out);
+    const TRun exported = RunCli(folder, "export '" + data + "' --type 'Lateral Ceph' --analysis '" + analysis +
+                                             "' --out '" + out + "' --headers --include name --full-precision --size xray");
+    ASSERT_EQ(exported.Exit, 0) << exported.Err;
+    const TRun measured = RunCli(folder, "measure '" + data + "' --type 'Lateral Ceph' --analysis '" + analysis +
+                                             "' --raw --format tsv");
+    ASSERT_EQ(measured.Exit, 0) << measured.Err;
+    EXPECT_EQ(measured.Err, "Skipped 3 records of other types.\n");
+    const auto expected = Fields(measured.Out, true);
+    const auto actual = Fields(ReadBytes(out), false);
+    ASSERT_EQ(actual.size(), expected.size()) << analysis;
+    int numbers = 0;
+    for (size_t r = 0; r < actual.size(); ++r) {
+      ASSERT_EQ(actual[r].size(), expected[r].size()) << analysis << " row " << r;
+      for (size_t c = 0; c < actual[r].size(); ++c) {
+        // from_chars, not strtod: the suite runs under a comma-decimal locale.
+        const std::string& text = expected[r][c];
+        double want = 0, got = 0;
+        const auto parsed = std::from_chars(text.data(), text.data() + text.size(), want);
+        if (r > 0 && !text.empty() && parsed.ec == std::errc() && parsed.ptr == text.data() + text.size()) {
+          std::from_chars(actual[r][c].data(), actual[r][c].data() + actual[r][c].size(), got);
+          EXPECT_NEAR(got, want, 1e-9 * std::max(1.0, std::abs(want)))
+              << analysis << " row " << r << " " << expected[0][c];
+          ++numbers;
+        } else {
+          EXPECT_EQ(actual[r][c], expected[r][c]) << analysis << " row " << r << " column " << c;
+        }
+      }
+    }
+    EXPECT_GT(numbers, 0) << analysis;
+  }
+}
+
+TEST(MeasuringSharedByEveryPath, MeasureTakesTheRecordsOfOneType) {
+  TTempFolder folder;
+  const std::string data = kExamples + "/PATIENT.CSV";
+  TRun run = RunCli(folder, "measure '" + data + "' --analysis Summary --format csv");
+  EXPECT_EQ(run.Exit, 1);  // the frontal records have no such analysis
+  run = RunCli(folder, "measure '" + data + "' --type 'Frontal Ceph' --format csv");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 4);
+  EXPECT_EQ(run.Err, "Skipped 26 records of other types.\n");
+  run = RunCli(folder, "measure '" + data + "' --type 'No such type'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find("is of the type 'No such type'"), std::string::npos) << run.Err;
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ TEST_F(RenderCommandTest, RefusesWhatItCannotDoWithoutWritingAnything) {
   EXPECT_EQ(Render("--records 1 --mode sideways --out '" + out + "'").Exit, 2);
 
   TRun run = Render("--records 1 --out '" + folder.File("out.jpg") + "'");
-  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Exit, 2);
   EXPECT_NE(run.Err.find(".png, .svg or .pdf"), std::string::npos);
   run = Render("--records 1 --analysis Ricketts --out '" + out + "'");
   EXPECT_EQ(run.Exit, 1);

@@ -53,11 +53,11 @@ TEST(TypeCommand, UsageErrorsExitWithTwo) {
   for (const char* arguments : {"", "type", "type a b", "type a --write", "type --write out", "frobnicate"}) {
     TRun run = RunCli(folder, arguments);
     EXPECT_EQ(run.Exit, 2) << arguments;
-    EXPECT_NE(run.Err.find("Usage:"), std::string::npos) << arguments;
+    EXPECT_NE(run.Err.find("Try 'lumacet-cli"), std::string::npos) << arguments;
   }
   TRun help = RunCli(folder, "--help");
   EXPECT_EQ(help.Exit, 0);
-  EXPECT_NE(help.Out.find("lumacet-cli type FILE [--write OUT]"), std::string::npos);
+  EXPECT_NE(help.Out.find("  type "), std::string::npos);
 }
 
 }  // namespace

@@ -220,5 +220,26 @@ TEST_F(QPainterCanvasTest, FailedWritesAreReportedAndLeaveNoFile) {
   EXPECT_EQ(read.size(), painted.size());
 }
 
+// Every image format the PNG writer meets reads back with the same pixels, at full depth.
+TEST_F(QPainterCanvasTest, PngKeepsEveryFormatsPixels) {
+  test::TTempFolder folder;
+  for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_Grayscale8,
+                                QImage::Format_Grayscale16, QImage::Format_RGB888, QImage::Format_RGBA8888,
+                                QImage::Format_RGBX64, QImage::Format_RGBA64}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    QImage image(7, 5, format);
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        image.setPixelColor(x, y, QColor::fromRgba64(static_cast<quint16>(x * 9000 + y * 77), static_cast<quint16>(y * 13000),
+                                                     static_cast<quint16>(65535 - x * 5000), static_cast<quint16>(40000 + x * y * 300)));
+    const std::string png = folder.File("f.png");
+    ASSERT_TRUE(WritePngImage(png, image).Ok);
+    const QImage read(QString::fromStdString(png));
+    ASSERT_EQ(read.size(), image.size());
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) EXPECT_EQ(read.pixelColor(x, y).rgba64(), image.pixelColor(x, y).rgba64());
+  }
+}
+
 }  // namespace
 }  // namespace lumacet

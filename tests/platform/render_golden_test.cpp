@@ -80,7 +80,8 @@ TEST_F(RenderGoldenTest, DrawingsAndOutlinedLabels) {
     canvas.SetBrush({0x404040, TBrushStyle::Solid});
     canvas.Rectangle({450, 150, 900, 400});
   };
-  TDisplayOptions options = DisplayOptions(TSettings::Defaults("."), TMeasureContext{});
+  TMeasuring measuring;
+  TDisplayOptions options = DisplayOptions(TSettings::Defaults("."), measuring);
   options.GridDensity = 10;
   const QImage image = Paint({450, 350}, {0, 0}, 0.5, [&](TCanvas& canvas) { DrawDisplay(canvas, scene, options); });
   test::ExpectGolden(image, "drawings_and_labels");
@@ -122,7 +123,8 @@ TEST_F(RenderGoldenTest, TwoTracingsOfTheExampleType) {
   TSettings settings = TSettings::Defaults(".");
   settings.General.AnalysisMode = kAnalysisComparative;
   settings.Radiograph.DrawingStyle = kStyleCurrentAsDefined;
-  const TDisplayOptions options = DisplayOptions(settings, TMeasureContext{});
+  TMeasuring measuring;
+  const TDisplayOptions options = DisplayOptions(settings, measuring);
   const TIntRect bounds = radiographs.back()->TracingBounds();
   const double scale = 0.3;
   const QImage image = Paint({RoundSaturated((bounds.Right - bounds.Left) * scale),

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cli/cli_runner.h"
+
+namespace lumacet {
+namespace {
+
+using namespace test;
+
+// The example patients copied, so that --save has a file of its own to rewrite.
+class MoveCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::copy_file(kExamples + "/PATIENT.CSV", data);
+    original = ReadBytes(data);
+  }
+  TRun Run(const std::string& verb, const std::string& options) {
+    return RunCli(folder, verb + " '" + data + "' --types '" + kExamples + "' " + options);
+  }
+
+  TTempFolder folder;
+  const std::string data = folder.File("patients.csv");
+  std::string original;
+};
+
+TEST_F(MoveCommandTest, MovesPointsPrintsWhatChangedAndSavesOnlyWhenTold) {
+  TRun run = Run("move", "--records 1 --translate 2,1 --points Me");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out.substr(0, run.Out.find('\n')), "Translate: dx: 2, dy: 1: Me");
+  EXPECT_NE(run.Out.find("\nFMA: 29.5 -> 29.4\n"), std::string::npos) << run.Out;
+  EXPECT_EQ(ReadBytes(data), original);
+
+  // A rigid movement of the whole tracing changes no angle or distance.
+  run = Run("move", "--records 1 --rotate 5 --save");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Rotate: angle: 5, center at: 1220, 1347: <All Points>\n");
+  EXPECT_NE(ReadBytes(data), original);
+  run = Run("move", "--records 1 --rotate -5,122,134.7 --save");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  run = Run("measure", "--records 1 --raw --format csv");
+  EXPECT_EQ(run.Exit, 0) << run.Err;
+
+  run = Run("move", "--records 1 --flip h --points \"U1,L1\"");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_NE(run.Out.find("IMPA: "), std::string::npos) << run.Out;
+}
+
+TEST_F(MoveCommandTest, RefusesBadMovementsWithoutTouchingTheFile) {
+  struct TCase {
+    std::string Options;
+    int Exit;
+    std::string Error;
+  };
+  for (const TCase& c : std::vector<TCase>{
+           {"--records 1 --translate abc,1", 2, ""},
+           {"--records 1 --translate 1,2 --scale 2", 2, ""},
+           {"--records 1 --rotate 5,1", 2, ""},
+           {"--records 1 --flip x", 2, ""},
+           {"--records 1 --scale 0 --save", 1, "The movement cannot be performed: nothing was moved.\nthe scale factor is not positive\n"},
+           {"--records 1 --translate 1e308,0 --save", 1,
+            "The movement cannot be performed: nothing was moved.\na parameter is not a finite number\n"},
+           {"--records 1 --translate 0,1e7 --save", 1,
+            "The movement cannot be performed: nothing was moved.\na point would be moved beyond 100 m\n"},
+           {"--records 1 --translate 1,1 --points Nowhere --save", 1,
+            "The type Lateral Ceph has no point or area named 'Nowhere'.\n"},
+       }) {
+    const TRun run = Run("move", c.Options);
+    EXPECT_EQ(run.Exit, c.Exit) << c.Options;
+    if (!c.Error.empty()) {
+      EXPECT_EQ(run.Err, c.Error) << c.Options;
+    }
+  }
+  EXPECT_EQ(ReadBytes(data), original);
+}
+
+TEST_F(MoveCommandTest, RenderAndMeasureSuperimposeAndOrientByName) {
+  const std::string svg = folder.File("serial.svg");
+  TRun run = Run("render", "--records 1,2 --superimpose 'Cranial base best fit' --out '" + svg + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  const std::string superimposed = ReadBytes(svg);
+  run = Run("render", "--records 1,2 --out '" + svg + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_NE(ReadBytes(svg), superimposed);
+  run = Run("render", "--records 2 --reference 1 --superimpose 'Cranial base best fit' --orient 'S-N horizontal' --out '" + svg + "'");
+  EXPECT_EQ(run.Exit, 0) << run.Err;
+
+  run = Run("measure", "--records 1,2 --superimpose 'S-N registered at S' --orient 'S-N horizontal' --format csv");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  const TRun plain = Run("measure", "--records 1,2 --format csv");
+  EXPECT_EQ(run.Out, plain.Out);  // superimposing moves the tracing as a whole: no measurement changes
+
+  run = Run("measure", "--records 1,2 --superimpose Nowhere");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err, "Record 1: The type Lateral Ceph has no superimposition named Nowhere.\n");
+  run = Run("render", "--records 1 --orient Nowhere --out '" + svg + "'");
+  EXPECT_EQ(run.Err, "Record 1: The type Lateral Ceph has no orientation named Nowhere.\n");
+}
+
+}  // namespace
+}  // namespace lumacet
