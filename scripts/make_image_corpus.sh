@@ -259,7 +259,7 @@ fi
 
 corpus="$root/tests/imaging/corpus"
 rm -rf "$corpus"
-mkdir -p "$corpus"/{dicom,tiff,viff,expected,codec/expected}
+mkdir -p "$corpus"/{dicom,tiff,viff,jpeg,expected,codec/expected}
 manifest="$corpus/manifest.txt"
 echo "# file  expected-decoding | refused   (made by scripts/make_image_corpus.sh)" > "$manifest"
 src="$work/src"; mkdir -p "$src"
@@ -287,12 +287,14 @@ refused() { echo "$1 refused" >> "$manifest"; }
 same() { py same "$1" "$2" || { echo "make_image_corpus: $3 does not decode to its source" >&2; exit 1; }; }
 
 # ---- DICOM ----------------------------------------------------------------------------------
-# DCMTK's decoding of a DICOM file: its pixel cells, shown as this program shows them.
+# A second tool's decoding of a DICOM file (DCMTK's dcmdjpeg unless $decode names another
+# command taking IN OUT): its pixel cells, shown as this program shows them.
 # dicom_expect NAME ROWS COLUMNS ALLOCATED STORED HIGHBIT SIGNED MONO1 [SOURCE]
+decode=dcmdjpeg
 dicom_expect() {
   local name=$1 rows=$2 columns=$3 allocated=$4 stored=$5 high=$6 signed=$7 mono1=$8 source=${9:-}
   rm -rf "$work/cells" && mkdir "$work/cells"
-  dcmdjpeg "$corpus/dicom/$name" "$work/plain.dcm"
+  $decode "$corpus/dicom/$name" "$work/plain.dcm"
   dcmconv +te "$work/plain.dcm" "$work/plain-le.dcm"
   dcmdump +W "$work/cells" "$work/plain-le.dcm" > /dev/null
   py cells "$work"/cells/*.raw "$columns" "$rows" "$allocated" "$stored" "$high" "$signed" "$mono1" "$work/shown.pgm"
@@ -369,17 +371,101 @@ dicom_expect d16-signed.dcm 72 96 16 16 15 1 0
 dcmcjpeg +e1 "$corpus/dicom/d16-signed.dcm" "$corpus/dicom/d16-signed-sv1.dcm"
 dicom_expect d16-signed-sv1.dcm 72 96 16 16 15 1 0
 
-# Encodings this reader refuses rather than show wrongly.
+# Every other encoding clinics receive, each written by the tool that writes it and checked
+# against another tool's decoding.
 dcmconv +td "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-deflate.dcm"
-dcmcjpeg +eb "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-baseline.dcm"
+dcmconv +td "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-deflate.dcm"
 dcmcrle "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-rle.dcm"
-gdcmconv -L "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-jpegls.dcm"
-gdcmconv -K "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-j2k.dcm"
-gdcmimg -i "$src/g16.pgm" -o "$corpus/dicom/d16-ge-private.dcm"
+dcmcrle "$corpus/dicom/d16-exle.dcm" "$corpus/dicom/d16-rle.dcm"
+gdcmconv --rle "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-gdcm-rle.dcm"
+dcmcjpeg +eb "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-baseline.dcm"
+dcmcjpeg +ee "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-extended.dcm"
+dcmcjpls +el "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-jpegls.dcm"
+dcmcjpls +en +md 3 "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-jpegls-near.dcm"
+dcmcjpls +el "$corpus/dicom/d16-exle.dcm" "$corpus/dicom/d16-jpegls.dcm"
+gdcmconv --jpegls "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-jpegls.dcm"
+gdcmconv --j2k "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-j2k.dcm"
+gdcmconv --j2k "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-j2k.dcm"
+gdcmconv --j2k --lossy -q 40 "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-j2k-lossy.dcm"
+decode="dcmconv +te"
+dicom_expect d8-deflate.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+dicom_expect d12-deflate.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+decode=dcmdrle
+dicom_expect d8-rle.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+dicom_expect d16-rle.dcm 72 96 16 16 15 0 0 "$src/g16.pgm"
+dicom_expect d12-gdcm-rle.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+decode=dcmdjpeg
+dicom_expect d8-baseline.dcm 72 96 8 8 7 0 0
+dicom_expect d12-extended.dcm 72 96 16 12 11 0 0
+# A 12-bit JPEG file: the stream DCMTK's extended encoder wrote, taken out of its item.
+python3 - "$corpus/dicom/d12-extended.dcm" "$corpus/jpeg/g12-extended.jpg" <<'PYTHON'
+import sys
+d = open(sys.argv[1], 'rb').read()
+start = d.index(b'\xff\xd8\xff')
+open(sys.argv[2], 'wb').write(d[start:d.index(b'\xff\xd9', start) + 2])
+PYTHON
+expect jpeg/g12-extended.jpg "$work/shown.pgm" g12-extended.pgm
+
+decode=dcmdjpls
+dicom_expect d12-jpegls.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+dicom_expect d12-jpegls-near.dcm 72 96 16 12 11 0 0
+dicom_expect d16-jpegls.dcm 72 96 16 16 15 0 0 "$src/g16.pgm"
+dicom_expect d8-jpegls.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+decode="gdcmconv --raw"
+dicom_expect d8-j2k.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+dicom_expect d12-j2k.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+dicom_expect d12-j2k-lossy.dcm 72 96 16 12 11 0 0
+decode=dcmdjpeg
+
+# Colour: DCMTK's dcm2pnm shows each (after GDCM's decoding for JPEG 2000) as 8-bit RGB.
+colour_expect() {
+  local name=$1 source=${2:-}
+  $decode "$corpus/dicom/$name" "$work/plain.dcm"
+  dcm2pnm +op "$work/plain.dcm" "$work/shown.ppm"
+  [ -z "$source" ] || same "$work/shown.ppm" "$source" "dicom/$name"
+  expect "dicom/$name" "$work/shown.ppm" "${name%.dcm}.ppm"
+}
 $convert "$src/rgb8.ppm" -quality 95 "$work/rgb.jpg"
-img2dcm "$work/rgb.jpg" "$work/rgb-jpeg.dcm"
-dcmdjpeg "$work/rgb-jpeg.dcm" "$corpus/dicom/rgb8.dcm"
-for name in d8-deflate d8-baseline d8-rle d8-jpegls d8-j2k d16-ge-private rgb8; do refused "dicom/$name.dcm"; done
+img2dcm "$work/rgb.jpg" "$corpus/dicom/rgb8-img2dcm.dcm"
+dcmdjpeg "$corpus/dicom/rgb8-img2dcm.dcm" "$corpus/dicom/rgb8.dcm"
+dcmdjpeg +pl "$corpus/dicom/rgb8-img2dcm.dcm" "$corpus/dicom/rgb8-planar.dcm"
+dcmdjpeg +cn "$corpus/dicom/rgb8-img2dcm.dcm" "$corpus/dicom/rgb8-ybr-full.dcm"
+py raw "$src/rgb8.ppm" "$work/rgb8.raw" 0
+dicom_dump "$work/rgb8-exact.dcm" 60 80 8 8 7 "$work/rgb8.raw"
+dcmodify -nb -m "(0028,0002)=3" -m "(0028,0004)=RGB" -i "(0028,0006)=0" "$work/rgb8-exact.dcm"
+dcmcrle "$work/rgb8-exact.dcm" "$corpus/dicom/rgb8-rle.dcm"
+dcmcjpls +el "$work/rgb8-exact.dcm" "$corpus/dicom/rgb8-jpegls.dcm"
+gdcmconv --j2k "$work/rgb8-exact.dcm" "$corpus/dicom/rgb8-j2k.dcm"
+dcmcjpeg +eb "$work/rgb8-exact.dcm" "$corpus/dicom/rgb8-baseline.dcm"
+colour_expect rgb8-img2dcm.dcm
+# dcm2pnm's own YCbCr conversion rounds otherwise than libjpeg's, which dcmdjpeg used just
+# now on the very samples rgb8-ybr-full.dcm holds unconverted.
+expect dicom/rgb8-ybr-full.dcm "$work/shown.ppm" rgb8-img2dcm.ppm
+for name in rgb8 rgb8-planar rgb8-baseline; do colour_expect "$name.dcm"; done
+decode=dcmdrle; colour_expect rgb8-rle.dcm "$src/rgb8.ppm"
+decode=dcmdjpls; colour_expect rgb8-jpegls.dcm "$src/rgb8.ppm"
+decode="gdcmconv --raw"; colour_expect rgb8-j2k.dcm "$src/rgb8.ppm"
+decode=dcmdjpeg
+
+# Palette colour: 16-bit tables whose entries repeat their high byte, so that dcm2pnm's
+# 8-bit rendering, scaled back, is the 16-bit truth.
+python3 - "$work" <<'PYTHON'
+import sys
+work = sys.argv[1]
+for name, f in (('red', lambda i: i), ('green', lambda i: (i * 7) % 256), ('blue', lambda i: 255 - i)):
+    open(f'{work}/{name}.lut', 'wb').write(b''.join((f(i) * 257).to_bytes(2, 'little') for i in range(256)))
+PYTHON
+dicom_dump "$corpus/dicom/palette8.dcm" 72 96 8 8 7 "$work/g8.raw" \
+  '(0028,1101) US 256\0\16' '(0028,1102) US 256\0\16' '(0028,1103) US 256\0\16' \
+  "(0028,1201) OW =$work/red.lut" "(0028,1202) OW =$work/green.lut" "(0028,1203) OW =$work/blue.lut"
+dcmodify -nb -m "(0028,0004)=PALETTE COLOR" "$corpus/dicom/palette8.dcm"
+dcm2pnm +op "$corpus/dicom/palette8.dcm" "$work/palette8.ppm"
+py rescale "$work/palette8.ppm" 65535 "$work/palette16.ppm"
+expect dicom/palette8.dcm "$work/palette16.ppm" palette8.ppm
+
+# Encodings this reader still refuses rather than show wrongly.
+gdcmimg -i "$src/g16.pgm" -o "$corpus/dicom/d16-ge-private.dcm"
+refused dicom/d16-ge-private.dcm
 
 # ---- TIFF -----------------------------------------------------------------------------------
 tiff_expect() {
@@ -479,7 +565,7 @@ for name in g8 g8-interlaced; do png_expect "$name.png" "$src/g8.pgm"; done
 png_expect g16.png "$src/g16.pgm"
 png_expect rgb8.png "$src/rgb8.ppm"
 png_expect rgb16.png "$src/rgb16.ppm"
-echo "png/rgb8-no-extension expected/rgb8-le.ppm" >> "$manifest"
+expect png/rgb8-no-extension "$src/rgb8.ppm" rgb8.ppm
 $convert "$src/rgb8.ppm" \( "$src/g8.pgm" -resize 80x60! \) -alpha off -compose CopyOpacity -composite \
   PNG32:"$corpus/png/rgba8.png"
 $convert "$corpus/png/rgba8.png" pam:"$work/decoded.pnm"

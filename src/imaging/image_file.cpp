@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "imaging/bmp_codec.h"
+#include "imaging/jpeg12_codec.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/png_reader.h"
 #include "support/atomic_file.h"
@@ -80,6 +81,16 @@ TResultOf<TImageFileContents> ReadImageFile(const std::string& path, bool dicomW
     if (!ReadWholeFile(path, bytes)) return TResult::Failure(TText(kCannotRead, {path}), "cannot read " + path);
     TImageReadError error;
     contents.Encoding = extension == ".BMP" ? "BMP" : "JPEG";
+    const std::span<const uint8_t> stored(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    if (extension != ".BMP" && JpegFrameKind(stored).Precision == 12) {
+      contents.Encoding = "JPEG, 12 bits";
+      try {
+        DecodeJpeg12(stored, kMaxImagePixels, contents.Raw);
+      } catch (const TImageReadError& refusal) {
+        return ImageReadFailure(kImageReadFailure, path, refusal);
+      }
+      return contents;
+    }
     const bool decoded = extension == ".BMP" ? DecodeBmp(bytes, contents.Raw, error) : DecodeJpeg(bytes, contents.Raw, error);
     if (!decoded) return ImageReadFailure(kImageReadFailure, path, error);
     return contents;

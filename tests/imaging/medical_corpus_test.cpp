@@ -88,7 +88,7 @@ TEST(MedicalCorpus, EveryFileDecodesToTheToolsOwnSamplesOrIsRefused) {
 TEST(MedicalCorpus, EveryCorpusFileIsInTheManifest) {
   std::set<std::string> listed;
   for (const TCorpusEntry& entry : ReadManifest()) listed.insert(entry.File);
-  for (const char* folder : {"dicom", "tiff", "viff", "png"})
+  for (const char* folder : {"dicom", "tiff", "viff", "png", "jpeg"})
     for (const auto& file : std::filesystem::directory_iterator(kCorpus + folder))
       EXPECT_TRUE(listed.count(std::string(folder) + "/" + file.path().filename().string())) << file.path();
 }
