@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -435,7 +436,8 @@ TEST(DicomReader, SkipsSequencesAndLongValuesBeforeTheImage) {
   }
 }
 
-std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fragmentSize, const TImageLayout& layout) {
+std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fragmentSize, const TImageLayout& layout,
+                                  std::string_view syntax = kLossless) {
   TDataSetWriter out(true, false);
   WriteImage(out, layout, {});
   std::vector<uint8_t> data = out.Data();
@@ -449,7 +451,7 @@ std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fra
   }
   pixels.Header(0xFFFE, 0xE0DD, "", 0);
   data.insert(data.end(), pixels.Data().begin(), pixels.Data().end());
-  return Part10(kLossless, data);
+  return Part10(syntax, data);
 }
 
 TEST(DicomReader, LosslessJpegPixelDataInOneOrManyFragments) {
@@ -742,6 +744,90 @@ TEST(DicomReader, MultiFrameLosslessJpegFindsEachFramesFragments) {
   // An offset table that does not fit the frames.
   std::vector<std::vector<uint8_t>> one = {streams[0], streams[1], streams[0]};
   ExpectRefused(EncapsulatedFrames(one, 40, true, layout), "The compressed frames cannot be told apart.");
+}
+
+// The first fragment of a tool-made corpus file: the offset table skipped, nothing parsed
+// beyond the item headers.
+std::vector<uint8_t> FirstFragment(const std::string& name) {
+  const std::vector<uint8_t> file = test::ReadFileBytes(std::string(LUMACET_SOURCE_DIR) + "/tests/imaging/corpus/dicom/" + name);
+  static constexpr uint8_t kPixelTag[] = {0xE0, 0x7F, 0x10, 0x00, 'O', 'B', 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+  auto at = std::search(file.begin(), file.end(), std::begin(kPixelTag), std::end(kPixelTag));
+  if (at == file.end()) return {};
+  size_t pos = size_t(at - file.begin()) + 12;
+  auto length = [&](size_t item) { return size_t(file[item + 4] | file[item + 5] << 8 | file[item + 6] << 16 | file[item + 7] << 24); };
+  pos += 8 + length(pos);
+  return {file.begin() + long(pos + 8), file.begin() + long(pos + 8 + length(pos))};
+}
+
+// Each codec's stream checked against the data set before memory is taken: another size,
+// a header patched to a huge image the stream could never hold, and truncation.
+TEST(DicomReader, CodecStreamsThatAreNotTheDeclaredImageAreRefused) {
+  const std::string wrong = "The compressed image's size or components differ from the image's own.";
+  const std::string tooSmall = "The file is far too small for the image it describes.";
+  TImageLayout real;
+  real.Rows = 72;
+  real.Columns = 96;
+  real.Stored = 12;
+  real.HighBit = 11;
+  TImageLayout taller = real;
+  taller.Rows = 73;
+  TImageLayout huge = real;
+  huge.Rows = huge.Columns = 16000;
+  // Width and height in the frame header of a JPEG or JPEG-LS stream.
+  auto patchSize = [](std::vector<uint8_t> stream, uint8_t marker) {
+    for (size_t i = 0; i + 9 < stream.size(); ++i)
+      if (stream[i] == 0xFF && stream[i + 1] == marker) {
+        stream[i + 5] = stream[i + 7] = 16000 >> 8;
+        stream[i + 6] = stream[i + 8] = 16000 & 0xFF;
+        break;
+      }
+    return stream;
+  };
+  auto half = [](std::vector<uint8_t> stream) {
+    stream.resize(stream.size() / 2);
+    return stream;
+  };
+  const std::vector<uint8_t> jpegLs = FirstFragment("d12-jpegls.dcm"), j2k = FirstFragment("d12-j2k.dcm"),
+                             extended = FirstFragment("d12-extended.dcm"), rle = FirstFragment("d12-gdcm-rle.dcm");
+  ASSERT_FALSE(jpegLs.empty() || j2k.empty() || extended.empty() || rle.empty());
+  std::vector<uint8_t> rleOneSegment = rle;
+  rleOneSegment[0] = 1;
+  struct TCase {
+    const char* What;
+    std::vector<uint8_t> Stream;
+    const char* Syntax;
+    TImageLayout Layout;
+    std::string Reason;  // the start of the refusal's reason
+  };
+  const std::vector<TCase> cases = {
+      {"JPEG-LS taller", jpegLs, "1.2.840.10008.1.2.4.80", taller, wrong},
+      {"JPEG-LS huge", patchSize(jpegLs, 0xF7), "1.2.840.10008.1.2.4.80", huge, tooSmall},
+      {"JPEG-LS cut", half(jpegLs), "1.2.840.10008.1.2.4.80", real, "The JPEG-LS data cannot be decoded: "},
+      {"JPEG 2000 taller", j2k, "1.2.840.10008.1.2.4.90", taller, wrong},
+      {"JPEG 2000 cut", half(j2k), "1.2.840.10008.1.2.4.90", real, "The JPEG 2000 data cannot be decoded: "},
+      {"12-bit JPEG taller", extended, "1.2.840.10008.1.2.4.51", taller, wrong},
+      {"12-bit JPEG huge", patchSize(extended, 0xC1), "1.2.840.10008.1.2.4.51", huge, tooSmall},
+      {"12-bit JPEG cut", half(extended), "1.2.840.10008.1.2.4.51", real, "The JPEG data are damaged or end early."},
+      {"RLE huge", rle, "1.2.840.10008.1.2.5", huge, tooSmall},
+      {"RLE cut", half(rle), "1.2.840.10008.1.2.5", real, "The RLE data"},
+      {"RLE segments", rleOneSegment, "1.2.840.10008.1.2.5", real,
+       "The RLE data hold another number of segments than the image needs."},
+  };
+  for (const TCase& refused : cases) {
+    SCOPED_TRACE(refused.What);
+    TDicomRead result = Read(Encapsulated(refused.Stream, refused.Stream.size() + 1, refused.Layout, refused.Syntax));
+    EXPECT_FALSE(result.Ok);
+    EXPECT_FALSE(result.Image.HasData());
+    const std::string prefix = "Error loading DICOM file.\r\n\r\nceph.dcm\r\n" + refused.Reason;
+    EXPECT_EQ(result.Message.substr(0, prefix.size()), prefix);
+  }
+  // The same streams, untouched, decode.
+  for (auto [stream, syntax] : {std::pair{jpegLs, "1.2.840.10008.1.2.4.80"}, std::pair{j2k, "1.2.840.10008.1.2.4.90"},
+                                std::pair{extended, "1.2.840.10008.1.2.4.51"}, std::pair{rle, "1.2.840.10008.1.2.5"}}) {
+    SCOPED_TRACE(syntax);
+    TDicomRead result = Read(Encapsulated(stream, stream.size() + 1, real, syntax));
+    EXPECT_TRUE(result.Ok) << result.Message;
+  }
 }
 
 }  // namespace
