@@ -694,3 +694,54 @@ py ljpeg "$src/s12.pgm" 12 7 1 3 "$fuzz/lossless_jpeg/seed-p12-sv7-restart.jpg"
 py ljpeg "$src/s16.pgm" 16 6 0 1 "$fuzz/lossless_jpeg/seed-p16-sv6-restart.jpg"
 
 du -sh "$corpus"
+
+# Seeds for the DICOM codec targets: the frame the data set declares (rows and columns as
+# big-endian 16 bits, samples per pixel odd for three, bits allocated odd for 16), then the
+# first fragment of a tool-made file.
+codec_seed() {  # FOLDER SOURCE.dcm ROWS COLUMNS SAMPLES ALLOCATED
+  python3 - "$fuzz/$1/seed-$(basename "${2%.dcm}")" "$2" "$3" "$4" "$5" "$6" <<'PYTHON'
+import sys
+out, source, rows, columns, samples, allocated = sys.argv[1], sys.argv[2], *map(int, sys.argv[3:])
+d = open(source, 'rb').read()
+pos = d.index(b'\xe0\x7f\x10\x00OB\x00\x00\xff\xff\xff\xff') + 12
+length = lambda at: int.from_bytes(d[at + 4:at + 8], 'little')
+pos += 8 + length(pos)
+head = rows.to_bytes(2, 'big') + columns.to_bytes(2, 'big') + bytes([1 if samples == 3 else 0, 1 if allocated == 16 else 0])
+open(out, 'wb').write(head + d[pos + 8:pos + 8 + length(pos)])
+PYTHON
+}
+mkdir -p "$fuzz"/{dicom_jpeg,dicom_jpegls,dicom_j2k,dicom_rle} "$work/seeds"
+rm -f "$fuzz"/{dicom_jpeg,dicom_jpegls,dicom_j2k,dicom_rle}/seed-*
+# GDCM's JPEG 2000 encoder fails on images as small as the other seeds.
+py radiograph 16 12 255 4 colour "$src/srgb16.ppm"
+py raw "$src/srgb16.ppm" "$work/srgb16.raw" 0
+dicom_dump "$work/seeds/rgb8.dcm" 12 16 8 8 7 "$work/srgb16.raw"
+dcmodify -nb -m "(0028,0002)=3" -m "(0028,0004)=RGB" -i "(0028,0006)=0" "$work/seeds/rgb8.dcm"
+cp "$work/seeds/rgb8.dcm" "$fuzz/dicom/seed-rgb8.dcm"
+s8="$fuzz/dicom/seed-d8-exle.dcm" s12="$fuzz/dicom/seed-d12-exle.dcm" rgb="$work/seeds/rgb8.dcm"
+dcmcjpeg +eb "$s8" "$work/seeds/d8-baseline.dcm"
+dcmcjpeg +ee "$s12" "$work/seeds/d12-extended.dcm"
+dcmcjpeg +eb "$rgb" "$work/seeds/rgb8-baseline.dcm"
+dcmcjpls +el "$s12" "$work/seeds/d12-jpegls.dcm"
+dcmcjpls +en "$s8" "$work/seeds/d8-jpegls-near.dcm"
+dcmcjpls +el "$rgb" "$work/seeds/rgb8-jpegls.dcm"
+gdcmconv --j2k "$s12" "$work/seeds/d12-j2k.dcm"
+gdcmconv --j2k --lossy -q 40 "$s8" "$work/seeds/d8-j2k-lossy.dcm" > /dev/null
+gdcmconv --j2k "$rgb" "$work/seeds/rgb8-j2k.dcm"
+dcmcrle "$s8" "$work/seeds/d8-rle.dcm"
+dcmcrle "$s12" "$work/seeds/d12-rle.dcm"
+dcmcrle "$rgb" "$work/seeds/rgb8-rle.dcm"
+cp "$work/seeds/rgb8-rle.dcm" "$fuzz/dicom/seed-rgb8-rle.dcm"
+cp "$work/seeds/d12-jpegls.dcm" "$fuzz/dicom/seed-d12-jpegls.dcm"
+codec_seed dicom_jpeg "$work/seeds/d8-baseline.dcm" 12 16 1 8
+codec_seed dicom_jpeg "$work/seeds/d12-extended.dcm" 12 16 1 16
+codec_seed dicom_jpeg "$work/seeds/rgb8-baseline.dcm" 12 16 3 8
+codec_seed dicom_jpegls "$work/seeds/d12-jpegls.dcm" 12 16 1 16
+codec_seed dicom_jpegls "$work/seeds/d8-jpegls-near.dcm" 12 16 1 8
+codec_seed dicom_jpegls "$work/seeds/rgb8-jpegls.dcm" 12 16 3 8
+codec_seed dicom_j2k "$work/seeds/d12-j2k.dcm" 12 16 1 16
+codec_seed dicom_j2k "$work/seeds/d8-j2k-lossy.dcm" 12 16 1 8
+codec_seed dicom_j2k "$work/seeds/rgb8-j2k.dcm" 12 16 3 8
+codec_seed dicom_rle "$work/seeds/d8-rle.dcm" 12 16 1 8
+codec_seed dicom_rle "$work/seeds/d12-rle.dcm" 12 16 1 16
+codec_seed dicom_rle "$work/seeds/rgb8-rle.dcm" 12 16 3 8

@@ -1,5 +1,5 @@
 // Readers for the image files the JPEG and bitmap codecs do not handle: TIFF, PNG,
-// Khoros VIFF and DICOM (native or lossless JPEG). Each reads the whole file into memory and
+// Khoros VIFF and DICOM (every transfer syntax in clinical use). Each reads the whole file into memory and
 // trusts nothing in it: every size, offset, length and count is checked against the bytes
 // before use, and a file that cannot be shown exactly as it is meant is refused with a
 // failure whose text names the file and the reason. On failure the raw image is left empty.

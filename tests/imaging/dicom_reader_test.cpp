@@ -830,5 +830,38 @@ TEST(DicomReader, CodecStreamsThatAreNotTheDeclaredImageAreRefused) {
   }
 }
 
+// Native colour of one row of two pixels, as blue, green, red: by pixel, by plane, and
+// YBR_FULL_422's pair (two lumas, then the pair's Cb and Cr) converted with DICOM's
+// coefficients, clamped to the stored range.
+TEST(DicomReader, NativeColourByPixelByPlaneAndSubsampledYbr) {
+  struct TCase {
+    const char* Photometric;
+    int Planar;
+    std::vector<uint8_t> Cells;
+    std::vector<uint16_t> Expected;
+  };
+  const std::vector<TCase> cases = {
+      {"RGB", 0, {10, 30, 50, 20, 40, 60}, {50, 30, 10, 60, 40, 20}},
+      {"RGB", 1, {10, 20, 30, 40, 50, 60}, {50, 30, 10, 60, 40, 20}},
+      // R = Y + 1.402 (Cr - 128) = Y + 101, G = Y - 0.71414 (Cr - 128) = Y - 51, B = Y.
+      {"YBR_FULL_422", 0, {100, 50, 128, 200}, {100, 49, 201, 50, 0, 151}},
+      {"YBR_FULL", 0, {100, 128, 200, 50, 128, 128}, {100, 49, 201, 50, 50, 50}},
+  };
+  for (const TCase& colour : cases) {
+    SCOPED_TRACE(std::string(colour.Photometric) + " " + std::to_string(colour.Planar));
+    TDataSetWriter out(true, false);
+    out.Short(0x0028, 0x0002, 3);
+    out.Text(0x0028, 0x0004, "CS", colour.Photometric);
+    out.Short(0x0028, 0x0006, uint32_t(colour.Planar));
+    out.Short(0x0028, 0x0010, 1).Short(0x0028, 0x0011, 2);
+    out.Short(0x0028, 0x0100, 8).Short(0x0028, 0x0101, 8).Short(0x0028, 0x0102, 7).Short(0x0028, 0x0103, 0);
+    out.Element(0x7FE0, 0x0010, "OB", colour.Cells);
+    TDicomRead result = Read(Part10(kExplicitLittle, out.Data()));
+    ASSERT_TRUE(result.Ok) << result.Message;
+    EXPECT_EQ(result.Image.SamplesPerPixel, 3);
+    EXPECT_EQ(SamplesOf(result.Image), colour.Expected);
+  }
+}
+
 }  // namespace
 }  // namespace lumacet

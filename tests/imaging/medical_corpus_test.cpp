@@ -8,6 +8,7 @@
 #include <sstream>
 
 #define LUMACET_CORPUS_REPLAY
+#include "../../fuzz/dicom_codec_fuzz.cpp"
 #include "../../fuzz/dicom_fuzz.cpp"
 #include "../../fuzz/lossless_jpeg_fuzz.cpp"
 #include "../../fuzz/png_fuzz.cpp"
@@ -154,6 +155,15 @@ TEST(MedicalCorpus, FuzzCorporaReplayCleanly) {
       ++files;
     }
     EXPECT_GE(files, 5u) << target.Folder;
+  }
+  for (auto [folder, codec] : {std::pair{"dicom_jpeg", TDicomCodec::Jpeg}, std::pair{"dicom_jpegls", TDicomCodec::JpegLs},
+                               std::pair{"dicom_j2k", TDicomCodec::Jpeg2000}, std::pair{"dicom_rle", TDicomCodec::Rle}}) {
+    size_t files = 0;
+    for (const auto& file : std::filesystem::directory_iterator(kFuzzCorpus + folder)) {
+      EXPECT_EQ(CheckDicomFrameDecode(codec, test::ReadFileBytes(file.path().string())), "") << file.path();
+      ++files;
+    }
+    EXPECT_GE(files, 3u) << folder;
   }
 }
 
