@@ -24,6 +24,7 @@
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "platform/qpainter_canvas.h"
+#include "shell/measuring.h"
 #include "shell/settings.h"
 #include "shell/settings_options.h"
 #include "simulation/movement_log.h"
@@ -59,13 +60,14 @@ struct TScene {
       }
     }
     TSettings settings = TSettings::Defaults(".");
-    options = DisplayOptions(settings, TMeasureContext{});
+    options = DisplayOptions(settings, measuring);
     display.SetAreaSize({2560, 1440});
     display.BestFit(radiographs.front()->TracingBounds());
   }
 
   TXRayType type;
   std::vector<std::unique_ptr<TXRay>> radiographs;
+  TMeasuring measuring;
   TDisplayOptions options;
   TDisplayMapping display;
 };

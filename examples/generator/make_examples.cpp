@@ -382,12 +382,14 @@ void BuildLateralType(TXRayType& type) {
   TTypeBuilder b(type);
   for (const TLandmarkDef& def : kLateralLandmarks) b.Landmark(def.Name, def.Description, def.At);
 
-  // Constructed points. Gonion lies 4 mm inside the corner of the ramus and mandibular
-  // tangents, on the bisector of their angle; gnathion where the bisector of the facial
+  // Constructed points. Gonion lies on the bisector of the angle of the ramus and mandibular
+  // tangents, where it crosses the chord of the angle's two border points: a construction
+  // without a length, so that angles through gonion do not depend on the radiograph's
+  // size (a fixed 4 mm step inside the corner did); gnathion where the bisector of the facial
   // and mandibular planes crosses the chord from pogonion to menton.
   b.Derived("Go tangents", pkIntersection, {"Ar", "Rp", "Me", "Mb"});
   b.Derived("Gonial bisector", pkAngleBisector, {"Rp", "Ar", "Mb", "Me"});
-  b.Derived("Go", pkExtension, {"Go tangents", "Gonial bisector", "Go tangents"}, 40);
+  b.Derived("Go", pkIntersection, {"Go tangents", "Gonial bisector", "Rp", "Mb"});
   b.Derived("Facial-mandibular corner", pkIntersection, {"N", "Pog", "Me", "Mb"});
   b.Derived("Chin bisector", pkAngleBisector, {"N", "Pog", "Mb", "Me"});
   b.Derived("Gn", pkIntersection, {"Facial-mandibular corner", "Chin bisector", "Pog", "Me"});
@@ -492,8 +494,8 @@ void BuildLateralType(TXRayType& type) {
   b.Measure("L1-NB angle", vkAngle, {"N", "B", "L1", "L1 apex"}, d, Both(25, 0), Both(25, 0), {"L1 apex", -250, 0});
   b.Measure("L1-NB", vkDistance2, {"L1", "B", "N"}, mm, Both(4, 0), Both(4, 0), {"L1", -200, 30});
   b.Measure("Pog-NB", vkDistance2, {"Pog", "B", "N"}, mm, {}, {}, {"Pog", 30, 0});
-  b.Measure("Interincisal angle", vkAngle, {"L1", "L1 apex", "U1", "U1 apex"}, d, Both(130.5, 0),
-            Both(130.5, 0), {"U1", 30, 0});
+  b.Measure("Interincisal angle", vkAngle, {"L1", "L1 apex", "U1", "U1 apex"}, d, Both(130.5, 0.5),
+            Both(130.5, 0.5), {"U1", 30, 0});
   b.Measure("Occlusal plane to SN", vkAngle, {"S", "N", "Occlusal back", "Occlusal front"}, d, Both(14, 0),
             Both(14, 0), {"Occlusal back", -150, -50});
   b.Measure("GoGn-SN", vkAngle, {"S", "N", "Go", "Gn"}, d, Both(32, 0), Both(32, 0), {"Go", -50, 60});

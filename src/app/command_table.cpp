@@ -3,6 +3,7 @@
 #include <QMenuBar>
 
 #include "app/qt_prompts.h"
+#include "shell/command_reasons.h"
 #include "shell/commands.h"
 
 namespace lumacet {
@@ -31,6 +32,20 @@ QAction* TCommandTable::Make(QWidget& container, std::string_view id) {
   container.addAction(action);
   fCommands[std::string(id)] = action;
   return action;
+}
+
+void TCommandTable::ExplainDisabled(const std::function<TText(std::string_view id)>& why) {
+  for (const auto& [id, action] : fCommands) {
+    QString reason;
+    if (!action->isEnabled()) {
+      const TText found = why(id);
+      reason = DisplayText(found.Empty() ? NotOfferedYet() : found);
+    }
+    // Unchanged tips are left alone: every change repaints the menus and tool bars.
+    if (action->statusTip() == reason) continue;
+    action->setStatusTip(reason);
+    action->setToolTip(reason.isEmpty() ? QString() : action->iconText() + QStringLiteral(": ") + reason);
+  }
 }
 
 QAction* TCommandTable::Find(std::string_view id) const {

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/marked_text.h"
+
 class QMenuBar;
 
 namespace lumacet {
@@ -38,6 +40,10 @@ class TCommandTable {
     }
     return action;
   }
+  // Gives every disabled command the reason `why` finds for it as status and tool tip
+  // (the engine's "not part of this version" when it finds none), and clears the reason of
+  // every enabled one. Call after the states change.
+  void ExplainDisabled(const std::function<TText(std::string_view id)>& why);
   // The command of that identifier; null when there is none.
   QAction* Find(std::string_view id) const;
   bool Empty() const { return fCommands.empty(); }

@@ -113,8 +113,8 @@ void TConvertTypeForm::Convert() {
       ConvertType(options, {fContext.Workspace->Types().Resolver(), fContext.Workspace->Options().Data},
                   [this](const std::string& status) { return Poll(status); });
   EndRun(result.Ok);
-  for (const std::string& error : result.SaveErrors) ShowResult(TText(kSaveErrorMessage).English(), error);
-  ShowResult(result.Message, result.Reason);
+  for (const std::string& error : result.SaveErrors) ShowResult(false, TText(kSaveErrorMessage).English(), error);
+  ShowResult(result.Ok, result.Message, result.Reason);
 }
 
 }  // namespace lumacet

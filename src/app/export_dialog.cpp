@@ -96,7 +96,7 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
 
   auto* target = new QGroupBox(tr("4. Send data to:"));
   auto* targetLayout = new QGridLayout(target);
-  auto* worksheet = new QRadioButton(tr("New Excel Worksheet"));
+  auto* worksheet = new QRadioButton(tr("New spreadsheet"));
   // Spreadsheets are written by the "Send To" commands; this export writes text files.
   worksheet->setEnabled(false);
   worksheet->setToolTip(tr("Not available: export to a file and open it in a spreadsheet."));
@@ -223,7 +223,7 @@ void TExportForm::Export() {
       ExportDataFile(Options(), context, [this](const std::string& status) { return Poll(status); });
   EndRun(result.Ok);
   UpdateEnabling();
-  ShowResult(result.Message, result.Reason);
+  ShowResult(result.Ok, result.Message, result.Reason);
 }
 
 }  // namespace lumacet

@@ -86,6 +86,7 @@ bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& fol
   QPushButton* save = box.addButton(QObject::tr("Save &Image"), QMessageBox::AcceptRole);
   QPushButton* dontSave = box.addButton(QObject::tr("&Don't Save"), QMessageBox::DestructiveRole);
   box.addButton(QMessageBox::Cancel);
+  box.setDefaultButton(save);
   box.exec();
   if (box.clickedButton() == dontSave) return true;
   if (box.clickedButton() == save) return SaveImageInteractively(parent, object, folder);

@@ -48,6 +48,7 @@ class TImageCommands : public QObject {
   // The "&Image" menu, and the blending tool bar on the window.
   void AddMenus(QMenuBar& bar);
   void UpdateCommands();
+  void ExplainDisabled(const std::function<TText(std::string_view id)>& why) { fCommands.ExplainDisabled(why); }
   // The command of that identifier ("image.undo"), or null.
   QAction* Command(std::string_view id) const;
   TImageBlendOptions Blend() const { return fBlend; }

@@ -10,7 +10,7 @@
 namespace lumacet {
 
 inline constexpr std::string_view kAlreadyRunningQuestion =
-    "Lumacet 3 is already running.\r\nAre you sure you want to start another Lumacet session? (not recommended)";
+    "Lumacet is already running.\r\nAre you sure you want to start another Lumacet session? (not recommended)";
 
 // "Lumacet3.lock" in $XDG_RUNTIME_DIR (Qt's runtime location).
 QString InstanceLockPath();

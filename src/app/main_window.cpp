@@ -20,6 +20,7 @@
 #include "app/record_browser_dialog.h"
 #include "app/slot_list.h"
 #include "app/zoom_box.h"
+#include "shell/command_reasons.h"
 #include "shell/settings_options.h"
 
 namespace lumacet {
@@ -146,6 +147,7 @@ void TMainWindow::Refresh() {
   UpdateCommands();
   UpdateIconColumn();
   UpdateLists();
+  setWindowTitle(Utf8(fWorkspace->WindowTitle()));
   fDrawing->SetMeasurementHints(fSettings.View.VariableHints);
   fDrawing->Redraw();
   if (fAnalysisWindow != nullptr) {
@@ -179,6 +181,9 @@ void TMainWindow::UpdateCommands() {
   for (const char* id : {"tools.pcas", "type.shape_analyses"})
     Command(id)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
   Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
+  const auto why = [this](std::string_view id) { return WhyDisabled(id, *fWorkspace); };
+  fCommands.ExplainDisabled(why);
+  fImageCommands->ExplainDisabled(why);
 }
 
 void TMainWindow::UpdateIconColumn() {

@@ -122,7 +122,7 @@ void TMainWindow::ActionSaveAllExecute() {
 }
 
 void TMainWindow::ActionCloseExecute() {
-  fWorkspace->CloseCurrent(fPrompts);
+  if (!fWorkspace->CloseCurrent(fPrompts)) return;  // the save prompt's Cancel keeps the tracing and the tool
   Command("tools.none")->setChecked(true);
   fDrawing->SetTool(TToolMode::None);
   Refresh();

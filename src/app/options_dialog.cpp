@@ -231,10 +231,13 @@ QWidget* TLCOptions::BuildViewPage() {
   layout->addWidget(Group(tr("Labels"), labels));
 
   auto* deviation = new QGridLayout;
-  deviation->addWidget(new QLabel(tr("Deviation from Mea&n:")), 0, 0, 1, 2);
-  deviation->addWidget(Choice("deviationFromMean", {tr("In Color"), tr("With Asterisks"), tr("Don't Show")},
-                              [](TSettings& s) -> int& { return s.View.DeviationFromMean; }),
-                       0, 2, 1, 2);
+  // The label's buddy makes "&n" a mnemonic instead of a printed ampersand.
+  auto* deviationLabel = new QLabel(tr("Deviation from Mea&n:"));
+  QComboBox* deviationChoice = Choice("deviationFromMean", {tr("In Color"), tr("With Asterisks"), tr("Don't Show")},
+                                      [](TSettings& s) -> int& { return s.View.DeviationFromMean; });
+  deviationLabel->setBuddy(deviationChoice);
+  deviation->addWidget(deviationLabel, 0, 0, 1, 2);
+  deviation->addWidget(deviationChoice, 0, 2, 1, 2);
   for (int band = 0; band < 8; ++band) {
     const QString caption = band == 7 ? tr("No norm") : QString::number(band - 3);
     deviation->addWidget(new QLabel(caption), 1 + band / 4, (band % 4) * 2 % 8, Qt::AlignRight);

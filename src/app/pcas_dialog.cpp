@@ -241,7 +241,11 @@ void TPCAsForm::ImportData(const std::string& path) {
   const TPcaImportResult result = ImportPcaFile(fType, *pca, path);
   ShowElement();
   emit Changed();
-  fPrompts.ShowMessage(result.Message);
+  if (result.Ok) {
+    fPrompts.Inform(result.Message);
+  } else {
+    fPrompts.ShowMessage(result.Message);
+  }
 }
 
 void TPCAsForm::AskNew() {

@@ -156,8 +156,13 @@ void TPopulationDialog::EndRun(bool completed) {
   }
 }
 
-void TPopulationDialog::ShowResult(const std::string& message, const std::string& reason) {
-  fContext.Prompts->ShowMessage(reason.empty() ? message : message + "\r\n\r\n" + reason);
+void TPopulationDialog::ShowResult(bool ok, const std::string& message, const std::string& reason) {
+  const std::string text = reason.empty() ? message : message + "\r\n\r\n" + reason;
+  if (ok) {
+    fContext.Prompts->Inform(text);
+  } else {
+    fContext.Prompts->ShowMessage(text);
+  }
 }
 
 void TPopulationDialog::reject() {

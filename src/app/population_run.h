@@ -84,7 +84,8 @@ class TPopulationDialog : public QDialog {
   // caption; the subclass then applies the enabling that depends on its choices.
   void EndRun(bool completed);
   // A run's result: its message, followed by the reason when there is one.
-  void ShowResult(const std::string& message, const std::string& reason);
+  // A run that went as asked is told with the information icon, a failure with the warning.
+  void ShowResult(bool ok, const std::string& message, const std::string& reason);
   void closeEvent(QCloseEvent* event) override;
 
   TPopulationContext fContext;

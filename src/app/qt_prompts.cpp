@@ -35,6 +35,10 @@ void TQtPrompts::ShowMessage(const std::string& text) {
   QMessageBox::warning(fParent, QStringLiteral("Lumacet"), DisplayText(text));
 }
 
+void TQtPrompts::Inform(const std::string& text) {
+  QMessageBox::information(fParent, QStringLiteral("Lumacet"), DisplayText(text));
+}
+
 void TQtPrompts::ShowText(const TText& text) {
   QMessageBox::warning(fParent, QStringLiteral("Lumacet"), DisplayText(text));
 }
@@ -101,7 +105,12 @@ bool TQtPrompts::OfferSave(TRadiograph& object) {
   QPushButton* saveTracing = buttons->addButton(QObject::tr("&Save Tracing"), QDialogButtonBox::ActionRole);
   saveTracing->setEnabled(text.CanSaveTracing);
   QPushButton* dontSave = buttons->addButton(QObject::tr("&Don't Save"), QDialogButtonBox::AcceptRole);
-  buttons->addButton(QDialogButtonBox::Cancel);
+  QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+  // Enter saves: discarding changes takes a deliberate choice. No other button takes the
+  // default by gaining the focus.
+  QPushButton* save = text.CanSaveTracing ? saveTracing : saveImage;
+  for (QPushButton* button : {saveImage, saveTracing, dontSave, cancel}) button->setAutoDefault(button == save);
+  save->setDefault(true);
   layout->addWidget(buttons);
   QObject::connect(dontSave, &QPushButton::clicked, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

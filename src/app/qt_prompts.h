@@ -27,6 +27,7 @@ class TQtPrompts : public TWorkspacePrompts {
 
   void ShowMessage(const std::string& text) override;
   void ShowText(const TText& text) override;
+  void Inform(const std::string& text) override;
   bool Confirm(const std::string& question) override;
   bool ConfirmText(const TText& question) override;
   bool ConfirmOkCancel(const std::string& question) override;

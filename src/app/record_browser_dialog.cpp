@@ -50,6 +50,8 @@ TOpenXRayDlg::TOpenXRayDlg(TRecordBrowserOptions options, QWidget* parent)
   fFilterField = new QComboBox;
   fFilterField->addItems({tr("Name"), tr("Date"), tr("Type"), tr("Comments")});
   filterRow->addWidget(fFilterField);
+  fMatchCase = new QCheckBox(tr("&Match case"));
+  filterRow->addWidget(fMatchCase);
   fSorted = new QCheckBox(tr("Sort by &Name"));
   fSorted->setChecked(true);
   filterRow->addWidget(fSorted);
@@ -93,8 +95,11 @@ TOpenXRayDlg::TOpenXRayDlg(TRecordBrowserOptions options, QWidget* parent)
   layout->addLayout(buttons);
 
   connect(browse, &QPushButton::clicked, this, &TOpenXRayDlg::ChooseFile);
-  connect(fFilterText, &QLineEdit::textChanged, this, [this] { Reload(); });
-  connect(fFilterField, &QComboBox::currentIndexChanged, this, [this] { Reload(); });
+  // The filter works on the records read: typing neither reads the file again nor moves
+  // the keyboard focus away from the field.
+  connect(fFilterText, &QLineEdit::textChanged, this, &TOpenXRayDlg::Filter);
+  connect(fFilterField, &QComboBox::currentIndexChanged, this, &TOpenXRayDlg::Filter);
+  connect(fMatchCase, &QCheckBox::toggled, this, &TOpenXRayDlg::Filter);
   connect(fSorted, &QCheckBox::toggled, this, [this] { Reload(); });
   connect(fLoadImage, &QCheckBox::toggled, this, [this](bool on) {
     fBrowser.LoadImage = on;
@@ -118,9 +123,20 @@ TOpenXRayDlg::TOpenXRayDlg(TRecordBrowserOptions options, QWidget* parent)
   Reload();
 }
 
-void TOpenXRayDlg::Reload() {
+void TOpenXRayDlg::TakeFilter() {
   fBrowser.FilterText = fFilterText->text().toStdString();
   fBrowser.FilterField = static_cast<TFilterField>(fFilterField->currentIndex());
+  fBrowser.MatchCase = fMatchCase->isChecked();
+}
+
+void TOpenXRayDlg::Filter() {
+  TakeFilter();
+  fBrowser.Filter();
+  ShowRows();
+}
+
+void TOpenXRayDlg::Reload() {
+  TakeFilter();
   fBrowser.Order = fSorted->isChecked() ? TRecordOrder::SortByName : TRecordOrder::NoSort;
   fBrowser.LoadGrid();
   ShowOrder();

@@ -46,6 +46,9 @@ class TOpenXRayDlg : public QDialog, private TRecordBrowserPrompts {
   TReplaceAnswer AskReplace(const TText& question) override;
   void ShowError(const TText& message, const std::string& detail) override;
 
+  void TakeFilter();
+  // The filter's fields applied to the rows listed.
+  void Filter();
   void ShowRows();
   void ShowSelection();
   void RowClicked(int row);
@@ -59,6 +62,7 @@ class TOpenXRayDlg : public QDialog, private TRecordBrowserPrompts {
   QLabel* fFile = nullptr;
   QComboBox* fFilterField = nullptr;
   QLineEdit* fFilterText = nullptr;
+  QCheckBox* fMatchCase = nullptr;
   QCheckBox* fSorted = nullptr;
   QCheckBox* fLoadImage = nullptr;
   QTableWidget* fTable = nullptr;

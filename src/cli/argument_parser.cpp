@@ -58,9 +58,9 @@ TArgumentParser TArgumentParser::Describer(std::string verb, std::string summary
   return TArgumentParser(std::move(verb), std::move(summary), {}, out, err, true);
 }
 
-void TArgumentParser::Declare(TOptionInfo info, std::function<bool(std::string_view)> apply) {
-  fOptions.push_back(std::move(info));
+TArgumentParser::TOptionInfo& TArgumentParser::Declare(TOptionInfo info, std::function<bool(std::string_view)> apply) {
   fApply.push_back(std::move(apply));
+  return fOptions.emplace_back(std::move(info));
 }
 
 void TArgumentParser::Operand(std::string name, std::string help, std::string& target, bool required,
@@ -69,37 +69,35 @@ void TArgumentParser::Operand(std::string name, std::string help, std::string& t
   fOperandTargets.push_back(&target);
 }
 
-void TArgumentParser::Flag(std::string name, std::string help, bool& target, bool value) {
-  Declare({std::move(name), {}, std::move(help)}, [&target, value](std::string_view) {
+TArgumentParser::TOptionInfo& TArgumentParser::Flag(std::string name, std::string help, bool& target, bool value) {
+  return Declare({std::move(name), {}, std::move(help)}, [&target, value](std::string_view) {
     target = value;
     return true;
   });
 }
 
-void TArgumentParser::Option(std::string name, std::string valueName, std::string help, std::string& target,
+TArgumentParser::TOptionInfo& TArgumentParser::Option(std::string name, std::string valueName, std::string help, std::string& target,
                              TValueKind kind) {
-  Declare({std::move(name), std::move(valueName), std::move(help), kind}, [&target](std::string_view text) {
+  return Declare({std::move(name), std::move(valueName), std::move(help), kind}, [&target](std::string_view text) {
     target = text;
     return !text.empty();
   });
 }
 
-void TArgumentParser::Option(std::string name, std::string valueName, std::string help,
+TArgumentParser::TOptionInfo& TArgumentParser::Option(std::string name, std::string valueName, std::string help,
                              std::optional<std::string>& target, TValueKind kind) {
-  Declare({std::move(name), std::move(valueName), std::move(help), kind}, [&target](std::string_view text) {
+  return Declare({std::move(name), std::move(valueName), std::move(help), kind}, [&target](std::string_view text) {
     target = std::string(text);
     return !text.empty();
   });
 }
 
-void TArgumentParser::Repeated(std::string name, std::string valueName, std::string help,
+TArgumentParser::TOptionInfo& TArgumentParser::Repeated(std::string name, std::string valueName, std::string help,
                                std::function<bool(std::string_view)> add) {
   TOptionInfo info{std::move(name), std::move(valueName), std::move(help)};
   info.Repeatable = true;
-  Declare(std::move(info), std::move(add));
+  return Declare(std::move(info), std::move(add));
 }
-
-void TArgumentParser::Require() { fOptions.back().Required = true; }
 
 void TArgumentParser::Exclusive(std::vector<std::string> names) { fExclusive.push_back(std::move(names)); }
 
@@ -198,6 +196,10 @@ TConvert<int> PositiveUpTo(int maximum) {
     if (!value || *value < 1 || *value > maximum) return std::nullopt;
     return *value;
   };
+}
+
+TConvert<std::string> AnyText() {
+  return [](std::string_view text) { return std::optional<std::string>(std::string(text)); };
 }
 
 TConvert<std::vector<int>> RecordList() {

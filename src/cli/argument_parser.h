@@ -5,6 +5,7 @@
 //   parser.Operand("DATAFILE", "the data file", a.DataFile);
 //   parser.Option("--dpi", "N", "resolution of a PNG", a.Dpi, PositiveUpTo(1200));
 //   parser.Flag("--no-grid", "leave the grid out", a.NoGrid);
+//   parser.Option("--out", "FILE", "the picture", a.Out, TValueKind::File).Required = true;
 //   if (std::optional<int> exit = parser.Parse()) return *exit;
 //
 // Help, the usage line, the man page and the shell completions are generated from these
@@ -39,7 +40,7 @@ class TArgumentParser {
     std::string Help;
     TValueKind Kind = TValueKind::Text;
     std::vector<std::string> Choices;
-    bool Required = false;
+    bool Required = false;  // set on what a declaration returns: the option must be given
     bool Repeatable = false;
   };
   struct TOperandInfo {
@@ -59,31 +60,31 @@ class TArgumentParser {
   void Operand(std::string name, std::string help, std::string& target, bool required = true,
                TValueKind kind = TValueKind::File);
   // --name: sets `target` to `value`.
-  void Flag(std::string name, std::string help, bool& target, bool value = true);
+  TOptionInfo& Flag(std::string name, std::string help, bool& target, bool value = true);
   // --name VALUE taken as it is (a non-empty text).
-  void Option(std::string name, std::string valueName, std::string help, std::string& target,
+  TOptionInfo& Option(std::string name, std::string valueName, std::string help, std::string& target,
               TValueKind kind = TValueKind::Text);
-  void Option(std::string name, std::string valueName, std::string help, std::optional<std::string>& target,
+  TOptionInfo& Option(std::string name, std::string valueName, std::string help, std::optional<std::string>& target,
               TValueKind kind = TValueKind::Text);
   // --name VALUE converted; an invalid value is a usage error naming it.
   template <typename T>
-  void Option(std::string name, std::string valueName, std::string help, std::optional<T>& target,
+  TOptionInfo& Option(std::string name, std::string valueName, std::string help, std::optional<T>& target,
               std::type_identity_t<TConvert<T>> convert) {
-    Declare({std::move(name), std::move(valueName), std::move(help)}, [&target, convert](std::string_view text) {
+    return Declare({std::move(name), std::move(valueName), std::move(help)}, [&target, convert](std::string_view text) {
       target = convert(text);
       return target.has_value();
     });
   }
   // --name CHOICE, one of the names listed, each standing for a value.
   template <typename T>
-  void Choice(std::string name, std::string help, T& target,
+  TOptionInfo& Choice(std::string name, std::string help, T& target,
               std::vector<std::pair<std::string, std::type_identity_t<T>>> choices) {
     TOptionInfo info{std::move(name), {}, std::move(help), TValueKind::Choice};
     for (const auto& choice : choices) {
       info.ValueName += (info.ValueName.empty() ? "" : "|") + choice.first;
       info.Choices.push_back(choice.first);
     }
-    Declare(std::move(info), [&target, choices = std::move(choices)](std::string_view text) {
+    return Declare(std::move(info), [&target, choices = std::move(choices)](std::string_view text) {
       for (const auto& choice : choices)
         if (choice.first == text) {
           target = choice.second;
@@ -93,10 +94,8 @@ class TArgumentParser {
     });
   }
   // --name VALUE that may be given more than once; `add` takes each and says whether it is valid.
-  void Repeated(std::string name, std::string valueName, std::string help, std::function<bool(std::string_view)> add);
+  TOptionInfo& Repeated(std::string name, std::string valueName, std::string help, std::function<bool(std::string_view)> add);
 
-  // The option named last must be given.
-  void Require();
   // At most one of these options may be given.
   void Exclusive(std::vector<std::string> names);
 
@@ -119,7 +118,7 @@ class TArgumentParser {
  private:
   TArgumentParser(std::string verb, std::string summary, std::vector<std::string> args, std::ostream& out,
                   std::ostream& err, bool describing);
-  void Declare(TOptionInfo info, std::function<bool(std::string_view)> apply);
+  TOptionInfo& Declare(TOptionInfo info, std::function<bool(std::string_view)> apply);
 
   std::string fVerb;
   std::string fSummary;
@@ -141,6 +140,8 @@ void PrintHelpEntry(std::ostream& stream, const std::string& left, const std::st
 // Converters for TArgumentParser::Option.
 // A whole number from 1 to `maximum`.
 TConvert<int> PositiveUpTo(int maximum);
+// Any text, the empty one too.
+TConvert<std::string> AnyText();
 // "3,1,7": record numbers as `list` prints them, in the order given.
 TConvert<std::vector<int>> RecordList();
 

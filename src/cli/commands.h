@@ -8,6 +8,11 @@
 #include <string_view>
 #include <vector>
 
+namespace lumacet {
+class TTypeCache;
+class TXRayType;
+}  // namespace lumacet
+
 namespace lumacet::cli {
 
 // Exit codes shared by every command.
@@ -29,6 +34,11 @@ struct TCommand {
 
 // Messages are written with CR LF in the model; a terminal wants plain line breaks.
 std::string TerminalText(std::string text);
+// The folder of the type files: --types, or else the data file's own folder.
+std::string TypeFolder(const std::optional<std::string>& types, const std::string& dataFile);
+// The type named, from `types` reading `folder`; null with the reason on `err`, a missing
+// type file said in the command line's words rather than the dialog's.
+TXRayType* NeedType(TTypeCache& types, const std::string& name, const std::string& folder, std::ostream& err);
 
 int TypeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ImageCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);

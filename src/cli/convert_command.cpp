@@ -29,13 +29,10 @@ struct TConvertArguments {
 
 void Declare(TArgumentParser& arguments, TConvertArguments& parsed) {
   arguments.Operand("SOURCE", "the data file the records are read from (never changed)", parsed.Source);
-  arguments.Option("--from", "TYPE", "the records' radiograph type", parsed.From);
-  arguments.Require();
-  arguments.Option("--to", "TYPE", "the radiograph type they become", parsed.To);
-  arguments.Require();
+  arguments.Option("--from", "TYPE", "the records' radiograph type", parsed.From).Required = true;
+  arguments.Option("--to", "TYPE", "the radiograph type they become", parsed.To).Required = true;
   arguments.Option("--out", "DATAFILE", "the data file the converted records are appended to", parsed.Out,
-                   TValueKind::File);
-  arguments.Require();
+                   TValueKind::File).Required = true;
   arguments.Option("--types", "DIR", "the folder of the type files (SOURCE's folder)", parsed.Types,
                    TValueKind::Folder);
   arguments.Option("--records", "LIST", "the records to convert, numbers as 'list' prints them (all)",
@@ -70,18 +67,14 @@ int ConvertCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   Declare(parser, arguments);
   if (std::optional<int> exit = parser.Parse()) return *exit;
 
-  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(arguments.Source).parent_path().string());
-  if (typeFolder.empty()) typeFolder = ".";
+  const std::string typeFolder = TypeFolder(arguments.Types, arguments.Source);
   TTypeCache types({"", typeFolder});
-  TResultOf<TXRayType*> source = types.GetOrLoadType(arguments.From);
-  TResultOf<TXRayType*> target = source ? types.GetOrLoadType(arguments.To) : source;
-  if (!target) {
-    err << TerminalText(target.Text().English()) << '\n';
-    return kExitFailure;
-  }
+  TXRayType* source = NeedType(types, arguments.From, typeFolder, err);
+  TXRayType* target = source == nullptr ? nullptr : NeedType(types, arguments.To, typeFolder, err);
+  if (target == nullptr) return kExitFailure;
   TCorrespondenceTable table;
-  table.SetSourceType(**source);
-  table.SetTargetType(**target);
+  table.SetSourceType(*source);
+  table.SetTargetType(*target);
   for (const TCorrespondence& pair : arguments.Map) {
     if (!table.Assign(pair.Target, pair.Source)) {
       err << "Cannot map '" << pair.Target << "' to '" << pair.Source << "': '" << arguments.To

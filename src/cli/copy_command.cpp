@@ -41,8 +41,7 @@ int CopyCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
   arguments.Operand("SOURCE", "the data file the records are in", paths[0]);
   arguments.Operand("DEST", "the data file they are copied into", paths[1]);
   arguments.Option("--records", "LIST", "the records to copy, numbers as 'list' prints them, separated by commas",
-                   records, RecordList());
-  arguments.Require();
+                   records, RecordList()).Required = true;
   arguments.Choice("--replace", "replace all records already in DEST, or none; without it the copy stops there",
                    answer, {{"all", TReplaceAnswer::YesToAll}, {"none", TReplaceAnswer::NoToAll}});
   if (std::optional<int> exit = arguments.Parse()) return *exit;

@@ -77,10 +77,8 @@ std::optional<char> OneCharacter(std::string_view text) {
 void Declare(TArgumentParser& arguments, TExportArguments& parsed) {
   TMeasurementExportOptions& table = parsed.Table;
   arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
-  arguments.Option("--type", "NAME", "the radiograph type whose records are exported", parsed.Type);
-  arguments.Require();
-  arguments.Option("--out", "FILE", "the file written (a table is appended to it)", parsed.Out, TValueKind::File);
-  arguments.Require();
+  arguments.Option("--type", "NAME", "the radiograph type whose records are exported", parsed.Type).Required = true;
+  arguments.Option("--out", "FILE", "the file written (a table is appended to it)", parsed.Out, TValueKind::File).Required = true;
   arguments.Option("--analysis", "NAME", "a table of the analysis's measurements", parsed.Analysis);
   arguments.Option("--drawing", "NAME", "the coordinates of the drawing's points", parsed.Drawing);
   arguments.Option("--pca", "NAME", "the landmarks of the PCA's points (tps and morphoj)", parsed.Pca);
@@ -90,7 +88,8 @@ void Declare(TArgumentParser& arguments, TExportArguments& parsed) {
                    TValueKind::Folder);
   arguments.Option("--delimiter", "tab|comma|space|TEXT", "what separates the fields of a table (tab)",
                    parsed.Delimiter, Delimiter);
-  arguments.Flag("--headers", "begin the table with a header line", table.Headers);
+  arguments.Flag("--headers", "begin the table with a header line (when the file is new or empty)", table.Headers);
+  arguments.Flag("--replace", "write the table anew instead of appending it to the file", table.Replace);
   arguments.Flag("--abbreviated", "cut the headers to 8 characters", table.AbbreviatedHeaders);
   arguments.Repeated("--include", "LIST",
                      "patient fields, separated by commas: name, age, sex, sexnum, dob, taken, magnification, "
@@ -105,6 +104,8 @@ void Declare(TArgumentParser& arguments, TExportArguments& parsed) {
   arguments.Flag("--same-line", "all points of a record on one line", table.PointPerLine, false);
   arguments.Option("--decimal-separator", "C", "the character before the decimals (.)", parsed.DecimalSeparator,
                    OneCharacter);
+  arguments.Option("--missing", "TEXT", "what a value that cannot be measured reads as (N/A; nil for coordinates)",
+                   table.Missing, AnyText());
   arguments.Option("--date-format", "PATTERN", "how dates are written (dd/MM/yyyy)", parsed.DateFormat);
 }
 
@@ -131,13 +132,9 @@ int ExportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   if (arguments.Delimiter) arguments.Table.Delimiter = *arguments.Delimiter;
   if (arguments.AllVariables) arguments.Table.Variables = TExportVariables::All;
 
-  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(arguments.DataFile).parent_path().string());
-  if (typeFolder.empty()) typeFolder = ".";
+  const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
-  if (TResultOf<TXRayType*> type = types.GetOrLoadType(arguments.Type); !type) {
-    err << TerminalText(type.Text().English()) << '\n';
-    return kExitFailure;
-  }
+  if (NeedType(types, arguments.Type, typeFolder, err) == nullptr) return kExitFailure;
   TProgressLine progressLine;
   const TProgress progress = [&](const std::string& status) { return progressLine.Show(status); };
 

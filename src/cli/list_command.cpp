@@ -1,4 +1,6 @@
 // lumacet-cli list: the rows the record browser lists, one per line, columns separated by TAB.
+#include <filesystem>
+
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "persistence/record_browser.h"
@@ -15,12 +17,19 @@ int ListCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
                     {"Date", TFilterField::Date},
                     {"Type", TFilterField::Type},
                     {"Comments", TFilterField::Comments}});
-  arguments.Option("--filter", "TEXT", "list only the records whose field holds TEXT", browser.FilterText);
+  arguments.Option("--filter", "TEXT", "list only the records whose field holds TEXT, in any case of its letters",
+                   browser.FilterText);
+  arguments.Flag("--match-case", "match the letters of --filter as given", browser.MatchCase);
   arguments.Flag("--no-sort", "keep the file's order instead of sorting by name and date", unsorted);
   if (std::optional<int> exit = arguments.Parse()) return *exit;
   if (browser.FilterField != TFilterField::Name && !arguments.Given("--filter"))
     return arguments.Fail("--filter-field needs --filter");
   if (unsorted) browser.Order = TRecordOrder::NoSort;
+  // The browser lists a missing file as one without matching records; a script must tell them apart.
+  if (!std::filesystem::exists(path)) {
+    err << "lumacet-cli list: " << path << ": no such file\n";
+    return kExitFailure;
+  }
 
   browser.SetDataFile(path);
   browser.LoadGrid();

@@ -1,11 +1,15 @@
 // lumacet-cli: the engine's operations from the command line, one command per source file.
+#include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
+#include "cli/generated_docs.h"
+#include "persistence/type_finder.h"
 
 namespace lumacet::cli {
 
@@ -42,7 +46,8 @@ const TCommand* FindCommand(std::string_view name) {
 
 void PrintOverview(std::ostream& stream) {
   stream << "Usage: lumacet-cli COMMAND [ARGUMENT]...\n"
-            "       lumacet-cli help COMMAND | --help | --version\n\nCommands:\n";
+            "       lumacet-cli help COMMAND | --help | --version | --man-page | --completion bash|zsh\n\n"
+            "Commands:\n";
   for (const TCommand& command : kCommands) PrintHelpEntry(stream, command.Name, command.Summary);
   stream << "\nRun 'lumacet-cli COMMAND --help' for the options of a command.\n";
 }
@@ -50,6 +55,17 @@ void PrintOverview(std::ostream& stream) {
 int Run(const TCommand& command, std::vector<std::string> args) {
   TArgumentParser parser(command.Name, command.Summary, std::move(args), std::cout, std::cerr);
   return command.Run(parser, std::cout, std::cerr);
+}
+
+// Every verb's declarations, collected by running it with a parser that only describes.
+std::vector<TArgumentParser> Declarations() {
+  static std::ostringstream ignored;
+  std::vector<TArgumentParser> verbs;
+  for (const TCommand& command : kCommands) {
+    verbs.push_back(TArgumentParser::Describer(command.Name, command.Summary, ignored, ignored));
+    command.Run(verbs.back(), ignored, ignored);
+  }
+  return verbs;
 }
 
 int Unknown(std::string_view name) {
@@ -64,6 +80,21 @@ std::string TerminalText(std::string text) {
   return text;
 }
 
+std::string TypeFolder(const std::optional<std::string>& types, const std::string& dataFile) {
+  std::string folder = types.value_or(std::filesystem::path(dataFile).parent_path().string());
+  return folder.empty() ? "." : folder;
+}
+
+TXRayType* NeedType(TTypeCache& types, const std::string& name, const std::string& folder, std::ostream& err) {
+  if (FindTypeFile(folder, name).empty()) {
+    err << "lumacet-cli: no type file of the type '" << name << "' in " << folder << " (set --types)\n";
+    return nullptr;
+  }
+  TResultOf<TXRayType*> type = types.GetOrLoadType(name);
+  if (!type) err << TerminalText(type.Text().English()) << '\n';
+  return type ? *type : nullptr;
+}
+
 int Main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
@@ -72,6 +103,15 @@ int Main(int argc, char** argv) {
   }
   if (args[0] == "--version") {
     std::cout << "lumacet-cli " << LUMACET_VERSION << '\n';
+    return kExitOk;
+  }
+  // What the build installs: the man page and the completions of bash and zsh.
+  if (args[0] == "--man-page" && args.size() == 1) {
+    std::cout << ManPage(Declarations(), LUMACET_VERSION);
+    return kExitOk;
+  }
+  if (args[0] == "--completion" && args.size() == 2 && (args[1] == "bash" || args[1] == "zsh")) {
+    std::cout << (args[1] == "bash" ? BashCompletion(Declarations()) : ZshCompletion(Declarations()));
     return kExitOk;
   }
   if (args[0] == "--help" || args[0] == "-h" || (args[0] == "help" && args.size() == 1)) {

@@ -34,6 +34,7 @@ struct TMeasureArguments {
   std::optional<std::vector<int>> Records;
   std::optional<std::string> Name;
   std::optional<std::string> Type;
+  std::optional<std::string> Missing;
   std::optional<std::string> Analysis;
   std::optional<int> Reference;
   TFormat Format = TFormat::Text;
@@ -59,6 +60,8 @@ void Declare(TArgumentParser& arguments, TMeasureArguments& parsed) {
                    PositiveUpTo(INT32_MAX));
   arguments.Choice("--format", "the analysis text, or a table of values (text)", parsed.Format,
                    {{"text", TFormat::Text}, {"csv", TFormat::Csv}, {"tsv", TFormat::Tsv}, {"json", TFormat::Json}});
+  arguments.Option("--missing", "TEXT", "what a value that cannot be measured reads as (N/A)", parsed.Missing,
+                   AnyText());
   arguments.Flag("--raw", "values in the general 15-digit form", parsed.Raw);
   arguments.Flag("--graph", "add the graph column to the text", parsed.Graph);
   arguments.Option("--orient", "NAME", "turn each record by the orientation NAME of its type first", parsed.Orient);
@@ -225,8 +228,7 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
     err << TText(kFileReadErrorMessage, {path}).English() << '\n';
     return kExitFailure;
   }
-  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(path).parent_path().string());
-  if (typeFolder.empty()) typeFolder = ".";
+  const std::string typeFolder = TypeFolder(arguments.Types, path);
   TTypeCache types({"", typeFolder});
   // The name asked for last is the one a record failing at its type could not find.
   std::string typeAsked;
@@ -241,6 +243,7 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   };
   const TDataFileOptions fileOptions;
   TSettings settings = TSettings::Defaults(".");
+  if (arguments.Missing) settings.General.NotAvailable = *arguments.Missing;
   TMeasuring measuring;
   TPresentationOptions options = PresentationOptions(settings, measuring);
 

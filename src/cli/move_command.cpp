@@ -58,8 +58,8 @@ TConvert<std::vector<double>> Numbers(size_t least, size_t most) {
 void Declare(TArgumentParser& arguments, TMoveArguments& parsed) {
   arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
   arguments.Option("--records", "N", "the record to move, its number as 'list' prints it", parsed.Record,
-                   PositiveUpTo(INT32_MAX));
-  arguments.Require();
+                   PositiveUpTo(INT32_MAX))
+      .Required = true;
   arguments.Option("--translate", "DX,DY", "move by DX, DY millimetres", parsed.Translate, Numbers(2, 2));
   arguments.Option("--rotate", "DEG[,CX,CY]",
                    "turn by DEG degrees (clockwise as displayed) about CX,CY, or about the centroid of the "

@@ -56,10 +56,8 @@ std::optional<TReportOptions> OutputList(std::string_view text) {
 void Declare(TArgumentParser& arguments, TProcrustesArguments& parsed) {
   TProcrustesRequest& request = parsed.Request;
   arguments.Operand("DATAFILE", "the data file (.csv)", request.DataFile);
-  arguments.Option("--type", "NAME", "the radiograph type whose records are superimposed", request.TypeName);
-  arguments.Require();
-  arguments.Option("--pca", "NAME", "the PCA element naming the points", request.PcaName);
-  arguments.Require();
+  arguments.Option("--type", "NAME", "the radiograph type whose records are superimposed", request.TypeName).Required = true;
+  arguments.Option("--pca", "NAME", "the PCA element naming the points", request.PcaName).Required = true;
   arguments.Option("--types", "DIR", "the folder of the type files (the data file's folder)", parsed.Types,
                    TValueKind::Folder);
   arguments.Option("--records", "LIST", "the records to use, numbers as 'list' prints them (all)", parsed.Records,
@@ -190,15 +188,10 @@ int ProcrustesCommand(TArgumentParser& parser, std::ostream& out, std::ostream& 
   if (arguments.Import && !request.Report.Importable())
     return parser.Fail("--import needs consensus, variances and loadings in --output");
 
-  std::string folder = arguments.Types.value_or(std::filesystem::path(request.DataFile).parent_path().string());
-  if (folder.empty()) folder = ".";
+  const std::string folder = TypeFolder(arguments.Types, request.DataFile);
   TTypeCache types({"", folder});
-  TResultOf<TXRayType*> found = types.GetOrLoadType(request.TypeName);
-  if (!found) {
-    err << TerminalText(found.Text().English()) << '\n';
-    return kExitFailure;
-  }
-  TXRayType* type = *found;
+  TXRayType* type = NeedType(types, request.TypeName, folder, err);
+  if (type == nullptr) return kExitFailure;
   std::vector<std::string> pcaNames;
   for (const auto& element : type->ElementList(ekPCA)) pcaNames.push_back(element->Name);
 

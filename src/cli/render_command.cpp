@@ -40,6 +40,7 @@ constexpr int kMaximumDpi = 1200;
 constexpr int kMaximumSide = 30000;            // pixels
 constexpr double kMaximumPixels = 200'000'000;  // a 200-megapixel picture at most
 constexpr double kUnitsPerInch = 254;
+constexpr double kUnitsPerMetre = 10000;
 
 enum class TFormat { Png, Svg, Pdf };
 
@@ -57,6 +58,7 @@ struct TRenderArguments {
   std::optional<int> Style;
   bool Grid = true;
   bool Images = false;
+  bool MixedTypes = false;
   std::optional<std::string> Orient;
   std::optional<std::string> Superimpose;
   std::optional<int> Reference;
@@ -85,10 +87,8 @@ std::optional<TFormat> FormatOf(const std::string& path) {
 void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
   arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
   arguments.Option("--records", "LIST", "the records to draw, numbers as 'list' prints them; the first is the current one",
-                   parsed.Records, RecordList());
-  arguments.Require();
-  arguments.Option("--out", "FILE", "the picture, FILE.svg, FILE.png or FILE.pdf", parsed.Out, TValueKind::File);
-  arguments.Require();
+                   parsed.Records, RecordList()).Required = true;
+  arguments.Option("--out", "FILE", "the picture, FILE.svg, FILE.png or FILE.pdf", parsed.Out, TValueKind::File).Required = true;
   arguments.Option("--analysis", "NAME", "the analysis whose labels are drawn (each record's own)", parsed.Analysis);
   arguments.Option("--view", "NAME", "the view to draw, or <all> or <none> (each record's own)", parsed.View);
   arguments.Option("--dpi", "N", "pixels per inch of a PNG (150), up to 1200", parsed.Dpi, PositiveUpTo(kMaximumDpi));
@@ -102,6 +102,7 @@ void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
                    {{"defined", 0}, {"position", 1}, {"mixed", 2}});
   arguments.Flag("--no-grid", "leave the grid out", parsed.Grid, false);
   arguments.Flag("--images", "paint each record's linked image under its tracing", parsed.Images);
+  arguments.Flag("--mixed-types", "draw records of different radiograph types in one picture", parsed.MixedTypes);
   arguments.Option("--orient", "NAME", "turn every record by the orientation NAME of its type", parsed.Orient);
   arguments.Option("--superimpose", "NAME",
                    "bring every record onto the first listed (or --reference) by the superimposition NAME",
@@ -253,8 +254,7 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   if (!format) return parser.Fail("invalid value for --out: '" + arguments.Out + "' (the name must end in .png, .svg or .pdf)");
   if (arguments.Reference && !arguments.Superimpose) return parser.Fail("--reference needs --superimpose");
 
-  std::string typeFolder = arguments.Types.value_or(std::filesystem::path(arguments.DataFile).parent_path().string());
-  if (typeFolder.empty()) typeFolder = ".";
+  const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
   const TTypeResolver resolver = types.Resolver();
   std::vector<std::unique_ptr<TXRay>> records;
@@ -286,6 +286,13 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
         err << "Record " << record << ": " << (failure.empty() ? "its image cannot be loaded." : failure) << '\n';
         return kExitFailure;
       }
+    }
+    // A frontal tracing drawn over a lateral one reads as nonsense: only when asked for.
+    if (!records.empty() && xray->Type() != records.front()->Type() && !arguments.MixedTypes) {
+      err << "Record " << record << " is of the type '" << xray->Type()->Name << "', record " << numbers.front()
+          << " of the type '" << records.front()->Type()->Name
+          << "': records of different types are drawn together only with --mixed-types.\n";
+      return kExitFailure;
     }
     records.push_back(std::move(xray));
   }
@@ -351,6 +358,10 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
       err << painted.Error << '\n';
       return kExitFailure;
     }
+    // The PNG states the resolution it was painted at, so that it prints at life size.
+    const int dotsPerMetre = RoundSaturated(geometry->Scale * kUnitsPerMetre);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     written = WritePngImage(arguments.Out, image);
   } else if (*format == TFormat::Svg) {
     written = WriteSvgPicture(arguments.Out, area, title, paintAt(1));

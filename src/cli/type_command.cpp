@@ -1,5 +1,6 @@
 // lumacet-cli type: loads a type file and lists what it holds.
 #include <array>
+#include <filesystem>
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
@@ -25,6 +26,11 @@ int TypeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
   arguments.Option("--write", "OUT", "save the type again to OUT", writeTo, TValueKind::File);
   if (std::optional<int> exit = arguments.Parse()) return *exit;
 
+  // The type reader reports any file it cannot open as damaged image data.
+  if (!std::filesystem::exists(path)) {
+    err << "lumacet-cli type: " << path << ": no such file\n";
+    return kExitFailure;
+  }
   TXRayType type;
   if (TResult loaded = type.LoadFromTypeFile(path); !loaded) {
     err << TerminalText(loaded.Text().English()) << '\n';

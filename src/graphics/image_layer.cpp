@@ -157,9 +157,12 @@ void DrawImages(TCanvas& canvas, const std::vector<TRadiograph*>& slots, int cur
                                              ? slots[static_cast<std::size_t>(current)]
                                              : nullptr;
   // From the bottom up: the others from the last slot to the first, then the current one.
+  // Another patient's film is never shown under the current tracing, even where the current
+  // radiograph has no image of its own.
   std::vector<TPlacedImage> images;
   for (auto slot = slots.rbegin(); slot != slots.rend(); ++slot) {
     if (*slot == currentRadiograph || !Shown(*slot)) continue;
+    if (currentRadiograph == nullptr || !currentRadiograph->SamePatient(**slot)) continue;
     if (std::optional<TPlacedImage> placed = Place(canvas, **slot)) images.push_back(std::move(*placed));
   }
   const std::size_t others = images.size();

@@ -17,8 +17,8 @@ struct TImageBlendOptions {
   TBlendMode Mode = TBlendMode::Normal;
 };
 
-// Paints the images: those of the other shown radiographs whose image is visible, opaque,
-// from the last slot to the first, then the current one blended. Each screen pixel takes the
+// Paints the images: those of the other shown radiographs of the current one's patient whose
+// image is visible, opaque, from the last slot to the first, then the current one blended. Each screen pixel takes the
 // image pixel its centre lies on (no smoothing at any zoom); the layer is composed in one
 // bitmap over white and put on the canvas in one copy, covering only what images cover.
 void DrawImages(TCanvas& canvas, const std::vector<TRadiograph*>& slots, int current, const TImageBlendOptions& blend);

@@ -83,6 +83,12 @@ std::string PresentationValue(TXRVariable& variable, TRadiograph& radiograph, co
   return number ? Formatted(*number, variable.NumberFormat, options) : variable.ValueText;
 }
 
+// A norm without a deviation has none to print: "0.0" would read as an exact norm.
+std::string DeviationText(const TNormState& norm, const std::string& pattern, const TPresentationOptions& options) {
+  return norm.Normal && norm.Normal->StandardDeviation != 0 ? Formatted(norm.Normal->StandardDeviation, pattern, options)
+                                                            : std::string();
+}
+
 std::string ExpandCodes(TXRVariable& variable, bool after, TRadiograph& radiograph,
                         const TPresentationOptions& options) {
   std::string text = after ? variable.TextAfter : variable.TextBefore;
@@ -91,8 +97,7 @@ std::string ExpandCodes(TXRVariable& variable, bool after, TRadiograph& radiogra
   const std::string& pattern = variable.NumberFormat;
   ReplaceFirst(text, "@m", norm.Normal ? Formatted(norm.Normal->Mean, pattern, options) : "");
   ReplaceFirst(text, "@g", norm.Z ? TextGraph(*norm.Z) : "");
-  ReplaceFirst(text, "@s",
-               norm.Normal ? Formatted(norm.Normal->StandardDeviation, WithOneMoreDecimal(pattern), options) : "");
+  ReplaceFirst(text, "@s", DeviationText(norm, WithOneMoreDecimal(pattern), options));
   ReplaceFirst(text, "@z", norm.Z ? Formatted(*norm.Z, "0.##", options) : "");
   return text;
 }
@@ -133,7 +138,7 @@ std::string TextLine(TXRVariable& variable, TRadiograph& radiograph, int flags, 
   line += "\t" + value;
   if ((flags & kTextLineNormals) != 0 && norm.Normal)
     line += "\t" + Formatted(norm.Normal->Mean, variable.NumberFormat, options) + "\t" +
-            Formatted(norm.Normal->StandardDeviation, variable.NumberFormat, options);
+            DeviationText(norm, variable.NumberFormat, options);
   if (VariableStyle(variable, options).ShowAsterisks) {
     std::string marks = Asterisks(norm.Z ? DeviationClassOfZ(*norm.Z) : kNoDeviationClass);
     if (!marks.empty()) line += "\t" + marks;
@@ -156,8 +161,9 @@ std::string HintText(TXRVariable& variable, TRadiograph& radiograph, const TPres
   if (norm.Normal) {
     normBlock = "\r\n";
     if (variable.Valid && norm.Z) normBlock += "   z: " + Formatted(*norm.Z, "0.##", options) + "\r\n";
-    normBlock += "   (Mean: " + Formatted(norm.Normal->Mean, variable.NumberFormat, options) + " \u00B1 " +
-                 Formatted(norm.Normal->StandardDeviation, variable.NumberFormat, options) + ")";
+    const std::string deviation = DeviationText(norm, variable.NumberFormat, options);
+    normBlock += "   (Mean: " + Formatted(norm.Normal->Mean, variable.NumberFormat, options) +
+                 (deviation.empty() ? std::string() : " \u00B1 " + deviation) + ")";
   }
 
   std::string parameter;

@@ -84,6 +84,10 @@ class TRadiograph {
   std::string AgeText(const TTextFormats& formats) const;
   // The first character of every blank-separated word of the name.
   std::string Initials() const;
+  // Whether both are films of one patient: the same name, sex and date of birth.
+  bool SamePatient(const TRadiograph& other) const {
+    return Name == other.Name && Female == other.Female && DateOfBirth == other.DateOfBirth;
+  }
 
   bool Selected = false;
   bool MagnificationCorrected = false;

@@ -101,22 +101,50 @@ TSortKeyFunction LocaleSortKeys(const std::string& localeName) {
 
 namespace {
 
-// Builds the rows of a listing line by line, then orders them.
+std::string Folded(std::string_view utf8) {
+  std::string folded(utf8);
+  FoldCase(folded);
+  return folded;
+}
+
+// "Show only those containing:": a blank text shows every row; without "Match case" the
+// case of letters does not count.
+class TRowFilter {
+ public:
+  TRowFilter(const std::string& text, bool matchCase)
+      : fActive(!TrimField(text).empty()), fMatchCase(matchCase), fText(matchCase ? text : Folded(text)) {}
+  bool Active() const { return fActive; }
+  // A stored text, folded already unless the case counts.
+  bool MatchesPrepared(std::string_view text) const { return !fActive || text.find(fText) != std::string_view::npos; }
+  bool Matches(std::string_view stored) const { return MatchesPrepared(fMatchCase ? std::string(stored) : Folded(stored)); }
+
+ private:
+  bool fActive;
+  bool fMatchCase;
+  std::string fText;
+};
+
+size_t FilterIndex(TFilterField field) {
+  return field == TFilterField::Name   ? kName
+         : field == TFilterField::Date ? kDateTaken
+         : field == TFilterField::Type ? kType
+                                       : kComments;
+}
+
+// Builds the rows of a listing line by line, with the stored texts the filter looks at,
+// then orders both alike.
 class TRowCollector {
  public:
   explicit TRowCollector(const TListing& listing)
-      : fListing(listing),
-        fFiltering(!TrimField(listing.FilterText).empty()),
-        fFilterIndex(listing.FilterField == TFilterField::Name   ? kName
-                     : listing.FilterField == TFilterField::Date ? kDateTaken
-                     : listing.FilterField == TFilterField::Type ? kType
-                                                                 : kComments),
-        fSorting(listing.Order == TRecordOrder::SortByName) {}
+      : fListing(listing), fSorting(listing.Order == TRecordOrder::SortByName) {}
 
   void Add(size_t number, std::string_view text) {
     if (TrimField(text).empty()) return;
     const std::vector<std::string_view> fields = SplitRecordFields(text);
-    if (fFiltering && DecodeCp1252(Field(fields, fFilterIndex)).find(fListing.FilterText) == std::string::npos) return;
+    TFilterTexts stored;
+    for (size_t field = 0; field < kFilterFieldCount; ++field)
+      stored[field] = DecodeCp1252(Field(fields, FilterIndex(static_cast<TFilterField>(field))));
+    fStored.push_back(std::move(stored));
 
     TRecordRow row;
     row.Record = static_cast<int>(number);
@@ -143,8 +171,9 @@ class TRowCollector {
     fRows.push_back(std::move(row));
   }
 
-  std::vector<TRecordRow> Finish() {
-    if (!fSorting) return std::move(fRows);
+  // The rows in their order, and their stored filter texts in the same order.
+  std::pair<std::vector<TRecordRow>, std::vector<TFilterTexts>> Finish() {
+    if (!fSorting) return {std::move(fRows), std::move(fStored)};
     const TSortKeyFunction sortKey = fListing.SortKey ? fListing.SortKey : LocaleSortKeys();
     std::vector<std::string> keys;
     keys.reserve(fSortTexts.size());
@@ -153,17 +182,21 @@ class TRowCollector {
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
     std::vector<TRecordRow> sorted;
+    std::vector<TFilterTexts> stored;
     sorted.reserve(fRows.size());
-    for (size_t index : order) sorted.push_back(std::move(fRows[index]));
-    return sorted;
+    stored.reserve(fRows.size());
+    for (size_t index : order) {
+      sorted.push_back(std::move(fRows[index]));
+      stored.push_back(std::move(fStored[index]));
+    }
+    return {std::move(sorted), std::move(stored)};
   }
 
  private:
   const TListing& fListing;
-  const bool fFiltering;
-  const size_t fFilterIndex;
   const bool fSorting;
   std::vector<TRecordRow> fRows;
+  std::vector<TFilterTexts> fStored;
   std::vector<std::string> fSortTexts;
 };
 
@@ -174,25 +207,54 @@ std::vector<TRecordRow> ListRecords(std::string_view content, const TListing& li
   TLineCursor cursor(content);
   TLineSpan line;
   while (cursor.Next(line)) rows.Add(cursor.Number(), line.Text);
-  return rows.Finish();
+  auto [all, stored] = rows.Finish();
+  const TRowFilter filter(listing.FilterText, listing.MatchCase);
+  std::vector<TRecordRow> shown;
+  for (size_t row = 0; row < all.size(); ++row)
+    if (filter.Matches(stored[row][static_cast<size_t>(listing.FilterField)])) shown.push_back(std::move(all[row]));
+  return shown;
 }
 
 void TRecordBrowser::List(const std::string& path) {
   fListedFile = path;
-  fRows.clear();
-  fSelected.clear();
-  fAnchor.reset();
+  fAllRows.clear();
+  fStored.clear();
+  for (auto& folded : fFolded) folded.clear();
   // A file that cannot be opened lists no records, and a read failure part-way keeps the
   // rows read so far; the status tells the user.
   TDataFileIndex file;
-  if (!file.Open(path)) return;
-  const TListing listing{FilterField, FilterText, Order, fOptions.Data.Dates, fOptions.SortKey};
-  TRowCollector rows(listing);
-  file.ForEachLine([&](size_t number, std::string_view text) {
-    rows.Add(number, text);
-    return true;
-  });
-  fRows = rows.Finish();
+  if (file.Open(path)) {
+    const TListing listing{FilterField, FilterText, MatchCase, Order, fOptions.Data.Dates, fOptions.SortKey};
+    TRowCollector rows(listing);
+    file.ForEachLine([&](size_t number, std::string_view text) {
+      rows.Add(number, text);
+      return true;
+    });
+    std::tie(fAllRows, fStored) = rows.Finish();
+  }
+  Filter();
+}
+
+void TRecordBrowser::Filter() {
+  fRows.clear();
+  fSelected.clear();
+  fAnchor.reset();
+  const size_t field = static_cast<size_t>(FilterField);
+  const TRowFilter filter(FilterText, MatchCase);
+  if (!filter.Active()) {
+    fRows = fAllRows;
+  } else {
+    // Folded once per listing and field: typing then only searches.
+    std::vector<std::string>& folded = fFolded[field];
+    if (!MatchCase && folded.size() != fStored.size()) {
+      folded.clear();
+      folded.reserve(fStored.size());
+      for (const TFilterTexts& stored : fStored) folded.push_back(Folded(stored[field]));
+    }
+    fRows.reserve(fAllRows.size());
+    for (size_t row = 0; row < fAllRows.size(); ++row)
+      if (filter.MatchesPrepared(MatchCase ? fStored[row][field] : folded[row])) fRows.push_back(fAllRows[row]);
+  }
   fSelected.assign(fRows.size(), false);
 }
 

@@ -4,6 +4,8 @@
 // answers its questions through TRecordBrowserPrompts.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -30,6 +32,9 @@ inline constexpr TTextSource kCopyFailedMessage =
     LcText("RecordBrowser", "Error during copying. Original files have not been changed.");
 
 enum class TFilterField { Name, Date, Type, Comments };
+inline constexpr size_t kFilterFieldCount = 4;
+// A record's fields the filter looks at, as stored (blanks kept), by TFilterField.
+using TFilterTexts = std::array<std::string, kFilterFieldCount>;
 enum class TRecordOrder { SortByName, NoSort };
 enum class TReplaceAnswer { Yes, No, Abort, NoToAll, YesToAll };
 
@@ -71,6 +76,7 @@ TSortKeyFunction LocaleSortKeys(const std::string& localeName = "");
 struct TListing {
   TFilterField FilterField = TFilterField::Name;
   std::string FilterText;  // "Show only those containing:"; applies when not blank
+  bool MatchCase = false;  // "Match case": the filter text as typed, else any case of its letters
   TRecordOrder Order = TRecordOrder::SortByName;
   TDataDateFormat Dates;   // how the file holds dates; its short date format shows them
   TSortKeyFunction SortKey;  // null: LocaleSortKeys()
@@ -102,12 +108,16 @@ class TRecordBrowser {
 
   TFilterField FilterField = TFilterField::Name;
   std::string FilterText;
+  bool MatchCase = false;
   TRecordOrder Order = TRecordOrder::SortByName;
   bool LoadImage = true;  // "Load Image with tracing"
 
   // Lists the data file (the default file when none is set). A file that cannot be read
   // lists nothing; a read failure part-way keeps the rows read so far.
   void LoadGrid();
+  // Applies FilterField, FilterText and MatchCase to the records last read, in memory: what
+  // typing into the filter calls. The selection starts again.
+  void Filter();
   const std::vector<TRecordRow>& Rows() const { return fRows; }
   // "No matching cases found." or "Total Count: n".
   TText ListStatus() const;
@@ -156,7 +166,10 @@ class TRecordBrowser {
   TRecordBrowserOptions fOptions;
   std::string fDataFile;
   std::string fListedFile;
-  std::vector<TRecordRow> fRows;
+  std::vector<TRecordRow> fAllRows;  // every record read, in order
+  std::vector<TFilterTexts> fStored;  // beside fAllRows
+  std::array<std::vector<std::string>, kFilterFieldCount> fFolded;  // made when first filtered by
+  std::vector<TRecordRow> fRows;  // those fAllRows the filter shows
   std::vector<bool> fSelected;
   std::optional<size_t> fAnchor;
 };

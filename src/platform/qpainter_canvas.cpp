@@ -176,6 +176,10 @@ bool EncodePng(const QImage& source, std::string& bytes, std::string& reason) {
   png_set_write_fn(state.Png, &state, AppendPng, FlushPng);
   png_set_IHDR(state.Png, state.Info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()),
                depth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  // The resolution the picture was painted at, so that it prints and imports at life size.
+  if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0)
+    png_set_pHYs(state.Png, state.Info, static_cast<png_uint_32>(image.dotsPerMeterX()),
+                 static_cast<png_uint_32>(image.dotsPerMeterY()), PNG_RESOLUTION_METER);
   png_set_filter(state.Png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
   png_set_compression_level(state.Png, 1);
   png_set_compression_strategy(state.Png, Z_RLE);

@@ -107,6 +107,7 @@ TXRGraphic* FindDrawing(const TXRayType& type, const std::string& name) {
 std::string ExportValue(TXRVariable& variable, const TLoadedRadiograph& loaded,
                         const TMeasurementExportOptions& options, const TPresentationOptions& presentation) {
   std::string value = PresentationValue(variable, loaded.Radiograph(), presentation);
+  if (options.Missing && value == presentation.NotAvailable) return *options.Missing;
   if (!options.FullPrecision || !variable.Valid || IsTextVariableKind(variable.Kind())) return value;
   const std::optional<double> number = VariableNumber(variable, presentation.Measure.Formats);
   return number ? FormatGeneral(*number, presentation.Measure.Formats.DecimalSeparator) : value;
@@ -237,10 +238,9 @@ std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOpt
     if (options.ReflectY) FlipVertical(*loaded.Type());
     for (TXRayElement* member : drawing->Points) {
       const std::optional<TFloatPoint> position = loaded.Position(MemberPoint(member));
-      const std::string x = position ? FormatNumber(position->X, kCoordinateFormat, formats.DecimalSeparator)
-                                     : std::string(kInvalidCoordinate);
-      const std::string y = position ? FormatNumber(position->Y, kCoordinateFormat, formats.DecimalSeparator)
-                                     : std::string(kInvalidCoordinate);
+      const std::string missing = options.Missing.value_or(std::string(kInvalidCoordinate));
+      const std::string x = position ? FormatNumber(position->X, kCoordinateFormat, formats.DecimalSeparator) : missing;
+      const std::string y = position ? FormatNumber(position->Y, kCoordinateFormat, formats.DecimalSeparator) : missing;
       if (options.PointPerLine && fields.Written()) {
         fields.FieldOnNewLine(x);
       } else {
@@ -277,8 +277,10 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
   // Found out before the run rather than after it.
   if (exists && IsReadOnlyFile(target)) return Refused(std::string(kExportFileErrorMessage), target + " is read-only");
   std::string content;
-  if (exists && !ReadWholeFile(target, content))
+  if (exists && !options.Replace && !ReadWholeFile(target, content))
     return Refused(std::string(kExportFileErrorMessage), "cannot read " + target);
+  // A table appended to another has its header already: a second one would read as a record.
+  const bool headed = options.Headers && content.empty();
   if (!EndsWithLineBreak(content)) content += kLineEnd;
 
   std::string reason;
@@ -293,7 +295,7 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
   };
 
   TExportResult result;
-  if (options.Headers) {
+  if (headed) {
     if (progress && !progress(std::string(kExportingHeadersStatus))) result.Cancelled = true;
     if (!result.Cancelled && !append(ExportHeaderLine(*type, options)))
       return Refused(std::string(kExportFileErrorMessage), reason);

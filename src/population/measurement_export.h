@@ -69,7 +69,11 @@ struct TMeasurementExportOptions {
   bool PointPerLine = true;
   // "Life size (LIFE)" or "Radiograph size (XRAY)".
   bool LifeSize = true;
-  bool Headers = false;
+  bool Headers = false;  // a header line, written only into an empty or new file
+  bool Replace = false;  // the file is written anew rather than appended to
+  // What a value or coordinate that cannot be measured reads as, when not the program's own
+  // "N/A" and "nil" ("NA" or nothing for R and pandas).
+  std::optional<std::string> Missing;
   bool AbbreviatedHeaders = false;  // blanks removed, cut to 8 characters
   TPatientFields Include;
   std::string Delimiter = "\t";

@@ -38,7 +38,9 @@ std::optional<double> ParseMagnification(std::string_view text, const TTextForma
 }
 
 std::string IncorrectDateMessage(const TTextFormats& formats) {
-  return FillIn(kIncorrectDateMessage, FormatDate(TodaysDate(), formats.ShortDateFormat));
+  // A day past the twelfth and a year past the thirty-first: no order of the fields can
+  // read the example as another date.
+  return FillIn(kIncorrectDateMessage, FormatDate(DayNumber(1987, 12, 31), formats.ShortDateFormat));
 }
 
 TEntryCheck CheckRadiographEntry(const TRadiographEntry& entry, const TTextFormats& formats) {
@@ -77,13 +79,10 @@ void ApplyRadiographEntry(const TRadiographEntry& entry, const TEntryCheck& acce
 
 void RememberRadiographEntry(const TRadiographEntry& entry, TRadiographSettings& defaults) {
   if (!defaults.DefaultRemember) return;
+  // Only what a clinic's radiographs share: the patient's own fields carried over would
+  // file the next patient's radiograph under the last one's name.
   defaults.DefaultType = entry.TypeName;
-  defaults.DefaultName = std::string(Trimmed(entry.Name));
-  defaults.DefaultDob = entry.DateOfBirth;
-  defaults.DefaultDateTaken = entry.DateTaken;
   defaults.DefaultMagnification = entry.Magnification;
-  defaults.DefaultComments = entry.Comments;
-  defaults.DefaultSex = entry.Female;
   if (!entry.DataFile.empty()) defaults.DefaultFile = entry.DataFile;
 }
 

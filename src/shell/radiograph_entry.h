@@ -62,8 +62,8 @@ TEntryCheck CheckRadiographEntry(const TRadiographEntry& entry, const TTextForma
 // An accepted entry's particulars: name (without surrounding blanks), sex, dates,
 // magnification, comments and data file.
 void ApplyRadiographEntry(const TRadiographEntry& entry, const TEntryCheck& accepted, TXRay& xray);
-// With "Default Remember" on, an accepted entry becomes the next defaults of "&New...";
-// an empty data file keeps the default's.
+// With "Default Remember" on, an accepted entry's type, magnification and data file become
+// the next defaults of "&New..."; an empty data file keeps the default's.
 void RememberRadiographEntry(const TRadiographEntry& entry, TRadiographSettings& defaults);
 
 // What the radiograph dialog needs from the program.

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "persistence/type_file.h"
+#include "support/dates.h"
 
 namespace lumacet {
 
@@ -141,6 +142,17 @@ void TWorkspace::SetCurrent(TRadiograph* object) {
 TXRay* TWorkspace::Reference() const {
   TRadiograph* object = Slot(fReferenceSlot);
   return object != nullptr && !object->IsType() ? static_cast<TXRay*>(object) : nullptr;
+}
+
+std::string TWorkspace::WindowTitle() const {
+  if (fCurrent == nullptr) return "Lumacet";
+  if (fCurrent->IsType()) return fCurrent->Name + " - Lumacet";
+  const auto& xray = static_cast<const TXRay&>(*fCurrent);
+  std::string title = xray.Name.empty() ? "(no name)" : xray.Name;
+  if (xray.DateTaken != 0) title += ", " + FormatDate(xray.DateTaken, fOptions.Formats.ShortDateFormat);
+  if (xray.Type() != nullptr) title += ", " + xray.Type()->Name;
+  if (xray.Modified) title += " *";
+  return title + " - Lumacet";
 }
 
 void TWorkspace::SetAsReference() {

@@ -53,6 +53,9 @@ class TWorkspacePrompts {
   // A marked text; prompts that do not translate show its English. Texts not yet marked
   // come through ShowMessage.
   virtual void ShowText(const TText& text) { ShowMessage(text.English()); }
+  // The outcome of work that went as asked: not a warning. Prompts without a box of their
+  // own for it show it as a message.
+  virtual void Inform(const std::string& text) { ShowMessage(text); }
   // Yes/No; true for Yes.
   virtual bool Confirm(const std::string& question) = 0;
   // A marked question, Yes/No; prompts that do not translate ask its English.
@@ -144,6 +147,9 @@ class TWorkspace {
   bool AnyOccupied() const;
 
   TRadiograph* Current() const { return fCurrent; }
+  // The main window's title: the current radiograph's patient, date taken and type, so that
+  // nobody traces over the wrong film.
+  std::string WindowTitle() const;
   bool IsCurrent(const TRadiograph* object) const { return object != nullptr && object == fCurrent; }
   // Makes it current (or none), selected, and every other object not selected.
   void SetCurrent(TRadiograph* object);

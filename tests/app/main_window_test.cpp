@@ -128,7 +128,7 @@ TEST(InstanceLockTest, ASecondSessionSeesTheLockAndALeftoverLockIsTakenOver) {
 
 TEST(DisplayTextTest, LineBreaksBecomeNewlinesOnlyForDisplay) {
   EXPECT_EQ(DisplayText(kAlreadyRunningQuestion),
-            QString("Lumacet 3 is already running.\nAre you sure you want to start another Lumacet session? "
+            QString("Lumacet is already running.\nAre you sure you want to start another Lumacet session? "
                     "(not recommended)"));
 }
 

@@ -41,7 +41,7 @@ TEST(OptionsDialogTest, EntriesThatCannotBeTakenAreRefusedAndChangeNothing) {
     std::string expected;
   };
   const std::vector<TCase> cases = {
-      {"defaultDob", "31/02/70", FillIn(kIncorrectDateMessage, FormatDate(TodaysDate(), "dd/MM/yyyy"))},
+      {"defaultDob", "31/02/70", FillIn(kIncorrectDateMessage, "31/12/1987")},
       {"defaultMagnification", "-100", std::string(kBadMagnificationMessage)},
       {"defaultName", "Doe, Jane", "Bad input.\r\n\r\nCommas and double quotes cannot be used in names, dates and comments."},
       {"lcrPath", "/no/such/folder", "The folder \"/no/such/folder\" does not exist."},

@@ -56,7 +56,7 @@ TEST(RadiographDialogTest, RefusalsComeInOrderWithTheirFieldFocusedAndOkWaits) {
   Fill(&dialog, "magnification", "-100");
 
   const std::string dateMessage =
-      "Incorrect date format.\r\n\r\nDate format should be, for example: " + FormatDate(TodaysDate(), "dd/MM/yyyy");
+      "Incorrect date format.\r\n\r\nDate format should be, for example: 31/12/1987";
   struct TStep {
     const char* fix;  // field corrected before the next OK
     const char* text;
@@ -138,7 +138,16 @@ TEST_F(RadiographCommandsTest, NewRadiographThenSaveAppendsItsRecord) {
   TRadiograph* current = window.Workspace().Current();
   ASSERT_NE(current, nullptr);
   EXPECT_EQ(current->Name, "Noah Berg");
-  EXPECT_EQ(window.Settings().Radiograph.DefaultName, "Noah Berg");  // remembered
+  // What every patient's radiograph shares is remembered, the patient is not: the next
+  // "New..." starts without Noah's name.
+  EXPECT_EQ(window.Settings().Radiograph.DefaultMagnification, "9.5");
+  test::WhenModal("New Radiograph", [](QWidget* modal) {
+    EXPECT_EQ(Field(modal, "name")->text(), "");
+    EXPECT_EQ(Field(modal, "magnification")->text(), "9.5");
+    static_cast<QDialog*>(modal)->reject();
+  });
+  window.Command("file.new")->trigger();
+  window.Workspace().SetCurrent(current);
 
   window.Command("file.save")->trigger();
   const std::string after = ReadText(example.DataFile());

@@ -85,11 +85,16 @@ TEST(CliArguments, UsageErrorsNameTheFaultAndPointAtTheHelp) {
   }
 }
 
-TEST(CliArguments, DoubleDashEndsTheOptions) {
+TEST(CliArguments, AMissingFileIsSaidToBeMissing) {
   TTempFolder folder;
-  // A file named like an option is still a file: the failure is that it is not there.
-  const TRun run = RunCli(folder, "type -- --write");
-  EXPECT_EQ(run.Exit, 1) << run.Err;
+  // "--write" after "--" is a file named like an option.
+  for (const char* verb : {"list", "type", "type --"}) {
+    const std::string name = std::string(verb) == "type --" ? "--write" : "absent.csv";
+    const TRun run = RunCli(folder, std::string(verb) + " " + name);
+    EXPECT_EQ(run.Exit, 1) << verb;
+    EXPECT_EQ(run.Out, "") << verb;
+    EXPECT_NE(run.Err.find(name + ": no such file\n"), std::string::npos) << run.Err;
+  }
 }
 
 }  // namespace

@@ -72,6 +72,22 @@ TEST(ExportCommandTest, WritesLandmarksAsTpsOrMorphoJ) {
       << table.substr(0, 200);
 }
 
+TEST(ExportCommandTest, AppendsWithoutASecondHeaderAndReplacesWhenAsked) {
+  TTempFolder folder;
+  const std::string out = folder.File("table.txt");
+  const std::string export_ = "export '" + kData + "' --type 'Lateral Ceph' --analysis Summary --headers --out '" + out + "'";
+  ASSERT_EQ(RunCli(folder, export_).Exit, 0);
+  const std::string once = ReadBytes(out);
+  ASSERT_EQ(CountLines(once), 27u);
+  ASSERT_EQ(RunCli(folder, export_).Exit, 0);
+  const std::string twice = ReadBytes(out);
+  EXPECT_EQ(CountLines(twice), 27u + 26u);
+  EXPECT_EQ(twice.find(once.substr(0, once.find("\r\n"))), 0u);
+  EXPECT_EQ(twice.find(once.substr(0, once.find("\r\n")), 1), std::string::npos);  // one header line only
+  ASSERT_EQ(RunCli(folder, export_ + " --replace").Exit, 0);
+  EXPECT_EQ(ReadBytes(out), once);
+}
+
 TEST(ExportCommandTest, RefusesBadArgumentsTheSourceAsTargetAndUnknownTypes) {
   TTempFolder folder;
   TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --out x.txt");
@@ -91,7 +107,8 @@ TEST(ExportCommandTest, RefusesBadArgumentsTheSourceAsTargetAndUnknownTypes) {
   run = RunCli(folder, "export '" + folder.File("PATIENT.CSV") + "' --type 'Frontal Ceph' --analysis Frontal --out '" +
                            folder.File("out.txt") + "'");
   EXPECT_EQ(run.Exit, 1);
-  EXPECT_TRUE(run.Err.starts_with("Could not find file for 'Frontal Ceph'\nin Directory: ")) << run.Err;
+  EXPECT_EQ(run.Err, "lumacet-cli: no type file of the type 'Frontal Ceph' in " + folder.Path().string() +
+                         " (set --types)\n");
 }
 
 TEST(ConvertCommandTest, ConvertsEveryRecordOfTheSourceTypeWithHandMadeCorrespondences) {

@@ -55,10 +55,12 @@ TEST_F(ListCopyCommandTest, ListPrintsTheRowsSortedFilteredOrInFileOrder) {
   run = Run("list " + Quoted("PATIENT.CSV") + " --no-sort --filter-field Date --filter 2001");
   EXPECT_EQ(run.Out, "1\tSmith\t05/05/2001\tLateral\tfirst visit\t\n");
   run = Run("list " + Quoted("PATIENT.CSV") + " --filter Smith");
+  EXPECT_EQ(run.Out, "1\tSmith\t05/05/2001\tLateral\tfirst visit\t\n3\tsmith\t09/01/2000\tLateral\tfirst visit\t\n");
+  run = Run("list " + Quoted("PATIENT.CSV") + " --filter Smith --match-case");
   EXPECT_EQ(run.Out, "1\tSmith\t05/05/2001\tLateral\tfirst visit\t\n");
-  run = Run("list " + Quoted("absent.csv"));
-  EXPECT_EQ(run.Exit, 0);
-  EXPECT_EQ(run.Err, "No matching cases found.\n");
+  run = Run("list " + Quoted("absent.csv"));  // not a file without matches: no file at all
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_TRUE(run.Err.ends_with("absent.csv: no such file\n")) << run.Err;
 
   EXPECT_EQ(Run("list").Exit, 2);
   EXPECT_EQ(Run("list " + Quoted("PATIENT.CSV") + " --filter-field Age --filter 1").Exit, 2);

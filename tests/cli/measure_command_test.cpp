@@ -64,10 +64,10 @@ const std::string kFirstRecordText =
     "SNB:\t80.6\u00B0\t80.0\t2.0\n"
     "ANB:\t1.4\u00B0\t2.0\t2.0\n"
     "Wits:\t-2.1 mm\t0.0\t1.8\n"
-    "FMA:\t25.7\u00B0\t25.0\t4.5\n"
-    "IMPA:\t93.4\u00B0\t90.0\t5.0\n"
+    "FMA:\t33.8\u00B0\t25.0\t4.5\n"
+    "IMPA:\t85.2\u00B0\t90.0\t5.0\n"
     "FMIA:\t60.9\u00B0\t65.0\t2.5\n"
-    "S-Go/N-Me:\t66.2 %\t63.5\t1.5\n"
+    "S-Go/N-Me:\t60.5 %\t63.5\t1.5\n"
     "Lower lip to E-line:\t-1.9 mm\t-2.0\t2.0\n"
     "Nasolabial angle:\t104.6\u00B0\t102.0\t8.0\n\n";
 
@@ -109,7 +109,7 @@ TEST_F(MeasureCommandTest, TablesHaveAHeaderAndOneRowPerRecord) {
   ASSERT_EQ(csv.Exit, 0) << csv.Err;
   const std::string header =
       "Record,Name,Age,SNA,SNB,ANB,Wits,FMA,IMPA,FMIA,S-Go/N-Me,Lower lip to E-line,\"Nasolabial angle, soft\"\n";
-  const std::string values = ",11:12,82.0,80.6,1.4,-2.1,25.7,93.4,60.9,66.2,-1.9,104.6\n";
+  const std::string values = ",11:12,82.0,80.6,1.4,-2.1,33.8,85.2,60.9,60.5,-1.9,104.6\n";
   EXPECT_EQ(csv.Out, header + "1,Jane Roe" + values + "2,John Doe" + values);
 
   TRun tsv = RunCli(folder, "measure '" + data + "' --format tsv --records 2");

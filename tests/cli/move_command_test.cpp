@@ -30,7 +30,7 @@ TEST_F(MoveCommandTest, MovesPointsPrintsWhatChangedAndSavesOnlyWhenTold) {
   TRun run = Run("move", "--records 1 --translate 2,1 --points Me");
   ASSERT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Out.substr(0, run.Out.find('\n')), "Translate: dx: 2, dy: 1: Me");
-  EXPECT_NE(run.Out.find("\nFMA: 29.5 -> 29.4\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("\nFMA: 36.7 -> 36.3\n"), std::string::npos) << run.Out;
   EXPECT_EQ(ReadBytes(data), original);
 
   // A rigid movement of the whole tracing changes no angle or distance.

@@ -15,14 +15,23 @@ namespace {
 
 using namespace test;
 
+// The big-endian number of four bytes at `at`.
+int Word(const std::string& bytes, std::size_t at) {
+  return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+         (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+}
+
 // Width and height from a PNG's header.
 std::pair<int, int> PngSize(const std::string& bytes) {
-  auto word = [&](std::size_t at) {
-    return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
-           (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
-  };
   if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {0, 0};
-  return {word(16), word(20)};
+  return {Word(bytes, 16), Word(bytes, 20)};
+}
+
+// Pixels per metre across and down from the pHYs chunk, when it gives them in metres.
+std::pair<int, int> PngResolution(const std::string& bytes) {
+  const std::size_t at = bytes.find("pHYs");
+  if (at == std::string::npos || at + 13 > bytes.size() || bytes[at + 12] != 1) return {0, 0};
+  return {Word(bytes, at + 4), Word(bytes, at + 8)};
 }
 
 // Two radiographs of the example type where its template puts the landmarks, the second
@@ -67,6 +76,9 @@ TEST_F(RenderCommandTest, PaintsAPngAtTheChosenResolution) {
   const auto [fineWidth, fineHeight] = PngSize(ReadBytes(fine));
   EXPECT_NEAR(fineWidth, 2 * width, 1);
   EXPECT_NEAR(fineHeight, 2 * height, 1);
+  // Each states its resolution, so that it prints at life size: 150 and 300 dpi.
+  EXPECT_EQ(PngResolution(ReadBytes(out)), (std::pair<int, int>{5906, 5906}));
+  EXPECT_EQ(PngResolution(ReadBytes(fine)), (std::pair<int, int>{11811, 11811}));
   // A fixed size.
   const std::string sized = folder.File("sized.png");
   run = Render("--records 2 --size 400x300 --mode comparative --style position --no-grid --out '" + sized + "'");
@@ -129,6 +141,21 @@ TEST_F(RenderCommandTest, RefusesWhatItCannotDoWithoutWritingAnything) {
   EXPECT_EQ(run.Exit, 1);
   EXPECT_NE(run.Err.find("could not be written"), std::string::npos);
   for (const std::string& name : folder.Names()) EXPECT_FALSE(name.ends_with(".png") || name.ends_with(".tmp")) << name;
+}
+
+TEST(RenderMixedTypes, ALateralAndAFrontalTracingGoInOnePictureOnlyWhenAsked) {
+  TTempFolder folder;
+  const std::string out = folder.File("mixed.png");
+  const std::string render = "render '" + kExamples + "/PATIENT.CSV' --records 1,3 --out '" + out + "'";
+  TRun run = RunCli(folder, render);
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err,
+            "Record 3 is of the type 'Frontal Ceph', record 1 of the type 'Lateral Ceph': records of different types "
+            "are drawn together only with --mixed-types.\n");
+  EXPECT_FALSE(std::filesystem::exists(out));
+  run = RunCli(folder, render + " --mixed-types");
+  EXPECT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_TRUE(std::filesystem::exists(out));
 }
 
 }  // namespace

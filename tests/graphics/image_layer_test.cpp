@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "graphics/recording_canvas.h"
 #include "model/raw_image_ops.h"
@@ -148,6 +150,31 @@ TEST_F(ImageLayerTest, OnlyAnOpaqueImageHidesWhatLiesWhollyUnderIt) {
   DrawImages(canvas, {&a, &b, &current}, 2, {});
   EXPECT_EQ(canvas.At(7, 7), Grey(90));
   EXPECT_EQ(canvas.At(30, 30), Grey(0));
+}
+
+TEST_F(ImageLayerTest, AnotherPatientsFilmIsNeverPaintedUnderTheCurrentTracing) {
+  GiveImage(a, 20, 20, 50, {0, 0}, 1);
+  TXRay current;  // no image of its own
+  struct TCase {
+    std::string Name;
+    bool Female;
+    TDayNumber Born;
+    bool Painted;
+  };
+  for (const TCase& c : std::vector<TCase>{{"", false, 0, true},
+                                           {"Hannah", false, 0, false},
+                                           {"", true, 0, false},
+                                           {"", false, 7, false}}) {
+    current.Name = c.Name;
+    current.Female = c.Female;
+    current.DateOfBirth = c.Born;
+    canvas.Blits = 0;
+    DrawImages(canvas, {&a, &current}, 1, {});
+    EXPECT_EQ(canvas.Blits, c.Painted ? 1 : 0) << c.Name << ' ' << c.Female << ' ' << c.Born;
+  }
+  canvas.Blits = 0;
+  DrawImages(canvas, {&a, &current}, -1, {});  // no current radiograph: no film either
+  EXPECT_EQ(canvas.Blits, 0);
 }
 
 TEST_F(ImageLayerTest, HiddenOrUnplacedImagesAreNotPainted) {

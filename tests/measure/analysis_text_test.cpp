@@ -83,8 +83,14 @@ TEST_F(AnalysisTextTest, CodesAreFilledFromTheNorm) {
   anb.FemaleNormals.clear();
   anb.TextAfter = " (@m \u00B1 @s, z @z) @g";
   EXPECT_EQ(ExpandCodes(anb, true, xray, options), " ( \u00B1 , z ) ");
-  anb.FemaleNormals = {{0, 99, 2, 0}};  // the graph and z need an SD
-  EXPECT_EQ(ExpandCodes(anb, true, xray, options), " (2 \u00B1 0, z ) ");
+  // A norm without a deviation prints none, wherever its deviation would stand; the graph
+  // and z need one too.
+  anb.FemaleNormals = {{0, 99, 2, 0}};
+  EXPECT_EQ(ExpandCodes(anb, true, xray, options), " (2 \u00B1 , z ) ");
+  anb.TextBefore.clear();
+  anb.TextAfter.clear();
+  EXPECT_EQ(TextLine(anb, xray, kTextLineNormals, options), "ANB:\t4\t2\t");
+  EXPECT_NE(HintText(anb, xray, options).find("   (Mean: 2)\r\n"), std::string::npos);
 }
 
 TEST_F(AnalysisTextTest, WhatFollowsAReplacedCodeIsCutTo255Characters) {

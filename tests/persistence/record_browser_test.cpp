@@ -114,10 +114,26 @@ TEST_F(RecordBrowserTest, SortingFoldsTheCaseOfEveryLetterAFileCanHold) {
   EXPECT_EQ(records, (std::vector<int>{2, 1, 3, 6, 7, 4, 5}));
 }
 
-TEST_F(RecordBrowserTest, FilterMatchesTheStoredFieldExactlyAsTyped) {
+TEST_F(RecordBrowserTest, FilterMatchesTheStoredFieldInAnyCaseOrExactlyAsTyped) {
   WritePatients();
   TRecordBrowser browser(options);
   browser.Order = TRecordOrder::NoSort;
+  browser.LoadGrid();
+  // Typing filters the records read: a file changed meanwhile is not read again.
+  const std::string content = ReadBytes(folder.File("PATIENT.CSV"));
+  WriteBytes(folder.File("PATIENT.CSV"), "");
+  auto filtered = [&](const std::string& text, bool matchCase) {
+    browser.FilterText = text;
+    browser.MatchCase = matchCase;
+    browser.Filter();
+    return Records(browser);
+  };
+  EXPECT_EQ(filtered("SMITH", false), (std::vector<int>{1, 2, 3, 6}));
+  EXPECT_EQ(filtered("smith", true), (std::vector<int>{1}));
+  EXPECT_EQ(filtered("", false).size(), 5u);
+  WriteBytes(folder.File("PATIENT.CSV"), content);
+
+  browser.MatchCase = true;
   auto listed = [&](TFilterField field, const std::string& text) {
     browser.FilterField = field;
     browser.FilterText = text;

@@ -51,16 +51,17 @@ TEST_F(ExampleExportTest, WritesOneRecordPerRadiographOfTheTypeAfterTheHeaderLin
   EXPECT_TRUE(lines[1].starts_with("Emma Lindqvist\tF\t9:6\t82.4\t")) << lines[1];
 }
 
-TEST_F(ExampleExportTest, AppendsToWhatTheTargetHeldAndRepeatsTheHeaderLine) {
+TEST_F(ExampleExportTest, AppendsToWhatTheTargetHeldWithoutASecondHeaderLine) {
   WriteBytes(target, "earlier line without a break");
   options.Headers = true;
   ASSERT_TRUE(Run().Ok);
   ASSERT_TRUE(Run().Ok);
   const std::vector<std::string> lines = Lines(ReadBytes(target));
-  ASSERT_EQ(lines.size(), 1u + 2 * 27);
+  // The file held a line already: a header now would read as a record among the others.
+  ASSERT_EQ(lines.size(), 1u + 2 * 26);
   EXPECT_EQ(lines[0], "earlier line without a break");
-  EXPECT_EQ(lines[1], lines[28]);
-  EXPECT_TRUE(lines[1].starts_with("Age\tSNA\t"));
+  EXPECT_EQ(lines[1], lines[27]);
+  EXPECT_FALSE(lines[1].starts_with("Age\tSNA\t"));
 }
 
 TEST_F(ExampleExportTest, FiltersVariablesByShowInAndLabelsAndWritesFullPrecisionOnRequest) {

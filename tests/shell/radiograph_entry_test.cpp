@@ -30,13 +30,16 @@ TEST(RadiographEntryTest, DatesReadInTheUsersOrderOrAsStoredDefaults) {
   EXPECT_FALSE(ParseMagnification("ten", american));
 }
 
-TEST(RadiographEntryTest, TwoDigitYearsAndTheDateExampleFollowToday) {
+TEST(RadiographEntryTest, TwoDigitYearsFollowTodayAndTheDateExampleIsUnambiguous) {
   const TFixedToday today(DayNumber(2025, 6, 15));
   const TTextFormats formats;
   EXPECT_EQ(ParseUserDate("1/1/26", formats), DayNumber(2026, 1, 1));  // next year still counts
   EXPECT_EQ(ParseUserDate("1/1/27", formats), DayNumber(1927, 1, 1));
   EXPECT_EQ(IncorrectDateMessage(formats),
-            "Incorrect date format.\r\n\r\nDate format should be, for example: 15/06/2025");
+            "Incorrect date format.\r\n\r\nDate format should be, for example: 31/12/1987");
+  TTextFormats twoDigits;
+  twoDigits.ShortDateFormat = "yy-MM-dd";
+  EXPECT_EQ(IncorrectDateMessage(twoDigits), "Incorrect date format.\r\n\r\nDate format should be, for example: 87-12-31");
 }
 
 TEST(RadiographEntryTest, TheFirstDefectIsRefusedWithItsField) {
@@ -100,10 +103,14 @@ TEST(RadiographEntryTest, AnAcceptedEntryIsTakenAndRememberedWhenAsked) {
   noFile.DataFile.clear();
   RememberRadiographEntry(noFile, defaults);
   EXPECT_EQ(defaults.DefaultType, "Lateral Ceph");
-  EXPECT_EQ(defaults.DefaultName, "Ann Smith");
-  EXPECT_EQ(defaults.DefaultDob, "2/3/2001");
   EXPECT_EQ(defaults.DefaultMagnification, "7,5");
-  EXPECT_TRUE(defaults.DefaultSex);
+  // The patient's own fields stay the configured defaults.
+  const TRadiographSettings configured;
+  EXPECT_EQ(defaults.DefaultName, configured.DefaultName);
+  EXPECT_EQ(defaults.DefaultDob, configured.DefaultDob);
+  EXPECT_EQ(defaults.DefaultDateTaken, configured.DefaultDateTaken);
+  EXPECT_EQ(defaults.DefaultComments, configured.DefaultComments);
+  EXPECT_EQ(defaults.DefaultSex, configured.DefaultSex);
   EXPECT_EQ(defaults.DefaultFile, TRadiographSettings{}.DefaultFile);
 }
 

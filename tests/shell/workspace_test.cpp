@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "shell/temp_folder.h"
+#include "support/dates.h"
 
 namespace lumacet {
 namespace {
@@ -80,6 +81,20 @@ TEST_F(WorkspaceTest, TypesAreSharedFromTheCacheAndMissingOnesAreReported) {
   EXPECT_EQ(prompts.Shown[0], "Could not find file for 'Frontal'\r\nin Directory: " + options.Folders.TypeFolder +
                                   "\r\n\r\nMake sure the Default Directory for LCR files is correct.");
   EXPECT_FALSE(workspace.AnyOccupied());
+}
+
+TEST_F(WorkspaceTest, TheTitleNamesTheCurrentPatientFilmAndType) {
+  TWorkspace workspace(options);
+  EXPECT_EQ(workspace.WindowTitle(), "Lumacet");
+  TRadiograph* xray = NewXRay(workspace, "Emma Lindqvist", DayNumber(2018, 9, 13));
+  const std::string film = "Emma Lindqvist, " + FormatDate(DayNumber(2018, 9, 13), options.Formats.ShortDateFormat) +
+                           ", " + kTypeName;
+  xray->Modified = false;
+  EXPECT_EQ(workspace.WindowTitle(), film + " - Lumacet");
+  xray->Modified = true;
+  EXPECT_EQ(workspace.WindowTitle(), film + " * - Lumacet");
+  workspace.SetCurrent(nullptr);
+  EXPECT_EQ(workspace.WindowTitle(), "Lumacet");
 }
 
 TEST_F(WorkspaceTest, TenSlotsAndTheCommandsFollowThem) {

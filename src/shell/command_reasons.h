@@ -1,0 +1,21 @@
+// Why a command of the desktop program cannot be chosen now, for its status tip: a user
+// meeting a greyed entry learns what to do first instead of guessing.
+#pragma once
+
+#include <string_view>
+
+#include "support/marked_text.h"
+
+namespace lumacet {
+
+class TWorkspace;
+
+// The first condition the workspace's state fails for the command `id` ("file.save"); the
+// empty text when its state allows it, so a command still disabled is one the program does
+// not offer yet (`NotOfferedYet`).
+TText WhyDisabled(std::string_view id, const TWorkspace& workspace);
+
+// The status tip of a command that is part of the menus but not yet of the program.
+TText NotOfferedYet();
+
+}  // namespace lumacet
