@@ -210,8 +210,10 @@ void DecodeRleFrame(std::span<const uint8_t> stream, const TCodedFrame& expected
   if (!in.Has(0, 64)) throw TImageReadError{broken};
   if (in.U32(0, broken) != segments) throw TImageReadError{"The RLE data hold another number of segments than the image needs."};
   const size_t plane = size_t(expected.Rows) * size_t(expected.Columns);
-  // PackBits expands a stored byte to at most 128.
-  if (plane / 128 > stream.size()) throw TImageReadError{"The file is far too small for the image it describes."};
+  // Each segment is a plane of bytes of its own, and two stored bytes repeat one at most
+  // 128 times.
+  if (uint64_t(plane) * segments > (uint64_t(stream.size()) - 64) * 64)
+    throw TImageReadError{"The file is far too small for the image it describes."};
   StartFrame(frame, expected, expected.BitsAllocated);
   const size_t components = size_t(expected.SamplesPerPixel);
   for (uint32_t segment = 0; segment < segments; ++segment) {
@@ -249,6 +251,10 @@ void DecodeRleFrame(std::span<const uint8_t> stream, const TCodedFrame& expected
 
 void DecodeDicomFrame(TDicomCodec codec, std::span<const uint8_t> stream, const TCodedFrame& expected,
                       TDecodedFrame& frame) {
+  // The declared frame against the stream, before any codec takes memory for it.
+  const uint64_t cells = uint64_t(expected.Rows) * uint64_t(expected.Columns) * uint64_t(expected.SamplesPerPixel);
+  CheckImageLimits(uint64_t(expected.Columns), uint64_t(expected.Rows), uint64_t(expected.SamplesPerPixel),
+                   expected.BitsAllocated > 8 ? 2 : 1, cells * (expected.BitsAllocated > 8 ? 2 : 1), stream.size());
   switch (codec) {
     case TDicomCodec::Jpeg: return DecodeJpegFrame(stream, expected, frame);
     case TDicomCodec::JpegLs: return DecodeJpegLsFrame(stream, expected, frame);

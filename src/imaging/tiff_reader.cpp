@@ -179,34 +179,95 @@ TTiffLayout ReadLayout(TIFF* tiff, uint64_t fileSize) {
   return layout;
 }
 
-// Decodes strip or tile after strip or tile, plane after plane, into the raw image.
-void ReadChunks(TIFF* tiff, const TTiffLayout& layout, TMemoryFile& file, TRawImage& image) {
-  const bool tiled = TIFFIsTiled(tiff);
-  uint32_t chunkWidth = layout.Width, chunkHeight = 0;
-  if (tiled) {
-    TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &chunkWidth);
-    TIFFGetField(tiff, TIFFTAG_TILELENGTH, &chunkHeight);
+// How the image is cut into strips or tiles, and which of them are read.
+struct TChunkGrid {
+  bool Tiled = false;
+  uint32_t Width = 0, Height = 0;  // of one chunk
+  uint32_t Across = 0, Down = 0;
+  int Planes = 1;                  // planes read: alpha dropped at more than 8 bits is not
+  int PlaneSamples = 1;
+  uint64_t RowBytes = 0;
+  uint64_t Bytes = 0;              // the decoding buffer
+};
+
+TChunkGrid ReadGrid(TIFF* tiff, const TTiffLayout& layout) {
+  TChunkGrid grid;
+  grid.Tiled = TIFFIsTiled(tiff);
+  grid.Width = layout.Width;
+  if (grid.Tiled) {
+    TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &grid.Width);
+    TIFFGetField(tiff, TIFFTAG_TILELENGTH, &grid.Height);
   } else {
-    chunkHeight = std::min(Field<uint32_t>(tiff, TIFFTAG_ROWSPERSTRIP, layout.Height), layout.Height);
+    grid.Height = std::min(Field<uint32_t>(tiff, TIFFTAG_ROWSPERSTRIP, layout.Height), layout.Height);
   }
-  if (chunkWidth == 0 || chunkHeight == 0) throw TImageReadError{"The image's strips or tiles have no size."};
-  const int planeSamples = layout.Planes ? 1 : layout.StoredSamples;
-  const uint64_t rowBytes = (uint64_t(chunkWidth) * planeSamples * layout.Bits + 7) / 8;
-  const uint64_t chunkBytes = rowBytes * chunkHeight;
-  const tmsize_t codecBytes = tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
-  if (codecBytes <= 0 || uint64_t(codecBytes) < rowBytes * std::min(chunkHeight, layout.Height))
+  if (grid.Width == 0 || grid.Height == 0) throw TImageReadError{"The image's strips or tiles have no size."};
+  grid.PlaneSamples = layout.Planes ? 1 : layout.StoredSamples;
+  grid.RowBytes = (uint64_t(grid.Width) * uint64_t(grid.PlaneSamples) * layout.Bits + 7) / 8;
+  const tmsize_t codecBytes = grid.Tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
+  if (codecBytes <= 0 || uint64_t(codecBytes) < grid.RowBytes * std::min(grid.Height, layout.Height))
     throw TImageReadError{"The image's strips or tiles cannot be sized."};
-  std::vector<uint8_t> chunk(std::max<uint64_t>(chunkBytes, uint64_t(codecBytes)));
-  const uint32_t chunkCount = tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
-  const uint32_t across = (layout.Width + chunkWidth - 1) / chunkWidth;
-  const uint32_t down = (layout.Height + chunkHeight - 1) / chunkHeight;
-  const int planes = layout.Planes ? layout.StoredSamples : 1;
-  if (uint64_t(chunkCount) < uint64_t(across) * down * planes) throw TImageReadError{"The image data end before the last row."};
+  grid.Bytes = std::max<uint64_t>(grid.RowBytes * grid.Height, uint64_t(codecBytes));
+  grid.Across = (layout.Width + grid.Width - 1) / grid.Width;
+  grid.Down = (layout.Height + grid.Height - 1) / grid.Height;
+  const uint32_t count = grid.Tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
+  const int stored = layout.Planes ? layout.StoredSamples : 1;
+  if (uint64_t(count) < uint64_t(grid.Across) * grid.Down * uint64_t(stored))
+    throw TImageReadError{"The image data end before the last row."};
+  grid.Planes = layout.Planes ? std::min<int>(layout.OutSamples, layout.StoredSamples) : 1;
+  return grid;
+}
+
+// The most decoded bytes one stored byte can give, for the codecs whose bound is known;
+// the others are held to the bound for every image.
+uint64_t MostExpansion(uint16_t compression) {
+  switch (compression) {
+    case COMPRESSION_NONE: return 1;
+    case COMPRESSION_PACKBITS: return 64;  // two bytes repeat one 128 times
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return 1040;  // a 258-byte match in two bits
+    case COMPRESSION_LZW: return 2048;      // about 1,400 when every code extends the last
+    default: return 0;
+  }
+}
+
+// Before memory is taken for the image: the strips or tiles read must, together, hold the
+// samples they are to give. Bytes that several of them share count once, so a small file
+// whose strips all point at the same row cannot pass for a large image.
+void CheckStoredBytes(TIFF* tiff, const TTiffLayout& layout, const TChunkGrid& grid, uint16_t compression,
+                      uint64_t fileSize) {
+  const uint64_t expansion = MostExpansion(compression);
+  if (expansion == 0) return;
+  std::vector<std::pair<uint64_t, uint64_t>> ranges;
+  const uint64_t chunks = uint64_t(grid.Across) * grid.Down;
+  ranges.reserve(size_t(chunks) * size_t(grid.Planes));
+  for (uint64_t index = 0; index < chunks * uint64_t(grid.Planes); ++index) {
+    const uint64_t offset = TIFFGetStrileOffset(tiff, uint32_t(index));
+    const uint64_t count = TIFFGetStrileByteCount(tiff, uint32_t(index));
+    if (offset < fileSize) ranges.emplace_back(offset, offset + std::min(count, fileSize - offset));
+  }
+  std::sort(ranges.begin(), ranges.end());
+  uint64_t held = 0, reached = 0;
+  for (const auto& [begin, end] : ranges) {
+    const uint64_t from = std::max(begin, reached);
+    if (end > from) held += end - from;
+    reached = std::max(reached, end);
+  }
+  const uint64_t rowBytes = (uint64_t(layout.Width) * uint64_t(grid.PlaneSamples) * layout.Bits + 7) / 8;
+  const uint64_t decoded = rowBytes * layout.Height * uint64_t(grid.Planes);
+  if (decoded > held * expansion) throw TImageReadError{"The file is far too small for the image it describes."};
+}
+
+// Decodes strip or tile after strip or tile, plane after plane, into the raw image.
+void ReadChunks(TIFF* tiff, const TTiffLayout& layout, const TChunkGrid& grid, TMemoryFile& file, TRawImage& image) {
+  const bool tiled = grid.Tiled;
+  const uint32_t chunkWidth = grid.Width, chunkHeight = grid.Height, across = grid.Across, down = grid.Down;
+  const int planeSamples = grid.PlaneSamples;
+  const uint64_t rowBytes = grid.RowBytes;
+  std::vector<uint8_t> chunk(grid.Bytes);
   const int keptSamples = std::min<int>(layout.OutSamples, layout.StoredSamples);
   const uint64_t outSamples = uint64_t(layout.OutSamples);
 
-  for (int plane = 0; plane < planes; ++plane) {
-    if (layout.Planes && plane >= keptSamples) break;
+  for (int plane = 0; plane < grid.Planes; ++plane) {
     for (uint32_t chunkRow = 0; chunkRow < down; ++chunkRow)
       for (uint32_t chunkColumn = 0; chunkColumn < across; ++chunkColumn) {
         const uint32_t index = (uint32_t(plane) * down + chunkRow) * across + chunkColumn;
@@ -296,9 +357,12 @@ void DecodeTiff(std::span<const uint8_t> bytes, TRawImage& image, std::string& e
                                      UnmapProc, options.get()));
   if (!tiff) throw TImageReadError{"The file is not a TIFF file that can be read: " + file.Error};
   const TTiffLayout layout = ReadLayout(tiff.get(), bytes.size());
-  encoding = CompressionName(Field<uint16_t>(tiff.get(), TIFFTAG_COMPRESSION, COMPRESSION_NONE));
+  const uint16_t compression = Field<uint16_t>(tiff.get(), TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+  encoding = CompressionName(compression);
+  const TChunkGrid grid = ReadGrid(tiff.get(), layout);
+  CheckStoredBytes(tiff.get(), layout, grid, compression, bytes.size());
   SizeRawImage(image, layout.Width, layout.Height, layout.OutSamples, layout.OutBits);
-  ReadChunks(tiff.get(), layout, file, image);
+  ReadChunks(tiff.get(), layout, grid, file, image);
   Orient(Field<uint16_t>(tiff.get(), TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT), image);
 }
 

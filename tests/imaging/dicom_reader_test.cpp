@@ -773,6 +773,12 @@ TEST(DicomReader, CodecStreamsThatAreNotTheDeclaredImageAreRefused) {
   taller.Rows = 73;
   TImageLayout huge = real;
   huge.Rows = huge.Columns = 16000;
+  // Within the bound for every codec, but more than RLE's two segments could hold.
+  TImageLayout large = real;
+  large.Rows = large.Columns = 700;
+  TImageLayout huge8 = huge;
+  huge8.Allocated = huge8.Stored = 8;
+  huge8.HighBit = 7;
   // Width and height in the frame header of a JPEG or JPEG-LS stream.
   auto patchSize = [](std::vector<uint8_t> stream, uint8_t marker) {
     for (size_t i = 0; i + 9 < stream.size(); ++i)
@@ -788,8 +794,9 @@ TEST(DicomReader, CodecStreamsThatAreNotTheDeclaredImageAreRefused) {
     return stream;
   };
   const std::vector<uint8_t> jpegLs = FirstFragment("d12-jpegls.dcm"), j2k = FirstFragment("d12-j2k.dcm"),
-                             extended = FirstFragment("d12-extended.dcm"), rle = FirstFragment("d12-gdcm-rle.dcm");
-  ASSERT_FALSE(jpegLs.empty() || j2k.empty() || extended.empty() || rle.empty());
+                             extended = FirstFragment("d12-extended.dcm"), rle = FirstFragment("d12-gdcm-rle.dcm"),
+                             baseline = FirstFragment("d8-baseline.dcm");
+  ASSERT_FALSE(jpegLs.empty() || j2k.empty() || extended.empty() || rle.empty() || baseline.empty());
   std::vector<uint8_t> rleOneSegment = rle;
   rleOneSegment[0] = 1;
   struct TCase {
@@ -808,7 +815,10 @@ TEST(DicomReader, CodecStreamsThatAreNotTheDeclaredImageAreRefused) {
       {"12-bit JPEG taller", extended, "1.2.840.10008.1.2.4.51", taller, wrong},
       {"12-bit JPEG huge", patchSize(extended, 0xC1), "1.2.840.10008.1.2.4.51", huge, tooSmall},
       {"12-bit JPEG cut", half(extended), "1.2.840.10008.1.2.4.51", real, "The JPEG data are damaged or end early."},
+      {"JPEG 2000 huge", j2k, "1.2.840.10008.1.2.4.90", huge, tooSmall},
+      {"8-bit JPEG huge", patchSize(baseline, 0xC0), "1.2.840.10008.1.2.4.50", huge8, tooSmall},
       {"RLE huge", rle, "1.2.840.10008.1.2.5", huge, tooSmall},
+      {"RLE large", rle, "1.2.840.10008.1.2.5", large, tooSmall},
       {"RLE cut", half(rle), "1.2.840.10008.1.2.5", real, "The RLE data"},
       {"RLE segments", rleOneSegment, "1.2.840.10008.1.2.5", real,
        "The RLE data hold another number of segments than the image needs."},

@@ -262,7 +262,7 @@ TEST(TiffReader, RefusesWhatItCannotShow) {
       {with([](TTiffBuilder& t) { t.Field(262, kShort, {2}); }),
        "1 samples per pixel cannot be read for this kind of image."},
       // A strip that lies outside the file.
-      {with([](TTiffBuilder& t) { t.Field(273, kLong, {0xFFFFFF00}); }), "The image data cannot be decoded: "},
+      {with([](TTiffBuilder& t) { t.Field(273, kLong, {0xFFFFFF00}); }), "The file is far too small for the image it describes."},
       // Sizes past the limits, in a file of a few hundred bytes: refused before anything
       // is allocated for them.
       {GreyTiff(false, 30001, 2, 8, data), "The image is larger than 30,000 pixels a side or 2 GiB of samples."},
@@ -288,6 +288,40 @@ TEST(TiffReader, RefusesWhatItCannotShow) {
     std::string message;
     EXPECT_FALSE(Read(tiff.Build(), image, message));
     EXPECT_FALSE(image.HasData());
+  }
+}
+
+// A small file whose strips all point at the same stored row claims a large image: its
+// bytes are counted once, so it is refused before memory is taken; the same rows stored
+// one after another read.
+TEST(TiffReader, StripsSharingTheirBytesCannotPassForALargeImage) {
+  const uint32_t width = 1000, height = 1000;
+  // PackBits: seven runs of 128 and one of 104 make a row of zeros in 16 bytes.
+  std::vector<uint8_t> packedRow;
+  for (int run = 0; run < 7; ++run) packedRow.insert(packedRow.end(), {0x81, 0});
+  packedRow.insert(packedRow.end(), {uint8_t(1 - 104), 0});
+  const std::vector<uint8_t> plainRow(width, 9);
+  for (auto [compression, row] : {std::pair{1u, plainRow}, std::pair{32773u, packedRow}}) {
+    SCOPED_TRACE(compression);
+    auto strips = [&, compression = compression, row = row](bool shared) {
+      TTiffBuilder tiff(false);
+      std::vector<uint32_t> offsets;
+      for (uint32_t r = 0; r < (shared ? 1 : height); ++r) offsets.push_back(tiff.Data(row));
+      offsets.resize(height, offsets.front());
+      for (auto [tag, value] : std::vector<std::pair<uint16_t, uint32_t>>{
+               {256, width}, {257, height}, {258, 8}, {259, compression}, {262, 1}, {277, 1}, {278, 1}})
+        tiff.Field(tag, kShort, {value});
+      tiff.Field(273, kLong, offsets);
+      tiff.Field(279, kLong, std::vector<uint32_t>(height, uint32_t(row.size())));
+      return tiff.Build();
+    };
+    TRawImage image;
+    std::string message;
+    EXPECT_FALSE(Read(strips(true), image, message));
+    EXPECT_EQ(message.rfind("Error loading TIFF file.\r\n\r\nscan.tif\r\nThe file is far too small for the image it describes.", 0), 0u) << message;
+    EXPECT_FALSE(image.HasData());
+    ASSERT_TRUE(Read(strips(false), image, message)) << message;
+    EXPECT_EQ(image.Samples, std::vector<uint8_t>(width * height, compression == 1 ? 9 : 0));
   }
 }
 
