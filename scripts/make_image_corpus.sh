@@ -476,6 +476,9 @@ tiff_expect() {
   elif [[ $name == *tiled* ]]; then
     # tifftopnm reads tiles at 8 bits only.
     $convert "$corpus/tiff/$name" pgm:"$work/decoded.pnm"
+  elif [[ $name == rgb*-jpeg* ]]; then
+    # tifftopnm reads no YCbCr.
+    $convert "$corpus/tiff/$name" ppm:"$work/decoded.pnm"
   else
     tifftopnm -byrow "$corpus/tiff/$name" > "$work/decoded.pnm" 2>/dev/null
   fi
@@ -517,6 +520,9 @@ tiffcp -c zip "$corpus/tiff/g16-be-strips.tif" "$corpus/tiff/g16-deflate.tif"
 tiffcp -c zip:2 "$corpus/tiff/rgb16-be.tif" "$corpus/tiff/rgb16-deflate-predictor.tif"
 tiffcp -c packbits "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-packbits.tif"
 tiffcp -c jpeg:90 -r 16 "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-jpeg.tif"
+# Colour JPEG: tiffcp stores it as subsampled YCbCr.
+tiffcp -c jpeg:90 -r 16 "$corpus/tiff/rgb8-le.tif" "$corpus/tiff/rgb8-jpeg.tif"
+$convert "$src/rgb8.ppm" -colors 64 -depth 8 -type Palette -compress lzw "$corpus/tiff/palette8-lzw.tif"
 tiffcp -t -w 32 -l 32 -c none "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-tiled.tif"
 tiffcp -t -w 16 -l 16 -c lzw "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-tiled-lzw.tif"
 tiffcp -p separate -c none "$corpus/tiff/rgb8-le.tif" "$corpus/tiff/rgb8-planar.tif"
@@ -524,7 +530,7 @@ tiffcp -8 -c zip "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-bigtiff.tif"
 $convert "$src/g12.pgm" -depth 12 -compress none "$corpus/tiff/g12-packed.tif"
 for name in g8-lzw g8-packbits; do tiff_expect "$name.tif" "$src/g8.pgm"; done
 for name in g16-lzw-predictor g16-deflate g16-tiled-lzw g16-bigtiff; do tiff_expect "$name.tif" "$src/g16.pgm"; done
-for name in g8-jpeg; do tiff_expect "$name.tif"; done
+for name in g8-jpeg rgb8-jpeg palette8-lzw; do tiff_expect "$name.tif"; done
 tiff_expect rgb16-deflate-predictor.tif "$src/rgb16.ppm"
 tiff_expect rgb8-planar.tif "$src/rgb8.ppm"
 tiff_expect g8-tiled.tif "$src/g8.pgm"
