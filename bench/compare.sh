@@ -5,13 +5,13 @@
 # (7 unless told); every row prints min / median / max in milliseconds, the ratio of the
 # medians (ours / peer, below 1 is faster), the target and the load average before and after.
 # In-process rows come from the Google Benchmark programs with as many repetitions.
-# Needs the peers: bash bench/setup_peers.sh (DCMTK, libjpeg-turbo's tools, OpenCV).
+# Needs the peers: bash bench/setup_peers.sh (DCMTK, GDCM, libtiff's and libjpeg-turbo's tools, ImageMagick, OpenCV).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-7}
 build=build/release
 
-for tool in dcmconv dcmdjpeg dcmcjpeg djpeg cjpeg python3; do
+for tool in dcmconv dcmdjpeg dcmcjpeg dcmcjpls dcmdjpls gdcmconv tiffcp djpeg cjpeg python3 /usr/bin/convert; do
   command -v "$tool" >/dev/null || { echo "compare.sh: $tool is missing; run bash bench/setup_peers.sh" >&2; exit 1; }
 done
 cmake --preset release >/dev/null
@@ -67,12 +67,18 @@ body = (element(0x0008, 0x0016, b'UI', b'1.2.840.10008.5.1.4.1.1.1.1') + element
         element(0x0028, 0x0102, b'US', us(11)) + element(0x0028, 0x0103, b'US', us(0)) +
         element(0x7FE0, 0x0010, b'OW', bytes(samples)))
 open(f'{work}/native.dcm', 'wb').write(b'\0' * 128 + b'DICM' + meta + body)
+swapped = bytearray(len(samples))  # PGM's 16-bit samples are big-endian
+swapped[0::2], swapped[1::2] = samples[1::2], samples[0::2]
+open(f'{work}/grey16.pgm', 'wb').write(b'P5\n%d %d\n4095\n' % (w, h) + bytes(swapped))
 open(f'{work}/grey.pgm', 'wb').write(b'P5\n%d %d\n255\n' % (w, h) + bytes(grey))
 open(f'{work}/small.pgm', 'wb').write(b'P5\n64 48\n255\n' + bytes(grey[:64 * 48]))
 PYTHON
 cjpeg -quality 90 -grayscale -outfile "$work/grey.jpg" "$work/grey.pgm"
 cjpeg -quality 90 -grayscale -outfile "$work/small.jpg" "$work/small.pgm"
 for sv in 1 2 3 4 5 6 7; do dcmcjpeg +el +sv "$sv" "$work/native.dcm" "$work/lossless-sv$sv.dcm" 2>/dev/null; done
+dcmcjpls +el "$work/native.dcm" "$work/jpegls.dcm"
+gdcmconv --j2k "$work/native.dcm" "$work/j2k.dcm"
+/usr/bin/convert "$work/grey16.pgm" -compress LZW "$work/lzw16.tif"
 
 # ---- Timing ---------------------------------------------------------------------------------
 now() { date +%s%N; }
@@ -104,6 +110,14 @@ for sv in 1 2 3 4 5 6 7; do
   pair "image --out, lossless SV$sv vs dcmdjpeg" 0.67 "$cli" image "$work/lossless-sv$sv.dcm" --out "$work/o.pgm" -- \
     dcmdjpeg "$work/lossless-sv$sv.dcm" "$work/peer.dcm"
 done
+for peer in "dcmdjpls" "gdcmconv --raw"; do
+  pair "image --out, JPEG-LS vs $peer" 1.0 "$cli" image "$work/jpegls.dcm" --out "$work/o.pgm" -- \
+    $peer "$work/jpegls.dcm" "$work/peer.dcm"
+done
+pair "image --out, JPEG 2000 vs gdcmconv --raw" 1.0 "$cli" image "$work/j2k.dcm" --out "$work/o.pgm" -- \
+  gdcmconv --raw "$work/j2k.dcm" "$work/peer.dcm"
+pair "image --out, LZW 16-bit TIFF vs tiffcp -c none" 1.0 "$cli" image "$work/lzw16.tif" --out "$work/o.pgm" -- \
+  tiffcp -c none "$work/lzw16.tif" "$work/peer.tif"
 # The SVG render is the yardstick of the PNG one: the same tracings, the same size.
 render() { "$cli" render examples/PATIENT.CSV --records 1,2,4,5 --size 2560x1440 --mode all --out "$1"; }
 pair "render 4 tracings 2560x1440: PNG vs SVG" 1.5 render "$work/r.png" -- render "$work/r.svg"

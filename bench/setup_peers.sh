@@ -2,7 +2,7 @@
 # Installs the tools bench/compare.sh measures Lumacet against, for the benchmark machine
 # only: the test bootstrap (scripts/bootstrap.sh) and CI do without them.
 set -euo pipefail
-peers=(dcmtk libjpeg-turbo-progs libopencv-dev hyperfine python3)
+peers=(dcmtk libgdcm-tools libtiff-tools imagemagick libjpeg-turbo-progs libopencv-dev hyperfine python3)
 missing=()
 for p in "${peers[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,4 +1,4 @@
-// libFuzzer target for the DICOM reader, lossless JPEG pixel data included. Whatever the
+// libFuzzer target for the DICOM reader, every transfer syntax and colour model included. Whatever the
 // bytes, reading must neither crash nor touch memory outside them; a success must describe
 // exactly the samples it holds, with a window and spacing that can be used, and render; a
 // failure must leave nothing behind and say why.
@@ -22,7 +22,8 @@ std::string CheckDicomRead(std::span<const uint8_t> bytes) {
     return CheckFailedRead(image.HasData() || info.HasPatientData() || info.HasPixelSpacing || info.HasWindow,
                            read, "fuzz.dcm");
   }
-  if (!RawImageIsConsistent(image) || image.SamplesPerPixel != 1) return "the image read is not consistent";
+  if (!RawImageIsConsistent(image) || (image.SamplesPerPixel != 1 && image.SamplesPerPixel != 3))
+    return "the image read is not consistent";
   if (info.BitsStored < 1 || info.BitsStored > image.BitsPerSample) return "the stored bits exceed the samples";
   if (info.HasPixelSpacing && !(info.PixelWidth > 0 && info.PixelHeight > 0 && std::isfinite(info.PixelWidth) &&
                                 std::isfinite(info.PixelHeight)))

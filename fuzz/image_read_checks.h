@@ -23,11 +23,10 @@ inline std::string CheckRendering(const TRawImage& image) {
   return {};
 }
 
-// For readers that give 8- or 16-bit samples and nothing else.
+// For readers whose success needs nothing beyond a consistent raw image.
 inline std::string CheckPlainRead(const TResult& read, const TRawImage& image, const std::string& fileName) {
   if (!read) return CheckFailedRead(image.HasData(), read, fileName);
-  if (!RawImageIsConsistent(image) || (image.BitsPerSample != 8 && image.BitsPerSample != 16))
-    return "the image read is not consistent";
+  if (!RawImageIsConsistent(image)) return "the image read is not consistent";
   return CheckRendering(image);
 }
 

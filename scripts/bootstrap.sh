@@ -9,7 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   locales
   qt6-base-dev qt6-svg-dev qt6-l10n-tools libeigen3-dev
-  libjpeg62-turbo-dev libpng-dev
+  libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libcharls-dev libopenjp2-7-dev libgdcm-dev
+  dcmtk libgdcm-tools libtiff-tools netpbm imagemagick libjpeg-turbo-progs
   poppler-utils fonts-dejavu-core
   libsane-dev sane-utils
   xvfb xauth dbus-daemon

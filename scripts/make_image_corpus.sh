@@ -21,7 +21,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 for tool in dump2dcm dcmconv dcmcjpeg dcmdjpeg dcmcrle dcmodify dcmdump gdcmimg gdcmconv raw2tiff tiffcp tiffset \
-            tifftopnm cjpeg djpeg python3 "$convert"; do
+            tifftopnm pngtopnm cjpeg djpeg python3 "$convert"; do
   command -v "$tool" >/dev/null || { echo "make_image_corpus: $tool is missing" >&2; exit 1; }
 done
 
@@ -174,6 +174,10 @@ elif cmd == 'cells':         # RAW W H ALLOCATED STORED HIGHBIT SIGNED MONO1 OUT
 elif cmd == 'same':          # A B: exit 0 when both hold the same size and samples
     a, b = read_pnm(args[0]), read_pnm(args[1])
     sys.exit(0 if a[:3] == b[:3] and a[4] == b[4] else 1)
+elif cmd == 'rescale':      # IN.pnm MAXVAL OUT.pnm: samples brought to another maximum, rounded
+    w, h, depth, mv, vals = read_pnm(args[0])
+    to = int(args[1])
+    write_pnm(args[2], w, h, depth, to, [(v * to + mv // 2) // mv for v in vals])
 elif cmd == 'digest':        # FILE: a digest of its size and samples
     import hashlib
     w, h, depth, mv, vals = read_pnm(args[0])
@@ -255,7 +259,7 @@ fi
 
 corpus="$root/tests/imaging/corpus"
 rm -rf "$corpus"
-mkdir -p "$corpus"/{dicom,tiff,viff,expected,codec/expected}
+mkdir -p "$corpus"/{dicom,tiff,viff,jpeg,expected,codec/expected}
 manifest="$corpus/manifest.txt"
 echo "# file  expected-decoding | refused   (made by scripts/make_image_corpus.sh)" > "$manifest"
 src="$work/src"; mkdir -p "$src"
@@ -283,12 +287,14 @@ refused() { echo "$1 refused" >> "$manifest"; }
 same() { py same "$1" "$2" || { echo "make_image_corpus: $3 does not decode to its source" >&2; exit 1; }; }
 
 # ---- DICOM ----------------------------------------------------------------------------------
-# DCMTK's decoding of a DICOM file: its pixel cells, shown as this program shows them.
+# A second tool's decoding of a DICOM file (DCMTK's dcmdjpeg unless $decode names another
+# command taking IN OUT): its pixel cells, shown as this program shows them.
 # dicom_expect NAME ROWS COLUMNS ALLOCATED STORED HIGHBIT SIGNED MONO1 [SOURCE]
+decode=dcmdjpeg
 dicom_expect() {
   local name=$1 rows=$2 columns=$3 allocated=$4 stored=$5 high=$6 signed=$7 mono1=$8 source=${9:-}
   rm -rf "$work/cells" && mkdir "$work/cells"
-  dcmdjpeg "$corpus/dicom/$name" "$work/plain.dcm"
+  $decode "$corpus/dicom/$name" "$work/plain.dcm"
   dcmconv +te "$work/plain.dcm" "$work/plain-le.dcm"
   dcmdump +W "$work/cells" "$work/plain-le.dcm" > /dev/null
   py cells "$work"/cells/*.raw "$columns" "$rows" "$allocated" "$stored" "$high" "$signed" "$mono1" "$work/shown.pgm"
@@ -365,17 +371,101 @@ dicom_expect d16-signed.dcm 72 96 16 16 15 1 0
 dcmcjpeg +e1 "$corpus/dicom/d16-signed.dcm" "$corpus/dicom/d16-signed-sv1.dcm"
 dicom_expect d16-signed-sv1.dcm 72 96 16 16 15 1 0
 
-# Encodings this reader refuses rather than show wrongly.
+# Every other encoding clinics receive, each written by the tool that writes it and checked
+# against another tool's decoding.
 dcmconv +td "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-deflate.dcm"
-dcmcjpeg +eb "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-baseline.dcm"
+dcmconv +td "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-deflate.dcm"
 dcmcrle "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-rle.dcm"
-gdcmconv -L "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-jpegls.dcm"
-gdcmconv -K "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-j2k.dcm"
-gdcmimg -i "$src/g16.pgm" -o "$corpus/dicom/d16-ge-private.dcm"
+dcmcrle "$corpus/dicom/d16-exle.dcm" "$corpus/dicom/d16-rle.dcm"
+gdcmconv --rle "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-gdcm-rle.dcm"
+dcmcjpeg +eb "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-baseline.dcm"
+dcmcjpeg +ee "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-extended.dcm"
+dcmcjpls +el "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-jpegls.dcm"
+dcmcjpls +en +md 3 "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-jpegls-near.dcm"
+dcmcjpls +el "$corpus/dicom/d16-exle.dcm" "$corpus/dicom/d16-jpegls.dcm"
+gdcmconv --jpegls "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-jpegls.dcm"
+gdcmconv --j2k "$corpus/dicom/d8-exle.dcm" "$corpus/dicom/d8-j2k.dcm"
+gdcmconv --j2k "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-j2k.dcm"
+gdcmconv --j2k --lossy -q 40 "$corpus/dicom/d12-exle.dcm" "$corpus/dicom/d12-j2k-lossy.dcm"
+decode="dcmconv +te"
+dicom_expect d8-deflate.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+dicom_expect d12-deflate.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+decode=dcmdrle
+dicom_expect d8-rle.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+dicom_expect d16-rle.dcm 72 96 16 16 15 0 0 "$src/g16.pgm"
+dicom_expect d12-gdcm-rle.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+decode=dcmdjpeg
+dicom_expect d8-baseline.dcm 72 96 8 8 7 0 0
+dicom_expect d12-extended.dcm 72 96 16 12 11 0 0
+# A 12-bit JPEG file: the stream DCMTK's extended encoder wrote, taken out of its item.
+python3 - "$corpus/dicom/d12-extended.dcm" "$corpus/jpeg/g12-extended.jpg" <<'PYTHON'
+import sys
+d = open(sys.argv[1], 'rb').read()
+start = d.index(b'\xff\xd8\xff')
+open(sys.argv[2], 'wb').write(d[start:d.index(b'\xff\xd9', start) + 2])
+PYTHON
+expect jpeg/g12-extended.jpg "$work/shown.pgm" g12-extended.pgm
+
+decode=dcmdjpls
+dicom_expect d12-jpegls.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+dicom_expect d12-jpegls-near.dcm 72 96 16 12 11 0 0
+dicom_expect d16-jpegls.dcm 72 96 16 16 15 0 0 "$src/g16.pgm"
+dicom_expect d8-jpegls.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+decode="gdcmconv --raw"
+dicom_expect d8-j2k.dcm 72 96 8 8 7 0 0 "$src/g8.pgm"
+dicom_expect d12-j2k.dcm 72 96 16 12 11 0 0 "$src/g12.pgm"
+dicom_expect d12-j2k-lossy.dcm 72 96 16 12 11 0 0
+decode=dcmdjpeg
+
+# Colour: DCMTK's dcm2pnm shows each (after GDCM's decoding for JPEG 2000) as 8-bit RGB.
+colour_expect() {
+  local name=$1 source=${2:-}
+  $decode "$corpus/dicom/$name" "$work/plain.dcm"
+  dcm2pnm +op "$work/plain.dcm" "$work/shown.ppm"
+  [ -z "$source" ] || same "$work/shown.ppm" "$source" "dicom/$name"
+  expect "dicom/$name" "$work/shown.ppm" "${name%.dcm}.ppm"
+}
 $convert "$src/rgb8.ppm" -quality 95 "$work/rgb.jpg"
-img2dcm "$work/rgb.jpg" "$work/rgb-jpeg.dcm"
-dcmdjpeg "$work/rgb-jpeg.dcm" "$corpus/dicom/rgb8.dcm"
-for name in d8-deflate d8-baseline d8-rle d8-jpegls d8-j2k d16-ge-private rgb8; do refused "dicom/$name.dcm"; done
+img2dcm "$work/rgb.jpg" "$corpus/dicom/rgb8-img2dcm.dcm"
+dcmdjpeg "$corpus/dicom/rgb8-img2dcm.dcm" "$corpus/dicom/rgb8.dcm"
+dcmdjpeg +pl "$corpus/dicom/rgb8-img2dcm.dcm" "$corpus/dicom/rgb8-planar.dcm"
+dcmdjpeg +cn "$corpus/dicom/rgb8-img2dcm.dcm" "$corpus/dicom/rgb8-ybr-full.dcm"
+py raw "$src/rgb8.ppm" "$work/rgb8.raw" 0
+dicom_dump "$work/rgb8-exact.dcm" 60 80 8 8 7 "$work/rgb8.raw"
+dcmodify -nb -m "(0028,0002)=3" -m "(0028,0004)=RGB" -i "(0028,0006)=0" "$work/rgb8-exact.dcm"
+dcmcrle "$work/rgb8-exact.dcm" "$corpus/dicom/rgb8-rle.dcm"
+dcmcjpls +el "$work/rgb8-exact.dcm" "$corpus/dicom/rgb8-jpegls.dcm"
+gdcmconv --j2k "$work/rgb8-exact.dcm" "$corpus/dicom/rgb8-j2k.dcm"
+dcmcjpeg +eb "$work/rgb8-exact.dcm" "$corpus/dicom/rgb8-baseline.dcm"
+colour_expect rgb8-img2dcm.dcm
+# dcm2pnm's own YCbCr conversion rounds otherwise than libjpeg's, which dcmdjpeg used just
+# now on the very samples rgb8-ybr-full.dcm holds unconverted.
+expect dicom/rgb8-ybr-full.dcm "$work/shown.ppm" rgb8-img2dcm.ppm
+for name in rgb8 rgb8-planar rgb8-baseline; do colour_expect "$name.dcm"; done
+decode=dcmdrle; colour_expect rgb8-rle.dcm "$src/rgb8.ppm"
+decode=dcmdjpls; colour_expect rgb8-jpegls.dcm "$src/rgb8.ppm"
+decode="gdcmconv --raw"; colour_expect rgb8-j2k.dcm "$src/rgb8.ppm"
+decode=dcmdjpeg
+
+# Palette colour: 16-bit tables whose entries repeat their high byte, so that dcm2pnm's
+# 8-bit rendering, scaled back, is the 16-bit truth.
+python3 - "$work" <<'PYTHON'
+import sys
+work = sys.argv[1]
+for name, f in (('red', lambda i: i), ('green', lambda i: (i * 7) % 256), ('blue', lambda i: 255 - i)):
+    open(f'{work}/{name}.lut', 'wb').write(b''.join((f(i) * 257).to_bytes(2, 'little') for i in range(256)))
+PYTHON
+dicom_dump "$corpus/dicom/palette8.dcm" 72 96 8 8 7 "$work/g8.raw" \
+  '(0028,1101) US 256\0\16' '(0028,1102) US 256\0\16' '(0028,1103) US 256\0\16' \
+  "(0028,1201) OW =$work/red.lut" "(0028,1202) OW =$work/green.lut" "(0028,1203) OW =$work/blue.lut"
+dcmodify -nb -m "(0028,0004)=PALETTE COLOR" "$corpus/dicom/palette8.dcm"
+dcm2pnm +op "$corpus/dicom/palette8.dcm" "$work/palette8.ppm"
+py rescale "$work/palette8.ppm" 65535 "$work/palette16.ppm"
+expect dicom/palette8.dcm "$work/palette16.ppm" palette8.ppm
+
+# Encodings this reader still refuses rather than show wrongly.
+gdcmimg -i "$src/g16.pgm" -o "$corpus/dicom/d16-ge-private.dcm"
+refused dicom/d16-ge-private.dcm
 
 # ---- TIFF -----------------------------------------------------------------------------------
 tiff_expect() {
@@ -383,6 +473,12 @@ tiff_expect() {
   if [[ $name == rgba* ]]; then
     # tifftopnm premultiplies unassociated alpha; ImageMagick gives the stored samples.
     $convert "$corpus/tiff/$name" pam:"$work/decoded.pnm"
+  elif [[ $name == *tiled* ]]; then
+    # tifftopnm reads tiles at 8 bits only.
+    $convert "$corpus/tiff/$name" pgm:"$work/decoded.pnm"
+  elif [[ $name == rgb*-jpeg* ]]; then
+    # tifftopnm reads no YCbCr.
+    $convert "$corpus/tiff/$name" ppm:"$work/decoded.pnm"
   else
     tifftopnm -byrow "$corpus/tiff/$name" > "$work/decoded.pnm" 2>/dev/null
   fi
@@ -417,14 +513,71 @@ tiff_expect rgb8-be.tif "$src/rgb8.ppm"
 tiff_expect rgb16-be.tif "$src/rgb16.ppm"
 tiff_expect rgba8-le.tif
 
-$convert "$src/g8.pgm" -compress LZW "$corpus/tiff/g8-lzw.tif"
-$convert "$src/g12.pgm" -depth 12 -compress none "$corpus/tiff/g12-packed.tif"
-tiffcp -p separate -c none "$corpus/tiff/rgb8-le.tif" "$corpus/tiff/rgb8-planar.tif"
-$convert "$src/rgb8.ppm" -colors 200 -type Palette -compress none "$corpus/tiff/palette8.tif"
+# Every compression and layout libtiff writes, each compared with netpbm's decoding.
+tiffcp -c lzw "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-lzw.tif"
+tiffcp -c lzw:2 -r 9 "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-lzw-predictor.tif"
+tiffcp -c zip "$corpus/tiff/g16-be-strips.tif" "$corpus/tiff/g16-deflate.tif"
+tiffcp -c zip:2 "$corpus/tiff/rgb16-be.tif" "$corpus/tiff/rgb16-deflate-predictor.tif"
+tiffcp -c packbits "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-packbits.tif"
+tiffcp -c jpeg:90 -r 16 "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-jpeg.tif"
+# Colour JPEG: tiffcp stores it as subsampled YCbCr.
+tiffcp -c jpeg:90 -r 16 "$corpus/tiff/rgb8-le.tif" "$corpus/tiff/rgb8-jpeg.tif"
+$convert "$src/rgb8.ppm" -colors 64 -depth 8 -type Palette -compress lzw "$corpus/tiff/palette8-lzw.tif"
 tiffcp -t -w 32 -l 32 -c none "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-tiled.tif"
+tiffcp -t -w 16 -l 16 -c lzw "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-tiled-lzw.tif"
+tiffcp -p separate -c none "$corpus/tiff/rgb8-le.tif" "$corpus/tiff/rgb8-planar.tif"
+tiffcp -8 -c zip "$corpus/tiff/g16-le-1strip.tif" "$corpus/tiff/g16-bigtiff.tif"
+$convert "$src/g12.pgm" -depth 12 -compress none "$corpus/tiff/g12-packed.tif"
+for name in g8-lzw g8-packbits; do tiff_expect "$name.tif" "$src/g8.pgm"; done
+for name in g16-lzw-predictor g16-deflate g16-tiled-lzw g16-bigtiff; do tiff_expect "$name.tif" "$src/g16.pgm"; done
+for name in g8-jpeg rgb8-jpeg palette8-lzw; do tiff_expect "$name.tif"; done
+tiff_expect rgb16-deflate-predictor.tif "$src/rgb16.ppm"
+tiff_expect rgb8-planar.tif "$src/rgb8.ppm"
+tiff_expect g8-tiled.tif "$src/g8.pgm"
+# netpbm reads no 12-bit samples; ImageMagick's decoding comes at 16 bits, brought back to 12.
+$convert "$corpus/tiff/g12-packed.tif" -depth 16 pgm:"$work/decoded16.pgm"
+py rescale "$work/decoded16.pgm" 4095 "$work/decoded.pnm"
+expect tiff/g12-packed.tif "$work/decoded.pnm" g12-packed.pgm
+# Bilevel: ImageMagick's decoding, spread over 0..255 as the reader shows it.
 $convert "$src/g8.pgm" -monochrome -depth 1 -compress none "$corpus/tiff/bilevel.tif"
-$convert "$src/g8.pgm" -depth 32 -compress none "$corpus/tiff/g32.tif"
-for name in g8-lzw g12-packed rgb8-planar palette8 g8-tiled bilevel g32; do refused "tiff/$name.tif"; done
+$convert "$corpus/tiff/bilevel.tif" -depth 8 pgm:"$work/decoded.pnm"
+expect tiff/bilevel.tif "$work/decoded.pnm" bilevel.pgm
+# Turned: ImageMagick puts the picture upright as the orientation tag says.
+for orientation in 3 6; do
+  cp "$corpus/tiff/g8-le-1strip.tif" "$corpus/tiff/g8-orientation$orientation.tif"
+  tiffset -s 274 "$orientation" "$corpus/tiff/g8-orientation$orientation.tif"
+  $convert "$corpus/tiff/g8-orientation$orientation.tif" -auto-orient pgm:"$work/decoded.pnm"
+  expect "tiff/g8-orientation$orientation.tif" "$work/decoded.pnm" "g8-orientation$orientation.pgm"
+done
+$convert "$src/g8.pgm" -depth 32 -define quantum:format=floating-point -compress none "$corpus/tiff/g32-float.tif" 2>/dev/null || [ -s "$corpus/tiff/g32-float.tif" ]
+refused tiff/g32-float.tif
+
+# ---- PNG ------------------------------------------------------------------------------------
+mkdir -p "$corpus/png"
+png_expect() {  # NAME SOURCE: netpbm's decoding, which must give the source's samples
+  local name=$1 source=$2
+  pngtopnm "$corpus/png/$name" > "$work/decoded.pnm"
+  same "$work/decoded.pnm" "$source" "png/$name"
+  local ext=pgm; head -c2 "$work/decoded.pnm" | grep -q P6 && ext=ppm
+  expect "png/$name" "$work/decoded.pnm" "${name%.png}.$ext"
+}
+$convert "$src/g8.pgm" "$corpus/png/g8.png"
+$convert "$src/g16.pgm" "$corpus/png/g16.png"
+$convert "$src/rgb8.ppm" "$corpus/png/rgb8.png"
+$convert "$src/rgb16.ppm" "$corpus/png/rgb16.png"
+$convert "$src/g8.pgm" -interlace PNG "$corpus/png/g8-interlaced.png"
+cp "$corpus/png/rgb8.png" "$corpus/png/rgb8-no-extension"
+for name in g8 g8-interlaced; do png_expect "$name.png" "$src/g8.pgm"; done
+png_expect g16.png "$src/g16.pgm"
+png_expect rgb8.png "$src/rgb8.ppm"
+png_expect rgb16.png "$src/rgb16.ppm"
+expect png/rgb8-no-extension "$src/rgb8.ppm" rgb8.ppm
+$convert "$src/rgb8.ppm" \( "$src/g8.pgm" -resize 80x60! \) -alpha off -compose CopyOpacity -composite \
+  PNG32:"$corpus/png/rgba8.png"
+$convert "$corpus/png/rgba8.png" pam:"$work/decoded.pnm"
+expect png/rgba8.png "$work/decoded.pnm" rgba8-png.pam
+head -c 300 "$corpus/png/g8.png" > "$corpus/png/g8-truncated.png"
+refused png/g8-truncated.png
 
 # ---- VIFF -----------------------------------------------------------------------------------
 viff_expect() {
@@ -482,8 +635,8 @@ done
 # ---- Fuzzing seeds: small versions of the same kinds of file --------------------------------
 # Only the seed-* files are made here; what the fuzzers found and kept stays.
 fuzz="$root/fuzz/corpus"
-mkdir -p "$fuzz"/{tiff,viff,dicom,lossless_jpeg}
-rm -f "$fuzz"/{tiff,viff,dicom,lossless_jpeg}/seed-*
+mkdir -p "$fuzz"/{tiff,viff,dicom,lossless_jpeg,png}
+rm -f "$fuzz"/{tiff,viff,dicom,lossless_jpeg,png}/seed-*
 py radiograph 16 12 255 1 grey "$src/s8.pgm"
 py radiograph 16 12 4095 2 grey "$src/s12.pgm"
 py radiograph 16 12 65535 3 grey "$src/s16.pgm"
@@ -502,6 +655,20 @@ $convert "$src/srgb.ppm" -compress none -depth 16 -define tiff:endian=msb "$fuzz
 $convert "$src/srgb.ppm" -alpha set -compress none "$fuzz/tiff/seed-rgba8.tif"
 $convert "$src/s8.pgm" -compress LZW "$fuzz/tiff/seed-lzw.tif"
 tiffcp -p separate -c none "$fuzz/tiff/seed-rgb8.tif" "$fuzz/tiff/seed-rgb8-planar.tif"
+tiffcp -c zip:2 "$fuzz/tiff/seed-g16-le.tif" "$fuzz/tiff/seed-g16-deflate-predictor.tif"
+tiffcp -c packbits "$fuzz/tiff/seed-g8-le.tif" "$fuzz/tiff/seed-g8-packbits.tif"
+tiffcp -c jpeg -r 16 "$fuzz/tiff/seed-rgb8.tif" "$fuzz/tiff/seed-rgb8-jpeg.tif"
+tiffcp -t -w 16 -l 16 -c lzw "$fuzz/tiff/seed-g8-le.tif" "$fuzz/tiff/seed-g8-tiled.tif"
+tiffcp -8 "$fuzz/tiff/seed-g8-le.tif" "$fuzz/tiff/seed-g8-bigtiff.tif"
+$convert "$src/srgb.ppm" -colors 16 -type Palette "$fuzz/tiff/seed-palette4.tif"
+$convert "$src/s8.pgm" -monochrome -depth 1 "$fuzz/tiff/seed-bilevel.tif"
+$convert "$src/s8.pgm" "$fuzz/png/seed-g8.png"
+$convert "$src/s12.pgm" "$fuzz/png/seed-g16.png"
+$convert "$src/srgb.ppm" "$fuzz/png/seed-rgb8.png"
+$convert "$src/srgb.ppm" -depth 16 "$fuzz/png/seed-rgb16.png"
+$convert "$src/srgb.ppm" -colors 16 PNG8:"$fuzz/png/seed-palette.png"
+$convert "$src/srgb.ppm" -alpha set PNG32:"$fuzz/png/seed-rgba8.png"
+$convert "$src/s8.pgm" -interlace PNG "$fuzz/png/seed-g8-interlaced.png"
 
 $convert "$src/srgb.ppm" "$fuzz/viff/seed-rgb8-im.viff"
 py viff "$src/s8.pgm" be "$fuzz/viff/seed-g8-be.viff"
@@ -533,3 +700,54 @@ py ljpeg "$src/s12.pgm" 12 7 1 3 "$fuzz/lossless_jpeg/seed-p12-sv7-restart.jpg"
 py ljpeg "$src/s16.pgm" 16 6 0 1 "$fuzz/lossless_jpeg/seed-p16-sv6-restart.jpg"
 
 du -sh "$corpus"
+
+# Seeds for the DICOM codec targets: the frame the data set declares (rows and columns as
+# big-endian 16 bits, samples per pixel odd for three, bits allocated odd for 16), then the
+# first fragment of a tool-made file.
+codec_seed() {  # FOLDER SOURCE.dcm ROWS COLUMNS SAMPLES ALLOCATED
+  python3 - "$fuzz/$1/seed-$(basename "${2%.dcm}")" "$2" "$3" "$4" "$5" "$6" <<'PYTHON'
+import sys
+out, source, rows, columns, samples, allocated = sys.argv[1], sys.argv[2], *map(int, sys.argv[3:])
+d = open(source, 'rb').read()
+pos = d.index(b'\xe0\x7f\x10\x00OB\x00\x00\xff\xff\xff\xff') + 12
+length = lambda at: int.from_bytes(d[at + 4:at + 8], 'little')
+pos += 8 + length(pos)
+head = rows.to_bytes(2, 'big') + columns.to_bytes(2, 'big') + bytes([1 if samples == 3 else 0, 1 if allocated == 16 else 0])
+open(out, 'wb').write(head + d[pos + 8:pos + 8 + length(pos)])
+PYTHON
+}
+mkdir -p "$fuzz"/{dicom_jpeg,dicom_jpegls,dicom_j2k,dicom_rle} "$work/seeds"
+rm -f "$fuzz"/{dicom_jpeg,dicom_jpegls,dicom_j2k,dicom_rle}/seed-*
+# GDCM's JPEG 2000 encoder fails on images as small as the other seeds.
+py radiograph 16 12 255 4 colour "$src/srgb16.ppm"
+py raw "$src/srgb16.ppm" "$work/srgb16.raw" 0
+dicom_dump "$work/seeds/rgb8.dcm" 12 16 8 8 7 "$work/srgb16.raw"
+dcmodify -nb -m "(0028,0002)=3" -m "(0028,0004)=RGB" -i "(0028,0006)=0" "$work/seeds/rgb8.dcm"
+cp "$work/seeds/rgb8.dcm" "$fuzz/dicom/seed-rgb8.dcm"
+s8="$fuzz/dicom/seed-d8-exle.dcm" s12="$fuzz/dicom/seed-d12-exle.dcm" rgb="$work/seeds/rgb8.dcm"
+dcmcjpeg +eb "$s8" "$work/seeds/d8-baseline.dcm"
+dcmcjpeg +ee "$s12" "$work/seeds/d12-extended.dcm"
+dcmcjpeg +eb "$rgb" "$work/seeds/rgb8-baseline.dcm"
+dcmcjpls +el "$s12" "$work/seeds/d12-jpegls.dcm"
+dcmcjpls +en "$s8" "$work/seeds/d8-jpegls-near.dcm"
+dcmcjpls +el "$rgb" "$work/seeds/rgb8-jpegls.dcm"
+gdcmconv --j2k "$s12" "$work/seeds/d12-j2k.dcm"
+gdcmconv --j2k --lossy -q 40 "$s8" "$work/seeds/d8-j2k-lossy.dcm" > /dev/null
+gdcmconv --j2k "$rgb" "$work/seeds/rgb8-j2k.dcm"
+dcmcrle "$s8" "$work/seeds/d8-rle.dcm"
+dcmcrle "$s12" "$work/seeds/d12-rle.dcm"
+dcmcrle "$rgb" "$work/seeds/rgb8-rle.dcm"
+cp "$work/seeds/rgb8-rle.dcm" "$fuzz/dicom/seed-rgb8-rle.dcm"
+cp "$work/seeds/d12-jpegls.dcm" "$fuzz/dicom/seed-d12-jpegls.dcm"
+codec_seed dicom_jpeg "$work/seeds/d8-baseline.dcm" 12 16 1 8
+codec_seed dicom_jpeg "$work/seeds/d12-extended.dcm" 12 16 1 16
+codec_seed dicom_jpeg "$work/seeds/rgb8-baseline.dcm" 12 16 3 8
+codec_seed dicom_jpegls "$work/seeds/d12-jpegls.dcm" 12 16 1 16
+codec_seed dicom_jpegls "$work/seeds/d8-jpegls-near.dcm" 12 16 1 8
+codec_seed dicom_jpegls "$work/seeds/rgb8-jpegls.dcm" 12 16 3 8
+codec_seed dicom_j2k "$work/seeds/d12-j2k.dcm" 12 16 1 16
+codec_seed dicom_j2k "$work/seeds/d8-j2k-lossy.dcm" 12 16 1 8
+codec_seed dicom_j2k "$work/seeds/rgb8-j2k.dcm" 12 16 3 8
+codec_seed dicom_rle "$work/seeds/d8-rle.dcm" 12 16 1 8
+codec_seed dicom_rle "$work/seeds/d12-rle.dcm" 12 16 1 16
+codec_seed dicom_rle "$work/seeds/rgb8-rle.dcm" 12 16 3 8

@@ -49,8 +49,8 @@ const QString kSaveFilters[] = {QStringLiteral("All (*.jpg *.jpeg *.bmp)"), QStr
 
 QString ImageOpenFilter() {
   return QObject::tr(
-      "All (*.jpg *.jpeg *.bmp *.tif *.tiff *.viff *.dcm);;JPEG Image files (*.jpg *.jpeg);;Bitmap files (*.bmp);;"
-      "TIFF files (*.tif *.tiff);;Khoros VIFF files (*.viff);;DICOM files (*.dcm);;All files (*)");
+      "All (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.viff *.dcm);;JPEG Image files (*.jpg *.jpeg);;Bitmap files (*.bmp);;"
+      "TIFF files (*.tif *.tiff);;PNG files (*.png);;Khoros VIFF files (*.viff);;DICOM files (*.dcm);;All files (*)");
 }
 
 bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::string& folder) {

@@ -32,6 +32,7 @@ void PrintInfo(const TImageFileContents& contents, std::ostream& out) {
   out << "Size: " << raw.Width << " x " << raw.Height << '\n';
   out << "Samples per pixel: " << raw.SamplesPerPixel << '\n';
   out << "Bits per sample: " << raw.BitsPerSample << '\n';
+  if (!contents.Encoding.empty()) out << "Encoding: " << contents.Encoding << '\n';
   if (contents.IsDicom && contents.Dicom.HasPixelSpacing)
     out << "Pixel size: " << FormatRounded(contents.Dicom.PixelWidth / 10, 6) << " x "
         << FormatRounded(contents.Dicom.PixelHeight / 10, 6) << " mm\n";

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "imaging/dicom_codecs.h"
 #include "imaging/lossless_jpeg.h"
 #include "support/text_codec.h"
 
@@ -137,6 +138,7 @@ enum TField : size_t {
   kImagerPixelSpacing,
   kSamplesPerPixel,
   kPhotometric,
+  kPlanarConfiguration,
   kNumberOfFrames,
   kRows,
   kColumns,
@@ -149,14 +151,22 @@ enum TField : size_t {
   kWindowWidth,
   kRescaleIntercept,
   kRescaleSlope,
+  kRedDescriptor,
+  kGreenDescriptor,
+  kBlueDescriptor,
+  kRedTable,
+  kGreenTable,
+  kBlueTable,
   kFieldCount
 };
 
 constexpr std::array<uint32_t, kFieldCount> kFieldTags = {
     Tag(0x0008, 0x0005), Tag(0x0008, 0x0022), Tag(0x0010, 0x0010), Tag(0x0010, 0x0020), Tag(0x0010, 0x0030),
-    Tag(0x0010, 0x0040), Tag(0x0018, 0x1164), Tag(0x0028, 0x0002), Tag(0x0028, 0x0004), Tag(0x0028, 0x0008), Tag(0x0028, 0x0010),
+    Tag(0x0010, 0x0040), Tag(0x0018, 0x1164), Tag(0x0028, 0x0002), Tag(0x0028, 0x0004), Tag(0x0028, 0x0006), Tag(0x0028, 0x0008), Tag(0x0028, 0x0010),
     Tag(0x0028, 0x0011), Tag(0x0028, 0x0030), Tag(0x0028, 0x0100), Tag(0x0028, 0x0101), Tag(0x0028, 0x0102),
-    Tag(0x0028, 0x0103), Tag(0x0028, 0x1050), Tag(0x0028, 0x1051), Tag(0x0028, 0x1052), Tag(0x0028, 0x1053)};
+    Tag(0x0028, 0x0103), Tag(0x0028, 0x1050), Tag(0x0028, 0x1051), Tag(0x0028, 0x1052), Tag(0x0028, 0x1053),
+    Tag(0x0028, 0x1101), Tag(0x0028, 0x1102), Tag(0x0028, 0x1103), Tag(0x0028, 0x1201), Tag(0x0028, 0x1202),
+    Tag(0x0028, 0x1203)};
 
 struct TFields {
   std::array<std::optional<std::span<const uint8_t>>, kFieldCount> Values;
@@ -260,7 +270,11 @@ std::string_view TrimUid(std::span<const uint8_t> value) {
 struct TLayout {
   uint64_t Start = 0;
   TEncoding Encoding;
-  bool Lossless = false;
+  bool Deflated = false;     // the data set after the meta group is deflated
+  bool Encapsulated = false;
+  bool Lossless = false;     // process 14, by this reader's own decoder
+  TDicomCodec Codec = TDicomCodec::Jpeg;  // for the other encapsulated syntaxes
+  std::string Syntax;  // the transfer syntax UID, and its name when it has one; empty when the file names none
 };
 
 // A data set without a transfer syntax: explicit when its first element carries a VR, big
@@ -301,37 +315,45 @@ TLayout FindDataSet(std::span<const uint8_t> bytes) {
     layout.Encoding = GuessEncoding(bytes, layout.Start);
     return layout;
   }
+  enum TKind { kNative, kDeflate, kLossless, kCodec, kRefused };
   struct TSyntax {
     std::string_view Uid;
-    const char* Name;  // null: readable
+    const char* Name;
+    TKind Kind;
     TEncoding Encoding;
-    bool Lossless;
+    TDicomCodec Codec;
   };
+  constexpr TEncoding kLe{true, false};
   static constexpr std::array<TSyntax, 16> kSyntaxes = {{
-      {"1.2.840.10008.1.2", nullptr, {false, false}, false},
-      {"1.2.840.10008.1.2.1", nullptr, {true, false}, false},
-      {"1.2.840.10008.1.2.2", nullptr, {true, true}, false},
-      {"1.2.840.10008.1.2.4.57", nullptr, {true, false}, true},
-      {"1.2.840.10008.1.2.4.70", nullptr, {true, false}, true},
-      {"1.2.840.10008.1.2.1.99", "deflate", {}, false},
-      {"1.2.840.10008.1.2.4.50", "baseline JPEG", {}, false},
-      {"1.2.840.10008.1.2.4.51", "extended JPEG", {}, false},
-      {"1.2.840.10008.1.2.4.80", "JPEG-LS", {}, false},
-      {"1.2.840.10008.1.2.4.81", "JPEG-LS", {}, false},
-      {"1.2.840.10008.1.2.4.90", "JPEG 2000", {}, false},
-      {"1.2.840.10008.1.2.4.91", "JPEG 2000", {}, false},
-      {"1.2.840.10008.1.2.4.201", "high-throughput JPEG 2000", {}, false},
-      {"1.2.840.10008.1.2.4.203", "high-throughput JPEG 2000", {}, false},
-      {"1.2.840.10008.1.2.5", "RLE", {}, false},
-      {"1.2.840.113619.5.2", "a private big-endian pixel layout", {}, false},
+      {"1.2.840.10008.1.2", "", kNative, {false, false}, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.1", "", kNative, kLe, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.2", "", kNative, {true, true}, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.4.57", "", kLossless, kLe, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.4.70", "", kLossless, kLe, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.1.99", "deflate", kDeflate, kLe, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.4.50", "baseline JPEG", kCodec, kLe, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.4.51", "extended JPEG", kCodec, kLe, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.4.80", "JPEG-LS", kCodec, kLe, TDicomCodec::JpegLs},
+      {"1.2.840.10008.1.2.4.81", "JPEG-LS near-lossless", kCodec, kLe, TDicomCodec::JpegLs},
+      {"1.2.840.10008.1.2.4.90", "JPEG 2000", kCodec, kLe, TDicomCodec::Jpeg2000},
+      {"1.2.840.10008.1.2.4.91", "JPEG 2000 lossy", kCodec, kLe, TDicomCodec::Jpeg2000},
+      {"1.2.840.10008.1.2.5", "RLE", kCodec, kLe, TDicomCodec::Rle},
+      {"1.2.840.10008.1.2.4.201", "high-throughput JPEG 2000", kRefused, kLe, TDicomCodec::Jpeg},
+      {"1.2.840.10008.1.2.4.203", "high-throughput JPEG 2000", kRefused, kLe, TDicomCodec::Jpeg},
+      {"1.2.840.113619.5.2", "a private big-endian pixel layout", kRefused, kLe, TDicomCodec::Jpeg},
   }};
   for (const TSyntax& known : kSyntaxes) {
     if (known.Uid != *syntax) continue;
-    if (known.Name)
+    if (known.Kind == kRefused)
       throw TImageReadError{"The image is compressed or stored as " + std::string(known.Name) +
                             " (transfer syntax " + std::string(*syntax) + "), which cannot be read."};
     layout.Encoding = known.Encoding;
-    layout.Lossless = known.Lossless;
+    layout.Deflated = known.Kind == kDeflate;
+    layout.Lossless = known.Kind == kLossless;
+    layout.Encapsulated = known.Kind == kLossless || known.Kind == kCodec;
+    layout.Codec = known.Codec;
+    layout.Syntax = std::string(*syntax);
+    if (*known.Name) layout.Syntax += " " + std::string(known.Name);
     return layout;
   }
   throw TImageReadError{"The transfer syntax " + std::string(*syntax) + " cannot be read."};
@@ -486,8 +508,10 @@ std::vector<std::span<const uint8_t>> FrameFragments(const TByteSource& in, cons
   return chosen;
 }
 
-void ReadLosslessPixels(const TDataSet& dataSet, const TElement& pixels, int32_t rows, int32_t columns,
-                        const TPixelFormat& format, int64_t frames, int64_t frame, TRawImage& image) {
+// The stream of frame `frame` (from 0): its fragments, joined into `joined` when there are
+// several.
+std::span<const uint8_t> EncapsulatedFrame(const TDataSet& dataSet, const TElement& pixels, int64_t frames,
+                                           int64_t frame, std::vector<uint8_t>& joined) {
   const char* broken = "The compressed pixel data are malformed.";
   if (!pixels.Undefined()) throw TImageReadError{"The pixel data are not encapsulated, but the transfer syntax is compressed."};
   const TByteSource& in = dataSet.Source();
@@ -507,12 +531,15 @@ void ReadLosslessPixels(const TDataSet& dataSet, const TElement& pixels, int32_t
   if (fragments.empty()) throw TImageReadError{"The compressed pixel data hold no image."};
   if (uint64_t(frames) > fragments.size()) throw TImageReadError{"The compressed pixel data hold fewer frames than the file says."};
   const std::vector<std::span<const uint8_t>> parts = FrameFragments(in, offsetTable, fragments, frames, frame);
+  if (parts.size() == 1) return parts.front();
+  for (std::span<const uint8_t> part : parts) joined.insert(joined.end(), part.begin(), part.end());
+  return joined;
+}
+
+void ReadLosslessPixels(const TDataSet& dataSet, const TElement& pixels, int32_t rows, int32_t columns,
+                        const TPixelFormat& format, int64_t frames, int64_t frame, TRawImage& image) {
   std::vector<uint8_t> joined;
-  std::span<const uint8_t> stream = parts.front();
-  if (parts.size() > 1) {
-    for (std::span<const uint8_t> part : parts) joined.insert(joined.end(), part.begin(), part.end());
-    stream = joined;
-  }
+  const std::span<const uint8_t> stream = EncapsulatedFrame(dataSet, pixels, frames, frame, joined);
   auto check = [&](const TLosslessJpegFrame& decoded) -> std::string {
     if (decoded.Width != columns || decoded.Height != rows)
       return "The compressed image's size differs from the image's rows and columns.";
@@ -527,6 +554,142 @@ void ReadLosslessPixels(const TDataSet& dataSet, const TElement& pixels, int32_t
   };
   std::string reason;
   if (!DecodeLosslessJpegLines(stream, check, sink, reason)) throw TImageReadError{reason};
+}
+
+// How a frame's samples are meant to be seen.
+enum class TColourModel { kGrey, kPalette, kRgb, kYbr };
+
+// Native colour or palette data as a frame: 8- or 16-bit cells by pixel or by plane, or
+// YBR_FULL_422's pairs of pixels (two lumas, then the pair's blue and red difference).
+void ReadNativeFrame(const TDataSet& dataSet, const TElement& pixels, int32_t rows, int32_t columns,
+                     int32_t samplesPerPixel, bool byPlane, bool pairs, int bitsAllocated, int64_t frames, int64_t frame,
+                     TDecodedFrame& out) {
+  if (pixels.Undefined()) throw TImageReadError{"The pixel data are encapsulated, but the transfer syntax is uncompressed."};
+  if (bitsAllocated != 8 && bitsAllocated != 16) throw TImageReadError{"Colour pixels must take 8 or 16 bits."};
+  if (pairs && columns % 2 != 0) throw TImageReadError{"YBR_FULL_422 pixel data need an even number of columns."};
+  const uint64_t plane = uint64_t(rows) * uint64_t(columns);
+  const uint64_t cells = pairs ? plane * 2 : plane * uint64_t(samplesPerPixel);
+  const uint64_t cellBytes = uint64_t(bitsAllocated) / 8, frameBytes = cells * cellBytes;
+  const bool swapPairs = dataSet.Encoding().BigEndian && !pixels.IsVr("OB");
+  if (pixels.Length / frameBytes < uint64_t(frames)) throw TImageReadError{"The pixel data are shorter than the image."};
+  uint64_t needed = uint64_t(frames) * frameBytes;
+  if (swapPairs) needed += needed % 2;
+  const uint8_t* data = dataSet.Source().Span(pixels.ValueAt, needed, "The file ends inside the pixel data.").data();
+  const uint64_t first = uint64_t(frame) * frameBytes;
+  auto cell = [&](uint64_t index) -> uint16_t {
+    const uint64_t at = first + index * cellBytes;
+    if (cellBytes == 1) return data[swapPairs ? at ^ 1 : at];
+    return swapPairs ? uint16_t(data[at] << 8 | data[at + 1]) : uint16_t(data[at + 1] << 8 | data[at]);
+  };
+  out.Width = columns;
+  out.Height = rows;
+  out.Components = samplesPerPixel;
+  out.Precision = bitsAllocated;
+  out.ConvertedToRgb = false;
+  out.Samples.resize(size_t(plane) * size_t(samplesPerPixel));
+  const auto components = uint64_t(samplesPerPixel);
+  for (uint64_t p = 0; p < plane; ++p) {
+    for (uint64_t c = 0; c < components; ++c) {
+      uint64_t index = byPlane ? c * plane + p : p * components + c;
+      if (pairs) index = (p / 2) * 4 + (c == 0 ? p % 2 : c + 1);
+      out.Samples[size_t(p * components + c)] = cell(index);
+    }
+  }
+}
+
+// A palette's three tables (PS3.3 C.7.6.3.1.5): each maps a stored index to one colour
+// component of `Bits` bits.
+struct TPalette {
+  uint32_t Entries = 0;
+  int32_t FirstIndex = 0;
+  int Bits = 8;
+  std::array<std::vector<uint16_t>, 3> Tables;
+};
+
+TPalette ReadPalette(const TFields& fields, const TByteSource& in) {
+  const char* missing = "The palette colour image has no complete palette.";
+  TPalette palette;
+  for (int c = 0; c < 3; ++c) {
+    const auto& descriptor = fields.Values[kRedDescriptor + size_t(c)];
+    const auto& table = fields.Values[kRedTable + size_t(c)];
+    if (!descriptor || descriptor->size() != 6 || !table) throw TImageReadError{missing};
+    auto word = [&](std::span<const uint8_t> bytes, size_t i) {
+      return uint16_t(in.BigEndian() ? bytes[2 * i] << 8 | bytes[2 * i + 1] : bytes[2 * i + 1] << 8 | bytes[2 * i]);
+    };
+    const uint32_t entries = word(*descriptor, 0) == 0 ? 65536 : word(*descriptor, 0);
+    const uint16_t firstIndex = word(*descriptor, 1);
+    const int bits = word(*descriptor, 2);
+    if (bits != 8 && bits != 16) throw TImageReadError{"The palette's entries are neither 8 nor 16 bits."};
+    if (c > 0 && (entries != palette.Entries || bits != palette.Bits)) throw TImageReadError{"The palette's tables differ in size."};
+    palette.Entries = entries;
+    palette.FirstIndex = firstIndex;
+    palette.Bits = bits;
+    std::vector<uint16_t>& values = palette.Tables[size_t(c)];
+    // Eight-bit entries come one a byte, or one a 16-bit word.
+    if (bits == 8 && table->size() == entries) {
+      values.assign(table->begin(), table->end());
+    } else if (table->size() == size_t(entries) * 2) {
+      for (size_t i = 0; i < entries; ++i) values.push_back(bits == 8 ? word(*table, i) & 0xFF : word(*table, i));
+    } else {
+      throw TImageReadError{missing};
+    }
+  }
+  return palette;
+}
+
+// Y, Cb, Cr to R, G, B with the coefficients DICOM gives for YBR_FULL, in the fixed point
+// libjpeg uses, so that a converted JPEG frame and a converted native one agree exactly.
+void YbrToRgb(int32_t bits, uint32_t& y, uint32_t& cb, uint32_t& cr) {
+  constexpr int64_t kHalf = int64_t{1} << 15;
+  constexpr auto fix = [](double x) { return int64_t(x * 65536 + 0.5); };
+  const int64_t centre = int64_t{1} << (bits - 1), top = (int64_t{1} << bits) - 1;
+  const int64_t b = int64_t(cb) - centre, r = int64_t(cr) - centre, luma = y;
+  const int64_t red = luma + ((fix(1.40200) * r + kHalf) >> 16);
+  const int64_t green = luma + ((-fix(0.34414) * b - fix(0.71414) * r + kHalf) >> 16);
+  const int64_t blue = luma + ((fix(1.77200) * b + kHalf) >> 16);
+  y = uint32_t(std::clamp<int64_t>(red, 0, top));
+  cb = uint32_t(std::clamp<int64_t>(green, 0, top));
+  cr = uint32_t(std::clamp<int64_t>(blue, 0, top));
+}
+
+// The frame into the raw image: grey through the pixel format, palette indices through
+// their tables, colour (converted from YBR where the codec did not) as blue, green, red.
+void StoreFrame(const TDecodedFrame& frame, const TPixelFormat& format, TColourModel model, const TPalette& palette,
+                TRawImage& image) {
+  const size_t pixels = size_t(frame.Width) * size_t(frame.Height);
+  auto put = [&](size_t index, uint32_t value) {
+    if (image.BitsPerSample > 8) {
+      image.Samples[2 * index] = uint8_t(value);
+      image.Samples[2 * index + 1] = uint8_t(value >> 8);
+    } else {
+      image.Samples[index] = uint8_t(value);
+    }
+  };
+  auto stored = [&](uint16_t cell) { return (uint32_t(cell) >> format.Shift) & format.Mask; };
+  if (model == TColourModel::kGrey) {
+    SizeRawImage(image, frame.Width, frame.Height, 1, format.SampleBits);
+    const uint16_t* cell = frame.Samples.data();
+    WriteSamples(image, 0, int64_t(pixels), format, [&] { return uint32_t(*cell++); });
+    return;
+  }
+  if (model == TColourModel::kPalette) {
+    SizeRawImage(image, frame.Width, frame.Height, 3, palette.Bits);
+    for (size_t p = 0; p < pixels; ++p) {
+      const uint32_t index = stored(frame.Samples[p]);
+      const auto entry = size_t(std::clamp<int64_t>(int64_t(index) - palette.FirstIndex, 0, palette.Entries - 1));
+      for (int c = 0; c < 3; ++c) put(3 * p + size_t(2 - c), palette.Tables[size_t(c)][entry]);
+    }
+    return;
+  }
+  SizeRawImage(image, frame.Width, frame.Height, 3, format.SampleBits);
+  const bool convert = model == TColourModel::kYbr && !frame.ConvertedToRgb;
+  for (size_t p = 0; p < pixels; ++p) {
+    uint32_t r = stored(frame.Samples[3 * p]), g = stored(frame.Samples[3 * p + 1]), b = stored(frame.Samples[3 * p + 2]);
+    if (convert) YbrToRgb(format.BitsStored, r, g, b);
+    put(3 * p, b);
+    put(3 * p + 1, g);
+    put(3 * p + 2, r);
+  }
 }
 
 // The window as stored sample values: the rescale undone, then shifted and mirrored with
@@ -572,16 +735,32 @@ void ReadParticulars(const TFields& fields, TDicomInfo& info) {
 
 void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& info, TDicomFrames& frames) {
   TLayout layout = FindDataSet(bytes);
+  std::vector<uint8_t> inflated;
+  if (layout.Deflated) {
+    // No image this reader accepts needs more; deflate packs at most 1032 bytes into one.
+    constexpr uint64_t kMostDataSetBytes = (uint64_t{2} << 30) + (uint64_t{64} << 20);
+    const std::span<const uint8_t> deflated = bytes.subspan(size_t(layout.Start));
+    inflated = InflateDataSet(deflated, std::min<uint64_t>(kMostDataSetBytes, 1032 * uint64_t(deflated.size()) + 1024));
+    bytes = inflated;
+    layout.Start = 0;
+  }
   TDataSet dataSet(bytes, layout.Encoding);
   TFields fields = CollectFields(dataSet, layout.Start);
   const TByteSource& in = dataSet.Source();
 
-  std::optional<uint16_t> samplesPerPixel = UnsignedShort(fields, kSamplesPerPixel, in);
-  if (samplesPerPixel.value_or(1) != 1) throw TImageReadError{"Only grey DICOM images (one sample per pixel) can be read."};
+  const int32_t samplesPerPixel = UnsignedShort(fields, kSamplesPerPixel, in).value_or(1);
   std::string_view photometric = Text(fields, kPhotometric).value_or("MONOCHROME2");
-  bool mirrored = photometric == "MONOCHROME1";
-  if (!mirrored && photometric != "MONOCHROME2")
+  const bool mirrored = photometric == "MONOCHROME1";
+  TColourModel model = TColourModel::kGrey;
+  if (photometric == "PALETTE COLOR") model = TColourModel::kPalette;
+  else if (photometric == "RGB" || photometric == "YBR_RCT" || photometric == "YBR_ICT") model = TColourModel::kRgb;
+  else if (photometric == "YBR_FULL" || photometric == "YBR_FULL_422") model = TColourModel::kYbr;
+  else if (!mirrored && photometric != "MONOCHROME2")
     throw TImageReadError{"The photometric interpretation " + std::string(photometric) + " cannot be read."};
+  const bool colour = model == TColourModel::kRgb || model == TColourModel::kYbr;
+  if (samplesPerPixel != (colour ? 3 : 1))
+    throw TImageReadError{"The photometric interpretation " + std::string(photometric) + " does not go with " +
+                          std::to_string(samplesPerPixel) + " samples per pixel."};
   int32_t rows = UnsignedShort(fields, kRows, in).value_or(0);
   int32_t columns = UnsignedShort(fields, kColumns, in).value_or(0);
   int bitsAllocated = UnsignedShort(fields, kBitsAllocated, in).value_or(0);
@@ -596,6 +775,7 @@ void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& i
     throw TImageReadError{"Pixels of " + std::to_string(bitsAllocated) + " bits allocated, " + std::to_string(bitsStored) +
                           " stored, high bit " + std::to_string(highBit) + " cannot be read."};
   if (representation > 1) throw TImageReadError{"The pixel representation is unknown."};
+  if (representation == 1 && model != TColourModel::kGrey) throw TImageReadError{"Colour pixels cannot be signed."};
   if (!fields.PixelData) throw TImageReadError{"The file holds no pixel data."};
 
   TPixelFormat format;
@@ -612,13 +792,30 @@ void DecodeDicom(std::span<const uint8_t> bytes, TRawImage& image, TDicomInfo& i
     throw TImageReadError{"The file holds " + std::to_string(frameCount) + (frameCount == 1 ? " frame" : " frames") +
                           "; there is no frame " + std::to_string(frames.Frame) + "."};
   if (int64_t(rows) * columns > kMaxImagePixels) throw TImageReadError{};
-  if (layout.Lossless)
-    ReadLosslessPixels(dataSet, *fields.PixelData, rows, columns, format, frameCount, frames.Frame - 1, image);
-  else
-    ReadNativePixels(dataSet, *fields.PixelData, rows, columns, format, frameCount, frames.Frame - 1, image);
+  const int64_t frame = frames.Frame - 1;
+  if (model == TColourModel::kGrey && !layout.Encapsulated) {
+    ReadNativePixels(dataSet, *fields.PixelData, rows, columns, format, frameCount, frame, image);
+  } else if (model == TColourModel::kGrey && layout.Lossless) {
+    ReadLosslessPixels(dataSet, *fields.PixelData, rows, columns, format, frameCount, frame, image);
+  } else {
+    if (layout.Lossless) throw TImageReadError{"Colour lossless JPEG (process 14) cannot be read."};
+    const TPalette palette = model == TColourModel::kPalette ? ReadPalette(fields, in) : TPalette{};
+    TDecodedFrame decoded;
+    if (layout.Encapsulated) {
+      std::vector<uint8_t> joined;
+      const std::span<const uint8_t> stream = EncapsulatedFrame(dataSet, *fields.PixelData, frameCount, frame, joined);
+      DecodeDicomFrame(layout.Codec, stream, TCodedFrame{rows, columns, samplesPerPixel, bitsAllocated}, decoded);
+    } else {
+      const bool byPlane = UnsignedShort(fields, kPlanarConfiguration, in).value_or(0) == 1;
+      ReadNativeFrame(dataSet, *fields.PixelData, rows, columns, samplesPerPixel, byPlane,
+                      photometric == "YBR_FULL_422", bitsAllocated, frameCount, frame, decoded);
+    }
+    StoreFrame(decoded, format, model, palette, image);
+  }
   frames.Count = int32_t(std::min<int64_t>(frameCount, std::numeric_limits<int32_t>::max()));
 
   info.BitsStored = bitsStored;
+  info.TransferSyntax = layout.Syntax;
   ReadWindow(fields, format, representation == 1, mirrored, info);
   ReadParticulars(fields, info);
   SetDicomWindow(info, true, image);

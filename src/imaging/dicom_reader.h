@@ -1,7 +1,8 @@
-// DICOM files with preamble and meta group, and bare data sets without them: grey images,
-// native (implicit or explicit VR, little or big endian) or encapsulated lossless JPEG
-// (process 14), of one frame or of several, of which one is read. Patient particulars,
-// pixel spacing and the display window come along.
+// DICOM files with preamble and meta group, and bare data sets without them: grey, RGB, YBR
+// and palette colour images, native (implicit or explicit VR, little or big endian, or
+// deflated) or encapsulated (lossless JPEG by this program's own decoder, every other
+// codec through dicom_codecs), of one frame or of several, of which one is read. Patient
+// particulars, pixel spacing and the display window come along.
 #pragma once
 
 #include <cstdint>

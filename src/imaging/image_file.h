@@ -1,6 +1,7 @@
 // Decoding an image file by its extension, as the program does whenever it links or opens
-// an image: ".BMP" and ".JPG"/".JPEG" by the codecs, ".TIF"/".TIFF" and ".VIFF" by their
-// readers, anything else as DICOM.
+// an image: ".BMP" and ".JPG"/".JPEG" by the codecs, ".TIF"/".TIFF", ".PNG" and ".VIFF" by
+// their readers, anything else as DICOM, unless its first bytes plainly say it is one of
+// the others.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@ struct TImageFileContents {
   TRawImage Raw;       // window and gamma as they are to be shown first
   bool IsDicom = false;
   TDicomInfo Dicom;    // what a DICOM file said besides its pixels
+  std::string Encoding;  // how the pixels were stored: a TIFF compression, a transfer syntax, "PNG"
 };
 
 // The file's extension in upper case with its dot (".JPG"); empty when it has none.

@@ -1,6 +1,7 @@
 #include "imaging/medical_readers.h"
 
 #include "imaging/dicom_reader.h"
+#include "imaging/png_reader.h"
 #include "imaging/tiff_reader.h"
 #include "imaging/viff_reader.h"
 #include "support/atomic_file.h"
@@ -33,14 +34,19 @@ bool TDicomInfo::HasPatientData() const {
   return PatientName || PatientId || PatientBirthDate || Female || AcquisitionDate;
 }
 
-TResult ReadTiff(const std::string& path, TRawImage& image) {
+TResult ReadTiff(const std::string& path, TRawImage& image, std::string* encoding) {
   return ReadFromFile(path, kTiffReadFailure, image,
-                      [&](std::span<const uint8_t> bytes) { return ReadTiffBytes(bytes, path, image); });
+                      [&](std::span<const uint8_t> bytes) { return ReadTiffBytes(bytes, path, image, encoding); });
 }
 
 TResult ReadViff(const std::string& path, TRawImage& image) {
   return ReadFromFile(path, kViffReadFailure, image,
                       [&](std::span<const uint8_t> bytes) { return ReadViffBytes(bytes, path, image); });
+}
+
+TResult ReadPng(const std::string& path, TRawImage& image) {
+  return ReadFromFile(path, kPngReadFailure, image,
+                      [&](std::span<const uint8_t> bytes) { return ReadPngBytes(bytes, path, image); });
 }
 
 TResult ReadDicom(const std::string& path, TRawImage& image, TDicomInfo& info, int32_t frame) {
@@ -96,6 +102,19 @@ uint32_t TByteSource::U32(uint64_t offset, const char* reason) const {
   const uint8_t* p = fBytes.data() + offset;
   if (fBigEndian) return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
   return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+
+void CheckImageLimits(uint64_t width, uint64_t height, uint64_t samplesPerPixel, uint64_t bytesPerSample,
+                      uint64_t decodedBytes, uint64_t fileSize) {
+  constexpr uint64_t kMostPixelsASide = 30000;
+  constexpr uint64_t kMostSampleBytes = uint64_t{2} << 30;
+  // No compression in use packs more than a few thousand decoded bytes into one stored byte.
+  constexpr uint64_t kMostDecodedBytesPerStoredByte = 4096;
+  if (width > kMostPixelsASide || height > kMostPixelsASide ||
+      width * height * samplesPerPixel * bytesPerSample > kMostSampleBytes)
+    throw TImageReadError{"The image is larger than 30,000 pixels a side or 2 GiB of samples."};
+  if (decodedBytes / kMostDecodedBytesPerStoredByte > fileSize)
+    throw TImageReadError{"The file is far too small for the image it describes."};
 }
 
 void SizeRawImage(TRawImage& image, int64_t width, int64_t height, int32_t samplesPerPixel, int32_t bits) {

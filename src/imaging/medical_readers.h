@@ -1,5 +1,5 @@
-// Readers for the image files the JPEG and bitmap codecs do not handle: uncompressed TIFF,
-// Khoros VIFF and DICOM (native or lossless JPEG). Each reads the whole file into memory and
+// Readers for the image files the JPEG and bitmap codecs do not handle: TIFF, PNG,
+// Khoros VIFF and DICOM (every transfer syntax in clinical use). Each reads the whole file into memory and
 // trusts nothing in it: every size, offset, length and count is checked against the bytes
 // before use, and a file that cannot be shown exactly as it is meant is refused with a
 // failure whose text names the file and the reason. On failure the raw image is left empty.
@@ -37,6 +37,7 @@ struct TDicomInfo {
   int32_t WindowWidth = 0;
   int32_t BitsStored = 0;  // samples lie in 0 .. 2^BitsStored - 1
   int32_t FrameCount = 1;  // (0028,0008) Number of Frames: the image is one of them
+  std::string TransferSyntax;  // the UID, and its name when it is known ("1.2.840.10008.1.2.5 RLE")
 
   bool HasPatientData() const;
 };
@@ -45,11 +46,13 @@ struct TDicomInfo {
 inline constexpr TTextSource kTiffReadFailure = LcText("Image", "Error loading TIFF file.\r\n\r\n%1\r\n%2");
 inline constexpr TTextSource kViffReadFailure = LcText("Image", "Error loading VIFF file.\r\n\r\n%1\r\n%2");
 inline constexpr TTextSource kDicomReadFailure = LcText("Image", "Error loading DICOM file.\r\n\r\n%1\r\n%2");
+inline constexpr TTextSource kPngReadFailure = LcText("Image", "Error loading PNG file.\r\n\r\n%1\r\n%2");
 inline constexpr TTextSource kImageReadFailure = LcText("Image", "Error loading image.\r\n\r\n%1\r\n%2");
 
 // The file-path entry points used when an image is linked or opened.
-TResult ReadTiff(const std::string& path, TRawImage& image);
+TResult ReadTiff(const std::string& path, TRawImage& image, std::string* encoding = nullptr);
 TResult ReadViff(const std::string& path, TRawImage& image);
+TResult ReadPng(const std::string& path, TRawImage& image);
 // On success the raw image's window (current and loaded) is the file's own window when it
 // has one, else its stored bit range; see SetDicomWindow. `frame` counts from 1; a frame the
 // file does not have is refused.
@@ -100,6 +103,12 @@ class TByteSource {
   std::span<const uint8_t> fBytes;
   bool fBigEndian;
 };
+
+// Refuses, before memory is taken for it, an image above 30,000 pixels a side or 2 GiB of
+// samples, and one whose `decodedBytes` no compression could pack into a file of
+// `fileSize` bytes.
+void CheckImageLimits(uint64_t width, uint64_t height, uint64_t samplesPerPixel, uint64_t bytesPerSample,
+                      uint64_t decodedBytes, uint64_t fileSize);
 
 // Sizes a raw image for width x height pixels of `samplesPerPixel` samples of `bits` bits,
 // after checking the pixel budget. Throws TImageReadError (too large) past the budget.

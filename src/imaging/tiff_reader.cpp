@@ -1,8 +1,13 @@
 #include "imaging/tiff_reader.h"
 
+#include <tiffio.h>
+
 #include <algorithm>
 #include <array>
-#include <optional>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "imaging/medical_readers.h"
@@ -11,191 +16,364 @@ namespace lumacet {
 
 namespace {
 
-constexpr const char* kOutside = "The file ends before the data it points to.";
-
-struct TTiffEntry {
-  uint16_t Tag = 0;
-  uint16_t Type = 0;
-  uint32_t Count = 0;
-  uint64_t ValueAt = 0;  // file offset of the entry's 4-byte value field
+// libtiff reads from the bytes already in memory; it never writes in read mode.
+struct TMemoryFile {
+  std::span<const uint8_t> Bytes;
+  uint64_t Position = 0;
+  std::string Error;  // libtiff's first complaint
 };
 
-uint64_t ElementSize(const TTiffEntry& entry) {
-  switch (entry.Type) {
-    case 1: return 1;  // BYTE
-    case 3: return 2;  // SHORT
-    case 4: return 4;  // LONG
-    default: throw TImageReadError{"A field of the image layout has a type that cannot be read (tag " +
-                                   std::to_string(entry.Tag) + ")."};
+tmsize_t ReadProc(thandle_t handle, void* buffer, tmsize_t size) {
+  auto* file = static_cast<TMemoryFile*>(handle);
+  if (size < 0 || file->Position >= file->Bytes.size()) return 0;
+  const uint64_t count = std::min<uint64_t>(uint64_t(size), file->Bytes.size() - file->Position);
+  std::memcpy(buffer, file->Bytes.data() + file->Position, count);
+  file->Position += count;
+  return tmsize_t(count);
+}
+
+tmsize_t WriteProc(thandle_t, void*, tmsize_t) { return -1; }
+
+toff_t SeekProc(thandle_t handle, toff_t offset, int whence) {
+  auto* file = static_cast<TMemoryFile*>(handle);
+  uint64_t base = whence == SEEK_CUR ? file->Position : whence == SEEK_END ? file->Bytes.size() : 0;
+  file->Position = base + offset;
+  return file->Position;
+}
+
+int CloseProc(thandle_t) { return 0; }
+toff_t SizeProc(thandle_t handle) { return static_cast<TMemoryFile*>(handle)->Bytes.size(); }
+
+int MapProc(thandle_t handle, void** base, toff_t* size) {
+  auto* file = static_cast<TMemoryFile*>(handle);
+  *base = const_cast<uint8_t*>(file->Bytes.data());
+  *size = file->Bytes.size();
+  return 1;
+}
+
+void UnmapProc(thandle_t, void*, toff_t) {}
+
+int KeepError(TIFF*, void* user, const char*, const char* format, va_list arguments) {
+  auto* file = static_cast<TMemoryFile*>(user);
+  if (file->Error.empty()) {
+    std::array<char, 512> text{};
+    std::vsnprintf(text.data(), text.size(), format, arguments);
+    file->Error = text.data();
+  }
+  return 1;
+}
+
+int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+struct TTiffCloser {
+  void operator()(TIFF* tiff) const { TIFFClose(tiff); }
+};
+using TTiffHandle = std::unique_ptr<TIFF, TTiffCloser>;
+
+constexpr tmsize_t kMostOneAllocation = tmsize_t{2} << 30;
+
+template <typename T>
+T Field(TIFF* tiff, uint32_t tag, T fallback) {
+  T value = fallback;
+  return TIFFGetFieldDefaulted(tiff, tag, &value) == 1 ? value : fallback;
+}
+
+// How the stored samples become the raw image's.
+struct TTiffLayout {
+  uint32_t Width = 0, Height = 0;
+  uint16_t StoredSamples = 1, Bits = 1, Photometric = 1;
+  bool Planes = false;     // each sample in a plane of its own
+  int OutSamples = 1;      // grey 1, colour 3, colour with alpha 4
+  int OutBits = 8;         // 8, or the stored bits above 8
+  std::array<int, 4> Target{0, 1, 2, 3};  // where stored sample s goes in the pixel
+  std::vector<uint16_t> Map;  // palette and small-sample tables: stored value -> samples
+};
+
+uint32_t Unpack(const uint8_t* row, uint64_t index, int bits) {
+  if (bits == 8) return row[index];
+  if (bits == 16) return uint32_t(row[2 * index]) | uint32_t(row[2 * index + 1]) << 8;  // host order
+  uint64_t bit = index * uint64_t(bits);
+  uint32_t value = 0;
+  for (int taken = 0; taken < bits; ++taken, ++bit)
+    value = value << 1 | ((row[bit >> 3] >> (7 - (bit & 7))) & 1);
+  return value;
+}
+
+void Put(TRawImage& image, uint64_t sampleIndex, uint32_t value) {
+  if (image.BitsPerSample <= 8) {
+    image.Samples[sampleIndex] = uint8_t(value);
+  } else {
+    image.Samples[2 * sampleIndex] = uint8_t(value);
+    image.Samples[2 * sampleIndex + 1] = uint8_t(value >> 8);
   }
 }
 
-// An array lies in the value field itself when it fits in its four bytes, else at the
-// offset that field holds.
-uint64_t ArrayStart(const TByteSource& in, const TTiffEntry& entry) {
-  if (ElementSize(entry) * entry.Count <= 4) return entry.ValueAt;
-  return in.U32(entry.ValueAt, kOutside);
-}
+TTiffLayout ReadLayout(TIFF* tiff, uint64_t fileSize) {
+  TTiffLayout layout;
+  TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &layout.Width);
+  TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &layout.Height);
+  layout.StoredSamples = Field<uint16_t>(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+  layout.Bits = Field<uint16_t>(tiff, TIFFTAG_BITSPERSAMPLE, 1);
+  layout.Planes = Field<uint16_t>(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) == PLANARCONFIG_SEPARATE;
+  const uint16_t compression = Field<uint16_t>(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+  if (TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &layout.Photometric) != 1)
+    throw TImageReadError{"The file does not say how its samples are shown (no photometric interpretation)."};
+  if (Field<uint16_t>(tiff, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_UINT) != SAMPLEFORMAT_UINT)
+    throw TImageReadError{"Only unsigned integer samples can be read."};
+  if (layout.Bits < 1 || layout.Bits > 16)
+    throw TImageReadError{"Images of " + std::to_string(layout.Bits) + " bits per sample cannot be read; only 1 to 16 bits."};
+  if (layout.Width == 0 || layout.Height == 0) throw TImageReadError{"The image has no pixels."};
+  if (!TIFFIsCODECConfigured(compression))
+    throw TImageReadError{"The image is compressed in a way that cannot be read (compression " +
+                          std::to_string(compression) + ")."};
+  // JPEG stores colour as YCbCr; the codec gives it back as RGB.
+  if (layout.Photometric == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG) {
+    TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
+    layout.Photometric = PHOTOMETRIC_RGB;
+  }
 
-uint32_t ArrayElement(const TByteSource& in, const TTiffEntry& entry, uint64_t start, uint64_t index) {
-  uint64_t size = ElementSize(entry);
-  uint64_t at = start + index * size;
-  if (size == 1) return in.U8(at, kOutside);
-  if (size == 2) return in.U16(at, kOutside);
-  return in.U32(at, kOutside);
-}
-
-uint32_t FirstElement(const TByteSource& in, const TTiffEntry& entry) {
-  if (entry.Count == 0) throw TImageReadError{"A field of the image layout is empty (tag " + std::to_string(entry.Tag) + ")."};
-  return ArrayElement(in, entry, ArrayStart(in, entry), 0);
-}
-
-// Sizes, layout and compression are read as the 16-bit number at the start of the value
-// field, whose other two bytes must be zero; a big-endian LONG therefore does not read.
-uint16_t SixteenBitField(const TByteSource& in, const TTiffEntry& entry) {
-  if (in.U16(entry.ValueAt + 2, kOutside) != 0)
-    throw TImageReadError{"A size or layout field is not a 16-bit value (tag " + std::to_string(entry.Tag) + ")."};
-  return in.U16(entry.ValueAt, kOutside);
-}
-
-struct TStrip {
-  uint64_t Offset = 0;
-  int64_t Rows = 0;
-};
-
-void DecodeTiff(std::span<const uint8_t> bytes, TRawImage& image) {
-  const char* notTiff = "The file is not a TIFF file.";
-  if (bytes.size() < 8) throw TImageReadError{notTiff};
-  bool bigEndian;
-  if (bytes[0] == 'I' && bytes[1] == 'I') bigEndian = false;
-  else if (bytes[0] == 'M' && bytes[1] == 'M') bigEndian = true;
-  else throw TImageReadError{notTiff};
-  TByteSource in(bytes, bigEndian);
-  uint16_t magic = in.U16(2, notTiff);
-  if (magic == 43) throw TImageReadError{"BigTIFF files cannot be read."};
-  if (magic != 42) throw TImageReadError{notTiff};
-
-  uint64_t directory = in.U32(4, notTiff);
-  uint64_t entryCount = in.U16(directory, kOutside);
-  in.Require(directory + 2, entryCount * 12, kOutside);
-
-  int64_t width = 0, height = 0;
-  int photometric = -1, compression = 1, samplesPerPixel = 1, planar = 1, fillOrder = 1, sampleFormat = 1;
-  int64_t rowsPerStrip = 0;
-  bool tiled = false;
-  std::optional<TTiffEntry> bitsEntry, offsetsEntry, countsEntry;
-  for (uint64_t i = 0; i < entryCount; ++i) {
-    uint64_t at = directory + 2 + 12 * i;
-    TTiffEntry entry{in.U16(at, kOutside), in.U16(at + 2, kOutside), in.U32(at + 4, kOutside), at + 8};
-    switch (entry.Tag) {
-      case 256: width = SixteenBitField(in, entry); break;
-      case 257: height = SixteenBitField(in, entry); break;
-      case 259: compression = SixteenBitField(in, entry); break;
-      case 262: photometric = SixteenBitField(in, entry); break;
-      case 277: samplesPerPixel = SixteenBitField(in, entry); break;
-      case 278: rowsPerStrip = FirstElement(in, entry); break;
-      case 258: bitsEntry = entry; break;
-      case 273: ElementSize(entry); offsetsEntry = entry; break;
-      case 279: ElementSize(entry); countsEntry = entry; break;
-      case 266: fillOrder = int(FirstElement(in, entry)); break;
-      case 284: planar = int(FirstElement(in, entry)); break;
-      case 339: sampleFormat = int(FirstElement(in, entry)); break;
-      case 322: case 323: case 324: case 325: tiled = true; break;
-      default: break;
+  const uint64_t maximum = (uint64_t{1} << layout.Bits) - 1;
+  switch (layout.Photometric) {
+    case PHOTOMETRIC_MINISBLACK:
+    case PHOTOMETRIC_MINISWHITE:
+      layout.OutSamples = 1;
+      break;
+    case PHOTOMETRIC_RGB:
+      if (layout.StoredSamples < 3)
+        throw TImageReadError{std::to_string(layout.StoredSamples) + " samples per pixel cannot be read for this kind of image."};
+      // Alpha is kept where the display can show it: at 8 bits.
+      layout.OutSamples = layout.StoredSamples >= 4 && layout.Bits <= 8 ? 4 : 3;
+      layout.Target = {2, 1, 0, 3};
+      break;
+    case PHOTOMETRIC_PALETTE: {
+      if (layout.StoredSamples != 1 || layout.Bits > 8) throw TImageReadError{"The palette colour image's layout cannot be read."};
+      uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
+      if (TIFFGetField(tiff, TIFFTAG_COLORMAP, &red, &green, &blue) != 1)
+        throw TImageReadError{"The palette colour image has no colour map."};
+      // Writers store 8-bit colours as multiples of 257; those stay 8-bit.
+      const bool narrow = std::all_of(red, red + maximum + 1, [](uint16_t v) { return v % 257 == 0; }) &&
+                          std::all_of(green, green + maximum + 1, [](uint16_t v) { return v % 257 == 0; }) &&
+                          std::all_of(blue, blue + maximum + 1, [](uint16_t v) { return v % 257 == 0; });
+      for (uint64_t v = 0; v <= maximum; ++v)
+        for (const uint16_t* channel : {blue, green, red})
+          layout.Map.push_back(narrow ? uint16_t(channel[v] / 257) : channel[v]);
+      layout.OutSamples = 3;
+      layout.OutBits = narrow ? 8 : 16;
+      break;
     }
+    default:
+      throw TImageReadError{"Photometric interpretation " + std::to_string(layout.Photometric) + " cannot be read."};
+  }
+  if (layout.Photometric != PHOTOMETRIC_PALETTE) {
+    layout.OutBits = layout.Bits > 8 ? layout.Bits : 8;
+    // Fewer than 8 bits are spread over 0..255; white-is-zero is turned round here as well.
+    if (layout.Bits < 8 || layout.Photometric == PHOTOMETRIC_MINISWHITE)
+      for (uint64_t v = 0; v <= maximum; ++v) {
+        const uint64_t shown = layout.Photometric == PHOTOMETRIC_MINISWHITE ? maximum - v : v;
+        layout.Map.push_back(uint16_t(layout.Bits < 8 ? shown * 255 / maximum : shown));
+      }
   }
 
-  if (tiled) throw TImageReadError{"Tiled TIFF images cannot be read."};
-  if (compression != 1)
-    throw TImageReadError{"The image is compressed (compression " + std::to_string(compression) +
-                          "); only uncompressed TIFF images can be read."};
-  bool rgb = photometric == 2;
-  if (photometric == 3) throw TImageReadError{"Palette colour TIFF images cannot be read."};
-  if (photometric < 0) throw TImageReadError{"The file does not say how its samples are shown (no photometric interpretation)."};
-  if (photometric > 2)
-    throw TImageReadError{"Photometric interpretation " + std::to_string(photometric) + " cannot be read."};
-  if (rgb ? samplesPerPixel != 3 && samplesPerPixel != 4 : samplesPerPixel != 1)
-    throw TImageReadError{std::to_string(samplesPerPixel) + " samples per pixel cannot be read for this kind of image."};
-  if (samplesPerPixel > 1 && planar != 1) throw TImageReadError{"Planar colour TIFF images cannot be read."};
-  if (sampleFormat != 1) throw TImageReadError{"Only unsigned integer samples can be read."};
-  if (fillOrder != 1 && fillOrder != 2) throw TImageReadError{"The bit order of the image data is unknown."};
+  CheckImageLimits(layout.Width, layout.Height, uint64_t(layout.OutSamples), layout.OutBits > 8 ? 2 : 1,
+                   uint64_t(layout.Width) * layout.Height * layout.StoredSamples * layout.Bits / 8, fileSize);
+  return layout;
+}
 
-  // Without the field a TIFF image has one bit per sample.
-  uint32_t bits = 1;
-  if (bitsEntry) {
-    uint64_t start = ArrayStart(in, *bitsEntry);
-    if (bitsEntry->Count == 0) throw TImageReadError{"The bits per sample field is empty."};
-    bits = ArrayElement(in, *bitsEntry, start, 0);
-    for (uint64_t i = 1; i < std::min<uint64_t>(bitsEntry->Count, uint64_t(samplesPerPixel)); ++i)
-      if (ArrayElement(in, *bitsEntry, start, i) != bits)
-        throw TImageReadError{"Samples of different sizes cannot be read."};
-  }
-  if (bits != 8 && bits != 16)
-    throw TImageReadError{"Images of " + std::to_string(bits) + " bits per sample cannot be read; only 8 and 16 bits."};
-  if (width <= 0 || height <= 0) throw TImageReadError{"The image has no pixels."};
-  if (!offsetsEntry || offsetsEntry->Count == 0) throw TImageReadError{"The file holds no image data."};
+// How the image is cut into strips or tiles, and which of them are read.
+struct TChunkGrid {
+  bool Tiled = false;
+  uint32_t Width = 0, Height = 0;  // of one chunk
+  uint32_t Across = 0, Down = 0;
+  int Planes = 1;                  // planes read: alpha dropped at more than 8 bits is not
+  int PlaneSamples = 1;
+  uint64_t RowBytes = 0;
+  uint64_t Bytes = 0;              // the decoding buffer
+};
 
-  // Where every row comes from, checked against the file before anything is allocated.
-  const int64_t bytesPerSample = bits / 8;
-  const int64_t rowBytes = width * samplesPerPixel * bytesPerSample;
-  const uint64_t stripCount = offsetsEntry->Count;
-  const uint64_t offsetsAt = ArrayStart(in, *offsetsEntry);
-  const uint64_t countsAt = countsEntry ? ArrayStart(in, *countsEntry) : 0;
-  const int64_t defaultRows = rowsPerStrip > 0 ? rowsPerStrip : (height + int64_t(stripCount) - 1) / int64_t(stripCount);
-  std::vector<TStrip> strips;
-  int64_t rowsFound = 0;
-  for (uint64_t i = 0; i < stripCount && rowsFound < height; ++i) {
-    TStrip strip;
-    strip.Offset = ArrayElement(in, *offsetsEntry, offsetsAt, i);
-    uint64_t byteCount = countsEntry && i < countsEntry->Count ? ArrayElement(in, *countsEntry, countsAt, i) : 0;
-    // A missing or zero byte count leaves the strip its share of the rows.
-    strip.Rows = byteCount > 0 ? int64_t(byteCount / uint64_t(rowBytes)) : defaultRows;
-    if (strip.Rows == 0) throw TImageReadError{"A strip of the image holds less than one row."};
-    strip.Rows = std::min(strip.Rows, height - rowsFound);
-    in.Require(strip.Offset, uint64_t(strip.Rows * rowBytes), "A strip of the image lies outside the file.");
-    rowsFound += strip.Rows;
-    strips.push_back(strip);
+TChunkGrid ReadGrid(TIFF* tiff, const TTiffLayout& layout) {
+  TChunkGrid grid;
+  grid.Tiled = TIFFIsTiled(tiff);
+  grid.Width = layout.Width;
+  if (grid.Tiled) {
+    TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &grid.Width);
+    TIFFGetField(tiff, TIFFTAG_TILELENGTH, &grid.Height);
+  } else {
+    grid.Height = std::min(Field<uint32_t>(tiff, TIFFTAG_ROWSPERSTRIP, layout.Height), layout.Height);
   }
-  if (rowsFound < height) throw TImageReadError{"The image data end before the last row."};
+  if (grid.Width == 0 || grid.Height == 0) throw TImageReadError{"The image's strips or tiles have no size."};
+  grid.PlaneSamples = layout.Planes ? 1 : layout.StoredSamples;
+  grid.RowBytes = (uint64_t(grid.Width) * uint64_t(grid.PlaneSamples) * layout.Bits + 7) / 8;
+  const tmsize_t codecBytes = grid.Tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
+  if (codecBytes <= 0 || uint64_t(codecBytes) < grid.RowBytes * std::min(grid.Height, layout.Height))
+    throw TImageReadError{"The image's strips or tiles cannot be sized."};
+  grid.Bytes = std::max<uint64_t>(grid.RowBytes * grid.Height, uint64_t(codecBytes));
+  grid.Across = (layout.Width + grid.Width - 1) / grid.Width;
+  grid.Down = (layout.Height + grid.Height - 1) / grid.Height;
+  const uint32_t count = grid.Tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
+  const int stored = layout.Planes ? layout.StoredSamples : 1;
+  if (uint64_t(count) < uint64_t(grid.Across) * grid.Down * uint64_t(stored))
+    throw TImageReadError{"The image data end before the last row."};
+  grid.Planes = layout.Planes ? std::min<int>(layout.OutSamples, layout.StoredSamples) : 1;
+  return grid;
+}
 
-  SizeRawImage(image, width, height, samplesPerPixel, int32_t(bits));
-  std::array<uint8_t, 256> byteOrder;
-  for (int b = 0; b < 256; ++b) {
-    int reversed = 0;
-    for (int bit = 0; bit < 8; ++bit)
-      if (b & (1 << bit)) reversed |= 0x80 >> bit;
-    byteOrder[size_t(b)] = uint8_t(fillOrder == 2 ? reversed : b);
+// The most decoded bytes one stored byte can give, for the codecs whose bound is known;
+// the others are held to the bound for every image.
+uint64_t MostExpansion(uint16_t compression) {
+  switch (compression) {
+    case COMPRESSION_NONE: return 1;
+    case COMPRESSION_PACKBITS: return 64;  // two bytes repeat one 128 times
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return 1040;  // a 258-byte match in two bits
+    case COMPRESSION_LZW: return 2048;      // about 1,400 when every code extends the last
+    default: return 0;
   }
-  // Samples of a pixel are written blue, green, red (then alpha): the first three reversed.
-  std::array<int64_t, 4> target{0, 1, 2, 3};
-  if (rgb) target = {2, 1, 0, 3};
-  const uint32_t invert = photometric == 0 ? (1u << bits) - 1 : 0;
-  uint8_t* out = image.Samples.data();
-  for (const TStrip& strip : strips) {
-    const uint8_t* row = bytes.data() + strip.Offset;
-    for (int64_t r = 0; r < strip.Rows; ++r, row += rowBytes, out += rowBytes) {
-      for (int64_t pixel = 0; pixel < width; ++pixel) {
-        for (int64_t s = 0; s < samplesPerPixel; ++s) {
-          const uint8_t* source = row + (pixel * samplesPerPixel + s) * bytesPerSample;
-          uint8_t* sink = out + (pixel * samplesPerPixel + target[size_t(s)]) * bytesPerSample;
-          if (bytesPerSample == 1) {
-            sink[0] = uint8_t(byteOrder[source[0]] ^ invert);
-          } else {
-            uint32_t first = byteOrder[source[0]], second = byteOrder[source[1]];
-            uint32_t value = (bigEndian ? first << 8 | second : second << 8 | first) ^ invert;
-            sink[0] = uint8_t(value);
-            sink[1] = uint8_t(value >> 8);
-          }
+}
+
+// Before memory is taken for the image: the strips or tiles read must, together, hold the
+// samples they are to give. Bytes that several of them share count once, so a small file
+// whose strips all point at the same row cannot pass for a large image.
+void CheckStoredBytes(TIFF* tiff, const TTiffLayout& layout, const TChunkGrid& grid, uint16_t compression,
+                      uint64_t fileSize) {
+  const uint64_t expansion = MostExpansion(compression);
+  if (expansion == 0) return;
+  std::vector<std::pair<uint64_t, uint64_t>> ranges;
+  const uint64_t chunks = uint64_t(grid.Across) * grid.Down;
+  ranges.reserve(size_t(chunks) * size_t(grid.Planes));
+  for (uint64_t index = 0; index < chunks * uint64_t(grid.Planes); ++index) {
+    const uint64_t offset = TIFFGetStrileOffset(tiff, uint32_t(index));
+    const uint64_t count = TIFFGetStrileByteCount(tiff, uint32_t(index));
+    if (offset < fileSize) ranges.emplace_back(offset, offset + std::min(count, fileSize - offset));
+  }
+  std::sort(ranges.begin(), ranges.end());
+  uint64_t held = 0, reached = 0;
+  for (const auto& [begin, end] : ranges) {
+    const uint64_t from = std::max(begin, reached);
+    if (end > from) held += end - from;
+    reached = std::max(reached, end);
+  }
+  const uint64_t rowBytes = (uint64_t(layout.Width) * uint64_t(grid.PlaneSamples) * layout.Bits + 7) / 8;
+  const uint64_t decoded = rowBytes * layout.Height * uint64_t(grid.Planes);
+  if (decoded > held * expansion) throw TImageReadError{"The file is far too small for the image it describes."};
+}
+
+// Decodes strip or tile after strip or tile, plane after plane, into the raw image.
+void ReadChunks(TIFF* tiff, const TTiffLayout& layout, const TChunkGrid& grid, TMemoryFile& file, TRawImage& image) {
+  const bool tiled = grid.Tiled;
+  const uint32_t chunkWidth = grid.Width, chunkHeight = grid.Height, across = grid.Across, down = grid.Down;
+  const int planeSamples = grid.PlaneSamples;
+  const uint64_t rowBytes = grid.RowBytes;
+  std::vector<uint8_t> chunk(grid.Bytes);
+  const int keptSamples = std::min<int>(layout.OutSamples, layout.StoredSamples);
+  const uint64_t outSamples = uint64_t(layout.OutSamples);
+
+  for (int plane = 0; plane < grid.Planes; ++plane) {
+    for (uint32_t chunkRow = 0; chunkRow < down; ++chunkRow)
+      for (uint32_t chunkColumn = 0; chunkColumn < across; ++chunkColumn) {
+        const uint32_t index = (uint32_t(plane) * down + chunkRow) * across + chunkColumn;
+        const tmsize_t got = tiled ? TIFFReadEncodedTile(tiff, index, chunk.data(), tmsize_t(chunk.size()))
+                                   : TIFFReadEncodedStrip(tiff, index, chunk.data(), tmsize_t(chunk.size()));
+        if (got < 0) throw TImageReadError{"The image data cannot be decoded: " + file.Error};
+        const uint32_t top = chunkRow * chunkHeight, left = chunkColumn * chunkWidth;
+        const uint32_t rows = std::min(chunkHeight, layout.Height - top);
+        const uint32_t columns = std::min(chunkWidth, layout.Width - left);
+        // A short strip at the end leaves its missing rows as decoded: zero.
+        for (uint32_t r = 0; r < rows; ++r) {
+          const uint8_t* row = chunk.data() + r * rowBytes;
+          uint64_t pixel = uint64_t(top + r) * layout.Width + left;
+          for (uint32_t c = 0; c < columns; ++c, ++pixel)
+            for (int s = 0; s < planeSamples && (layout.Planes ? plane : s) < keptSamples; ++s) {
+              const uint32_t stored = Unpack(row, uint64_t(c) * planeSamples + s, layout.Bits);
+              const int sample = layout.Planes ? plane : s;
+              if (layout.Photometric == PHOTOMETRIC_PALETTE) {
+                for (int k = 0; k < 3; ++k) Put(image, pixel * 3 + k, layout.Map[stored * 3 + k]);
+              } else {
+                Put(image, pixel * outSamples + layout.Target[size_t(sample)], layout.Map.empty() ? stored : layout.Map[stored]);
+              }
+            }
         }
       }
-    }
   }
+}
+
+// The picture as it is meant to be seen: the orientation tag says where the stored first
+// row and column belong.
+void Orient(uint16_t orientation, TRawImage& image) {
+  if (orientation <= ORIENTATION_TOPLEFT || orientation > ORIENTATION_LEFTBOT) return;
+  const int64_t w = image.Width, h = image.Height;
+  const bool transposed = orientation >= ORIENTATION_LEFTTOP;
+  const int64_t outWidth = transposed ? h : w;
+  const size_t pixelBytes = size_t(image.SamplesPerPixel * image.BytesPerSample());
+  std::vector<uint8_t> turned(image.Samples.size());
+  for (int64_t y = 0; y < h; ++y)
+    for (int64_t x = 0; x < w; ++x) {
+      int64_t tx = x, ty = y;
+      switch (orientation) {
+        case ORIENTATION_TOPRIGHT: tx = w - 1 - x; break;
+        case ORIENTATION_BOTRIGHT: tx = w - 1 - x, ty = h - 1 - y; break;
+        case ORIENTATION_BOTLEFT: ty = h - 1 - y; break;
+        case ORIENTATION_LEFTTOP: tx = y, ty = x; break;
+        case ORIENTATION_RIGHTTOP: tx = h - 1 - y, ty = x; break;
+        case ORIENTATION_RIGHTBOT: tx = h - 1 - y, ty = w - 1 - x; break;
+        case ORIENTATION_LEFTBOT: tx = y, ty = w - 1 - x; break;
+        default: break;
+      }
+      std::memcpy(turned.data() + size_t(ty * outWidth + tx) * pixelBytes,
+                  image.Samples.data() + size_t(y * w + x) * pixelBytes, pixelBytes);
+    }
+  image.Samples = std::move(turned);
+  if (transposed) std::swap(image.Width, image.Height);
+}
+
+std::string CompressionName(uint16_t compression) {
+  switch (compression) {
+    case COMPRESSION_NONE: return "uncompressed";
+    case COMPRESSION_CCITTRLE: return "CCITT modified Huffman";
+    case COMPRESSION_CCITTFAX3: return "CCITT Group 3";
+    case COMPRESSION_CCITTFAX4: return "CCITT Group 4";
+    case COMPRESSION_LZW: return "LZW";
+    case COMPRESSION_OJPEG: return "old-style JPEG";
+    case COMPRESSION_JPEG: return "JPEG";
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return "Deflate";
+    case COMPRESSION_PACKBITS: return "PackBits";
+    case COMPRESSION_LZMA: return "LZMA";
+    case COMPRESSION_ZSTD: return "Zstandard";
+    case COMPRESSION_WEBP: return "WebP";
+    default: return "compression " + std::to_string(compression);
+  }
+}
+
+void DecodeTiff(std::span<const uint8_t> bytes, TRawImage& image, std::string& encoding) {
+  if (bytes.size() < 8 || !((bytes[0] == 'I' && bytes[1] == 'I') || (bytes[0] == 'M' && bytes[1] == 'M')))
+    throw TImageReadError{"The file is not a TIFF file."};
+  TMemoryFile file{bytes};
+  std::unique_ptr<TIFFOpenOptions, void (*)(TIFFOpenOptions*)> options(TIFFOpenOptionsAlloc(), TIFFOpenOptionsFree);
+  if (!options) throw std::bad_alloc();
+  TIFFOpenOptionsSetErrorHandlerExtR(options.get(), KeepError, &file);
+  TIFFOpenOptionsSetWarningHandlerExtR(options.get(), IgnoreWarning, nullptr);
+  TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMostOneAllocation);
+  TTiffHandle tiff(TIFFClientOpenExt("image", "r", &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc,
+                                     UnmapProc, options.get()));
+  if (!tiff) throw TImageReadError{"The file is not a TIFF file that can be read: " + file.Error};
+  const TTiffLayout layout = ReadLayout(tiff.get(), bytes.size());
+  const uint16_t compression = Field<uint16_t>(tiff.get(), TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+  encoding = CompressionName(compression);
+  const TChunkGrid grid = ReadGrid(tiff.get(), layout);
+  CheckStoredBytes(tiff.get(), layout, grid, compression, bytes.size());
+  SizeRawImage(image, layout.Width, layout.Height, layout.OutSamples, layout.OutBits);
+  ReadChunks(tiff.get(), layout, grid, file, image);
+  Orient(Field<uint16_t>(tiff.get(), TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT), image);
 }
 
 }  // namespace
 
-TResult ReadTiffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image) {
-  return RunImageReader(kTiffReadFailure, fileName, image, [&] { DecodeTiff(bytes, image); });
+TResult ReadTiffBytes(std::span<const uint8_t> bytes, const std::string& fileName, TRawImage& image,
+                      std::string* encoding) {
+  std::string name;
+  TResult read = RunImageReader(kTiffReadFailure, fileName, image, [&] { DecodeTiff(bytes, image, name); });
+  if (encoding) *encoding = read ? name : std::string();
+  return read;
 }
 
 }  // namespace lumacet

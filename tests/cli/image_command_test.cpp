@@ -102,7 +102,7 @@ TEST_F(ImageCommandTest, InfoDescribesABitmap) {
   const TRun run = RunImage(folder, Quoted("a.bmp") + " --info");
   ASSERT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Out,
-            "Size: 3 x 2\nSamples per pixel: 3\nBits per sample: 8\nPixel size: not given by the file\n"
+            "Size: 3 x 2\nSamples per pixel: 3\nBits per sample: 8\nEncoding: BMP\nPixel size: not given by the file\n"
             "Window: full range\n");
 }
 

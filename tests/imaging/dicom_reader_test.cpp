@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -435,7 +436,8 @@ TEST(DicomReader, SkipsSequencesAndLongValuesBeforeTheImage) {
   }
 }
 
-std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fragmentSize, const TImageLayout& layout) {
+std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fragmentSize, const TImageLayout& layout,
+                                  std::string_view syntax = kLossless) {
   TDataSetWriter out(true, false);
   WriteImage(out, layout, {});
   std::vector<uint8_t> data = out.Data();
@@ -449,7 +451,7 @@ std::vector<uint8_t> Encapsulated(const std::vector<uint8_t>& stream, size_t fra
   }
   pixels.Header(0xFFFE, 0xE0DD, "", 0);
   data.insert(data.end(), pixels.Data().begin(), pixels.Data().end());
-  return Part10(kLossless, data);
+  return Part10(syntax, data);
 }
 
 TEST(DicomReader, LosslessJpegPixelDataInOneOrManyFragments) {
@@ -496,12 +498,13 @@ TEST(DicomReader, RefusesWhatItCannotShow) {
   };
   const std::vector<uint8_t> six = Words({1, 2, 3, 4, 5, 6});
   TImageLayout layout;
+  ExpectRefused(image(layout, six, "1.2.840.10008.1.2.4.201"),
+                "The image is compressed or stored as high-throughput JPEG 2000 (transfer syntax "
+                "1.2.840.10008.1.2.4.201), which cannot be read.");
+  // A compressed syntax over native pixel data, a deflated one over data that are not.
   ExpectRefused(image(layout, six, "1.2.840.10008.1.2.4.50"),
-                "The image is compressed or stored as baseline JPEG (transfer syntax 1.2.840.10008.1.2.4.50), which "
-                "cannot be read.");
-  ExpectRefused(image(layout, six, "1.2.840.10008.1.2.1.99"),
-                "The image is compressed or stored as deflate (transfer syntax 1.2.840.10008.1.2.1.99), which cannot "
-                "be read.");
+                "The pixel data are not encapsulated, but the transfer syntax is compressed.");
+  ExpectRefused(image(layout, six, "1.2.840.10008.1.2.1.99"), "The deflated data set is damaged or ends early.");
   ExpectRefused(image(layout, six, "1.2.3.4"), "The transfer syntax 1.2.3.4 cannot be read.");
   ExpectRefused(image(layout, std::span(six).first(10)), "The pixel data are shorter than the image.");
 
@@ -523,14 +526,14 @@ TEST(DicomReader, RefusesWhatItCannotShow) {
 
   TImageLayout rgb;
   rgb.Photometric = "RGB";
-  ExpectRefused(image(rgb, six), "The photometric interpretation RGB cannot be read.");
+  ExpectRefused(image(rgb, six), "The photometric interpretation RGB does not go with 1 samples per pixel.");
   TImageLayout empty;
   empty.Rows = 0;
   ExpectRefused(image(empty, six), "The image has no rows or no columns.");
 
   TDataSetWriter colour(true, false);
   colour.Short(0x0028, 0x0002, 3);
-  ExpectRefused(Part10(kExplicitLittle, colour.Data()), "Only grey DICOM images (one sample per pixel) can be read.");
+  ExpectRefused(Part10(kExplicitLittle, colour.Data()), "The photometric interpretation MONOCHROME2 does not go with 3 samples per pixel.");
 
   TDataSetWriter noPixels(true, false);
   WriteImage(noPixels, layout, six);
@@ -741,6 +744,133 @@ TEST(DicomReader, MultiFrameLosslessJpegFindsEachFramesFragments) {
   // An offset table that does not fit the frames.
   std::vector<std::vector<uint8_t>> one = {streams[0], streams[1], streams[0]};
   ExpectRefused(EncapsulatedFrames(one, 40, true, layout), "The compressed frames cannot be told apart.");
+}
+
+// The first fragment of a tool-made corpus file: the offset table skipped, nothing parsed
+// beyond the item headers.
+std::vector<uint8_t> FirstFragment(const std::string& name) {
+  const std::vector<uint8_t> file = test::ReadFileBytes(std::string(LUMACET_SOURCE_DIR) + "/tests/imaging/corpus/dicom/" + name);
+  static constexpr uint8_t kPixelTag[] = {0xE0, 0x7F, 0x10, 0x00, 'O', 'B', 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+  auto at = std::search(file.begin(), file.end(), std::begin(kPixelTag), std::end(kPixelTag));
+  if (at == file.end()) return {};
+  size_t pos = size_t(at - file.begin()) + 12;
+  auto length = [&](size_t item) { return size_t(file[item + 4] | file[item + 5] << 8 | file[item + 6] << 16 | file[item + 7] << 24); };
+  pos += 8 + length(pos);
+  return {file.begin() + long(pos + 8), file.begin() + long(pos + 8 + length(pos))};
+}
+
+// Each codec's stream checked against the data set before memory is taken: another size,
+// a header patched to a huge image the stream could never hold, and truncation.
+TEST(DicomReader, CodecStreamsThatAreNotTheDeclaredImageAreRefused) {
+  const std::string wrong = "The compressed image's size or components differ from the image's own.";
+  const std::string tooSmall = "The file is far too small for the image it describes.";
+  TImageLayout real;
+  real.Rows = 72;
+  real.Columns = 96;
+  real.Stored = 12;
+  real.HighBit = 11;
+  TImageLayout taller = real;
+  taller.Rows = 73;
+  TImageLayout huge = real;
+  huge.Rows = huge.Columns = 16000;
+  // Within the bound for every codec, but more than RLE's two segments could hold.
+  TImageLayout large = real;
+  large.Rows = large.Columns = 700;
+  TImageLayout huge8 = huge;
+  huge8.Allocated = huge8.Stored = 8;
+  huge8.HighBit = 7;
+  // Width and height in the frame header of a JPEG or JPEG-LS stream.
+  auto patchSize = [](std::vector<uint8_t> stream, uint8_t marker) {
+    for (size_t i = 0; i + 9 < stream.size(); ++i)
+      if (stream[i] == 0xFF && stream[i + 1] == marker) {
+        stream[i + 5] = stream[i + 7] = 16000 >> 8;
+        stream[i + 6] = stream[i + 8] = 16000 & 0xFF;
+        break;
+      }
+    return stream;
+  };
+  auto half = [](std::vector<uint8_t> stream) {
+    stream.resize(stream.size() / 2);
+    return stream;
+  };
+  const std::vector<uint8_t> jpegLs = FirstFragment("d12-jpegls.dcm"), j2k = FirstFragment("d12-j2k.dcm"),
+                             extended = FirstFragment("d12-extended.dcm"), rle = FirstFragment("d12-gdcm-rle.dcm"),
+                             baseline = FirstFragment("d8-baseline.dcm");
+  ASSERT_FALSE(jpegLs.empty() || j2k.empty() || extended.empty() || rle.empty() || baseline.empty());
+  std::vector<uint8_t> rleOneSegment = rle;
+  rleOneSegment[0] = 1;
+  struct TCase {
+    const char* What;
+    std::vector<uint8_t> Stream;
+    const char* Syntax;
+    TImageLayout Layout;
+    std::string Reason;  // the start of the refusal's reason
+  };
+  const std::vector<TCase> cases = {
+      {"JPEG-LS taller", jpegLs, "1.2.840.10008.1.2.4.80", taller, wrong},
+      {"JPEG-LS huge", patchSize(jpegLs, 0xF7), "1.2.840.10008.1.2.4.80", huge, tooSmall},
+      {"JPEG-LS cut", half(jpegLs), "1.2.840.10008.1.2.4.80", real, "The JPEG-LS data cannot be decoded: "},
+      {"JPEG 2000 taller", j2k, "1.2.840.10008.1.2.4.90", taller, wrong},
+      {"JPEG 2000 cut", half(j2k), "1.2.840.10008.1.2.4.90", real, "The JPEG 2000 data cannot be decoded: "},
+      {"12-bit JPEG taller", extended, "1.2.840.10008.1.2.4.51", taller, wrong},
+      {"12-bit JPEG huge", patchSize(extended, 0xC1), "1.2.840.10008.1.2.4.51", huge, tooSmall},
+      {"12-bit JPEG cut", half(extended), "1.2.840.10008.1.2.4.51", real, "The JPEG data are damaged or end early."},
+      {"JPEG 2000 huge", j2k, "1.2.840.10008.1.2.4.90", huge, tooSmall},
+      {"8-bit JPEG huge", patchSize(baseline, 0xC0), "1.2.840.10008.1.2.4.50", huge8, tooSmall},
+      {"RLE huge", rle, "1.2.840.10008.1.2.5", huge, tooSmall},
+      {"RLE large", rle, "1.2.840.10008.1.2.5", large, tooSmall},
+      {"RLE cut", half(rle), "1.2.840.10008.1.2.5", real, "The RLE data"},
+      {"RLE segments", rleOneSegment, "1.2.840.10008.1.2.5", real,
+       "The RLE data hold another number of segments than the image needs."},
+  };
+  for (const TCase& refused : cases) {
+    SCOPED_TRACE(refused.What);
+    TDicomRead result = Read(Encapsulated(refused.Stream, refused.Stream.size() + 1, refused.Layout, refused.Syntax));
+    EXPECT_FALSE(result.Ok);
+    EXPECT_FALSE(result.Image.HasData());
+    const std::string prefix = "Error loading DICOM file.\r\n\r\nceph.dcm\r\n" + refused.Reason;
+    EXPECT_EQ(result.Message.substr(0, prefix.size()), prefix);
+  }
+  // The same streams, untouched, decode.
+  for (auto [stream, syntax] : {std::pair{jpegLs, "1.2.840.10008.1.2.4.80"}, std::pair{j2k, "1.2.840.10008.1.2.4.90"},
+                                std::pair{extended, "1.2.840.10008.1.2.4.51"}, std::pair{rle, "1.2.840.10008.1.2.5"}}) {
+    SCOPED_TRACE(syntax);
+    TDicomRead result = Read(Encapsulated(stream, stream.size() + 1, real, syntax));
+    EXPECT_TRUE(result.Ok) << result.Message;
+  }
+}
+
+// Native colour of one row of two pixels, as blue, green, red: by pixel, by plane, and
+// YBR_FULL_422's pair (two lumas, then the pair's Cb and Cr) converted with DICOM's
+// coefficients, clamped to the stored range.
+TEST(DicomReader, NativeColourByPixelByPlaneAndSubsampledYbr) {
+  struct TCase {
+    const char* Photometric;
+    int Planar;
+    std::vector<uint8_t> Cells;
+    std::vector<uint16_t> Expected;
+  };
+  const std::vector<TCase> cases = {
+      {"RGB", 0, {10, 30, 50, 20, 40, 60}, {50, 30, 10, 60, 40, 20}},
+      {"RGB", 1, {10, 20, 30, 40, 50, 60}, {50, 30, 10, 60, 40, 20}},
+      // R = Y + 1.402 (Cr - 128) = Y + 101, G = Y - 0.71414 (Cr - 128) = Y - 51, B = Y.
+      {"YBR_FULL_422", 0, {100, 50, 128, 200}, {100, 49, 201, 50, 0, 151}},
+      {"YBR_FULL", 0, {100, 128, 200, 50, 128, 128}, {100, 49, 201, 50, 50, 50}},
+  };
+  for (const TCase& colour : cases) {
+    SCOPED_TRACE(std::string(colour.Photometric) + " " + std::to_string(colour.Planar));
+    TDataSetWriter out(true, false);
+    out.Short(0x0028, 0x0002, 3);
+    out.Text(0x0028, 0x0004, "CS", colour.Photometric);
+    out.Short(0x0028, 0x0006, uint32_t(colour.Planar));
+    out.Short(0x0028, 0x0010, 1).Short(0x0028, 0x0011, 2);
+    out.Short(0x0028, 0x0100, 8).Short(0x0028, 0x0101, 8).Short(0x0028, 0x0102, 7).Short(0x0028, 0x0103, 0);
+    out.Element(0x7FE0, 0x0010, "OB", colour.Cells);
+    TDicomRead result = Read(Part10(kExplicitLittle, out.Data()));
+    ASSERT_TRUE(result.Ok) << result.Message;
+    EXPECT_EQ(result.Image.SamplesPerPixel, 3);
+    EXPECT_EQ(SamplesOf(result.Image), colour.Expected);
+  }
 }
 
 }  // namespace

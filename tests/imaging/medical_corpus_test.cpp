@@ -8,11 +8,14 @@
 #include <sstream>
 
 #define LUMACET_CORPUS_REPLAY
+#include "../../fuzz/dicom_codec_fuzz.cpp"
 #include "../../fuzz/dicom_fuzz.cpp"
 #include "../../fuzz/lossless_jpeg_fuzz.cpp"
+#include "../../fuzz/png_fuzz.cpp"
 #include "../../fuzz/tiff_fuzz.cpp"
 #include "../../fuzz/viff_fuzz.cpp"
 #include "common/result_assertions.h"
+#include "imaging/image_file.h"
 #include "imaging/medical_readers.h"
 #include "imaging/medical_test_support.h"
 
@@ -41,11 +44,14 @@ std::vector<TCorpusEntry> ReadManifest() {
   return entries;
 }
 
+// As the program reads a file it links: by extension, else by its own first bytes.
 TResult ReadByExtension(const std::string& path, TRawImage& image, TDicomInfo& info) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  if (extension == ".tif") return ReadTiff(path, image);
-  if (extension == ".viff") return ReadViff(path, image);
-  return ReadDicom(path, image, info);
+  TResultOf<TImageFileContents> read = ReadImageFile(path, true);
+  ClearRawImage(image);
+  if (!read) return read.Outcome();
+  image = read.Value().Raw;
+  info = read.Value().Dicom;
+  return {};
 }
 
 TEST(MedicalCorpus, EveryFileDecodesToTheToolsOwnSamplesOrIsRefused) {
@@ -69,8 +75,7 @@ TEST(MedicalCorpus, EveryFileDecodesToTheToolsOwnSamplesOrIsRefused) {
     EXPECT_EQ(image.Width, expected.Width);
     EXPECT_EQ(image.Height, expected.Height);
     EXPECT_EQ(image.SamplesPerPixel, expected.Depth);
-    // Two bytes a sample above 8 bits; a DICOM image says how many of its bits are used.
-    EXPECT_EQ(image.BitsPerSample > 8, expected.MaxValue > 255);
+    EXPECT_EQ(image.BytesPerSample(), expected.MaxValue > 255 ? 2 : 1);
     std::vector<uint32_t> samples = test::SamplesInRgbOrder(image);
     ASSERT_EQ(samples.size(), expected.Samples.size());
     size_t differing = 0, first = 0;
@@ -84,7 +89,7 @@ TEST(MedicalCorpus, EveryFileDecodesToTheToolsOwnSamplesOrIsRefused) {
 TEST(MedicalCorpus, EveryCorpusFileIsInTheManifest) {
   std::set<std::string> listed;
   for (const TCorpusEntry& entry : ReadManifest()) listed.insert(entry.File);
-  for (const char* folder : {"dicom", "tiff", "viff"})
+  for (const char* folder : {"dicom", "tiff", "viff", "png", "jpeg"})
     for (const auto& file : std::filesystem::directory_iterator(kCorpus + folder))
       EXPECT_TRUE(listed.count(std::string(folder) + "/" + file.path().filename().string())) << file.path();
 }
@@ -142,13 +147,23 @@ TEST(MedicalCorpus, FuzzCorporaReplayCleanly) {
     std::string (*Check)(std::span<const uint8_t>);
   };
   for (TTarget target : {TTarget{"tiff", CheckTiffRead}, TTarget{"viff", CheckViffRead},
-                         TTarget{"dicom", CheckDicomRead}, TTarget{"lossless_jpeg", CheckLosslessJpegDecode}}) {
+                         TTarget{"dicom", CheckDicomRead}, TTarget{"lossless_jpeg", CheckLosslessJpegDecode},
+                         TTarget{"png", CheckPngRead}}) {
     size_t files = 0;
     for (const auto& file : std::filesystem::directory_iterator(kFuzzCorpus + target.Folder)) {
       EXPECT_EQ(target.Check(test::ReadFileBytes(file.path().string())), "") << file.path();
       ++files;
     }
     EXPECT_GE(files, 5u) << target.Folder;
+  }
+  for (auto [folder, codec] : {std::pair{"dicom_jpeg", TDicomCodec::Jpeg}, std::pair{"dicom_jpegls", TDicomCodec::JpegLs},
+                               std::pair{"dicom_j2k", TDicomCodec::Jpeg2000}, std::pair{"dicom_rle", TDicomCodec::Rle}}) {
+    size_t files = 0;
+    for (const auto& file : std::filesystem::directory_iterator(kFuzzCorpus + folder)) {
+      EXPECT_EQ(CheckDicomFrameDecode(codec, test::ReadFileBytes(file.path().string())), "") << file.path();
+      ++files;
+    }
+    EXPECT_GE(files, 3u) << folder;
   }
 }
 
