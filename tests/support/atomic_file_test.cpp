@@ -114,8 +114,9 @@ TEST_F(AtomicFileTest, ATemporaryFileSwappedForALinkDuringTheSaveChangesNothingO
       }
     }
   });
-  int saved = 0;
-  for (int i = 0; i < 300; ++i) saved += WriteFileAtomically(path, "new " + std::to_string(i)).Ok;
+  // On a busy machine the attacker may lose every race of a few hundred saves: the saves
+  // go on until it has swapped at least once, so the test always meets the attack.
+  for (int i = 0; i < 20000 && (i < 300 || swapped == 0); ++i) WriteFileAtomically(path, "new " + std::to_string(i));
   done = true;
   attacker.join();
   ::close(watch);
@@ -124,9 +125,13 @@ TEST_F(AtomicFileTest, ATemporaryFileSwappedForALinkDuringTheSaveChangesNothingO
   ASSERT_TRUE(ReadWholeFile(victim, content));
   EXPECT_EQ(content, "private");
   EXPECT_FALSE(fs::is_symlink(path));
-  ASSERT_TRUE(ReadWholeFile(path, content));
-  EXPECT_TRUE(content == "old" || content.starts_with("new ")) << content;
-  EXPECT_LT(saved, 300) << "the swaps never won a race: " << swapped;
+  // A co-user who may unlink names in the folder may take the data file away outright, and a
+  // save that loses every race gives up without its file; it never writes through the link.
+  if (fs::exists(path)) {
+    ASSERT_TRUE(ReadWholeFile(path, content));
+    EXPECT_TRUE(content == "old" || content.starts_with("new ")) << content;
+  }
+  EXPECT_GT(swapped, 0) << "the attacker never swapped a temporary file";
   for (const std::string& name : names) {
     ASSERT_EQ(name.size(), 15u) << name;
     EXPECT_TRUE(name.ends_with(".tmp")) << name;
