@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -266,6 +267,15 @@ void ReadChunks(TIFF* tiff, const TTiffLayout& layout, const TChunkGrid& grid, T
   std::vector<uint8_t> chunk(grid.Bytes);
   const int keptSamples = std::min<int>(layout.OutSamples, layout.StoredSamples);
   const uint64_t outSamples = uint64_t(layout.OutSamples);
+  // Whole 8- or 16-bit samples stored in the order they are kept need no unpacking: a row is
+  // copied as it stands, which is most of the files a clinic meets (and LZW's hot path).
+  bool inOrder = true;
+  for (int i = 0; i < keptSamples; ++i) inOrder = inOrder && layout.Target[size_t(i)] == i;
+  const bool copyRows = inOrder && layout.Photometric != PHOTOMETRIC_PALETTE && layout.Map.empty() && !layout.Planes &&
+                        (layout.Bits == 8 || layout.Bits == 16) && (image.BitsPerSample <= 8) == (layout.Bits == 8) &&
+                        planeSamples == keptSamples && uint64_t(keptSamples) == outSamples &&
+                        std::endian::native == std::endian::little;
+  const uint64_t sampleBytes = layout.Bits == 16 ? 2 : 1;
 
   for (int plane = 0; plane < grid.Planes; ++plane) {
     for (uint32_t chunkRow = 0; chunkRow < down; ++chunkRow)
@@ -281,6 +291,10 @@ void ReadChunks(TIFF* tiff, const TTiffLayout& layout, const TChunkGrid& grid, T
         for (uint32_t r = 0; r < rows; ++r) {
           const uint8_t* row = chunk.data() + r * rowBytes;
           uint64_t pixel = uint64_t(top + r) * layout.Width + left;
+          if (copyRows) {
+            std::memcpy(image.Samples.data() + pixel * outSamples * sampleBytes, row, columns * outSamples * sampleBytes);
+            continue;
+          }
           for (uint32_t c = 0; c < columns; ++c, ++pixel)
             for (int s = 0; s < planeSamples && (layout.Planes ? plane : s) < keptSamples; ++s) {
               const uint32_t stored = Unpack(row, uint64_t(c) * planeSamples + s, layout.Bits);
