@@ -127,7 +127,7 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   targetLayout->addWidget(delimiter, 3, 0, 1, 2);
   layout->addWidget(target);
 
-  AddButtonsAndStatus();
+  AddButtonsAndStatus(QStringLiteral("export"));
 
   SetInputs({source.Button, fTypes, fPages, scale.Box, headers, include, toFile, chooseTarget, delimiter});
   connect(source.Button, &QPushButton::clicked, this, [this] {

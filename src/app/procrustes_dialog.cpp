@@ -56,7 +56,7 @@ TProcForm::TProcForm(TPopulationContext context, QWidget* parent)
   fLifeSize = scale.LifeSize;
   fXRaySize = scale.XRaySize;
 
-  AddButtonsAndStatus();
+  AddButtonsAndStatus(QStringLiteral("procrustes"));
 
   SetInputs({select, fTypes, fPcas, results.Button, fFlip, outputs, fNames, scale.Box});
   connect(results.Button, &QPushButton::clicked, this, [this] {
