@@ -1,8 +1,8 @@
 #include "model/point_elements.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <unordered_set>
 
 #include "geometry/point_lists.h"
@@ -277,16 +277,27 @@ void TDigSnake::CopyFrom(const TDigSnake& source) {
     if (i == Points.size()) {
       AddPoint(from.RawX(), from.RawY(), valid);
     } else {
-      Points[i]->Name = GeneratedPointName(i);
+      NameGeneratedPoint(Points[i]->Name, i);
       Points[i]->SetRaw(from.RawX(), from.RawY(), valid, valid);
     }
   }
 }
 
 std::string TDigSnake::GeneratedPointName(std::size_t index) const {
+  std::string name;
+  NameGeneratedPoint(name, index);
+  return name;
+}
+
+void TDigSnake::NameGeneratedPoint(std::string& name, std::size_t index) const {
+  // Loading copies every snake point by point: the name is written into the string the point
+  // has, without formatting through the C library or a new allocation.
   char digits[24];
-  std::snprintf(digits, sizeof digits, "%zu", index);
-  return "Point " + std::string(digits) + " on " + Name;
+  const auto written = std::to_chars(std::begin(digits), std::end(digits), index);
+  name.assign("Point ");
+  name.append(digits, written.ptr);
+  name.append(" on ");
+  name.append(Name);
 }
 
 TXROwnedPoint& TDigSnake::AddPoint(double x, double y, bool valid, const std::string& name) {

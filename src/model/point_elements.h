@@ -190,8 +190,9 @@ class TDigSnake : public TXRayElement {
   std::string Description;
 
  private:
-  // "Point <index> on <snake>".
+  // "Point <index> on <snake>", as a new string or written into `name`.
   std::string GeneratedPointName(std::size_t index) const;
+  void NameGeneratedPoint(std::string& name, std::size_t index) const;
 };
 
 // The editors' operand rule: sets the operand, and when the point would then depend on
