@@ -1,25 +1,15 @@
 // Replays the bitmap fuzzing corpus through the fuzz target's own check, without libFuzzer.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #define LUMACET_CORPUS_REPLAY
 #include "../../fuzz/bmp_fuzz.cpp"
-#include "support/atomic_file.h"
+#include "common/corpus_replay.h"
 
 namespace lumacet {
 namespace {
 
 TEST(BmpCorpus, EveryCorpusFileDecodesSafely) {
-  const std::filesystem::path corpus = std::filesystem::path(LUMACET_SOURCE_DIR) / "fuzz" / "corpus" / "bmp";
-  size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-    std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(entry.path().string(), bytes)) << entry.path();
-    EXPECT_EQ(CheckBmpDecode(bytes), "") << entry.path().filename();
-    ++files;
-  }
-  EXPECT_GE(files, 10u);
+  test::ReplayCorpus("bmp", 10u, CheckBmpDecode);
 }
 
 }  // namespace

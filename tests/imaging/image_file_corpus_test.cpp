@@ -2,12 +2,10 @@
 // own checks, without libFuzzer.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #define LUMACET_CORPUS_REPLAY
 #include "../../fuzz/image_file_fuzz.cpp"
 #include "../../fuzz/lut_fuzz.cpp"
-#include "support/atomic_file.h"
+#include "common/corpus_replay.h"
 
 namespace lumacet {
 namespace {
@@ -18,17 +16,8 @@ TEST(ImageFileCorpus, EveryCorpusFileOpensOrIsRefusedByNameAndEveryTableReadsAsS
     std::string (*Check)(std::string_view);
     size_t AtLeast;
   };
-  for (const TTarget& target : {TTarget{"image_file", CheckImageFile, 50}, TTarget{"lut", CheckLutFile, 4}}) {
-    const std::filesystem::path corpus = std::filesystem::path(LUMACET_SOURCE_DIR) / "fuzz" / "corpus" / target.Folder;
-    size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-      std::string bytes;
-      ASSERT_TRUE(ReadWholeFile(entry.path().string(), bytes)) << entry.path();
-      EXPECT_EQ(target.Check(bytes), "") << entry.path();
-      ++files;
-    }
-    EXPECT_GE(files, target.AtLeast) << target.Folder;
-  }
+  for (const TTarget& target : {TTarget{"image_file", CheckImageFile, 50}, TTarget{"lut", CheckLutFile, 4}})
+    test::ReplayCorpus(target.Folder, target.AtLeast, target.Check);
 }
 
 }  // namespace

@@ -1,25 +1,15 @@
 // Replays the data record fuzzing corpus through the fuzz target's own check, without libFuzzer.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #define LUMACET_CORPUS_REPLAY
 #include "../../fuzz/data_record_fuzz.cpp"
-#include "support/atomic_file.h"
+#include "common/corpus_replay.h"
 
 namespace lumacet {
 namespace {
 
 TEST(DataRecordCorpus, EveryCorpusFileListsAndReadsSafelyAndRecordsRoundTrip) {
-  const std::filesystem::path corpus = std::filesystem::path(LUMACET_SOURCE_DIR) / "fuzz" / "corpus" / "data_record";
-  size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-    std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(entry.path().string(), bytes)) << entry.path();
-    EXPECT_EQ(CheckDataRecords(bytes), "") << entry.path().filename();
-    ++files;
-  }
-  EXPECT_GE(files, 9u);
+  test::ReplayCorpus("data_record", 9u, CheckDataRecords);
 }
 
 }  // namespace
