@@ -8,6 +8,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -61,14 +62,18 @@ bool ReadOpenFile(int fd, std::string& bytes, size_t spare) {
   content.resize(static_cast<size_t>(info.st_size));
   size_t filled = 0;
   for (;;) {
-    if (filled == content.size()) content.resize(content.size() + 65536);  // the file grew meanwhile
-    ssize_t n = ::read(fd, content.data() + filled, content.size() - filled);
+    // Once the size fstat gave is read, the end is told from a file that grew meanwhile by a
+    // small read aside: growing the buffer itself would copy the whole file to twice its room.
+    std::array<char, 4096> aside;
+    const bool atSize = filled == content.size();
+    ssize_t n = atSize ? ::read(fd, aside.data(), aside.size()) : ::read(fd, content.data() + filled, content.size() - filled);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) break;
+    if (atSize) content.append(aside.data(), static_cast<size_t>(n));
     filled += static_cast<size_t>(n);
   }
-  content.resize(filled);
+  content.resize(filled);  // the file shrank meanwhile
   bytes = std::move(content);
   return true;
 }

@@ -55,6 +55,22 @@ TEST_F(AtomicFileTest, ReplacesContentKeepsPermissionsAndLeavesNoTemporaryFile) 
   EXPECT_EQ(Names(), std::vector<std::string>{"data.csv"});
 }
 
+TEST_F(AtomicFileTest, AWholeReadTakesWhatTheFileHoldsWhateverSizeItClaimed) {
+  // Exactly a page, many pages, nothing: the end found after the claimed size is read.
+  for (const size_t size : {size_t{0}, size_t{4096}, size_t{3 * 65536 + 7}}) {
+    const std::string path = (folder / "sized").string();
+    ASSERT_TRUE(WriteFileAtomically(path, std::string(size, 'x')).Ok);
+    std::string content;
+    ASSERT_TRUE(ReadWholeFile(path, content));
+    EXPECT_EQ(content.size(), size);
+  }
+  // The kernel's own files claim no size at all and still have content.
+  std::string status;
+  ASSERT_TRUE(ReadWholeFile("/proc/self/status", status));
+  EXPECT_TRUE(status.starts_with("Name:")) << status.substr(0, 40);
+  EXPECT_NE(status.find("VmRSS"), std::string::npos);
+}
+
 TEST_F(AtomicFileTest, AReadOnlyTargetIsRefusedAndUnchangedEvenForTheSuperuser) {
   std::string path = (folder / "type.lcr").string();
   ASSERT_TRUE(WriteFileAtomically(path, "keep").Ok);
