@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "app/digitize_window.h"
 #include "app/qt_prompts.h"
 #include "measure/analysis_text.h"
 #include "model/radiograph.h"
@@ -52,6 +53,15 @@ void TDrawingArea::MappingChanged() {
   emit ZoomChanged(fMapping.Zoom());
 }
 
+void TDrawingArea::RedrawOverlay() {
+  fOverlayOnly = true;
+  viewport()->update();
+}
+
+TDigitizeWindow* TDrawingArea::Digitizing() const {
+  return fTools.Mode() == TToolMode::Digitizer && fDigitizeSource ? fDigitizeSource() : nullptr;
+}
+
 void TDrawingArea::Redraw() {
   fPictureStale = true;
   viewport()->update();
@@ -92,6 +102,8 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
   canvas.SetMapping(*mapping);
   TRadiograph* current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
   fTools.DrawOverlay(canvas, current, options, LocaleDecimalSeparator());
+  if (fDigitizeSource)
+    if (const TDigitizeWindow* digitizing = fDigitizeSource()) digitizing->DrawOverlay(canvas);
   if (fSelectBand) {
     canvas.SetPen({0, TPenStyle::Dot, 0});
     canvas.SetBrush({0, TBrushStyle::Clear});
@@ -326,6 +338,11 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (TDigitizeWindow* digitizing = Digitizing()) {
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+      digitizing->Clicked(*at, event->button() == Qt::LeftButton);
+    return;
+  }
   if (event->button() == Qt::LeftButton && MovementPress(*at, event->modifiers())) return;
   if (event->button() == Qt::RightButton && IsMovementTool()) {
     if (fMovement.Dragging()) {
@@ -368,6 +385,10 @@ void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (TDigitizeWindow* digitizing = Digitizing()) {
+    digitizing->PointerMoved(*at);
+    return;
+  }
   if (MovementMove(*at)) return;
   if (fTools.Dragging()) {
     Apply(fTools.Move(*at));
@@ -388,7 +409,10 @@ void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
 
 bool TDrawingArea::viewportEvent(QEvent* event) {
   // The pointer left the area: no label is under it any more.
-  if (event->type() == QEvent::Leave) Apply(fTools.Hover(nullptr));
+  if (event->type() == QEvent::Leave) {
+    Apply(fTools.Hover(nullptr));
+    if (TDigitizeWindow* digitizing = Digitizing()) digitizing->PointerLeft();
+  }
   return QAbstractScrollArea::viewportEvent(event);
 }
 

@@ -17,6 +17,8 @@
 #include "app/radiograph_dialogs.h"
 #include "app/record_browser_dialog.h"
 #include "app/slot_list.h"
+#include "digitize/digitizing.h"
+#include "model/xray.h"
 #include "shell/settings_options.h"
 
 namespace lumacet {
@@ -61,8 +63,14 @@ void TMainWindow::BuildFileMenu() {
 void TMainWindow::ActionNewExecute() {
   TNewXRayDlg dialog(TNewXRayDlg::TMode::New, RadiographContext(), this);
   dialog.ShowDefaults(fSettings.Radiograph);
-  if (dialog.exec() == QDialog::Accepted) dialog.CreateIn(*fWorkspace, fPrompts, fSettings.Radiograph);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const int slot = dialog.CreateIn(*fWorkspace, fPrompts, fSettings.Radiograph);
   Refresh();
+  auto* xray = slot >= 0 ? dynamic_cast<TXRay*>(fWorkspace->Slot(slot)) : nullptr;
+  if (xray == nullptr) return;
+  AskForImage(*xray);
+  if (fSettings.Radiograph.BestFitOnLoading && xray->Image.HasImage()) BestFit();
+  StartDigitizing(*xray, dmDigitizing);
 }
 
 void TMainWindow::ActionOpenExecute() { BrowseRecords(); }
@@ -142,7 +150,8 @@ void TMainWindow::FillRecentMenu(QMenu& menu) {
 }
 
 void TMainWindow::ActionSaveExecute() {
-  if (TRadiograph* current = fWorkspace->Current()) fWorkspace->Save(*current, fPrompts);
+  if (TRadiograph* current = fWorkspace->Current(); current != nullptr && fWorkspace->Save(*current, fPrompts))
+    AdvanceInSeries(*current);
   Refresh();
 }
 

@@ -111,6 +111,10 @@ class TDigitizing {
   // "&Delete": the last placement of the selected point goes; the point is the mean of the
   // rest or invalid. False when it had none.
   bool DeletePlacement();
+  // Ctrl+Z: the last placement made, whichever point it was, is taken back and its point
+  // selected again; while orienting, "&Back". False when there is nothing to take back.
+  bool UndoPlacement();
+  bool CanUndoPlacement() const;
   // "Select next point.": the first placement becomes the last.
   void RotatePlacements();
   // The placements of the type's digitized point at `pointIndex` since digitizing began.
@@ -150,6 +154,8 @@ class TDigitizing {
   TDigitizeStatistics Statistics() const;
   // `EndDigitization`: digitizing ends; with "Show Life Size" the coordinates are corrected.
   void End(bool showLifeSize);
+  // The radiograph is going away with digitizing unfinished: nothing more is done to it.
+  void Detach() { fEnded = true; }
 
  private:
   TDigitizing(TXRay& xray, int mode);
@@ -165,6 +171,12 @@ class TDigitizing {
   std::size_t fProtocol = 0;
   std::size_t fElement = 0;
   std::vector<std::vector<TFloatPoint>> fPlacements;
+  // The clicks in the order they were made: the point placed and the element then selected.
+  struct TClick {
+    std::size_t Point = 0;
+    std::size_t Element = 0;
+  };
+  std::vector<TClick> fClicks;
   TFloatPoint fFirstOrientation;
   std::vector<TMovement> fOrientation;  // the movements "&Back" undoes, last last
   bool fEnded = false;
