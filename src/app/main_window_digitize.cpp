@@ -6,6 +6,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -13,6 +14,7 @@
 #include "app/digitize_window.h"
 #include "app/drawing_area.h"
 #include "app/image_commands_ui.h"
+#include <algorithm>
 #include <filesystem>
 
 #include "imaging/image_link.h"
@@ -147,9 +149,12 @@ bool TMainWindow::StartDigitizing(TXRay& xray, int mode) {
     if (fDrawing->Mapping().CenterInDisplayRobust(x, y)) fDrawing->MappingChanged();
   });
   connect(window, &TDigitizeWindow::Ended, this, [this, window] { DigitizingEnded(window); });
-  // Beside the main window, where it hides the least of the film.
+  // At the right edge of the screen, beside the main window as far as there is room: the
+  // film stays in sight.
   window->adjustSize();
-  window->move(geometry().right() - window->width() - 24, geometry().top() + 96);
+  const QRect screen = this->screen() != nullptr ? this->screen()->availableGeometry() : geometry();
+  window->move(std::min(geometry().right() + 8, screen.right() - window->frameGeometry().width()),
+               geometry().top() + 96);
   window->show();
   window->Update();  // centred on the first element, now that the display follows the window
   Command("tools.digitizer")->setEnabled(true);
