@@ -11,7 +11,6 @@
 //   the analysis's labels and the digitize tool's marks painted into a 1280 x 860 picture.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -20,6 +19,7 @@
 #include <stdexcept>
 
 #include "../tests/digitize/edge_scene.h"
+#include "bench_support.h"
 #include "digitize/digitize_tool.h"
 #include "digitize/digitizing.h"
 #include "digitize/edge_search.h"
@@ -106,11 +106,16 @@ void BM_GreyPlaneFromTwelveBits(benchmark::State& state) {
 }
 BENCHMARK(BM_GreyPlaneFromTwelveBits)->Unit(benchmark::kMillisecond);
 
-void BM_PlacePoint(benchmark::State& state) {
-  const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
-  TXRayType type;
-  if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
+const std::filesystem::path kExamples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
+
+void LoadExampleType(TXRayType& type) {
+  if (const TResult loaded = type.LoadFromTypeFile((kExamples / "lateral_ceph.lcr").string()); !loaded)
     throw std::runtime_error(loaded.Text().English());
+}
+
+void BM_PlacePoint(benchmark::State& state) {
+  TXRayType type;
+  LoadExampleType(type);
   TXRay xray;
   xray.SetType(&type);
   for (std::size_t i = 0; i < xray.Coordinates.size(); ++i)
@@ -134,21 +139,14 @@ void BM_PlacePoint(benchmark::State& state) {
 BENCHMARK(BM_PlacePoint)->Unit(benchmark::kMillisecond);
 
 void BM_PlacePointAndRepaint(benchmark::State& state) {
-  static int argc = 3;
-  static char name[] = "digitize_bench";
-  static char option[] = "-platform";
-  static char platform[] = "offscreen";
-  static char* argv[] = {name, option, platform, nullptr};
-  static QGuiApplication application(argc, argv);
-  const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
+  EnsureGuiApplication();
   TXRayType type;
-  if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
-    throw std::runtime_error(loaded.Text().English());
+  LoadExampleType(type);
   TXRay xray;
   xray.SetType(&type);
   TImageLoadSettings images;
-  images.DefaultFolder = examples.string();
-  if (auto image = LoadDigBitmapFileName(xray, xray.Image, (examples / "emma_lindqvist_2018.jpg").string(), images);
+  images.DefaultFolder = kExamples.string();
+  if (auto image = LoadDigBitmapFileName(xray, xray.Image, (kExamples / "emma_lindqvist_2018.jpg").string(), images);
       !image)
     throw std::runtime_error(image.Text().English());
   TResultOf<std::unique_ptr<TDigitizing>> started = TDigitizing::Start(xray, dmDigitizing);
