@@ -160,6 +160,8 @@ bool TMainWindow::StartDigitizing(TXRay& xray, int mode) {
   Command("tools.digitizer")->setEnabled(true);
   Command("tools.digitizer")->setChecked(true);
   fDrawing->SetTool(TToolMode::Digitizer);
+  // The keys go on working over the film: the floating window does not take them away.
+  activateWindow();
   fDrawing->setFocus();
   Refresh();
   return true;

@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include "app/digitize_window.h"
@@ -72,6 +74,21 @@ std::optional<double> Measure(TXRay& xray, const std::string& name) {
 double AngleDegrees(TFloatPoint vertex, TFloatPoint a, TFloatPoint b) {
   const double ax = a.X - vertex.X, ay = a.Y - vertex.Y, bx = b.X - vertex.X, by = b.Y - vertex.Y;
   return std::acos((ax * bx + ay * by) / (std::hypot(ax, ay) * std::hypot(bx, by))) * 180 / M_PI;
+}
+
+// Emma's lateral radiographs and her frontal one are opened; the first lateral one with its
+// film becomes current.
+TXRay* OpenLateralWithFilm(TMainWindow& window) {
+  if (window.OpenPatient("Emma Lindqvist") < 1) return nullptr;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    auto* xray = dynamic_cast<TXRay*>(window.Workspace().Slot(slot));
+    if (xray != nullptr && xray->Type()->Name == "Lateral Ceph" && xray->Image.HasImage()) {
+      window.Workspace().SetCurrent(xray);
+      window.Refresh();
+      return xray;
+    }
+  }
+  return nullptr;
 }
 
 class DigitizeWindowTest : public ::testing::Test {
@@ -190,8 +207,7 @@ TEST_F(DigitizeWindowTest, ClicksWithoutAnImageOrOutsideItOrWithoutAPixelSizeLan
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
   window.resize(1000, 760);
   window.show();
-  ASSERT_GE(window.OpenPatient("Emma Lindqvist"), 1);
-  auto* xray = dynamic_cast<TXRay*>(window.Workspace().Current());
+  TXRay* xray = OpenLateralWithFilm(window);
   ASSERT_NE(xray, nullptr);
   window.Command("tools.edge_auto")->trigger();  // every left click looks for an edge
   ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
@@ -230,8 +246,7 @@ TEST_F(DigitizeWindowTest, ClicksWithoutAnImageOrOutsideItOrWithoutAPixelSizeLan
 
 TEST_F(DigitizeWindowTest, ATypeWithoutProtocolIsRefusedAndMarginsThatAreNoNumberCheckNothing) {
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  ASSERT_GE(window.OpenPatient("Emma Lindqvist"), 1);
-  auto* xray = dynamic_cast<TXRay*>(window.Workspace().Current());
+  TXRay* xray = OpenLateralWithFilm(window);
   ASSERT_NE(xray, nullptr);
   TXRProtocol& protocol = *xray->Type()->Element<TXRProtocol>(ekProtocol, 0);
 
@@ -273,8 +288,8 @@ TEST_F(DigitizeWindowTest, ATypeWithoutProtocolIsRefusedAndMarginsThatAreNoNumbe
 
 TEST_F(DigitizeWindowTest, ClosingARadiographBeingDigitizedTakesItsWindowWithIt) {
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  ASSERT_GE(window.OpenPatient("Emma Lindqvist"), 1);
-  auto* xray = dynamic_cast<TXRay*>(window.Workspace().Current());
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
   ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
   window.DigitizeWindow(xray)->Clicked({500, 500}, true);
   WhenModal("Save", [](QWidget* prompt) { ClickButton(prompt, "&Don't Save"); });
@@ -283,6 +298,73 @@ TEST_F(DigitizeWindowTest, ClosingARadiographBeingDigitizedTakesItsWindowWithIt)
   EXPECT_EQ(window.Workspace().Current(), nullptr);
   EXPECT_EQ(window.DigitizeWindow(xray), nullptr);
   EXPECT_FALSE(window.Command("tools.digitizer")->isEnabled());
+}
+
+TEST_F(DigitizeWindowTest, RedigitizingAsksAboutAMovedFilmAndTwoClicksBringTheTracingBack) {
+  example.Settings.General.InputDevice = kInputImageFile;  // the film is there already: nothing is asked for it
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  window.show();
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  const TLoadedRadiograph loaded = xray->Load();
+  TXRayElement* sella = loaded.Find("S", ekDigPoint);
+  TXRayElement* nasion = loaded.Find("N", ekDigPoint);
+  const TFloatPoint s = *loaded.Position(sella), n = *loaded.Position(nasion);
+  QString asked;
+  WhenModal("", [&asked](QWidget* modal) {
+    asked = static_cast<QMessageBox*>(modal)->text();
+    ClickButton(modal, "&Yes");
+  });
+  window.Command("tracing.digitize")->trigger();
+  EXPECT_TRUE(asked.startsWith("If the radiograph has changed position since the last digitization")) << asked.toStdString();
+  TDigitizeWindow* digitize = window.DigitizeWindow(xray);
+  ASSERT_NE(digitize, nullptr);
+  // The keyboard stays with the film, not with the floating window.
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  TDigitizing& digitizing = digitize->Digitizing();
+  EXPECT_EQ(digitizing.Mode(), dmFirstOrientation);
+  EXPECT_EQ(digitize->findChild<QLabel*>("mode")->text(), "Enter:\nFirst Orientation Point");
+  // The film moved by (10, 5): S is clicked there, then N (the protocol's fifth element).
+  digitizing.Select(0);
+  digitize->Clicked({s.X + 10, s.Y + 5}, true);
+  EXPECT_EQ(digitizing.Mode(), dmSecondOrientation);
+  // Ctrl+Z while orienting is "&Back".
+  QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(digitizing.Mode(), dmFirstOrientation);
+  EXPECT_NEAR(xray->Load().Position(sella)->X, s.X, 1e-9);
+  digitizing.Select(0);
+  digitize->Clicked({s.X + 10, s.Y + 5}, true);
+  const std::vector<TXRayElement*> elements = digitizing.Elements();
+  digitizing.Select(static_cast<std::size_t>(std::find(elements.begin(), elements.end(), nasion) - elements.begin()));
+  digitize->Clicked({n.X + 10, n.Y + 5}, true);
+  EXPECT_EQ(digitizing.Mode(), dmOriented);
+  EXPECT_NEAR(xray->Load().Position(nasion)->X, n.X + 10, 1e-6);
+  EXPECT_NEAR(xray->Load().Position(nasion)->Y, n.Y + 5, 1e-6);
+  // Enter proceeds; every point starts from where it now is.
+  QTest::keyClick(&window, Qt::Key_Return);
+  EXPECT_EQ(digitizing.Mode(), dmDigitizing);
+  EXPECT_EQ(digitizing.Placements(static_cast<std::size_t>(xray->Type()->IndexOf(sella))).size(), 1u);
+}
+
+TEST_F(DigitizeWindowTest, SavingANumberedFilmAdvancesToTheNextOfTheSeries) {
+  example.Settings.General.AutoSaveAndAdvance = true;
+  const std::filesystem::path folder = example.Folder.Path();
+  std::filesystem::copy_file(folder / "emma_lindqvist_2018.jpg", folder / "ceph007.jpg");
+  std::filesystem::copy_file(folder / "emma_lindqvist_2022.jpg", folder / "ceph008.jpg");
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  xray->ImageFile = (folder / "ceph007.jpg").string();
+  xray->RecordChange(true, "Linked.");
+  // Emma's record is in the file already: it is replaced.
+  WhenModal("Lumacet", [](QWidget* modal) { ClickButton(modal, "&Yes"); });
+  window.Command("file.save")->trigger();
+  EXPECT_EQ(xray->Name, "008");
+  EXPECT_TRUE(QString::fromStdString(xray->ImageFile).endsWith("ceph008.jpg")) << xray->ImageFile;
+  EXPECT_TRUE(xray->Image.HasImage());
+  // No ceph009.jpg: the series ends there, and the radiograph stays as it was saved.
+  window.Command("file.save")->trigger();
+  EXPECT_EQ(xray->Name, "008");
 }
 
 }  // namespace
