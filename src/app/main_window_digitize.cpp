@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 
 #include <QActionGroup>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -57,14 +59,24 @@ void TMainWindow::BuildDigitizeCommands(QMenu* tools) {
   // The Digitize window's keys, while the current radiograph is being digitized: over the
   // display and in the floating window alike, since a floating tool window keeps the keys
   // of the window it floats over.
-  const std::pair<QKeySequence, void (TDigitizeWindow::*)()> keys[] = {
-      {QKeySequence(Qt::Key_Return), &TDigitizeWindow::Accept},   {QKeySequence(Qt::Key_Enter), &TDigitizeWindow::Accept},
-      {QKeySequence(Qt::Key_Space), &TDigitizeWindow::Accept},    {QKeySequence(Qt::Key_Backspace), &TDigitizeWindow::DeleteLast},
-      {QKeySequence(Qt::Key_PageUp), &TDigitizeWindow::Previous}, {QKeySequence(Qt::Key_PageDown), &TDigitizeWindow::Next}};
+  const std::pair<Qt::Key, void (TDigitizeWindow::*)()> keys[] = {
+      {Qt::Key_Return, &TDigitizeWindow::Accept},   {Qt::Key_Enter, &TDigitizeWindow::Accept},
+      {Qt::Key_Space, &TDigitizeWindow::Accept},    {Qt::Key_Backspace, &TDigitizeWindow::DeleteLast},
+      {Qt::Key_PageUp, &TDigitizeWindow::Previous}, {Qt::Key_PageDown, &TDigitizeWindow::Next}};
   for (const auto& [key, handler] : keys) {
-    auto* shortcut = new QShortcut(key, this);
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
     shortcut->setEnabled(false);
-    connect(shortcut, &QShortcut::activated, this, [this, handler] {
+    connect(shortcut, &QShortcut::activated, this, [this, shortcut, key, handler] {
+      // Enter still confirms what is typed in a box (the zoom, a snake's hot zone), and a
+      // box keeps Space and Backspace for what is typed.
+      if (QWidget* typing = QApplication::focusWidget();
+          typing != nullptr && typing->testAttribute(Qt::WA_InputMethodEnabled)) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        shortcut->setEnabled(false);  // the key must reach the box, not come back here
+        QApplication::sendEvent(typing, &press);
+        shortcut->setEnabled(true);
+        return;
+      }
       if (TDigitizeWindow* window = DigitizeWindow(fWorkspace->Current())) (window->*handler)();
     });
     fDigitizeKeys.push_back(shortcut);

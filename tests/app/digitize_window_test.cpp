@@ -22,6 +22,7 @@
 #include "app/drawing_area.h"
 #include "app/main_window.h"
 #include "app/radiograph_dialogs.h"
+#include "app/zoom_box.h"
 #include "measure/variables.h"
 #include "model/list_elements.h"
 #include "model/point_elements.h"
@@ -344,6 +345,22 @@ TEST_F(DigitizeWindowTest, RedigitizingAsksAboutAMovedFilmAndTwoClicksBringTheTr
   QTest::keyClick(&window, Qt::Key_Return);
   EXPECT_EQ(digitizing.Mode(), dmDigitizing);
   EXPECT_EQ(digitizing.Placements(static_cast<std::size_t>(xray->Type()->IndexOf(sella))).size(), 1u);
+  // Enter in a box being typed in confirms the box, and places nothing.
+  digitize->PointerMoved({s.X, s.Y});
+  const std::size_t selected = digitizing.SelectedIndex();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* typing = window.findChild<TZoomBox*>();
+  ASSERT_NE(typing, nullptr);
+  typing->setFocus();
+  typing->setEditText(QString());
+  QTest::keyClicks(typing, "150");
+  QTest::keyClick(typing, Qt::Key_Return);
+  EXPECT_EQ(digitizing.SelectedIndex(), selected);
+  EXPECT_EQ(window.Drawing().Mapping().Zoom(), 1500);
+  window.Drawing().setFocus();
+  QTest::keyClick(&window, Qt::Key_Return);
+  EXPECT_NE(digitizing.SelectedIndex(), selected);  // placed, and on to the next point
 }
 
 TEST_F(DigitizeWindowTest, SavingANumberedFilmAdvancesToTheNextOfTheSeries) {
