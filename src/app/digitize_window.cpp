@@ -454,6 +454,27 @@ void TDigitizeWindow::Clicked(TFloatPoint at, bool left) {
   Placed(fDigitizing->DigitizeAt(position.X, position.Y));
 }
 
+bool TDigitizeWindow::Pressed(TFloatPoint at, bool left, double reach) {
+  if (fEnded || !left || fDigitizing->Mode() != dmDigitizing) return false;
+  fDragged = fDigitizing->SnakePointAt(at.X, at.Y, reach);
+  return fDragged.has_value();
+}
+
+bool TDigitizeWindow::Dragged(TFloatPoint at) {
+  if (!fDragged) return false;
+  if (fDigitizing->MoveSnakePoint(*fDragged, at.X, at.Y)) emit Changed();
+  return true;
+}
+
+bool TDigitizeWindow::Released(TFloatPoint at) {
+  if (!fDragged) return false;
+  Dragged(at);
+  fDragged.reset();
+  fDigitizing->Radiograph().RecordChange(true, "Digitized Point.");
+  Changes();
+  return true;
+}
+
 void TDigitizeWindow::Accept() {
   if (fDigitizing->Mode() == dmOriented) {
     fProceed->click();

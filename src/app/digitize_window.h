@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "digitize/digitize_tool.h"
 #include "digitize/digitizing.h"
@@ -51,6 +52,13 @@ class TDigitizeWindow : public QWidget {
   // A click of the digitize tool: a placement at the edge-locked position (left button with
   // edge lock on) or at the click; the right button on a snake moves the snake there.
   void Clicked(TFloatPoint at, bool left);
+  // A press of the digitize tool: on a handle of the selected snake (within `reach` tracing
+  // units) it starts dragging that point, and true is given; anything else is a click.
+  bool Pressed(TFloatPoint at, bool left, double reach);
+  // While a handle is dragged: the point follows; released, the drag ends. False when no
+  // handle is being dragged.
+  bool Dragged(TFloatPoint at);
+  bool Released(TFloatPoint at);
   // Enter and Space: a placement at the last pointer position over the display; in the
   // re-registration's last step, "Proc&eed".
   void Accept();
@@ -111,6 +119,7 @@ class TDigitizeWindow : public QWidget {
   std::size_t fPlaneSize = 0;
   std::uint32_t fPlaneProbe = 0;
   bool fEnded = false;
+  std::optional<std::size_t> fDragged;  // the snake point whose handle is held
 
   QLabel* fMode = nullptr;
   QComboBox* fProtocol = nullptr;

@@ -339,8 +339,10 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
   if (TDigitizeWindow* digitizing = Digitizing()) {
-    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
-      digitizing->Clicked(*at, event->button() == Qt::LeftButton);
+    const bool left = event->button() == Qt::LeftButton;
+    // The handles of the selected snake come first; a press anywhere else places.
+    if ((left || event->button() == Qt::RightButton) && !digitizing->Pressed(*at, left, PixelsToUnits(5)))
+      digitizing->Clicked(*at, left);
     return;
   }
   if (event->button() == Qt::LeftButton && MovementPress(*at, event->modifiers())) return;
@@ -386,7 +388,7 @@ void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
   if (TDigitizeWindow* digitizing = Digitizing()) {
-    digitizing->PointerMoved(*at);
+    if (!digitizing->Dragged(*at)) digitizing->PointerMoved(*at);
     return;
   }
   if (MovementMove(*at)) return;
@@ -434,6 +436,7 @@ void TDrawingArea::mouseReleaseEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (TDigitizeWindow* digitizing = Digitizing(); digitizing != nullptr && digitizing->Released(*at)) return;
   if (event->button() == Qt::LeftButton && MovementRelease(*at, event->modifiers())) return;
   Apply(fTools.Release(*at, event->button() == Qt::RightButton, fMapping));
   if (std::optional<double> length = fTools.TakeMeasuredLength()) emit MagnificationMeasured(*length);

@@ -82,7 +82,12 @@ void TDigitizeTool::Draw(TCanvas& canvas, const TDigitizing& digitizing, const T
     TXRayType& type = *loaded.Type();
     if (options.DigitizedDots)
       for (const auto& point : type.ElementList(ekDigPoint)) DrawElement(canvas, *point, options.SnakeMarker);
-    if (TXRayElement* selected = digitizing.Selected()) DrawElement(canvas, *selected, options.SnakeMarker);
+    if (TXRayElement* selected = digitizing.Selected()) {
+      DrawElement(canvas, *selected, options.SnakeMarker);
+      // A snake's own points are the handles that drag them.
+      if (selected->KindCode() == ekSnake)
+        for (const auto& point : static_cast<TDigSnake*>(selected)->Points) DrawElement(canvas, *point, options.SnakeMarker);
+    }
   }
   if (!fLock) return;
   if (auto* point = const_cast<TDigPoint*>(SelectedPoint(digitizing)); point != nullptr && options.ShowHint)

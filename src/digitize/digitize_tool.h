@@ -42,9 +42,9 @@ class TDigitizeTool {
   // The pointer left the display: nothing more is drawn for it.
   void Leave() { fLock.reset(); }
 
-  // Over the display: the selected snake, the digitized dots when asked for, the hint
-  // drawing of the selected point as if it lay at the cursor (put back afterwards), and the
-  // orientation cursor.
+  // Over the display: the selected snake with its points (the handles that drag them), the
+  // digitized dots when asked for, the hint drawing of the selected point as if it lay at
+  // the cursor (put back afterwards), and the orientation cursor.
   void Draw(TCanvas& canvas, const TDigitizing& digitizing, const TDigitizeToolOptions& options,
             const TRenderOptions& render) const;
 

@@ -487,6 +487,37 @@ bool TDigitizing::MoveSnakeTo(double x, double y) {
   return moved;
 }
 
+std::optional<std::size_t> TDigitizing::SnakePointAt(double x, double y, double reach) const {
+  TXRayElement* selected = Selected();
+  if (selected == nullptr || selected->KindCode() != ekSnake || !std::isfinite(x) || !std::isfinite(y)) return {};
+  // The snake's points are the radiograph's only while its coordinates are loaded.
+  [[maybe_unused]] const TLoadedRadiograph loaded = fXRay.Load();
+  const auto& points = static_cast<TDigSnake*>(selected)->Points;
+  std::optional<std::size_t> nearest;
+  double best = reach;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!points[i]->IsValid()) continue;
+    const double distance = std::hypot(points[i]->GetX() - x, points[i]->GetY() - y);
+    if (distance <= best) {
+      best = distance;
+      nearest = i;
+    }
+  }
+  return nearest;
+}
+
+bool TDigitizing::MoveSnakePoint(std::size_t index, double x, double y) {
+  TXRayElement* selected = Selected();
+  if (!std::isfinite(x) || !std::isfinite(y) || selected == nullptr || selected->KindCode() != ekSnake) return false;
+  auto* snake = static_cast<TDigSnake*>(selected);
+  if (index >= snake->Points.size()) return false;
+  Edit(fXRay, [&](TXRayType&) {
+    snake->Points[index]->SetXY(x, y);
+    snake->Placed = true;
+  });
+  return true;
+}
+
 std::vector<TDigPoint*> TDigitizing::AutomaticPoints() const {
   std::vector<TDigPoint*> points;
   for (const auto& e : fXRay.Type()->ElementList(ekDigPoint))

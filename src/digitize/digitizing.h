@@ -141,6 +141,12 @@ class TDigitizing {
   bool SetPointCount(int count);
   // The right click on a snake: its first point moves to (x, y), and it counts as placed.
   bool MoveSnakeTo(double x, double y);
+  // The handle of the selected snake at (x, y): the nearest of its valid points within
+  // `reach` tracing units; nothing when none is that near.
+  std::optional<std::size_t> SnakePointAt(double x, double y, double reach) const;
+  // A handle dragged: that point of the selected snake moves to (x, y), and the snake
+  // counts as placed.
+  bool MoveSnakePoint(std::size_t index, double x, double y);
 
   // "&Auto All": every automatic point without placements is placed from its snake.
   void AutoAll();

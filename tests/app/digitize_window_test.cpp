@@ -287,6 +287,46 @@ TEST_F(DigitizeWindowTest, ATypeWithoutProtocolIsRefusedAndMarginsThatAreNoNumbe
   protocol.Points = members;
 }
 
+TEST_F(DigitizeWindowTest, ASnakePointIsDraggedByItsHandleAndARightClickMovesTheWholeSnake) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  window.resize(1100, 800);
+  window.show();
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
+  TDigitizeWindow& digitize = *window.DigitizeWindow(xray);
+  TDigitizing& digitizing = digitize.Digitizing();
+  while (digitizing.Selected()->KindCode() != ekSnake) digitizing.Next();
+  auto& snake = static_cast<TDigSnake&>(*digitizing.Selected());
+  auto position = [&](std::size_t i) {
+    [[maybe_unused]] const TLoadedRadiograph loaded = xray->Load();
+    return TFloatPoint{snake.Points[i]->GetX(), snake.Points[i]->GetY()};
+  };
+  const TFloatPoint second = position(1), third = position(2);
+  TDrawingArea& drawing = window.Drawing();
+  drawing.Mapping().ZoomCenterInDisplay(1000, second.X, second.Y);
+  drawing.MappingChanged();
+  auto pixel = [&](TFloatPoint p) {
+    const TFloatPoint at = *drawing.Mapping().ToPixel(p);
+    return QPoint(static_cast<int>(std::lround(at.X)), static_cast<int>(std::lround(at.Y)));
+  };
+  const QPoint from = pixel(second), to = from + QPoint(12, -7);
+  const TFloatPoint target = *drawing.Mapping().ToTracing({static_cast<double>(to.x()), static_cast<double>(to.y())});
+  QTest::mousePress(drawing.viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(drawing.viewport(), to);
+  QTest::mouseRelease(drawing.viewport(), Qt::LeftButton, {}, to);
+  EXPECT_NEAR(position(1).X, target.X, 1e-9);
+  EXPECT_NEAR(position(1).Y, target.Y, 1e-9);
+  EXPECT_EQ(position(2), third);  // only the handle held moved
+  EXPECT_TRUE(snake.Placed);
+  EXPECT_EQ(xray->ChangeHistory.back(), "Digitized Point.");
+  // Away from every handle a right click takes the snake's first point there, and the rest along.
+  const TFloatPoint first = position(0);
+  digitize.Clicked({first.X + 300, first.Y + 200}, false);
+  EXPECT_NEAR(position(0).X, first.X + 300, 1e-9);
+  EXPECT_NEAR(position(2).Y, third.Y + 200, 1e-9);
+}
+
 TEST_F(DigitizeWindowTest, ClosingARadiographBeingDigitizedTakesItsWindowWithIt) {
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
   TXRay* xray = OpenLateralWithFilm(window);
