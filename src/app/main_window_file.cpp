@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "app/analysis_window.h"
+#include "app/digitize_window.h"
 #include "app/drawing_area.h"
 #include "app/options_dialog.h"
 #include "app/radiograph_dialogs.h"
@@ -183,8 +184,12 @@ void TMainWindow::ActionCloseExecute() {
 }
 
 void TMainWindow::ActionCloseAllExecute() {
+  // Each save prompt waits for the user while the objects before it have gone: their
+  // Digitize windows must not be used meanwhile.
+  for (auto& [radiograph, window] : fDigitizeWindows) window->hide();
   fWorkspace->CloseAll(fPrompts);
   Refresh();
+  for (auto& [radiograph, window] : fDigitizeWindows) window->show();
 }
 
 void TMainWindow::ActionDuplicateExecute() {

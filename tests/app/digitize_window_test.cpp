@@ -339,6 +339,24 @@ TEST_F(DigitizeWindowTest, ClosingARadiographBeingDigitizedTakesItsWindowWithIt)
   EXPECT_EQ(window.Workspace().Current(), nullptr);
   EXPECT_EQ(window.DigitizeWindow(xray), nullptr);
   EXPECT_FALSE(window.Command("tools.digitizer")->isEnabled());
+
+  // Two being digitized, both closed at once: neither window stays behind.
+  std::vector<TXRay*> both;
+  ASSERT_GE(window.OpenPatient("Emma Lindqvist"), 2);
+  for (int slot = 0; slot < kSlotCount && both.size() < 2; ++slot)
+    if (auto* open = dynamic_cast<TXRay*>(window.Workspace().Slot(slot)); open != nullptr && open->Type()->Name == "Lateral Ceph")
+      both.push_back(open);
+  ASSERT_EQ(both.size(), 2u);
+  for (TXRay* open : both) {
+    ASSERT_TRUE(window.StartDigitizing(*open, dmDigitizing));
+    window.DigitizeWindow(open)->Clicked({500, 500}, true);
+  }
+  for (int prompt = 0; prompt < 2; ++prompt)
+    WhenModal("Save", [](QWidget* save) { ClickButton(save, "&Don't Save"); });
+  window.Command("file.close_all")->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  for (TXRay* open : both) EXPECT_EQ(window.DigitizeWindow(open), nullptr);
+  EXPECT_TRUE(window.findChildren<TDigitizeWindow*>().empty());
 }
 
 TEST_F(DigitizeWindowTest, RedigitizingAsksAboutAMovedFilmAndTwoClicksBringTheTracingBack) {
