@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <QGuiApplication>
+
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -25,5 +27,17 @@ struct TBenchFolder {
 
   const std::filesystem::path Path;
 };
+
+// Qt's offscreen platform for the benchmarks that paint or read pictures through Qt, made
+// at the first call and kept for the program's life.
+inline void EnsureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  static int argc = 3;
+  static char name[] = "lumacet_bench";
+  static char option[] = "-platform";
+  static char platform[] = "offscreen";
+  static char* argv[] = {name, option, platform, nullptr};
+  static QGuiApplication application(argc, argv);
+}
 
 }  // namespace lumacet

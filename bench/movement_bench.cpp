@@ -9,7 +9,6 @@
 // - undoing a log of N movements back to the start (linear in N).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -19,6 +18,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "bench_support.h"
 #include "graphics/display.h"
 #include "graphics/tracing_painter.h"
 #include "model/xray.h"
@@ -32,16 +32,6 @@
 
 namespace lumacet {
 namespace {
-
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 3;
-  static char name[] = "movement_bench";
-  static char option[] = "-platform";
-  static char platform[] = "offscreen";
-  static char* argv[] = {name, option, platform, nullptr};
-  static QGuiApplication application(argc, argv);
-}
 
 struct TScene {
   TScene() {

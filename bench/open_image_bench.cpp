@@ -4,13 +4,13 @@
 // the whole.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "bench_support.h"
 #include "graphics/image_layer.h"
 #include "imaging/image_commands.h"
 #include "imaging/jpeg_codec.h"
@@ -48,16 +48,6 @@ const std::string& JpegFolder() {
     return pattern;
   }();
   return folder;
-}
-
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 3;
-  static char name[] = "bench";
-  static char platformOption[] = "-platform";
-  static char platform[] = "offscreen";
-  static char* argv[] = {name, platformOption, platform, nullptr};
-  static QGuiApplication application(argc, argv);
 }
 
 // The window's picture of the radiograph at `scale` device pixels per tracing unit.

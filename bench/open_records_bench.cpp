@@ -4,7 +4,6 @@
 // picture on the screen. Target: under one second. The paint alone is measured as well.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "graphics/display.h"
 #include "graphics/image_layer.h"
 #include "graphics/tracing_painter.h"
@@ -28,16 +28,6 @@ namespace {
 constexpr int kRecords = 10000;
 constexpr int kOpened = 10;
 constexpr TIntSize kWindow{1920, 1080};
-
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 3;
-  static char name[] = "open_records_bench";
-  static char option[] = "-platform";
-  static char platform[] = "offscreen";
-  static char* argv[] = {name, option, platform, nullptr};
-  static QGuiApplication application(argc, argv);
-}
 
 class TSilentPrompts : public TWorkspacePrompts {
  public:

@@ -5,7 +5,6 @@
 // loading every radiograph's coordinates, as every paint does.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "graphics/display.h"
 #include "graphics/recording_canvas.h"
 #include "graphics/tracing_painter.h"
@@ -29,16 +29,6 @@ namespace {
 
 constexpr int kRadiographs = 4;
 constexpr int kLabelsPerRadiograph = 25;
-
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 3;
-  static char name[] = "render_bench";
-  static char option[] = "-platform";
-  static char platform[] = "offscreen";
-  static char* argv[] = {name, option, platform, nullptr};
-  static QGuiApplication application(argc, argv);
-}
 
 // The example type with its analysis grown to 25 labelled measurements, and four
 // radiographs where its template puts the landmarks, each a little larger and shifted.

@@ -381,6 +381,14 @@ void BuildLateralType(TXRayType& type) {
   type.Name = "Lateral Ceph";
   TTypeBuilder b(type);
   for (const TLandmarkDef& def : kLateralLandmarks) b.Landmark(def.Name, def.Description, def.At);
+  // The soft-tissue profile against the air is an edge the digitize tool can lock onto:
+  // a search 5 mm either side across the face, whichever way the brightness changes.
+  for (const char* name : {"G'", "N'", "Sn", "A'", "Ls", "Li", "B'"}) {
+    auto& point = static_cast<TDigPoint&>(b.Point(name));
+    point.SearchRange = 50;
+    point.CursorOnly = false;
+    point.Transition = 1;
+  }
 
   // Constructed points. Gonion lies on the bisector of the angle of the ramus and mandibular
   // tangents, where it crosses the chord of the angle's two border points: a construction

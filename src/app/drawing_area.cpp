@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "app/digitize_window.h"
 #include "app/qt_prompts.h"
 #include "measure/analysis_text.h"
 #include "model/radiograph.h"
@@ -52,6 +53,15 @@ void TDrawingArea::MappingChanged() {
   emit ZoomChanged(fMapping.Zoom());
 }
 
+void TDrawingArea::RedrawOverlay() {
+  fOverlayOnly = true;
+  viewport()->update();
+}
+
+TDigitizeWindow* TDrawingArea::Digitizing() const {
+  return fTools.Mode() == TToolMode::Digitizer && fDigitizeSource ? fDigitizeSource() : nullptr;
+}
+
 void TDrawingArea::Redraw() {
   fPictureStale = true;
   viewport()->update();
@@ -92,6 +102,8 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
   canvas.SetMapping(*mapping);
   TRadiograph* current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
   fTools.DrawOverlay(canvas, current, options, LocaleDecimalSeparator());
+  if (fDigitizeSource)
+    if (const TDigitizeWindow* digitizing = fDigitizeSource()) digitizing->DrawOverlay(canvas);
   if (fSelectBand) {
     canvas.SetPen({0, TPenStyle::Dot, 0});
     canvas.SetBrush({0, TBrushStyle::Clear});
@@ -326,6 +338,13 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (TDigitizeWindow* digitizing = Digitizing()) {
+    const bool left = event->button() == Qt::LeftButton;
+    // The handles of the selected snake come first; a press anywhere else places.
+    if ((left || event->button() == Qt::RightButton) && !digitizing->Pressed(*at, left, PixelsToUnits(5)))
+      digitizing->Clicked(*at, left);
+    return;
+  }
   if (event->button() == Qt::LeftButton && MovementPress(*at, event->modifiers())) return;
   if (event->button() == Qt::RightButton && IsMovementTool()) {
     if (fMovement.Dragging()) {
@@ -368,6 +387,10 @@ void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (TDigitizeWindow* digitizing = Digitizing()) {
+    if (!digitizing->Dragged(*at)) digitizing->PointerMoved(*at);
+    return;
+  }
   if (MovementMove(*at)) return;
   if (fTools.Dragging()) {
     Apply(fTools.Move(*at));
@@ -388,7 +411,10 @@ void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
 
 bool TDrawingArea::viewportEvent(QEvent* event) {
   // The pointer left the area: no label is under it any more.
-  if (event->type() == QEvent::Leave) Apply(fTools.Hover(nullptr));
+  if (event->type() == QEvent::Leave) {
+    Apply(fTools.Hover(nullptr));
+    if (TDigitizeWindow* digitizing = Digitizing()) digitizing->PointerLeft();
+  }
   return QAbstractScrollArea::viewportEvent(event);
 }
 
@@ -410,6 +436,7 @@ void TDrawingArea::mouseReleaseEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (TDigitizeWindow* digitizing = Digitizing(); digitizing != nullptr && digitizing->Released(*at)) return;
   if (event->button() == Qt::LeftButton && MovementRelease(*at, event->modifiers())) return;
   Apply(fTools.Release(*at, event->button() == Qt::RightButton, fMapping));
   if (std::optional<double> length = fTools.TakeMeasuredLength()) emit MagnificationMeasured(*length);

@@ -16,6 +16,8 @@
 
 namespace lumacet {
 
+class TDigitizeWindow;
+
 class TDrawingArea : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -36,6 +38,11 @@ class TDrawingArea : public QAbstractScrollArea {
   using TMovementSource = std::function<TMovementContext()>;
   void SetMovementSource(TMovementSource source) { fMovementSource = std::move(source); }
   TMovementTool& Movement() { return fMovement; }
+  // The Digitize window of the current radiograph, null when it is not being digitized: the
+  // digitize tool hands it every move and click, and it draws over the display.
+  void SetDigitizeSource(std::function<TDigitizeWindow*()> source) { fDigitizeSource = std::move(source); }
+  // Only what is drawn over the picture changed.
+  void RedrawOverlay();
   // Esc: a running drag ends with the tracing where it began.
   void CancelMovement();
   // The length of that many screen pixels in tracing units.
@@ -78,6 +85,8 @@ class TDrawingArea : public QAbstractScrollArea {
  private:
   void Apply(TDrawingTools::TRedraw redraw);
   bool IsMovementTool() const;
+  // The window the digitize tool serves, when it is the tool in use.
+  TDigitizeWindow* Digitizing() const;
   // The movement tools' part of a left press, move and release; true when they took it.
   bool MovementPress(TFloatPoint at, Qt::KeyboardModifiers modifiers);
   bool MovementMove(TFloatPoint at);
@@ -95,6 +104,7 @@ class TDrawingArea : public QAbstractScrollArea {
   TSceneSource fScene;
   TOptionsSource fOptions;
   TMovementSource fMovementSource;
+  std::function<TDigitizeWindow*()> fDigitizeSource;
   TMovementTool fMovement;
   // The Select / Move tool's rubber band, from its press to its release.
   std::optional<TIntRect> fSelectBand;

@@ -17,6 +17,7 @@
 
 #include "app/acquire_dialog.h"
 #include "app/analysis_window.h"
+#include "app/digitize_window.h"
 #include "app/drawing_area.h"
 #include "app/image_commands_ui.h"
 #include "app/record_browser_dialog.h"
@@ -92,7 +93,13 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
   Refresh();
 }
 
-TMainWindow::~TMainWindow() = default;
+TMainWindow::~TMainWindow() {
+  // The windows are children, freed after the workspace: their radiographs go first.
+  for (auto& [radiograph, window] : fDigitizeWindows) {
+    window->Abandon();
+    delete window;
+  }
+}
 
 QAction* TMainWindow::AddCommand(QWidget* container, std::string_view id, void (TMainWindow::*handler)()) {
   return fCommands.Add(*container, id, this, handler);
@@ -211,6 +218,7 @@ void TMainWindow::UpdateCommands() {
     Command(id)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
   Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
   UpdateMovementCommands();
+  UpdateDigitizeCommands();
   const auto why = [this](std::string_view id) { return WhyDisabled(id, *fWorkspace); };
   fCommands.ExplainDisabled(why);
   fImageCommands->ExplainDisabled(why);

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 
 #include "app/command_table.h"
 #include "app/qt_prompts.h"
+#include "digitize/edge_search.h"
 #include "measure/analysis_text.h"
 #include "persistence/record_browser.h"
 #include "shell/measuring.h"
@@ -34,6 +36,7 @@ class TMoveDetailedForm;
 class TResult;
 struct TMovement;
 enum class TArrowKey;
+class TDigitizeWindow;
 class TDrawingArea;
 class TImageCommands;
 class TOpenXRayDlg;
@@ -66,6 +69,11 @@ class TMainWindow : public QMainWindow {
   void PerformMovement(const TMovement& movement);
   // An arrow key with the Translate or Rotate tool (KeyboardMove).
   void KeyboardMove(TArrowKey key, Qt::KeyboardModifiers modifiers);
+  // The Digitize window of the radiograph, null while it is not being digitized.
+  TDigitizeWindow* DigitizeWindow(const TRadiograph* radiograph) const;
+  // `StartDigitization`(mode) of the radiograph, with the Digitize window shown and the
+  // digitize tool chosen; a refusal is told. True when digitizing began.
+  bool StartDigitizing(TXRay& xray, int mode);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -145,6 +153,18 @@ class TMainWindow : public QMainWindow {
   void MagnificationMeasured(double lengthUnits);
   void ActionSaveSettingsExecute();
   void ActionNewExecute();
+  // The digitize tool, its edge lock commands and the keys the Digitize window answers.
+  void BuildDigitizeCommands(QMenu* tools);
+  void UpdateDigitizeCommands();
+  void ActionRedigitizeExecute();
+  // `AutoAskForImage`: the input the radiograph is digitized from, asked for or taken from
+  // the settings, and its image loaded or scanned when it has none.
+  void AskForImage(TRadiograph& radiograph);
+  void DigitizingEnded(TDigitizeWindow* window);
+  // Windows of radiographs that have closed go with them.
+  void ReleaseDigitizeWindows();
+  // "AutoSaveAndAdvance": after a save, the next film of a numbered series.
+  void AdvanceInSeries(TRadiograph& radiograph);
   void ActionPropertiesExecute();
   void ActionOptionsExecute();
   // Files dropped on the icon column: data files listed for opening, types opened, images
@@ -192,6 +212,10 @@ class TMainWindow : public QMainWindow {
   TOpenXRayDlg* fRecordBrowser = nullptr;
   TCommandTable fCommands;
   bool fRefreshing = false;
+  std::map<const TRadiograph*, TDigitizeWindow*> fDigitizeWindows;
+  TEdgeChoice fEdgeChoice = TEdgeChoice::MostProminent;
+  bool fDigitizedDots = false;
+  std::vector<QShortcut*> fDigitizeKeys;
 };
 
 }  // namespace lumacet

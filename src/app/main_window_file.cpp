@@ -12,11 +12,14 @@
 #include <filesystem>
 
 #include "app/analysis_window.h"
+#include "app/digitize_window.h"
 #include "app/drawing_area.h"
 #include "app/options_dialog.h"
 #include "app/radiograph_dialogs.h"
 #include "app/record_browser_dialog.h"
 #include "app/slot_list.h"
+#include "digitize/digitizing.h"
+#include "model/xray.h"
 #include "shell/settings_options.h"
 
 namespace lumacet {
@@ -61,8 +64,14 @@ void TMainWindow::BuildFileMenu() {
 void TMainWindow::ActionNewExecute() {
   TNewXRayDlg dialog(TNewXRayDlg::TMode::New, RadiographContext(), this);
   dialog.ShowDefaults(fSettings.Radiograph);
-  if (dialog.exec() == QDialog::Accepted) dialog.CreateIn(*fWorkspace, fPrompts, fSettings.Radiograph);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const int slot = dialog.CreateIn(*fWorkspace, fPrompts, fSettings.Radiograph);
   Refresh();
+  auto* xray = slot >= 0 ? dynamic_cast<TXRay*>(fWorkspace->Slot(slot)) : nullptr;
+  if (xray == nullptr) return;
+  AskForImage(*xray);
+  if (fSettings.Radiograph.BestFitOnLoading && xray->Image.HasImage()) BestFit();
+  StartDigitizing(*xray, dmDigitizing);
 }
 
 void TMainWindow::ActionOpenExecute() { BrowseRecords(); }
@@ -142,7 +151,8 @@ void TMainWindow::FillRecentMenu(QMenu& menu) {
 }
 
 void TMainWindow::ActionSaveExecute() {
-  if (TRadiograph* current = fWorkspace->Current()) fWorkspace->Save(*current, fPrompts);
+  if (TRadiograph* current = fWorkspace->Current(); current != nullptr && fWorkspace->Save(*current, fPrompts))
+    AdvanceInSeries(*current);
   Refresh();
 }
 
@@ -174,8 +184,12 @@ void TMainWindow::ActionCloseExecute() {
 }
 
 void TMainWindow::ActionCloseAllExecute() {
+  // Each save prompt waits for the user while the objects before it have gone: their
+  // Digitize windows must not be used meanwhile.
+  for (auto& [radiograph, window] : fDigitizeWindows) window->hide();
   fWorkspace->CloseAll(fPrompts);
   Refresh();
+  for (auto& [radiograph, window] : fDigitizeWindows) window->show();
 }
 
 void TMainWindow::ActionDuplicateExecute() {

@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 
+#include "app/digitize_window.h"
 #include "app/drawing_area.h"
 #include "app/movement_dialogs.h"
 #include "app/movement_window.h"
@@ -166,6 +167,11 @@ void TMainWindow::KeyboardMove(TArrowKey key, Qt::KeyboardModifiers modifiers) {
 }
 
 void TMainWindow::ActionUndoExecute() {
+  if (TDigitizeWindow* digitizing = DigitizeWindow(fWorkspace->Current())) {
+    digitizing->Undo();
+    Refresh();
+    return;
+  }
   if (TRadiograph* radiograph = MovementRadiograph()) ShowRefusal(UndoLast(*radiograph, fWorkspace->Movements));
   Refresh();
 }

@@ -59,6 +59,7 @@ QActionGroup* TMainWindow::BuildToolsMenu() {
     connect(action, &QAction::triggered, this, [this, mode] { fConstraint = mode; });
     ++mode;
   }
+  BuildDigitizeCommands(tools);
   tools->addSeparator();
   AddCommand(tools, "tools.procrustes", &TMainWindow::ActionProcrustesExecute);
   AddCommand(tools, "tools.pcas", &TMainWindow::ActionPcasExecute);

@@ -28,7 +28,7 @@ void TMainWindow::BuildTypeMenu() {
 void TMainWindow::BuildTracingMenu() {
   QMenu* tracing = fCommands.AddMenu(*menuBar(), "tracing");
   AddCommand(tracing, "tracing.get_coordinates", &TMainWindow::ActionGetCoordinatesExecute);
-  AddCommand(tracing, "tracing.digitize");
+  AddCommand(tracing, "tracing.digitize", &TMainWindow::ActionRedigitizeExecute);
   tracing->addSeparator();
   AddCommand(tracing, "tracing.set_reference", &TMainWindow::ActionSetReferenceExecute)->setCheckable(true);
   AddCommand(tracing, "tracing.set_morph_source", &TMainWindow::ActionSetMorphSourceExecute)->setCheckable(true);

@@ -203,6 +203,7 @@ TPlacement TDigitizing::AddPoint(double x, double y) {
   const int index = PointIndex(SelectedPoint());
   if (index < 0) return placement;
   fPlacements[static_cast<std::size_t>(index)].push_back({x, y});
+  fClicks.push_back({static_cast<std::size_t>(index), fElement});
   SetToMean(static_cast<std::size_t>(index));
   placement.Placed = true;
   const TXRProtocol* protocol = Protocol();
@@ -253,7 +254,31 @@ bool TDigitizing::DeletePlacement() {
   const int index = PointIndex(SelectedPoint());
   if (index < 0 || fPlacements[static_cast<std::size_t>(index)].empty()) return false;
   fPlacements[static_cast<std::size_t>(index)].pop_back();
+  const auto last = std::find_if(fClicks.rbegin(), fClicks.rend(),
+                                 [&](const TClick& c) { return c.Point == static_cast<std::size_t>(index); });
+  if (last != fClicks.rend()) fClicks.erase(std::next(last).base());
   SetToMean(static_cast<std::size_t>(index));
+  fXRay.RecordChange(true, "Deleted/Edited a Point.");
+  return true;
+}
+
+bool TDigitizing::CanUndoPlacement() const {
+  if (fMode == dmSecondOrientation || fMode == dmOriented) return !fOrientation.empty();
+  return fMode == dmDigitizing && !fClicks.empty();
+}
+
+bool TDigitizing::UndoPlacement() {
+  if (fMode == dmSecondOrientation || fMode == dmOriented) return !fOrientation.empty() && Back();
+  if (fMode != dmDigitizing || fClicks.empty()) return false;
+  const TClick click = fClicks.back();
+  fClicks.pop_back();
+  std::vector<TFloatPoint>& list = fPlacements[click.Point];
+  if (list.empty()) return false;
+  list.pop_back();
+  SetToMean(click.Point);
+  // Back to where the click was made, so that the next click places that point again.
+  const std::size_t count = Elements().size();
+  fElement = count == 0 ? 0 : click.Element % count;
   fXRay.RecordChange(true, "Deleted/Edited a Point.");
   return true;
 }
@@ -460,6 +485,37 @@ bool TDigitizing::MoveSnakeTo(double x, double y) {
     moved = true;
   });
   return moved;
+}
+
+std::optional<std::size_t> TDigitizing::SnakePointAt(double x, double y, double reach) const {
+  TXRayElement* selected = Selected();
+  if (selected == nullptr || selected->KindCode() != ekSnake || !std::isfinite(x) || !std::isfinite(y)) return {};
+  // The snake's points are the radiograph's only while its coordinates are loaded.
+  [[maybe_unused]] const TLoadedRadiograph loaded = fXRay.Load();
+  const auto& points = static_cast<TDigSnake*>(selected)->Points;
+  std::optional<std::size_t> nearest;
+  double best = reach;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!points[i]->IsValid()) continue;
+    const double distance = std::hypot(points[i]->GetX() - x, points[i]->GetY() - y);
+    if (distance <= best) {
+      best = distance;
+      nearest = i;
+    }
+  }
+  return nearest;
+}
+
+bool TDigitizing::MoveSnakePoint(std::size_t index, double x, double y) {
+  TXRayElement* selected = Selected();
+  if (!std::isfinite(x) || !std::isfinite(y) || selected == nullptr || selected->KindCode() != ekSnake) return false;
+  auto* snake = static_cast<TDigSnake*>(selected);
+  if (index >= snake->Points.size()) return false;
+  Edit(fXRay, [&](TXRayType&) {
+    snake->Points[index]->SetXY(x, y);
+    snake->Placed = true;
+  });
+  return true;
 }
 
 std::vector<TDigPoint*> TDigitizing::AutomaticPoints() const {

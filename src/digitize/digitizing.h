@@ -111,6 +111,10 @@ class TDigitizing {
   // "&Delete": the last placement of the selected point goes; the point is the mean of the
   // rest or invalid. False when it had none.
   bool DeletePlacement();
+  // Ctrl+Z: the last placement made, whichever point it was, is taken back and its point
+  // selected again; while orienting, "&Back". False when there is nothing to take back.
+  bool UndoPlacement();
+  bool CanUndoPlacement() const;
   // "Select next point.": the first placement becomes the last.
   void RotatePlacements();
   // The placements of the type's digitized point at `pointIndex` since digitizing began.
@@ -137,6 +141,12 @@ class TDigitizing {
   bool SetPointCount(int count);
   // The right click on a snake: its first point moves to (x, y), and it counts as placed.
   bool MoveSnakeTo(double x, double y);
+  // The handle of the selected snake at (x, y): the nearest of its valid points within
+  // `reach` tracing units; nothing when none is that near.
+  std::optional<std::size_t> SnakePointAt(double x, double y, double reach) const;
+  // A handle dragged: that point of the selected snake moves to (x, y), and the snake
+  // counts as placed.
+  bool MoveSnakePoint(std::size_t index, double x, double y);
 
   // "&Auto All": every automatic point without placements is placed from its snake.
   void AutoAll();
@@ -150,6 +160,8 @@ class TDigitizing {
   TDigitizeStatistics Statistics() const;
   // `EndDigitization`: digitizing ends; with "Show Life Size" the coordinates are corrected.
   void End(bool showLifeSize);
+  // The radiograph is going away with digitizing unfinished: nothing more is done to it.
+  void Detach() { fEnded = true; }
 
  private:
   TDigitizing(TXRay& xray, int mode);
@@ -165,6 +177,12 @@ class TDigitizing {
   std::size_t fProtocol = 0;
   std::size_t fElement = 0;
   std::vector<std::vector<TFloatPoint>> fPlacements;
+  // The clicks in the order they were made: the point placed and the element then selected.
+  struct TClick {
+    std::size_t Point = 0;
+    std::size_t Element = 0;
+  };
+  std::vector<TClick> fClicks;
   TFloatPoint fFirstOrientation;
   std::vector<TMovement> fOrientation;  // the movements "&Back" undoes, last last
   bool fEnded = false;

@@ -76,9 +76,14 @@ Qt::BrushStyle QtBrushStyle(TBrushStyle style) {
 QImage ToQImage(const TBitmapView& bitmap, const TIntRect& part) {
   QImage image(part.Right - part.Left, part.Bottom - part.Top, QImage::Format_RGB32);
   if (image.isNull()) return image;
-  for (int y = 0; y < image.height(); ++y) {
+  // Row by row through pointers: the display's picture is copied at every paint.
+  const int width = image.width(), height = image.height();
+  for (int y = 0; y < height; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) row[x] = bitmap.At(part.Left + x, part.Top + y) | 0xFF000000u;
+    const std::uint32_t* source = bitmap.Pixels.data() +
+                                  static_cast<std::size_t>(part.Top + y) * static_cast<std::size_t>(bitmap.Width) +
+                                  static_cast<std::size_t>(part.Left);
+    for (int x = 0; x < width; ++x) row[x] = source[x] | 0xFF000000u;
   }
   return image;
 }

@@ -55,6 +55,8 @@ TText WhyDisabled(std::string_view id, const TWorkspace& workspace) {
     return LcText("CommandReasons", "Open a radiograph first.");
   if (NeedsRadiograph(id) && current->IsType() && !NeedsCurrent(id))
     return LcText("CommandReasons", "The current object is a type: choose a radiograph.");
+  if (id == "tools.digitizer" && (current == nullptr || !current->Digitizing))
+    return LcText("CommandReasons", "Start digitizing first (File > New... or Tracing > Digitize...).");
   if (current == nullptr || current->IsType()) return {};
   if ((OneOf(id, {"tracing.get_coordinates", "tracing.digitize", "tracing.set_reference", "tracing.set_morph_source"}) ||
        MovesTracing(id)) &&

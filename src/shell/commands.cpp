@@ -121,6 +121,11 @@ constexpr TCommand kCommands[] = {
     {"tools.no_constraint", LcText("ToolsMenu", "&No constraint")},
     {"tools.constrain_x", LcText("ToolsMenu", "Constrain along &X-axis")},
     {"tools.constrain_y", LcText("ToolsMenu", "Constrain along &Y-axis")},
+    // The digitize tool's edge lock and what it shows.
+    {"tools.edge_auto", LcText("ToolsMenu", "&Auto Edge Lock")},
+    {"tools.edge_orient", LcText("ToolsMenu", "&Orientation Cursor")},
+    {"tools.edge_none", LcText("ToolsMenu", "&None")},
+    {"tools.digitized_dots", LcText("ToolsMenu", "&Digitized Dots")},
     {"tools.procrustes", LcText("ToolsMenu", "&Procrustes and PCA...")},
     {"tools.pcas", LcText("ToolsMenu", "Principal &Component Anal. (PCAs)")},
     {"tools.pca_viewer", LcText("ToolsMenu", "PCA &Viewer...")},

@@ -134,6 +134,8 @@ TEST_F(RadiographCommandsTest, NewRadiographThenSaveAppendsItsRecord) {
     dialog->findChild<QRadioButton*>("male")->setChecked(true);
     dialog->accept();
   });
+  // No picture: the new radiograph is digitized on the screen alone.
+  test::WhenModal("Select Digitizing Input", [](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
   window.Command("file.new")->trigger();
   TRadiograph* current = window.Workspace().Current();
   ASSERT_NE(current, nullptr);

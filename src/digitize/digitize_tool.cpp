@@ -1,0 +1,146 @@
+#include "digitize/digitize_tool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "graphics/element_drawing.h"
+#include "imaging/image_frame.h"
+#include "model/list_elements.h"
+#include "model/point_elements.h"
+#include "model/xray.h"
+#include "model/xray_type.h"
+
+namespace lumacet {
+
+namespace {
+
+const TDigPoint* SelectedPoint(const TDigitizing& digitizing) {
+  const TXRayElement* selected = digitizing.Selected();
+  return selected != nullptr && selected->KindCode() == ekDigPoint ? static_cast<const TDigPoint*>(selected) : nullptr;
+}
+
+// A whole radiograph's hint drawing is drawn with the point at the cursor, and the point
+// put back: the type's derived points are computed afresh either side.
+void DrawHint(TCanvas& canvas, TXRay& xray, TDigPoint& point, TFloatPoint cursor, const TRenderOptions& render) {
+  auto* hint = point.HintDrawing != nullptr && point.HintDrawing->KindCode() == ekGraphic
+                   ? static_cast<TXRGraphic*>(point.HintDrawing)
+                   : nullptr;
+  if (hint == nullptr) return;
+  const TLoadedRadiograph loaded = xray.Load();
+  TXRayType& type = *loaded.Type();
+  const bool valid = point.IsValid();
+  const double x = point.GetX(), y = point.GetY();
+  point.SetXY(cursor.X, cursor.Y);
+  type.InvalidateDerived();
+  TRenderOptions forced = render;
+  forced.ForceDraw = true;
+  DrawWith(canvas, *hint, kPositionAsDefined, forced);
+  point.SetXY(x, y);
+  point.SetValid(valid);
+  type.InvalidateDerived();
+}
+
+std::string Millimetres(double units, char separator) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", units / 10);
+  std::string out = text;
+  std::replace(out.begin(), out.end(), '.', separator);
+  return out;
+}
+
+}  // namespace
+
+void TDigitizeTool::Move(const TDigitizing& digitizing, const TGreyPlane& plane, TFloatPoint cursor,
+                         const TDigitizeToolOptions& options) {
+  const TDigPoint* point = SelectedPoint(digitizing);
+  if (point == nullptr || !std::isfinite(cursor.X) || !std::isfinite(cursor.Y)) {
+    TEdgeLock none;
+    none.Cursor = none.Position = cursor;
+    fLock = none;
+    return;
+  }
+  fLock = LockEdge(plane, ImageFrameOf(digitizing.Radiograph()), *point, cursor, options.Choice, options.AutoEdgeLock);
+}
+
+TFloatPoint TDigitizeTool::ClickPosition(const TDigitizing& digitizing, const TGreyPlane& plane, TFloatPoint cursor,
+                                         bool left, const TDigitizeToolOptions& options) {
+  // The search runs again at the click itself: a click with no move before it (a tablet
+  // pen set down, a click at the very place the pointer entered) still finds its edge.
+  Move(digitizing, plane, cursor, options);
+  if (!left || options.AutoEdgeLock != 2 || !fLock->Locked) return cursor;
+  const TFloatPoint at = fLock->Position;
+  return std::isfinite(at.X) && std::isfinite(at.Y) ? at : cursor;
+}
+
+void TDigitizeTool::Draw(TCanvas& canvas, const TDigitizing& digitizing, const TDigitizeToolOptions& options,
+                         const TRenderOptions& render) const {
+  TXRay& xray = digitizing.Radiograph();
+  if (xray.Type() == nullptr) return;
+  {
+    const TLoadedRadiograph loaded = xray.Load();
+    TXRayType& type = *loaded.Type();
+    if (options.DigitizedDots)
+      for (const auto& point : type.ElementList(ekDigPoint)) DrawElement(canvas, *point, options.SnakeMarker);
+    if (TXRayElement* selected = digitizing.Selected()) {
+      DrawElement(canvas, *selected, options.SnakeMarker);
+      // A snake's own points are the handles that drag them.
+      if (selected->KindCode() == ekSnake)
+        for (const auto& point : static_cast<TDigSnake*>(selected)->Points) DrawElement(canvas, *point, options.SnakeMarker);
+    }
+  }
+  if (!fLock) return;
+  if (auto* point = const_cast<TDigPoint*>(SelectedPoint(digitizing)); point != nullptr && options.ShowHint)
+    DrawHint(canvas, xray, *point, fLock->Cursor, render);
+  DrawOrientationCursor(canvas, OrientationCursor(*fLock, options.Choice, options.AutoEdgeLock));
+}
+
+void DrawOrientationCursor(TCanvas& canvas, const std::vector<TCursorLine>& lines) {
+  constexpr std::uint32_t kGreen = 0x008000, kBlue = 0xFF0000;
+  for (const TCursorLine& line : lines) {
+    canvas.SetPen({line.Edge ? kBlue : kGreen, line.Dotted ? TPenStyle::Dot : TPenStyle::Solid, 0});
+    canvas.SetBackgroundMode(TBackgroundMode::Transparent);
+    canvas.MoveTo(RoundSaturated(line.From));
+    canvas.LineTo(RoundSaturated(line.To));
+  }
+}
+
+TPlacementView PlacementView(const std::vector<TFloatPoint>& placements, double side, char decimalSeparator) {
+  TPlacementView view;
+  if (placements.empty() || !(side > 0)) return view;
+  double minX = placements.front().X, maxX = minX, minY = placements.front().Y, maxY = minY;
+  for (TFloatPoint p : placements) {
+    minX = std::min(minX, p.X);
+    maxX = std::max(maxX, p.X);
+    minY = std::min(minY, p.Y);
+    maxY = std::max(maxY, p.Y);
+  }
+  const double dx = maxX - minX, dy = maxY - minY;
+  const double extent = std::max(1.2 * std::max(dx, dy), 20.0);
+  const double scale = side / extent;
+  const double left = (minX + maxX) / 2 - extent / 2, top = (minY + maxY) / 2 - extent / 2;
+  for (double at = std::ceil(left / 10) * 10; at <= left + extent; at += 10) view.GridLines.push_back((at - left) * scale);
+  for (std::size_t i = 0; i < placements.size(); ++i)
+    view.Crosses.push_back({(placements[i].X - left) * scale, (placements[i].Y - top) * scale,
+                            i + 1 == placements.size()});
+  view.CrossHalf = 4 * scale;
+  view.Label = "dx: " + Millimetres(dx, decimalSeparator) + " dy: " + Millimetres(dy, decimalSeparator) + " mm";
+  return view;
+}
+
+TProfileGraph ProfileGraph(const std::vector<double>& values, double width, double height) {
+  TProfileGraph graph;
+  if (values.empty() || !(width > 0) || !(height > 0)) return graph;
+  const auto [low, high] = std::minmax_element(values.begin(), values.end());
+  const double min = *low, max = *high;
+  const double n = static_cast<double>(values.size());
+  graph.MiddleX = std::round(n / 2 * 10) / (10 * n) * width;
+  if (!(max > min) || !std::isfinite(max - min)) return graph;
+  const double across = width / (10 * n);
+  auto y = [&](double v) { return height - 1000 * (v - min) / (max - min) * height / 1000; };
+  for (std::size_t i = 0; i < values.size(); ++i) graph.Line.push_back({10.0 * static_cast<double>(i) * across, y(values[i])});
+  if (min < 0 && max > 0) graph.ZeroY = y(0);
+  return graph;
+}
+
+}  // namespace lumacet

@@ -1,0 +1,446 @@
+// Digitizing a radiograph in the real windows: File > New on the example type and image, a
+// click for every point of the protocol, Ctrl+Z on a slip, the end of digitizing and the
+// save; and what the Digitize window does with clicks it cannot place as asked.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <map>
+
+#include "app/digitize_window.h"
+#include "app/drawing_area.h"
+#include "app/main_window.h"
+#include "app/radiograph_dialogs.h"
+#include "app/zoom_box.h"
+#include "measure/variables.h"
+#include "model/list_elements.h"
+#include "model/point_elements.h"
+#include "model/xray.h"
+#include "model/xray_type.h"
+#include "shell/digitizing_input.h"
+#include "ui_test_support.h"
+
+namespace lumacet {
+namespace {
+
+using test::ClickButton;
+using test::WhenModal;
+
+void Fill(QWidget* dialog, const char* name, const QString& text) {
+  auto* field = dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
+  ASSERT_NE(field, nullptr) << name;
+  field->setText(text);
+}
+
+// File > New for "Test Patient" on the example's 2018 film, chosen through "Select
+// Digitizing Input" and the image file dialog.
+void NewRadiographOnExampleImage(TMainWindow& window, const std::string& image) {
+  WhenModal("New Radiograph", [](QWidget* modal) {
+    Fill(modal, "name", QStringLiteral("Test Patient"));
+    Fill(modal, "dateOfBirth", QStringLiteral("1/2/2010"));
+    Fill(modal, "dateTaken", QStringLiteral("15/6/2021"));
+    Fill(modal, "magnification", QStringLiteral("10"));
+    static_cast<QDialog*>(modal)->accept();
+  });
+  WhenModal("Select Digitizing Input", [](QWidget* modal) { ClickButton(modal, "&File"); });
+  WhenModal("Open Image", [image](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(QString::fromStdString(image));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  window.Command("file.new")->trigger();
+}
+
+std::optional<double> Measure(TXRay& xray, const std::string& name) {
+  auto* variable = static_cast<TXRVariable*>(xray.Type()->FindElement(name, ekVariable));
+  if (variable == nullptr) return std::nullopt;
+  const TMeasureContext context;
+  xray.LoadCoordinates();
+  ComputeVariable(*variable, xray, context);
+  return VariableNumber(*variable, context.Formats);
+}
+
+double AngleDegrees(TFloatPoint vertex, TFloatPoint a, TFloatPoint b) {
+  const double ax = a.X - vertex.X, ay = a.Y - vertex.Y, bx = b.X - vertex.X, by = b.Y - vertex.Y;
+  return std::acos((ax * bx + ay * by) / (std::hypot(ax, ay) * std::hypot(bx, by))) * 180 / M_PI;
+}
+
+// Emma's lateral radiographs and her frontal one are opened; the first lateral one with its
+// film becomes current.
+TXRay* OpenLateralWithFilm(TMainWindow& window) {
+  if (window.OpenPatient("Emma Lindqvist") < 1) return nullptr;
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    auto* xray = dynamic_cast<TXRay*>(window.Workspace().Slot(slot));
+    if (xray != nullptr && xray->Type()->Name == "Lateral Ceph" && xray->Image.HasImage()) {
+      window.Workspace().SetCurrent(xray);
+      window.Refresh();
+      return xray;
+    }
+  }
+  return nullptr;
+}
+
+class DigitizeWindowTest : public ::testing::Test {
+ protected:
+  DigitizeWindowTest() {
+    example.Settings.Radiograph.DefaultType = "Lateral Ceph";
+    example.Settings.General.AutoEdgeLock = 1;  // the orientation cursor, but clicks stay where they are
+  }
+  test::TExampleFolder example;
+};
+
+TEST_F(DigitizeWindowTest, AWholeRadiographIsDigitizedByClicksSavedAndReopenedWithItsPointsAndMeasurements) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  window.resize(1200, 860);
+  window.show();
+  NewRadiographOnExampleImage(window, example.Folder.File("emma_lindqvist_2018.jpg"));
+  auto* xray = dynamic_cast<TXRay*>(window.Workspace().Current());
+  ASSERT_NE(xray, nullptr);
+  ASSERT_TRUE(xray->Image.HasImage());
+  EXPECT_EQ(xray->InputDevice, kInputImageFile);
+  TDigitizeWindow* digitize = window.DigitizeWindow(xray);
+  ASSERT_NE(digitize, nullptr);
+  EXPECT_TRUE(digitize->isVisible());
+  EXPECT_TRUE(window.Command("tools.digitizer")->isChecked());
+  int beeps = 0;
+  digitize->SetBeeper([&beeps] { ++beeps; });
+
+  TDrawingArea& drawing = window.Drawing();
+  QWidget* viewport = drawing.viewport();
+  TDigitizing& digitizing = digitize->Digitizing();
+  const std::vector<TXRayElement*> elements = digitizing.Elements();
+  ASSERT_GT(elements.size(), 50U);
+  std::map<std::string, TFloatPoint> clicked;
+  int clicks = 0;
+  bool slipped = false;
+  // Each click lands near the point's template position, wherever the display has scrolled to.
+  auto clickAt = [&](TDigPoint& point, double shift) {
+    const TXRayType& type = *xray->Type();
+    const int index = type.IndexOf(&point);
+    TXRPoint& where = *type.TemplatePoints[static_cast<std::size_t>(index)];
+    const std::optional<TFloatPoint> pixel =
+        drawing.Mapping().ToPixel({where.GetX() + shift + index % 5, where.GetY() - index % 3});
+    ASSERT_TRUE(pixel);
+    const QPoint at(std::clamp(static_cast<int>(pixel->X), 5, viewport->width() - 5),
+                    std::clamp(static_cast<int>(pixel->Y), 5, viewport->height() - 5));
+    QTest::mouseMove(viewport, at);
+    // Before the click: the next point's guess scrolls the display on.
+    clicked[point.Name] = *drawing.Mapping().ToTracing({static_cast<double>(at.x()), static_cast<double>(at.y())});
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    ++clicks;
+  };
+  for (std::size_t step = 0; step < elements.size(); ++step) {
+    TXRayElement* selected = digitizing.Selected();
+    ASSERT_NE(selected, nullptr);
+    if (selected->KindCode() == ekSnake) {
+      QTest::keyClick(&window, Qt::Key_PageDown);
+      continue;
+    }
+    auto& point = static_cast<TDigPoint&>(*selected);
+    if (!slipped && step == 7) {
+      // A slip of the mouse: Ctrl+Z takes it back and the same point is asked for again.
+      clickAt(point, 300);
+      ASSERT_NE(digitizing.Selected(), &point);
+      QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+      EXPECT_EQ(digitizing.Selected(), &point);
+      EXPECT_FALSE(xray->Load().IsValid(&point));
+      clicked.erase(point.Name);
+      slipped = true;
+    }
+    clickAt(point, 0);
+  }
+  EXPECT_TRUE(slipped);
+  EXPECT_EQ(beeps, clicks);  // the protocol beeps once a placement, and no spread exceeds its margin
+  EXPECT_EQ(digitizing.Selected(), elements.front());  // auto advance went round to the first
+
+  QString statistics;
+  WhenModal("Statistics", [&statistics](QWidget* modal) {
+    statistics = static_cast<QMessageBox*>(modal)->text();
+    ClickButton(modal, "&Yes");
+  });
+  bool reminded = false;
+  WhenModal("Reminder", [&reminded](QWidget* modal) {
+    reminded = static_cast<QMessageBox*>(modal)->text().startsWith("Please remember to set the magnification");
+    static_cast<QMessageBox*>(modal)->accept();
+  });
+  digitize->findChild<QPushButton*>("end")->click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(reminded);
+  EXPECT_TRUE(statistics.contains(QStringLiteral("Points digitized: %1<").arg(clicked.size()))) << statistics.toStdString();
+  EXPECT_FALSE(xray->Digitizing);
+  EXPECT_EQ(window.DigitizeWindow(xray), nullptr);
+  EXPECT_TRUE(window.Command("tools.none")->isChecked());
+  window.Command("file.save")->trigger();
+
+  TMainWindow reopened(example.Settings, example.Folder.File("lumacet.ini"));
+  ASSERT_EQ(reopened.OpenPatient("Test Patient"), 1);
+  auto* saved = dynamic_cast<TXRay*>(reopened.Workspace().Current());
+  ASSERT_NE(saved, nullptr);
+  EXPECT_TRUE(QString::fromStdString(saved->ImageFile).endsWith("emma_lindqvist_2018.jpg")) << saved->ImageFile;
+  const TLoadedRadiograph loaded = saved->Load();
+  std::map<std::string, TFloatPoint> found;
+  for (const auto& [name, at] : clicked) {
+    const std::optional<TFloatPoint> position = loaded.Position(loaded.Find(name, ekDigPoint));
+    ASSERT_TRUE(position) << name;
+    EXPECT_NEAR(position->X, at.X, 1e-3) << name;
+    EXPECT_NEAR(position->Y, at.Y, 1e-3) << name;
+    found[name] = *position;
+  }
+  ASSERT_TRUE(clicked.count("S") && clicked.count("N") && clicked.count("A"));
+  const std::optional<double> sna = Measure(*saved, "SNA");
+  ASSERT_TRUE(sna);
+  EXPECT_NEAR(*sna, AngleDegrees(clicked["N"], clicked["S"], clicked["A"]), 0.051);
+}
+
+TEST_F(DigitizeWindowTest, ClicksWithoutAnImageOrOutsideItOrWithoutAPixelSizeLandWhereTheyWereMade) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  window.resize(1000, 760);
+  window.show();
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  window.Command("tools.edge_auto")->trigger();  // every left click looks for an edge
+  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
+  TDigitizeWindow& digitize = *window.DigitizeWindow(xray);
+  TDigitizing& digitizing = digitize.Digitizing();
+  // A point of the protocol that searches for edges, so that the clicks below do search.
+  auto& point = static_cast<TDigPoint&>(*digitizing.Selected());
+  point.SearchRange = 50;
+  point.CursorOnly = false;
+  struct TCase {
+    const char* what;
+    std::function<void()> prepare;
+    TFloatPoint click;
+  };
+  const std::vector<TCase> cases = {
+      {"no image", [&] { xray->Image.CloseImage(); }, {800, 900}},
+      {"far outside the image", [&] {}, {-2000, 50000}},
+      {"an image with no pixel size", [&] { xray->PixelWidth = xray->PixelHeight = 0; }, {805, 902}},
+  };
+  for (const TCase& c : cases) {
+    c.prepare();
+    digitizing.Select(0);
+    digitize.PointerMoved(c.click);
+    digitize.Clicked(c.click, true);
+    const std::optional<TFloatPoint> at = xray->Load().Position(&point);
+    ASSERT_TRUE(at) << c.what;
+    EXPECT_TRUE(std::isfinite(at->X) && std::isfinite(at->Y)) << c.what;
+    // The point is the mean of its placements: the old position and every click so far.
+    const std::vector<TFloatPoint>& placements = digitizing.Placements(static_cast<std::size_t>(xray->Type()->IndexOf(&point)));
+    EXPECT_DOUBLE_EQ(placements.back().X, c.click.X) << c.what;
+    EXPECT_DOUBLE_EQ(placements.back().Y, c.click.Y) << c.what;
+    ASSERT_TRUE(digitize.Tool().Lock()) << c.what;
+    EXPECT_FALSE(digitize.Tool().Lock()->Locked) << c.what;
+  }
+}
+
+TEST_F(DigitizeWindowTest, ATypeWithoutProtocolIsRefusedAndMarginsThatAreNoNumberCheckNothing) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  TXRProtocol& protocol = *xray->Type()->Element<TXRProtocol>(ekProtocol, 0);
+
+  // A protocol naming an element that is gone is digitized without it.
+  protocol.Points.insert(protocol.Points.begin(), nullptr);
+  for (double margin : {0.0, -1.0}) {
+    protocol.ErrorMargin = margin;
+    ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
+    TDigitizeWindow& digitize = *window.DigitizeWindow(xray);
+    EXPECT_EQ(digitize.findChild<QComboBox*>("element")->count(), static_cast<int>(digitize.Digitizing().Elements().size()));
+    EXPECT_EQ(digitize.findChild<QComboBox*>("element")->itemText(0), "S");
+    int beeps = 0;
+    digitize.SetBeeper([&beeps] { ++beeps; });
+    protocol.AutoAdvance = false;
+    digitize.Clicked({100, 100}, false);
+    digitize.Clicked({900, 900}, false);
+    EXPECT_EQ(beeps, 2) << margin;  // one a placement, none for the spread
+    WhenModal("Statistics", [](QWidget* modal) { ClickButton(modal, "&Yes"); });
+    WhenModal("Reminder", [](QWidget* modal) { static_cast<QMessageBox*>(modal)->accept(); });
+    ASSERT_TRUE(digitize.End());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    protocol.AutoAdvance = true;
+  }
+
+  // Without a protocol there is nothing to digitize: the user is told, and nothing starts.
+  std::vector<TXRayElement*> members = protocol.Points;
+  protocol.Points.clear();
+  QString told;
+  WhenModal("Lumacet", [&told](QWidget* modal) {
+    told = static_cast<QMessageBox*>(modal)->text();
+    static_cast<QMessageBox*>(modal)->accept();
+  });
+  EXPECT_FALSE(window.StartDigitizing(*xray, dmDigitizing));
+  EXPECT_FALSE(told.isEmpty());
+  EXPECT_FALSE(xray->Digitizing);
+  EXPECT_EQ(window.DigitizeWindow(xray), nullptr);
+  protocol.Points = members;
+}
+
+TEST_F(DigitizeWindowTest, ASnakePointIsDraggedByItsHandleAndARightClickMovesTheWholeSnake) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  window.resize(1100, 800);
+  window.show();
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
+  TDigitizeWindow& digitize = *window.DigitizeWindow(xray);
+  TDigitizing& digitizing = digitize.Digitizing();
+  while (digitizing.Selected()->KindCode() != ekSnake) digitizing.Next();
+  auto& snake = static_cast<TDigSnake&>(*digitizing.Selected());
+  auto position = [&](std::size_t i) {
+    [[maybe_unused]] const TLoadedRadiograph loaded = xray->Load();
+    return TFloatPoint{snake.Points[i]->GetX(), snake.Points[i]->GetY()};
+  };
+  const TFloatPoint second = position(1), third = position(2);
+  TDrawingArea& drawing = window.Drawing();
+  drawing.Mapping().ZoomCenterInDisplay(1000, second.X, second.Y);
+  drawing.MappingChanged();
+  auto pixel = [&](TFloatPoint p) {
+    const TFloatPoint at = *drawing.Mapping().ToPixel(p);
+    return QPoint(static_cast<int>(std::lround(at.X)), static_cast<int>(std::lround(at.Y)));
+  };
+  const QPoint from = pixel(second), to = from + QPoint(12, -7);
+  const TFloatPoint target = *drawing.Mapping().ToTracing({static_cast<double>(to.x()), static_cast<double>(to.y())});
+  QTest::mousePress(drawing.viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(drawing.viewport(), to);
+  QTest::mouseRelease(drawing.viewport(), Qt::LeftButton, {}, to);
+  EXPECT_NEAR(position(1).X, target.X, 1e-9);
+  EXPECT_NEAR(position(1).Y, target.Y, 1e-9);
+  EXPECT_EQ(position(2), third);  // only the handle held moved
+  EXPECT_TRUE(snake.Placed);
+  EXPECT_EQ(xray->ChangeHistory.back(), "Digitized Point.");
+  // Away from every handle a right click takes the snake's first point there, and the rest along.
+  const TFloatPoint first = position(0);
+  digitize.Clicked({first.X + 300, first.Y + 200}, false);
+  EXPECT_NEAR(position(0).X, first.X + 300, 1e-9);
+  EXPECT_NEAR(position(2).Y, third.Y + 200, 1e-9);
+}
+
+TEST_F(DigitizeWindowTest, ClosingARadiographBeingDigitizedTakesItsWindowWithIt) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
+  window.DigitizeWindow(xray)->Clicked({500, 500}, true);
+  WhenModal("Save", [](QWidget* prompt) { ClickButton(prompt, "&Don't Save"); });
+  window.Command("file.close")->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window.Workspace().Current(), nullptr);
+  EXPECT_EQ(window.DigitizeWindow(xray), nullptr);
+  EXPECT_FALSE(window.Command("tools.digitizer")->isEnabled());
+
+  // Two being digitized, both closed at once: neither window stays behind.
+  std::vector<TXRay*> both;
+  ASSERT_GE(window.OpenPatient("Emma Lindqvist"), 2);
+  for (int slot = 0; slot < kSlotCount && both.size() < 2; ++slot)
+    if (auto* open = dynamic_cast<TXRay*>(window.Workspace().Slot(slot)); open != nullptr && open->Type()->Name == "Lateral Ceph")
+      both.push_back(open);
+  ASSERT_EQ(both.size(), 2u);
+  for (TXRay* open : both) {
+    ASSERT_TRUE(window.StartDigitizing(*open, dmDigitizing));
+    window.DigitizeWindow(open)->Clicked({500, 500}, true);
+  }
+  for (int prompt = 0; prompt < 2; ++prompt)
+    WhenModal("Save", [](QWidget* save) { ClickButton(save, "&Don't Save"); });
+  window.Command("file.close_all")->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  for (TXRay* open : both) EXPECT_EQ(window.DigitizeWindow(open), nullptr);
+  EXPECT_TRUE(window.findChildren<TDigitizeWindow*>().empty());
+}
+
+TEST_F(DigitizeWindowTest, RedigitizingAsksAboutAMovedFilmAndTwoClicksBringTheTracingBack) {
+  example.Settings.General.InputDevice = kInputImageFile;  // the film is there already: nothing is asked for it
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  window.show();
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  const TLoadedRadiograph loaded = xray->Load();
+  TXRayElement* sella = loaded.Find("S", ekDigPoint);
+  TXRayElement* nasion = loaded.Find("N", ekDigPoint);
+  const TFloatPoint s = *loaded.Position(sella), n = *loaded.Position(nasion);
+  QString asked;
+  WhenModal("", [&asked](QWidget* modal) {
+    asked = static_cast<QMessageBox*>(modal)->text();
+    ClickButton(modal, "&Yes");
+  });
+  window.Command("tracing.digitize")->trigger();
+  EXPECT_TRUE(asked.startsWith("If the radiograph has changed position since the last digitization")) << asked.toStdString();
+  TDigitizeWindow* digitize = window.DigitizeWindow(xray);
+  ASSERT_NE(digitize, nullptr);
+  // The keyboard stays with the film, not with the floating window.
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  TDigitizing& digitizing = digitize->Digitizing();
+  EXPECT_EQ(digitizing.Mode(), dmFirstOrientation);
+  EXPECT_EQ(digitize->findChild<QLabel*>("mode")->text(), "Enter:\nFirst Orientation Point");
+  // The film moved by (10, 5): S is clicked there, then N (the protocol's fifth element).
+  digitizing.Select(0);
+  digitize->Clicked({s.X + 10, s.Y + 5}, true);
+  EXPECT_EQ(digitizing.Mode(), dmSecondOrientation);
+  // Ctrl+Z while orienting is "&Back".
+  QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(digitizing.Mode(), dmFirstOrientation);
+  EXPECT_NEAR(xray->Load().Position(sella)->X, s.X, 1e-9);
+  digitizing.Select(0);
+  digitize->Clicked({s.X + 10, s.Y + 5}, true);
+  const std::vector<TXRayElement*> elements = digitizing.Elements();
+  digitizing.Select(static_cast<std::size_t>(std::find(elements.begin(), elements.end(), nasion) - elements.begin()));
+  digitize->Clicked({n.X + 10, n.Y + 5}, true);
+  EXPECT_EQ(digitizing.Mode(), dmOriented);
+  EXPECT_NEAR(xray->Load().Position(nasion)->X, n.X + 10, 1e-6);
+  EXPECT_NEAR(xray->Load().Position(nasion)->Y, n.Y + 5, 1e-6);
+  // Enter proceeds; every point starts from where it now is.
+  QTest::keyClick(&window, Qt::Key_Return);
+  EXPECT_EQ(digitizing.Mode(), dmDigitizing);
+  EXPECT_EQ(digitizing.Placements(static_cast<std::size_t>(xray->Type()->IndexOf(sella))).size(), 1u);
+  // Enter in a box being typed in confirms the box, and places nothing.
+  digitize->PointerMoved({s.X, s.Y});
+  const std::size_t selected = digitizing.SelectedIndex();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* typing = window.findChild<TZoomBox*>();
+  ASSERT_NE(typing, nullptr);
+  typing->setFocus();
+  typing->setEditText(QString());
+  QTest::keyClicks(typing, "150");
+  QTest::keyClick(typing, Qt::Key_Return);
+  EXPECT_EQ(digitizing.SelectedIndex(), selected);
+  EXPECT_EQ(window.Drawing().Mapping().Zoom(), 1500);
+  window.Drawing().setFocus();
+  QTest::keyClick(&window, Qt::Key_Return);
+  EXPECT_NE(digitizing.SelectedIndex(), selected);  // placed, and on to the next point
+}
+
+TEST_F(DigitizeWindowTest, SavingANumberedFilmAdvancesToTheNextOfTheSeries) {
+  example.Settings.General.AutoSaveAndAdvance = true;
+  const std::filesystem::path folder = example.Folder.Path();
+  std::filesystem::copy_file(folder / "emma_lindqvist_2018.jpg", folder / "ceph007.jpg");
+  std::filesystem::copy_file(folder / "emma_lindqvist_2022.jpg", folder / "ceph008.jpg");
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  TXRay* xray = OpenLateralWithFilm(window);
+  ASSERT_NE(xray, nullptr);
+  xray->ImageFile = (folder / "ceph007.jpg").string();
+  xray->RecordChange(true, "Linked.");
+  // Emma's record is in the file already: it is replaced.
+  WhenModal("Lumacet", [](QWidget* modal) { ClickButton(modal, "&Yes"); });
+  window.Command("file.save")->trigger();
+  EXPECT_EQ(xray->Name, "008");
+  EXPECT_TRUE(QString::fromStdString(xray->ImageFile).endsWith("ceph008.jpg")) << xray->ImageFile;
+  EXPECT_TRUE(xray->Image.HasImage());
+  // No ceph009.jpg: the series ends there, and the radiograph stays as it was saved.
+  window.Command("file.save")->trigger();
+  EXPECT_EQ(xray->Name, "008");
+}
+
+}  // namespace
+}  // namespace lumacet
