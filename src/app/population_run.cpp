@@ -106,10 +106,11 @@ void TPopulationDialog::AddButtonsAndStatus() {
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::string TPopulationDialog::ChooseResultsFile(const QString& title) {
+std::string TPopulationDialog::ChooseResultsFile(const QString& title, const QString& filter) {
   // Results are appended: an existing file is what the user wants to add to.
   return QFileDialog::getSaveFileName(this, title, QString::fromStdString(fContext.ResultsFolder),
-                                      tr("Text files (*.txt);;All files (*)"), nullptr,
+                                      (filter.isEmpty() ? tr("Text files (*.txt)") : filter) + tr(";;All files (*)"),
+                                      nullptr,
                                       QFileDialog::DontConfirmOverwrite)
       .toStdString();
 }

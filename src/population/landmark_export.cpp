@@ -98,6 +98,7 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
   std::string reason;
   const TRecordScan scan =
       ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, [&](TXRay& xray, size_t line) {
+        if (options.Anonymize) Anonymize(xray, line);
         if (progress && !progress(FillIn(kExportingStatus, xray.Name))) {
           result.Cancelled = true;
           return false;
@@ -117,9 +118,9 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
         }
         if (options.ReflectY) FlipVertical(*loaded.Type());
         const std::string text = Configuration(xray, line, *points, options);
-        std::optional<std::string> encoded = EncodeCp1252(text);
+        std::optional<std::string> encoded = EncodeText(text, options.Encoding);
         if (!encoded) {
-          reason = "a text cannot be written in the Windows-1252 code page: " + text;
+          reason = EncodingError(options.Encoding, text);
           return false;
         }
         content += *encoded;
@@ -127,7 +128,8 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
         return true;
       });
   FinishExport(scan, options.SourceFile, reason, target, progress, result, [&](std::string& file, std::string&) {
-    file = std::move(content);
+    file = options.ByteOrderMark && options.Encoding == TTextEncoding::Utf8 ? std::string(kUtf8ByteOrderMark) : "";
+    file += content;
     return true;
   });
   if (result.Ok && !result.Cancelled && result.Incomplete > 0)

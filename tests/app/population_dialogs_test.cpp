@@ -413,6 +413,7 @@ TEST_F(PopulationDialogsTest, ExportWritesOneRecordPerRadiographOfTheType) {
   dialog.TypeList()->setCurrentText("Lateral Ceph");
   EXPECT_GT(dialog.AnalysisList()->count(), 0);
   EXPECT_TRUE(dialog.PointCount()->text().startsWith("Points: "));
+  dialog.Headers()->setChecked(false);
   EXPECT_FALSE(dialog.Abbreviated()->isEnabled());
   dialog.Headers()->setChecked(true);
   EXPECT_TRUE(dialog.Abbreviated()->isEnabled());
@@ -543,6 +544,45 @@ TEST_F(PopulationDialogsTest, TheExportsScaleStartsAtTheScaleTheWindowMeasuresAt
     }
     EXPECT_EQ(found, 2);
   }
+}
+
+TEST_F(PopulationDialogsTest, ExportStartsWithALabelledTableAndWritesWhatResearchNeeds) {
+  TExportForm dialog(Context());
+  // Headers and names on: a table is never an unlabelled block of numbers.
+  EXPECT_TRUE(dialog.Headers()->isChecked());
+  EXPECT_TRUE(dialog.Include(TExportForm::iName)->isChecked());
+  EXPECT_FALSE(dialog.TargetField()->isReadOnly());
+  EXPECT_FALSE(dialog.ByteOrderMark()->isEnabled());
+  struct TFilter {
+    TExportForm::TDelimiterButton Button;
+    const char* Filter;
+  };
+  for (const TFilter& f : {TFilter{TExportForm::dComma, "Comma-separated values (*.csv)"},
+                           TFilter{TExportForm::dTab, "Tab-separated values (*.tsv)"},
+                           TFilter{TExportForm::dSpace, "Text files (*.txt)"}}) {
+    dialog.Delimiter(f.Button)->setChecked(true);
+    EXPECT_EQ(dialog.TargetFilter().toStdString(), f.Filter);
+  }
+
+  dialog.TypeList()->setCurrentText("Lateral Ceph");
+  dialog.SetSourceFile(example.DataFile());
+  const std::string target = example.Folder.File("typed.csv");
+  dialog.TargetField()->setText(QString::fromStdString(target));  // typed, not chosen
+  dialog.Delimiter(TExportForm::dComma)->setChecked(true);
+  dialog.Include(TExportForm::iComments)->setChecked(true);
+  dialog.Include(TExportForm::iDateOfBirth)->setChecked(true);
+  dialog.Encoding()->setCurrentIndex(dialog.Encoding()->findText("UTF-8"));
+  EXPECT_TRUE(dialog.ByteOrderMark()->isEnabled());
+  dialog.ByteOrderMark()->setChecked(true);
+  dialog.Missing()->setText("NA");
+  dialog.Anonymize()->setChecked(true);
+  dialog.Export();
+  EXPECT_EQ(prompts.LastMessage(), "Total radiographs exported to file: 26");
+  const std::string written = ReadBytes(target);
+  EXPECT_TRUE(written.starts_with("\xEF\xBB\xBFName,Date of Birth,Comments,")) << written.substr(0, 80);
+  EXPECT_NE(written.find("\r\nRecord 1,,,"), std::string::npos) << written.substr(0, 300);
+  EXPECT_EQ(written.find("Emma Lindqvist"), std::string::npos);
+  EXPECT_EQ(written.find("N/A"), std::string::npos);
 }
 
 }  // namespace
