@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <iterator>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "cli/progress_line.h"
+#include "model/xray_type.h"
 #include "persistence/type_finder.h"
 #include "population/landmark_export.h"
 #include "population/measurement_export.h"
@@ -142,7 +144,20 @@ int ExportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
 
   const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
-  if (NeedType(types, arguments.Type, typeFolder, err) == nullptr) return kExitFailure;
+  const TXRayType* type = NeedType(types, arguments.Type, typeFolder, err);
+  if (type == nullptr) return kExitFailure;
+  // The analysis and the drawing may be named in any case while that names one of them.
+  for (auto [name, code, what] : {std::tuple{&arguments.Analysis, int(ekAnalysis), "analysis"},
+                                  std::tuple{&arguments.Drawing, int(ekGraphic), "drawing"}}) {
+    if (!*name) continue;
+    std::string error;
+    const TXRayElement* element = MatchElement(*type, **name, code, what, error);
+    if (element == nullptr) {
+      err << "lumacet-cli export: " << error << '\n';
+      return kExitFailure;
+    }
+    **name = element->Name;
+  }
   TProgressLine progressLine;
   const TProgress progress = [&](const std::string& status) { return progressLine.Show(status); };
 

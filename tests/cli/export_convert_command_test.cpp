@@ -129,6 +129,20 @@ TEST(ExportCommandTest, WritesTheEncodingAskedForAndLeavesThePatientOutWhenAnony
   EXPECT_NE(run.Err.find("--bom needs --encoding utf-8"), std::string::npos) << run.Err;
 }
 
+TEST(ExportCommandTest, NamesTheAnalysisOrDrawingInAnyCaseWhileThatNamesOne) {
+  TTempFolder folder;
+  const std::string out = folder.File("table.txt");
+  TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --analysis summary --headers --out '" + out + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_TRUE(ReadBytes(out).starts_with("Age\tSNA\t")) << ReadBytes(out).substr(0, 40);
+  run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --drawing mandible --replace --out '" + out + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --drawing Chin --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_TRUE(run.Err.starts_with("lumacet-cli export: the type 'Lateral Ceph' has no drawing 'Chin' (it has '"))
+      << run.Err;
+}
+
 TEST(ExportCommandTest, RefusesBadArgumentsTheSourceAsTargetAndUnknownTypes) {
   TTempFolder folder;
   TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --out x.txt");
