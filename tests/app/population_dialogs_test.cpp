@@ -357,11 +357,14 @@ TEST_F(PcaViewerTest, GraphShowsTheShapesAndFollowsSliderHoldAndToggles) {
   EXPECT_GT(CountColour(graph, 0x000000D0), 0);  // current diamonds
   EXPECT_GT(CountColour(graph, 0x00008000), 0);  // extremes squares
 
-  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(0.0, 'f', 1));
+  // Landmark names at the consensus points, and the slider in standard deviations.
+  EXPECT_TRUE(graph.ShowLabels);
+  EXPECT_EQ(graph.Labels.front(), Pca().Points[0]->Name);
+  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(0.0, 'f', 1) + " SD");
   EXPECT_EQ(viewer.Slider()->minimum(), -40);
   EXPECT_EQ(viewer.Slider()->maximum(), 40);
   viewer.Slider()->setValue(20);
-  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(2.0, 'f', 1));
+  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(2.0, 'f', 1) + " SD");
   const TXRPCA& pca = Pca();
   graph = viewer.Graph();
   EXPECT_NEAR(graph.Extremes[0][0].X, pca.Consensus[0] + 2 * std::sqrt(pca.Variances[0]) * pca.Loadings[0][0], 1e-12);
@@ -378,6 +381,7 @@ TEST_F(PcaViewerTest, GraphShowsTheShapesAndFollowsSliderHoldAndToggles) {
   viewer.Toggle("&Extremes")->setChecked(true);
   graph = viewer.Graph();
   ASSERT_EQ(graph.Extremes.size(), 2u);
+  EXPECT_EQ(graph.ExtremesCaption, "Extremes: PC 2 \xC2\xB1" "1.0 SD");
   const std::vector<double> other = DeformedShape(pca, {2.0, 1.0});
   EXPECT_NEAR(graph.Extremes[1][3].Y, other[7], 1e-12);
   viewer.ResetAll();
