@@ -2,6 +2,8 @@
 // example, with scripted answers in place of message boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -198,6 +200,24 @@ TEST_F(PopulationDialogsTest, ProcrustesRunAppendsAReportThatImportsIntoTheType)
   EXPECT_EQ(editor.CurrentElement()->SampleCount, 26);
   EXPECT_EQ(type->ChangeHistory.back(), "Changed PCA: Lateral shape");
   EXPECT_TRUE(editor.DataNotValid()->isHidden());
+}
+
+TEST_F(PopulationDialogsTest, AnAnonymousProcrustesReportNamesRecordsByNumberInFileOrder) {
+  TProcForm dialog(Context());
+  dialog.TypeList()->setCurrentText("Lateral Ceph");
+  std::vector<int> records = AllRecords();
+  std::reverse(records.begin(), records.end());  // the browser's order need not be the file's
+  dialog.SetRecords(example.DataFile(), records);
+  const std::string results = example.Folder.File("results.txt");
+  dialog.SetResultsFile(results);
+  dialog.Names()->setChecked(true);
+  dialog.Anonymize()->setChecked(true);
+  dialog.Output(TProcForm::oDistances)->setChecked(true);
+  dialog.Calculate();
+  const std::string report = ReadBytes(results);
+  EXPECT_NE(report.find("Procrustes Distances:\r\nRecord 1 "), std::string::npos) << report.substr(0, 200);
+  EXPECT_EQ(report.find("Emma"), std::string::npos);
+  EXPECT_NE(report.find("\r\nRadiographs in data file order (record numbers):\r\n1 2 4 "), std::string::npos);
 }
 
 TEST_F(PopulationDialogsTest, CancelWhileReadingWritesNoReport) {
