@@ -9,17 +9,19 @@ namespace lumacet {
 namespace {
 
 struct TFamilyRow {
-  std::array<std::string_view, 6> Names;  // the names that mean this kind of face
+  std::array<std::string_view, 8> Names;  // the names that mean this kind of face
   std::array<std::string_view, 3> Families;
 };
 
 constexpr std::string_view kSans[] = {"DejaVu Sans", "Liberation Sans", "sans-serif"};
 
 constexpr TFamilyRow kRows[] = {
-    {{"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Verdana", "Helvetica"},
+    // "Sans Serif" is the painter's own default, named where nothing else set a font.
+    {{"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Arial", "Verdana", "Helvetica", "Sans Serif", "Sans"},
      {"DejaVu Sans", "Liberation Sans", "sans-serif"}},
-    {{"Times New Roman", "Times", "MS Serif", "Georgia", "", ""}, {"DejaVu Serif", "Liberation Serif", "serif"}},
-    {{"Courier New", "Courier", "Consolas", "Lucida Console", "", ""},
+    {{"Times New Roman", "Times", "MS Serif", "Georgia", "Serif", "", "", ""},
+     {"DejaVu Serif", "Liberation Serif", "serif"}},
+    {{"Courier New", "Courier", "Consolas", "Lucida Console", "Monospace", "", "", ""},
      {"DejaVu Sans Mono", "Liberation Mono", "monospace"}},
 };
 

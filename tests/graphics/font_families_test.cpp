@@ -15,6 +15,7 @@ TEST(FontFamilies, OldFontNamesBecomeFamiliesALinuxViewerHasEndingInTheGenericOn
       {"arial", "DejaVu Sans, Liberation Sans, sans-serif"},  // names are matched in any case
       {"Times New Roman", "DejaVu Serif, Liberation Serif, serif"},
       {"Courier New", "DejaVu Sans Mono, Liberation Mono, monospace"},
+      {"Sans Serif", "DejaVu Sans, Liberation Sans, sans-serif"},  // the painter's default
       // A family of a list gives that list, so a picture's own names map to themselves.
       {"DejaVu Sans", "DejaVu Sans, Liberation Sans, sans-serif"},
       {"Liberation Mono", "DejaVu Sans Mono, Liberation Mono, monospace"},
