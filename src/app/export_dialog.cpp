@@ -136,7 +136,7 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   fEncoding->addItem(tr("UTF-8"), static_cast<int>(TTextEncoding::Utf8));
   encodingLabel->setBuddy(fEncoding);
   fByteOrderMark = new QCheckBox(tr("Byte-order &mark"));
-  auto* missingLabel = new QLabel(tr("Missing &values:"));
+  auto* missingLabel = new QLabel(tr("Missing va&lues:"));
   fMissing = new QLineEdit;
   fMissing->setPlaceholderText(tr("N/A, nil"));
   fMissing->setToolTip(tr("What a value that cannot be measured reads as; NA or nothing for R and pandas"));
