@@ -62,7 +62,8 @@ std::string Configuration(const TXRay& xray, size_t line, const std::vector<TXRP
     for (TXRPoint* point : points)
       text += FormatRounded(point->GetX(), kDecimals) + " " + FormatRounded(point->GetY(), kDecimals) +
               std::string(kLineEnd);
-    if (!xray.ImageFile.empty())
+    // Image names often carry the patient's: an anonymous file names none.
+    if (!xray.ImageFile.empty() && !options.Anonymize)
       text += "IMAGE=" + std::filesystem::path(xray.ImageFile).filename().string() + std::string(kLineEnd);
     text += "ID=" + std::to_string(line) + std::string(kLineEnd);
     text += "SCALE=" + std::string(kTenthOfMillimetre) + std::string(kLineEnd);

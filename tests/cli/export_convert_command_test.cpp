@@ -123,6 +123,18 @@ TEST(ExportCommandTest, WritesTheEncodingAskedForAndLeavesThePatientOutWhenAnony
     EXPECT_NE(table.find(c.Holds), std::string::npos) << c.Options << ": " << table.substr(0, 300);
   }
   EXPECT_EQ(ReadBytes(out).find("Lindqv"), std::string::npos);  // the anonymous table, last
+  // Landmark files too: MorphoJ's identifiers and TPS's are record numbers.
+  for (const char* format : {"morphoj", "tps"}) {
+    const std::string landmarks = folder.File(std::string("shapes.") + format);
+    const TRun run = RunCli(folder, "export '" + folder.File("PATIENT.CSV") + "' --type 'Lateral Ceph' --format " +
+                                        format + " --anonymize --encoding utf-8 --out '" + landmarks + "'");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const std::string text = ReadBytes(landmarks);
+    EXPECT_EQ(text.find("Lindqv"), std::string::npos) << format;
+    EXPECT_EQ(text.find("lindqvist"), std::string::npos) << format;  // nor an image named after her
+    EXPECT_NE(text.find(format == std::string("tps") ? "\r\nID=1\r\n" : "\r\nRecord 1 "), std::string::npos)
+        << format << ": " << text.substr(0, 200);
+  }
 
   const TRun run = RunCli(folder, export_ + "--bom");
   EXPECT_EQ(run.Exit, 2);
