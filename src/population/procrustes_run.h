@@ -32,8 +32,9 @@ inline constexpr std::string_view kPcaChangedMessage =
 
 struct TProcrustesRequest {
   std::string DataFile;
-  // Line numbers from 1, in any order: they are read in file order, so that the consensus,
-  // which keeps the orientation of the first sample, is the same whoever chose them.
+  // Line numbers from 1, in any order: each is read once, in file order, so that the
+  // consensus, which keeps the orientation of the first sample, is the same whoever chose
+  // them (the browser lists records in its own order, the command line in the file's).
   std::vector<int> Records;
   std::string TypeName;
   std::string PcaName;
