@@ -156,6 +156,10 @@ TEST_F(RenderCommandTest, PdfPicturesAreLaidOutOnPaper) {
   const std::string fitted = pageSize("--page fit");
   EXPECT_EQ(fitted.find("(A4)"), std::string::npos) << fitted;
   EXPECT_EQ(fitted.find("(letter)"), std::string::npos) << fitted;
+  // The document's title names the patient only when allowed.
+  pageSize("--anonymize");
+  EXPECT_NE(ReadBytes(info).find("Lumacet: Record 1\n"), std::string::npos) << ReadBytes(info);
+  EXPECT_EQ(ReadBytes(info).find("Jane Roe"), std::string::npos);
 }
 
 TEST_F(RenderCommandTest, TypeChoosesTheRecordsAndNamesMatchInAnyCase) {
