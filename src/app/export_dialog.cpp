@@ -144,7 +144,8 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   auto* format = new QWidget;
   auto* formatLayout = new QHBoxLayout(format);
   formatLayout->setContentsMargins(0, 0, 0, 0);
-  for (QWidget* widget : std::initializer_list<QWidget*>{encodingLabel, fEncoding, fByteOrderMark, missingLabel, fMissing})
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{encodingLabel, fEncoding, fByteOrderMark, missingLabel, fMissing})
     formatLayout->addWidget(widget);
   targetLayout->addWidget(format, 4, 0, 1, 2);
   layout->addWidget(target);

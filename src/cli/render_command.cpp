@@ -153,7 +153,9 @@ std::optional<std::vector<int>> ChosenRecords(const TRenderArguments& arguments,
       }))
     return std::nullopt;
   std::vector<int> chosen;
-  auto ofType = [&](int n) { return n >= 1 && static_cast<size_t>(n) <= typeNames.size() && typeNames[n - 1] == *arguments.Type; };
+  auto ofType = [&](int n) {
+    return n >= 1 && static_cast<size_t>(n) <= typeNames.size() && typeNames[static_cast<size_t>(n) - 1] == *arguments.Type;
+  };
   if (!arguments.Records) {
     for (size_t n = 1; n <= typeNames.size(); ++n)
       if (ofType(static_cast<int>(n))) chosen.push_back(static_cast<int>(n));
@@ -468,8 +470,9 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
 
   // The caption may be set to show the date of birth or the comments: an anonymous
   // picture is called by its record's name alone.
-  const std::string title = "Lumacet: " + (arguments.Anonymize ? records.front()->Name
-                                                               : records.front()->Caption(options.Labels.Presentation.Measure.Formats));
+  const TTextFormats& formats = options.Labels.Presentation.Measure.Formats;
+  const std::string title =
+      "Lumacet: " + (arguments.Anonymize ? records.front()->Name : records.front()->Caption(formats));
   const TIntSize area{geometry->Area.Right - geometry->Area.Left, geometry->Area.Bottom - geometry->Area.Top};
   TWriteResult written;
   if (*format == TFormat::Png) {

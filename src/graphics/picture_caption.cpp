@@ -33,8 +33,8 @@ void Layout(TCanvas& canvas, TIntPoint topLeft, const TPictureCaption& caption,
     y += size.Height + kGap;
   }
   const TFont font = CaptionFont(kLinePoints, false);
-  const bool anyStroke =
-      std::any_of(caption.Lines.begin(), caption.Lines.end(), [](const TCaptionLine& line) { return line.Pen.has_value(); });
+  const bool anyStroke = std::any_of(caption.Lines.begin(), caption.Lines.end(),
+                                     [](const TCaptionLine& line) { return line.Pen.has_value(); });
   const int textLeft = topLeft.X + (anyStroke ? kStrokeLength + kGap : 0);
   for (const TCaptionLine& line : caption.Lines) {
     canvas.SetFont(font);

@@ -333,7 +333,7 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
   data.ShowLifeSize = options.LifeSize;
   TRecordScan scan;
   if (!result.Cancelled) {
-    scan = ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, [&](TXRay& xray, size_t line) {
+    const auto visit = [&](TXRay& xray, size_t line) {
       if (options.Anonymize) Anonymize(xray, line);
       if (progress && !progress(FillIn(kExportingStatus, xray.Name))) {
         result.Cancelled = true;
@@ -344,7 +344,8 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
       if (!append(content, *record)) return false;
       ++result.Exported;
       return true;
-    });
+    };
+    scan = ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, visit);
   }
   FinishExport(scan, options.SourceFile, reason, target, progress, result, [&](std::string& file, std::string&) {
     if (options.Replace) file.clear();

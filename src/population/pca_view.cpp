@@ -127,7 +127,8 @@ void DrawLegend(TCanvas& canvas, const TPcaGraph& graph) {
   };
   std::vector<TEntry> entries;
   if (graph.ShowConsensus) entries.push_back({TMark::Circle, kConsensusColour, "Consensus"});
-  if (graph.ShowCurrent && !graph.Current.empty()) entries.push_back({TMark::Diamond, kCurrentColour, "Current radiograph"});
+  if (graph.ShowCurrent && !graph.Current.empty())
+    entries.push_back({TMark::Diamond, kCurrentColour, "Current radiograph"});
   if (!graph.Extremes.empty()) entries.push_back({TMark::Square, kExtremeColour, graph.ExtremesCaption});
   TFont font;
   font.Height = canvas.ScreenPixelsToLogical(12);

@@ -89,8 +89,8 @@ bool TCorrespondenceTable::Assign(const std::string& target, const std::string& 
 }
 
 int CarriedCount(const std::vector<TCorrespondence>& rows) {
-  return static_cast<int>(
-      std::count_if(rows.begin(), rows.end(), [](const TCorrespondence& row) { return row.Source != kNoCorrespondence; }));
+  return static_cast<int>(std::count_if(rows.begin(), rows.end(),
+                                        [](const TCorrespondence& row) { return row.Source != kNoCorrespondence; }));
 }
 
 TConversionResult ConvertType(const TTypeConversionOptions& options, const TConversionContext& context,
