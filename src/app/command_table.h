@@ -28,6 +28,11 @@ QString CommandCaption(std::string_view id);
 // standard key differently or not at all (no theme binds "Save As" on every desktop).
 QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const QKeySequence& usual);
 
+// The freedesktop icon name of the command `id`, empty when it has none. Standard names come
+// from the desktop's theme first; the program's own theme, shipped in its resources, has
+// every name for desktops (or bare X servers) whose theme lacks it.
+std::string_view CommandIconName(std::string_view id);
+
 class TCommandTable {
  public:
   // The menu of that identifier ("file"), appended to `bar`.

@@ -118,6 +118,8 @@ void TMainWindow::BuildMenus() {
 }
 
 void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
+  // Icons alone, or text beside them, as the desktop's style asks.
+  setToolButtonStyle(Qt::ToolButtonFollowStyle);
   // The superimposition chooser shares the image blending row: the rows below are full.
   fSuperimpositions = new QComboBox;
   fSuperimpositions->setObjectName(QStringLiteral("superimpositions"));

@@ -73,6 +73,10 @@ QActionGroup* TMainWindow::BuildToolsMenu() {
 
 void TMainWindow::BuildHelpMenu() {
   QMenu* help = fCommands.AddMenu(*menuBar(), "help");
+  QAction* contents = AddCommand(help, "help.contents");
+  contents->setShortcuts(StandardKeys(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
+  contents->setEnabled(true);
+  connect(contents, &QAction::triggered, this, [this] { ShowHelp(this, "index"); });
   connect(AddCommand(help, "help.about"), &QAction::triggered, this, [this] {
     const std::string_view version = ProgramVersion();
     QMessageBox::about(this, tr("About Lumacet"),

@@ -92,14 +92,15 @@ TPopulationDialog::TScaleChoice TPopulationDialog::AddScaleChoice(const QString&
   return choice;
 }
 
-void TPopulationDialog::AddButtonsAndStatus() {
+void TPopulationDialog::AddButtonsAndStatus(const QString& helpSection) {
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(fStart);
   auto* close = new QPushButton(tr("Close"));
   buttons->addWidget(close);
   auto* help = new QPushButton(tr("&Help"));
-  help->setEnabled(false);  // there are no help pages yet
+  help->setObjectName(QStringLiteral("help"));
+  connect(help, &QPushButton::clicked, this, [this, helpSection] { ShowHelp(this, "population", helpSection); });
   buttons->addWidget(help);
   fLayout->addLayout(buttons);
   fLayout->addWidget(fStatus);

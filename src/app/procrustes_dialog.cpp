@@ -62,7 +62,7 @@ TProcForm::TProcForm(TPopulationContext context, QWidget* parent)
   fLifeSize = scale.LifeSize;
   fXRaySize = scale.XRaySize;
 
-  AddButtonsAndStatus();
+  AddButtonsAndStatus(QStringLiteral("procrustes"));
 
   SetInputs({select, fTypes, fPcas, results.Button, fFlip, outputs, fNames, fAnonymize, scale.Box});
   connect(results.Button, &QPushButton::clicked, this, [this] {

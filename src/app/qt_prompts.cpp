@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -11,11 +12,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <filesystem>
 
 #include "app/image_commands_ui.h"
+#include "shell/help_pages.h"
 
 namespace lumacet {
 
@@ -44,6 +47,21 @@ void TQtPrompts::Inform(const std::string& text) {
 void ShowOnStatusBar(QWidget* parent, const QString& text) {
   if (auto* window = qobject_cast<QMainWindow*>(parent != nullptr ? parent->window() : nullptr))
     window->statusBar()->showMessage(text);
+}
+
+void ShowHelp(QWidget* parent, std::string_view topic, const QString& section) {
+  const std::filesystem::path programFolder = QCoreApplication::applicationDirPath().toStdString();
+  const std::filesystem::path page = HelpPage(programFolder, topic);
+  if (page.empty()) {
+    QMessageBox::information(parent, QStringLiteral("Lumacet"), DisplayText(HelpMissing(programFolder)));
+    return;
+  }
+  QUrl url = QUrl::fromLocalFile(QString::fromStdString(page.string()));
+  if (!section.isEmpty()) url.setFragment(section);
+  if (!QDesktopServices::openUrl(url))
+    QMessageBox::information(parent, QStringLiteral("Lumacet"),
+                             QCoreApplication::translate("Help", "No browser could be started for %1.")
+                                 .arg(url.toString()));
 }
 
 void TQtPrompts::ShowStatus(const TText& text) { ShowOnStatusBar(fParent, DisplayText(text)); }

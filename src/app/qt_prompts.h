@@ -25,6 +25,10 @@ QString DisplayText(const TText& text);
 // belongs to none.
 void ShowOnStatusBar(QWidget* parent, const QString& text);
 
+// Opens the help page of `topic` in the desktop's browser, at `section` when given; says where
+// the pages were looked for when they are not installed.
+void ShowHelp(QWidget* parent, std::string_view topic, const QString& section = {});
+
 class TQtPrompts : public TWorkspacePrompts {
  public:
   TQtPrompts(QWidget* parent, TWorkspace& workspace) : fParent(parent), fWorkspace(workspace) {}

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <locale>
 #include <map>
-#include <numeric>
 #include <set>
 
 #include "persistence/data_lines.h"
@@ -30,8 +29,9 @@ std::string_view Field(const std::vector<std::string_view>& fields, size_t index
 void FoldCase(std::string& utf8) {
   for (size_t i = 0; i < utf8.size(); ++i) {
     auto& c = reinterpret_cast<unsigned char&>(utf8[i]);
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<unsigned char>(c + 0x20);
+    if (c < 0x80) {
+      // Branch-free for ASCII, which most names are: 0x20 added to A-Z only.
+      c = static_cast<unsigned char>(c + (static_cast<unsigned>(c - 'A') <= 'Z' - 'A' ? 0x20 : 0));
     } else if ((c == 0xC3 || c == 0xC5) && i + 1 < utf8.size()) {
       auto& next = reinterpret_cast<unsigned char&>(utf8[++i]);
       if (c == 0xC3 && next >= 0x80 && next <= 0x9E && next != 0x97) {
@@ -175,17 +175,16 @@ class TRowCollector {
   std::pair<std::vector<TRecordRow>, std::vector<TFilterTexts>> Finish() {
     if (!fSorting) return {std::move(fRows), std::move(fStored)};
     const TSortKeyFunction sortKey = fListing.SortKey ? fListing.SortKey : LocaleSortKeys();
-    std::vector<std::string> keys;
+    // Each key beside its row's index, so that comparing them reads neighbouring memory.
+    std::vector<std::pair<std::string, size_t>> keys;
     keys.reserve(fSortTexts.size());
-    for (const std::string& text : fSortTexts) keys.push_back(sortKey(text));
-    std::vector<size_t> order(fRows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    for (size_t index = 0; index < fSortTexts.size(); ++index) keys.emplace_back(sortKey(fSortTexts[index]), index);
+    std::sort(keys.begin(), keys.end());
     std::vector<TRecordRow> sorted;
     std::vector<TFilterTexts> stored;
     sorted.reserve(fRows.size());
     stored.reserve(fRows.size());
-    for (size_t index : order) {
+    for (const auto& [key, index] : keys) {
       sorted.push_back(std::move(fRows[index]));
       stored.push_back(std::move(fStored[index]));
     }
@@ -249,14 +248,14 @@ void TRecordBrowser::List(const std::string& path) {
 }
 
 void TRecordBrowser::Filter() {
-  fRows.clear();
+  fFilteredRows.clear();
   fSelected.clear();
   fAnchor.reset();
   const size_t field = static_cast<size_t>(FilterField);
   const TRowFilter filter(FilterText, MatchCase);
-  if (!filter.Active()) {
-    fRows = fAllRows;
-  } else {
+  // Without a filter every row shows: the listing is shown as read, not copied.
+  fFiltered = filter.Active();
+  if (fFiltered) {
     // Folded once per listing and field: typing then only searches.
     std::vector<std::string>& folded = fFolded[field];
     if (!MatchCase && folded.size() != fStored.size()) {
@@ -264,11 +263,10 @@ void TRecordBrowser::Filter() {
       folded.reserve(fStored.size());
       for (const TFilterTexts& stored : fStored) folded.push_back(Folded(stored[field]));
     }
-    fRows.reserve(fAllRows.size());
     for (size_t row = 0; row < fAllRows.size(); ++row)
-      if (filter.MatchesPrepared(MatchCase ? fStored[row][field] : folded[row])) fRows.push_back(fAllRows[row]);
+      if (filter.MatchesPrepared(MatchCase ? fStored[row][field] : folded[row])) fFilteredRows.push_back(fAllRows[row]);
   }
-  fSelected.assign(fRows.size(), false);
+  fSelected.assign(Rows().size(), false);
 }
 
 void TRecordBrowser::LoadGrid() {
@@ -282,26 +280,26 @@ void TRecordBrowser::LoadGrid() {
 
 TText TRecordBrowser::ListStatus() const {
   if (!fListProblem.Empty()) return fListProblem;
-  if (fRows.empty()) return kNoMatchStatus;
-  return TText(kTotalCountStatus, {std::to_string(fRows.size())});
+  if (Rows().empty()) return kNoMatchStatus;
+  return TText(kTotalCountStatus, {std::to_string(Rows().size())});
 }
 
 void TRecordBrowser::Click(size_t row) {
-  if (row >= fRows.size()) return;
-  fSelected.assign(fRows.size(), false);
+  if (row >= Rows().size()) return;
+  fSelected.assign(Rows().size(), false);
   fSelected[row] = true;
   fAnchor = row;
 }
 
 void TRecordBrowser::CtrlClick(size_t row) {
-  if (row >= fRows.size()) return;
+  if (row >= Rows().size()) return;
   fSelected[row] = !fSelected[row];
   fAnchor = row;
 }
 
 void TRecordBrowser::ShiftClick(size_t row, bool ctrl) {
-  if (row >= fRows.size()) return;
-  if (!ctrl) fSelected.assign(fRows.size(), false);
+  if (row >= Rows().size()) return;
+  if (!ctrl) fSelected.assign(Rows().size(), false);
   if (!fAnchor) fAnchor = row;
   const size_t first = std::min(*fAnchor, row);
   const size_t last = std::max(*fAnchor, row);
@@ -309,16 +307,16 @@ void TRecordBrowser::ShiftClick(size_t row, bool ctrl) {
 }
 
 void TRecordBrowser::ToggleRow(size_t row) {
-  if (row < fRows.size()) fSelected[row] = !fSelected[row];
+  if (row < Rows().size()) fSelected[row] = !fSelected[row];
 }
 
 void TRecordBrowser::SelectAll() {
-  fSelected.assign(fRows.size(), true);
+  fSelected.assign(Rows().size(), true);
   fAnchor.reset();
 }
 
 void TRecordBrowser::SelectNone() {
-  fSelected.assign(fRows.size(), false);
+  fSelected.assign(Rows().size(), false);
   fAnchor.reset();
 }
 
@@ -329,15 +327,15 @@ void TRecordBrowser::SelectInverse() {
 
 void TRecordBrowser::ExpandSelection() {
   std::set<std::string> names;
-  for (size_t i = 0; i < fRows.size(); ++i)
-    if (fSelected[i]) names.insert(fRows[i].Name);
-  for (size_t i = 0; i < fRows.size(); ++i)
-    if (names.contains(fRows[i].Name)) fSelected[i] = true;
+  for (size_t i = 0; i < Rows().size(); ++i)
+    if (fSelected[i]) names.insert(Rows()[i].Name);
+  for (size_t i = 0; i < Rows().size(); ++i)
+    if (names.contains(Rows()[i].Name)) fSelected[i] = true;
 }
 
 bool TRecordBrowser::SelectRecord(int record) {
-  for (size_t i = 0; i < fRows.size(); ++i) {
-    if (fRows[i].Record == record) {
+  for (size_t i = 0; i < Rows().size(); ++i) {
+    if (Rows()[i].Record == record) {
       fSelected[i] = true;
       return true;
     }
@@ -351,8 +349,8 @@ TText TRecordBrowser::SelectedStatus() const { return TText(kSelectedStatus, {st
 
 std::vector<int> TRecordBrowser::SelectedRecords() const {
   std::vector<int> records;
-  for (size_t i = 0; i < fRows.size(); ++i)
-    if (fSelected[i]) records.push_back(fRows[i].Record);
+  for (size_t i = 0; i < Rows().size(); ++i)
+    if (fSelected[i]) records.push_back(Rows()[i].Record);
   return records;
 }
 
@@ -364,7 +362,7 @@ std::vector<int> TRecordBrowser::GetRecordsByData(const std::string& file, const
   else
     List(file);
   std::vector<int> records;
-  for (const TRecordRow& row : fRows)
+  for (const TRecordRow& row : Rows())
     if (Matches(row.Name, name, partial) && Matches(row.Date, date, partial) && Matches(row.Type, type, partial) &&
         Matches(row.Comments, comments, partial))
       records.push_back(row.Record);
@@ -379,8 +377,8 @@ bool TRecordBrowser::Delete(TRecordBrowserPrompts& prompts) {
   if (!Permitted("Delete") || SelectedCount() == 0) return false;
   if (!prompts.ConfirmDelete(kDeleteQuestion)) return false;
   std::vector<TLineKey> lines;
-  for (size_t i = 0; i < fRows.size(); ++i)
-    if (fSelected[i]) lines.push_back({fRows[i].Record, fRows[i].Key});
+  for (size_t i = 0; i < Rows().size(); ++i)
+    if (fSelected[i]) lines.push_back({Rows()[i].Record, Rows()[i].Key});
   const TResult result = DeleteFromFile(fListedFile, lines);
   if (!result) prompts.ShowError(result.Text(), result.Reason());
   List(fListedFile);
@@ -425,9 +423,9 @@ bool TRecordBrowser::CopySelected(const std::string& destination, TRecordBrowser
   std::map<int, std::string> copied;  // by record number: appended in file order
   std::set<std::string, std::less<>> replaced;
   std::optional<TReplaceAnswer> forAll;
-  for (size_t i = 0; i < fRows.size(); ++i) {
+  for (size_t i = 0; i < Rows().size(); ++i) {
     if (!fSelected[i]) continue;
-    const TRecordRow& row = fRows[i];
+    const TRecordRow& row = Rows()[i];
     std::string text;
     // The line must still be the record that was listed.
     if (!file.ReadLine(static_cast<size_t>(row.Record), text) || !text.starts_with(row.Key))

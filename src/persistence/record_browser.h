@@ -118,7 +118,7 @@ class TRecordBrowser {
   // Applies FilterField, FilterText and MatchCase to the records last read, in memory: what
   // typing into the filter calls. The selection starts again.
   void Filter();
-  const std::vector<TRecordRow>& Rows() const { return fRows; }
+  const std::vector<TRecordRow>& Rows() const { return fFiltered ? fFilteredRows : fAllRows; }
   // "No matching cases found.", "Total Count: n", or why the listed file could not be read.
   TText ListStatus() const;
   bool ListFailed() const { return !fListProblem.Empty(); }
@@ -171,7 +171,8 @@ class TRecordBrowser {
   std::vector<TRecordRow> fAllRows;  // every record read, in order
   std::vector<TFilterTexts> fStored;  // beside fAllRows
   std::array<std::vector<std::string>, kFilterFieldCount> fFolded;  // made when first filtered by
-  std::vector<TRecordRow> fRows;  // those fAllRows the filter shows
+  bool fFiltered = false;  // false: every row of fAllRows shows
+  std::vector<TRecordRow> fFilteredRows;  // those fAllRows the filter shows
   std::vector<bool> fSelected;
   std::optional<size_t> fAnchor;
 };

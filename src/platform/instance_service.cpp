@@ -28,7 +28,9 @@ bool RaiseRunningInstance(const QDBusConnection& bus) {
   const QDBusMessage call = QDBusMessage::createMethodCall(
       QString::fromLatin1(kInstanceServiceName), QString::fromLatin1(kInstanceObjectPath),
       QStringLiteral("org.lumacet.Lumacet.Instance"), QStringLiteral("Raise"));
-  const QDBusMessage reply = QDBusConnection(bus).call(call, QDBus::BlockWithGui, kRaiseTimeoutMs);
+  // Plain blocking: the caller is a start-up with no window yet, and waiting with events flowing
+  // (BlockWithGui) can miss a reply that comes back before its watcher is set up, then waits for ever.
+  const QDBusMessage reply = QDBusConnection(bus).call(call, QDBus::Block, kRaiseTimeoutMs);
   return reply.type() == QDBusMessage::ReplyMessage;
 }
 

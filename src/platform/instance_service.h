@@ -31,8 +31,9 @@ class TInstanceService : public QObject {
   QDBusConnection fBus;
 };
 
-// Asks the session holding the service name to raise its window; false when none answered.
-// Events keep flowing while it waits, so a service in this same process answers too.
+// Asks the session holding the service name to raise its window; false when none answered
+// within two seconds. It blocks the calling thread, so a service in the same process must
+// live on another thread (or run its events while the call waits) to answer.
 bool RaiseRunningInstance(const QDBusConnection& bus = QDBusConnection::sessionBus());
 
 }  // namespace lumacet

@@ -127,6 +127,7 @@ constexpr TCommand kCommands[] = {
     {"tools.export", LcText("ToolsMenu", "&Export...")},
     {"tools.convert_type", LcText("ToolsMenu", "&Convert Type...")},
 
+    {"help.contents", LcText("HelpMenu", "&Contents")},
     {"help.about", LcText("HelpMenu", "&About...")},
 };
 

@@ -1,5 +1,6 @@
 #include "support/text_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -70,9 +71,13 @@ std::optional<char32_t> NextCodePoint(std::string_view s, size_t& i) {
 }  // namespace
 
 std::string DecodeCp1252(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (unsigned char b : bytes) {
+  // Most fields are plain ASCII, which is the same in both: copied whole up to the first
+  // byte that is not.
+  const auto ascii = std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  std::string out(bytes.begin(), ascii);
+  if (ascii == bytes.end()) return out;
+  out.reserve(bytes.size() + bytes.size() / 2);
+  for (unsigned char b : bytes.substr(static_cast<size_t>(ascii - bytes.begin()))) {
     if (b < 0x80)
       out += static_cast<char>(b);
     else if (b < 0xA0)

@@ -186,8 +186,10 @@ TEST(ClinicFirstHourTest, ASaveIsToldOnTheStatusBarAboutNamesTheVersionsAndTheSt
       {"view.best_fit", QKeySequence(Qt::CTRL | Qt::Key_0)},
       {"tracing.undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
       {"tracing.redo", QKeySequence(Qt::CTRL | Qt::Key_Y)},
-      {"image.undo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)}};
+      {"image.undo", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)},
+      {"help.contents", QKeySequence(Qt::Key_F1)}};
   for (const auto& [id, key] : keys) EXPECT_TRUE(window.findChild<QAction*>(id)->shortcuts().contains(key)) << id;
+  EXPECT_TRUE(window.Command("help.contents")->isEnabled());
   // A key bound twice in one window fires neither command.
   std::map<QKeySequence, std::string> owners;
   for (const QAction* action : window.findChildren<QAction*>())

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QProcess>
 #include <QStandardPaths>
@@ -49,7 +53,13 @@ TEST_F(InstanceServiceTest, ASecondStartRaisesTheRunningSessionAndOnlyOneHoldsTh
   ASSERT_TRUE(running.Register());
   int raised = 0;
   QObject::connect(&running, &TInstanceService::RaiseRequested, [&raised] { ++raised; });
-  EXPECT_TRUE(RaiseRunningInstance(second));
+  // The second start is another program that blocks while it asks; this one keeps its events
+  // flowing meanwhile, as the running session's main loop does.
+  auto answered = std::async(std::launch::async, [&second] { return RaiseRunningInstance(second); });
+  while (answered.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  EXPECT_TRUE(answered.get());
+  QCoreApplication::processEvents();
   EXPECT_EQ(raised, 1);
 
   TInstanceService another(second);
