@@ -77,6 +77,8 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   auto* headers = new QGroupBox(tr("First line contains Headers:"));
   auto* headersLayout = new QHBoxLayout(headers);
   fHeaders = new QCheckBox(tr("&Variable or Point names"));
+  // A table without names is an unlabelled block of numbers to whoever reads it next.
+  fHeaders->setChecked(true);
   fAbbreviated = new QCheckBox(tr("Abb&reviated (8 chars)"));
   headersLayout->addWidget(fHeaders);
   headersLayout->addWidget(fAbbreviated);
@@ -91,6 +93,10 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
     fInclude[i] = new QCheckBox(captions[i]);
     includeLayout->addWidget(fInclude[i], i / 4, i % 4);
   }
+  fInclude[iName]->setChecked(true);
+  fAnonymize = new QCheckBox(tr("An&onymize"));
+  fAnonymize->setToolTip(tr("No name, date of birth or comment: radiographs are called by their record numbers"));
+  includeLayout->addWidget(fAnonymize, 2, 0, 1, 4);
   fInclude[iAge]->setToolTip(tr("Age as Years (in decimal fractions)"));
   fInclude[iSex]->setToolTip(tr("Sex as F(emale) or M(ale)"));
   fInclude[iSexNum]->setToolTip(tr("Sex as 1(=Female) or 0(=Male)"));
@@ -106,7 +112,6 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   toFile->setChecked(true);
   auto* chooseTarget = new QPushButton(tr("F&ile..."));
   fTarget = new QLineEdit;
-  fTarget->setReadOnly(true);
   targetLayout->addWidget(worksheet, 0, 0);
   targetLayout->addWidget(toFile, 1, 0);
   targetLayout->addWidget(chooseTarget, 1, 1);
@@ -125,11 +130,30 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   fOther->setMaximumWidth(60);
   delimiterLayout->addWidget(fOther);
   targetLayout->addWidget(delimiter, 3, 0, 1, 2);
+  auto* encodingLabel = new QLabel(tr("E&ncoding:"));
+  fEncoding = new QComboBox;
+  fEncoding->addItem(tr("Windows-1252"), static_cast<int>(TTextEncoding::Windows1252));
+  fEncoding->addItem(tr("UTF-8"), static_cast<int>(TTextEncoding::Utf8));
+  encodingLabel->setBuddy(fEncoding);
+  fByteOrderMark = new QCheckBox(tr("Byte-order &mark"));
+  auto* missingLabel = new QLabel(tr("Missing va&lues:"));
+  fMissing = new QLineEdit;
+  fMissing->setPlaceholderText(tr("N/A, nil"));
+  fMissing->setToolTip(tr("What a value that cannot be measured reads as; NA or nothing for R and pandas"));
+  missingLabel->setBuddy(fMissing);
+  auto* format = new QWidget;
+  auto* formatLayout = new QHBoxLayout(format);
+  formatLayout->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{encodingLabel, fEncoding, fByteOrderMark, missingLabel, fMissing})
+    formatLayout->addWidget(widget);
+  targetLayout->addWidget(format, 4, 0, 1, 2);
   layout->addWidget(target);
 
   AddButtonsAndStatus(QStringLiteral("export"));
 
-  SetInputs({source.Button, fTypes, fPages, scale.Box, headers, include, toFile, chooseTarget, delimiter});
+  SetInputs({source.Button, fTypes, fPages, scale.Box, headers, include, toFile, chooseTarget, fTarget, delimiter,
+             format});
   connect(source.Button, &QPushButton::clicked, this, [this] {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Radiographs"), QString::fromStdString(fContext.Browser.DataFolder),
@@ -137,12 +161,13 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
     if (!path.isEmpty()) SetSourceFile(path.toStdString());
   });
   connect(chooseTarget, &QPushButton::clicked, this, [this] {
-    if (const std::string path = ChooseResultsFile(tr("Export")); !path.empty()) SetTargetFile(path);
+    if (const std::string path = ChooseResultsFile(tr("Export"), TargetFilter()); !path.empty()) SetTargetFile(path);
   });
   connect(fTypes, &QComboBox::currentIndexChanged, this, &TExportForm::TypeChosen);
   connect(fDrawings, &QComboBox::currentIndexChanged, this, &TExportForm::DrawingChosen);
   connect(fHeaders, &QCheckBox::toggled, this, &TExportForm::UpdateEnabling);
   connect(delimiterGroup, &QButtonGroup::buttonToggled, this, &TExportForm::UpdateEnabling);
+  connect(fEncoding, &QComboBox::currentIndexChanged, this, &TExportForm::UpdateEnabling);
   connect(StartButton(), &QPushButton::clicked, this, &TExportForm::Export);
   TypeChosen();
   UpdateEnabling();
@@ -179,6 +204,15 @@ void TExportForm::UpdateEnabling() {
   if (Running()) return;
   fAbbreviated->setEnabled(fHeaders->isChecked());
   fOther->setEnabled(fDelimiters[dOther]->isChecked());
+  fByteOrderMark->setEnabled(fEncoding->currentData().toInt() == static_cast<int>(TTextEncoding::Utf8));
+}
+
+QString TExportForm::TargetFilter() const {
+  const std::string extension = TableExtension(Options().Delimiter);
+  const QString kind = extension == "csv"   ? tr("Comma-separated values")
+                       : extension == "tsv" ? tr("Tab-separated values")
+                                            : tr("Text files");
+  return kind + " (*." + QString::fromStdString(extension) + ")";
 }
 
 TMeasurementExportOptions TExportForm::Options() const {
@@ -211,6 +245,10 @@ TMeasurementExportOptions TExportForm::Options() const {
                                                      TDelimiterChoice::Space, TDelimiterChoice::Other};
   for (int i = 0; i < kDelimiterCount; ++i)
     if (fDelimiters[i]->isChecked()) options.Delimiter = DelimiterText(choices[i], fOther->text().toStdString());
+  options.Encoding = static_cast<TTextEncoding>(fEncoding->currentData().toInt());
+  options.ByteOrderMark = options.Encoding == TTextEncoding::Utf8 && fByteOrderMark->isChecked();
+  if (!fMissing->text().isEmpty()) options.Missing = fMissing->text().toStdString();
+  options.Anonymize = fAnonymize->isChecked();
   return options;
 }
 

@@ -43,6 +43,13 @@ class TExportForm : public TPopulationDialog {
   QCheckBox* Include(TInclude field) const { return fInclude[field]; }
   QRadioButton* Delimiter(TDelimiterButton button) const { return fDelimiters[button]; }
   QLineEdit* OtherDelimiter() const { return fOther; }
+  QLineEdit* TargetField() const { return fTarget; }
+  QComboBox* Encoding() const { return fEncoding; }
+  QCheckBox* ByteOrderMark() const { return fByteOrderMark; }
+  QLineEdit* Missing() const { return fMissing; }
+  QCheckBox* Anonymize() const { return fAnonymize; }
+  // The file dialog's filter for the delimiter chosen: "Comma-separated values (*.csv)"...
+  QString TargetFilter() const;
   // The options the controls describe.
   TMeasurementExportOptions Options() const;
   // "&Export": checks and runs, or stops the run under way.
@@ -73,6 +80,10 @@ class TExportForm : public TPopulationDialog {
   std::array<QCheckBox*, kIncludeCount> fInclude{};
   std::array<QRadioButton*, kDelimiterCount> fDelimiters{};
   QLineEdit* fOther = nullptr;
+  QComboBox* fEncoding = nullptr;
+  QCheckBox* fByteOrderMark = nullptr;
+  QLineEdit* fMissing = nullptr;
+  QCheckBox* fAnonymize = nullptr;
 };
 
 }  // namespace lumacet

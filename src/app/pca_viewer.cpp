@@ -62,7 +62,7 @@ TPCAViewForm::TPCAViewForm(TRadiograph& current, TPcaStatistics& statistics, QWi
   layout->setMenuBar(bar);
   QMenu* options = bar->addMenu(tr("&Options"));
   const std::pair<QString, bool> toggles[] = {{tr("&Current"), true},   {tr("C&onsensus"), true}, {tr("&Lines"), true},
-                                              {tr("&Extremes"), false}, {tr("La&bels"), false},   {tr("&Axes"), true}};
+                                              {tr("&Extremes"), false}, {tr("La&bels"), true},    {tr("&Axes"), true}};
   for (const auto& [caption, on] : toggles) {
     QAction* action = options->addAction(caption);
     action->setCheckable(true);
@@ -103,6 +103,7 @@ TPCAViewForm::TPCAViewForm(TRadiograph& current, TPcaStatistics& statistics, QWi
   fSlider->setRange(-40, 40);
   fSlider->setTickInterval(5);
   fSlider->setTickPosition(QSlider::TicksBelow);
+  fSlider->setToolTip(tr("Standard deviations along the component"));
   controls->addWidget(fSlider, 1);
   fValue = new QLabel;
   controls->addWidget(fValue);
@@ -187,7 +188,7 @@ void TPCAViewForm::ComponentChosen() {
 }
 
 void TPCAViewForm::SliderMoved() {
-  fValue->setText(QLocale().toString(fSlider->value() / static_cast<double>(kSliderSteps), 'f', 1));
+  fValue->setText(tr("%1 SD").arg(QLocale().toString(fSlider->value() / static_cast<double>(kSliderSteps), 'f', 1)));
   Redraw();
 }
 

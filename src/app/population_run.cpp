@@ -107,10 +107,11 @@ void TPopulationDialog::AddButtonsAndStatus(const QString& helpSection) {
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::string TPopulationDialog::ChooseResultsFile(const QString& title) {
+std::string TPopulationDialog::ChooseResultsFile(const QString& title, const QString& filter) {
   // Results are appended: an existing file is what the user wants to add to.
   return QFileDialog::getSaveFileName(this, title, QString::fromStdString(fContext.ResultsFolder),
-                                      tr("Text files (*.txt);;All files (*)"), nullptr,
+                                      (filter.isEmpty() ? tr("Text files (*.txt)") : filter) + tr(";;All files (*)"),
+                                      nullptr,
                                       QFileDialog::DontConfirmOverwrite)
       .toStdString();
 }

@@ -68,7 +68,8 @@ class TPopulationDialog : public QDialog {
   void AddButtonsAndStatus(const QString& helpSection = {});
 
   // A text file in the results folder that results are appended to; empty when none was chosen.
-  std::string ChooseResultsFile(const QString& title);
+  // `filter` names the kind of file first (text files when empty).
+  std::string ChooseResultsFile(const QString& title, const QString& filter = {});
   // The records chosen with "&Select...".
   void SetRecords(const std::string& dataFile, std::vector<int> records);
   const std::string& DataFile() const { return fDataFile; }

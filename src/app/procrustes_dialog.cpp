@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,7 +51,12 @@ TProcForm::TProcForm(TPopulationContext context, QWidget* parent)
   layout->addWidget(outputs);
 
   fNames = new QCheckBox(tr("Include Radiograph &Names"));
-  layout->addWidget(fNames);
+  fAnonymize = new QCheckBox(tr("An&onymize"));
+  fAnonymize->setToolTip(tr("Radiographs are named by their record numbers"));
+  auto* names = new QHBoxLayout;
+  names->addWidget(fNames);
+  names->addWidget(fAnonymize);
+  layout->addLayout(names);
 
   const TScaleChoice scale = AddScaleChoice(tr("Calculate at:"), true);
   fLifeSize = scale.LifeSize;
@@ -58,7 +64,7 @@ TProcForm::TProcForm(TPopulationContext context, QWidget* parent)
 
   AddButtonsAndStatus(QStringLiteral("procrustes"));
 
-  SetInputs({select, fTypes, fPcas, results.Button, fFlip, outputs, fNames, scale.Box});
+  SetInputs({select, fTypes, fPcas, results.Button, fFlip, outputs, fNames, fAnonymize, scale.Box});
   connect(results.Button, &QPushButton::clicked, this, [this] {
     if (const std::string path = ChooseResultsFile(tr("Results File")); !path.empty()) SetResultsFile(path);
   });
@@ -98,6 +104,7 @@ TProcrustesRequest TProcForm::Request() const {
   report.Loadings = fOutputs[oLoadings]->isChecked();
   report.Distances = fOutputs[oDistances]->isChecked();
   report.Names = fNames->isChecked();
+  request.Anonymize = fAnonymize->isChecked();
   return request;
 }
 

@@ -37,6 +37,7 @@ class TProcForm : public TPopulationDialog {
   QCheckBox* Output(TOutput output) const { return fOutputs[output]; }
   QCheckBox* FlipY() const { return fFlip; }
   QCheckBox* Names() const { return fNames; }
+  QCheckBox* Anonymize() const { return fAnonymize; }
   QRadioButton* RadiographSize() const { return fXRaySize; }
   // The request the controls describe.
   TProcrustesRequest Request() const;
@@ -53,6 +54,7 @@ class TProcForm : public TPopulationDialog {
   QCheckBox* fFlip = nullptr;
   std::array<QCheckBox*, kOutputCount> fOutputs{};
   QCheckBox* fNames = nullptr;
+  QCheckBox* fAnonymize = nullptr;
   QRadioButton* fLifeSize = nullptr;
   QRadioButton* fXRaySize = nullptr;
 };

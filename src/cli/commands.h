@@ -12,6 +12,7 @@
 
 namespace lumacet {
 class TTypeCache;
+class TXRayElement;
 class TXRayType;
 }  // namespace lumacet
 
@@ -41,6 +42,12 @@ std::string TypeFolder(const std::optional<std::string>& types, const std::strin
 // The type named, from `types` reading `folder`; null with the reason on `err`, a missing
 // type file said in the command line's words rather than the dialog's.
 TXRayType* NeedType(TTypeCache& types, const std::string& name, const std::string& folder, std::ostream& err);
+
+// The element of kind `code` that `name` means: the one of exactly that name, or else the
+// only one whose name differs from it in case alone. Null when none or several do, with
+// `error` naming the choices (`what` is "analysis", "view"...).
+TXRayElement* MatchElement(const TXRayType& type, const std::string& name, int code, std::string_view what,
+                           std::string& error);
 
 // Reads record `record` of `dataFile` into `xray`; false with the field and reason on `err`.
 bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTypeResolver& types, std::ostream& err);

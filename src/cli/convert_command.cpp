@@ -3,6 +3,7 @@
 // target type takes the source point of the same name unless --map names another. Without
 // --records every record of the source is taken; records of other types are passed over.
 // The total is printed on stdout; progress goes to stderr while it is a terminal.
+#include <charconv>
 #include <filesystem>
 #include <optional>
 
@@ -25,7 +26,24 @@ struct TConvertArguments {
   std::optional<std::string> Types;
   std::optional<std::vector<int>> Records;
   std::vector<TCorrespondence> Map;
+  std::optional<int> MinimumShare;
 };
+
+// A whole percentage, 0 to 100.
+std::optional<int> Percentage(std::string_view text) {
+  int value = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 100) return std::nullopt;
+  return value;
+}
+
+// The table the run used, one target point a line, so that a user sees what was matched.
+void PrintTable(const TCorrespondenceTable& table, const std::string& to, const std::string& from,
+                std::ostream& stream) {
+  stream << "Point correspondences ('" << to << "' <- '" << from << "'), " << CarriedCount(table.Rows()) << " of "
+         << table.Rows().size() << " carried over:\n";
+  for (const TCorrespondence& row : table.Rows()) stream << "  " << row.Target << " <- " << row.Source << '\n';
+}
 
 void Declare(TArgumentParser& arguments, TConvertArguments& parsed) {
   arguments.Operand("SOURCE", "the data file the records are read from (never changed)", parsed.Source);
@@ -46,6 +64,9 @@ void Declare(TArgumentParser& arguments, TConvertArguments& parsed) {
                        parsed.Map.push_back({std::string(pair.substr(0, equals)), std::string(pair.substr(equals + 1))});
                        return true;
                      });
+  arguments.Option("--min-share", "PERCENT",
+                   "refuse to convert when fewer of the target's points take a source point (50)",
+                   parsed.MinimumShare, Percentage);
 }
 
 // Every line number of the file, for a run over all its records.
@@ -90,6 +111,8 @@ int ConvertCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   options.TargetType = arguments.To;
   options.TargetFile = arguments.Out;
   options.Correspondences = table.Rows();
+  if (arguments.MinimumShare) options.MinimumCarried = *arguments.MinimumShare / 100.0;
+  PrintTable(table, arguments.To, arguments.From, out);
   if (arguments.Records) {
     options.Records = *arguments.Records;
   } else if (std::optional<std::vector<int>> all = AllRecords(arguments.Source)) {

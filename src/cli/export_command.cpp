@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <iterator>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "cli/progress_line.h"
+#include "model/xray_type.h"
 #include "persistence/type_finder.h"
 #include "population/landmark_export.h"
 #include "population/measurement_export.h"
@@ -107,6 +109,12 @@ void Declare(TArgumentParser& arguments, TExportArguments& parsed) {
   arguments.Option("--missing", "TEXT", "what a value that cannot be measured reads as (N/A; nil for coordinates)",
                    table.Missing, AnyText());
   arguments.Option("--date-format", "PATTERN", "how dates are written (dd/MM/yyyy)", parsed.DateFormat);
+  arguments.Choice("--encoding", "the characters of the file (windows-1252)", table.Encoding,
+                   {{"windows-1252", TTextEncoding::Windows1252}, {"utf-8", TTextEncoding::Utf8}});
+  arguments.Flag("--bom", "begin a new UTF-8 file with a byte-order mark", table.ByteOrderMark);
+  arguments.Flag("--anonymize",
+                 "no name, date of birth or comment: radiographs are called by their record numbers",
+                 table.Anonymize);
 }
 
 int Report(bool ok, const std::string& message, const std::string& reason, std::ostream& out, std::ostream& err) {
@@ -129,12 +137,27 @@ int ExportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
     return parser.Fail("a table needs one of --analysis and --drawing");
   if (arguments.Format != TFormat::Table && (chosen > 1 || arguments.Analysis))
     return parser.Fail("landmarks take at most one of --drawing and --pca");
+  if (arguments.Table.ByteOrderMark && arguments.Table.Encoding != TTextEncoding::Utf8)
+    return parser.Fail("--bom needs --encoding utf-8");
   if (arguments.Delimiter) arguments.Table.Delimiter = *arguments.Delimiter;
   if (arguments.AllVariables) arguments.Table.Variables = TExportVariables::All;
 
   const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
-  if (NeedType(types, arguments.Type, typeFolder, err) == nullptr) return kExitFailure;
+  const TXRayType* type = NeedType(types, arguments.Type, typeFolder, err);
+  if (type == nullptr) return kExitFailure;
+  // The analysis and the drawing may be named in any case while that names one of them.
+  for (auto [name, code, what] : {std::tuple{&arguments.Analysis, int(ekAnalysis), "analysis"},
+                                  std::tuple{&arguments.Drawing, int(ekGraphic), "drawing"}}) {
+    if (!*name) continue;
+    std::string error;
+    const TXRayElement* element = MatchElement(*type, **name, code, what, error);
+    if (element == nullptr) {
+      err << "lumacet-cli export: " << error << '\n';
+      return kExitFailure;
+    }
+    **name = element->Name;
+  }
   TProgressLine progressLine;
   const TProgress progress = [&](const std::string& status) { return progressLine.Show(status); };
 
@@ -151,6 +174,9 @@ int ExportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
     options.Element = arguments.Drawing.value_or(arguments.Pca.value_or(""));
     options.LifeSize = table.LifeSize;
     options.ReflectY = table.ReflectY;
+    options.Anonymize = table.Anonymize;
+    options.Encoding = table.Encoding;
+    options.ByteOrderMark = table.ByteOrderMark;
     const TLandmarkExportResult result = ExportLandmarks(options, {types.Resolver(), {}}, progress);
     progressLine.Finish();
     return Report(result.Ok, result.Message, result.Reason, out, err);

@@ -1,4 +1,6 @@
 // lumacet-cli: the engine's operations from the command line, one command per source file.
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -9,6 +11,7 @@
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "cli/generated_docs.h"
+#include "model/xray_type.h"
 #include "persistence/type_finder.h"
 #include "support/version.h"
 
@@ -81,6 +84,32 @@ int Unknown(std::string_view name) {
 std::string TerminalText(std::string text) {
   for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
   return text;
+}
+
+TXRayElement* MatchElement(const TXRayType& type, const std::string& name, int code, std::string_view what,
+                           std::string& error) {
+  if (TXRayElement* exact = type.FindElement(name, code)) return exact;
+  auto folded = [](std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+  };
+  std::vector<TXRayElement*> matches;
+  std::string names;
+  std::string matching;
+  for (const auto& element : type.ElementList(code)) {
+    names += (names.empty() ? "'" : ", '") + element->Name + "'";
+    if (folded(element->Name) != folded(name)) continue;
+    matches.push_back(element.get());
+    matching += (matching.empty() ? "'" : ", '") + element->Name + "'";
+  }
+  if (matches.size() == 1) return matches.front();
+  error = matches.empty() ? "the type '" + type.Name + "' has no " + std::string(what) + " '" + name + "' (it has " +
+                                (names.empty() ? std::string("none") : names) + ")"
+                          : "'" + name + "' could be any of " + matching + " of the type '" + type.Name +
+                                "': give the name exactly";
+  return nullptr;
 }
 
 bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTypeResolver& types, std::ostream& err) {

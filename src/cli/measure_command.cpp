@@ -310,12 +310,13 @@ int MeasureCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
       }
     }
     if (arguments.Analysis) {
-      if (xray.Type()->FindElement(*arguments.Analysis, ekAnalysis) == nullptr) {
-        err << "Record " << n << " (type '" << xray.Type()->Name << "') has no analysis '" << *arguments.Analysis
-            << "'.\n";
+      std::string error;
+      const TXRayElement* analysis = MatchElement(*xray.Type(), *arguments.Analysis, ekAnalysis, "analysis", error);
+      if (analysis == nullptr) {
+        err << "Record " << n << ": " << error << ".\n";
         return false;
       }
-      xray.SelectAnalysis(*arguments.Analysis);
+      xray.SelectAnalysis(analysis->Name);
     }
     if (arguments.Format == TFormat::Text) {
       AppendText(xray, n, arguments, options, text);

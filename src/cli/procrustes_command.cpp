@@ -76,6 +76,9 @@ void Declare(TArgumentParser& arguments, TProcrustesArguments& parsed) {
                    "sizes, distances",
                    parsed.Outputs, OutputList);
   arguments.Flag("--names", "name the radiographs in the report", request.Report.Names);
+  arguments.Flag("--anonymize",
+                 "no names: radiographs are called by their record numbers, images are not named",
+                 request.Anonymize);
   arguments.Option("--scores-table", "FILE", "write every radiograph's component scores as a comma-separated table",
                    parsed.ScoresTable, TValueKind::File);
 }
@@ -129,14 +132,19 @@ std::string CsvField(const std::string& field) {
   return quoted + '"';
 }
 
-// Name, PC1..PCm, one row per radiograph in reading order; numbers in the shortest form
-// that reads back exactly.
-std::string ScoresTable(const TShapeAnalysis& analysis, const std::vector<std::string>& names) {
-  std::string table = "Name";
+// Record, Name, Date Taken, Image, PC1..PCm, one row per radiograph in reading order, so
+// that serial radiographs of one patient stay apart; dates in ISO form (empty when never
+// entered), numbers in the shortest form that reads back exactly.
+std::string ScoresTable(const TProcrustesResult& result) {
+  const TShapeAnalysis& analysis = *result.Analysis;
+  std::string table = "Record,Name,Date Taken,Image";
   for (int c = 1; c <= analysis.ComponentCount; ++c) table += ",PC" + std::to_string(c);
   table += "\r\n";
   for (int i = 0; i < analysis.SampleCount; ++i) {
-    table += CsvField(names[static_cast<size_t>(i)]);
+    const TProcrustesResult::TOrigin& origin = result.Origins[static_cast<size_t>(i)];
+    table += std::to_string(origin.Record) + ',' + CsvField(result.Samples.Names[static_cast<size_t>(i)]) + ',' +
+             (origin.DateTaken == 0 ? std::string() : FormatDate(origin.DateTaken, "yyyy-MM-dd")) + ',' +
+             CsvField(origin.ImageFile);
     for (int c = 0; c < analysis.ComponentCount; ++c) table += ',' + Shortest(analysis.Score(i, c));
     table += "\r\n";
   }
@@ -250,7 +258,7 @@ int ProcrustesCommand(TArgumentParser& parser, std::ostream& out, std::ostream& 
   if (request.ResultsFile.empty()) out << TerminalText(result.Report);
 
   if (arguments.ScoresTable) {
-    std::optional<std::string> table = EncodeCp1252(ScoresTable(*result.Analysis, result.Samples.Names));
+    std::optional<std::string> table = EncodeCp1252(ScoresTable(result));
     const TWriteResult written = table ? WriteFileAtomically(*arguments.ScoresTable, *table)
                                        : TWriteResult{false, "a name the file cannot carry"};
     if (!written.Ok) {

@@ -5,6 +5,8 @@
 // linked image under its tracing, the data file's folder serving as the default image folder.
 // --orient turns every record by the named orientation of its type; --superimpose brings every
 // record onto the first listed (or onto record N of --reference) by the named superimposition.
+// Several tracings take their positions' pens and a legend names each; a PDF is laid out on
+// A4 or Letter paper, at life size where it fits.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -19,14 +21,18 @@
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "graphics/image_layer.h"
+#include "graphics/picture_caption.h"
 #include "graphics/tracing_painter.h"
 #include "imaging/image_commands.h"
+#include "imaging/image_frame.h"
 #include "measure/number_format.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
+#include "persistence/data_lines.h"
 #include "persistence/type_finder.h"
 #include "platform/qpainter_canvas.h"
+#include "population/record_scan.h"
 #include "shell/settings.h"
 #include "shell/settings_options.h"
 #include "simulation/superimposition.h"
@@ -43,6 +49,12 @@ constexpr double kUnitsPerInch = 254;
 constexpr double kUnitsPerMetre = 10000;
 
 enum class TFormat { Png, Svg, Pdf };
+// A PDF's page: a paper size, or the picture's own size.
+enum class TPage { A4, Letter, Fit };
+
+// Paper sizes in tracing units (tenths of a millimetre), portrait.
+TIntSize PageSize(TPage page) { return page == TPage::Letter ? TIntSize{2159, 2794} : TIntSize{2100, 2970}; }
+constexpr int kPageMargin = 100;  // 10 mm
 
 struct TRenderArguments {
   std::string DataFile;
@@ -62,6 +74,11 @@ struct TRenderArguments {
   std::optional<std::string> Orient;
   std::optional<std::string> Superimpose;
   std::optional<int> Reference;
+  std::optional<std::string> Type;
+  bool Anonymize = false;
+  std::optional<std::string> Title;
+  bool Legend = true;
+  TPage Page = TPage::A4;
 };
 
 std::optional<TIntSize> ParseSize(std::string_view text) {
@@ -86,8 +103,12 @@ std::optional<TFormat> FormatOf(const std::string& path) {
 
 void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
   arguments.Operand("DATAFILE", "the data file (.csv)", parsed.DataFile);
-  arguments.Option("--records", "LIST", "the records to draw, numbers as 'list' prints them; the first is the current one",
-                   parsed.Records, RecordList()).Required = true;
+  arguments.Option("--records", "LIST",
+                   "the records to draw, numbers as 'list' prints them; the first is the current one (with --type: "
+                   "every record of the type)",
+                   parsed.Records, RecordList());
+  arguments.Option("--type", "NAME", "draw only the records of the radiograph type NAME, skipping the others",
+                   parsed.Type);
   arguments.Option("--out", "FILE", "the picture, FILE.svg, FILE.png or FILE.pdf", parsed.Out, TValueKind::File).Required = true;
   arguments.Option("--analysis", "NAME", "the analysis whose labels are drawn (each record's own)", parsed.Analysis);
   arguments.Option("--view", "NAME", "the view to draw, or <all> or <none> (each record's own)", parsed.View);
@@ -109,6 +130,43 @@ void Declare(TArgumentParser& arguments, TRenderArguments& parsed) {
                    parsed.Superimpose);
   arguments.Option("--reference", "N", "with --superimpose: record N is the one the others are brought onto",
                    parsed.Reference, PositiveUpTo(INT32_MAX));
+  arguments.Flag("--anonymize",
+                 "no name, date of birth or comment in the picture or its title: records are called by their numbers",
+                 parsed.Anonymize);
+  arguments.Option("--title", "TEXT", "a title above the tracings", parsed.Title);
+  arguments.Flag("--no-legend", "leave out the legend that names each of several tracings", parsed.Legend, false);
+  arguments.Choice("--page", "the paper a PDF is laid out on, or the picture's own size (a4)", parsed.Page,
+                   {{"a4", TPage::A4}, {"letter", TPage::Letter}, {"fit", TPage::Fit}});
+}
+
+// The records to draw: those listed, or with --type only those of the type (all of them
+// when none are listed); how many listed ones were passed over goes to `skipped`. Nullopt
+// when the data file cannot be read.
+std::optional<std::vector<int>> ChosenRecords(const TRenderArguments& arguments, int& skipped) {
+  skipped = 0;
+  if (!arguments.Type) return *arguments.Records;
+  TDataFileIndex file;
+  std::vector<std::string> typeNames;
+  if (!file.Open(arguments.DataFile) || !file.ForEachLine([&](size_t, std::string_view line) {
+        typeNames.push_back(RecordTypeName(line));
+        return true;
+      }))
+    return std::nullopt;
+  std::vector<int> chosen;
+  auto ofType = [&](int n) {
+    return n >= 1 && static_cast<size_t>(n) <= typeNames.size() && typeNames[static_cast<size_t>(n) - 1] == *arguments.Type;
+  };
+  if (!arguments.Records) {
+    for (size_t n = 1; n <= typeNames.size(); ++n)
+      if (ofType(static_cast<int>(n))) chosen.push_back(static_cast<int>(n));
+    return chosen;
+  }
+  for (int n : *arguments.Records) {
+    // A record beyond the file's end is kept, so that reading it says so.
+    if (ofType(n) || n < 1 || static_cast<size_t>(n) > typeNames.size()) chosen.push_back(n);
+    else ++skipped;
+  }
+  return chosen;
 }
 
 // The picture: the tracing rectangle it shows and its size in pixels at `scale` pixels
@@ -160,21 +218,22 @@ void EnsureGuiApplication() {
   static QGuiApplication application(argc, argv);
 }
 
-// Applies --analysis and --view to a record; the message says what its type lacks.
-bool ChooseAnalysisAndView(TXRay& xray, const TRenderArguments& arguments, int record, std::string& error) {
-  const std::string where = "Record " + std::to_string(record) + " (type '" + xray.Type()->Name + "')";
+// Applies --analysis and --view to a record; the error says what its type lacks.
+bool ChooseAnalysisAndView(TXRay& xray, const TRenderArguments& arguments, std::string& error) {
   if (arguments.Analysis) {
-    if (xray.Type()->FindElement(*arguments.Analysis, ekAnalysis) == nullptr) {
-      error = where + " has no analysis '" + *arguments.Analysis + "'.";
-      return false;
-    }
-    xray.SelectAnalysis(*arguments.Analysis);
+    const TXRayElement* analysis = MatchElement(*xray.Type(), *arguments.Analysis, ekAnalysis, "analysis", error);
+    if (analysis == nullptr) return false;
+    xray.SelectAnalysis(analysis->Name);
   }
   if (arguments.View) {
-    const std::string& view = *arguments.View;
-    if (view != "<none>" && view != "<all>" && xray.Type()->FindElement(view, ekView) == nullptr) {
-      error = where + " has no view '" + view + "' (or use <all> or <none>).";
-      return false;
+    std::string view = *arguments.View;
+    if (view != "<none>" && view != "<all>") {
+      const TXRayElement* element = MatchElement(*xray.Type(), view, ekView, "view", error);
+      if (element == nullptr) {
+        error += "; a view may also be <all> or <none>";
+        return false;
+      }
+      view = element->Name;
     }
     xray.SelectView(view);
   }
@@ -244,6 +303,23 @@ std::optional<TIntRect> DrawnExtent(TDisplayScene& scene, const TDisplayOptions&
                   RoundSaturated(drawn->Bottom + static_cast<double>(kMargin))};
 }
 
+// The title asked for and, for several tracings, a line for each: its pen, its name and
+// the date it was taken.
+TPictureCaption Caption(const std::vector<std::unique_ptr<TXRay>>& records, const TRenderArguments& arguments,
+                        const TDisplayOptions& options) {
+  TPictureCaption caption;
+  caption.Title = arguments.Title.value_or("");
+  if (!arguments.Legend || records.size() < 2) return caption;
+  const TTextFormats& formats = options.Labels.Presentation.Measure.Formats;
+  for (size_t i = 0; i < records.size(); ++i) {
+    const TXRay& xray = *records[i];
+    std::string text = xray.Name;
+    if (xray.DateTaken != 0) text += ", " + FormatDate(xray.DateTaken, formats.ShortDateFormat);
+    caption.Lines.push_back({SlotPen(options, static_cast<int>(i), i == 0), std::move(text)});
+  }
+  return caption;
+}
+
 }  // namespace
 
 int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
@@ -253,13 +329,25 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   std::optional<TFormat> format = FormatOf(arguments.Out);
   if (!format) return parser.Fail("invalid value for --out: '" + arguments.Out + "' (the name must end in .png, .svg or .pdf)");
   if (arguments.Reference && !arguments.Superimpose) return parser.Fail("--reference needs --superimpose");
+  if (!arguments.Records && !arguments.Type) return parser.Fail("give the records to draw with --records or --type");
+  int skipped = 0;
+  std::optional<std::vector<int>> chosen = ChosenRecords(arguments, skipped);
+  if (!chosen) {
+    err << TText(kFileReadErrorMessage, {arguments.DataFile}).English() << '\n';
+    return kExitFailure;
+  }
+  if (skipped > 0) err << "Skipped " << skipped << (skipped == 1 ? " record" : " records") << " of other types.\n";
+  if (chosen->empty()) {
+    err << "No record of " << arguments.DataFile << " is of the type '" << *arguments.Type << "'.\n";
+    return kExitFailure;
+  }
 
   const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
   const TTypeResolver resolver = types.Resolver();
   std::vector<std::unique_ptr<TXRay>> records;
   std::string error;
-  std::vector<int> numbers = *arguments.Records;
+  std::vector<int> numbers = *chosen;
   // The reference is read first and painted only when it is listed too.
   if (arguments.Reference) numbers.insert(numbers.begin(), *arguments.Reference);
   for (int record : numbers) {
@@ -275,8 +363,9 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
           << " cannot be read: " << LoadStageProblem(stage).English() << ".\n";
       return kExitFailure;
     }
-    if (!ChooseAnalysisAndView(*xray, arguments, record, error)) {
-      err << error << '\n';
+    if (arguments.Anonymize) Anonymize(*xray, static_cast<size_t>(record));
+    if (!ChooseAnalysisAndView(*xray, arguments, error)) {
+      err << "Record " << record << ": " << error << ".\n";
       return kExitFailure;
     }
     if (arguments.Images && !xray->ImageFile.empty()) {
@@ -322,7 +411,10 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
 
   TSettings settings = TSettings::Defaults(".");
   if (arguments.Mode) settings.General.AnalysisMode = *arguments.Mode;
+  // Several tracings all drawn in their types' own pens cannot be told apart: each takes
+  // its position's pen unless a style is asked for.
   if (arguments.Style) settings.Radiograph.DrawingStyle = *arguments.Style;
+  else if (records.size() > 1) settings.Radiograph.DrawingStyle = kStyleByPosition;
   settings.View.ViewGrid = arguments.Grid;
   TMeasuring measuring;
   const TDisplayOptions options = DisplayOptions(settings, measuring);
@@ -331,9 +423,35 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   scene.Current = 0;
   if (arguments.Images) scene.Images = ImageLayer(scene.Slots, scene.Current);
 
+  if (arguments.Images) {
+    // The whole image, not only the part the tracing covers.
+    for (const auto& xray : records) {
+      const TBitmap32& bitmap = xray->Image.Display;
+      const TImageFrame frame = ImageFrameOf(*xray);
+      if (bitmap.Empty() || !(frame.PixelWidth > 0) || !(frame.PixelHeight > 0)) continue;
+      for (TFloatPoint corner : ImageCorners(frame, bitmap.Width, bitmap.Height)) {
+        const TIntPoint p = RoundSaturated(corner);
+        bounds = Union(bounds, {p.X, p.Y, p.X, p.Y});
+      }
+    }
+  }
+
   EnsureGuiApplication();
-  if (std::optional<TIntRect> drawn = DrawnExtent(scene, options, arguments.Dpi.value_or(kDefaultDpi) / kUnitsPerInch)) {
-    bounds = Union(bounds, *drawn);
+  const double probeScale = arguments.Dpi.value_or(kDefaultDpi) / kUnitsPerInch;
+  if (std::optional<TIntRect> drawn = DrawnExtent(scene, options, probeScale)) bounds = Union(bounds, *drawn);
+  const TPictureCaption caption = Caption(records, arguments, options);
+  TIntPoint captionAt;
+  if (!caption.Empty()) {
+    // Above the tracings, the picture growing upwards to hold it.
+    QImage probe(1, 1, QImage::Format_RGB32);
+    QPainter painter(&probe);
+    TQPainterCanvas measure(painter);
+    measure.SetMapping(TIsotropicMapping::FromScale({0, 0}, probeScale).value_or(TIsotropicMapping{}));
+    const TIntRect box = CaptionBox(measure, {0, 0}, caption);
+    constexpr int kCaptionMargin = 30;  // 3 mm
+    captionAt = {bounds.Left + kCaptionMargin, bounds.Top - box.Bottom - kCaptionMargin};
+    bounds.Top = captionAt.Y - kCaptionMargin;
+    bounds.Right = std::max(bounds.Right, captionAt.X + box.Right + kCaptionMargin);
   }
   std::optional<TPictureGeometry> geometry = Geometry(bounds, arguments, error);
   if (!geometry) {
@@ -342,14 +460,19 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   }
 
   const TFloatPoint origin{static_cast<double>(geometry->Area.Left), static_cast<double>(geometry->Area.Top)};
-  auto paintAt = [&](double scale) {
-    return [&, scale](TCanvas& canvas) {
-      canvas.SetMapping(TIsotropicMapping::FromScale(origin, scale).value_or(TIsotropicMapping{}));
+  auto paintAt = [&](double scale, TFloatPoint offset = {}) {
+    return [&, scale, offset](TCanvas& canvas) {
+      canvas.SetMapping(TIsotropicMapping::FromScale(origin, scale, offset).value_or(TIsotropicMapping{}));
       DrawDisplay(canvas, scene, options);
+      if (!caption.Empty()) DrawCaption(canvas, captionAt, caption);
     };
   };
 
-  const std::string title = "Lumacet: " + records.front()->Caption(options.Labels.Presentation.Measure.Formats);
+  // The caption may be set to show the date of birth or the comments: an anonymous
+  // picture is called by its record's name alone.
+  const TTextFormats& formats = options.Labels.Presentation.Measure.Formats;
+  const std::string title =
+      "Lumacet: " + (arguments.Anonymize ? records.front()->Name : records.front()->Caption(formats));
   const TIntSize area{geometry->Area.Right - geometry->Area.Left, geometry->Area.Bottom - geometry->Area.Top};
   TWriteResult written;
   if (*format == TFormat::Png) {
@@ -366,8 +489,17 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
     written = WritePngImage(arguments.Out, image);
   } else if (*format == TFormat::Svg) {
     written = WriteSvgPicture(arguments.Out, area, title, paintAt(1));
-  } else {
+  } else if (arguments.Page == TPage::Fit) {
     written = WritePdfPicture(arguments.Out, area, title, paintAt(1));
+  } else {
+    // On paper at life size when it fits within the margins, turned to landscape when the
+    // picture is wider than tall, and made smaller only when it must be.
+    TIntSize page = PageSize(arguments.Page);
+    if (area.Width > area.Height) std::swap(page.Width, page.Height);
+    const double scale = std::min({1.0, (page.Width - 2.0 * kPageMargin) / area.Width,
+                                   (page.Height - 2.0 * kPageMargin) / area.Height});
+    const TFloatPoint offset{(page.Width - area.Width * scale) / 2, (page.Height - area.Height * scale) / 2};
+    written = WritePdfPicture(arguments.Out, page, title, paintAt(scale, offset));
   }
   if (!written.Ok) {
     err << "The picture could not be written to " << arguments.Out << ": " << written.Error << '\n';

@@ -180,13 +180,17 @@ bool DrawnNow(const TXRGraphic& graphic, const TRenderOptions& options) {
 
 }  // namespace
 
+TPen PositionPen(const TPositionPen& style) {
+  return {style.Colour, PenStyleOf(style.Style), PenWidthOf(style.Width), TPenMode::Copy};
+}
+
 void DrawWith(TCanvas& canvas, const TXRGraphic& graphic, int position, const TRenderOptions& options) {
   if (!DrawnNow(graphic, options)) return;
   TPen pen;
   std::uint32_t brushColour = graphic.Colour;
   if (position >= 0 && position < kPositionCount) {
     const TPositionPen& style = options.PositionPens[static_cast<std::size_t>(position)];
-    pen = {style.Colour, PenStyleOf(style.Style), PenWidthOf(style.Width), TPenMode::Copy};
+    pen = PositionPen(style);
     brushColour = style.Colour;
   } else {
     std::uint32_t colour = graphic.Colour;

@@ -49,6 +49,8 @@ inline constexpr int kPositionAsDefined = -1;
 // with a position 0..9 that position's pen, and the brush its colour. The brush has the
 // drawing's fill style; opaque drawings paint the gaps of dashes and hatches white.
 void DrawWith(TCanvas& canvas, const TXRGraphic& graphic, int position, const TRenderOptions& options);
+// The pen a workspace position draws its tracings with.
+TPen PositionPen(const TPositionPen& style);
 
 // The picture in thin black dots without fill, as a moved tracing's ghost; skipped like
 // DrawWith for drawings drawn only on demand.

@@ -48,6 +48,18 @@ void DrawDrawings(TCanvas& canvas, const TLoadedRadiograph& loaded, int position
 
 int PositionOf(int slot, bool byPosition) { return byPosition && slot < kPositionCount ? slot : kPositionAsDefined; }
 
+}  // namespace
+
+std::optional<TPen> SlotPen(const TDisplayOptions& options, int slot, bool current) {
+  const bool byPosition =
+      current ? options.DrawingStyle == kStyleByPosition : options.DrawingStyle != kStyleAsDefined;
+  const int position = PositionOf(slot, byPosition);
+  if (position == kPositionAsDefined) return std::nullopt;
+  return PositionPen(options.PositionPens[static_cast<std::size_t>(position)]);
+}
+
+namespace {
+
 void DrawPageOutlines(TCanvas& canvas, const TDisplayScene& scene, std::uint32_t colour) {
   canvas.SetBrush({colour, TBrushStyle::Clear});
   canvas.SetBackgroundMode(TBackgroundMode::Transparent);

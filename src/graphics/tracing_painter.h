@@ -54,6 +54,10 @@ struct TDisplayOptions {
 };
 using TPaintHook = std::function<void(TCanvas&)>;
 
+// The pen the radiograph in `slot` is drawn with when the drawing style gives it its
+// position's pen; nullopt when its drawings keep their own pens.
+std::optional<TPen> SlotPen(const TDisplayOptions& options, int slot, bool current);
+
 // What is on the display besides the options: the open radiographs and the tools' state.
 struct TDisplayScene {
   // The workspace's slots in order; empty slots are null. Only visible ones are painted.

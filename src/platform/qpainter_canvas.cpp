@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QPolygonF>
+#include <QStringList>
 #include <QSvgGenerator>
 
 #include <png.h>
@@ -18,8 +19,9 @@
 #include <bit>
 #include <csetjmp>
 #include <cmath>
-#include <mutex>
 #include <numbers>
+
+#include "graphics/font_families.h"
 
 namespace lumacet {
 
@@ -32,17 +34,25 @@ constexpr double kMaxCurveExtent = 1 << 20;
 // Pictures are written at this resolution: one tracing unit (0.1 mm) per device unit.
 constexpr int kPictureDpi = 254;
 
-// Font names kept in settings and type files from older installations, drawn with the
-// nearest font every Linux desktop has.
-void InstallFontSubstitutions() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
-    QFont::insertSubstitution("Tahoma", "DejaVu Sans");
-    QFont::insertSubstitution("Arial", "DejaVu Sans");
-    QFont::insertSubstitution("Times New Roman", "DejaVu Serif");
-    QFont::insertSubstitution("Courier New", "DejaVu Sans Mono");
-  });
+// An SVG names the fonts it was painted with; each becomes the family list every Linux
+// viewer can follow (FontFamilies), written as CSS in the attribute.
+QByteArray WithFamilyLists(const QByteArray& svg) {
+  static const QByteArray kAttribute = "font-family=\"";
+  QByteArray out;
+  qsizetype at = 0;
+  while (true) {
+    const qsizetype found = svg.indexOf(kAttribute, at);
+    const qsizetype valueStart = found + kAttribute.size();
+    const qsizetype end = found < 0 ? -1 : svg.indexOf('"', valueStart);
+    if (end < 0) break;
+    QString family = QString::fromUtf8(svg.mid(valueStart, end - valueStart));
+    family.replace("&quot;", "").replace("&apos;", "").replace("'", "");
+    out += svg.mid(at, valueStart - at);
+    out += QString::fromStdString(CssFontFamily(family.trimmed().toStdString())).toHtmlEscaped().toUtf8();
+    at = end;
+  }
+  out += svg.mid(at);
+  return out;
 }
 
 Qt::PenStyle QtPenStyle(TPenStyle style) {
@@ -212,7 +222,6 @@ std::uint32_t FromQColor(const QColor& colour) {
 }
 
 TQPainterCanvas::TQPainterCanvas(QPainter& painter) : fPainter(painter) {
-  InstallFontSubstitutions();
   fPainter.resetTransform();
   fPainter.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -340,7 +349,10 @@ void TQPainterCanvas::DrawArc(const TIntRect& box, TIntPoint startRadial, TIntPo
 namespace {
 
 QFont DeviceFont(const TFont& font, double pixelHeight) {
-  QFont qfont(QString::fromStdString(font.Name));
+  QStringList families;
+  for (const std::string& family : FontFamilies(font.Name)) families << QString::fromStdString(family);
+  QFont qfont;
+  qfont.setFamilies(families);
   qfont.setPixelSize(std::max(1, static_cast<int>(std::nearbyint(pixelHeight))));
   qfont.setBold(font.Bold);
   qfont.setItalic(font.Italic);
@@ -426,7 +438,7 @@ TWriteResult WriteSvgPicture(const std::string& path, TIntSize size, const std::
   generator.setTitle(QString::fromStdString(title));
   TPaintResult painted = PaintOn(generator, paint);
   if (!painted.Ok) return {false, painted.Error};
-  return WriteBytes(path, buffer.data());
+  return WriteBytes(path, WithFamilyLists(buffer.data()));
 }
 
 TWriteResult WritePdfPicture(const std::string& path, TIntSize size, const std::string& title,

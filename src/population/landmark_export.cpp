@@ -62,7 +62,8 @@ std::string Configuration(const TXRay& xray, size_t line, const std::vector<TXRP
     for (TXRPoint* point : points)
       text += FormatRounded(point->GetX(), kDecimals) + " " + FormatRounded(point->GetY(), kDecimals) +
               std::string(kLineEnd);
-    if (!xray.ImageFile.empty())
+    // Image names often carry the patient's: an anonymous file names none.
+    if (!xray.ImageFile.empty() && !options.Anonymize)
       text += "IMAGE=" + std::filesystem::path(xray.ImageFile).filename().string() + std::string(kLineEnd);
     text += "ID=" + std::to_string(line) + std::string(kLineEnd);
     text += "SCALE=" + std::string(kTenthOfMillimetre) + std::string(kLineEnd);
@@ -98,6 +99,7 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
   std::string reason;
   const TRecordScan scan =
       ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, [&](TXRay& xray, size_t line) {
+        if (options.Anonymize) Anonymize(xray, line);
         if (progress && !progress(FillIn(kExportingStatus, xray.Name))) {
           result.Cancelled = true;
           return false;
@@ -117,9 +119,9 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
         }
         if (options.ReflectY) FlipVertical(*loaded.Type());
         const std::string text = Configuration(xray, line, *points, options);
-        std::optional<std::string> encoded = EncodeCp1252(text);
+        std::optional<std::string> encoded = EncodeText(text, options.Encoding);
         if (!encoded) {
-          reason = "a text cannot be written in the Windows-1252 code page: " + text;
+          reason = EncodingError(options.Encoding, text);
           return false;
         }
         content += *encoded;
@@ -127,7 +129,8 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
         return true;
       });
   FinishExport(scan, options.SourceFile, reason, target, progress, result, [&](std::string& file, std::string&) {
-    file = std::move(content);
+    file = options.ByteOrderMark && options.Encoding == TTextEncoding::Utf8 ? std::string(kUtf8ByteOrderMark) : "";
+    file += content;
     return true;
   });
   if (result.Ok && !result.Cancelled && result.Incomplete > 0)

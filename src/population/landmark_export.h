@@ -46,6 +46,9 @@ struct TLandmarkExportOptions {
   std::string Element;  // the drawing or shape analysis, for those sets
   bool LifeSize = true;
   bool ReflectY = true;
+  bool Anonymize = false;  // radiographs called by their record numbers (Anonymize)
+  TTextEncoding Encoding = TTextEncoding::Windows1252;
+  bool ByteOrderMark = false;  // UTF-8 only
 };
 
 // The run's messages are the measurement export's.

@@ -114,7 +114,9 @@ std::string ExportValue(TXRVariable& variable, const TLoadedRadiograph& loaded,
   return number ? FormatGeneral(*number, presentation.Measure.Formats.DecimalSeparator) : value;
 }
 
-void WritePatientFields(TXRay& xray, const TPatientFields& include, const TTextFormats& formats, TFieldWriter& fields) {
+void WritePatientFields(TXRay& xray, const TMeasurementExportOptions& options, const TTextFormats& formats,
+                        TFieldWriter& fields) {
+  const TPatientFields& include = options.Include;
   if (include.Name) fields.Field(xray.Name);
   // Day 0 is a date never entered: an empty field, not 30/12/1899 and an age from it.
   auto date = [&](TDayNumber day) { return day == 0 ? std::string() : FormatDate(day, formats.ShortDateFormat); };
@@ -126,9 +128,9 @@ void WritePatientFields(TXRay& xray, const TPatientFields& include, const TTextF
   }
   if (include.Sex) fields.Field(xray.Female ? "F" : "M");
   if (include.SexNum) fields.Field(xray.Female ? "1" : "0");
-  if (include.DateOfBirth) fields.Field(date(xray.DateOfBirth));
+  if (include.DateOfBirth) fields.Field(options.Anonymize ? std::string() : date(xray.DateOfBirth));
   if (include.DateTaken) fields.Field(date(xray.DateTaken));
-  if (include.Magnification) fields.Field(ExportMagnification(xray.Magnification));
+  if (include.Magnification) fields.Field(ExportMagnification(xray.Magnification, formats.DecimalSeparator));
   if (include.Comments) fields.Field(xray.Comments);
 }
 
@@ -154,6 +156,11 @@ std::optional<std::string> OptionsError(const TMeasurementExportOptions& options
 
 }  // namespace
 
+std::string EncodingError(TTextEncoding encoding, const std::string& text) {
+  return encoding == TTextEncoding::Utf8 ? "a text is not valid UTF-8: " + text
+                                         : "a text cannot be written in the Windows-1252 code page: " + text;
+}
+
 std::string DelimiterText(TDelimiterChoice choice, const std::string& other) {
   switch (choice) {
     case TDelimiterChoice::Tab: return "\t";
@@ -164,7 +171,13 @@ std::string DelimiterText(TDelimiterChoice choice, const std::string& other) {
   return "\t";
 }
 
-std::string ExportMagnification(double magnification) {
+std::string TableExtension(const std::string& delimiter) {
+  if (delimiter == "\t") return "tsv";
+  if (delimiter == ",") return "csv";
+  return "txt";
+}
+
+std::string ExportMagnification(double magnification, char decimalSeparator) {
   char digits[64];
   const auto [end, error] =
       std::to_chars(digits, digits + sizeof digits, std::fabs(magnification), std::chars_format::scientific, 14);
@@ -175,6 +188,7 @@ std::string ExportMagnification(double magnification) {
   std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), exponent);
   std::string out(1, magnification < 0 ? '-' : ' ');
   out += text.substr(0, e);
+  if (const size_t point = out.find('.'); point != std::string::npos) out[point] = decimalSeparator;
   out += exponent < 0 ? "E-" : "E+";
   const std::string power = std::to_string(std::abs(exponent));
   out += std::string(power.size() < 4 ? 4 - power.size() : 0, '0') + power;
@@ -250,7 +264,7 @@ std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOpt
         if (point == nullptr || !loaded.IsValid(point)) return std::nullopt;
       }
     }
-    WritePatientFields(xray, options.Include, formats, fields);
+    WritePatientFields(xray, options, formats, fields);
     if (options.ReflectY) FlipVertical(*loaded.Type());
     for (TXRayElement* member : drawing->Points) {
       const std::optional<TFloatPoint> position = loaded.Position(MemberPoint(member));
@@ -269,7 +283,7 @@ std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOpt
     if (analysis == nullptr) return std::nullopt;
     xray.SelectAnalysis(options.Analysis);
     const TLoadedRadiograph loaded = xray.Load();
-    WritePatientFields(xray, options.Include, formats, fields);
+    WritePatientFields(xray, options, formats, fields);
     for (TXRVariable* variable : ExportedVariables(*analysis, options))
       fields.Field(ExportValue(*variable, loaded, options, presentation));
   }
@@ -299,9 +313,9 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
 
   std::string reason;
   auto append = [&](std::string& to, const std::string& text) {
-    std::optional<std::string> encoded = EncodeCp1252(text);
+    std::optional<std::string> encoded = EncodeText(text, options.Encoding);
     if (!encoded) {
-      reason = "a text cannot be written in the Windows-1252 code page: " + text;
+      reason = EncodingError(options.Encoding, text);
       return false;
     }
     to += *encoded;
@@ -319,7 +333,8 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
   data.ShowLifeSize = options.LifeSize;
   TRecordScan scan;
   if (!result.Cancelled) {
-    scan = ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, [&](TXRay& xray, size_t) {
+    const auto visit = [&](TXRay& xray, size_t line) {
+      if (options.Anonymize) Anonymize(xray, line);
       if (progress && !progress(FillIn(kExportingStatus, xray.Name))) {
         result.Cancelled = true;
         return false;
@@ -329,12 +344,16 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
       if (!append(content, *record)) return false;
       ++result.Exported;
       return true;
-    });
+    };
+    scan = ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, visit);
   }
   FinishExport(scan, options.SourceFile, reason, target, progress, result, [&](std::string& file, std::string&) {
     if (options.Replace) file.clear();
     // A table appended to another has its header already: a second one would read as a record.
-    if (file.empty()) file = header;
+    if (file.empty()) {
+      if (options.ByteOrderMark && options.Encoding == TTextEncoding::Utf8) file = kUtf8ByteOrderMark;
+      file += header;
+    }
     else if (!EndsWithLineBreak(file)) file += kLineEnd;
     file += content;
     return true;

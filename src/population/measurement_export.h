@@ -16,6 +16,7 @@
 #include "measure/analysis_text.h"
 #include "persistence/data_file.h"
 #include "population/record_scan.h"
+#include "support/text_codec.h"
 
 namespace lumacet {
 
@@ -39,6 +40,9 @@ enum class TDelimiterChoice { Tab, Comma, Space, Other };
 
 // A tab, ",", a blank, or the "Other:" text.
 std::string DelimiterText(TDelimiterChoice choice, const std::string& other);
+// The extension a table of that delimiter goes by, so that spreadsheets and R's readers
+// know it: "tsv" for tabs, "csv" for commas, "txt" for the rest.
+std::string TableExtension(const std::string& delimiter);
 
 // "Include:": patient fields, always written in the order of this struct.
 struct TPatientFields {
@@ -76,7 +80,12 @@ struct TMeasurementExportOptions {
   std::optional<std::string> Missing;
   bool AbbreviatedHeaders = false;  // blanks removed, cut to 8 characters
   TPatientFields Include;
+  // No name, date of birth or comment: names become record numbers (Anonymize).
+  bool Anonymize = false;
   std::string Delimiter = "\t";
+  TTextEncoding Encoding = TTextEncoding::Windows1252;
+  // A UTF-8 byte-order mark at the start of a file the run begins (UTF-8 only).
+  bool ByteOrderMark = false;
 };
 
 // What the run needs from the program around it.
@@ -99,6 +108,9 @@ struct TExportResult {
   std::string Message;     // the error, or the total to show at the end
   std::string Reason;      // what went wrong underneath, when anything did
 };
+
+// Why `text` could not be written in `encoding`, for a result's Reason.
+std::string EncodingError(TTextEncoding encoding, const std::string& text);
 
 // The header line, line break included, as the options ask for it.
 std::string ExportHeaderLine(const TXRayType& type, const TMeasurementExportOptions& options);
@@ -124,7 +136,8 @@ void FinishExport(const TRecordScan& scan, const std::string& sourceFile, const 
                   const TRewrite& write);
 
 // The magnification as the export writes it: sign or blank, 15 significant digits in
-// scientific form and a signed four-digit exponent (" 1.00000000000000E+0001").
-std::string ExportMagnification(double magnification);
+// scientific form and a signed four-digit exponent (" 1.00000000000000E+0001"), with the
+// table's decimal separator.
+std::string ExportMagnification(double magnification, char decimalSeparator = '.');
 
 }  // namespace lumacet

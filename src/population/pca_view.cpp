@@ -117,6 +117,34 @@ void DrawLines(TCanvas& canvas, const std::vector<TFloatPoint>& points,
   }
 }
 
+// A marker and its meaning a line each, from the device's top left corner: the markers
+// are drawn in the graph's frame, so the corner is taken back into it.
+void DrawLegend(TCanvas& canvas, const TPcaGraph& graph) {
+  struct TEntry {
+    TMark Mark;
+    std::uint32_t Colour;
+    std::string Text;
+  };
+  std::vector<TEntry> entries;
+  if (graph.ShowConsensus) entries.push_back({TMark::Circle, kConsensusColour, "Consensus"});
+  if (graph.ShowCurrent && !graph.Current.empty())
+    entries.push_back({TMark::Diamond, kCurrentColour, "Current radiograph"});
+  if (!graph.Extremes.empty()) entries.push_back({TMark::Square, kExtremeColour, graph.ExtremesCaption});
+  TFont font;
+  font.Height = canvas.ScreenPixelsToLogical(12);
+  const double line = canvas.ScreenPixelsToLogical(16);
+  const double margin = canvas.ScreenPixelsToLogical(12);
+  const TFloatPoint corner = canvas.DeviceToLogical(TFloatPoint{0, 0});
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const TFloatPoint at{corner.X + margin, corner.Y + margin + line * (static_cast<double>(i) + 0.5)};
+    DrawMarkers(canvas, {TFloatPoint{at.X / kGraphUnits, at.Y / kGraphUnits}}, entries[i].Mark, entries[i].Colour);
+    canvas.SetFont(font);
+    canvas.SetTextColour(0);
+    canvas.SetBackgroundMode(TBackgroundMode::Transparent);
+    canvas.TextOut({static_cast<int>(at.X + margin), static_cast<int>(at.Y - font.Height / 2)}, entries[i].Text);
+  }
+}
+
 }  // namespace
 
 std::vector<TFloatPoint> ShapePoints(const std::vector<double>& coordinates) {
@@ -211,6 +239,8 @@ TPcaGraph PcaGraph(TRadiograph& current, TXRPCA& pca, const std::vector<double>&
     std::vector<double> other = deviations;
     other[*mirrored] = -other[*mirrored];
     graph.Extremes.push_back(ShapePoints(DeformedShape(pca, other)));
+    graph.ExtremesCaption = "Extremes: PC " + std::to_string(*mirrored + 1) + " \xC2\xB1" +
+                            Fixed(std::abs(deviations[*mirrored]), 1, 0) + " SD";
   }
   if (TXRayType* type = current.Type())
     if (auto* lines = dynamic_cast<TXRGraphic*>(type->FindElement(drawing, ekGraphic)))
@@ -287,6 +317,7 @@ void PaintPcaGraph(TCanvas& canvas, const TPcaGraph& graph) {
       canvas.TextOut({p.X + offset, p.Y + offset}, graph.Labels[i]);
     }
   }
+  if (graph.ShowLegend) DrawLegend(canvas, graph);
 }
 
 }  // namespace lumacet

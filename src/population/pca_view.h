@@ -48,6 +48,9 @@ struct TPcaGraph {
   bool ShowLines = true;
   bool ShowLabels = false;
   bool ShowAxes = true;
+  // Which marker is which, in the top left corner.
+  bool ShowLegend = true;
+  std::string ExtremesCaption = "Deformed consensus";  // what the squares stand for
 };
 
 // The graph of the element, whose data must be usable, for the radiograph (its coordinates
@@ -57,7 +60,8 @@ struct TPcaGraph {
 TPcaGraph PcaGraph(TRadiograph& current, TXRPCA& pca, const std::vector<double>& deviations,
                    std::optional<size_t> mirrored, const std::string& drawing);
 
-// The graph fitted into the canvas's whole device area: grid, axes, lines, markers, labels.
+// The graph fitted into the canvas's whole device area: grid, axes, lines, markers, labels
+// at the consensus points, and the legend.
 void PaintPcaGraph(TCanvas& canvas, const TPcaGraph& graph);
 
 // Pairs of the element's point indices that consecutive points of the drawing join.

@@ -50,7 +50,7 @@ std::string FormatReportReal(double value) {
 }
 
 std::string ProcrustesReport(const TShapeAnalysis& analysis, const std::vector<std::string>& names,
-                             const TReportOptions& options) {
+                             const TReportOptions& options, const std::vector<int>& records) {
   const int n = analysis.SampleCount;
   const int k = analysis.PointCount;
   const int m = analysis.ComponentCount;
@@ -117,6 +117,12 @@ std::string ProcrustesReport(const TShapeAnalysis& analysis, const std::vector<s
   if (options.Distances) {
     report.Line("Procrustes Distances:");
     for (int i = 0; i < n; ++i) report.Line(name(i) + FormatReportReal(analysis.Distances[i]));
+  }
+  if (!records.empty()) {
+    report.Line(kSampleOrderHeading);
+    std::string line;
+    for (int record : records) line += (line.empty() ? "" : " ") + std::to_string(record);
+    report.Line(line);
   }
   return report.Take();
 }

@@ -33,8 +33,13 @@ struct TReportOptions {
 std::string FormatReportReal(double value);
 
 // The report, lines ending CR LF; `names` holds one name per sample (used only with Names).
+// `records`, when given, are the samples' record numbers in the data file, listed at the end
+// so that a reader knows the order the samples were taken in (the consensus keeps the
+// orientation of the first).
 std::string ProcrustesReport(const TShapeAnalysis& analysis, const std::vector<std::string>& names,
-                             const TReportOptions& options);
+                             const TReportOptions& options, const std::vector<int>& records = {});
+
+inline constexpr std::string_view kSampleOrderHeading = "Radiographs in data file order (record numbers):";
 
 // Appends the report (UTF-8) to the results file, which is created when missing; written in
 // Windows-1252 through a complete rewrite, so the file holds either its old content or the

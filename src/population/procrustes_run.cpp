@@ -1,5 +1,6 @@
 #include "population/procrustes_run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -59,7 +60,10 @@ TProcrustesOutcome ReadShapeSamples(const TProcrustesRequest& request, const TTy
 
   TShapeSamples& samples = result.Samples;
   std::string line;
-  for (int record : request.Records) {
+  std::vector<int> records = request.Records;
+  std::sort(records.begin(), records.end());
+  records.erase(std::unique(records.begin(), records.end()), records.end());
+  for (int record : records) {
     if (record < 1 || !file.ReadLine(static_cast<size_t>(record), line)) {
       if (file.Failed()) return readError();
       continue;  // beyond the end: the file changed since the records were chosen
@@ -72,6 +76,7 @@ TProcrustesOutcome ReadShapeSamples(const TProcrustesRequest& request, const TTy
         return TProcrustesOutcome::Stopped;
       continue;
     }
+    if (request.Anonymize) Anonymize(xray, static_cast<size_t>(record));
     if (!Ask(prompts.Status, FillIn(kReadingRecordStatus, xray.Name))) return TProcrustesOutcome::Stopped;
     const TLoadedRadiograph loaded = xray.Load();
     auto* pca = dynamic_cast<TXRPCA*>(loaded.Find(request.PcaName, ekPCA));
@@ -88,6 +93,7 @@ TProcrustesOutcome ReadShapeSamples(const TProcrustesRequest& request, const TTy
       for (size_t j = 1; j < shape->size(); j += 2) (*shape)[j] = -(*shape)[j];
     samples.PointCount = static_cast<int>(shape->size() / 2);
     samples.Add(*shape, xray.Name);
+    result.Origins.push_back({record, xray.DateTaken, request.Anonymize ? std::string() : xray.ImageFile});
     ++result.Processed;
   }
   if (file.Failed()) return readError();
@@ -112,7 +118,9 @@ TProcrustesResult RunProcrustes(const TProcrustesRequest& request, const TTypeRe
     result.Outcome = TProcrustesOutcome::Refused;
     return result;
   }
-  result.Report = ProcrustesReport(*result.Analysis, result.Samples.Names, request.Report);
+  std::vector<int> order;
+  for (const TProcrustesResult::TOrigin& origin : result.Origins) order.push_back(origin.Record);
+  result.Report = ProcrustesReport(*result.Analysis, result.Samples.Names, request.Report, order);
   if (!request.ResultsFile.empty()) {
     Ask(prompts.Status, std::string(kWritingStatus));
     const TWriteResult written = AppendReport(request.ResultsFile, result.Report);

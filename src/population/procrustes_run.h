@@ -32,7 +32,10 @@ inline constexpr std::string_view kPcaChangedMessage =
 
 struct TProcrustesRequest {
   std::string DataFile;
-  std::vector<int> Records;  // line numbers from 1, in selection order
+  // Line numbers from 1, in any order: each is read once, in file order, so that the
+  // consensus, which keeps the orientation of the first sample, is the same whoever chose
+  // them (the browser lists records in its own order, the command line in the file's).
+  std::vector<int> Records;
   std::string TypeName;
   std::string PcaName;
   // The PCA's points, by name, as the user chose it (the dialog reads the type file). The
@@ -43,6 +46,8 @@ struct TProcrustesRequest {
   std::string ResultsFile;
   bool FlipY = false;
   bool LifeSize = true;  // "Calculate at:" life size, else radiograph size
+  // Radiographs called by their record numbers, without image names (Anonymize).
+  bool Anonymize = false;
   TReportOptions Report;
 };
 
@@ -78,6 +83,13 @@ struct TProcrustesResult {
   std::string Message;
   int Processed = 0;  // usable radiographs read
   TShapeSamples Samples;
+  // For each sample, where it came from.
+  struct TOrigin {
+    int Record = 0;  // line number in the data file
+    TDayNumber DateTaken = 0;
+    std::string ImageFile;  // empty when anonymized: image names often hold the patient's
+  };
+  std::vector<TOrigin> Origins;
   std::optional<TShapeAnalysis> Analysis;
   std::string Report;  // UTF-8, as appended
 };

@@ -28,6 +28,13 @@ std::string RecordKeyField(std::string_view line, size_t index) {
 
 std::string RecordTypeName(std::string_view line) { return RecordKeyField(line, kKeyTypeField); }
 
+std::string AnonymousName(size_t record) { return "Record " + std::to_string(record); }
+
+void Anonymize(TXRay& xray, size_t record) {
+  xray.Name = AnonymousName(record);
+  xray.Comments.clear();
+}
+
 bool IsSameFile(const std::string& first, const std::string& second) {
   struct stat a {};
   struct stat b {};

@@ -44,6 +44,13 @@ bool IsSameFile(const std::string& first, const std::string& second);
 // could not: a study must not lose radiographs without a word.
 std::string TotalMessage(std::string_view total, int count, int unreadable);
 
+// Research data leave the clinic without the patient: the radiograph read for such an
+// output is called by its record number ("Record 12") and loses its comments, so that no
+// name or comment reaches a table, a label or a picture's title. Its dates stay, for ages
+// and norms; outputs that would write the date of birth leave it out themselves.
+std::string AnonymousName(size_t record);
+void Anonymize(TXRay& xray, size_t record);
+
 // Mirrors the digitized points loaded into the type top to bottom about the middle of their
 // bounds, as Flip Vertical does with every point selected, and lets constructed points and
 // variables follow.

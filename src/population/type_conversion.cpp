@@ -1,6 +1,7 @@
 #include "population/type_conversion.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/xray.h"
 #include "model/xray_type.h"
@@ -87,6 +88,11 @@ bool TCorrespondenceTable::Assign(const std::string& target, const std::string& 
   return row != fRows.end() && Assign(static_cast<size_t>(row - fRows.begin()), source);
 }
 
+int CarriedCount(const std::vector<TCorrespondence>& rows) {
+  return static_cast<int>(std::count_if(rows.begin(), rows.end(),
+                                        [](const TCorrespondence& row) { return row.Source != kNoCorrespondence; }));
+}
+
 TConversionResult ConvertType(const TTypeConversionOptions& options, const TConversionContext& context,
                               const TProgress& progress) {
   if (options.TargetFile.empty()) return Refused(std::string(kNoDestinationMessage));
@@ -103,6 +109,14 @@ TConversionResult ConvertType(const TTypeConversionOptions& options, const TConv
       std::equal(targetPoints.begin(), targetPoints.end(), options.Correspondences.begin(),
                  [](const std::string& name, const TCorrespondence& row) { return name == row.Target; });
   if (!tableFits) return Refused(std::string(kTableMismatchMessage));
+  const int carried = CarriedCount(options.Correspondences);
+  const int points = static_cast<int>(targetPoints.size());
+  if (points > 0 && carried < options.MinimumCarried * points) {
+    const int percent = static_cast<int>(std::lround(options.MinimumCarried * 100));
+    return Refused(TText(kTooFewCarriedMessage, {std::to_string(carried), std::to_string(points), options.TargetType,
+                                                 options.SourceType, std::to_string(percent)})
+                       .English());
+  }
 
   TDataFileIndex source;
   if (!source.Open(options.SourceFile)) return Refused(TText(kFileReadErrorMessage, {options.SourceFile}).English());

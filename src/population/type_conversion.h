@@ -24,6 +24,8 @@ inline constexpr std::string_view kConvertTotalMessage = "Total radiographs conv
 inline constexpr std::string_view kConvertingStatus = "Converting: %s";
 inline constexpr std::string_view kTableMismatchMessage =
     "The point correspondences do not match the points of the target type.";
+inline constexpr TTextSource kTooFewCarriedMessage =
+    LcText("TypeConversion", "Only %1 of the %2 points of '%3' take a point of '%4' (at least %5% must): nothing was converted.");
 
 // One row of the correspondence grid: a digitized point of the target type and the name
 // of the source type's digitized point that supplies its coordinates, or "<none>".
@@ -66,7 +68,13 @@ struct TTypeConversionOptions {
   std::string TargetFile;
   // One row per digitized point of the target type, in its order (TCorrespondenceTable).
   std::vector<TCorrespondence> Correspondences;
+  // The share of the target's points (0 to 1) that must take a source point: a table that
+  // carries fewer over would write records that are nearly empty and call it a success.
+  double MinimumCarried = 0.5;
 };
+
+// How many rows of the table name a source point (not "<none>").
+int CarriedCount(const std::vector<TCorrespondence>& rows);
 
 struct TConversionContext {
   TTypeResolver Types;    // both types and every record's type are found through it

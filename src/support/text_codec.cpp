@@ -111,4 +111,10 @@ bool IsValidUtf8(std::string_view text) {
 
 bool FitsCp1252(std::string_view utf8) { return EncodeCp1252(utf8).has_value(); }
 
+std::optional<std::string> EncodeText(std::string_view utf8, TTextEncoding encoding) {
+  if (encoding == TTextEncoding::Windows1252) return EncodeCp1252(utf8);
+  if (!IsValidUtf8(utf8)) return std::nullopt;
+  return std::string(utf8);
+}
+
 }  // namespace lumacet

@@ -16,6 +16,14 @@ std::string DecodeCp1252(std::string_view bytes);
 std::optional<std::string> EncodeCp1252(std::string_view utf8);
 // True when every character of the UTF-8 text has a Windows-1252 form.
 bool FitsCp1252(std::string_view utf8);
+// How a written text file holds its characters: Windows-1252, the files' own code page,
+// or UTF-8 for the tools that expect it.
+enum class TTextEncoding { Windows1252, Utf8 };
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+// The UTF-8 text in `encoding`; nullopt when a character has no form there (or the text is
+// not valid UTF-8).
+std::optional<std::string> EncodeText(std::string_view utf8, TTextEncoding encoding);
+
 // Well-formed UTF-8: shortest forms only, no surrogates, nothing beyond U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 

@@ -2,6 +2,8 @@
 // example, with scripted answers in place of message boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -200,6 +202,24 @@ TEST_F(PopulationDialogsTest, ProcrustesRunAppendsAReportThatImportsIntoTheType)
   EXPECT_TRUE(editor.DataNotValid()->isHidden());
 }
 
+TEST_F(PopulationDialogsTest, AnAnonymousProcrustesReportNamesRecordsByNumberInFileOrder) {
+  TProcForm dialog(Context());
+  dialog.TypeList()->setCurrentText("Lateral Ceph");
+  std::vector<int> records = AllRecords();
+  std::reverse(records.begin(), records.end());  // the browser's order need not be the file's
+  dialog.SetRecords(example.DataFile(), records);
+  const std::string results = example.Folder.File("results.txt");
+  dialog.SetResultsFile(results);
+  dialog.Names()->setChecked(true);
+  dialog.Anonymize()->setChecked(true);
+  dialog.Output(TProcForm::oDistances)->setChecked(true);
+  dialog.Calculate();
+  const std::string report = ReadBytes(results);
+  EXPECT_NE(report.find("Procrustes Distances:\r\nRecord 1 "), std::string::npos) << report.substr(0, 200);
+  EXPECT_EQ(report.find("Emma"), std::string::npos);
+  EXPECT_NE(report.find("\r\nRadiographs in data file order (record numbers):\r\n1 2 4 "), std::string::npos);
+}
+
 TEST_F(PopulationDialogsTest, CancelWhileReadingWritesNoReport) {
   TProcForm dialog(Context());
   dialog.TypeList()->setCurrentText("Lateral Ceph");
@@ -357,11 +377,14 @@ TEST_F(PcaViewerTest, GraphShowsTheShapesAndFollowsSliderHoldAndToggles) {
   EXPECT_GT(CountColour(graph, 0x000000D0), 0);  // current diamonds
   EXPECT_GT(CountColour(graph, 0x00008000), 0);  // extremes squares
 
-  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(0.0, 'f', 1));
+  // Landmark names at the consensus points, and the slider in standard deviations.
+  EXPECT_TRUE(graph.ShowLabels);
+  EXPECT_EQ(graph.Labels.front(), Pca().Points[0]->Name);
+  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(0.0, 'f', 1) + " SD");
   EXPECT_EQ(viewer.Slider()->minimum(), -40);
   EXPECT_EQ(viewer.Slider()->maximum(), 40);
   viewer.Slider()->setValue(20);
-  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(2.0, 'f', 1));
+  EXPECT_EQ(viewer.SliderValue()->text(), QLocale().toString(2.0, 'f', 1) + " SD");
   const TXRPCA& pca = Pca();
   graph = viewer.Graph();
   EXPECT_NEAR(graph.Extremes[0][0].X, pca.Consensus[0] + 2 * std::sqrt(pca.Variances[0]) * pca.Loadings[0][0], 1e-12);
@@ -378,6 +401,7 @@ TEST_F(PcaViewerTest, GraphShowsTheShapesAndFollowsSliderHoldAndToggles) {
   viewer.Toggle("&Extremes")->setChecked(true);
   graph = viewer.Graph();
   ASSERT_EQ(graph.Extremes.size(), 2u);
+  EXPECT_EQ(graph.ExtremesCaption, "Extremes: PC 2 \xC2\xB1" "1.0 SD");
   const std::vector<double> other = DeformedShape(pca, {2.0, 1.0});
   EXPECT_NEAR(graph.Extremes[1][3].Y, other[7], 1e-12);
   viewer.ResetAll();
@@ -413,6 +437,7 @@ TEST_F(PopulationDialogsTest, ExportWritesOneRecordPerRadiographOfTheType) {
   dialog.TypeList()->setCurrentText("Lateral Ceph");
   EXPECT_GT(dialog.AnalysisList()->count(), 0);
   EXPECT_TRUE(dialog.PointCount()->text().startsWith("Points: "));
+  dialog.Headers()->setChecked(false);
   EXPECT_FALSE(dialog.Abbreviated()->isEnabled());
   dialog.Headers()->setChecked(true);
   EXPECT_TRUE(dialog.Abbreviated()->isEnabled());
@@ -543,6 +568,45 @@ TEST_F(PopulationDialogsTest, TheExportsScaleStartsAtTheScaleTheWindowMeasuresAt
     }
     EXPECT_EQ(found, 2);
   }
+}
+
+TEST_F(PopulationDialogsTest, ExportStartsWithALabelledTableAndWritesWhatResearchNeeds) {
+  TExportForm dialog(Context());
+  // Headers and names on: a table is never an unlabelled block of numbers.
+  EXPECT_TRUE(dialog.Headers()->isChecked());
+  EXPECT_TRUE(dialog.Include(TExportForm::iName)->isChecked());
+  EXPECT_FALSE(dialog.TargetField()->isReadOnly());
+  EXPECT_FALSE(dialog.ByteOrderMark()->isEnabled());
+  struct TFilter {
+    TExportForm::TDelimiterButton Button;
+    const char* Filter;
+  };
+  for (const TFilter& f : {TFilter{TExportForm::dComma, "Comma-separated values (*.csv)"},
+                           TFilter{TExportForm::dTab, "Tab-separated values (*.tsv)"},
+                           TFilter{TExportForm::dSpace, "Text files (*.txt)"}}) {
+    dialog.Delimiter(f.Button)->setChecked(true);
+    EXPECT_EQ(dialog.TargetFilter().toStdString(), f.Filter);
+  }
+
+  dialog.TypeList()->setCurrentText("Lateral Ceph");
+  dialog.SetSourceFile(example.DataFile());
+  const std::string target = example.Folder.File("typed.csv");
+  dialog.TargetField()->setText(QString::fromStdString(target));  // typed, not chosen
+  dialog.Delimiter(TExportForm::dComma)->setChecked(true);
+  dialog.Include(TExportForm::iComments)->setChecked(true);
+  dialog.Include(TExportForm::iDateOfBirth)->setChecked(true);
+  dialog.Encoding()->setCurrentIndex(dialog.Encoding()->findText("UTF-8"));
+  EXPECT_TRUE(dialog.ByteOrderMark()->isEnabled());
+  dialog.ByteOrderMark()->setChecked(true);
+  dialog.Missing()->setText("NA");
+  dialog.Anonymize()->setChecked(true);
+  dialog.Export();
+  EXPECT_EQ(prompts.LastMessage(), "Total radiographs exported to file: 26");
+  const std::string written = ReadBytes(target);
+  EXPECT_TRUE(written.starts_with("\xEF\xBB\xBFName,Date of Birth,Comments,")) << written.substr(0, 80);
+  EXPECT_NE(written.find("\r\nRecord 1,,,"), std::string::npos) << written.substr(0, 300);
+  EXPECT_EQ(written.find("Emma Lindqvist"), std::string::npos);
+  EXPECT_EQ(written.find("N/A"), std::string::npos);
 }
 
 }  // namespace

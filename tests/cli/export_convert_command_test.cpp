@@ -88,6 +88,73 @@ TEST(ExportCommandTest, AppendsWithoutASecondHeaderAndReplacesWhenAsked) {
   EXPECT_EQ(ReadBytes(out), once);
 }
 
+TEST(ExportCommandTest, WritesTheEncodingAskedForAndLeavesThePatientOutWhenAnonymized) {
+  TTempFolder folder;
+  // A name with a character beyond ASCII: "i" becomes Windows-1252's i acute (one byte).
+  std::string data = ReadBytes(kData);
+  const size_t at = data.find("Emma Lindqvist");
+  ASSERT_NE(at, std::string::npos);
+  data[at + 11] = '\xED';
+  WriteBytes(folder.File("PATIENT.CSV"), data);
+  std::filesystem::copy_file(kExamples + "/lateral_ceph.lcr", folder.File("lateral_ceph.lcr"));
+  const std::string out = folder.File("table.csv");
+  const std::string export_ = "export '" + folder.File("PATIENT.CSV") +
+                              "' --type 'Lateral Ceph' --analysis Summary --headers --replace --out '" + out + "' ";
+  struct TCase {
+    const char* Options;
+    const char* Begins;
+    const char* Holds;
+  };
+  const TCase kCases[] = {
+      {"--include name --delimiter comma", "Name,", "\r\nEmma Lindqv\xEDst,"},
+      {"--include name --delimiter comma --encoding utf-8", "Name,", "\r\nEmma Lindqv\xC3\xADst,"},
+      {"--include name --delimiter comma --encoding utf-8 --bom", "\xEF\xBB\xBFName,", "\r\nEmma Lindqv\xC3\xADst,"},
+      // Every number follows the decimal separator, the magnification's too.
+      {"--include magnification --decimal-separator , --delimiter tab", "Magnification\t",
+       "\r\n 8,00000000000000E+0000\t"},
+      {"--include name,dob,comments,taken --delimiter comma --anonymize", "Name,Date of Birth,Date Taken,Comments,",
+       "\r\nRecord 1,,"},
+  };
+  for (const TCase& c : kCases) {
+    const TRun run = RunCli(folder, export_ + c.Options);
+    ASSERT_EQ(run.Exit, 0) << c.Options << ": " << run.Err;
+    const std::string table = ReadBytes(out);
+    EXPECT_TRUE(table.starts_with(c.Begins)) << c.Options << ": " << table.substr(0, 80);
+    EXPECT_NE(table.find(c.Holds), std::string::npos) << c.Options << ": " << table.substr(0, 300);
+  }
+  EXPECT_EQ(ReadBytes(out).find("Lindqv"), std::string::npos);  // the anonymous table, last
+  // Landmark files too: MorphoJ's identifiers and TPS's are record numbers.
+  for (const char* format : {"morphoj", "tps"}) {
+    const std::string landmarks = folder.File(std::string("shapes.") + format);
+    const TRun run = RunCli(folder, "export '" + folder.File("PATIENT.CSV") + "' --type 'Lateral Ceph' --format " +
+                                        format + " --anonymize --encoding utf-8 --out '" + landmarks + "'");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const std::string text = ReadBytes(landmarks);
+    EXPECT_EQ(text.find("Lindqv"), std::string::npos) << format;
+    EXPECT_EQ(text.find("lindqvist"), std::string::npos) << format;  // nor an image named after her
+    EXPECT_NE(text.find(format == std::string("tps") ? "\r\nID=1\r\n" : "\r\nRecord 1 "), std::string::npos)
+        << format << ": " << text.substr(0, 200);
+  }
+
+  const TRun run = RunCli(folder, export_ + "--bom");
+  EXPECT_EQ(run.Exit, 2);
+  EXPECT_NE(run.Err.find("--bom needs --encoding utf-8"), std::string::npos) << run.Err;
+}
+
+TEST(ExportCommandTest, NamesTheAnalysisOrDrawingInAnyCaseWhileThatNamesOne) {
+  TTempFolder folder;
+  const std::string out = folder.File("table.txt");
+  TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --analysis summary --headers --out '" + out + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_TRUE(ReadBytes(out).starts_with("Age\tSNA\t")) << ReadBytes(out).substr(0, 40);
+  run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --drawing mandible --replace --out '" + out + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --drawing Chin --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_TRUE(run.Err.starts_with("lumacet-cli export: the type 'Lateral Ceph' has no drawing 'Chin' (it has '"))
+      << run.Err;
+}
+
 TEST(ExportCommandTest, RefusesBadArgumentsTheSourceAsTargetAndUnknownTypes) {
   TTempFolder folder;
   TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --out x.txt");
@@ -116,9 +183,13 @@ TEST(ConvertCommandTest, ConvertsEveryRecordOfTheSourceTypeWithHandMadeCorrespon
   const std::string out = folder.File("converted.csv");
   const std::string before = ReadBytes(kData);
   TRun run = RunCli(folder, "convert '" + kData + "' --from 'Lateral Ceph' --to 'Frontal Ceph' --out '" + out +
-                                "' --map Cg=N --map 'U1 apex=<none>' --records 1,3,10,2");
+                                "' --map Cg=N --map 'U1 apex=<none>' --records 1,3,10,2 --min-share 20");
   ASSERT_EQ(run.Exit, 0) << run.Err;
-  EXPECT_EQ(run.Out, "Total radiographs converted: 2\n");
+  // The table it used comes first, a target point a line.
+  EXPECT_TRUE(run.Out.starts_with("Point correspondences ('Frontal Ceph' <- 'Lateral Ceph'), ")) << run.Out;
+  EXPECT_NE(run.Out.find("\n  Cg <- N\n"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("\n  U1 apex <- <none>\n"), std::string::npos) << run.Out;
+  EXPECT_TRUE(run.Out.ends_with("\nTotal radiographs converted: 2\n")) << run.Out;
   EXPECT_EQ(ReadBytes(kData), before);
   const std::string converted = ReadBytes(out);
   EXPECT_EQ(CountLines(converted), 2u);
@@ -135,6 +206,28 @@ TEST(ConvertCommandTest, ConvertsEveryRecordOfTheSourceTypeWithHandMadeCorrespon
   EXPECT_EQ(target[2] + "," + target[3], "nil,nil");
   EXPECT_EQ(target[48] + "," + target[49], source[2 * 21] + "," + source[2 * 21 + 1]);
   EXPECT_EQ(target[2 * 19] + "," + target[2 * 19 + 1], "nil,nil");  // "U1 apex" mapped to <none>
+}
+
+TEST(ConvertCommandTest, RefusesATableThatCarriesTooFewPointsOver) {
+  TTempFolder folder;
+  const std::string out = folder.File("converted.csv");
+  // Every frontal point mapped to nothing but one: the records would be nearly empty.
+  std::string unmapped;
+  for (const char* point : {"Cg", "ZR", "ZL", "Me"}) unmapped += std::string(" --map '") + point + "=<none>'";
+  TRun run = RunCli(folder, "convert '" + kData + "' --from 'Lateral Ceph' --to 'Frontal Ceph' --out '" + out +
+                                "' --min-share 100" + unmapped);
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_NE(run.Err.find(" of the 25 points of 'Frontal Ceph' take a point of 'Lateral Ceph' (at least 100% must): "
+                         "nothing was converted."),
+            std::string::npos)
+      << run.Err;
+  EXPECT_NE(run.Out.find("\n  Cg <- <none>\n"), std::string::npos) << run.Out;
+  EXPECT_FALSE(std::filesystem::exists(out));
+
+  run = RunCli(folder, "convert '" + kData + "' --from 'Lateral Ceph' --to 'Frontal Ceph' --out '" + out +
+                           "' --min-share 101");
+  EXPECT_EQ(run.Exit, 2);
+  EXPECT_NE(run.Err.find("invalid value for --min-share: '101'"), std::string::npos) << run.Err;
 }
 
 TEST(ConvertCommandTest, RefusesUnknownPointsAndTheSourceAsTarget) {

@@ -157,7 +157,10 @@ TEST_F(MeasureCommandTest, EachFailureIsOneLineAndNoOutput) {
   ExpectOneError(RunCli(folder, "measure '" + folder.File("none.csv") + "'"),
                  "File error reading " + folder.File("none.csv"));
   ExpectOneError(Measure("--records 1,9"), "Record 9 is not in " + data + ".");
-  ExpectOneError(Measure("--analysis Ricketts"), "Record 1 (type 'Lateral Ceph') has no analysis 'Ricketts'.");
+  ExpectOneError(Measure("--analysis Ricketts"),
+                 "Record 1: the type 'Lateral Ceph' has no analysis 'Ricketts' (it has 'Summary', 'Steiner', 'Downs', "
+                 "'Tweed', 'Wits', 'Jarabak and Bj\xC3\xB6rk', 'McNamara', 'Ricketts (selection)', 'Soft tissue (Legan "
+                 "and Burstone)', 'Holdaway and profile lines', 'Shape (Procrustes)').");
   ExpectOneError(Measure("--name Nobody"), "No record of " + data + " is named 'Nobody'.");
   ExpectOneError(RunCli(folder, "measure '" + data + "'"),
                  "Record 1: the radiograph type 'Lateral Ceph' is not among the type files in " + folder.Path().string() +

@@ -47,5 +47,30 @@ TEST(ProcrustesCommandTest, ImportWritesTheTypeFileBeforeTheReport) {
   EXPECT_NE(ReadBytes(report).find("Consensus"), std::string::npos);
 }
 
+TEST(ProcrustesCommandTest, TheScoresTableTellsSerialRecordsApartOrNamesNoOne) {
+  TTempFolder folder;
+  const std::string data = kExamples + "/PATIENT.CSV";
+  const std::string scores = folder.File("scores.csv");
+  const std::string run = "procrustes '" + data + "' --type 'Lateral Ceph' --pca 'Lateral shape' --report '" +
+                          folder.File("report.txt") + "' --output scores --names --scores-table '" + scores + "'";
+  TRun result = RunCli(folder, run);
+  ASSERT_EQ(result.Exit, 0) << result.Err;
+  std::string table = ReadBytes(scores);
+  EXPECT_TRUE(table.starts_with("Record,Name,Date Taken,Image,PC1,PC2,")) << table.substr(0, 100);
+  EXPECT_NE(table.find("\r\n1,Emma Lindqvist,20"), std::string::npos) << table.substr(0, 300);
+  const std::string report = ReadBytes(folder.File("report.txt"));
+  EXPECT_NE(report.find("\r\nRadiographs in data file order (record numbers):\r\n1 2 4 5 "), std::string::npos)
+      << report.substr(report.size() - 200);
+
+  result = RunCli(folder, run + " --anonymize");
+  ASSERT_EQ(result.Exit, 0) << result.Err;
+  table = ReadBytes(scores);
+  EXPECT_NE(table.find("\r\n1,Record 1,20"), std::string::npos) << table.substr(0, 300);
+  EXPECT_EQ(table.find("Emma"), std::string::npos);
+  const std::string anonymous = ReadBytes(folder.File("report.txt")).substr(report.size());
+  EXPECT_EQ(anonymous.find("Emma"), std::string::npos);
+  EXPECT_NE(anonymous.find("\r\nRecord 1 "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lumacet

@@ -97,6 +97,86 @@ TEST_F(RenderCommandTest, WritesSvgAndPdfPictures) {
   EXPECT_EQ(ReadBytes(pdf).substr(0, 5), "%PDF-");
 }
 
+TEST_F(RenderCommandTest, PicturesNameFontsEveryViewerHasAndTheirPatientOnlyWhenAllowed) {
+  const std::string svg = folder.File("tracing.svg");
+  ASSERT_EQ(Render("--records 1 --out '" + svg + "'").Exit, 0);
+  std::string text = ReadBytes(svg);
+  EXPECT_NE(text.find("<title>Lumacet: Jane Roe</title>"), std::string::npos) << text.substr(0, 600);
+  // The type's fonts become family lists that end in the generic family.
+  EXPECT_EQ(text.find("MS Sans Serif"), std::string::npos);
+  EXPECT_NE(text.find("font-family=\"DejaVu Sans, Liberation Sans, sans-serif\""), std::string::npos)
+      << text.substr(text.find("font-family"), 120);
+
+  ASSERT_EQ(Render("--records 2 --anonymize --out '" + svg + "'").Exit, 0);
+  text = ReadBytes(svg);
+  EXPECT_NE(text.find("<title>Lumacet: Record 2</title>"), std::string::npos) << text.substr(0, 600);
+  EXPECT_EQ(text.find("Jane Roe"), std::string::npos);
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(RenderCommandTest, SeveralTracingsTakeTheirPositionsPensAndALegendNamesThem) {
+  const std::string svg = folder.File("both.svg");
+  ASSERT_EQ(Render("--records 1,2 --title 'Growth study' --out '" + svg + "'").Exit, 0);
+  std::string text = ReadBytes(svg);
+  // Red for the first position, green for the second, as the position style draws them.
+  EXPECT_GT(Count(text, "stroke=\"#ff0000\""), 10u);
+  const size_t green = Count(text, "stroke=\"#008000\"");
+  EXPECT_GT(green, 10u);
+  EXPECT_EQ(Count(text, ">Growth study<"), 1u);
+  EXPECT_EQ(Count(text, ">Jane Roe<"), 2u);  // no date taken: the name alone
+
+  // One tracing, or a legend left out: only a title that was asked for.
+  ASSERT_EQ(Render("--records 1 --out '" + svg + "'").Exit, 0);
+  EXPECT_EQ(Count(ReadBytes(svg), ">Jane Roe<"), 0u);
+  ASSERT_EQ(Render("--records 1,2 --no-legend --out '" + svg + "'").Exit, 0);
+  EXPECT_EQ(Count(ReadBytes(svg), ">Jane Roe<"), 0u);
+  // Pens as the type defines them when asked: green only where the type has it.
+  ASSERT_EQ(Render("--records 1,2 --style defined --out '" + svg + "'").Exit, 0);
+  EXPECT_LT(Count(ReadBytes(svg), "stroke=\"#008000\""), green / 2);
+}
+
+TEST_F(RenderCommandTest, PdfPicturesAreLaidOutOnPaper) {
+  if (std::system("pdfinfo -v > /dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+  const std::string pdf = folder.File("tracing.pdf");
+  const std::string info = folder.File("info.txt");
+  auto pageSize = [&](const std::string& page) {
+    EXPECT_EQ(Render("--records 1,2 " + page + " --out '" + pdf + "'").Exit, 0) << page;
+    EXPECT_EQ(std::system(("pdfinfo '" + pdf + "' > '" + info + "'").c_str()), 0);
+    const std::string text = ReadBytes(info);
+    const size_t at = text.find("Page size:");
+    return at == std::string::npos ? std::string() : text.substr(at, text.find('\n', at) - at);
+  };
+  EXPECT_NE(pageSize("").find("(A4)"), std::string::npos) << pageSize("");
+  EXPECT_NE(pageSize("--page letter").find("(letter)"), std::string::npos) << pageSize("--page letter");
+  const std::string fitted = pageSize("--page fit");
+  EXPECT_EQ(fitted.find("(A4)"), std::string::npos) << fitted;
+  EXPECT_EQ(fitted.find("(letter)"), std::string::npos) << fitted;
+  // The document's title names the patient only when allowed.
+  pageSize("--anonymize");
+  EXPECT_NE(ReadBytes(info).find("Lumacet: Record 1\n"), std::string::npos) << ReadBytes(info);
+  EXPECT_EQ(ReadBytes(info).find("Jane Roe"), std::string::npos);
+}
+
+TEST_F(RenderCommandTest, TypeChoosesTheRecordsAndNamesMatchInAnyCase) {
+  const std::string out = folder.File("all.png");
+  TRun run = Render("--type 'Lateral Ceph' --analysis steiner --view '<ALL>' --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);  // "<ALL>" is no view: only names are matched in any case
+  run = Render("--type 'Lateral Ceph' --analysis steiner --out '" + out + "'");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_TRUE(run.Out.starts_with("Rendered 2 records")) << run.Out;
+  run = Render("--type 'Frontal Ceph' --records 1,2 --out '" + out + "'");
+  EXPECT_EQ(run.Exit, 1);
+  EXPECT_EQ(run.Err, "Skipped 2 records of other types.\nNo record of " + data + " is of the type 'Frontal Ceph'.\n");
+  run = Render("--out '" + out + "'");
+  EXPECT_EQ(run.Exit, 2);
+  EXPECT_NE(run.Err.find("give the records to draw with --records or --type"), std::string::npos) << run.Err;
+}
+
 TEST_F(RenderCommandTest, TypesAreLookedUpWhereTold) {
   std::filesystem::remove(folder.File("lateral_ceph.lcr"));
   const std::string out = folder.File("out.png");
@@ -122,10 +202,11 @@ TEST_F(RenderCommandTest, RefusesWhatItCannotDoWithoutWritingAnything) {
   EXPECT_NE(run.Err.find(".png, .svg or .pdf"), std::string::npos);
   run = Render("--records 1 --analysis Ricketts --out '" + out + "'");
   EXPECT_EQ(run.Exit, 1);
-  EXPECT_EQ(run.Err, "Record 1 (type 'Lateral Ceph') has no analysis 'Ricketts'.\n");
+  EXPECT_TRUE(run.Err.starts_with("Record 1: the type 'Lateral Ceph' has no analysis 'Ricketts' (it has ")) << run.Err;
   run = Render("--records 1 --view Profile --out '" + out + "'");
   EXPECT_EQ(run.Exit, 1);
   EXPECT_NE(run.Err.find("has no view 'Profile'"), std::string::npos);
+  EXPECT_NE(run.Err.find("; a view may also be <all> or <none>.\n"), std::string::npos) << run.Err;
   run = Render("--records 3 --out '" + out + "'");
   EXPECT_EQ(run.Exit, 1);
   EXPECT_NE(run.Err.find("Record 3"), std::string::npos);

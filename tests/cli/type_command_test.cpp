@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -20,6 +21,30 @@ TEST(TypeCommand, SummarisesTheExampleType) {
   for (const char* line : {"Point (digitized): ", "Snake: 5\n", "Point (derived): ", "Graphic: ", "Variable: ",
                            "Analysis: 11\n", "Protocol: 1\n", "PCA: 1\n"})
     EXPECT_NE(run.Out.find(line), std::string::npos) << line << " in\n" << run.Out;
+}
+
+TEST(TypeCommand, ListsTheNamesOfOneKindOfElement) {
+  TTempFolder folder;
+  TRun run = RunCli(folder, "type '" + kExample + "' --list pcas");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Lateral shape\n");
+  run = RunCli(folder, "type '" + kExample + "' --list analyses");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_TRUE(run.Out.starts_with("Summary\nSteiner\nDowns\n")) << run.Out;
+  EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 11);
+  // Points: the digitized ones, then the derived ones.
+  run = RunCli(folder, "type '" + kExample + "' --list points");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_TRUE(run.Out.starts_with("S\nN\n")) << run.Out;
+  for (const char* kind : {"views", "drawings", "variables"}) {
+    run = RunCli(folder, "type '" + kExample + "' --list " + kind);
+    EXPECT_EQ(run.Exit, 0) << kind;
+    EXPECT_FALSE(run.Out.empty()) << kind;
+    EXPECT_EQ(run.Out.find("Type: "), std::string::npos) << kind;
+  }
+  run = RunCli(folder, "type '" + kExample + "' --list snakes");
+  EXPECT_EQ(run.Exit, 2);
+  EXPECT_NE(run.Err.find("--list"), std::string::npos) << run.Err;
 }
 
 TEST(TypeCommand, WritesTheLoadedTypeAgain) {

@@ -50,11 +50,11 @@ class RenderFormatsTest : public ::testing::Test {
   }
 
   // Renders records 1 and 2 into `name`; the size the command reports.
-  QSize Render(const std::string& name) {
+  QSize Render(const std::string& name, const std::string& more = "") {
     const std::string out = folder.File("out.txt");
     const std::string command = std::string("'") + LUMACET_CLI + "' render '" + data + "' --records 1,2 --types '" +
                                 LUMACET_SOURCE_DIR + "/examples' --mode comparative --style mixed --no-grid --dpi 150 --out '" +
-                                folder.File(name) + "' >'" + out + "' 2>/dev/null";
+                                folder.File(name) + "' " + more + " >'" + out + "' 2>/dev/null";
     EXPECT_EQ(RunShell(command), 0);
     std::smatch size;
     const std::string report = test::ReadBytes(out);
@@ -86,7 +86,7 @@ TEST_F(RenderFormatsTest, SvgAndPdfShowWhatThePngShows) {
   // grid is left out: its dots are spaced in device units, which differ from file to file.)
   EXPECT_LE(test::DifferentShare(Ink(png), Ink(fromSvg), 0, 1), 0.002);
 
-  Render("tracing.pdf");
+  Render("tracing.pdf", "--page fit");  // the picture's own size, not a sheet of paper
   const std::string pages = folder.File("page");
   ASSERT_EQ(RunShell("pdftoppm -v >/dev/null 2>&1"), 0) << "pdftoppm is missing: run scripts/bootstrap.sh (poppler-utils)";
   ASSERT_EQ(RunShell("pdftoppm -png -singlefile -r 150 -W " + std::to_string(size.width()) + " -H " +

@@ -291,6 +291,8 @@ TEST(ExportMagnificationTest, WritesFifteenDigitsAndAFourDigitExponent) {
   EXPECT_EQ(ExportMagnification(0), " 0.00000000000000E+0000");
   EXPECT_EQ(ExportMagnification(-5.5), "-5.50000000000000E+0000");
   EXPECT_EQ(ExportMagnification(0.125), " 1.25000000000000E-0001");
+  // The table's decimal separator, like every other number of it.
+  EXPECT_EQ(ExportMagnification(-5.5, ','), "-5,50000000000000E+0000");
 }
 
 }  // namespace

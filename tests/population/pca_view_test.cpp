@@ -80,6 +80,7 @@ TEST_F(PcaViewTest, TheGraphHoldsTheRadiographsShapeTheDeformationsAndTheDrawing
   graph = PcaGraph(*xray, *pca, {1, 0}, 0, "No such drawing");
   ASSERT_EQ(graph.Extremes.size(), 2u);
   EXPECT_NEAR(graph.Extremes[1][0].X, -0.7, 1e-12);  // the same deviation the other way
+  EXPECT_EQ(graph.ExtremesCaption, "Extremes: PC 1 \xC2\xB1" "1.0 SD");
   EXPECT_TRUE(graph.Lines.empty());
 
   // A radiograph whose points are not all placed has no shape to show.
@@ -104,6 +105,7 @@ TEST_F(PcaViewTest, TheGraphPaintsWhatItsTogglesShow) {
   graph.Extremes = {ShapePoints(DeformedShape(*pca, {1}))};
   graph.Labels = {"A", "B", "C"};
   graph.Lines = {{0, 1}, {1, 2}};
+  graph.ShowLegend = false;  // counted on its own below
   auto count = [](const TRecordingCanvas& canvas, TCanvasCallKind kind) {
     return std::count_if(canvas.Calls.begin(), canvas.Calls.end(), [kind](const TCanvasCall& call) {
       return call.Kind == kind;
@@ -122,6 +124,27 @@ TEST_F(PcaViewTest, TheGraphPaintsWhatItsTogglesShow) {
     EXPECT_EQ(count(canvas, TCanvasCallKind::Text), c.texts);
     EXPECT_EQ(count(canvas, TCanvasCallKind::Rectangle), 1 + 3);  // the background, the extreme's squares
   }
+
+  // The legend: a marker and its text for each kind of shape shown.
+  auto texts = [](const TRecordingCanvas& canvas) {
+    std::vector<std::string> shown;
+    for (const TCanvasCall& call : canvas.Calls)
+      if (call.Kind == TCanvasCallKind::Text) shown.push_back(call.Text);
+    return shown;
+  };
+  graph.ShowLegend = true;
+  graph.ShowConsensus = true;
+  graph.ShowLabels = false;
+  graph.ExtremesCaption = "Extremes: PC 1 \xC2\xB1" "1.5 SD";
+  TRecordingCanvas canvas({400, 400});
+  PaintPcaGraph(canvas, graph);
+  EXPECT_EQ(texts(canvas), (std::vector<std::string>{"Consensus", "Extremes: PC 1 \xC2\xB1" "1.5 SD"}));
+  EXPECT_EQ(count(canvas, TCanvasCallKind::Ellipse), 3 + 1);
+  graph.Current = graph.Consensus;
+  TRecordingCanvas withCurrent({400, 400});
+  PaintPcaGraph(withCurrent, graph);
+  EXPECT_EQ(texts(withCurrent),
+            (std::vector<std::string>{"Consensus", "Current radiograph", "Extremes: PC 1 \xC2\xB1" "1.5 SD"}));
 }
 
 }  // namespace

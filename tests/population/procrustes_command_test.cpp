@@ -55,11 +55,13 @@ TEST_F(ProcrustesCommandTest, ImportedResultsGiveThePcaVariablesTheirValues) {
   EXPECT_NE(report.find("\r\nScores:\r\nEmma Lindqvist "), std::string::npos);
 
   const std::string scores = test::ReadBytes(folder.File("scores.csv"));
-  ASSERT_EQ(scores.find("Name,PC1,PC2,PC3,"), 0u);
+  ASSERT_EQ(scores.find("Record,Name,Date Taken,Image,PC1,PC2,PC3,"), 0u);
   const size_t row = scores.find("\r\n") + 2;
   const std::string first = scores.substr(row, scores.find("\r\n", row) - row);
-  ASSERT_EQ(first.find("Emma Lindqvist,"), 0u);
-  const double pc1 = LeadingNumber(first.substr(first.find(',') + 1));
+  ASSERT_EQ(first.find("1,Emma Lindqvist,"), 0u);
+  size_t scoresAt = 0;
+  for (int field = 0; field < 4; ++field) scoresAt = first.find(',', scoresAt) + 1;
+  const double pc1 = LeadingNumber(first.substr(scoresAt));
 
   const test::TRun measured = test::RunCli(folder, "measure '" + folder.File("PATIENT.CSV") +
                                                        "' --records 1 --analysis 'Shape (Procrustes)' --format csv --raw");

@@ -79,6 +79,36 @@ TEST_F(ProcrustesRunTest, AWholeRunAppendsItsReportAndTellsItsProgress) {
   EXPECT_NE(result.Report.find("Procrustes Distances:\r\nPatient 1  "), std::string::npos);
 }
 
+TEST_F(ProcrustesRunTest, RecordsAreTakenInFileOrderWhateverOrderTheyWereChosenIn) {
+  AppendPopulation(6);
+  request.ResultsFile.clear();
+  request.Report.Consensus = true;
+  const TProcrustesResult inFileOrder = Run();
+  ASSERT_EQ(inFileOrder.Outcome, TProcrustesOutcome::Completed) << inFileOrder.Message;
+  // The browser's order, duplicates included: the first sample seeds the consensus's
+  // orientation, so only the file's order gives one answer.
+  request.Records = {4, 2, 6, 1, 5, 3, 2};
+  const TProcrustesResult chosen = Run();
+  ASSERT_EQ(chosen.Outcome, TProcrustesOutcome::Completed) << chosen.Message;
+  EXPECT_EQ(chosen.Report, inFileOrder.Report);
+  EXPECT_TRUE(chosen.Report.ends_with("Radiographs in data file order (record numbers):\r\n1 2 3 4 5 6\r\n"))
+      << chosen.Report;
+  ASSERT_EQ(chosen.Origins.size(), 6u);
+  EXPECT_EQ(chosen.Origins[3].Record, 4);
+  EXPECT_EQ(chosen.Origins[3].DateTaken, DayNumber(2021, 5, 1));
+}
+
+TEST_F(ProcrustesRunTest, AnAnonymousRunNamesRecordsByNumber) {
+  AppendPopulation(3);
+  request.ResultsFile.clear();
+  request.Anonymize = true;
+  const TProcrustesResult result = Run();
+  ASSERT_EQ(result.Outcome, TProcrustesOutcome::Completed) << result.Message;
+  EXPECT_EQ(result.Samples.Names, (std::vector<std::string>{"Record 1", "Record 2", "Record 3"}));
+  EXPECT_EQ(result.Report.find("Patient"), std::string::npos) << result.Report;
+  EXPECT_NE(result.Report.find("Procrustes Distances:\r\nRecord 1  "), std::string::npos) << result.Report;
+}
+
 TEST_F(ProcrustesRunTest, RecordsOfOtherTypesArePassedOverSilently) {
   for (int i = 0; i < 3; ++i) Append(*other, "O" + std::to_string(i), {0, 0, 10, 0, 0, 10, 10, 10, 5, 5});
   int skips = 0;

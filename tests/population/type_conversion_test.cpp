@@ -155,6 +155,15 @@ TEST_F(TypeConversionTest, RefusesBeforeWritingAnything) {
   refused("The point correspondences do not match the points of the target type.");
   options.TargetType = "Missing";
   refused("The radiograph type 'Missing' could not be found.");
+  // Two of the four new points take an old one: half, which the default accepts, but not
+  // when every point must be carried over.
+  options.TargetType = "New";
+  options.MinimumCarried = 1;
+  refused("Only 2 of the 4 points of 'New' take a point of 'Old' (at least 100% must): nothing was converted.");
+  options.MinimumCarried = 0.75;
+  refused("Only 2 of the 4 points of 'New' take a point of 'Old' (at least 75% must): nothing was converted.");
+  options.MinimumCarried = 0.5;
+  EXPECT_TRUE(Convert().Ok);
 }
 
 TEST_F(TypeConversionTest, CancelledOrFailedRunsLeaveTheTargetAsItWas) {
