@@ -42,6 +42,13 @@ std::string TypeFolder(const std::optional<std::string>& types, const std::strin
 // type file said in the command line's words rather than the dialog's.
 TXRayType* NeedType(TTypeCache& types, const std::string& name, const std::string& folder, std::ostream& err);
 
+// Every line number of the data file, for a run over all its records; nothing when it
+// cannot be read.
+std::optional<std::vector<int>> AllRecords(const std::string& path);
+// The records --records chose, or else all of them; nothing, with the read error on `err`.
+std::optional<std::vector<int>> ChosenRecords(const std::optional<std::vector<int>>& chosen, const std::string& path,
+                                              std::ostream& err);
+
 // Reads record `record` of `dataFile` into `xray`; false with the field and reason on `err`.
 bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTypeResolver& types, std::ostream& err);
 // Writes `xray` back over its own record through the data file's atomic rewrite; false with
@@ -59,6 +66,9 @@ int ExportCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& e
 int MoveCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ConvertCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int FitCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int MeanCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int SortCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int PredictCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int EdgeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

@@ -48,18 +48,6 @@ void Declare(TArgumentParser& arguments, TConvertArguments& parsed) {
                      });
 }
 
-// Every line number of the file, for a run over all its records.
-std::optional<std::vector<int>> AllRecords(const std::string& path) {
-  TDataFileIndex file;
-  std::vector<int> records;
-  if (!file.Open(path) || !file.ForEachLine([&](size_t number, std::string_view) {
-        records.push_back(static_cast<int>(number));
-        return true;
-      }))
-    return std::nullopt;
-  return records;
-}
-
 }  // namespace
 
 int ConvertCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
@@ -90,14 +78,9 @@ int ConvertCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   options.TargetType = arguments.To;
   options.TargetFile = arguments.Out;
   options.Correspondences = table.Rows();
-  if (arguments.Records) {
-    options.Records = *arguments.Records;
-  } else if (std::optional<std::vector<int>> all = AllRecords(arguments.Source)) {
-    options.Records = std::move(*all);
-  } else {
-    err << TText(kFileReadErrorMessage, {arguments.Source}).English() << '\n';
-    return kExitFailure;
-  }
+  std::optional<std::vector<int>> records = ChosenRecords(arguments.Records, arguments.Source, err);
+  if (!records) return kExitFailure;
+  options.Records = std::move(*records);
 
   TProgressLine progressLine;
   const TConversionResult result = ConvertType(options, {types.Resolver(), {}},
