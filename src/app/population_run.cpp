@@ -114,6 +114,17 @@ std::string TPopulationDialog::ChooseResultsFile(const QString& title) {
       .toStdString();
 }
 
+std::string TPopulationDialog::ChooseDataFile(const QString& title) {
+  QFileDialog dialog(this, title, QString::fromStdString(fContext.Browser.DataFolder),
+                     tr("Radiographs (*.csv);;All files (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  // Records are appended: an existing file is what the user wants to add to.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front().toStdString();
+}
+
 void TPopulationDialog::SetRecords(const std::string& dataFile, std::vector<int> records) {
   fDataFile = dataFile;
   fRecords = std::move(records);
@@ -129,9 +140,13 @@ bool TPopulationDialog::StartRequested() {
 
 void TPopulationDialog::BeginRun() {
   fRunning = true;
-  fStopRequested = false;
-  fStart->setText(tr("Cancel"));
+  BeginStage(tr("Cancel"));
   for (QWidget* input : fInputs) input->setEnabled(false);
+}
+
+void TPopulationDialog::BeginStage(const QString& stopCaption) {
+  fStopRequested = false;
+  fStart->setText(stopCaption);
 }
 
 void TPopulationDialog::ShowStatus(const std::string& status) {

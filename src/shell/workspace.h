@@ -206,6 +206,10 @@ class TWorkspace {
   // Before exit: the save prompt for every modified object; false when the user cancelled.
   bool AskAndSave(TWorkspacePrompts& prompts);
 
+  // A radiograph made by a population command (a mean, a match) in the first empty slot,
+  // made current: its slot, or -1 when no slot is free (the radiograph is then dropped).
+  int PlaceNew(std::unique_ptr<TXRay> xray);
+
   // "&Duplicate...": a copy of the current radiograph, made current; its slot or -1.
   int Duplicate();
   // "&Get Coordinates from...": the refusal for the current object, or empty.
