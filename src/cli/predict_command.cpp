@@ -7,7 +7,8 @@
 // major axis (degrees, counter-clockwise as displayed); where the record holds the landmark,
 // also how far it lies from the prediction and "far" when it lies outside the ellipse.
 // With --cross-validate K the model is checked instead: K-fold mean radial error per
-// landmark and overall, in millimetres.
+// landmark and overall, in millimetres, and how often a placement is flagged as far from
+// its prediction (from all other landmarks) when it is 5 mm off and when it is not.
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -106,6 +107,11 @@ int CrossValidation(const TPredictArguments& arguments, const std::vector<int>& 
     if (std::find(placed.begin(), placed.end(), static_cast<int>(j)) == placed.end())
       out << points[j] << '\t' << Millimetres(result->MeanError[j]) << '\n';
   out << "overall\t" << Millimetres(result->Overall) << '\n';
+  // How often the 99 % ellipse flags a placement 5 mm off, and one as placed.
+  TResultOf<TFlagRates> flags = CheckFlags(*samples, *arguments.Folds, 50, 1);
+  if (flags)
+    out << "flagged 5 mm off (%)\t" << FormatSignificant(100 * flags->Displaced, 3) << "\nflagged in place (%)\t"
+        << FormatSignificant(100 * flags->InPlace, 3) << '\n';
   return kExitOk;
 }
 

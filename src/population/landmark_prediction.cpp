@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <numeric>
+#include <random>
 
 #include <Eigen/Cholesky>
 #include <Eigen/Core>
@@ -233,25 +235,40 @@ TResultOf<std::vector<TPredictedLandmark>> TShapeModel::Predict(std::span<const 
   return predictions;
 }
 
+namespace {
+
+TResult CheckFolds(const TShapeSamples& samples, int folds) {
+  if (folds < 2 || folds > samples.SampleCount())
+    return Refused(LcText("Prediction", "Cross-validation needs at least two folds and no more folds than radiographs."));
+  return {};
+}
+
+// The model of the samples not in the fold (sample i is in fold i mod folds).
+TResultOf<TShapeModel> FoldModel(const TShapeSamples& samples, int folds, int fold) {
+  TShapeSamples training;
+  training.PointCount = samples.PointCount;
+  const size_t width = 2 * static_cast<size_t>(samples.PointCount);
+  for (int i = 0; i < samples.SampleCount(); ++i)
+    if (i % folds != fold)
+      training.Add({samples.Coordinates.begin() + static_cast<long>(i * width),
+                    samples.Coordinates.begin() + static_cast<long>((i + 1) * width)},
+                   samples.Names[static_cast<size_t>(i)]);
+  return TShapeModel::Build(training);
+}
+
+}  // namespace
+
 TResultOf<TCrossValidation> CrossValidate(const TShapeSamples& samples, std::span<const int> placed, int folds) {
+  if (TResult checked = CheckFolds(samples, folds); !checked) return checked;
   const int n = samples.SampleCount();
   const int k = samples.PointCount;
-  if (folds < 2 || folds > n)
-    return Refused(LcText("Prediction", "Cross-validation needs at least two folds and no more folds than radiographs."));
+  const size_t width = 2 * static_cast<size_t>(k);
   TCrossValidation result;
   result.MeanError.assign(static_cast<size_t>(k), 0.0);
   std::vector<int> counts(static_cast<size_t>(k), 0);
   double total = 0;
   for (int fold = 0; fold < folds; ++fold) {
-    TShapeSamples training;
-    training.PointCount = k;
-    const size_t width = 2 * static_cast<size_t>(k);
-    for (int i = 0; i < n; ++i)
-      if (i % folds != fold)
-        training.Add({samples.Coordinates.begin() + static_cast<long>(i * width),
-                      samples.Coordinates.begin() + static_cast<long>((i + 1) * width)},
-                     samples.Names[static_cast<size_t>(i)]);
-    TResultOf<TShapeModel> model = TShapeModel::Build(training);
+    TResultOf<TShapeModel> model = FoldModel(samples, folds, fold);
     if (!model) return model.Outcome();
     for (int i = fold; i < n; i += folds) {
       const double* row = samples.Coordinates.data() + i * width;
@@ -272,6 +289,36 @@ TResultOf<TCrossValidation> CrossValidate(const TShapeSamples& samples, std::spa
     if (counts[static_cast<size_t>(j)] > 0) result.MeanError[static_cast<size_t>(j)] /= counts[static_cast<size_t>(j)];
   result.Overall = result.Predictions > 0 ? total / result.Predictions : 0;
   return result;
+}
+
+TResultOf<TFlagRates> CheckFlags(const TShapeSamples& samples, int folds, double displacement, unsigned seed) {
+  if (TResult checked = CheckFolds(samples, folds); !checked) return checked;
+  const int n = samples.SampleCount();
+  const int k = samples.PointCount;
+  const size_t width = 2 * static_cast<size_t>(k);
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> direction(0, 2 * std::numbers::pi);
+  int checked = 0, displaced = 0, inPlace = 0;
+  for (int fold = 0; fold < folds; ++fold) {
+    TResultOf<TShapeModel> model = FoldModel(samples, folds, fold);
+    if (!model) return model.Outcome();
+    for (int i = fold; i < n; i += folds) {
+      const double* row = samples.Coordinates.data() + i * width;
+      for (int j = 0; j < k; ++j) {
+        std::vector<TPlacedLandmark> others;
+        for (int o = 0; o < k; ++o)
+          if (o != j) others.push_back({o, {row[2 * o], row[2 * o + 1]}});
+        TResultOf<std::vector<TPredictedLandmark>> predicted = model->Predict(others);
+        if (!predicted) return predicted.Outcome();
+        const TPredictedLandmark& p = predicted->front();
+        const double a = direction(random);
+        inPlace += p.Outside({row[2 * j], row[2 * j + 1]});
+        displaced += p.Outside({row[2 * j] + displacement * std::cos(a), row[2 * j + 1] + displacement * std::sin(a)});
+        ++checked;
+      }
+    }
+  }
+  return TFlagRates{.Displaced = static_cast<double>(displaced) / checked, .InPlace = static_cast<double>(inPlace) / checked};
 }
 
 }  // namespace lumacet

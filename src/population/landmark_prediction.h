@@ -87,4 +87,13 @@ struct TCrossValidation {
 };
 TResultOf<TCrossValidation> CrossValidate(const TShapeSamples& samples, std::span<const int> placed, int folds);
 
+// How well the 99 % ellipse tells a slip: every landmark of every sample predicted from all
+// its others, by the model of the folds the sample is not in, and checked where it was
+// placed and `displacement` away in a random direction (drawn from `seed`).
+struct TFlagRates {
+  double Displaced = 0;  // share of displaced placements flagged
+  double InPlace = 0;    // share of placements as given flagged
+};
+TResultOf<TFlagRates> CheckFlags(const TShapeSamples& samples, int folds, double displacement, unsigned seed);
+
 }  // namespace lumacet

@@ -92,10 +92,11 @@ TEST(PredictRealData, CrossValidationPrintsTheMeanRadialErrors) {
   TRun run = RunCli(folder, "predict '" + folder.File("ceph.csv") + "' --type Ceph --from S,N,Me --cross-validate 10");
   ASSERT_EQ(run.Exit, 0) << run.Err;
   const std::vector<std::string> lines = Printed(run.Out);
-  ASSERT_EQ(lines.size(), 18u) << run.Out;  // heading, 16 landmarks, overall
-  ASSERT_EQ(lines.back().rfind("overall\t", 0), 0u);
+  ASSERT_EQ(lines.size(), 20u) << run.Out;  // heading, 16 landmarks, overall, two flag rates
+  ASSERT_EQ(lines[17].rfind("overall\t", 0), 0u);
+  EXPECT_EQ(lines[18].rfind("flagged 5 mm off (%)\t", 0), 0u);
   double overall = 0;
-  const std::string value = lines.back().substr(8);
+  const std::string value = lines[17].substr(8);
   std::from_chars(value.data(), value.data() + value.size(), overall);
   EXPECT_GT(overall, 2.0);
   EXPECT_LE(overall, 3.7);

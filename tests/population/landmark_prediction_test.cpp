@@ -5,7 +5,6 @@
 #include <cmath>
 #include <iostream>
 #include <numbers>
-#include <random>
 
 #include "model/list_elements.h"
 #include "population/ceph_landmarks.h"
@@ -110,38 +109,12 @@ TEST(LandmarkPrediction, CrossValidatedErrorsOnRealCephalograms) {
 TEST(LandmarkPrediction, PlacementsFarFromTheirPredictionAreFlagged) {
   if (!test::HaveCephData()) GTEST_SKIP() << "No real landmark data at " << test::kCephFolder;
   const TShapeSamples samples = test::CephSamples(test::ReadCephRows());
-  const int n = samples.SampleCount(), k = samples.PointCount;
-  std::mt19937 random(2015);
-  std::uniform_real_distribution<double> direction(0, 2 * std::numbers::pi);
-  int checked = 0, flaggedDisplaced = 0, flaggedInPlace = 0;
-  for (int fold = 0; fold < 10; ++fold) {
-    TShapeSamples training;
-    training.PointCount = k;
-    for (int i = 0; i < n; ++i)
-      if (i % 10 != fold)
-        training.Add({samples.Coordinates.begin() + 2 * k * i, samples.Coordinates.begin() + 2 * k * (i + 1)}, "");
-    TResultOf<TShapeModel> model = TShapeModel::Build(training);
-    ASSERT_TRUE(model);
-    for (int i = fold; i < n; i += 10) {
-      const std::vector<double> shape(samples.Coordinates.begin() + 2 * k * i, samples.Coordinates.begin() + 2 * k * (i + 1));
-      for (int j = 0; j < k; ++j) {
-        std::vector<TPlacedLandmark> others;
-        for (int o = 0; o < k; ++o)
-          if (o != j) others.push_back({o, {shape[2 * o], shape[2 * o + 1]}});
-        TResultOf<std::vector<TPredictedLandmark>> predicted = model->Predict(others);
-        ASSERT_TRUE(predicted && predicted->size() == 1u);
-        const TFloatPoint truth{shape[2 * j], shape[2 * j + 1]};
-        const double a = direction(random);
-        flaggedInPlace += predicted->front().Outside(truth);
-        flaggedDisplaced += predicted->front().Outside({truth.X + 50 * std::cos(a), truth.Y + 50 * std::sin(a)});
-        ++checked;
-      }
-    }
-  }
-  std::cout << "flagged: displaced " << 100.0 * flaggedDisplaced / checked << " %, in place "
-            << 100.0 * flaggedInPlace / checked << " %\n";
-  EXPECT_GE(flaggedDisplaced, 0.58 * checked);
-  EXPECT_LE(flaggedInPlace, 0.05 * checked);
+  TResultOf<TFlagRates> rates = CheckFlags(samples, 10, 50, 2015);
+  ASSERT_TRUE(rates) << rates.Text().English();
+  EXPECT_GE(rates->Displaced, 0.58);
+  EXPECT_LE(rates->InPlace, 0.05);
+  EXPECT_EQ(CheckFlags(samples, 1, 50, 1).Text().English(),
+            "Cross-validation needs at least two folds and no more folds than radiographs.");
 }
 
 }  // namespace
