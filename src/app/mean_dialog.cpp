@@ -19,11 +19,7 @@ TMeanForm::TMeanForm(TPopulationContext context, QWidget* parent)
   QPushButton* select = AddRecordsChooser(tr("1. Select radiographs to use for calculating mean:"));
   fTypes = AddTypeChooser(tr("2. Select radiograph &Type:"));
 
-  auto* label = new QLabel(tr("3. Select S&uperimposition:"));
-  fSuperimpositions = new QComboBox;
-  label->setBuddy(fSuperimpositions);
-  layout->addWidget(label);
-  layout->addWidget(fSuperimpositions);
+  fSuperimpositions = AddList(tr("3. Select S&uperimposition:"));
 
   layout->addWidget(new QLabel(tr("4. Options:")));
   fPairwise = new QCheckBox(tr("Average &pairs of radiographs and save in file:"));

@@ -60,13 +60,18 @@ QPushButton* TPopulationDialog::AddRecordsChooser(const QString& caption) {
 }
 
 QComboBox* TPopulationDialog::AddTypeChooser(const QString& caption) {
-  auto* label = new QLabel(caption);
-  auto* types = new QComboBox;
-  label->setBuddy(types);
+  QComboBox* types = AddList(caption);
   for (const std::string& name : fContext.Workspace->TypeNames()) types->addItem(QString::fromStdString(name));
-  fLayout->addWidget(label);
-  fLayout->addWidget(types);
   return types;
+}
+
+QComboBox* TPopulationDialog::AddList(const QString& caption, QVBoxLayout* layout) {
+  auto* label = new QLabel(caption);
+  auto* list = new QComboBox;
+  label->setBuddy(list);
+  (layout != nullptr ? layout : fLayout)->addWidget(label);
+  (layout != nullptr ? layout : fLayout)->addWidget(list);
+  return list;
 }
 
 TPopulationDialog::TFileChooser TPopulationDialog::AddFileChooser(const QString& caption,

@@ -51,6 +51,8 @@ class TPopulationDialog : public QDialog {
   QPushButton* AddRecordsChooser(const QString& caption);
   // `caption` as the buddy of a list of the type folder's types (returned).
   QComboBox* AddTypeChooser(const QString& caption);
+  // `caption` as the buddy of an empty list (returned), in `layout` or else the dialog's rows.
+  QComboBox* AddList(const QString& caption, QVBoxLayout* layout = nullptr);
   struct TFileChooser {
     QPushButton* Button;
     QLineEdit* Field;  // read-only: only the button chooses

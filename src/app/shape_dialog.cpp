@@ -18,19 +18,6 @@
 
 namespace lumacet {
 
-namespace {
-
-QComboBox* AddList(QVBoxLayout* layout, const QString& caption) {
-  auto* label = new QLabel(caption);
-  auto* list = new QComboBox;
-  label->setBuddy(list);
-  layout->addWidget(label);
-  layout->addWidget(list);
-  return list;
-}
-
-}  // namespace
-
 TShapeForm::TShapeForm(TPopulationContext context, TRadiograph& current, TMeasureContext measure, QWidget* parent)
     : TPopulationDialog(std::move(context), tr("Sort by Shape"), tr("S&can"), parent),
       fCurrent(current),
@@ -45,11 +32,11 @@ TShapeForm::TShapeForm(TPopulationContext context, TRadiograph& current, TMeasur
     fPages->addTab(widget, title);
     return pageLayout;
   };
-  fPcas = AddList(page(tr("&Procrustes")), tr("2. Select &Procrustes from PCA:"));
+  fPcas = AddList(tr("2. Select &Procrustes from PCA:"), page(tr("&Procrustes")));
   QVBoxLayout* superimposition = page(tr("&Superimposition"));
-  fSuperimpositions = AddList(superimposition, tr("2. Select S&uperimposition:"));
-  fDrawings = AddList(superimposition, tr("and &Graphic (Shape similarity will be based on this):"));
-  fAnalyses = AddList(page(tr("&Analysis")), tr("2. Select &Analysis:"));
+  fSuperimpositions = AddList(tr("2. Select S&uperimposition:"), superimposition);
+  fDrawings = AddList(tr("and &Graphic (Shape similarity will be based on this):"), superimposition);
+  fAnalyses = AddList(tr("2. Select &Analysis:"), page(tr("&Analysis")));
   layout->addWidget(fPages);
 
   auto* options = new QGroupBox(tr("Options"));

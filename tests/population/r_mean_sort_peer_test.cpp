@@ -29,8 +29,14 @@ std::vector<double> ReadNumbers(const std::string& path) {
   return values;
 }
 
+// Runs the script after lines that read the configurations: X, one row per image in
+// tracing units, k landmarks, shape(i) the k x 2 matrix of image i.
 bool RunR(const test::TTempFolder& folder, const std::string& script) {
-  std::ofstream(folder.File("peer.R")) << script;
+  std::ofstream(folder.File("peer.R")) << "X <- as.matrix(read.csv('" + test::kSeniorFile +
+                                              "', header = FALSE)[, -1]) * 10\n"
+                                              "k <- ncol(X) / 2\n"
+                                              "shape <- function(i) matrix(X[i, ], k, 2, byrow = TRUE)\n"
+                                           << script;
   const std::string command = "cd '" + folder.Path().string() + "' && RGL_USE_NULL=TRUE Rscript peer.R >r.log 2>&1";
   return std::system(command.c_str()) == 0;
 }
@@ -69,9 +75,6 @@ TEST_F(RPopulationPeer, TheMeanTracingOnSnAtSAgreesWithR) {
   EXPECT_EQ(mean.Mean->Comments, "Mean of 400 radiographs");
 
   ASSERT_TRUE(RunR(folder,
-                   "X <- as.matrix(read.csv('" + test::kSeniorFile + "', header = FALSE)[, -1]) * 10\n"
-                   "k <- ncol(X) / 2\n"
-                   "shape <- function(i) matrix(X[i, ], k, 2, byrow = TRUE)\n"
                    "a <- shape(1); ta <- atan2(a[2, 2] - a[1, 2], a[2, 1] - a[1, 1])\n"
                    "sum <- matrix(0, k, 2)\n"
                    "for (i in 1:nrow(X)) {\n"
@@ -113,9 +116,6 @@ TEST_F(RPopulationPeer, TheProcrustesOrderAgreesWithProcdist) {
 
   ASSERT_TRUE(RunR(folder,
                    "suppressMessages(library(shapes))\n"
-                   "X <- as.matrix(read.csv('" + test::kSeniorFile + "', header = FALSE)[, -1]) * 10\n"
-                   "k <- ncol(X) / 2\n"
-                   "shape <- function(i) matrix(X[i, ], k, 2, byrow = TRUE)\n"
                    "d <- sapply(1:nrow(X), function(i) procdist(shape(1), shape(i), type = 'full'))\n"
                    "writeLines(sprintf('%.17g', d), 'full.txt')\n"))
       << test::ReadBytes(folder.File("r.log"));
