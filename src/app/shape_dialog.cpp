@@ -29,6 +29,7 @@ TShapeForm::TShapeForm(TPopulationContext context, TRadiograph& current, TMeasur
   auto page = [this](const QString& title) {
     auto* widget = new QWidget;
     auto* pageLayout = new QVBoxLayout(widget);
+    pageLayout->setAlignment(Qt::AlignTop);
     fPages->addTab(widget, title);
     return pageLayout;
   };

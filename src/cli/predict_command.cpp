@@ -5,7 +5,8 @@
 // line per prediction, fields separated by TAB: record, name, landmark, x and y
 // (millimetres), the half axes of the 99 % ellipse (millimetres) and the direction of its
 // major axis (degrees, counter-clockwise as displayed); where the record holds the landmark,
-// also how far it lies from the prediction and "far" when it lies outside the ellipse.
+// also how far it lies from the prediction and "far" when it lies outside the ellipse, which
+// stderr then names as a point to check.
 // With --cross-validate K the model is checked instead: K-fold mean radial error per
 // landmark and overall, in millimetres, and how often a placement is flagged as far from
 // its prediction (from all other landmarks) when it is 5 mm off and when it is not.
@@ -171,8 +172,14 @@ int PredictCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
           out << record << '\t' << xray->Name << '\t' << name << '\t' << Millimetres(p.At.X) << '\t'
               << Millimetres(p.At.Y) << '\t' << Millimetres(ellipse.Major) << '\t' << Millimetres(ellipse.Minor) << '\t'
               << FormatSignificant(RadToDeg(ellipse.Angle), 4) << '\t';
-          if (std::optional<TFloatPoint> at = loaded.Position(loaded.Find(name, ekAnyPoint)))
-            out << Millimetres(std::hypot(at->X - p.At.X, at->Y - p.At.Y)) << (p.Outside(*at) ? " far" : "");
+          if (std::optional<TFloatPoint> at = loaded.Position(loaded.Find(name, ekAnyPoint))) {
+            out << Millimetres(std::hypot(at->X - p.At.X, at->Y - p.At.Y));
+            if (p.Outside(*at)) {
+              out << " far";
+              err << "Record " << record << " (" << xray->Name << "), " << name << ": "
+                  << TText(kFarFromExpectedMessage).English() << '\n';
+            }
+          }
           out << '\n';
         }
         return true;
