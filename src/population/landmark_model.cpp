@@ -84,4 +84,17 @@ std::vector<TPlacedLandmark> PlacedLandmarks(const TLandmarkModel& model, TRadio
   return placed;
 }
 
+std::optional<TPredictedLandmark> PredictLandmark(const TLandmarkModel& model, TRadiograph& radiograph,
+                                                  const std::string& name) {
+  TResultOf<std::vector<int>> index = LandmarkIndices(model, {name});
+  if (!index) return std::nullopt;
+  std::vector<TPlacedLandmark> placed = PlacedLandmarks(model, radiograph);
+  std::erase_if(placed, [&](const TPlacedLandmark& p) { return p.Index == index->front(); });
+  TResultOf<std::vector<TPredictedLandmark>> predicted = model.Model.Predict(placed);
+  if (!predicted) return std::nullopt;
+  for (const TPredictedLandmark& p : *predicted)
+    if (p.Index == index->front()) return p;
+  return std::nullopt;
+}
+
 }  // namespace lumacet

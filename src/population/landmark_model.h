@@ -3,6 +3,7 @@
 // placed points of one radiograph given to it by name.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,5 +45,12 @@ TResultOf<std::vector<int>> LandmarkIndices(const TLandmarkModel& model, const s
 // not empty, as the placed landmarks of a prediction.
 std::vector<TPlacedLandmark> PlacedLandmarks(const TLandmarkModel& model, TRadiograph& radiograph,
                                              const std::vector<int>& only = {});
+
+// The prediction of the named landmark, the one to place next, from every other landmark of
+// the model valid on the radiograph: what digitizing shows as a marker with its ellipse, and
+// checks a placement against (TPredictedLandmark::Outside). Nothing when the model does not
+// hold the landmark or fewer than two others are placed.
+std::optional<TPredictedLandmark> PredictLandmark(const TLandmarkModel& model, TRadiograph& radiograph,
+                                                  const std::string& name);
 
 }  // namespace lumacet
