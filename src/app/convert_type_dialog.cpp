@@ -36,14 +36,7 @@ TConvertTypeForm::TConvertTypeForm(TPopulationContext context, QWidget* parent)
 
   SetInputs({select, fSourceTypes, fTargetTypes, fGrid, fChoices, target.Button});
   connect(target.Button, &QPushButton::clicked, this, [this] {
-    QFileDialog dialog(this, tr("Convert Type"), QString::fromStdString(fContext.Browser.DataFolder),
-                       tr("Radiographs (*.csv);;All files (*)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    // Records are appended: an existing file is what the user wants to add to.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-      SetTargetFile(dialog.selectedFiles().front().toStdString());
+    if (const std::string path = ChooseDataFile(tr("Convert Type")); !path.empty()) SetTargetFile(path);
   });
   connect(fSourceTypes, &QComboBox::currentIndexChanged, this, &TConvertTypeForm::SourceTypeChosen);
   connect(fTargetTypes, &QComboBox::currentIndexChanged, this, &TConvertTypeForm::TargetTypeChosen);

@@ -212,6 +212,7 @@ void TMainWindow::UpdateCommands() {
   Command("view.detailed_analysis")->setEnabled(radiograph);
   Command("view.copy_results")->setEnabled(radiograph);
   Command("view.save_results")->setEnabled(radiograph);
+  Command("tools.sort_by_shape")->setEnabled(radiograph);
   // The PCA editor edits a type opened for editing: changes to the type of a radiograph
   // could not be saved.
   for (const char* id : {"tools.pcas", "type.shape_analyses"})

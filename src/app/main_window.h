@@ -181,6 +181,8 @@ class TMainWindow : public QMainWindow {
   // The population commands of the Tools menu.
   TPopulationContext PopulationContext();
   void ActionProcrustesExecute();
+  void ActionMeanExecute();
+  void ActionSortByShapeExecute();
   void ActionPcasExecute();
   void ActionPcaViewerExecute();
   void ActionExportExecute();

@@ -9,9 +9,11 @@
 #include "app/convert_type_dialog.h"
 #include "app/drawing_area.h"
 #include "app/export_dialog.h"
+#include "app/mean_dialog.h"
 #include "app/pca_viewer.h"
 #include "app/pcas_dialog.h"
 #include "app/procrustes_dialog.h"
+#include "app/shape_dialog.h"
 #include "support/version.h"
 
 namespace lumacet {
@@ -64,6 +66,10 @@ QActionGroup* TMainWindow::BuildToolsMenu() {
   AddCommand(tools, "tools.procrustes", &TMainWindow::ActionProcrustesExecute);
   AddCommand(tools, "tools.pcas", &TMainWindow::ActionPcasExecute);
   AddCommand(tools, "tools.pca_viewer", &TMainWindow::ActionPcaViewerExecute);
+  AddCommand(tools, "tools.mean", &TMainWindow::ActionMeanExecute)
+      ->setStatusTip(tr("Average the tracings of many radiographs superimposed on the first."));
+  AddCommand(tools, "tools.sort_by_shape", &TMainWindow::ActionSortByShapeExecute)
+      ->setStatusTip(tr("Find the radiographs whose shape is most like the current one."));
   tools->addSeparator();
   AddCommand(tools, "tools.export", &TMainWindow::ActionExportExecute)
       ->setStatusTip(tr("Analyze radiographs from a file and export the results."));
@@ -103,6 +109,20 @@ TPopulationContext TMainWindow::PopulationContext() {
 
 void TMainWindow::ActionProcrustesExecute() {
   TProcForm dialog(PopulationContext(), this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionMeanExecute() {
+  TMeanForm dialog(PopulationContext(), this);
+  dialog.exec();
+  Refresh();
+}
+
+void TMainWindow::ActionSortByShapeExecute() {
+  TRadiograph* current = fWorkspace->Current();
+  if (current == nullptr || current->IsType()) return;
+  TShapeForm dialog(PopulationContext(), *current, fMeasuring.Context(), this);
   dialog.exec();
   Refresh();
 }

@@ -60,13 +60,18 @@ QPushButton* TPopulationDialog::AddRecordsChooser(const QString& caption) {
 }
 
 QComboBox* TPopulationDialog::AddTypeChooser(const QString& caption) {
-  auto* label = new QLabel(caption);
-  auto* types = new QComboBox;
-  label->setBuddy(types);
+  QComboBox* types = AddList(caption);
   for (const std::string& name : fContext.Workspace->TypeNames()) types->addItem(QString::fromStdString(name));
-  fLayout->addWidget(label);
-  fLayout->addWidget(types);
   return types;
+}
+
+QComboBox* TPopulationDialog::AddList(const QString& caption, QVBoxLayout* layout) {
+  auto* label = new QLabel(caption);
+  auto* list = new QComboBox;
+  label->setBuddy(list);
+  (layout != nullptr ? layout : fLayout)->addWidget(label);
+  (layout != nullptr ? layout : fLayout)->addWidget(list);
+  return list;
 }
 
 TPopulationDialog::TFileChooser TPopulationDialog::AddFileChooser(const QString& caption,
@@ -116,6 +121,17 @@ std::string TPopulationDialog::ChooseResultsFile(const QString& title, const QSt
       .toStdString();
 }
 
+std::string TPopulationDialog::ChooseDataFile(const QString& title) {
+  QFileDialog dialog(this, title, QString::fromStdString(fContext.Browser.DataFolder),
+                     tr("Radiographs (*.csv);;All files (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  // Records are appended: an existing file is what the user wants to add to.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front().toStdString();
+}
+
 void TPopulationDialog::SetRecords(const std::string& dataFile, std::vector<int> records) {
   fDataFile = dataFile;
   fRecords = std::move(records);
@@ -131,9 +147,13 @@ bool TPopulationDialog::StartRequested() {
 
 void TPopulationDialog::BeginRun() {
   fRunning = true;
-  fStopRequested = false;
-  fStart->setText(tr("Cancel"));
+  BeginStage(tr("Cancel"));
   for (QWidget* input : fInputs) input->setEnabled(false);
+}
+
+void TPopulationDialog::BeginStage(const QString& stopCaption) {
+  fStopRequested = false;
+  fStart->setText(stopCaption);
 }
 
 void TPopulationDialog::ShowStatus(const std::string& status) {

@@ -51,6 +51,8 @@ class TPopulationDialog : public QDialog {
   QPushButton* AddRecordsChooser(const QString& caption);
   // `caption` as the buddy of a list of the type folder's types (returned).
   QComboBox* AddTypeChooser(const QString& caption);
+  // `caption` as the buddy of an empty list (returned), in `layout` or else the dialog's rows.
+  QComboBox* AddList(const QString& caption, QVBoxLayout* layout = nullptr);
   struct TFileChooser {
     QPushButton* Button;
     QLineEdit* Field;  // read-only: only the button chooses
@@ -70,6 +72,8 @@ class TPopulationDialog : public QDialog {
   // A text file in the results folder that results are appended to; empty when none was chosen.
   // `filter` names the kind of file first (text files when empty).
   std::string ChooseResultsFile(const QString& title, const QString& filter = {});
+  // A data file in the data folder that records are appended to; empty when none was chosen.
+  std::string ChooseDataFile(const QString& title);
   // The records chosen with "&Select...".
   void SetRecords(const std::string& dataFile, std::vector<int> records);
   const std::string& DataFile() const { return fDataFile; }
@@ -79,6 +83,9 @@ class TPopulationDialog : public QDialog {
   // True when the start button should start a run; while one runs it asks it to stop.
   bool StartRequested();
   void BeginRun();
+  // A further stage of the run under way (writing after scanning): the start button reads
+  // `stopCaption`, and a stop asked for in the stage before is forgotten.
+  void BeginStage(const QString& stopCaption);
   // Shows the status and lets events in; false once the run was asked to stop.
   bool Poll(const std::string& status);
   void ShowStatus(const std::string& status);

@@ -22,11 +22,7 @@ TProcForm::TProcForm(TPopulationContext context, QWidget* parent)
   QPushButton* select = AddRecordsChooser(tr("1. Select radiographs to use for calculating:"));
   fTypes = AddTypeChooser(tr("2. Select radiograph &Type:"));
 
-  auto* pcaLabel = new QLabel(tr("3. Select &PCA:"));
-  fPcas = new QComboBox;
-  pcaLabel->setBuddy(fPcas);
-  layout->addWidget(pcaLabel);
-  layout->addWidget(fPcas);
+  fPcas = AddList(tr("3. Select &PCA:"));
 
   const TFileChooser results =
       AddFileChooser(tr("4. Select file for results (data will be appended to the file): "), tr("F&ile..."));

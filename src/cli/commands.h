@@ -48,6 +48,12 @@ TXRayType* NeedType(TTypeCache& types, const std::string& name, const std::strin
 // `error` naming the choices (`what` is "analysis", "view"...).
 TXRayElement* MatchElement(const TXRayType& type, const std::string& name, int code, std::string_view what,
                            std::string& error);
+// Every line number of the data file, for a run over all its records; nothing when it
+// cannot be read.
+std::optional<std::vector<int>> AllRecords(const std::string& path);
+// The records --records chose, or else all of them; nothing, with the read error on `err`.
+std::optional<std::vector<int>> ChosenRecords(const std::optional<std::vector<int>>& chosen, const std::string& path,
+                                              std::ostream& err);
 
 // Reads record `record` of `dataFile` into `xray`; false with the field and reason on `err`.
 bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTypeResolver& types, std::ostream& err);
@@ -66,6 +72,9 @@ int ExportCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& e
 int MoveCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ConvertCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int FitCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int MeanCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int SortCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int PredictCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int EdgeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

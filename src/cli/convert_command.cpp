@@ -69,18 +69,6 @@ void Declare(TArgumentParser& arguments, TConvertArguments& parsed) {
                    parsed.MinimumShare, Percentage);
 }
 
-// Every line number of the file, for a run over all its records.
-std::optional<std::vector<int>> AllRecords(const std::string& path) {
-  TDataFileIndex file;
-  std::vector<int> records;
-  if (!file.Open(path) || !file.ForEachLine([&](size_t number, std::string_view) {
-        records.push_back(static_cast<int>(number));
-        return true;
-      }))
-    return std::nullopt;
-  return records;
-}
-
 }  // namespace
 
 int ConvertCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
@@ -113,14 +101,9 @@ int ConvertCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err
   options.Correspondences = table.Rows();
   if (arguments.MinimumShare) options.MinimumCarried = *arguments.MinimumShare / 100.0;
   PrintTable(table, arguments.To, arguments.From, out);
-  if (arguments.Records) {
-    options.Records = *arguments.Records;
-  } else if (std::optional<std::vector<int>> all = AllRecords(arguments.Source)) {
-    options.Records = std::move(*all);
-  } else {
-    err << TText(kFileReadErrorMessage, {arguments.Source}).English() << '\n';
-    return kExitFailure;
-  }
+  std::optional<std::vector<int>> records = ChosenRecords(arguments.Records, arguments.Source, err);
+  if (!records) return kExitFailure;
+  options.Records = std::move(*records);
 
   TProgressLine progressLine;
   const TConversionResult result = ConvertType(options, {types.Resolver(), {}},

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/generated_docs.h"
 #include "model/xray_type.h"
+#include "persistence/data_lines.h"
 #include "persistence/type_finder.h"
 #include "support/version.h"
 
@@ -41,6 +42,14 @@ constexpr TCommand kCommands[] = {
      "Rewrite records as records of another type, point by point by name, and append them to another data file.",
      ConvertCommand},
     {"fit", "Fit the snakes of a record to the edges of its image and print how far each point moved.", FitCommand},
+    {"mean",
+     "Average the tracings of records superimposed on the first, into one mean radiograph or pair by pair.",
+     MeanCommand},
+    {"sort", "Order records by how much their shape is like one record's, and print or append the best or worst.",
+     SortCommand},
+    {"predict",
+     "Predict the landmarks of records not yet placed from those placed, by the shape model of a data file.",
+     PredictCommand},
     {"edge", "Print the edges the edge lock finds along a line of an image.", EdgeCommand},
 };
 
@@ -110,6 +119,25 @@ TXRayElement* MatchElement(const TXRayType& type, const std::string& name, int c
                           : "'" + name + "' could be any of " + matching + " of the type '" + type.Name +
                                 "': give the name exactly";
   return nullptr;
+}
+
+std::optional<std::vector<int>> AllRecords(const std::string& path) {
+  TDataFileIndex file;
+  std::vector<int> records;
+  if (!file.Open(path) || !file.ForEachLine([&](size_t number, std::string_view) {
+        records.push_back(static_cast<int>(number));
+        return true;
+      }))
+    return std::nullopt;
+  return records;
+}
+
+std::optional<std::vector<int>> ChosenRecords(const std::optional<std::vector<int>>& chosen, const std::string& path,
+                                              std::ostream& err) {
+  if (chosen) return chosen;
+  std::optional<std::vector<int>> all = AllRecords(path);
+  if (!all) err << TText(kFileReadErrorMessage, {path}).English() << '\n';
+  return all;
 }
 
 bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTypeResolver& types, std::ostream& err) {

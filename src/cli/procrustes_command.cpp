@@ -208,16 +208,9 @@ int ProcrustesCommand(TArgumentParser& parser, std::ostream& out, std::ostream& 
   for (const auto& element : type->ElementList(ekPCA)) pcaNames.push_back(element->Name);
 
   if (request.Records.empty()) {
-    TDataFileIndex file;
-    size_t lines = 0;
-    if (!file.Open(request.DataFile) || !file.ForEachLine([&](size_t n, std::string_view) {
-          lines = n;
-          return true;
-        })) {
-      err << TText(kFileReadErrorMessage, {request.DataFile}).English() << '\n';
-      return kExitFailure;
-    }
-    for (size_t n = 1; n <= lines; ++n) request.Records.push_back(static_cast<int>(n));
+    std::optional<std::vector<int>> all = ChosenRecords(std::nullopt, request.DataFile, err);
+    if (!all) return kExitFailure;
+    request.Records = std::move(*all);
   }
   // Without --report the report goes to standard output: there is no destination to check.
   TProcrustesRequest checked = request;

@@ -84,4 +84,35 @@ TRecordScan ForEachRecordOfType(const std::string& path, const std::string& type
   return scan;
 }
 
+TRecordScan ForEachChosenRecord(const std::string& path, const std::vector<int>& records, const std::string& typeName,
+                                const TTypeResolver& types, const TDataFileOptions& options,
+                                const std::function<bool(std::unique_ptr<TXRay>& xray, int record)>& visit) {
+  TRecordScan scan;
+  TDataFileIndex file;
+  if (!file.Open(path)) {
+    scan.ReadFailed = true;
+    return scan;
+  }
+  std::string line;
+  for (int record : records) {
+    if (record < 1 || !file.ReadLine(static_cast<size_t>(record), line)) {
+      if (file.Failed()) break;
+      continue;  // the file changed since the records were chosen
+    }
+    if (RecordTypeName(line) != typeName) continue;
+    auto xray = std::make_unique<TXRay>();
+    xray->DataFile = path;
+    if (LoadFromDataLine(*xray, line, types, options) != lsLoaded) {
+      ++scan.Unreadable;
+      continue;
+    }
+    if (!visit(xray, record)) {
+      scan.Stopped = true;
+      break;
+    }
+  }
+  scan.ReadFailed = file.Failed();
+  return scan;
+}
+
 }  // namespace lumacet

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "persistence/data_file.h"
 
@@ -16,6 +18,7 @@ class TXRayType;
 
 inline constexpr std::string_view kNoDestinationMessage = "No Destination file has been selected.";
 inline constexpr std::string_view kSameFilesMessage = "Source and Destination files are the same.";
+inline constexpr std::string_view kNoRoomMessage = "No room for more radiographs in Lumacet.";
 inline constexpr std::string_view kNoRadiographsMessage = "No radiographs have been selected.";
 inline constexpr std::string_view kCompletedStatus = "Completed.";
 inline constexpr std::string_view kTypeMissingMessage = "The radiograph type '%s' could not be found.";
@@ -70,5 +73,12 @@ struct TRecordScan {
 TRecordScan ForEachRecordOfType(const std::string& path, const std::string& typeName, const TTypeResolver& types,
                                 const TDataFileOptions& options,
                                 const std::function<bool(TXRay& xray, size_t line)>& visit);
+
+// Loads the chosen records (line numbers from 1) of the named type in the order given, as
+// ForEachRecordOfType does: lines of other types and numbers past the end are passed over.
+// `visit` may keep the radiograph by taking it out of the pointer.
+TRecordScan ForEachChosenRecord(const std::string& path, const std::vector<int>& records, const std::string& typeName,
+                                const TTypeResolver& types, const TDataFileOptions& options,
+                                const std::function<bool(std::unique_ptr<TXRay>& xray, int record)>& visit);
 
 }  // namespace lumacet

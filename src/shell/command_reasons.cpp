@@ -25,7 +25,7 @@ bool NeedsCurrent(std::string_view id) {
 // Commands that act on the current radiograph, a type will not do.
 bool NeedsRadiograph(std::string_view id) {
   return StartsWith(id, "image.") || StartsWith(id, "tracing.") || StartsWith(id, "view.detailed") ||
-         OneOf(id, {"file.duplicate", "view.copy_results", "view.save_results"});
+         OneOf(id, {"file.duplicate", "view.copy_results", "view.save_results", "tools.sort_by_shape"});
 }
 
 bool NeedsImage(std::string_view id) {

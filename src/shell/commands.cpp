@@ -129,6 +129,8 @@ constexpr TCommand kCommands[] = {
     {"tools.procrustes", LcText("ToolsMenu", "&Procrustes and PCA...")},
     {"tools.pcas", LcText("ToolsMenu", "Principal &Component Anal. (PCAs)")},
     {"tools.pca_viewer", LcText("ToolsMenu", "PCA &Viewer...")},
+    {"tools.mean", LcText("ToolsMenu", "&Mean...")},
+    {"tools.sort_by_shape", LcText("ToolsMenu", "Sort by &Shape...")},
     {"tools.export", LcText("ToolsMenu", "&Export...")},
     {"tools.convert_type", LcText("ToolsMenu", "&Convert Type...")},
 

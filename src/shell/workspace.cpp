@@ -388,6 +388,8 @@ bool TWorkspace::AskAndSave(TWorkspacePrompts& prompts) {
   return true;
 }
 
+int TWorkspace::PlaceNew(std::unique_ptr<TXRay> xray) { return Place(std::move(xray)); }
+
 int TWorkspace::Duplicate() {
   if (fCurrent == nullptr || fCurrent->IsType() || EmptyPlaceAtBelow(0) < 0) return -1;
   auto copy = std::make_unique<TXRay>();

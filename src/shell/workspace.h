@@ -10,11 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "population/record_scan.h"
 #include "imaging/image_commands.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
+#include "population/record_scan.h"
 #include "simulation/movements.h"
 
 namespace lumacet {
@@ -39,7 +41,6 @@ inline constexpr std::string_view kNoPointsSelectedMessage = "Could not get coor
 inline constexpr std::string_view kTransferQuestion =
     "Are you sure you want to set the coordinates of the selected points\r\nto those of the Reference radiograph? "
     "(there is no undo for this action)";
-inline constexpr std::string_view kNoRoomMessage = "No room for more radiographs in Lumacet.";
 inline constexpr std::string_view kImageNotSavedReminder =
     "Have you saved the image? It is best to save the image first and then the tracing, so that the link to the "
     "image is also saved.";
@@ -204,6 +205,10 @@ class TWorkspace {
   bool CloseAll(TWorkspacePrompts& prompts);
   // Before exit: the save prompt for every modified object; false when the user cancelled.
   bool AskAndSave(TWorkspacePrompts& prompts);
+
+  // A radiograph made by a population command (a mean, a match) in the first empty slot,
+  // made current: its slot, or -1 when no slot is free (the radiograph is then dropped).
+  int PlaceNew(std::unique_ptr<TXRay> xray);
 
   // "&Duplicate...": a copy of the current radiograph, made current; its slot or -1.
   int Duplicate();

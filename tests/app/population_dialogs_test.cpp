@@ -29,10 +29,12 @@
 #include "app/analysis_window.h"
 #include "app/convert_type_dialog.h"
 #include "app/export_dialog.h"
+#include "app/mean_dialog.h"
 #include "app/main_window.h"
 #include "app/pca_viewer.h"
 #include "app/pcas_dialog.h"
 #include "app/procrustes_dialog.h"
+#include "app/shape_dialog.h"
 #include "common/result_assertions.h"
 #include "model/list_elements.h"
 #include "model/xray.h"
@@ -528,11 +530,13 @@ TEST_F(PopulationDialogsTest, ClosingWhileRunningStopsTheRunFirst) {
 
 TEST_F(PopulationDialogsTest, MainWindowMeasuresShapeVariablesAndOffersTheCommands) {
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  for (const char* id : {"tools.procrustes", "tools.export", "tools.convert_type"})
+  for (const char* id : {"tools.procrustes", "tools.export", "tools.convert_type", "tools.mean"})
     EXPECT_TRUE(window.Command(id)->isEnabled()) << id;
   EXPECT_FALSE(window.Command("tools.pca_viewer")->isEnabled());
+  EXPECT_FALSE(window.Command("tools.sort_by_shape")->isEnabled());
   ASSERT_EQ(window.OpenPatient("Olivia Marchetti"), 1);
   EXPECT_TRUE(window.Command("tools.pca_viewer")->isEnabled());
+  EXPECT_TRUE(window.Command("tools.sort_by_shape")->isEnabled());
   // Only a type opened for editing can keep what the editor changes.
   EXPECT_FALSE(window.Command("tools.pcas")->isEnabled());
 
@@ -607,6 +611,86 @@ TEST_F(PopulationDialogsTest, ExportStartsWithALabelledTableAndWritesWhatResearc
   EXPECT_NE(written.find("\r\nRecord 1,,,"), std::string::npos) << written.substr(0, 300);
   EXPECT_EQ(written.find("Emma Lindqvist"), std::string::npos);
   EXPECT_EQ(written.find("N/A"), std::string::npos);
+}
+
+TEST_F(PopulationDialogsTest, MeanPutsTheMeanRadiographInTheWorkspaceOrPairsIntoAFile) {
+  TMeanForm dialog(Context());
+  dialog.TypeList()->setCurrentText("Lateral Ceph");
+  EXPECT_EQ(dialog.SuperimpositionList()->currentText(), "S-N registered at S");
+  EXPECT_FALSE(dialog.PairsFileButton()->isEnabled());
+  dialog.Calculate();
+  EXPECT_EQ(prompts.LastMessage(), "No radiographs have been selected.");
+
+  dialog.SetRecords(example.DataFile(), AllRecords());
+  std::vector<QString> statuses;
+  QObject::connect(&dialog, &TPopulationDialog::StatusShown, [&](const QString& s) { statuses.push_back(s); });
+  dialog.Calculate();
+  ASSERT_NE(workspace->Current(), nullptr);
+  EXPECT_EQ(workspace->Current()->Name, "Mean Radiograph");
+  EXPECT_EQ(workspace->Current()->Comments, "Mean of 26 radiographs");
+  EXPECT_EQ(dialog.StatusText(), "Completed.");
+  EXPECT_TRUE(statuses.front().startsWith("Calculating: ")) << statuses.front().toStdString();
+  EXPECT_EQ(dialog.StartButton()->text(), "&Calculate Mean");
+
+  // Pairwise: the file controls follow the box; the pairs go to the file, not the workspace.
+  dialog.Pairwise()->setChecked(true);
+  EXPECT_TRUE(dialog.PairsFileButton()->isEnabled());
+  dialog.Calculate();
+  EXPECT_EQ(prompts.LastMessage(), "No Destination file has been selected.");
+  const std::string pairs = example.Folder.File("pairs.csv");
+  dialog.SetPairsFile(pairs);
+  dialog.SetRecords(example.DataFile(), {15, 20, 23, 14, 6});
+  dialog.Calculate();
+  EXPECT_EQ(LineCount(ReadBytes(pairs)), 2);
+
+  // Cancel stops before the next radiograph: nothing more is written.
+  QObject::connect(&dialog, &TPopulationDialog::StatusShown, [&](const QString& s) {
+    if (s.startsWith("Calculating: ") && dialog.Running()) dialog.StartButton()->click();
+  });
+  dialog.Calculate();
+  EXPECT_FALSE(dialog.Running());
+  EXPECT_EQ(LineCount(ReadBytes(pairs)), 2);
+  EXPECT_NE(dialog.StatusText(), "Completed.");
+}
+
+TEST_F(PopulationDialogsTest, SortByShapeOpensTheBestMatchesOrWritesThem) {
+  ASSERT_EQ(workspace->OpenRecords(example.DataFile(), {15}, true, prompts), 1);
+  TRadiograph& current = *workspace->Current();
+  TShapeForm dialog(Context(), current, measuring.Context());
+  EXPECT_EQ(dialog.PcaList()->currentText(), "Lateral shape");
+  dialog.SuperimpositionList()->setCurrentText("Cranial base best fit");
+  EXPECT_EQ(dialog.DrawingList()->currentText(), "Cranial base points");
+  EXPECT_TRUE(dialog.Option(TShapeOutput::LoadBest)->isChecked());
+  EXPECT_FALSE(dialog.OutputFileButton()->isEnabled());
+  dialog.Option(TShapeOutput::WriteAll)->setChecked(true);
+  EXPECT_FALSE(dialog.NumberField()->isEnabled());
+  EXPECT_TRUE(dialog.OutputFileButton()->isEnabled());
+  dialog.Option(TShapeOutput::LoadBest)->setChecked(true);
+  dialog.NumberField()->setText("250");
+  emit dialog.NumberField()->editingFinished();
+  EXPECT_EQ(dialog.NumberField()->text(), "100");
+  dialog.NumberField()->setText("3");
+
+  dialog.SetRecords(example.DataFile(), AllRecords());
+  dialog.Scan();
+  ASSERT_FALSE(prompts.Questions.empty());
+  EXPECT_EQ(prompts.Questions.back().rfind("Radiographs processed: ", 0), 0u) << prompts.Questions.back();
+  int open = 0;
+  for (int slot = 0; slot < kSlotCount; ++slot) open += workspace->Slot(slot) != nullptr;
+  EXPECT_EQ(open, 4);  // the current radiograph and its three best matches
+  EXPECT_EQ(dialog.StatusText(), "Completed.");
+
+  // Stopping the scan goes on to the question with what was scanned; then writing.
+  const std::string out = example.Folder.File("best.csv");
+  dialog.Option(TShapeOutput::WriteBest)->setChecked(true);
+  dialog.SetOutputFile(out);
+  QObject::connect(&dialog, &TPopulationDialog::StatusShown, [&](const QString& s) {
+    if (s.startsWith("3: Scanning...")) dialog.StartButton()->click();
+  });
+  dialog.Scan();
+  EXPECT_EQ(prompts.Questions.back().rfind("Radiographs processed: 2", 0), 0u) << prompts.Questions.back();
+  EXPECT_EQ(LineCount(ReadBytes(out)), 2);
+  EXPECT_EQ(dialog.StartButton()->text(), "S&can");
 }
 
 }  // namespace

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/example_paths.h"
 #include "shell/temp_folder.h"
 
 namespace lumacet::test {
 
 // The bundled example the commands are run on: its folder and its lateral type.
-inline const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
 inline const std::string kExample = kExamples + "/lateral_ceph.lcr";
 
 struct TRun {

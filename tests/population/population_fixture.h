@@ -9,15 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "common/example_paths.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
 #include "shell/temp_folder.h"
 
 namespace lumacet::test {
-
-const std::string kExamples = std::string(LUMACET_SOURCE_DIR) + "/examples";
-const std::string kExampleData = kExamples + "/PATIENT.CSV";
 
 // A type with the named digitized points, in order.
 inline std::unique_ptr<TXRayType> PointType(const std::string& name, const std::vector<std::string>& points) {
