@@ -25,6 +25,7 @@
 #include "graphics/tracing_painter.h"
 #include "imaging/image_commands.h"
 #include "imaging/image_frame.h"
+#include "measure/analysis_text.h"
 #include "measure/number_format.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
@@ -303,20 +304,22 @@ std::optional<TIntRect> DrawnExtent(TDisplayScene& scene, const TDisplayOptions&
                   RoundSaturated(drawn->Bottom + static_cast<double>(kMargin))};
 }
 
-// The title asked for and, for several tracings, a line for each: its pen, its name and
-// the date it was taken.
+// The title asked for; for several tracings, a line for each: its pen, its name and the
+// date it was taken; then, below either, the scale the tracings and their values are drawn
+// at (a lone tracing's picture keeps its size, and the summary names the scale).
 TPictureCaption Caption(const std::vector<std::unique_ptr<TXRay>>& records, const TRenderArguments& arguments,
                         const TDisplayOptions& options) {
   TPictureCaption caption;
   caption.Title = arguments.Title.value_or("");
-  if (!arguments.Legend || records.size() < 2) return caption;
   const TTextFormats& formats = options.Labels.Presentation.Measure.Formats;
-  for (size_t i = 0; i < records.size(); ++i) {
+  for (size_t i = 0; arguments.Legend && records.size() > 1 && i < records.size(); ++i) {
     const TXRay& xray = *records[i];
     std::string text = xray.Name;
     if (xray.DateTaken != 0) text += ", " + FormatDate(xray.DateTaken, formats.ShortDateFormat);
     caption.Lines.push_back({SlotPen(options, static_cast<int>(i), i == 0), std::move(text)});
   }
+  if (!caption.Empty())
+    caption.Lines.push_back({std::nullopt, std::string(ScaleName(records.front()->MagnificationCorrected))});
   return caption;
 }
 
@@ -507,7 +510,8 @@ int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   }
   out << "Rendered " << records.size() << (records.size() == 1 ? " record" : " records") << " to " << arguments.Out
       << ": " << geometry->Pixels.Width << " x " << geometry->Pixels.Height << " pixels, "
-      << FormatNumber(area.Width / 10.0, "0.#", '.') << " x " << FormatNumber(area.Height / 10.0, "0.#", '.') << " mm\n";
+      << FormatNumber(area.Width / 10.0, "0.#", '.') << " x " << FormatNumber(area.Height / 10.0, "0.#", '.') << " mm\n"
+      << ScaleName(records.front()->MagnificationCorrected) << '\n';
   return kExitOk;
 }
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "measure/text_style.h"
@@ -32,6 +33,12 @@ struct TPresentationOptions {
 
 // TextLine flags: the general 15-digit value alone, the formatted value alone; or any sum
 // of the mean-and-SD columns and the graph column.
+// The scale distances and coordinates are given at, as the window, reports, exports and
+// pictures all name it.
+inline constexpr std::string_view kLifeSizeScale = "Life size (LIFE)";
+inline constexpr std::string_view kXRaySizeScale = "Radiograph size (XRAY)";
+inline constexpr std::string_view ScaleName(bool lifeSize) { return lifeSize ? kLifeSizeScale : kXRaySizeScale; }
+
 inline constexpr int kTextLineGeneral = -2;
 inline constexpr int kTextLineFormatted = -1;
 inline constexpr int kTextLineNormals = 1;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "measure/analysis_text.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "support/file_numbers.h"
@@ -135,6 +136,7 @@ TLandmarkExportResult ExportLandmarks(const TLandmarkExportOptions& options, con
   });
   if (result.Ok && !result.Cancelled && result.Incomplete > 0)
     result.Message += FillIn(kIncompleteSuffix, std::to_string(result.Incomplete));
+  if (result.Ok && !result.Cancelled) result.Message += "\r\n" + std::string(ScaleName(options.LifeSize));
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "measure/analysis_text.h"
 #include "measure/number_format.h"
 #include "model/kind_tables.h"
 #include "model/xray.h"
@@ -358,6 +359,8 @@ TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TEx
     file += content;
     return true;
   });
+  // A distance exported at life size differs from the one the window shows at radiograph size.
+  if (result.Ok && !result.Cancelled) result.Message += "\r\n" + std::string(ScaleName(options.LifeSize));
   return result;
 }
 

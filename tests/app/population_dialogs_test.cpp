@@ -455,7 +455,7 @@ TEST_F(PopulationDialogsTest, ExportWritesOneRecordPerRadiographOfTheType) {
   dialog.SetTargetFile(target);
   dialog.Include(TExportForm::iName)->setChecked(true);
   dialog.Export();
-  EXPECT_EQ(prompts.LastMessage(), "Total radiographs exported to file: 26");
+  EXPECT_EQ(prompts.LastMessage(), "Total radiographs exported to file: 26\r\nRadiograph size (XRAY)");
   EXPECT_EQ(dialog.StatusText(), "Completed.");
   EXPECT_EQ(dialog.StartButton()->text(), "&Export");
   const std::string written = ReadBytes(target);
@@ -605,7 +605,7 @@ TEST_F(PopulationDialogsTest, ExportStartsWithALabelledTableAndWritesWhatResearc
   dialog.Missing()->setText("NA");
   dialog.Anonymize()->setChecked(true);
   dialog.Export();
-  EXPECT_EQ(prompts.LastMessage(), "Total radiographs exported to file: 26");
+  EXPECT_EQ(prompts.LastMessage(), "Total radiographs exported to file: 26\r\nRadiograph size (XRAY)");
   const std::string written = ReadBytes(target);
   EXPECT_TRUE(written.starts_with("\xEF\xBB\xBFName,Date of Birth,Comments,")) << written.substr(0, 80);
   EXPECT_NE(written.find("\r\nRecord 1,,,"), std::string::npos) << written.substr(0, 300);

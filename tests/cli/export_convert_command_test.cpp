@@ -39,7 +39,7 @@ TEST(ExportCommandTest, AppendsATableOfTheTypesRecordsAndPrintsTheTotal) {
   TRun run = RunCli(folder, "export '" + kData + "' --type 'Lateral Ceph' --analysis Summary --out '" + out +
                                 "' --delimiter comma --headers --include name,sexnum --abbreviated");
   ASSERT_EQ(run.Exit, 0) << run.Err;
-  EXPECT_EQ(run.Out, "Total radiographs exported to file: 26\n");
+  EXPECT_EQ(run.Out, "Total radiographs exported to file: 26\nLife size (LIFE)\n");
   EXPECT_EQ(run.Err, "");  // stderr is no terminal: no progress
   const std::string table = ReadBytes(out);
   EXPECT_EQ(CountLines(table), 27u);
@@ -53,7 +53,7 @@ TEST(ExportCommandTest, WritesLandmarksAsTpsOrMorphoJ) {
   const std::string tps = folder.File("shapes.tps");
   TRun run = RunCli(folder, "export '" + kData + "' --type 'Frontal Ceph' --out '" + tps + "' --format tps");
   ASSERT_EQ(run.Exit, 0) << run.Err;
-  EXPECT_EQ(run.Out, "Total radiographs exported to file: 3\n");
+  EXPECT_EQ(run.Out, "Total radiographs exported to file: 3\nLife size (LIFE)\n");
   const std::string text = ReadBytes(tps);
   EXPECT_TRUE(text.starts_with("LM=25\r\n")) << text.substr(0, 100);
   EXPECT_NE(text.find("\r\nSCALE=0.1\r\nLM=25\r\n"), std::string::npos);

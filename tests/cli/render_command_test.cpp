@@ -70,6 +70,11 @@ TEST_F(RenderCommandTest, PaintsAPngAtTheChosenResolution) {
   EXPECT_TRUE(run.Out.starts_with("Rendered 2 records to " + out + ": " + std::to_string(width) + " x " +
                                   std::to_string(height) + " pixels, "))
       << run.Out;
+  // The scale the tracings are drawn at is said beside the picture and in its legend.
+  EXPECT_TRUE(run.Out.ends_with(" mm\nRadiograph size (XRAY)\n")) << run.Out;
+  const std::string legend = folder.File("both.svg");
+  ASSERT_EQ(Render("--records 1,2 --out '" + legend + "'").Exit, 0);
+  EXPECT_NE(ReadBytes(legend).find(">Radiograph size (XRAY)<"), std::string::npos);
   // The same picture at twice the resolution has twice the pixels each way.
   const std::string fine = folder.File("fine.png");
   ASSERT_EQ(Render("--records 1,2 --dpi 300 --out '" + fine + "'").Exit, 0);

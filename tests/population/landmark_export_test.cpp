@@ -42,7 +42,8 @@ TEST_F(LandmarkExportTest, WritesATpsBlockPerCompleteConfiguration) {
   EXPECT_EQ(result.Exported, 2);
   EXPECT_EQ(result.Incomplete, 1);
   EXPECT_EQ(result.Message,
-            "Total radiographs exported to file: 2; 1 radiographs with missing landmarks were left out");
+            "Total radiographs exported to file: 2; 1 radiographs with missing landmarks were left out\r\n"
+            "Life size (LIFE)");
   EXPECT_EQ(ReadBytes(target),
             "LM=3\r\n10 20\r\n30.25 40\r\n50 60\r\nIMAGE=jane.jpg\r\nID=1\r\nSCALE=0.1\r\n"
             "LM=3\r\n7 8\r\n9 10\r\n11 12\r\nID=3\r\nSCALE=0.1\r\n");

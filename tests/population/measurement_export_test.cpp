@@ -44,7 +44,7 @@ TEST_F(ExampleExportTest, WritesOneRecordPerRadiographOfTheTypeAfterTheHeaderLin
   TExportResult result = Run();
   ASSERT_TRUE(result.Ok) << result.Message << result.Reason;
   EXPECT_EQ(result.Exported, 26);
-  EXPECT_EQ(result.Message, "Total radiographs exported to file: 26");
+  EXPECT_EQ(result.Message, "Total radiographs exported to file: 26\r\nLife size (LIFE)");
   const std::vector<std::string> lines = Lines(ReadBytes(target));
   ASSERT_EQ(lines.size(), 27u);
   // The patient's age stands beside the analysis's own "Age" under a name of its own.
@@ -180,7 +180,7 @@ TEST_F(ExampleExportTest, ReportsRecordsOfTheTypeThatCouldNotBeReadAndPassesOver
   ASSERT_TRUE(result.Ok);
   EXPECT_EQ(result.Exported, 26);
   EXPECT_EQ(result.Unreadable, 1);
-  EXPECT_EQ(result.Message, "Total radiographs exported to file: 26; 1 records could not be read");
+  EXPECT_EQ(result.Message, "Total radiographs exported to file: 26; 1 records could not be read\r\nLife size (LIFE)");
 
   options.TypeName = "Frontal Ceph";
   options.Analysis = "Frontal";
