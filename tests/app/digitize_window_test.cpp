@@ -572,8 +572,7 @@ TEST_F(DigitizeWindowTest, TheNextPointIsPredictedGoneToAndAPlacementFarFromItIs
 
 TEST_F(DigitizeWindowTest, WithoutAShapeModelNothingIsPredictedOrFlagged) {
   // The frontal type has no PCA: its model comes from the records of the radiograph's data
-  // file, three in the example's, and none from a file with a single record.
-  example.Settings.Radiograph.DefaultType = "Frontal Ceph";
+  // file, three in the example's, and none from a file with a single record or none.
   const std::string single = example.Folder.File("single.csv");
   {
     std::ifstream in(example.DataFile());
@@ -591,16 +590,20 @@ TEST_F(DigitizeWindowTest, WithoutAShapeModelNothingIsPredictedOrFlagged) {
   for (const TCase& c : {TCase{single, false}, TCase{example.Folder.File("missing.csv"), false},
                          TCase{example.DataFile(), true}}) {
     TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-    window.resize(1200, 860);
     window.show();
-    NewRadiographOnExampleImage(window, example.Folder.File("emma_lindqvist_2018.jpg"), c.dataFile);
-    auto* xray = dynamic_cast<TXRay*>(window.Workspace().Current());
-    ASSERT_NE(xray, nullptr) << c.dataFile;
+    ASSERT_GE(window.OpenPatient("Emma Lindqvist"), 1);
+    TXRay* xray = nullptr;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+      if (auto* open = dynamic_cast<TXRay*>(window.Workspace().Slot(slot)); open != nullptr && open->Type()->Name == "Frontal Ceph")
+        xray = open;
+    ASSERT_NE(xray, nullptr);
+    window.Workspace().SetCurrent(xray);
+    xray->DataFile = c.dataFile;
+    ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing)) << c.dataFile;
     TDigitizeWindow* digitize = window.DigitizeWindow(xray);
     ASSERT_NE(digitize, nullptr) << c.dataFile;
     digitize->SetBeeper([] {});
     TDigitizing& digitizing = digitize->Digitizing();
-    for (int i = 0; i < 3; ++i) PlaceAtTemplate(window, digitizing);
     EXPECT_EQ(DrawnPrediction(*digitize).has_value(), c.predicted) << c.dataFile;
     EXPECT_EQ(digitize->findChild<QPushButton*>("goToPrediction")->isVisibleTo(digitize), c.predicted) << c.dataFile;
     if (c.predicted) continue;
