@@ -152,6 +152,7 @@ TDigitizeWindow::TDigitizeWindow(std::unique_ptr<TDigitizing> digitizing, TEnvir
       fDigitizing(std::move(digitizing)),
       fEnvironment(std::move(environment)),
       fBeep([] { QApplication::beep(); }) {
+  fTool.SetModel(std::move(fEnvironment.Model));
   setObjectName(QStringLiteral("digitizeWindow"));
   setWindowTitle(tr("Digitize"));
   Build();
@@ -223,6 +224,10 @@ void TDigitizeWindow::Build() {
             fDigitizing->RotatePlacements();
             ShowSelection();
           });
+  fGoToPrediction = button(pointButtons, tr("Go to prediction"), "goToPrediction",
+                           tr("Move the pointer to the predicted position. (G)"));
+  fGoToPrediction->setVisible(fTool.HasModel());
+  connect(fGoToPrediction, &QPushButton::clicked, this, &TDigitizeWindow::GoToPrediction);
   connect(button(pointButtons, tr("&Get [R]"), "getReference", tr("Get Coordinates from Reference.")),
           &QPushButton::clicked, this, [this] {
             const TResult got = fDigitizing->GetFromReference(fEnvironment.Reference ? fEnvironment.Reference() : nullptr);
@@ -451,7 +456,21 @@ void TDigitizeWindow::Clicked(TFloatPoint at, bool left) {
     return;
   }
   const TFloatPoint position = fTool.ClickPosition(*fDigitizing, Plane(), at, left, Options());
-  Placed(fDigitizing->DigitizeAt(position.X, position.Y));
+  // Before the placement: afterwards the selection has moved on.
+  const std::optional<TPredictedLandmark> expected = fTool.Prediction(*fDigitizing);
+  const TPlacement placement = fDigitizing->DigitizeAt(position.X, position.Y);
+  if (placement.Placed && expected)
+    emit PlacementChecked(expected->Outside(position) ? DisplayText(TText(kFarFromExpectedMessage)) : QString());
+  Placed(placement);
+}
+
+void TDigitizeWindow::GoToPrediction() {
+  if (fEnded) return;
+  const std::optional<TPredictedLandmark> expected = fTool.Prediction(*fDigitizing);
+  if (!expected) return;
+  emit PointerRequested(expected->At.X, expected->At.Y);
+  // The search follows at once, whether or not the window system reports the move.
+  PointerMoved(expected->At);
 }
 
 bool TDigitizeWindow::Pressed(TFloatPoint at, bool left, double reach) {
@@ -583,6 +602,7 @@ void TDigitizeWindow::ShowSelection() {
       if (const std::optional<TFloatPoint> guess = fDigitizing->GuessedPosition()) emit CentreRequested(guess->X, guess->Y);
   }
   fProfile->Show(fTool.Lock() ? fTool.Lock()->Profile.Graph(fGraphShown) : std::vector<double>{});
+  fGoToPrediction->setEnabled(fTool.Prediction(*fDigitizing).has_value());
 }
 
 void TDigitizeWindow::Update() {

@@ -40,6 +40,8 @@ class TDigitizeWindow : public QWidget {
     // The edge choice, one for the whole program: every window sets it back to "Most
     // prominent." when it is shown.
     TEdgeChoice* Choice = nullptr;
+    // The shape model that predicts the point to place next, built once for the session.
+    std::optional<TLandmarkModel> Model;
   };
   TDigitizeWindow(std::unique_ptr<TDigitizing> digitizing, TEnvironment environment, QWidget* parent);
   ~TDigitizeWindow() override;
@@ -65,6 +67,8 @@ class TDigitizeWindow : public QWidget {
   // Ctrl+Z: the last placement taken back (while re-registering, "&Back").
   bool Undo();
   bool CanUndo() const { return fDigitizing->CanUndoPlacement(); }
+  // G: "Go to prediction", the pointer moved to where the selected point is expected.
+  void GoToPrediction();
   // Backspace: "&Delete".
   void DeleteLast();
   void Next();
@@ -90,6 +94,11 @@ class TDigitizeWindow : public QWidget {
   void CentreRequested(double x, double y);
   // Digitizing ended: the main window releases the window.
   void Ended();
+  // The pointer should be over this tracing point of the display.
+  void PointerRequested(double x, double y);
+  // A placement was checked against its prediction: the flag for the status bar, empty when
+  // the placement lay where it was expected.
+  void PlacementChecked(const QString& flag);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -132,6 +141,7 @@ class TDigitizeWindow : public QWidget {
   QSpinBox* fPointCount = nullptr;
   QPushButton* fBack = nullptr;
   QPushButton* fProceed = nullptr;
+  QPushButton* fGoToPrediction = nullptr;
   TEdgeGraph fGraphShown = TEdgeGraph::SecondDerivative;
 };
 

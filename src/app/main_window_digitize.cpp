@@ -5,6 +5,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -62,7 +63,8 @@ void TMainWindow::BuildDigitizeCommands(QMenu* tools) {
   const std::pair<Qt::Key, void (TDigitizeWindow::*)()> keys[] = {
       {Qt::Key_Return, &TDigitizeWindow::Accept},   {Qt::Key_Enter, &TDigitizeWindow::Accept},
       {Qt::Key_Space, &TDigitizeWindow::Accept},    {Qt::Key_Backspace, &TDigitizeWindow::DeleteLast},
-      {Qt::Key_PageUp, &TDigitizeWindow::Previous}, {Qt::Key_PageDown, &TDigitizeWindow::Next}};
+      {Qt::Key_PageUp, &TDigitizeWindow::Previous}, {Qt::Key_PageDown, &TDigitizeWindow::Next},
+      {Qt::Key_G, &TDigitizeWindow::GoToPrediction}};
   for (const auto& [key, handler] : keys) {
     auto* shortcut = new QShortcut(QKeySequence(key), this);
     shortcut->setEnabled(false);
@@ -153,6 +155,9 @@ bool TMainWindow::StartDigitizing(TXRay& xray, int mode) {
   environment.Reference = [this] { return fWorkspace->Reference(); };
   environment.ShowLifeSize = [this] { return fWorkspace->Options().Data.ShowLifeSize; };
   environment.Choice = &fEdgeChoice;
+  // Built once for the session; a data file with too few complete records predicts nothing.
+  if (TResultOf<TLandmarkModel> model = DigitizingModel(xray, fWorkspace->Types().Resolver(), fWorkspace->Options().Data))
+    environment.Model = std::move(*model);
   auto* window = new TDigitizeWindow(std::move(*started), std::move(environment), this);
   fDigitizeWindows[&xray] = window;
   connect(window, &TDigitizeWindow::Changed, this, &TMainWindow::Refresh);
@@ -161,6 +166,22 @@ bool TMainWindow::StartDigitizing(TXRay& xray, int mode) {
     if (fDrawing->Mapping().CenterInDisplayRobust(x, y)) fDrawing->MappingChanged();
   });
   connect(window, &TDigitizeWindow::Ended, this, [this, window] { DigitizingEnded(window); });
+  connect(window, &TDigitizeWindow::PointerRequested, this, [this](double x, double y) {
+    // Off the display, the prediction is brought into view first.
+    std::optional<TFloatPoint> pixel = fDrawing->Mapping().ToPixel({x, y});
+    const QRect area = fDrawing->viewport()->rect();
+    if (!pixel || !area.contains(QPoint(static_cast<int>(pixel->X), static_cast<int>(pixel->Y)))) {
+      if (fDrawing->Mapping().CenterInDisplayRobust(x, y)) fDrawing->MappingChanged();
+      pixel = fDrawing->Mapping().ToPixel({x, y});
+    }
+    if (pixel) QCursor::setPos(fDrawing->viewport()->mapToGlobal(QPointF(pixel->X, pixel->Y)).toPoint());
+  });
+  connect(window, &TDigitizeWindow::PlacementChecked, this, [this](const QString& flag) {
+    if (!flag.isEmpty())
+      statusBar()->showMessage(flag);
+    else if (statusBar()->currentMessage() == DisplayText(TText(kFarFromExpectedMessage)))
+      statusBar()->clearMessage();
+  });
   // At the right edge of the screen, beside the main window as far as there is room: the
   // film stays in sight.
   window->adjustSize();

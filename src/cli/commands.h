@@ -48,9 +48,6 @@ TXRayType* NeedType(TTypeCache& types, const std::string& name, const std::strin
 // `error` naming the choices (`what` is "analysis", "view"...).
 TXRayElement* MatchElement(const TXRayType& type, const std::string& name, int code, std::string_view what,
                            std::string& error);
-// Every line number of the data file, for a run over all its records; nothing when it
-// cannot be read.
-std::optional<std::vector<int>> AllRecords(const std::string& path);
 // The records --records chose, or else all of them; nothing, with the read error on `err`.
 std::optional<std::vector<int>> ChosenRecords(const std::optional<std::vector<int>>& chosen, const std::string& path,
                                               std::ostream& err);

@@ -14,6 +14,7 @@
 #include "model/xray_type.h"
 #include "persistence/data_lines.h"
 #include "persistence/type_finder.h"
+#include "population/record_scan.h"
 #include "support/version.h"
 
 namespace lumacet::cli {
@@ -119,17 +120,6 @@ TXRayElement* MatchElement(const TXRayType& type, const std::string& name, int c
                           : "'" + name + "' could be any of " + matching + " of the type '" + type.Name +
                                 "': give the name exactly";
   return nullptr;
-}
-
-std::optional<std::vector<int>> AllRecords(const std::string& path) {
-  TDataFileIndex file;
-  std::vector<int> records;
-  if (!file.Open(path) || !file.ForEachLine([&](size_t number, std::string_view) {
-        records.push_back(static_cast<int>(number));
-        return true;
-      }))
-    return std::nullopt;
-  return records;
 }
 
 std::optional<std::vector<int>> ChosenRecords(const std::optional<std::vector<int>>& chosen, const std::string& path,

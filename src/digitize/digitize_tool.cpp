@@ -73,6 +73,12 @@ TFloatPoint TDigitizeTool::ClickPosition(const TDigitizing& digitizing, const TG
   return std::isfinite(at.X) && std::isfinite(at.Y) ? at : cursor;
 }
 
+std::optional<TPredictedLandmark> TDigitizeTool::Prediction(const TDigitizing& digitizing) const {
+  const TDigPoint* point = SelectedPoint(digitizing);
+  if (!fModel || point == nullptr || digitizing.Mode() != dmDigitizing) return std::nullopt;
+  return PredictLandmark(*fModel, digitizing.Radiograph(), point->Name);
+}
+
 void TDigitizeTool::Draw(TCanvas& canvas, const TDigitizing& digitizing, const TDigitizeToolOptions& options,
                          const TRenderOptions& render) const {
   TXRay& xray = digitizing.Radiograph();
@@ -89,6 +95,7 @@ void TDigitizeTool::Draw(TCanvas& canvas, const TDigitizing& digitizing, const T
         for (const auto& point : static_cast<TDigSnake*>(selected)->Points) DrawElement(canvas, *point, options.SnakeMarker);
     }
   }
+  if (const std::optional<TPredictedLandmark> predicted = Prediction(digitizing)) DrawPrediction(canvas, *predicted);
   if (!fLock) return;
   if (auto* point = const_cast<TDigPoint*>(SelectedPoint(digitizing)); point != nullptr && options.ShowHint)
     DrawHint(canvas, xray, *point, fLock->Cursor, render);
@@ -103,6 +110,31 @@ void DrawOrientationCursor(TCanvas& canvas, const std::vector<TCursorLine>& line
     canvas.MoveTo(RoundSaturated(line.From));
     canvas.LineTo(RoundSaturated(line.To));
   }
+}
+
+void DrawPrediction(TCanvas& canvas, const TPredictedLandmark& prediction) {
+  constexpr std::uint32_t kOrange = 0x008CFF;
+  constexpr int kOutlineSteps = 48;
+  const TEllipse ellipse = UncertaintyEllipse(prediction);
+  if (!std::isfinite(ellipse.Major) || !std::isfinite(ellipse.Minor) || !std::isfinite(ellipse.Angle)) return;
+  canvas.SetPen({kOrange, TPenStyle::Solid, 0});
+  canvas.SetBackgroundMode(TBackgroundMode::Transparent);
+  // Counter-clockwise as displayed, with y running down.
+  const double c = std::cos(ellipse.Angle), s = std::sin(ellipse.Angle);
+  std::vector<TIntPoint> outline;
+  for (int i = 0; i <= kOutlineSteps; ++i) {
+    const double t = 2 * M_PI * i / kOutlineSteps;
+    const double u = ellipse.Major * std::cos(t), v = ellipse.Minor * std::sin(t);
+    outline.push_back(RoundSaturated({ellipse.Centre.X + u * c + v * s, ellipse.Centre.Y - u * s + v * c}));
+  }
+  canvas.Polyline(outline);
+  // The cross keeps its size on the screen whatever the zoom.
+  const double arm = canvas.ScreenPixelsToLogical(6);
+  const TFloatPoint at = prediction.At;
+  canvas.MoveTo(RoundSaturated({at.X - arm, at.Y}));
+  canvas.LineTo(RoundSaturated({at.X + arm, at.Y}));
+  canvas.MoveTo(RoundSaturated({at.X, at.Y - arm}));
+  canvas.LineTo(RoundSaturated({at.X, at.Y + arm}));
 }
 
 TPlacementView PlacementView(const std::vector<TFloatPoint>& placements, double side, char decimalSeparator) {

@@ -14,6 +14,7 @@
 #include "graphics/canvas.h"
 #include "graphics/drawing_style.h"
 #include "graphics/drawings.h"
+#include "population/landmark_model.h"
 
 namespace lumacet {
 
@@ -42,15 +43,29 @@ class TDigitizeTool {
   // The pointer left the display: nothing more is drawn for it.
   void Leave() { fLock.reset(); }
 
+  // The shape model the position of the point to place next is predicted from, for the
+  // whole digitizing session; without one nothing is predicted.
+  void SetModel(std::optional<TLandmarkModel> model) { fModel = std::move(model); }
+  bool HasModel() const { return fModel.has_value(); }
+  // Where the selected point is expected, from the others already placed; nothing without a
+  // model, for an element the model does not hold, or with too few points placed.
+  std::optional<TPredictedLandmark> Prediction(const TDigitizing& digitizing) const;
+
   // Over the display: the selected snake with its points (the handles that drag them), the
-  // digitized dots when asked for, the hint drawing of the selected point as if it lay at
-  // the cursor (put back afterwards), and the orientation cursor.
+  // digitized dots when asked for, the predicted position of the selected point with its
+  // 99 % ellipse, the hint drawing of the selected point as if it lay at the cursor (put
+  // back afterwards), and the orientation cursor.
   void Draw(TCanvas& canvas, const TDigitizing& digitizing, const TDigitizeToolOptions& options,
             const TRenderOptions& render) const;
 
  private:
   std::optional<TEdgeLock> fLock;
+  std::optional<TLandmarkModel> fModel;
 };
+
+// The predicted position: a cross at its centre inside the outline of its 99 % ellipse, in
+// orange, apart from the magenta point markers and the green and blue cursor lines.
+void DrawPrediction(TCanvas& canvas, const TPredictedLandmark& prediction);
 
 // The orientation cursor: the dotted search line in green, the line at the edge in blue and
 // the two between-lines in green.

@@ -60,6 +60,20 @@ TResultOf<TLandmarkModel> LandmarkModelFromPca(TXRPCA& pca) {
   return TLandmarkModel{std::move(points), std::move(*model)};
 }
 
+TResultOf<TLandmarkModel> DigitizingModel(TXRay& xray, const TTypeResolver& types, const TDataFileOptions& options) {
+  TXRayType* type = xray.Type();
+  if (type == nullptr) return TResult::Failure(TText(LcText("Prediction", "The radiograph has no type.")));
+  for (const auto& element : type->ElementList(ekPCA)) {
+    auto& pca = static_cast<TXRPCA&>(*element);
+    if (pca.HasData)
+      if (TResultOf<TLandmarkModel> model = LandmarkModelFromPca(pca)) return model;
+  }
+  const std::optional<std::vector<int>> records =
+      xray.DataFile.empty() ? std::nullopt : AllRecords(xray.DataFile);
+  if (!records) return TResult::Failure(TText(kFileReadErrorMessage, {xray.DataFile}));
+  return BuildLandmarkModel(xray.DataFile, *records, *type, types, options, {});
+}
+
 TResultOf<std::vector<int>> LandmarkIndices(const TLandmarkModel& model, const std::vector<std::string>& names) {
   std::vector<int> indices;
   for (const std::string& name : names) {

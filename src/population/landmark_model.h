@@ -14,6 +14,7 @@
 namespace lumacet {
 
 class TRadiograph;
+class TXRay;
 class TXRayType;
 
 struct TLandmarkModel {
@@ -36,6 +37,11 @@ TResultOf<TLandmarkModel> BuildLandmarkModel(const std::string& dataFile, const 
                                              const TDataFileOptions& options, const TProgress& progress);
 // The model of a PCA element's points from the data imported into it.
 TResultOf<TLandmarkModel> LandmarkModelFromPca(TXRPCA& pca);
+
+// The model digitizing a radiograph predicts from: that of the first PCA element of its type
+// holding imported data, else that of the records of its type in its own data file. Refused
+// when neither gives one (no data file, too few records with every point of the type).
+TResultOf<TLandmarkModel> DigitizingModel(TXRay& xray, const TTypeResolver& types, const TDataFileOptions& options);
 
 // The names turned into the model's indices; refused, naming it, for a name the model
 // does not hold.

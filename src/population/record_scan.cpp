@@ -84,6 +84,17 @@ TRecordScan ForEachRecordOfType(const std::string& path, const std::string& type
   return scan;
 }
 
+std::optional<std::vector<int>> AllRecords(const std::string& path) {
+  TDataFileIndex file;
+  std::vector<int> records;
+  if (!file.Open(path) || !file.ForEachLine([&](size_t number, std::string_view) {
+        records.push_back(static_cast<int>(number));
+        return true;
+      }))
+    return std::nullopt;
+  return records;
+}
+
 TRecordScan ForEachChosenRecord(const std::string& path, const std::vector<int>& records, const std::string& typeName,
                                 const TTypeResolver& types, const TDataFileOptions& options,
                                 const std::function<bool(std::unique_ptr<TXRay>& xray, int record)>& visit) {

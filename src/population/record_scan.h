@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,10 @@ void Anonymize(TXRay& xray, size_t record);
 // bounds, as Flip Vertical does with every point selected, and lets constructed points and
 // variables follow.
 void FlipVertical(TXRayType& type);
+
+// Every line number of the data file, for a run over all its records; nothing when it
+// cannot be read.
+std::optional<std::vector<int>> AllRecords(const std::string& path);
 
 // What ForEachRecordOfType met.
 struct TRecordScan {

@@ -1,6 +1,7 @@
 // Digitizing a radiograph in the real windows: File > New on the example type and image, a
 // click for every point of the protocol, Ctrl+Z on a slip, the end of digitizing and the
-// save; and what the Digitize window does with clicks it cannot place as asked.
+// save; what the Digitize window does with clicks it cannot place as asked; and the
+// prediction of the point to place next from the collection's shape model.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,11 +12,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "app/digitize_window.h"
@@ -29,6 +32,8 @@
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "shell/digitizing_input.h"
+#include "graphics/recording_canvas.h"
+#include "population/landmark_model.h"
 #include "ui_test_support.h"
 
 namespace lumacet {
@@ -44,9 +49,10 @@ void Fill(QWidget* dialog, const char* name, const QString& text) {
 }
 
 // File > New for "Test Patient" on the example's 2018 film, chosen through "Select
-// Digitizing Input" and the image file dialog.
-void NewRadiographOnExampleImage(TMainWindow& window, const std::string& image) {
-  WhenModal("New Radiograph", [](QWidget* modal) {
+// Digitizing Input" and the image file dialog; filed in `dataFile` unless it is empty.
+void NewRadiographOnExampleImage(TMainWindow& window, const std::string& image, const std::string& dataFile = {}) {
+  WhenModal("New Radiograph", [dataFile](QWidget* modal) {
+    if (!dataFile.empty()) Fill(modal, "dataFile", QString::fromStdString(dataFile));
     Fill(modal, "name", QStringLiteral("Test Patient"));
     Fill(modal, "dateOfBirth", QStringLiteral("1/2/2010"));
     Fill(modal, "dateTaken", QStringLiteral("15/6/2021"));
@@ -440,6 +446,173 @@ TEST_F(DigitizeWindowTest, SavingANumberedFilmAdvancesToTheNextOfTheSeries) {
   // No ceph009.jpg: the series ends there, and the radiograph stays as it was saved.
   window.Command("file.save")->trigger();
   EXPECT_EQ(xray->Name, "008");
+}
+
+// What the Digitize window draws of the prediction: the centre of its orange outline.
+std::optional<TFloatPoint> DrawnPrediction(const TDigitizeWindow& digitize) {
+  TRecordingCanvas canvas;
+  digitize.DrawOverlay(canvas);
+  for (const TCanvasCall& call : canvas.Calls) {
+    if (call.Kind != TCanvasCallKind::Polyline || call.Pen.Colour != 0x008CFF || call.Points.size() < 8) continue;
+    // The outline is closed: its first point is drawn twice.
+    double x = 0, y = 0;
+    for (std::size_t i = 1; i < call.Points.size(); ++i) {
+      x += call.Points[i].X;
+      y += call.Points[i].Y;
+    }
+    const double n = static_cast<double>(call.Points.size() - 1);
+    return TFloatPoint{x / n, y / n};
+  }
+  return std::nullopt;
+}
+
+// A left click over the display at a tracing point.
+void ClickOnFilm(TMainWindow& window, TFloatPoint at) {
+  const std::optional<TFloatPoint> pixel = window.Drawing().Mapping().ToPixel(at);
+  ASSERT_TRUE(pixel);
+  const QPoint where(static_cast<int>(std::lround(pixel->X)), static_cast<int>(std::lround(pixel->Y)));
+  QTest::mouseMove(window.Drawing().viewport(), where);
+  QTest::mouseClick(window.Drawing().viewport(), Qt::LeftButton, {}, where);
+}
+
+// The selected point placed where the type's template has it, if the display shows it.
+void PlaceAtTemplate(TMainWindow& window, TDigitizing& digitizing) {
+  const TXRayType& type = *digitizing.Radiograph().Type();
+  const int index = type.IndexOf(digitizing.Selected());
+  ASSERT_GE(index, 0);
+  TXRPoint& where = *type.TemplatePoints[static_cast<std::size_t>(index)];
+  const std::optional<TFloatPoint> pixel = window.Drawing().Mapping().ToPixel({where.GetX(), where.GetY()});
+  if (!pixel || !window.Drawing().viewport()->rect().contains(QPoint(static_cast<int>(pixel->X), static_cast<int>(pixel->Y)))) {
+    window.Drawing().Mapping().CenterInDisplayRobust(where.GetX(), where.GetY());
+    window.Drawing().MappingChanged();
+  }
+  ClickOnFilm(window, {where.GetX(), where.GetY()});
+}
+
+const QString kFar = QStringLiteral("Far from the expected position: check this point.");
+
+TEST_F(DigitizeWindowTest, TheNextPointIsPredictedGoneToAndAPlacementFarFromItIsFlaggedButKept) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  window.resize(1200, 860);
+  window.show();
+  NewRadiographOnExampleImage(window, example.Folder.File("emma_lindqvist_2018.jpg"), example.DataFile());
+  auto* xray = dynamic_cast<TXRay*>(window.Workspace().Current());
+  ASSERT_NE(xray, nullptr);
+  TDigitizeWindow* digitize = window.DigitizeWindow(xray);
+  ASSERT_NE(digitize, nullptr);
+  digitize->SetBeeper([] {});
+  TDigitizing& digitizing = digitize->Digitizing();
+  auto* go = digitize->findChild<QPushButton*>("goToPrediction");
+  ASSERT_NE(go, nullptr);
+  EXPECT_TRUE(go->isVisibleTo(digitize));
+  // Nothing is predicted from a single point.
+  EXPECT_FALSE(DrawnPrediction(*digitize));
+  EXPECT_FALSE(go->isEnabled());
+  PlaceAtTemplate(window, digitizing);
+  EXPECT_FALSE(DrawnPrediction(*digitize));
+  // The type's shape model (its PCA's points) predicts the points it holds once two of them
+  // are placed; the others are placed without a prediction.
+  const TResultOf<TLandmarkModel> model = DigitizingModel(*xray, window.Workspace().Types().Resolver(), {});
+  ASSERT_TRUE(model);
+  auto expectedNext = [&] { return PredictLandmark(*model, *xray, digitizing.Selected()->Name); };
+  for (int i = 0; i < 40 && !expectedNext(); ++i) {
+    EXPECT_FALSE(DrawnPrediction(*digitize)) << digitizing.Selected()->Name;
+    if (digitizing.Selected()->KindCode() == ekSnake)
+      digitize->Next();
+    else
+      PlaceAtTemplate(window, digitizing);
+  }
+  // Its prediction is drawn where the engine puts it, not far from where the template has it.
+  auto* next = static_cast<TDigPoint*>(digitizing.Selected());
+  const std::optional<TPredictedLandmark> expected = expectedNext();
+  ASSERT_TRUE(expected) << next->Name;
+  const std::optional<TFloatPoint> drawn = DrawnPrediction(*digitize);
+  ASSERT_TRUE(drawn) << next->Name;
+  EXPECT_NEAR(drawn->X, expected->At.X, 1.5);
+  EXPECT_NEAR(drawn->Y, expected->At.Y, 1.5);
+  TXRPoint& templatePoint = *xray->Type()->TemplatePoints[static_cast<std::size_t>(xray->Type()->IndexOf(next))];
+  EXPECT_LT(std::hypot(expected->At.X - templatePoint.GetX(), expected->At.Y - templatePoint.GetY()), 100) << next->Name;
+
+  // The button and the key take the pointer there, over the display.
+  auto pointerAt = [&]() -> std::optional<TFloatPoint> {
+    const QPoint local = window.Drawing().viewport()->mapFromGlobal(QCursor::pos());
+    return window.Drawing().Mapping().ToTracing({static_cast<double>(local.x()), static_cast<double>(local.y())});
+  };
+  ASSERT_TRUE(go->isEnabled());
+  QCursor::setPos(window.Drawing().viewport()->mapToGlobal(QPoint(3, 3)));
+  go->click();
+  std::optional<TFloatPoint> pointer = pointerAt();
+  ASSERT_TRUE(pointer);
+  const double pixel = window.Drawing().Mapping().ToTracing({1, 0})->X - window.Drawing().Mapping().ToTracing({0, 0})->X;
+  EXPECT_NEAR(pointer->X, expected->At.X, 2 * pixel);
+  EXPECT_NEAR(pointer->Y, expected->At.Y, 2 * pixel);
+  QCursor::setPos(window.Drawing().viewport()->mapToGlobal(QPoint(3, 3)));
+  QTest::keyClick(&window, Qt::Key_G);
+  pointer = pointerAt();
+  ASSERT_TRUE(pointer);
+  EXPECT_NEAR(pointer->X, expected->At.X, 2 * pixel);
+  EXPECT_NEAR(pointer->Y, expected->At.Y, 2 * pixel);
+
+  // 3 cm off: flagged on the status bar, and placed all the same.
+  const TFloatPoint far{expected->At.X + 300, expected->At.Y};
+  ASSERT_TRUE(expected->Outside(far));
+  digitize->Clicked(far, true);
+  EXPECT_EQ(window.statusBar()->currentMessage(), kFar);
+  const std::optional<TFloatPoint> placed = xray->Load().Position(next);
+  ASSERT_TRUE(placed);
+  EXPECT_DOUBLE_EQ(placed->X, far.X);
+  EXPECT_NE(digitizing.Selected(), next);
+  // The next point placed where it is expected clears the flag.
+  for (int i = 0; i < 40 && !expectedNext(); ++i) digitize->Next();
+  const std::optional<TPredictedLandmark> following = expectedNext();
+  ASSERT_TRUE(following);
+  digitize->Clicked(following->At, true);
+  EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty()) << window.statusBar()->currentMessage().toStdString();
+}
+
+TEST_F(DigitizeWindowTest, WithoutAShapeModelNothingIsPredictedOrFlagged) {
+  // The frontal type has no PCA: its model comes from the records of the radiograph's data
+  // file, three in the example's, and none from a file with a single record or none.
+  const std::string single = example.Folder.File("single.csv");
+  {
+    std::ifstream in(example.DataFile());
+    std::ofstream out(single);
+    for (std::string line; std::getline(in, line);)
+      if (line.find("Frontal Ceph") != std::string::npos) {
+        out << line << '\n';
+        break;
+      }
+  }
+  struct TCase {
+    std::string dataFile;
+    bool predicted;
+  };
+  for (const TCase& c : {TCase{single, false}, TCase{example.Folder.File("missing.csv"), false},
+                         TCase{example.DataFile(), true}}) {
+    TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+    window.show();
+    ASSERT_GE(window.OpenPatient("Emma Lindqvist"), 1);
+    TXRay* xray = nullptr;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+      if (auto* open = dynamic_cast<TXRay*>(window.Workspace().Slot(slot)); open != nullptr && open->Type()->Name == "Frontal Ceph")
+        xray = open;
+    ASSERT_NE(xray, nullptr);
+    window.Workspace().SetCurrent(xray);
+    xray->DataFile = c.dataFile;
+    ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing)) << c.dataFile;
+    TDigitizeWindow* digitize = window.DigitizeWindow(xray);
+    ASSERT_NE(digitize, nullptr) << c.dataFile;
+    digitize->SetBeeper([] {});
+    TDigitizing& digitizing = digitize->Digitizing();
+    EXPECT_EQ(DrawnPrediction(*digitize).has_value(), c.predicted) << c.dataFile;
+    EXPECT_EQ(digitize->findChild<QPushButton*>("goToPrediction")->isVisibleTo(digitize), c.predicted) << c.dataFile;
+    if (c.predicted) continue;
+    // A wild click is placed without a word.
+    TXRayElement* selected = digitizing.Selected();
+    digitize->Clicked({-500, -500}, true);
+    EXPECT_TRUE(xray->Load().IsValid(selected)) << c.dataFile;
+    EXPECT_NE(window.statusBar()->currentMessage(), kFar) << c.dataFile;
+  }
 }
 
 }  // namespace
