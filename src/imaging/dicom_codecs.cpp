@@ -81,11 +81,17 @@ void DecodeJpegLsFrame(std::span<const uint8_t> stream, const TCodedFrame& expec
     const size_t bytes = info.bits_per_sample > 8 ? 2 : 1;
     const size_t samples = size_t(info.width) * info.height * size_t(info.component_count);
     if (size != samples * bytes) throw TImageReadError{kWrongFrame};
-    std::vector<uint8_t> decoded(size);
-    decoder.decode(decoded.data(), decoded.size());
     StartFrame(frame, expected, info.bits_per_sample);
     // Without interleaving the components come plane after plane.
     const bool planar = decoder.interleave_mode() == charls::interleave_mode::none && info.component_count > 1;
+    // 16-bit samples interleaved come in host order, as the frame keeps them: decoded in
+    // place, without a second image's worth of memory and a copy.
+    if (bytes == 2 && !planar && frame.Samples.size() == samples) {
+      decoder.decode(frame.Samples.data(), size);
+      return;
+    }
+    std::vector<uint8_t> decoded(size);
+    decoder.decode(decoded.data(), decoded.size());
     const size_t components = size_t(info.component_count), plane = size_t(info.width) * info.height;
     for (size_t i = 0; i < samples; ++i) {
       const size_t from = planar ? (i % components) * plane + i / components : i;
