@@ -125,7 +125,7 @@ class TMainWindow : public QMainWindow {
   void UpdateLists();
   void SlotClicked(QListWidgetItem* item);
   void SlotMenu(const QPoint& at);
-  TRecordBrowserOptions BrowserOptions() const;
+  TRecordBrowserOptions BrowserOptions();
   TPresentationOptions Presentation() const;
   void WriteSettings();
 
