@@ -7,7 +7,13 @@
 #include <string>
 
 #include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
+
+#include <memory>
+#include <vector>
 
 #include "graphics/canvas.h"
 #include "support/atomic_file.h"
@@ -51,7 +57,21 @@ class TQPainterCanvas : public TCanvas {
   enum class TArcKind { Arc, Pie };
   void DrawArc(const TIntRect& box, TIntPoint startRadial, TIntPoint endRadial, TArcKind kind);
 
+  // The fonts this canvas has drawn with, and the widths of the texts measured in each: a
+  // tracing's labels share a few fonts, and making the font and measuring the text again
+  // for every label and its extent was a fifth of a paint.
+  struct TDeviceFont {
+    TFont Font;
+    int Pixels = 0;
+    QFont Qt;
+    QFontMetricsF Metrics;
+    QHash<QString, qreal> Advances;
+  };
+  TDeviceFont& CurrentFont() const;
+  qreal Advance(TDeviceFont& font, const QString& text) const;
+
   QPainter& fPainter;
+  mutable std::vector<std::unique_ptr<TDeviceFont>> fFonts;
 };
 
 using TPaintRoutine = std::function<void(TCanvas&)>;
