@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
@@ -335,6 +336,9 @@ TEST_F(DigitizeWindowTest, TheSnakeIconsMoveAndTurnTheSnakeAndCtrlZTakesEachDrag
   ASSERT_NE(xray, nullptr);
   ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
   TDigitizeWindow& digitize = *window.DigitizeWindow(xray);
+  // The edge choices are pictures from the program's own icons.
+  for (const char* choice : {"edgeChoice0", "edgeChoice1", "edgeChoice2", "edgeChoice3"})
+    EXPECT_FALSE(test::Child<QToolButton>(&digitize, choice)->icon().pixmap(24).isNull()) << choice;
   TDigitizing& digitizing = digitize.Digitizing();
   while (digitizing.Selected()->KindCode() != ekSnake) digitizing.Next();
   auto& snake = static_cast<TDigSnake&>(*digitizing.Selected());
