@@ -102,14 +102,14 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
     fPicture.setDevicePixelRatio(ratio);
     fPicture.fill(Qt::white);
     QPainter back(&fPicture);
-    TQPainterCanvas canvas(back);
+    TQPainterCanvas canvas(back, &fTextLayouts);
     canvas.SetMapping(*mapping);
     DrawDisplay(canvas, scene, options);
   }
   fOverlayOnly = false;
   fPictureStale = false;
   painter.drawImage(0, 0, fPicture);
-  TQPainterCanvas canvas(painter);
+  TQPainterCanvas canvas(painter, &fTextLayouts);
   canvas.SetMapping(*mapping);
   TRadiograph* current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
   fTools.DrawOverlay(canvas, current, options, LocaleDecimalSeparator());
@@ -173,7 +173,7 @@ void TDrawingArea::KeepPictureWithoutCurrent() {
   fDragPicture.setDevicePixelRatio(ratio);
   fDragPicture.fill(Qt::white);
   QPainter back(&fDragPicture);
-  TQPainterCanvas canvas(back);
+  TQPainterCanvas canvas(back, &fTextLayouts);
   canvas.SetMapping(*mapping);
   DrawDisplay(canvas, scene, fOptions());
 }
@@ -186,7 +186,7 @@ void TDrawingArea::PaintDragStep(QPainter& painter, const TIsotropicMapping& map
   for (size_t i = 0; i < scene.Slots.size(); ++i)
     if (static_cast<int>(i) != scene.Current) scene.Slots[i] = nullptr;
   TDisplayOptions options = fOptions();
-  TQPainterCanvas canvas(painter);
+  TQPainterCanvas canvas(painter, &fTextLayouts);
   canvas.SetMapping(mapping);
   DrawTracings(canvas, scene, options);
   if (scene.Current >= 0) {

@@ -221,7 +221,7 @@ std::uint32_t FromQColor(const QColor& colour) {
          static_cast<std::uint32_t>(rgb.blue()) << 16;
 }
 
-TQPainterCanvas::TQPainterCanvas(QPainter& painter) : fPainter(painter) {
+TQPainterCanvas::TQPainterCanvas(QPainter& painter, TTextLayouts* layouts) : fPainter(painter), fLayouts(layouts) {
   fPainter.resetTransform();
   fPainter.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -370,7 +370,8 @@ TQPainterCanvas::TDeviceFont& TQPainterCanvas::CurrentFont() const {
     if (font->Pixels == pixels && font->Font == Font()) return *font;
   QFont qfont = DeviceFont(Font(), pixelHeight);
   QFontMetricsF metrics(qfont, fPainter.device());
-  fFonts.push_back(std::make_unique<TDeviceFont>(TDeviceFont{Font(), pixels, qfont, metrics, {}}));
+  const QString key = qfont.key() + QString::number(fPainter.device()->logicalDpiX());
+  fFonts.push_back(std::make_unique<TDeviceFont>(TDeviceFont{Font(), pixels, qfont, key, metrics, {}}));
   return *fFonts.back();
 }
 
@@ -393,8 +394,23 @@ void TQPainterCanvas::TextOut(TIntPoint topLeft, std::string_view utf8) {
   fPainter.setFont(font.Qt);
   fPainter.setPen(ToQColor(TextColour()));
   fPainter.setBackgroundMode(Qt::TransparentMode);
+  if (fLayouts != nullptr) {
+    fPainter.drawStaticText(at, fLayouts->Layout(font.Key, text, font.Qt));
+    return;
+  }
   // Text cells are placed by their top; Qt places text by its baseline.
   fPainter.drawText(QPointF(at.x(), at.y() + font.Metrics.ascent()), text);
+}
+
+QStaticText& TTextLayouts::Layout(const QString& font, const QString& text, const QFont& qfont) {
+  const QString key = font + QChar(0) + text;
+  auto found = fLayouts.find(key);
+  if (found != fLayouts.end()) return *found;
+  if (fLayouts.size() > 4096) fLayouts.clear();
+  QStaticText layout(text);
+  layout.setTextFormat(Qt::PlainText);
+  layout.prepare(QTransform(), qfont);
+  return *fLayouts.insert(key, layout);
 }
 
 TIntSize TQPainterCanvas::TextExtent(std::string_view utf8) const {
