@@ -288,16 +288,24 @@ TEST_F(DigitizeWindowTest, ATypeWithoutProtocolIsRefusedAndMarginsThatAreNoNumbe
   protocol.Points = members;
 }
 
-TEST_F(DigitizeWindowTest, ASnakePointIsDraggedByItsHandleAndARightClickMovesTheWholeSnake) {
-  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+// The example's lateral film being digitized in `window`, shown, with its first snake selected.
+TDigitizeWindow* DigitizingFirstSnake(TMainWindow& window) {
   window.resize(1100, 800);
   window.show();
   TXRay* xray = OpenLateralWithFilm(window);
-  ASSERT_NE(xray, nullptr);
-  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
-  TDigitizeWindow& digitize = *window.DigitizeWindow(xray);
-  TDigitizing& digitizing = digitize.Digitizing();
+  if (xray == nullptr || !window.StartDigitizing(*xray, dmDigitizing)) return nullptr;
+  TDigitizing& digitizing = window.DigitizeWindow(xray)->Digitizing();
   while (digitizing.Selected()->KindCode() != ekSnake) digitizing.Next();
+  return window.DigitizeWindow(xray);
+}
+
+TEST_F(DigitizeWindowTest, ASnakePointIsDraggedByItsHandleAndARightClickMovesTheWholeSnake) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  TDigitizeWindow* started = DigitizingFirstSnake(window);
+  ASSERT_NE(started, nullptr);
+  TDigitizeWindow& digitize = *started;
+  TXRay* xray = &digitize.Radiograph();
+  TDigitizing& digitizing = digitize.Digitizing();
   auto& snake = static_cast<TDigSnake&>(*digitizing.Selected());
   auto position = [&](std::size_t i) {
     [[maybe_unused]] const TLoadedRadiograph loaded = xray->Load();
@@ -330,17 +338,14 @@ TEST_F(DigitizeWindowTest, ASnakePointIsDraggedByItsHandleAndARightClickMovesThe
 
 TEST_F(DigitizeWindowTest, TheSnakeIconsMoveAndTurnTheSnakeAndCtrlZTakesEachDragBackExactly) {
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
-  window.resize(1100, 800);
-  window.show();
-  TXRay* xray = OpenLateralWithFilm(window);
-  ASSERT_NE(xray, nullptr);
-  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
-  TDigitizeWindow& digitize = *window.DigitizeWindow(xray);
+  TDigitizeWindow* started = DigitizingFirstSnake(window);
+  ASSERT_NE(started, nullptr);
+  TDigitizeWindow& digitize = *started;
+  TXRay* xray = &digitize.Radiograph();
   // The edge choices are pictures from the program's own icons.
   for (const char* choice : {"edgeChoice0", "edgeChoice1", "edgeChoice2", "edgeChoice3"})
     EXPECT_FALSE(test::Child<QToolButton>(&digitize, choice)->icon().pixmap(24).isNull()) << choice;
   TDigitizing& digitizing = digitize.Digitizing();
-  while (digitizing.Selected()->KindCode() != ekSnake) digitizing.Next();
   auto& snake = static_cast<TDigSnake&>(*digitizing.Selected());
   auto points = [&] {
     [[maybe_unused]] const TLoadedRadiograph loaded = xray->Load();
