@@ -218,6 +218,7 @@ class TMainWindow : public QMainWindow {
   std::map<const TRadiograph*, TDigitizeWindow*> fDigitizeWindows;
   TEdgeChoice fEdgeChoice = TEdgeChoice::MostProminent;
   bool fDigitizedDots = false;
+  bool fSnakeIcons = true;
   std::vector<QShortcut*> fDigitizeKeys;
 };
 
