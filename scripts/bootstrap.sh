@@ -12,6 +12,7 @@ packages=(
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libcharls-dev libopenjp2-7-dev libgdcm-dev
   dcmtk libgdcm-tools libtiff-tools netpbm imagemagick libjpeg-turbo-progs
   poppler-utils fonts-dejavu-core
+  libxlsxwriter-dev python3-openpyxl
   libsane-dev sane-utils
   xvfb xauth dbus-daemon
   r-cran-shapes
