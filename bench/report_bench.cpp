@@ -1,4 +1,4 @@
-// The extended report of four radiographs of the example type to a PDF of four A4 pages
+// The extended report of four radiographs of the example type to a PDF of A4 pages
 // (headers, tracings with their labels, the measurements table and both deviation graphs),
 // as `lumacet-cli report` and the report window's save write it. Target: under 300 ms.
 #include <benchmark/benchmark.h>
@@ -52,7 +52,8 @@ void BM_ExtendedReportToPdf(benchmark::State& state) {
     const TWriteResult written = WritePdfPicture(path, paper.Dots, "Report", [&](TCanvas& canvas) {
       pages = DrawExtendedReport(canvas, report, paper, TPageFlow::Sheets).ValueOr(0);
     });
-    if (!written.Ok || pages != 4) state.SkipWithError("the report was not written");
+    if (!written.Ok || pages == 0) state.SkipWithError("the report was not written");
+    state.counters["pages"] = pages;
   }
 }
 BENCHMARK(BM_ExtendedReportToPdf)->Unit(benchmark::kMillisecond);

@@ -39,6 +39,7 @@ struct TReportArguments {
   std::optional<std::string> Header;
   std::optional<std::string> Footer;
   std::optional<double> Zoom;
+  std::optional<TIntPoint> Offset;
   bool Landscape = false;
   bool Images = false;
 };
@@ -50,6 +51,32 @@ std::optional<TReportFormat> ReportFormatOf(const std::string& path) {
   if (extension == ".pdf") return TReportFormat::Pdf;
   if (extension == ".svg") return TReportFormat::Svg;
   return std::nullopt;
+}
+
+std::optional<TIntPoint> ParseOffset(std::string_view text) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  const std::optional<int> x = ParseFileInt(text.substr(0, comma));
+  const std::optional<int> y = ParseFileInt(text.substr(comma + 1));
+  if (!x || !y) return std::nullopt;
+  return TIntPoint{*x, *y};
+}
+
+// The offset that puts the middle of the records' tracings in the middle of the box.
+TPageOffset CentredOffset(const std::vector<std::unique_ptr<TXRay>>& records, const TExtAnalysisSettings& settings) {
+  std::optional<TIntRect> bounds;
+  for (const auto& xray : records) {
+    const TIntRect b = xray->TracingBounds();
+    if (b.Right <= b.Left || b.Bottom <= b.Top) continue;
+    bounds = bounds ? TIntRect{std::min(bounds->Left, b.Left), std::min(bounds->Top, b.Top),
+                               std::max(bounds->Right, b.Right), std::max(bounds->Bottom, b.Bottom)}
+                    : b;
+  }
+  if (!bounds || !(settings.TracingZoom > 0)) return settings.TracingExtPage;
+  const double width = settings.TracingWidth * 254 / settings.TracingZoom;
+  const double height = settings.TracingHeight * 254 / settings.TracingZoom;
+  return {RoundSaturated((bounds->Left + bounds->Right - width) / 2),
+          RoundSaturated((bounds->Top + bounds->Bottom - height) / 2)};
 }
 
 void Declare(TArgumentParser& arguments, TReportArguments& parsed) {
@@ -68,6 +95,10 @@ void Declare(TArgumentParser& arguments, TReportArguments& parsed) {
   arguments.Option("--footer", "TEXT", "the page footer, with the same codes (the settings')", parsed.Footer);
   arguments.Option("--zoom", "F", "the tracing's scale in its box, 1 for life size (the settings')", parsed.Zoom,
                    [](std::string_view text) { return ParseFileReal(text, false); });
+  arguments.Option("--offset", "X,Y",
+                   "the tracing point at the top left of the tracing box, in tenths of a millimetre (the settings' "
+                   "with --settings, else the tracings centred in the box)",
+                   parsed.Offset, ParseOffset);
   arguments.Flag("--images", "paint each record's linked image under the tracings", parsed.Images);
 }
 
@@ -115,6 +146,11 @@ int ReportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
     }
     records.push_back(std::move(xray));
   }
+
+  // As render draws them: several tracings in their types' own pens cannot be told apart.
+  if (!arguments.Settings && records.size() > 1) settings.Radiograph.DrawingStyle = kStyleByPosition;
+  if (arguments.Offset) settings.ExtAnalysis.TracingExtPage = {arguments.Offset->X, arguments.Offset->Y};
+  else if (!arguments.Settings) settings.ExtAnalysis.TracingExtPage = CentredOffset(records, settings.ExtAnalysis);
 
   TMeasuring measuring;
   std::vector<TRadiograph*> radiographs;

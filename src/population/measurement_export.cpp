@@ -410,8 +410,9 @@ using TRow = std::vector<TCell>;
 // The value as the table writes it, read back as a number where it is one.
 TCell ValueCell(TXRVariable& variable, const TLoadedRadiograph& loaded, const TMeasurementExportOptions& options,
                 const TPresentationOptions& presentation) {
-  if (!variable.Valid) return {};
+  // Measured first: validity is known only then.
   const std::string text = ExportValue(variable, loaded, options, presentation);
+  if (!variable.Valid) return {};
   if (IsTextVariableKind(variable.Kind())) return TCell::Of(text);
   std::string dotted = text;
   std::replace(dotted.begin(), dotted.end(), presentation.Measure.Formats.DecimalSeparator, '.');
