@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "graphics/print_pages.h"
 #include "measure/norms.h"
 #include "measure/variables.h"
 #include "model/list_elements.h"
@@ -289,22 +290,14 @@ class TReportPainter {
     if (fSettings.TracingPos == 2) left = fFrame.RightX - width;
     const TIntRect box{left, fY, left + width, std::min(fY + height, fFrame.BottomY)};
 
-    fCanvas.Save();
-    fCanvas.IntersectClip(box);
-    // One inch holds 254 / zoom tracing units; the offset point lands at the box's corner.
-    const double dotsPerUnit = fFrame.Paper.DpiX * fSettings.TracingZoom / 254;
-    const TFloatPoint corner = fCanvas.LogicalToDevice(TFloatPoint{static_cast<double>(box.Left), static_cast<double>(box.Top)});
-    const TFloatPoint offset{static_cast<double>(fSettings.TracingExtPage.X), static_cast<double>(fSettings.TracingExtPage.Y)};
-    if (auto mapping = TIsotropicMapping::FromScale(offset, fCanvas.Mapping().Scale() * dotsPerUnit, corner)) {
-      fCanvas.SetMapping(*mapping);
-      TDisplayScene scene;
-      scene.Slots = fReport.Radiographs;
-      scene.Current = 0;
-      if (fReport.Images) fReport.Images(fCanvas);
-      if (fReport.Display.GridShown) DrawGrid(fCanvas, fReport.Display.GridDensity, fReport.Display.GridColour);
-      DrawTracings(fCanvas, scene, fReport.Display);
-    }
-    fCanvas.Restore();
+    TTracingBox tracing;
+    tracing.Scene.Slots = fReport.Radiographs;
+    tracing.Scene.Current = 0;
+    tracing.Scene.Images = fReport.Images;
+    tracing.Display = fReport.Display;
+    tracing.Offset = fSettings.TracingExtPage;
+    tracing.Zoom = fSettings.TracingZoom;
+    DrawTracingInBox(fCanvas, box, fFrame.Paper.DpiX, tracing);
     if (fSettings.TracingBox) {
       fCanvas.SetPen(kThinBlack);
       fCanvas.SetBrush({kColourWhite, TBrushStyle::Clear});
