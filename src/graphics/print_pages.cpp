@@ -113,7 +113,7 @@ TResultOf<int> DrawTextPages(TCanvas& canvas, const TPaper& paper, const TTextPa
   TResultOf<TPageFrame> frame =
       PageFrame(paper, {p.LeftMargin, p.TopMargin, p.RightMargin, p.BottomMargin, p.HeaderMargin, p.TracingMargin});
   if (!frame) return frame.Outcome();
-  if (TResult codes = CheckCodes(p.PageHeader, p.PageFooter, pages.Codes); !codes) return codes.Outcome();
+  if (TResult codes = CheckCodes(p.PageHeader, p.PageFooter, pages.Codes); !codes) return codes;
   const TTextStyle& headerStyle = pages.Styles[kTextStyleCount - 1];
   TTracingBox tracing = pages.Tracing;
   tracing.Offset = p.TracingTextPage;
