@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 
 #include "graphics/print_pages.h"
 #include "measure/norms.h"
@@ -408,10 +409,53 @@ class TReportPainter {
     return breakAtLabel && r < fTable.size() && fTable[r].Label;
   }
 
+  struct TGraphRow {
+    std::size_t Index = 0;
+    int Top = 0;
+    int Bottom = 0;
+    bool FirstOnPage = false;
+    std::size_t Set = 0;  // the first colour of the row's colour set
+  };
+
+  // The rows of a graph, one per variable: a row `barRow` high with its label cell filled and
+  // then its bars drawn, or (with break at label) a label's heading row of its name alone.
+  // With alternating lines every other row takes the colours from `setSize` on.
+  void GraphRows(int barRow, bool breakAtLabel, bool alternate, std::size_t setSize, int x0, const TFont& normal,
+                 const TFont& bold, const std::function<std::uint32_t(std::size_t)>& labelColour,
+                 const std::function<void(const TGraphRow&)>& drawBars) {
+    int lastPage = -1;
+    for (std::size_t r = 0; r < fTable.size(); ++r) {
+      const bool label = IsLabelRow(r, breakAtLabel);
+      const int rowHeight = label ? 2 * normal.Height : barRow;
+      Ensure(rowHeight);
+      TGraphRow row{r, fY, fY + rowHeight, lastPage != fPage, alternate && r % 2 == 1 ? setSize : 0};
+      lastPage = fPage;
+      const TIntRect labelCell{fFrame.LeftX, row.Top, x0, row.Bottom};
+      if (!label) Fill(labelCell, labelColour(row.Set));
+      fCanvas.SetFont(bold);
+      LabelText(labelCell, fTable[r].Name);
+      if (!label) {
+        fCanvas.SetFont(normal);
+        drawBars(row);
+      }
+      fY = row.Bottom;
+    }
+    fY += barRow;
+  }
+
+  // The line above a row with "Grid", on a page's first row and after a label row; the line
+  // below with "Grid", on the last row and before a label row.
+  void RowLines(const TGraphRow& row, bool grid, int right, bool breakAtLabel) {
+    const std::size_t r = row.Index;
+    if (grid || row.FirstOnPage || (r > 0 && IsLabelRow(r - 1, breakAtLabel)))
+      Line({fFrame.LeftX, row.Top}, {right, row.Top}, kThinBlack);
+    if (grid || r + 1 == fTable.size() || IsLabelRow(r + 1, breakAtLabel))
+      Line({fFrame.LeftX, row.Bottom}, {right, row.Bottom}, kThinBlack);
+  }
+
   void VariableGraph() {
     SectionHeading(kSectionVariableGraph);
-    const int style = fSettings.Style[3];
-    UseStyle(style, false);
+    UseStyle(fSettings.Style[3], false);
     const TFont normal = fCanvas.Font();
     TFont bold = normal;
     bold.Bold = true;
@@ -425,51 +469,28 @@ class TReportPainter {
     const int g = MillimetreDots(barMm, std::max(0, fSettings.VariablesSpacing));
     const int m = MillimetreDots(barMm, std::max(0, fSettings.VariablesLineSpacing));
     const int bars = fSettings.VariablesKeepSpace ? 4 : fN;
-    const int barRow = bars * b + (bars - 1) * g + 2 * m;
     const bool breakAtLabel = fSettings.VariablesBreak;
-    int lastPage = -1;
-    for (std::size_t r = 0; r < fTable.size(); ++r) {
-      const TReportColumn& column = fTable[r];
-      const bool label = IsLabelRow(r, breakAtLabel);
-      const int rowHeight = label ? 2 * normal.Height : barRow;
-      Ensure(rowHeight);
-      const bool firstOnPage = lastPage != fPage;
-      lastPage = fPage;
-      const std::size_t set = fSettings.VariablesAlter && r % 2 == 1 ? 2 : 0;
-      const int top = fY, bottom = fY + rowHeight;
-      const TIntRect labelCell{fFrame.LeftX, top, x0, bottom};
-      if (!label) {
-        Fill(labelCell, fSettings.VariablesBackColour[set]);
-        Fill({x0, top, fFrame.RightX, bottom}, fSettings.VariablesBackColour[set + 1]);
-      }
-      fCanvas.SetFont(bold);
-      LabelText(labelCell, column.Name);
-      if (!label) {
-        ScaleLines(centre, sdDots, k, top, bottom);
-        const int grid = fSettings.VariablesGrid;
-        if (grid != 0) {
-          Line({fFrame.LeftX, top}, {fFrame.LeftX, bottom}, kThinBlack);
-          Line({fFrame.RightX, top}, {fFrame.RightX, bottom}, kThinBlack);
-          if (grid == 2) Line({x0, top}, {x0, bottom}, kThinBlack);
-          if (grid == 2 || firstOnPage || (r > 0 && IsLabelRow(r - 1, breakAtLabel)))
-            Line({fFrame.LeftX, top}, {fFrame.RightX, top}, kThinBlack);
-          if (grid == 2 || r + 1 == fTable.size() || IsLabelRow(r + 1, breakAtLabel))
-            Line({fFrame.LeftX, bottom}, {fFrame.RightX, bottom}, kThinBlack);
-        }
-        fCanvas.SetFont(normal);
-        for (int i = 0; i < fN; ++i)
-          Bar(column.Entries[static_cast<std::size_t>(i)], i, centre, sdDots, k, top + m + i * (b + g), b, x0,
-              fFrame.RightX, fSettings.VariablesShowValue, fSettings.VariablesBackColour[set + 1]);
-      }
-      fY = bottom;
-    }
-    fY += barRow;
+    const auto& colours = fSettings.VariablesBackColour;
+    GraphRows(bars * b + (bars - 1) * g + 2 * m, breakAtLabel, fSettings.VariablesAlter, 2, x0, normal, bold,
+              [&](std::size_t set) { return colours[set]; }, [&](const TGraphRow& row) {
+                Fill({x0, row.Top, fFrame.RightX, row.Bottom}, colours[row.Set + 1]);
+                ScaleLines(centre, sdDots, k, row.Top, row.Bottom);
+                const int grid = fSettings.VariablesGrid;
+                if (grid != 0) {
+                  Line({fFrame.LeftX, row.Top}, {fFrame.LeftX, row.Bottom}, kThinBlack);
+                  Line({fFrame.RightX, row.Top}, {fFrame.RightX, row.Bottom}, kThinBlack);
+                  if (grid == 2) Line({x0, row.Top}, {x0, row.Bottom}, kThinBlack);
+                  RowLines(row, grid == 2, fFrame.RightX, breakAtLabel);
+                }
+                for (int i = 0; i < fN; ++i)
+                  Bar(fTable[row.Index].Entries[static_cast<std::size_t>(i)], i, centre, sdDots, k,
+                      row.Top + m + i * (b + g), b, x0, fFrame.RightX, fSettings.VariablesShowValue, colours[row.Set + 1]);
+              });
   }
 
   void RadiographGraph() {
     SectionHeading(kSectionRadiographGraph);
-    const int style = fSettings.Style[4];
-    UseStyle(style, false);
+    UseStyle(fSettings.Style[4], false);
     const TFont normal = fCanvas.Font();
     TFont bold = normal;
     bold.Bold = true;
@@ -481,54 +502,31 @@ class TReportPainter {
     const int sdDots = Nearest(static_cast<double>(w) / (2 * k + 1));
     const int b = std::max(1, MillimetreDots(barMm, 100));
     const int m = MillimetreDots(barMm, std::max(0, fSettings.XRaysLineSpacing));
-    const int barRow = b + 2 * m;
     const int edgeGap = Nearest(fFrame.Paper.DpiX / 63.5);
     const bool breakAtLabel = fSettings.XRaysBreak;
-    int lastPage = -1;
-    for (std::size_t r = 0; r < fTable.size(); ++r) {
-      const TReportColumn& column = fTable[r];
-      const bool label = IsLabelRow(r, breakAtLabel);
-      const int rowHeight = label ? 2 * normal.Height : barRow;
-      Ensure(rowHeight);
-      const bool firstOnPage = lastPage != fPage;
-      lastPage = fPage;
-      const std::size_t set = fSettings.XRaysAlter && r % 2 == 1 ? 5 : 0;
-      const int top = fY, bottom = fY + rowHeight;
-      const TIntRect labelCell{fFrame.LeftX, top, x0, bottom};
-      if (!label) {
-        Fill(labelCell, fSettings.XRaysBackColour[set]);
-        for (int i = 0; i < fN; ++i)
-          Fill({x0 + i * w, top, x0 + (i + 1) * w, bottom}, fSettings.XRaysBackColour[set + 1 + static_cast<std::size_t>(i)]);
-      }
-      fCanvas.SetFont(bold);
-      LabelText(labelCell, column.Name);
-      if (!label) {
-        const int grid = fSettings.XRaysGrid;
-        const int right = x0 + fN * w;
-        if (grid != 0) {
-          Line({fFrame.LeftX, top}, {fFrame.LeftX, bottom}, kThinBlack);
-          Line({x0, top}, {x0, bottom}, kThinBlack);
-          for (int i = 0; i < fN; ++i) {
-            Line({x0 + i * w + edgeGap, top}, {x0 + i * w + edgeGap, bottom}, kThinBlack);
-            Line({x0 + (i + 1) * w, top}, {x0 + (i + 1) * w, bottom}, kThinBlack);
-          }
-          if (grid == 2 || firstOnPage || (r > 0 && IsLabelRow(r - 1, breakAtLabel)))
-            Line({fFrame.LeftX, top}, {right, top}, kThinBlack);
-          if (grid == 2 || r + 1 == fTable.size() || IsLabelRow(r + 1, breakAtLabel))
-            Line({fFrame.LeftX, bottom}, {right, bottom}, kThinBlack);
-        }
-        fCanvas.SetFont(normal);
-        for (int i = 0; i < fN; ++i) {
-          const int left = x0 + i * w;
-          const int centre = left + Nearest(w / 2.0);
-          ScaleLines(centre, sdDots, k, top, bottom);
-          Bar(column.Entries[static_cast<std::size_t>(i)], i, centre, sdDots, k, top + m, b, left, left + w,
-              fSettings.XRaysShowValue, fSettings.XRaysBackColour[set + 1 + static_cast<std::size_t>(i)]);
-        }
-      }
-      fY = bottom;
-    }
-    fY += barRow;
+    const auto& colours = fSettings.XRaysBackColour;
+    auto columnColour = [&](std::size_t set, int i) { return colours[set + 1 + static_cast<std::size_t>(i)]; };
+    GraphRows(b + 2 * m, breakAtLabel, fSettings.XRaysAlter, 5, x0, normal, bold,
+              [&](std::size_t set) { return colours[set]; }, [&](const TGraphRow& row) {
+                for (int i = 0; i < fN; ++i) Fill({x0 + i * w, row.Top, x0 + (i + 1) * w, row.Bottom}, columnColour(row.Set, i));
+                const int grid = fSettings.XRaysGrid;
+                if (grid != 0) {
+                  Line({fFrame.LeftX, row.Top}, {fFrame.LeftX, row.Bottom}, kThinBlack);
+                  Line({x0, row.Top}, {x0, row.Bottom}, kThinBlack);
+                  for (int i = 0; i < fN; ++i) {
+                    Line({x0 + i * w + edgeGap, row.Top}, {x0 + i * w + edgeGap, row.Bottom}, kThinBlack);
+                    Line({x0 + (i + 1) * w, row.Top}, {x0 + (i + 1) * w, row.Bottom}, kThinBlack);
+                  }
+                  RowLines(row, grid == 2, x0 + fN * w, breakAtLabel);
+                }
+                for (int i = 0; i < fN; ++i) {
+                  const int left = x0 + i * w;
+                  const int centre = left + Nearest(w / 2.0);
+                  ScaleLines(centre, sdDots, k, row.Top, row.Bottom);
+                  Bar(fTable[row.Index].Entries[static_cast<std::size_t>(i)], i, centre, sdDots, k, row.Top + m, b, left,
+                      left + w, fSettings.XRaysShowValue, columnColour(row.Set, i));
+                }
+              });
   }
 
   TCanvas& fCanvas;
