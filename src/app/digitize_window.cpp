@@ -682,7 +682,7 @@ TDigitizingInputDlg::TDigitizingInputDlg(QWidget* parent) : QDialog(parent) {
       {tr("&Scanner"), kInputScanner}, {tr("&Digitizer"), kInputDigitizer}, {tr("&File"), kInputImageFile}};
   for (const auto& [caption, input] : choices) {
     QPushButton* button = buttons->addButton(caption, QDialogButtonBox::AcceptRole);
-    connect(button, &QPushButton::clicked, this, [this, input] {
+    connect(button, &QPushButton::clicked, this, [this, input = input] {
       fInput = input;
       accept();
     });

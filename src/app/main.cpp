@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
@@ -11,22 +14,28 @@
 #include <QTranslator>
 #include <QWindow>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "platform/instance_service.h"
+#include "shell/ini_file.h"
 #include "shell/settings.h"
+#include "shell/user_levels.h"
 
 namespace {
 
-// Opens the patient named on the command line after the main window's first paint: the
-// window paints itself while its first expose event is handled.
+// Opens what the command line names after the main window's first paint (the window paints
+// itself while its first expose event is handled): the files a file manager or the desktop's
+// menu entry hands over, or else a patient of the default data file.
 class TOpenAfterFirstPaint : public QObject {
  public:
-  TOpenAfterFirstPaint(lumacet::TMainWindow& window, std::string patient) : fWindow(window), fPatient(std::move(patient)) {
-    if (fPatient.empty()) return;
+  TOpenAfterFirstPaint(lumacet::TMainWindow& window, QStringList arguments)
+      : fWindow(window), fArguments(std::move(arguments)) {
+    if (fArguments.isEmpty()) return;
     if (QWindow* handle = fWindow.windowHandle(); handle && !handle->isExposed())
       handle->installEventFilter(this);
     else
@@ -45,11 +54,18 @@ class TOpenAfterFirstPaint : public QObject {
  private:
   void Open() {
     // Queued: it runs once the event at hand, the first paint with it, is done.
-    QTimer::singleShot(0, &fWindow, [this] { fWindow.OpenPatient(fPatient); });
+    QTimer::singleShot(0, &fWindow, [this] {
+      const bool files = std::all_of(fArguments.begin(), fArguments.end(),
+                                     [](const QString& argument) { return QFileInfo(argument).isFile(); });
+      if (files)
+        fWindow.FilesDropped(fArguments, -1);
+      else
+        fWindow.OpenPatient(fArguments.front().toStdString());
+    });
   }
 
   lumacet::TMainWindow& fWindow;
-  std::string fPatient;
+  QStringList fArguments;
 };
 
 // A language pack "lc3_<language>.qm" beside the program, for the user's language.
@@ -57,6 +73,25 @@ void LoadLanguagePack(QApplication& application, QTranslator& translator) {
   const QString folder = QCoreApplication::applicationDirPath();
   if (translator.load(QLocale(), QStringLiteral("lc3"), QStringLiteral("_"), folder))
     application.installTranslator(&translator);
+}
+
+// The password dialog when the settings hold passwords; plain ones an older file holds are
+// replaced by their hashes at once, which only the administrator is told about if it fails.
+lumacet::TUserLevels DetermineLevel(const std::string& settingsPath) {
+  lumacet::TIniFile ini;
+  ini.Load(settingsPath);
+  const lumacet::TUserLevels levels = lumacet::DetermineUserLevel(ini, []() -> std::optional<std::string> {
+    bool entered = false;
+    const QString entry = QInputDialog::getText(nullptr, lumacet::DisplayText(lumacet::kPasswordTitle),
+                                                lumacet::DisplayText(lumacet::kPasswordPrompt), QLineEdit::Password,
+                                                QString(), &entered);
+    if (!entered) return std::nullopt;
+    return entry.toStdString();
+  });
+  if (const lumacet::TResult hashed = lumacet::HashPlainPasswords(settingsPath);
+      !hashed && levels.Level() == lumacet::TUserLevel::Administrator)
+    QMessageBox::warning(nullptr, QStringLiteral("Lumacet"), lumacet::DisplayText(hashed.TextWithReason()));
+  return levels;
 }
 
 QPixmap SplashPicture() {
@@ -75,14 +110,18 @@ QPixmap SplashPicture() {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  // The desktop finds the menu entry, and with it the icon, under the program's own name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.lumacet.Lumacet"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumacet/org.lumacet.Lumacet.svg")));
   const std::string settingsPath =
       lumacet::DefaultSettingsPath(QCoreApplication::applicationFilePath().toStdString());
+  QTranslator translator;
+  LoadLanguagePack(application, translator);
+  // The level is decided before the settings are read, and holds until the program ends.
+  const lumacet::TUserLevels levels = DetermineLevel(settingsPath);
   lumacet::TSettings settings = lumacet::TSettings::Defaults(QDir::homePath().toStdString());
   lumacet::TText dropped;
   settings.Load(settingsPath, &dropped);
-
-  QTranslator translator;
-  LoadLanguagePack(application, translator);
   if (!dropped.Empty()) QMessageBox::warning(nullptr, QStringLiteral("Lumacet"), lumacet::DisplayText(dropped));
 
   lumacet::TInstanceLock lock(lumacet::InstanceLockPath());
@@ -102,6 +141,7 @@ int main(int argc, char* argv[]) {
   application.processEvents();
 
   lumacet::TMainWindow window(std::move(settings), settingsPath);
+  window.Workspace().SetUserLevels(levels);
   // Shown first: finish() waits for the window it is given to appear, which it would not
   // do before show().
   window.show();
@@ -116,9 +156,8 @@ int main(int argc, char* argv[]) {
   // A second session started anyway leaves the name to the first.
   instance.Register();
 
-  // QApplication has taken its own options; what remains first is the patient's name. The
-  // patient opens once the window has painted itself, so the user sees it at once.
-  const QStringList arguments = QCoreApplication::arguments();
-  TOpenAfterFirstPaint opener(window, arguments.size() > 1 ? arguments.at(1).toStdString() : std::string());
+  // QApplication has taken its own options; what remains are files or the patient's name.
+  // They open once the window has painted itself, so the user sees them at once.
+  TOpenAfterFirstPaint opener(window, QCoreApplication::arguments().mid(1));
   return application.exec();
 }

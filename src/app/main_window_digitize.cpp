@@ -128,7 +128,7 @@ void TMainWindow::AskForImage(TRadiograph& radiograph) {
   if (*input == kInputImageFile && !radiograph.Image.HasImage()) {
     fImageCommands->ActionImageOpenExecute();
   } else if (*input == kInputScanner && !radiograph.Image.HasImage()) {
-    AcquireImage(this, radiograph, fSettings);
+    AcquireImage(this, radiograph, fSettings, fWorkspace->UserLevels());
   } else if (*input == kInputDigitizer) {
     statusBar()->showMessage(tr("The tablet is not read by this version: digitize with the mouse."));
   }
