@@ -58,6 +58,10 @@ bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTyp
 // the reason on `err`.
 bool SaveRecordBack(TXRay& xray, const std::string& dataFile, std::ostream& err);
 
+// Painting needs a GUI application for its fonts; the command line never shows anything,
+// so it always uses the offscreen platform.
+void EnsureGuiApplication();
+
 int TypeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ImageCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ListCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
@@ -73,5 +77,6 @@ int MeanCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
 int SortCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int PredictCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int EdgeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int ReportCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

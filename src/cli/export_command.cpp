@@ -1,5 +1,6 @@
 // lumacet-cli export: every radiograph of the type in the data file becomes one record of
 // the output. A table (the default) is appended to the file as the Export dialog writes it;
+// a spreadsheet workbook (--format xlsx) is written anew with numbers as numbers;
 // TPS and MorphoJ replace the file with the landmark configurations of --drawing, --pca or,
 // without either, of every digitized point. The total is printed on stdout; progress goes
 // to stderr while it is a terminal.
@@ -23,7 +24,7 @@ namespace lumacet::cli {
 
 namespace {
 
-enum class TFormat { Table, Tps, MorphoJ };
+enum class TFormat { Table, Xlsx, Tps, MorphoJ };
 
 struct TExportArguments {
   std::string DataFile;
@@ -84,8 +85,9 @@ void Declare(TArgumentParser& arguments, TExportArguments& parsed) {
   arguments.Option("--analysis", "NAME", "a table of the analysis's measurements", parsed.Analysis);
   arguments.Option("--drawing", "NAME", "the coordinates of the drawing's points", parsed.Drawing);
   arguments.Option("--pca", "NAME", "the landmarks of the PCA's points (tps and morphoj)", parsed.Pca);
-  arguments.Choice("--format", "a table, or landmark configurations (table)", parsed.Format,
-                   {{"table", TFormat::Table}, {"tps", TFormat::Tps}, {"morphoj", TFormat::MorphoJ}});
+  arguments.Choice("--format", "a table, a spreadsheet workbook written anew, or landmark configurations (table)",
+                   parsed.Format,
+                   {{"table", TFormat::Table}, {"xlsx", TFormat::Xlsx}, {"tps", TFormat::Tps}, {"morphoj", TFormat::MorphoJ}});
   arguments.Option("--types", "DIR", "the folder of the type files (the data file's folder)", parsed.Types,
                    TValueKind::Folder);
   arguments.Option("--delimiter", "tab|comma|space|TEXT", "what separates the fields of a table (tab)",
@@ -135,7 +137,9 @@ int ExportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   const int chosen = (arguments.Analysis ? 1 : 0) + (arguments.Drawing ? 1 : 0) + (arguments.Pca ? 1 : 0);
   if (arguments.Format == TFormat::Table && (chosen != 1 || arguments.Pca))
     return parser.Fail("a table needs one of --analysis and --drawing");
-  if (arguments.Format != TFormat::Table && (chosen > 1 || arguments.Analysis))
+  if (arguments.Format == TFormat::Xlsx && (chosen != 1 || !arguments.Analysis))
+    return parser.Fail("a workbook needs --analysis");
+  if ((arguments.Format == TFormat::Tps || arguments.Format == TFormat::MorphoJ) && (chosen > 1 || arguments.Analysis))
     return parser.Fail("landmarks take at most one of --drawing and --pca");
   if (arguments.Table.ByteOrderMark && arguments.Table.Encoding != TTextEncoding::Utf8)
     return parser.Fail("--bom needs --encoding utf-8");
@@ -162,7 +166,7 @@ int ExportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   const TProgress progress = [&](const std::string& status) { return progressLine.Show(status); };
 
   TMeasurementExportOptions& table = arguments.Table;
-  if (arguments.Format != TFormat::Table) {
+  if (arguments.Format == TFormat::Tps || arguments.Format == TFormat::MorphoJ) {
     TLandmarkExportOptions options;
     options.SourceFile = arguments.DataFile;
     options.TargetFile = arguments.Out;
@@ -194,7 +198,8 @@ int ExportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
   if (arguments.DecimalSeparator) measuring.Formats.DecimalSeparator = *arguments.DecimalSeparator;
   if (arguments.DateFormat) measuring.Formats.ShortDateFormat = *arguments.DateFormat;
   context.Presentation = PresentationOptions(TSettings::Defaults("."), measuring);
-  const TExportResult result = ExportDataFile(table, context, progress);
+  const TExportResult result = arguments.Format == TFormat::Xlsx ? ExportDataWorkbook(table, context, progress)
+                                                                : ExportDataFile(table, context, progress);
   progressLine.Finish();
   return Report(result.Ok, result.Message, result.Reason, out, err);
 }

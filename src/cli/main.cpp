@@ -52,6 +52,10 @@ constexpr TCommand kCommands[] = {
      "Predict the landmarks of records not yet placed from those placed, by the shape model of a data file.",
      PredictCommand},
     {"edge", "Print the edges the edge lock finds along a line of an image.", EdgeCommand},
+    {"report",
+     "Lay out the extended report of up to four records (headers, tracings, measurements with norms, deviation "
+     "graphs) as a PDF or SVG.",
+     ReportCommand},
 };
 
 const TCommand* FindCommand(std::string_view name) {

@@ -207,18 +207,6 @@ std::optional<TPictureGeometry> Geometry(const TIntRect& bounds, const TRenderAr
   return geometry;
 }
 
-// Painting needs a GUI application for its fonts; the command line never shows anything,
-// so it always uses the offscreen platform.
-void EnsureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 3;
-  static char name[] = "lumacet-cli";
-  static char platformOption[] = "-platform";
-  static char platform[] = "offscreen";
-  static char* argv[] = {name, platformOption, platform, nullptr};
-  static QGuiApplication application(argc, argv);
-}
-
 // Applies --analysis and --view to a record; the error says what its type lacks.
 bool ChooseAnalysisAndView(TXRay& xray, const TRenderArguments& arguments, std::string& error) {
   if (arguments.Analysis) {
@@ -274,6 +262,10 @@ class TExtentCanvas : public TCanvas {
   void StretchImage(const TIntRect& target, const TBitmapView&, const TIntRect&, TStretchMode) override { Add(target); }
   void BlitDevice(TIntPoint, const TBitmapView&) override {}
 
+ protected:
+  // What a tracing covers is wanted whole, clipped or not.
+  void ApplyClip(const std::optional<TIntRect>&) override {}
+
  private:
   void AddAll(std::span<const TIntPoint> points) {
     for (TIntPoint p : points) Add({p.X, p.Y, p.X, p.Y});
@@ -324,6 +316,16 @@ TPictureCaption Caption(const std::vector<std::unique_ptr<TXRay>>& records, cons
 }
 
 }  // namespace
+
+void EnsureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  static int argc = 3;
+  static char name[] = "lumacet-cli";
+  static char platformOption[] = "-platform";
+  static char platform[] = "offscreen";
+  static char* argv[] = {name, platformOption, platform, nullptr};
+  static QGuiApplication application(argc, argv);
+}
 
 int RenderCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
   TRenderArguments arguments;

@@ -76,6 +76,45 @@ std::optional<TArcAngles> ArcAngles(const TIntRect& box, TIntPoint startRadial, 
   return TArcAngles{start, sweep};
 }
 
+void TCanvas::Save() {
+  fSaved.push_back({fPen, fBrush, fFont, fTextColour, fBackgroundMode, fBackgroundColour, fMapping, fPenPosition, fClip});
+}
+
+void TCanvas::Restore() {
+  if (fSaved.empty()) return;
+  TState state = std::move(fSaved.back());
+  fSaved.pop_back();
+  fPen = state.Pen;
+  fBrush = state.Brush;
+  fFont = state.Font;
+  fTextColour = state.TextColour;
+  fBackgroundMode = state.BackgroundMode;
+  fBackgroundColour = state.BackgroundColour;
+  fMapping = state.Mapping;
+  fPenPosition = state.PenPosition;
+  if (state.Clip != fClip) {
+    fClip = state.Clip;
+    ApplyClip(fClip);
+  }
+}
+
+void TCanvas::IntersectClip(const TIntRect& box) {
+  const TFloatPoint a = LogicalToDevice(TFloatPoint{static_cast<double>(box.Left), static_cast<double>(box.Top)});
+  const TFloatPoint b = LogicalToDevice(TFloatPoint{static_cast<double>(box.Right), static_cast<double>(box.Bottom)});
+  // Whole device pixels, rounded as the primitives are, so that a clip and a rectangle
+  // drawn on the same edges meet.
+  TIntRect device = Normalised({RoundSaturated(a.X), RoundSaturated(a.Y), RoundSaturated(b.X), RoundSaturated(b.Y)});
+  if (fClip) {
+    device = {std::max(device.Left, fClip->Left), std::max(device.Top, fClip->Top),
+              std::min(device.Right, fClip->Right), std::min(device.Bottom, fClip->Bottom)};
+    // Rectangles that do not meet leave nothing to draw on.
+    device.Right = std::max(device.Right, device.Left);
+    device.Bottom = std::max(device.Bottom, device.Top);
+  }
+  fClip = device;
+  ApplyClip(fClip);
+}
+
 void TCanvas::LineTo(TIntPoint point) {
   std::array<TIntPoint, 2> segment{fPenPosition, point};
   Polyline(segment);

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "geometry/coordinates.h"
 #include "geometry/raster.h"
@@ -146,6 +147,23 @@ class TCanvas {
     return DeviceToLogical(screenPixels * DevicePixelsPerScreenPixel());
   }
 
+  // Save keeps the drawing state (pen, brush, font, colours, background, mapping, pen
+  // position and clip) and Restore brings back the last one kept; the pairs nest. A
+  // Restore without its Save changes nothing.
+  void Save();
+  void Restore();
+  // Limits drawing to where the rectangle (logical units under the mapping now set) meets
+  // the clip already in force, until the Restore that matches the last Save. The clip is
+  // kept in device pixels, so a mapping set later does not move it.
+  void IntersectClip(const TIntRect& box);
+  // The clip in device pixels; nullopt while drawing is not clipped.
+  const std::optional<TIntRect>& DeviceClip() const { return fClip; }
+
+  // Ends the page drawn so far and starts a blank one on surfaces made of pages (printers,
+  // PDF files, page lists); false on a surface of one page only, which is left as it is.
+  // The drawing state stays as it was.
+  virtual bool NewPage() { return false; }
+
   // The surface's size in device pixels.
   virtual TIntSize DeviceSize() const = 0;
   virtual double DevicePixelsPerScreenPixel() const { return 1; }
@@ -182,7 +200,24 @@ class TCanvas {
   // buffers).
   virtual void BlitDevice(TIntPoint deviceTopLeft, const TBitmapView& image) = 0;
 
+ protected:
+  // Makes the surface clip to the device rectangle, or not at all; called whenever the
+  // clip changes.
+  virtual void ApplyClip(const std::optional<TIntRect>& deviceClip) = 0;
+
  private:
+  struct TState {
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    std::uint32_t TextColour = 0;
+    TBackgroundMode BackgroundMode = TBackgroundMode::Opaque;
+    std::uint32_t BackgroundColour = 0;
+    TIsotropicMapping Mapping;
+    TIntPoint PenPosition;
+    std::optional<TIntRect> Clip;
+  };
+
   TPen fPen;
   TBrush fBrush;
   TFont fFont;
@@ -191,6 +226,8 @@ class TCanvas {
   std::uint32_t fBackgroundColour = 0x00FFFFFF;
   TIsotropicMapping fMapping;
   TIntPoint fPenPosition;
+  std::optional<TIntRect> fClip;
+  std::vector<TState> fSaved;
 };
 
 }  // namespace lumacet

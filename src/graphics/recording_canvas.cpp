@@ -12,7 +12,13 @@ TCanvasCall& TRecordingCanvas::Record(TCanvasCallKind kind) {
   call.BackgroundMode = BackgroundMode();
   call.BackgroundColour = BackgroundColour();
   call.Mapping = Mapping();
+  call.Clip = DeviceClip();
   return call;
+}
+
+bool TRecordingCanvas::NewPage() {
+  Record(TCanvasCallKind::NewPage);
+  return true;
 }
 
 void TRecordingCanvas::Polyline(std::span<const TIntPoint> points) {

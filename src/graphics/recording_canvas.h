@@ -1,9 +1,10 @@
 // A canvas that paints nothing and keeps a list of every call with the state it was drawn
-// in, so that tests can check what a painting routine draws. Text is measured with fixed
+// in (the clip too), so that tests can check what a painting routine draws. Text is measured with fixed
 // fake metrics so that label layouts come out the same everywhere.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@
 namespace lumacet {
 
 enum class TCanvasCallKind : std::uint8_t {
-  Polyline, Polygon, Rectangle, Ellipse, Arc, Pie, Text, StretchImage, BlitDevice
+  Polyline, Polygon, Rectangle, Ellipse, Arc, Pie, Text, StretchImage, BlitDevice, NewPage
 };
 
 struct TCanvasCall {
@@ -33,6 +34,7 @@ struct TCanvasCall {
   TBackgroundMode BackgroundMode = TBackgroundMode::Opaque;
   std::uint32_t BackgroundColour = 0;
   TIsotropicMapping Mapping;
+  std::optional<TIntRect> Clip;  // device pixels
 };
 
 class TRecordingCanvas : public TCanvas {
@@ -56,8 +58,13 @@ class TRecordingCanvas : public TCanvas {
   void StretchImage(const TIntRect& target, const TBitmapView& image, const TIntRect& source,
                     TStretchMode mode) override;
   void BlitDevice(TIntPoint deviceTopLeft, const TBitmapView& image) override;
+  // Recorded as a call: the recording stands for a surface of pages.
+  bool NewPage() override;
 
   std::vector<TCanvasCall> Calls;
+
+ protected:
+  void ApplyClip(const std::optional<TIntRect>&) override {}
 
  private:
   TCanvasCall& Record(TCanvasCallKind kind);

@@ -61,6 +61,8 @@ const TTextStyle& VariableStyle(const TXRVariable& variable, const TPresentation
   return options.Styles[static_cast<size_t>(VariableStyleNumber(variable) - 1)];
 }
 
+}  // namespace
+
 std::vector<TXRVariable*> AnalysisVariables(const TRadiograph& radiograph) {
   std::vector<TXRVariable*> variables;
   if (radiograph.CurrentAnalysis == nullptr) return variables;
@@ -68,8 +70,6 @@ std::vector<TXRVariable*> AnalysisVariables(const TRadiograph& radiograph) {
     if (auto* variable = dynamic_cast<TXRVariable*>(element)) variables.push_back(variable);
   return variables;
 }
-
-}  // namespace
 
 int VariableStyleNumber(const TXRVariable& variable) {
   return (variable.Style >= 1 && variable.Style <= kTextStyleCount) ? variable.Style : 1;

@@ -49,6 +49,9 @@ struct TColouredText {
   uint32_t Colour = 0;
 };
 
+// The variables of the radiograph's current analysis in analysis order; none without one.
+std::vector<TXRVariable*> AnalysisVariables(const TRadiograph& radiograph);
+
 // The variable's text style number, 1..12; a number out of range from a hand-edited type
 // file selects style 1.
 int VariableStyleNumber(const TXRVariable& variable);

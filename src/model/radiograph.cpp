@@ -181,7 +181,11 @@ void TRadiograph::RecordImageChange(bool modified, const std::string& text) {
 }
 
 std::string TRadiograph::AgeText(const TTextFormats& formats) const {
-  const int days = DateTaken - DateOfBirth;
+  return AgeTextBetween(DateOfBirth, DateTaken, formats);
+}
+
+std::string AgeTextBetween(TDayNumber from, TDayNumber to, const TTextFormats& formats) {
+  const int days = to - from;
   const double years = days / 365.4;
   const double months = days / 30.45;
   switch (formats.AgeFormat) {

@@ -35,6 +35,10 @@ struct TCoordinateStamp {
 // The view with no members: selecting it hides every drawing and variable.
 TXRView* EmptyView();
 
+// The age text between two dates: what AgeText gives for a patient born
+// on `from` and filmed on `to`, in the chosen age format.
+std::string AgeTextBetween(TDayNumber from, TDayNumber to, const TTextFormats& formats);
+
 class TRadiograph {
  public:
   virtual ~TRadiograph() = default;

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -444,6 +445,21 @@ void TQPainterCanvas::BlitDevice(TIntPoint deviceTopLeft, const TBitmapView& ima
   if (picture.isNull()) return;
   fPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   fPainter.drawImage(QPoint(deviceTopLeft.X, deviceTopLeft.Y), picture);
+}
+
+bool TQPainterCanvas::NewPage() {
+  auto* paged = dynamic_cast<QPagedPaintDevice*>(fPainter.device());
+  // A printer's own newPage() is the one that must be called: QPrinter overrides it.
+  return paged != nullptr && paged->newPage();
+}
+
+void TQPainterCanvas::ApplyClip(const std::optional<TIntRect>& deviceClip) {
+  if (!deviceClip) {
+    fPainter.setClipping(false);
+    return;
+  }
+  fPainter.setClipRect(QRect(deviceClip->Left, deviceClip->Top, deviceClip->Right - deviceClip->Left,
+                             deviceClip->Bottom - deviceClip->Top));
 }
 
 TPaintResult PaintImage(TIntSize size, std::uint32_t background, const TPaintRoutine& paint, QImage& image) {

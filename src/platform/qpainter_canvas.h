@@ -62,6 +62,11 @@ class TQPainterCanvas : public TCanvas {
   void StretchImage(const TIntRect& target, const TBitmapView& image, const TIntRect& source,
                     TStretchMode mode) override;
   void BlitDevice(TIntPoint deviceTopLeft, const TBitmapView& image) override;
+  // A new sheet on printers and PDF writers; false on images, widgets and SVG pictures.
+  bool NewPage() override;
+
+ protected:
+  void ApplyClip(const std::optional<TIntRect>& deviceClip) override;
 
  private:
   void UsePen();

@@ -7,13 +7,19 @@
 #include <filesystem>
 #include <vector>
 
+#include <stdlib.h>
+#include <xlsxwriter.h>
+
 #include "measure/analysis_text.h"
+#include "measure/norms.h"
+#include "measure/variables.h"
 #include "measure/number_format.h"
 #include "model/kind_tables.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_lines.h"
 #include "support/atomic_file.h"
+#include "support/file_numbers.h"
 #include "support/text_codec.h"
 
 namespace lumacet {
@@ -383,6 +389,175 @@ void FinishExport(const TRecordScan& scan, const std::string& sourceFile, const 
     result.Ok = true;
     result.Message = TotalMessage(kExportTotalMessage, result.Exported, result.Unreadable);
   }
+}
+
+}  // namespace lumacet
+
+namespace lumacet {
+
+namespace {
+
+// A cell of the workbook: empty, a number or a text.
+struct TCell {
+  enum class TKind { Empty, Number, Text } Kind = TKind::Empty;
+  double Number = 0;
+  std::string Text;
+  static TCell Of(double number) { return {TKind::Number, number, {}}; }
+  static TCell Of(std::string text) { return text.empty() ? TCell{} : TCell{TKind::Text, 0, std::move(text)}; }
+};
+using TRow = std::vector<TCell>;
+
+// The value as the table writes it, read back as a number where it is one.
+TCell ValueCell(TXRVariable& variable, const TLoadedRadiograph& loaded, const TMeasurementExportOptions& options,
+                const TPresentationOptions& presentation) {
+  // Measured first: validity is known only then.
+  const std::string text = ExportValue(variable, loaded, options, presentation);
+  if (!variable.Valid) return {};
+  if (IsTextVariableKind(variable.Kind())) return TCell::Of(text);
+  std::string dotted = text;
+  std::replace(dotted.begin(), dotted.end(), presentation.Measure.Formats.DecimalSeparator, '.');
+  if (const std::optional<double> number = ParseFileReal(dotted)) return TCell::Of(*number);
+  return TCell::Of(text);
+}
+
+TRow WorkbookRow(TXRay& xray, const TXRAnalysis& analysis, const TMeasurementExportOptions& options,
+                 const TPresentationOptions& presentation) {
+  const TTextFormats& formats = presentation.Measure.Formats;
+  const TPatientFields& include = options.Include;
+  TRow row;
+  auto date = [&](TDayNumber day) { return day == 0 ? TCell{} : TCell::Of(FormatDate(day, formats.ShortDateFormat)); };
+  if (include.Name) row.push_back(TCell::Of(xray.Name));
+  if (include.Age) {
+    const std::optional<double> age = PatientAge(xray);
+    row.push_back(age ? TCell::Of(*age) : TCell{});
+  }
+  if (include.Sex) row.push_back(TCell::Of(xray.Female ? "F" : "M"));
+  if (include.SexNum) row.push_back(TCell::Of(xray.Female ? 1.0 : 0.0));
+  if (include.DateOfBirth) row.push_back(options.Anonymize ? TCell{} : date(xray.DateOfBirth));
+  if (include.DateTaken) row.push_back(date(xray.DateTaken));
+  if (include.Magnification) row.push_back(TCell::Of(xray.Magnification));
+  if (include.Comments) row.push_back(TCell::Of(xray.Comments));
+  xray.SelectAnalysis(analysis.Name);
+  const TLoadedRadiograph loaded = xray.Load();
+  for (TXRVariable* variable : ExportedVariables(analysis, options)) {
+    row.push_back(ValueCell(*variable, loaded, options, presentation));
+    const std::optional<TNormalValue> normal = variable->Valid ? ApplicableNormal(*variable, xray) : std::nullopt;
+    const std::optional<double> z = normal ? ZScore(*variable, *normal, formats) : std::nullopt;
+    row.push_back(normal ? TCell::Of(normal->Mean) : TCell{});
+    row.push_back(normal ? TCell::Of(normal->StandardDeviation) : TCell{});
+    row.push_back(z ? TCell::Of(*z) : TCell{});
+  }
+  return row;
+}
+
+std::vector<std::string> WorkbookHeaders(const TXRAnalysis& analysis, const TMeasurementExportOptions& options) {
+  std::vector<std::string> headers;
+  const TPatientFields& include = options.Include;
+  if (include.Name) headers.emplace_back("Name");
+  if (include.Age) headers.emplace_back("Age (years)");
+  if (include.Sex) headers.emplace_back("Sex");
+  if (include.SexNum) headers.emplace_back("SexNum");
+  if (include.DateOfBirth) headers.emplace_back("Date of Birth");
+  if (include.DateTaken) headers.emplace_back("Date Taken");
+  if (include.Magnification) headers.emplace_back("Magnification");
+  if (include.Comments) headers.emplace_back("Comments");
+  for (const TXRVariable* variable : ExportedVariables(analysis, options)) {
+    headers.push_back(variable->Name);
+    headers.push_back(variable->Name + " Mean");
+    headers.push_back(variable->Name + " SD");
+    headers.push_back(variable->Name + " Deviation (SD)");
+  }
+  return headers;
+}
+
+// The workbook's bytes: libxlsxwriter writes only files, so it writes one in a folder of
+// its own that goes afterwards; the caller puts the bytes in place atomically.
+bool WorkbookBytes(const std::vector<std::string>& headers, const std::vector<TRow>& rows, std::string& bytes,
+                   std::string& reason) {
+  std::error_code error;
+  std::string pattern = (fs::temp_directory_path(error) / "lumacet-xlsx-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    reason = "no temporary folder for the workbook";
+    return false;
+  }
+  const fs::path folder = pattern;
+  const std::string path = (folder / "export.xlsx").string();
+  lxw_workbook_options workbookOptions{};
+  workbookOptions.constant_memory = LXW_TRUE;
+  workbookOptions.tmpdir = const_cast<char*>(pattern.c_str());
+  lxw_workbook* workbook = workbook_new_opt(path.c_str(), &workbookOptions);
+  bool ok = workbook != nullptr;
+  if (ok) {
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Measurements");
+    lxw_format* bold = workbook_add_format(workbook);
+    format_set_bold(bold);
+    for (std::size_t c = 0; c < headers.size(); ++c)
+      worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), headers[c].c_str(), bold);
+    worksheet_freeze_panes(sheet, 1, 0);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+      for (std::size_t c = 0; c < rows[r].size(); ++c) {
+        const TCell& cell = rows[r][c];
+        const auto row = static_cast<lxw_row_t>(r + 1);
+        const auto column = static_cast<lxw_col_t>(c);
+        if (cell.Kind == TCell::TKind::Number) worksheet_write_number(sheet, row, column, cell.Number, nullptr);
+        if (cell.Kind == TCell::TKind::Text) worksheet_write_string(sheet, row, column, cell.Text.c_str(), nullptr);
+      }
+    const lxw_error closed = workbook_close(workbook);
+    ok = closed == LXW_NO_ERROR;
+    if (!ok) reason = lxw_strerror(closed);
+  } else {
+    reason = "the workbook could not be begun";
+  }
+  ok = ok && ReadWholeFile(path, bytes);
+  fs::remove_all(folder, error);
+  return ok;
+}
+
+}  // namespace
+
+TExportResult ExportDataWorkbook(const TMeasurementExportOptions& options, const TExportContext& context,
+                                 const TProgress& progress) {
+  if (std::optional<std::string> error = OptionsError(options, context)) return Refused(std::move(*error));
+  if (options.Data != TExportData::Measurements) return Refused(std::string(kWorkbookMeasurementsOnlyMessage));
+  TXRayType* type = context.Types ? context.Types(options.TypeName) : nullptr;
+  if (type == nullptr) return Refused(FillIn(kTypeMissingMessage, options.TypeName));
+  const TXRAnalysis* analysis = FindAnalysis(*type, options.Analysis);
+  if (analysis == nullptr) return Refused(FillIn(kExportAnalysisMissingMessage, options.Analysis));
+  const std::string target = RewriteTarget(options.TargetFile);
+  std::error_code error;
+  if (fs::exists(target, error) && IsReadOnlyFile(target))
+    return Refused(std::string(kExportFileErrorMessage), target + " is read-only");
+
+  TDataFileOptions data = context.Data;
+  data.ShowLifeSize = options.LifeSize;
+  TExportResult result;
+  std::vector<TRow> rows;
+  const auto visit = [&](TXRay& xray, size_t line) {
+    if (options.Anonymize) Anonymize(xray, line);
+    if (progress && !progress(FillIn(kExportingStatus, xray.Name))) {
+      result.Cancelled = true;
+      return false;
+    }
+    // The record's own type may be another file of the same name: its analysis by name.
+    const TXRAnalysis* own = xray.Type() != nullptr ? FindAnalysis(*xray.Type(), options.Analysis) : nullptr;
+    if (own == nullptr) return true;
+    rows.push_back(WorkbookRow(xray, *own, options, context.Presentation));
+    ++result.Exported;
+    return true;
+  };
+  const TRecordScan scan = ForEachRecordOfType(options.SourceFile, options.TypeName, context.Types, data, visit);
+  std::string bytes;
+  std::string reason;
+  FinishExport(scan, options.SourceFile, "", target, progress, result, [&](std::string& file, std::string& why) {
+    if (!WorkbookBytes(WorkbookHeaders(*analysis, options), rows, bytes, reason)) {
+      why = reason;
+      return false;
+    }
+    file = std::move(bytes);
+    return true;
+  });
+  if (result.Ok && !result.Cancelled) result.Message += "\r\n" + std::string(ScaleName(options.LifeSize));
+  return result;
 }
 
 }  // namespace lumacet

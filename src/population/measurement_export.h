@@ -127,6 +127,18 @@ std::optional<std::string> ExportRecord(TXRay& xray, const TMeasurementExportOpt
 TExportResult ExportDataFile(const TMeasurementExportOptions& options, const TExportContext& context,
                              const TProgress& progress);
 
+inline constexpr std::string_view kWorkbookMeasurementsOnlyMessage =
+    "A spreadsheet workbook holds measurements: choose an analysis.";
+
+// The same run into a spreadsheet workbook (.xlsx), written anew: one header row, then one
+// row per radiograph with the patient fields and, for every variable, its value, the mean and
+// SD of the norm that applies and the deviation from it in SDs, each in a column of its own.
+// Values are numbers where they are numbers (as rounded in the table unless in full
+// precision), text where they are text, and empty where nothing can be measured. The
+// delimiter and encoding options do not apply.
+TExportResult ExportDataWorkbook(const TMeasurementExportOptions& options, const TExportContext& context,
+                                 const TProgress& progress);
+
 // The end of an export run over `scan`: refused when the source could not be read or a text
 // could not be encoded (`encodeError`), nothing written when cancelled, else `write` puts
 // what the run gathered into `target` (see RewriteFile) and the total becomes the message.

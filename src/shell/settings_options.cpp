@@ -3,6 +3,7 @@
 #include <array>
 #include <sstream>
 
+#include "graphics/image_layer.h"
 #include "support/file_numbers.h"
 
 namespace lumacet {
@@ -58,6 +59,17 @@ TDisplayOptions DisplayOptions(const TSettings& settings, TMeasuring& measuring)
   options.SelectionMarker = settings.View.NormalMarker;
   options.Ruler = RulerLook(settings.View);
   return options;
+}
+
+TExtendedReport ExtendedReport(const TSettings& settings, TMeasuring& measuring, std::vector<TRadiograph*> radiographs,
+                               bool images) {
+  TExtendedReport report;
+  report.Settings = settings.ExtAnalysis;
+  report.Presentation = PresentationOptions(settings, measuring);
+  report.Display = DisplayOptions(settings, measuring);
+  if (images) report.Images = ImageLayer(radiographs, 0);
+  report.Radiographs = std::move(radiographs);
+  return report;
 }
 
 TImageLoadSettings ImageLoadSettings(const TSettings& settings) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "graphics/extended_report.h"
 #include "graphics/labels.h"
 #include "graphics/measuring_tools.h"
 #include "graphics/tracing_painter.h"
@@ -20,6 +21,10 @@ namespace lumacet {
 TPresentationOptions PresentationOptions(const TSettings& settings, TMeasuring& measuring);
 TLabelOptions LabelOptions(const TSettings& settings, TMeasuring& measuring);
 TDisplayOptions DisplayOptions(const TSettings& settings, TMeasuring& measuring);
+// The extended report of the radiographs (the first is the current one) in the settings'
+// layout, their images under the tracings when `images` is set.
+TExtendedReport ExtendedReport(const TSettings& settings, TMeasuring& measuring, std::vector<TRadiograph*> radiographs,
+                               bool images);
 // What the workspace takes from the settings: folders, data file options, formats, images.
 TWorkspaceOptions WorkspaceOptions(const TSettings& settings);
 // The image settings: folders, default pixel size, the DICOM window choice.

@@ -89,5 +89,38 @@ TEST(TRecordingCanvas, FakeTextMetricsAndScreenPixels) {
   EXPECT_EQ(canvas.Calls[0].Mapping.Scale(), 0.5);
 }
 
+TEST(TCanvasState, SaveRestoreNestAndClipsIntersectInDevicePixels) {
+  TRecordingCanvas canvas;
+  canvas.SetMapping(*TIsotropicMapping::FromScale({0, 0}, 2));
+  canvas.SetPen({0x0000FF, TPenStyle::Dash, 2});
+  canvas.Save();
+  canvas.IntersectClip({10, 10, 50, 40});
+  EXPECT_EQ(canvas.DeviceClip(), (TIntRect{20, 20, 100, 80}));
+  canvas.Save();
+  canvas.SetPen({});
+  canvas.SetMapping({});
+  // The identity mapping now: the second rectangle is taken in device pixels and only
+  // the overlap stays.
+  canvas.IntersectClip({60, 0, 300, 300});
+  EXPECT_EQ(canvas.DeviceClip(), (TIntRect{60, 20, 100, 80}));
+  canvas.IntersectClip({200, 200, 300, 300});  // meets nothing: an empty clip
+  EXPECT_EQ(canvas.DeviceClip(), (TIntRect{200, 200, 200, 200}));
+  canvas.Rectangle({0, 0, 5, 5});
+  canvas.Restore();
+  EXPECT_EQ(canvas.DeviceClip(), (TIntRect{20, 20, 100, 80}));
+  EXPECT_EQ(canvas.Pen(), (TPen{0x0000FF, TPenStyle::Dash, 2}));
+  EXPECT_EQ(canvas.Mapping().Scale(), 2);
+  canvas.Restore();
+  EXPECT_FALSE(canvas.DeviceClip());
+  canvas.Restore();  // unmatched: nothing changes
+  EXPECT_FALSE(canvas.DeviceClip());
+  canvas.Rectangle({0, 0, 5, 5});
+  ASSERT_EQ(canvas.Calls.size(), 2u);
+  EXPECT_EQ(canvas.Calls[0].Clip, (TIntRect{200, 200, 200, 200}));
+  EXPECT_FALSE(canvas.Calls[1].Clip);
+  EXPECT_TRUE(canvas.NewPage());
+  EXPECT_EQ(canvas.Calls.back().Kind, TCanvasCallKind::NewPage);
+}
+
 }  // namespace
 }  // namespace lumacet

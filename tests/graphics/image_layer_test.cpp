@@ -44,6 +44,9 @@ class TPixelCanvas : public TCanvas {
   int fHeight;
   std::vector<std::uint32_t> Pixels;
   int Blits = 0;
+
+ protected:
+  void ApplyClip(const std::optional<TIntRect>&) override {}
 };
 
 // A radiograph whose image is `columns` x `rows` pixels of one grey, or a left-to-right

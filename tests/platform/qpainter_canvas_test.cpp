@@ -200,6 +200,40 @@ TEST_F(QPainterCanvasTest, PicturesAreWrittenWholeAsSvgAndPdf) {
   EXPECT_EQ(folder.Names().size(), 2u);
 }
 
+TEST_F(QPainterCanvasTest, ClipsHoldUntilRestoredAndPdfPagesBreak) {
+  QImage image = Paint([](TCanvas& canvas) {
+    canvas.SetPen({kRed, TPenStyle::Clear, 0});
+    canvas.SetBrush({kRed, TBrushStyle::Solid});
+    canvas.Save();
+    canvas.IntersectClip({20, 20, 60, 60});
+    canvas.Rectangle({0, 0, 100, 100});
+    EXPECT_FALSE(canvas.NewPage());  // an image has one page
+    canvas.Restore();
+    canvas.SetBrush({kBlue, TBrushStyle::Solid});
+    canvas.Rectangle({80, 80, 100, 100});
+  });
+  EXPECT_EQ(At(image, 41, 41), kRed);
+  EXPECT_EQ(At(image, 119, 119), kRed);
+  EXPECT_EQ(At(image, 121, 121), kWhite);
+  EXPECT_EQ(At(image, 39, 39), kWhite);
+  EXPECT_EQ(At(image, 170, 170), kBlue);  // unclipped after the restore
+
+  test::TTempFolder folder;
+  const std::string pdf = folder.File("pages.pdf");
+  int pagesStarted = 0;
+  const TWriteResult written = WritePdfPicture(pdf, {1000, 600}, "Pages", [&](TCanvas& canvas) {
+    canvas.TextOut({100, 100}, "one");
+    pagesStarted += canvas.NewPage();
+    canvas.TextOut({100, 100}, "two");
+    pagesStarted += canvas.NewPage();
+    canvas.TextOut({100, 100}, "three");
+  });
+  ASSERT_TRUE(written.Ok) << written.Error;
+  EXPECT_EQ(pagesStarted, 2);
+  const std::string bytes = test::ReadBytes(pdf);
+  EXPECT_NE(bytes.find("/Count 3"), std::string::npos);
+}
+
 TEST_F(QPainterCanvasTest, FailedWritesAreReportedAndLeaveNoFile) {
   test::TTempFolder folder;
   const std::string missing = folder.File("no-such-folder/tracing.svg");
