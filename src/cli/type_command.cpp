@@ -75,9 +75,12 @@ int TypeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
   int listing = -1;
   arguments.Option("--write", "OUT", "save the type again to OUT (after any edit, instead of over FILE)", writeTo,
                    TValueKind::File);
+  // The kinds are too many to stand as the value's name: the help lists them.
   arguments.Choice("--list",
-                   "print the type's elements of one kind, one a line, instead of the summary; points, "
-                   "superimpositions, orientations and variables are followed by their operands, each after a tab",
+                   "print the type's elements of KIND (analyses, views, drawings, variables, points, digitized, "
+                   "derived, snakes, areas, protocols, superimpositions, orientations, relationships or pcas), one a "
+                   "line, instead of the summary; points, superimpositions, orientations and variables are followed "
+                   "by their operands, each after a tab",
                    listing,
                    {{"analyses", ekAnalysis},
                     {"views", ekView},
@@ -92,7 +95,8 @@ int TypeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
                     {"superimpositions", ekSupimp},
                     {"orientations", ekOrient},
                     {"relationships", ekHardSoft},
-                    {"pcas", ekPCA}});
+                    {"pcas", ekPCA}})
+      .ValueName = "KIND";
   arguments.Option("--refs", "NAME", "print the elements that refer to the element NAME: kind, a tab and name, one a line",
                    refsOf);
   arguments.Option("--rename", "OLD=NEW", "give the element OLD the name NEW and save the type", rename);
