@@ -177,8 +177,14 @@ class TRenameStep : public TTypeEdits::TStep {
 
 class TChangeStep : public TTypeEdits::TStep {
  public:
-  TChangeStep(TXRayElement* element, std::unique_ptr<TXRayElement> before)
-      : fElement(element), fBefore(std::move(before)), fAfter(Snapshot(*element)) {}
+  TChangeStep(TXRayElement* element, std::unique_ptr<TXRayElement> before, std::string field)
+      : fElement(element), fBefore(std::move(before)), fAfter(Snapshot(*element)), fField(std::move(field)) {}
+  // Takes in a further change of the same field of the same element.
+  bool Absorb(const TXRayElement* element, const std::string& field) {
+    if (field.empty() || element != fElement || field != fField) return false;
+    fAfter = Snapshot(*fElement);
+    return true;
+  }
   TResult Undo(TXRayType& type) override { return Become(type, *fBefore); }
   TResult Redo(TXRayType& type) override { return Become(type, *fAfter); }
   std::string Text() const override { return ChangedText(*fElement); }
@@ -202,6 +208,7 @@ class TChangeStep : public TTypeEdits::TStep {
   TXRayElement* fElement;
   std::unique_ptr<TXRayElement> fBefore;
   std::unique_ptr<TXRayElement> fAfter;
+  std::string fField;
 };
 
 class TReorderStep : public TTypeEdits::TStep {
@@ -276,7 +283,7 @@ TResult TTypeEdits::Delete(TXRayElement& element) {
   return Keep(std::move(step));
 }
 
-TResult TTypeEdits::Change(TXRayElement& element, const TEdit& edit) {
+TResult TTypeEdits::Change(TXRayElement& element, const TEdit& edit, const std::string& field) {
   if (fType.IndexOf(&element) < 0) return NotOfType(element);
   std::unique_ptr<TXRayElement> before = Snapshot(element);
   const std::vector<TXRayElement*> candidates = CycleCandidates(fType, element);
@@ -290,7 +297,10 @@ TResult TTypeEdits::Change(TXRayElement& element, const TEdit& edit) {
   fType.InvalidateDerived();
   fType.InvalidateVariables();
   fType.RecordChange(true, ChangedText(element));
-  return Keep(std::make_unique<TChangeStep>(&element, std::move(before)));
+  if (!fUndo.empty() && fRedo.empty())
+    if (auto* last = dynamic_cast<TChangeStep*>(fUndo.back().get()); last != nullptr && last->Absorb(&element, field))
+      return {};
+  return Keep(std::make_unique<TChangeStep>(&element, std::move(before), field));
 }
 
 TResult TTypeEdits::SetKind(TXRayElement& element, int kind) {

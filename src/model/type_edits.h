@@ -43,9 +43,10 @@ class TTypeEdits {
   TResult Delete(TXRayElement& element);
 
   // Any change of the element's definition; `edit` changes fields in place, and the
-  // checks above decide whether the change stands.
+  // checks above decide whether the change stands. Changes of one element made one after
+  // another under the same non-empty `field` (a number typed key by key) are one step.
   using TEdit = std::function<void(TXRayElement&)>;
-  TResult Change(TXRayElement& element, const TEdit& edit);
+  TResult Change(TXRayElement& element, const TEdit& edit, const std::string& field = {});
   // The kind of a digitized or derived point, variable, superimposition, orientation or
   // drawing; operands the new kind cannot hold are emptied as part of the same step.
   TResult SetKind(TXRayElement& element, int kind);

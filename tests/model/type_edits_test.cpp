@@ -205,6 +205,28 @@ TEST(TypeEdits, EveryKeptEditRecordsItsTextAndUndoesAndRedoesExactly) {
   EXPECT_FALSE(f.edits.CanRedo());
 }
 
+TEST(TypeEdits, ChangesOfOneFieldOneAfterAnotherAreOneStep) {
+  TFixture f;
+  auto typeDigit = [&](double value, const std::string& field) {
+    return f.edits.Change(*f.a, [value](TXRayElement& e) { static_cast<TDigPoint&>(e).Parameter1 = value; }, field);
+  };
+  ASSERT_TRUE(typeDigit(10, "p1"));
+  ASSERT_TRUE(typeDigit(15, "p1"));
+  ASSERT_TRUE(typeDigit(7, "p2"));  // another field: a step of its own
+  ASSERT_TRUE(f.edits.Undo());
+  EXPECT_EQ(f.a->Parameter1, 15);
+  ASSERT_TRUE(f.edits.Undo());
+  EXPECT_EQ(f.a->Parameter1, 0);
+  EXPECT_FALSE(f.edits.CanUndo());
+  // After an undo, a change of the same field starts a step of its own.
+  ASSERT_TRUE(f.edits.Redo());
+  ASSERT_TRUE(f.edits.Undo());
+  ASSERT_TRUE(typeDigit(3, "p1"));
+  ASSERT_TRUE(typeDigit(4, "p1"));
+  ASSERT_TRUE(f.edits.Undo());
+  EXPECT_EQ(f.a->Parameter1, 0);
+}
+
 TEST(TypeEdits, AnUndoThatTheTypeNoLongerAllowsIsRefusedAndKept) {
   TFixture f;
   TXRayElement* p = *f.edits.Add(ekDigPoint, "P");
