@@ -107,6 +107,22 @@ TEST(TypeEditorsTest, PointsAndAMeasurementWithNormsFromAnEmptyType) {
   EXPECT_TRUE(sna->MaleNormals.empty());
   EXPECT_EQ(type.ChangeHistory.back(), "Changed Variable: SNA");
   EXPECT_TRUE(prompts.Shown.empty());
+
+  // Saved and read back, the type is the one the editors built.
+  test::TTempFolder folder;
+  const std::string path = folder.File("built.lcr");
+  ASSERT_TRUE(type.SaveToTypeFile(path));
+  TXRayType read;
+  ASSERT_TRUE(read.LoadFromTypeFile(path));
+  EXPECT_EQ(read.ElementNames({ekDigPoint, ekDerPoint, ekVariable}),
+            (std::vector<std::string>{"S", "N", "A", "M", "SNA"}));
+  auto* readM = static_cast<TDerPoint*>(read.FindElement("M", ekDerPoint));
+  EXPECT_EQ(readM->Kind(), m->Kind());
+  EXPECT_EQ(readM->Operand(0), read.FindElement("S", ekDigPoint));
+  auto* readSna = static_cast<TXRVariable*>(read.FindElement("SNA", ekVariable));
+  EXPECT_EQ(readSna->Kind(), sna->Kind());
+  EXPECT_EQ(readSna->Operand(3), read.FindElement("A", ekDigPoint));
+  EXPECT_EQ(readSna->FemaleNormals, sna->FemaleNormals);
 }
 
 TEST(TypeEditorsTest, EveryEditorRefusesWithTheMessageAndChangesNothing) {
