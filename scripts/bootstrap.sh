@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-l10n-tools libeigen3-dev
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libcharls-dev libopenjp2-7-dev libgdcm-dev
   dcmtk libgdcm-tools libtiff-tools netpbm imagemagick libjpeg-turbo-progs
-  poppler-utils fonts-dejavu-core
+  poppler-utils fonts-dejavu-core librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info
   libsane-dev sane-utils
   xvfb xauth dbus-daemon
   r-cran-shapes

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include <QTranslator>
 #include <QWindow>
 
+#include <algorithm>
 #include <string>
 
 #include "app/instance_lock.h"
@@ -21,12 +23,14 @@
 
 namespace {
 
-// Opens the patient named on the command line after the main window's first paint: the
-// window paints itself while its first expose event is handled.
+// Opens what the command line names after the main window's first paint (the window paints
+// itself while its first expose event is handled): the files a file manager or the desktop's
+// menu entry hands over, or else a patient of the default data file.
 class TOpenAfterFirstPaint : public QObject {
  public:
-  TOpenAfterFirstPaint(lumacet::TMainWindow& window, std::string patient) : fWindow(window), fPatient(std::move(patient)) {
-    if (fPatient.empty()) return;
+  TOpenAfterFirstPaint(lumacet::TMainWindow& window, QStringList arguments)
+      : fWindow(window), fArguments(std::move(arguments)) {
+    if (fArguments.isEmpty()) return;
     if (QWindow* handle = fWindow.windowHandle(); handle && !handle->isExposed())
       handle->installEventFilter(this);
     else
@@ -45,11 +49,18 @@ class TOpenAfterFirstPaint : public QObject {
  private:
   void Open() {
     // Queued: it runs once the event at hand, the first paint with it, is done.
-    QTimer::singleShot(0, &fWindow, [this] { fWindow.OpenPatient(fPatient); });
+    QTimer::singleShot(0, &fWindow, [this] {
+      const bool files = std::all_of(fArguments.begin(), fArguments.end(),
+                                     [](const QString& argument) { return QFileInfo(argument).isFile(); });
+      if (files)
+        fWindow.FilesDropped(fArguments, -1);
+      else
+        fWindow.OpenPatient(fArguments.front().toStdString());
+    });
   }
 
   lumacet::TMainWindow& fWindow;
-  std::string fPatient;
+  QStringList fArguments;
 };
 
 // A language pack "lc3_<language>.qm" beside the program, for the user's language.
@@ -75,6 +86,9 @@ QPixmap SplashPicture() {
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  // The desktop finds the menu entry, and with it the icon, under the program's own name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.lumacet.Lumacet"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumacet/org.lumacet.Lumacet.svg")));
   const std::string settingsPath =
       lumacet::DefaultSettingsPath(QCoreApplication::applicationFilePath().toStdString());
   lumacet::TSettings settings = lumacet::TSettings::Defaults(QDir::homePath().toStdString());
@@ -116,9 +130,8 @@ int main(int argc, char* argv[]) {
   // A second session started anyway leaves the name to the first.
   instance.Register();
 
-  // QApplication has taken its own options; what remains first is the patient's name. The
-  // patient opens once the window has painted itself, so the user sees it at once.
-  const QStringList arguments = QCoreApplication::arguments();
-  TOpenAfterFirstPaint opener(window, arguments.size() > 1 ? arguments.at(1).toStdString() : std::string());
+  // QApplication has taken its own options; what remains are files or the patient's name.
+  // They open once the window has painted itself, so the user sees them at once.
+  TOpenAfterFirstPaint opener(window, QCoreApplication::arguments().mid(1));
   return application.exec();
 }

@@ -58,6 +58,10 @@ class TMainWindow : public QMainWindow {
   QAction* Command(std::string_view id) const;
   // Opens the default data file's records of that patient, quietly: the command line.
   int OpenPatient(const std::string& name);
+  // Files dropped on the icon column or given on the command line (row -1): data files
+  // listed for opening, types opened, images loaded into the radiograph of the row they
+  // fell on.
+  void FilesDropped(const QStringList& paths, int row);
   // After any change of the workspace: commands, icon column, lists and drawing.
   void Refresh();
   // "&Best Fit" onto the current radiograph.
@@ -168,9 +172,6 @@ class TMainWindow : public QMainWindow {
   void AdvanceInSeries(TRadiograph& radiograph);
   void ActionPropertiesExecute();
   void ActionOptionsExecute();
-  // Files dropped on the icon column: data files listed for opening, types opened, images
-  // loaded into the radiograph of the row they fell on.
-  void FilesDropped(const QStringList& paths, int row);
   // After the options dialog changed the settings: the workspace follows them.
   void ApplySettings();
   // "Lumacet Rect" and the tool bars' keys: the window and its bars where the user left

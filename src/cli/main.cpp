@@ -138,11 +138,10 @@ bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTyp
 }
 
 bool SaveRecordBack(TXRay& xray, const std::string& dataFile, std::ostream& err) {
-  if (TResult saved = ReplaceInDataFile(xray, dataFile, {}); !saved) {
-    err << TerminalText(saved.TextWithReason().English()) << '\n';
-    return false;
-  }
-  return true;
+  const TResult saved = ReplaceInDataFile(xray, dataFile, {});
+  const TText& said = saved ? saved.Notice() : saved.TextWithReason();
+  if (!said.Empty()) err << TerminalText(said.English()) << '\n';
+  return saved.Ok();
 }
 
 std::string TypeFolder(const std::optional<std::string>& types, const std::string& dataFile) {

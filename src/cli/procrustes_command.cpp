@@ -176,10 +176,12 @@ bool ImportIntoTypeFile(const std::string& folder, const TProcrustesRequest& req
     return false;
   }
   type.RecordChange(true, FillIn(kChangedPcaChange, pca->Name));
-  if (TResultOf<TText> saved = type.SaveToTypeFile(path, folders); !saved) {
+  TResultOf<TText> saved = type.SaveToTypeFile(path, folders);
+  if (!saved) {
     err << TerminalText(saved.Text().English()) << '\n';
     return false;
   }
+  if (!saved->Empty()) err << TerminalText(saved->English()) << '\n';
   out << imported.Message << " (" << path << ")\n";
   return true;
 }

@@ -93,11 +93,15 @@ struct TTiffLayout {
 uint32_t Unpack(const uint8_t* row, uint64_t index, int bits) {
   if (bits == 8) return row[index];
   if (bits == 16) return uint32_t(row[2 * index]) | uint32_t(row[2 * index + 1]) << 8;  // host order
-  uint64_t bit = index * uint64_t(bits);
-  uint32_t value = 0;
-  for (int taken = 0; taken < bits; ++taken, ++bit)
-    value = value << 1 | ((row[bit >> 3] >> (7 - (bit & 7))) & 1);
-  return value;
+  // Packed samples, first bit highest: the bytes the sample touches (three at most for 16
+  // bits), read whole, never past the last of them, which may end the row.
+  const uint64_t bit = index * uint64_t(bits);
+  const uint8_t* first = row + (bit >> 3);
+  const int skip = int(bit & 7);
+  const int touched = (skip + bits + 7) / 8;
+  uint32_t window = 0;
+  for (int k = 0; k < touched; ++k) window = window << 8 | first[k];
+  return (window >> (touched * 8 - skip - bits)) & ((1u << bits) - 1);
 }
 
 void Put(TRawImage& image, uint64_t sampleIndex, uint32_t value) {
@@ -276,6 +280,11 @@ void ReadChunks(TIFF* tiff, const TTiffLayout& layout, const TChunkGrid& grid, T
                         planeSamples == keptSamples && uint64_t(keptSamples) == outSamples &&
                         std::endian::native == std::endian::little;
   const uint64_t sampleBytes = layout.Bits == 16 ? 2 : 1;
+  // 12-bit samples, what scanners and image tools write for 12-bit radiographs: two in every
+  // three bytes, taken a pair at a time.
+  const bool pairRows = inOrder && layout.Photometric != PHOTOMETRIC_PALETTE && layout.Map.empty() && !layout.Planes &&
+                        layout.Bits == 12 && image.BitsPerSample > 8 && planeSamples == keptSamples &&
+                        uint64_t(keptSamples) == outSamples;
 
   for (int plane = 0; plane < grid.Planes; ++plane) {
     for (uint32_t chunkRow = 0; chunkRow < down; ++chunkRow)
@@ -293,6 +302,20 @@ void ReadChunks(TIFF* tiff, const TTiffLayout& layout, const TChunkGrid& grid, T
           uint64_t pixel = uint64_t(top + r) * layout.Width + left;
           if (copyRows) {
             std::memcpy(image.Samples.data() + pixel * outSamples * sampleBytes, row, columns * outSamples * sampleBytes);
+            continue;
+          }
+          if (pairRows) {
+            const uint64_t count = columns * outSamples;
+            uint8_t* out = image.Samples.data() + pixel * outSamples * 2;
+            uint64_t i = 0;
+            for (const uint8_t* in = row; i + 1 < count; i += 2, in += 3, out += 4) {
+              const uint32_t a = uint32_t(in[0]) << 4 | in[1] >> 4, b = uint32_t(in[1] & 15) << 8 | in[2];
+              out[0] = uint8_t(a), out[1] = uint8_t(a >> 8), out[2] = uint8_t(b), out[3] = uint8_t(b >> 8);
+            }
+            if (i < count) {
+              const uint32_t last = Unpack(row, i, 12);
+              out[0] = uint8_t(last), out[1] = uint8_t(last >> 8);
+            }
             continue;
           }
           for (uint32_t c = 0; c < columns; ++c, ++pixel)

@@ -437,7 +437,7 @@ TResult RewriteDataFile(const std::string& path, const TText& failureMessage, co
   if (path.empty()) return TResult::Failure(kNoFileNameMessage);
   const TWriteResult written = RewriteFile(path, rewrite);
   if (!written.Ok) return TResult::Failure(failureMessage, written.Error);
-  return {};
+  return TResult::Success(KeepingNotice(written, path));
 }
 
 TResult AppendToDataFile(TXRay& xray, const std::string& path, const TDataFileOptions& options) {

@@ -285,12 +285,16 @@ TResultOf<TText> TXRayType::SaveToTypeFile(const std::string& path, const TFileF
   std::string bytes = WriteTypeFileText(*this, folders, &adjusted);
   TWriteResult result = WriteFileAtomically(path, bytes);
   if (!result.Ok) return TResult::Failure(TText(kSaveFailure, {result.Error}), result.Error);
-  TText note;
+  std::vector<TText> notes;
   if (!adjusted.empty()) {
     std::string names;
     for (const std::string& name : adjusted) names += (names.empty() ? "" : ", ") + name;
-    note = TText(kSavedWithChanges, {names});
+    notes.emplace_back(kSavedWithChanges, std::initializer_list<std::string_view>{names});
   }
+  if (TText kept = KeepingNotice(result, path); !kept.Empty()) notes.push_back(std::move(kept));
+  const TText note = notes.empty()       ? TText()
+                     : notes.size() == 1 ? notes.front()
+                                         : TText::Joined(std::move(notes), "\r\n\r\n");
   DataFile = path;
   RecordChange(false, "Saved to file.");
   return note;

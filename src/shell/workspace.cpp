@@ -313,10 +313,12 @@ bool TWorkspace::SaveType(TXRayType& type, TWorkspacePrompts& prompts) {
       }
     }
   }
-  if (TResultOf<TText> saved = type.SaveToTypeFile(path, fOptions.Folders); !saved) {
+  TResultOf<TText> saved = type.SaveToTypeFile(path, fOptions.Folders);
+  if (!saved) {
     prompts.ShowText(saved.Text());
     return false;
   }
+  if (!saved->Empty()) prompts.ShowText(*saved);
   const bool inUse = std::any_of(fSlots.begin(), fSlots.end(), [&](const auto& slot) {
     return slot && !slot->IsType() && slot->Type() != nullptr && slot->Type()->Name == type.Name;
   });
@@ -347,6 +349,7 @@ bool TWorkspace::SaveXRay(TXRay& xray, TWorkspacePrompts& prompts) {
     prompts.ShowText(result.TextWithReason());
     return false;
   }
+  if (!result.Notice().Empty()) prompts.ShowText(result.Notice());
   prompts.ShowStatus(SavedText(Heading(xray), path));
   return true;
 }

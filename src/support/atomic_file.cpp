@@ -187,19 +187,19 @@ TWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes
       ::unlinkat(dir.Get(), targetName.c_str(), 0);
     return {false, std::move(error)};
   };
-  std::vector<std::string> lost;
+  bool lostGroup = false;
+  bool lostAccessList = false;
   for (int attempt = 0;; ++attempt) {
     if (attempt == 10) return failed("another program kept replacing the temporary files of the save in " + folder);
     std::string temp;
     TDescriptor file(CreateTempFile(dir.Get(), temp));
     if (file.Get() < 0) return failed(SystemError("cannot create a temporary file in " + folder));
-    lost.clear();
     bool ok = WriteAll(file.Get(), bytes);
-    if (ok && targetExists && !KeepOwner(file.Get(), targetInfo)) lost.emplace_back("group");
+    lostGroup = ok && targetExists && !KeepOwner(file.Get(), targetInfo);
     // The mode after the owner, which clears the set-id bits; the access list after the mode,
     // whose mask it would otherwise overwrite.
     ok = ok && ::fchmod(file.Get(), mode) == 0;
-    if (ok && targetExists && !KeepAccessList(file.Get(), target)) lost.emplace_back("access control list");
+    lostAccessList = ok && targetExists && !KeepAccessList(file.Get(), target);
     ok = ok && ::fsync(file.Get()) == 0;
     struct stat written {};
     ok = ok && ::fstat(file.Get(), &written) == 0;
@@ -228,9 +228,24 @@ TWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes
   // The rename itself must reach the disk too, or a crash could bring the old file back.
   if (::fsync(dir.Get()) != 0)
     return {false, SystemError("the folder " + folder + " could not be written to the disk; the save may be lost")};
-  if (lost.empty()) return {true, {}};
-  const std::string what = lost.size() == 1 ? lost[0] : lost[0] + " and " + lost[1];
-  return {true, {}, target + " was saved but could not keep its " + what + ": this user may not set it"};
+  return {true, {}, lostGroup, lostAccessList};
+}
+
+TText KeepingNotice(const TWriteResult& written, const std::string& path) {
+  static constexpr TTextSource kLostGroup =
+      LcText("Files", "%1 was saved, but it now belongs to your own group: you may not give it the group it had, "
+                      "so its group may have lost access to it.");
+  static constexpr TTextSource kLostAccessList =
+      LcText("Files", "%1 was saved, but without the access control list it had: you may not set it, "
+                      "so the people it named may have lost access to it.");
+  static constexpr TTextSource kLostBoth =
+      LcText("Files", "%1 was saved, but it now belongs to your own group and without the access control list it "
+                      "had: you may not set them, so others may have lost access to it.");
+  if (!written.Ok || (!written.LostGroup && !written.LostAccessList)) return {};
+  const TTextSource source = written.LostGroup && written.LostAccessList ? kLostBoth
+                             : written.LostGroup                        ? kLostGroup
+                                                                        : kLostAccessList;
+  return TText(source, {path});
 }
 
 TFileLock::TFileLock(const std::string& target) : fPath(target + ".lock") {

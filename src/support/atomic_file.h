@@ -9,15 +9,22 @@
 #include <string>
 #include <string_view>
 
+#include "support/marked_text.h"
+
 namespace lumacet {
 
 struct TWriteResult {
   bool Ok = false;
   std::string Error;  // why it failed, for the user's message
-  // Said on success when the new file could not keep the old one's group or access control
-  // list (the user may not give them away); empty otherwise.
-  std::string Notice = {};
+  // On success: the new file could not keep the old one's group or access control list,
+  // because this user may not give them to a file.
+  bool LostGroup = false;
+  bool LostAccessList = false;
 };
+
+// What the user is told after a save of `path` that could not keep its group or access
+// control list (a clinic folder's co-workers may have lost access); empty when it kept both.
+TText KeepingNotice(const TWriteResult& written, const std::string& path);
 
 // The file a rewrite of `path` replaces: where a symbolic link (or a chain of them) leads,
 // or `path` itself. Every rewrite resolves links this way, so that a file shared through a

@@ -10,6 +10,12 @@ TResult TResult::Failure(TText text, std::string reason) {
   return failure;
 }
 
+TResult TResult::Success(TText notice) {
+  TResult success;
+  success.fNotice = std::move(notice);
+  return success;
+}
+
 TText TResult::TextWithReason() const {
   if (fReason.empty()) return fText;
   return TText::Joined({fText, TText::Verbatim(fReason)}, "\r\n");

@@ -15,6 +15,8 @@ class TResult {
  public:
   // Success.
   TResult() = default;
+  // Success with something the user should still be told (a file saved without its group).
+  static TResult Success(TText notice);
   static TResult Failure(TText text, std::string reason = {});
 
   bool Ok() const { return !fFailed; }
@@ -22,6 +24,8 @@ class TResult {
   // Empty on success.
   const TText& Text() const { return fText; }
   const std::string& Reason() const { return fReason; }
+  // Empty on failure, and on most successes.
+  const TText& Notice() const { return fNotice; }
   // The text with the reason on a line of its own after it, when there is one: the form a
   // failure takes where the user is shown why underneath.
   TText TextWithReason() const;
@@ -32,6 +36,7 @@ class TResult {
   bool fFailed = false;
   TText fText;
   std::string fReason;
+  TText fNotice;
 };
 
 template <typename T>

@@ -128,6 +128,37 @@ TEST(TiffReader, GreyImagesInEitherByteOrder) {
   }
 }
 
+// Packed samples, first bit highest, every row starting on a byte: each depth read sample
+// by sample against a bit-by-bit reading, with widths whose rows end mid-byte and, for 12
+// bits, on half of a pair.
+TEST(TiffReader, PackedSamplesOfEveryDepthReadExactly) {
+  for (int bits : {1, 2, 4, 9, 10, 12, 15}) {
+    for (int width : {4, 5, 7}) {
+      SCOPED_TRACE("bits " + std::to_string(bits) + ", width " + std::to_string(width));
+      const int height = 3;
+      const size_t rowBytes = (size_t(width) * size_t(bits) + 7) / 8;
+      const std::vector<uint8_t> data = Ramp(rowBytes * height, 37);
+      TRawImage image;
+      std::string message;
+      ASSERT_TRUE(Read(GreyTiff(false, width, height, bits, data), image, message)) << message;
+      ASSERT_EQ(image.BitsPerSample, bits > 8 ? bits : 8);
+      const uint32_t maximum = (1u << bits) - 1;
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+          uint32_t stored = 0;
+          for (int b = 0; b < bits; ++b) {
+            const size_t bit = size_t(x) * size_t(bits) + size_t(b);
+            stored = stored << 1 | ((data[size_t(y) * rowBytes + bit / 8] >> (7 - bit % 8)) & 1);
+          }
+          const size_t at = size_t(y) * size_t(width) + size_t(x);
+          const uint32_t got = bits > 8 ? uint32_t(image.Samples[2 * at] | image.Samples[2 * at + 1] << 8)
+                                        : image.Samples[at];
+          ASSERT_EQ(got, bits > 8 ? stored : stored * 255 / maximum) << "at " << x << ", " << y;
+        }
+    }
+  }
+}
+
 TEST(TiffReader, SizesMayBeShortOrLongInEitherByteOrder) {
   std::vector<uint8_t> data = Ramp(6 * 4);
   auto widthAsLong = [](TTiffBuilder& tiff) { tiff.Field(256, kLong, {6}); };

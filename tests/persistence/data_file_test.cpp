@@ -1,5 +1,8 @@
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -358,6 +361,42 @@ TEST_F(DataFileTest, DeletingRemovesTheListedLinesOnlyWhileTheyAreUnchanged) {
   EXPECT_EQ(stale.Text().English(), "Error deleting radiograph.");
   EXPECT_FALSE(DeleteFromFile(path, {{2, b.substr(0, 112)}}).Ok());
   EXPECT_EQ(ReadBytes(path), b);
+}
+
+// A co-worker saves into a clinic folder's file whose group they are not in: the save goes
+// ahead (the record is theirs to keep), but the group's access went with the old file, and
+// they are told so instead of learning it from the colleague who can no longer open it.
+TEST_F(DataFileTest, ASaveThatCannotKeepTheFilesGroupSaysSo) {
+  if (::geteuid() != 0) GTEST_SKIP() << "a file of another group and a user outside it need the superuser";
+  constexpr uid_t kNobody = 65534;
+  constexpr gid_t kClinic = 4321;
+  auto smith = Smith();
+  const std::string path = folder.File("clinic.csv");
+  WriteBytes(path, Record(*smith));
+  ASSERT_EQ(::chmod(folder.Path().c_str(), 0777), 0);
+  ASSERT_EQ(::chown(path.c_str(), kNobody, kClinic), 0);
+  ASSERT_EQ(::chmod(path.c_str(), 0664), 0);
+  ASSERT_TRUE(AppendToDataFile(*smith, path, options).Notice().Empty()) << "the superuser keeps every group";
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(10);
+    const TResult saved = AppendToDataFile(*smith, path, options);
+    const std::string notice = saved.Notice().English();
+    ::_exit(!saved                                                ? 1
+            : notice.find(path) == std::string::npos               ? 2
+            : notice.find("your own group") == std::string::npos  ? 3
+                                                                   : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not saved, 2 or 3: the notice does not name the file or the group";
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_gid, kNobody);
+  EXPECT_EQ(ReadBytes(path), Record(*smith) + Record(*smith) + Record(*smith));
 }
 
 TEST_F(DataFileTest, ASymbolicLinkedDataFileIsRewrittenWhereItLies) {
