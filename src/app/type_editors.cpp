@@ -273,35 +273,59 @@ TXRayElement* TRollUpForm::ChosenOperand(const QComboBox* list) {
   return list->currentIndex() < 0 ? nullptr : ItemElement(list, list->currentIndex());
 }
 
-void TRollUpForm::ConnectOperand(QComboBox* list, int slot) {
-  connect(list, &QComboBox::activated, this, [this, list, slot] {
-    Apply([&](TTypeEdits& edits, TXRayElement& chosen) { return edits.SetOperand(chosen, slot, ChosenOperand(list)); });
-  });
+void TRollUpForm::AddKindRow(int count, const std::function<std::string_view(int)>& name) {
+  fKind = new QComboBox;
+  for (int k = 0; k < count; ++k) fKind->addItem(PlainCaption(name(k)));
+  Page()->addRow(tr("&Type:"), fKind);
+  connect(fKind, &QComboBox::activated, this,
+          [this](int kind) { Apply([&](TTypeEdits& e, TXRayElement& chosen) { return e.SetKind(chosen, kind); }); });
+}
+
+void TRollUpForm::AddParameterRows(int count, const std::function<void(TXRayElement&, int, double)>& store) {
+  for (int i = 0; i < count; ++i) {
+    auto* field = new QLineEdit;
+    fParameters.push_back(field);
+    Page()->addRow(QStringLiteral(" "), field);
+    ConnectNumber(field, 10, [i, store](TXRayElement& e, double value) { store(e, i, value); });
+  }
+}
+
+void TRollUpForm::AddOperandRows(int count) {
+  for (int slot = 0; slot < count; ++slot) {
+    auto* list = new QComboBox;
+    fOperands.push_back(list);
+    Page()->addRow(QStringLiteral(" "), list);
+    connect(list, &QComboBox::activated, this, [this, list, slot] {
+      Apply([&](TTypeEdits& edits, TXRayElement& chosen) { return edits.SetOperand(chosen, slot, ChosenOperand(list)); });
+    });
+  }
+}
+
+void TRollUpForm::ShowParameter(int i, std::string_view caption, double stored) {
+  QLineEdit* field = Parameter(i);
+  Page()->setRowVisible(field, !caption.empty());
+  if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(field))) label->setText(PlainCaption(caption));
+  ShowNumber(field, stored, 10);
+}
+
+void TRollUpForm::ShowOperand(int slot, int slotClass, bool used, const TXRayElement* operand, bool withNone) {
+  QComboBox* list = OperandList(slot);
+  Page()->setRowVisible(list, used);
+  if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(list))) label->setText(SlotCaption(slotClass, slot));
+  if (used) FillOperands(list, slotClass, operand, withNone);
 }
 
 // ---- digitized points ------------------------------------------------------------------
 
 TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent)
     : TRollUpForm(edits, prompts, ekDigPoint, tr("Digitized Points"), parent) {
-  fKind = new QComboBox;
-  for (int k = 0; k < kDigPointKindCount; ++k) fKind->addItem(PlainCaption(DigPointKind(k).Token));
-  Page()->addRow(tr("&Type:"), fKind);
-  connect(fKind, &QComboBox::activated, this,
-          [this](int kind) { Apply([&](TTypeEdits& e, TXRayElement& chosen) { return e.SetKind(chosen, kind); }); });
-  for (size_t i = 0; i < fParameters.size(); ++i) {
-    fParameters[i] = new QLineEdit;
-    Page()->addRow(QString(), fParameters[i]);
-    ConnectNumber(fParameters[i], 10, [i](TXRayElement& e, double value) {
-      auto& point = static_cast<TDigPoint&>(e);
-      (i == 0 ? point.Parameter1 : point.Parameter2) = value;
-      point.Invalidate();
-    });
-  }
-  for (size_t slot = 0; slot < fOperands.size(); ++slot) {
-    fOperands[slot] = new QComboBox;
-    Page()->addRow(QString(), fOperands[slot]);
-    ConnectOperand(fOperands[slot], static_cast<int>(slot));
-  }
+  AddKindRow(kDigPointKindCount, [](int k) { return DigPointKind(k).Token; });
+  AddParameterRows(2, [](TXRayElement& e, int i, double value) {
+    auto& point = static_cast<TDigPoint&>(e);
+    (i == 0 ? point.Parameter1 : point.Parameter2) = value;
+    point.Invalidate();
+  });
+  AddOperandRows(TDigPoint::kOperandCount);
   fDescription = new QLineEdit;
   Page()->addRow(tr("De&scription:"), fDescription);
   connect(fDescription, &QLineEdit::editingFinished, this, [this] {
@@ -315,22 +339,11 @@ TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QW
 void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
   auto& point = static_cast<TDigPoint&>(chosen);
   const TDigPointKindInfo& kind = DigPointKind(point.Kind());
-  fKind->setCurrentIndex(point.Kind());
-  const std::array<std::string_view, 2> captions{kind.Caption1, kind.Caption2};
-  const std::array<double, 2> values{point.Parameter1, point.Parameter2};
-  for (size_t i = 0; i < fParameters.size(); ++i) {
-    Page()->setRowVisible(fParameters[i], !captions[i].empty());
-    if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(fParameters[i])))
-      label->setText(PlainCaption(captions[i]));
-    ShowNumber(fParameters[i], values[i], 10);
-  }
-  for (size_t slot = 0; slot < fOperands.size(); ++slot) {
-    const int slotClass = point.SlotClass(static_cast<int>(slot));
-    Page()->setRowVisible(fOperands[slot], slotClass != ekNone);
-    if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(fOperands[slot])))
-      label->setText(SlotCaption(slotClass, static_cast<int>(slot)));
-    if (slotClass != ekNone) FillOperands(fOperands[slot], slotClass, point.Operand(static_cast<int>(slot)), true);
-  }
+  KindList()->setCurrentIndex(point.Kind());
+  ShowParameter(0, kind.Caption1, point.Parameter1);
+  ShowParameter(1, kind.Caption2, point.Parameter2);
+  for (int slot = 0; slot < TDigPoint::kOperandCount; ++slot)
+    ShowOperand(slot, point.SlotClass(slot), point.SlotClass(slot) != ekNone, point.Operand(slot), true);
   fDescription->setText(Utf8(point.Description));
 }
 
@@ -338,63 +351,32 @@ void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
 
 TDerPointsForm::TDerPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent)
     : TRollUpForm(edits, prompts, ekDerPoint, tr("Derived Points"), parent) {
-  fKind = new QComboBox;
-  for (int k = 0; k < kDerPointKindCount; ++k) fKind->addItem(PlainCaption(DerPointKind(k).Token));
-  Page()->addRow(tr("&Type:"), fKind);
-  connect(fKind, &QComboBox::activated, this,
-          [this](int kind) { Apply([&](TTypeEdits& e, TXRayElement& chosen) { return e.SetKind(chosen, kind); }); });
-  for (size_t i = 0; i < fParameters.size(); ++i) {
-    fParameters[i] = new QLineEdit;
-    Page()->addRow(QString(), fParameters[i]);
-    ConnectNumber(fParameters[i], 10, [i](TXRayElement& e, double value) {
-      auto& point = static_cast<TDerPoint&>(e);
-      point.SetParameters(i == 0 ? value : point.Parameter1(), i == 1 ? value : point.Parameter2());
-    });
-  }
-  for (size_t slot = 0; slot < fOperands.size(); ++slot) {
-    fOperands[slot] = new QComboBox;
-    Page()->addRow(QString(), fOperands[slot]);
-    ConnectOperand(fOperands[slot], static_cast<int>(slot));
-  }
+  AddKindRow(kDerPointKindCount, [](int k) { return DerPointKind(k).Token; });
+  AddParameterRows(2, [](TXRayElement& e, int i, double value) {
+    auto& point = static_cast<TDerPoint&>(e);
+    point.SetParameters(i == 0 ? value : point.Parameter1(), i == 1 ? value : point.Parameter2());
+  });
+  AddOperandRows(TDerPoint::kOperandCount);
   Choose({});
 }
 
 void TDerPointsForm::MainCBChange(TXRayElement& chosen) {
   auto& point = static_cast<TDerPoint&>(chosen);
   const TDerPointKindInfo& kind = DerPointKind(point.Kind());
-  fKind->setCurrentIndex(point.Kind());
-  const std::array<std::string_view, 2> captions{kind.Caption1, kind.Caption2};
-  const std::array<double, 2> values{point.Parameter1(), point.Parameter2()};
-  for (size_t i = 0; i < fParameters.size(); ++i) {
-    Page()->setRowVisible(fParameters[i], !captions[i].empty());
-    if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(fParameters[i])))
-      label->setText(PlainCaption(captions[i]));
-    ShowNumber(fParameters[i], values[i], 10);
-  }
-  for (size_t slot = 0; slot < fOperands.size(); ++slot) {
-    const bool used = static_cast<int>(slot) < point.OperandCount();
-    const int slotClass = point.SlotClass(static_cast<int>(slot));
-    Page()->setRowVisible(fOperands[slot], used);
-    if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(fOperands[slot])))
-      label->setText(SlotCaption(slotClass, static_cast<int>(slot)));
-    if (used) FillOperands(fOperands[slot], slotClass, point.Operand(static_cast<int>(slot)), false);
-  }
+  KindList()->setCurrentIndex(point.Kind());
+  ShowParameter(0, kind.Caption1, point.Parameter1());
+  ShowParameter(1, kind.Caption2, point.Parameter2());
+  // No "<none>": a derived point needs every operand its kind uses.
+  for (int slot = 0; slot < TDerPoint::kOperandCount; ++slot)
+    ShowOperand(slot, point.SlotClass(slot), slot < point.OperandCount(), point.Operand(slot), false);
 }
 
 // ---- variables -------------------------------------------------------------------------
 
 TVariablesForm::TVariablesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent)
     : TRollUpForm(edits, prompts, ekVariable, tr("Variables"), parent) {
-  fKind = new QComboBox;
-  for (int k = 0; k < kVariableKindCount; ++k) fKind->addItem(PlainCaption(VariableKind(k).Token));
-  Page()->addRow(tr("&Type:"), fKind);
-  connect(fKind, &QComboBox::activated, this,
-          [this](int kind) { Apply([&](TTypeEdits& e, TXRayElement& chosen) { return e.SetKind(chosen, kind); }); });
-  for (size_t slot = 0; slot < fOperands.size(); ++slot) {
-    fOperands[slot] = new QComboBox;
-    Page()->addRow(QString(), fOperands[slot]);
-    ConnectOperand(fOperands[slot], static_cast<int>(slot));
-  }
+  AddKindRow(kVariableKindCount, [](int k) { return VariableKind(k).Token; });
+  AddOperandRows(TXRPointKindElement::kSlotCount);
   auto connectText = [this](QLineEdit* field, std::string TXRVariable::*member) {
     connect(field, &QLineEdit::editingFinished, this, [this, field, member] {
       const std::string text = field->text().toStdString();
@@ -462,15 +444,9 @@ void TVariablesForm::NormEdited(int sex, int row, int column) {
 
 void TVariablesForm::MainCBChange(TXRayElement& chosen) {
   auto& v = static_cast<TXRVariable&>(chosen);
-  fKind->setCurrentIndex(v.Kind());
-  for (size_t slot = 0; slot < fOperands.size(); ++slot) {
-    const bool used = static_cast<int>(slot) < v.OperandCount();
-    const int slotClass = v.SlotClass(v.Kind(), static_cast<int>(slot));
-    Page()->setRowVisible(fOperands[slot], used);
-    if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(fOperands[slot])))
-      label->setText(SlotCaption(slotClass, static_cast<int>(slot)));
-    if (used) FillOperands(fOperands[slot], slotClass, v.Operand(static_cast<int>(slot)), false);
-  }
+  KindList()->setCurrentIndex(v.Kind());
+  for (int slot = 0; slot < TXRPointKindElement::kSlotCount; ++slot)
+    ShowOperand(slot, v.SlotClass(v.Kind(), slot), slot < v.OperandCount(), v.Operand(slot), false);
   fBefore->setText(Utf8(v.TextBefore));
   fFormat->setText(Utf8(v.NumberFormat));
   fAfter->setText(Utf8(v.TextAfter));

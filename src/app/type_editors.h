@@ -41,6 +41,10 @@ class TRollUpForm : public QDialog {
   QPushButton* NewButton() const { return fNew; }
   QPushButton* RenameButton() const { return fRename; }
   QPushButton* DeleteButton() const { return fDelete; }
+  // The "&Type:" list, the parameter fields and the operand lists of the kinds that have them.
+  QComboBox* KindList() const { return fKind; }
+  QLineEdit* Parameter(int i) const { return fParameters.at(static_cast<size_t>(i)); }
+  QComboBox* OperandList(int slot) const { return fOperands.at(static_cast<size_t>(slot)); }
 
   // What "&New...", "&Rename..." and "&Delete" do once the name is known (and, for delete,
   // confirmed); false with the refusal shown when the type refuses.
@@ -74,8 +78,16 @@ class TRollUpForm : public QDialog {
   // selected (no choice when it is none and there is no "<none>").
   void FillOperands(QComboBox* list, int slotClass, const TXRayElement* chosen, bool withNone) const;
   static TXRayElement* ChosenOperand(const QComboBox* list);
-  // Choosing in the list sets operand `slot` of the chosen element, as an edit.
-  void ConnectOperand(QComboBox* list, int slot);
+  // The "&Type:" row with the kind names, choosing one as an edit.
+  void AddKindRow(int count, const std::function<std::string_view(int)>& name);
+  // `count` parameter rows (shown / 10, stored x 10) storing through `store`(element, index, value).
+  void AddParameterRows(int count, const std::function<void(TXRayElement&, int, double)>& store);
+  // `count` operand rows; choosing in a list sets that operand, as an edit.
+  void AddOperandRows(int count);
+  // A parameter row as the kind has it: hidden without a caption.
+  void ShowParameter(int i, std::string_view caption, double stored);
+  // An operand row as the kind has it: hidden when unused, captioned by its class.
+  void ShowOperand(int slot, int slotClass, bool used, const TXRayElement* operand, bool withNone);
   void Refresh();
 
   TXRayType& fType;
@@ -97,6 +109,9 @@ class TRollUpForm : public QDialog {
   QPushButton* fDelete = nullptr;
   QWidget* fFields = nullptr;
   QFormLayout* fPage = nullptr;
+  QComboBox* fKind = nullptr;
+  std::vector<QLineEdit*> fParameters;
+  std::vector<QComboBox*> fOperands;
 };
 
 // "Digitized Points".
@@ -105,17 +120,11 @@ class TDigPointsForm : public TRollUpForm {
 
  public:
   TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
-  QComboBox* KindList() const { return fKind; }
-  QLineEdit* Parameter(int i) const { return fParameters[static_cast<size_t>(i)]; }
-  QComboBox* OperandList(int slot) const { return fOperands[static_cast<size_t>(slot)]; }
 
  protected:
   void MainCBChange(TXRayElement& chosen) override;
 
  private:
-  QComboBox* fKind = nullptr;
-  std::array<QLineEdit*, 2> fParameters{};
-  std::array<QComboBox*, 5> fOperands{};
   QLineEdit* fDescription = nullptr;
 };
 
@@ -125,17 +134,9 @@ class TDerPointsForm : public TRollUpForm {
 
  public:
   TDerPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
-  QComboBox* KindList() const { return fKind; }
-  QLineEdit* Parameter(int i) const { return fParameters[static_cast<size_t>(i)]; }
-  QComboBox* OperandList(int slot) const { return fOperands[static_cast<size_t>(slot)]; }
 
  protected:
   void MainCBChange(TXRayElement& chosen) override;
-
- private:
-  QComboBox* fKind = nullptr;
-  std::array<QLineEdit*, 2> fParameters{};
-  std::array<QComboBox*, 4> fOperands{};
 };
 
 // "Variables", with the norms by age range for each sex.
@@ -144,8 +145,6 @@ class TVariablesForm : public TRollUpForm {
 
  public:
   TVariablesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
-  QComboBox* KindList() const { return fKind; }
-  QComboBox* OperandList(int slot) const { return fOperands[static_cast<size_t>(slot)]; }
   QLineEdit* NumberFormat() const { return fFormat; }
   // Female (0) and male (1) norms: age from, age to, mean, standard deviation per row.
   QTableWidget* Norms(int sex) const { return fNorms[static_cast<size_t>(sex)]; }
@@ -157,8 +156,6 @@ class TVariablesForm : public TRollUpForm {
  private:
   void NormEdited(int sex, int row, int column);
 
-  QComboBox* fKind = nullptr;
-  std::array<QComboBox*, 4> fOperands{};
   QLineEdit* fFormat = nullptr;
   QLineEdit* fBefore = nullptr;
   QLineEdit* fAfter = nullptr;

@@ -191,6 +191,12 @@ class TChangeStep : public TTypeEdits::TStep {
 
  private:
   TResult Become(TXRayType& type, const TXRayElement& state) {
+    // A snake given fewer points frees the rest: none of them may still be referred to.
+    if (auto* snake = dynamic_cast<TDigSnake*>(fElement))
+      for (size_t i = static_cast<const TDigSnake&>(state).Points.size(); i < snake->Points.size(); ++i)
+        if (const TXRayElement* referrer = type.FindReferrer(snake->Points[i].get()))
+          return TResult::Failure(TText(LcText("TypeEdits", "'%1' cannot lose its points: '%2' refers to them."),
+                                        {snake->Name, referrer->Name}));
     std::unique_ptr<TXRayElement> now = Snapshot(*fElement);
     const std::vector<TXRayElement*> candidates = CycleCandidates(type, *fElement);
     const auto cyclic = SelfComputed(candidates);

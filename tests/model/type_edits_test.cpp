@@ -238,6 +238,19 @@ TEST(TypeEdits, AnUndoThatTheTypeNoLongerAllowsIsRefusedAndKept) {
   EXPECT_EQ(f.type.FindElement("P", ekDigPoint), p);
 }
 
+TEST(TypeEdits, UndoingAddedSnakePointsThatAreReferredToIsRefused) {
+  TFixture f;
+  auto* snake = static_cast<TDigSnake*>(*f.edits.Add(ekSnake, "Profile"));
+  ASSERT_TRUE(f.edits.Change(*snake, [](TXRayElement& e) { static_cast<TDigSnake&>(e).AddPoint(1, 2, true); }));
+  f.g->Points.push_back(snake->Points.back().get());
+  const TResult undone = f.edits.Undo();
+  EXPECT_EQ(undone.Text().English(), "'Profile' cannot lose its points: 'G' refers to them.");
+  EXPECT_EQ(snake->Points.size(), 1u);
+  f.g->Points.pop_back();
+  EXPECT_TRUE(f.edits.Undo());
+  EXPECT_TRUE(snake->Points.empty());
+}
+
 TEST(TypeEdits, ACycleAlreadyInTheTypeDoesNotBlockOtherEdits) {
   TFixture f;
   // A hand-edited file may hold a loop; editing the looped point elsewhere stays possible.
