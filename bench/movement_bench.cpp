@@ -87,6 +87,8 @@ void BM_DragStep(benchmark::State& state) {
     start.push_back(std::make_unique<TDigPoint>());
     CopyPointState(*p, *start.back());
   }
+  // The display's laid-out labels, kept from step to step as the drawing area keeps them.
+  TTextLayouts layouts;
   THistoryPause pause(xray);
   int step = 0;
   for (auto _ : state) {
@@ -99,7 +101,7 @@ void BM_DragStep(benchmark::State& state) {
     std::memcpy(screen.bits(), kept.constBits(), static_cast<std::size_t>(kept.sizeInBytes()));
     if (state.range(1) == 1) continue;
     QPainter painter(&screen);
-    TQPainterCanvas canvas(painter);
+    TQPainterCanvas canvas(painter, &layouts);
     canvas.SetMapping(*s.display.Mapping());
     DrawTracings(canvas, moving, s.options);
     painter.end();

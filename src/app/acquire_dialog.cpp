@@ -311,8 +311,8 @@ void TAcquireDialog::Scan() {
   accept();
 }
 
-bool AcquireImage(QWidget* parent, TRadiograph& object, TSettings& settings) {
-  if (!OfferImageSave(parent, object, settings.General.BmpPath)) return false;
+bool AcquireImage(QWidget* parent, TRadiograph& object, TSettings& settings, const TUserLevels& levels) {
+  if (!OfferImageSave(parent, object, settings.General.BmpPath, levels)) return false;
   TAcquireDialog dialog(settings.General.Multiscan, TNoiseReduction(settings.General.NoiseReduction), parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   settings.General.Multiscan = dialog.Passes();

@@ -20,6 +20,7 @@ namespace lumacet {
 
 class TRadiograph;
 struct TSettings;
+class TUserLevels;
 
 class TAcquireDialog : public QDialog {
   Q_OBJECT
@@ -73,6 +74,6 @@ class TAcquireDialog : public QDialog {
 // The whole of "&Acquire..." for the current object: the save prompt for a changed image,
 // the dialog, and the scan installed as the object's image with its pixel size. The
 // chosen passes and noise reduction are kept in the settings. True when an image came.
-bool AcquireImage(QWidget* parent, TRadiograph& object, TSettings& settings);
+bool AcquireImage(QWidget* parent, TRadiograph& object, TSettings& settings, const TUserLevels& levels);
 
 }  // namespace lumacet

@@ -56,6 +56,13 @@ const TCommandIcon* FindIcon(std::string_view id) {
 }
 
 QIcon CommandIcon(std::string_view id) {
+  const std::string_view name = CommandIconName(id);
+  return name.empty() ? QIcon() : ThemeIcon(name);
+}
+
+}  // namespace
+
+QIcon ThemeIcon(std::string_view name) {
   static const bool shippedThemeSet = [] {
     // Without a desktop theme the fallback theme is never asked, so ours becomes the theme.
     if (QIcon::themeName().isEmpty())
@@ -65,11 +72,8 @@ QIcon CommandIcon(std::string_view id) {
     return true;
   }();
   (void)shippedThemeSet;
-  const std::string_view name = CommandIconName(id);
-  return name.empty() ? QIcon() : QIcon::fromTheme(Id(name));
+  return QIcon::fromTheme(Id(name));
 }
-
-}  // namespace
 
 QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const QKeySequence& usual) {
   QList<QKeySequence> keys = QKeySequence::keyBindings(key);

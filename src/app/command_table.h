@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAction>
+#include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
 #include <QString>
@@ -32,6 +33,8 @@ QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const QKeySequen
 // from the desktop's theme first; the program's own theme, shipped in its resources, has
 // every name for desktops (or bare X servers) whose theme lacks it.
 std::string_view CommandIconName(std::string_view id);
+// The icon of that freedesktop name, from the desktop's theme or else the program's own.
+QIcon ThemeIcon(std::string_view name);
 
 class TCommandTable {
  public:

@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/command_table.h"
 #include "app/qt_prompts.h"
 #include "graphics/element_drawing.h"
 #include "model/list_elements.h"
@@ -270,13 +271,17 @@ void TDigitizeWindow::Build() {
   auto* choices = new QButtonGroup(this);
   const QString choiceHints[] = {tr("Most prominent."), tr("Closest."), tr("Between most prominent."),
                                  tr("Between closest.")};
-  const QString choiceGlyphs[] = {QStringLiteral("|"), QStringLiteral("·|"), QStringLiteral("|‖|"),
-                                  QStringLiteral("·‖·")};
+  // Each picture shows a brightness profile with its steps, the cursor under it, and the
+  // place the choice locks to in blue, between the green edges it lies between.
+  const char* choiceIcons[] = {"lumacet-edge-most-prominent", "lumacet-edge-closest",
+                               "lumacet-edge-between-most-prominent", "lumacet-edge-between-closest"};
   for (int i = 0; i < 4; ++i) {
     auto* choice = new QToolButton;
     choice->setObjectName(QStringLiteral("edgeChoice%1").arg(i));
     choice->setCheckable(true);
-    choice->setText(choiceGlyphs[i]);
+    choice->setIcon(ThemeIcon(choiceIcons[i]));
+    choice->setIconSize(QSize(24, 24));
+    choice->setText(choiceHints[i]);
     choice->setToolTip(choiceHints[i]);
     choices->addButton(choice, i);
     edgeRow->addWidget(choice);
@@ -313,18 +318,9 @@ void TDigitizeWindow::Build() {
   });
   auto* snakeButtons = new QHBoxLayout;
   connect(button(snakeButtons, tr("&Fit"), "fit", tr("Fit the snake to the edges of the image.")),
-          &QPushButton::clicked, this, [this] {
-            if (fDigitizing->FitSnake(Plane())) {
-              fDigitizing->Radiograph().RecordChange(true, "Digitized Point.");
-              Changes();
-            }
-          });
+          &QPushButton::clicked, this, &TDigitizeWindow::FitSnake);
   connect(button(snakeButtons, tr("&Reset"), "reset", tr("Back to the type's template snake.")),
-          &QPushButton::clicked, this, [this] {
-            fDigitizing->ResetSnake();
-            ShowSelection();
-            Changes();
-          });
+          &QPushButton::clicked, this, &TDigitizeWindow::ResetSnake);
   snakeForm->addRow(snakeButtons);
   fPanels->addWidget(snakePanel);
   layout->addWidget(fPanels);
@@ -349,10 +345,7 @@ void TDigitizeWindow::Build() {
   connect(button(ending, tr("A&uto..."), "auto", tr("Auto-locate points.")), &QPushButton::clicked, this,
           &TDigitizeWindow::ChoosePointsToUpdate);
   QPushButton* autoAll = button(ending, tr("&Auto All"), "autoAll", tr("Auto-locate all points. Right-click for options."));
-  connect(autoAll, &QPushButton::clicked, this, [this] {
-    fDigitizing->AutoAll();
-    Changes();
-  });
+  connect(autoAll, &QPushButton::clicked, this, &TDigitizeWindow::AutoAll);
   autoAll->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(autoAll, &QWidget::customContextMenuRequested, this, [this, autoAll](const QPoint& at) {
     QMenu menu;
@@ -473,23 +466,57 @@ void TDigitizeWindow::GoToPrediction() {
   PointerMoved(expected->At);
 }
 
-bool TDigitizeWindow::Pressed(TFloatPoint at, bool left, double reach) {
-  if (fEnded || !left || fDigitizing->Mode() != dmDigitizing) return false;
-  fDragged = fDigitizing->SnakePointAt(at.X, at.Y, reach);
-  return fDragged.has_value();
+void TDigitizeWindow::FitSnake() {
+  if (fDigitizing->FitSnake(Plane())) Changes();
+}
+
+void TDigitizeWindow::ResetSnake() {
+  fDigitizing->ResetSnake();
+  ShowSelection();
+  Changes();
+}
+
+void TDigitizeWindow::AutoAll() {
+  fDigitizing->AutoAll();
+  Changes();
+}
+
+std::optional<TSnakeHandle> TDigitizeWindow::HandleUnder(TFloatPoint at, double pixel) const {
+  const TXRayElement* selected = fDigitizing->Selected();
+  if (fEnded || fDigitizing->Mode() != dmDigitizing || selected == nullptr || selected->KindCode() != ekSnake)
+    return std::nullopt;
+  // The snake's points are the radiograph's only while its coordinates are loaded.
+  [[maybe_unused]] const TLoadedRadiograph loaded = Radiograph().Load();
+  const std::vector<TSnakeHandle> handles =
+      SnakeHandles(*static_cast<const TDigSnake*>(selected), Options().SnakeIcons, pixel);
+  return SnakeHandleAt(handles, at, pixel, 5 * pixel);
+}
+
+bool TDigitizeWindow::Pressed(TFloatPoint at, bool left, double pixel) {
+  const std::optional<TSnakeHandle> handle = HandleUnder(at, pixel);
+  if (!handle) return false;
+  if (!left) return true;  // the right click that moves the snake is one off its handles
+  switch (handle->Kind) {
+    case TSnakeHandleKind::Point: fDigitizing->BeginSnakeDrag(TSnakeDrag::Point, handle->Point, at); break;
+    case TSnakeHandleKind::Translate: fDigitizing->BeginSnakeDrag(TSnakeDrag::Translate, 0, at); break;
+    case TSnakeHandleKind::Rotate: fDigitizing->BeginSnakeDrag(TSnakeDrag::Rotate, 0, at); break;
+    case TSnakeHandleKind::PreviousPoint: Previous(); break;
+    case TSnakeHandleKind::Fit: FitSnake(); break;
+    case TSnakeHandleKind::Reset: ResetSnake(); break;
+    case TSnakeHandleKind::AutoAll: AutoAll(); break;
+    case TSnakeHandleKind::NextPoint: Next(); break;
+  }
+  return true;
 }
 
 bool TDigitizeWindow::Dragged(TFloatPoint at) {
-  if (!fDragged) return false;
-  if (fDigitizing->MoveSnakePoint(*fDragged, at.X, at.Y)) emit Changed();
+  if (!fDigitizing->DragSnake(at)) return false;
+  emit Changed();
   return true;
 }
 
 bool TDigitizeWindow::Released(TFloatPoint at) {
-  if (!fDragged) return false;
-  Dragged(at);
-  fDragged.reset();
-  fDigitizing->Radiograph().RecordChange(true, "Digitized Point.");
+  if (!fDigitizing->EndSnakeDrag(at)) return false;
   Changes();
   return true;
 }
@@ -511,7 +538,7 @@ void TDigitizeWindow::Placed(const TPlacement& placement) {
 }
 
 bool TDigitizeWindow::Undo() {
-  if (!fDigitizing->UndoPlacement()) return false;
+  if (!fDigitizing->Undo()) return false;
   Update();
   Changes();
   return true;
@@ -682,7 +709,7 @@ TDigitizingInputDlg::TDigitizingInputDlg(QWidget* parent) : QDialog(parent) {
       {tr("&Scanner"), kInputScanner}, {tr("&Digitizer"), kInputDigitizer}, {tr("&File"), kInputImageFile}};
   for (const auto& [caption, input] : choices) {
     QPushButton* button = buttons->addButton(caption, QDialogButtonBox::AcceptRole);
-    connect(button, &QPushButton::clicked, this, [this, input] {
+    connect(button, &QPushButton::clicked, this, [this, input = input] {
       fInput = input;
       accept();
     });

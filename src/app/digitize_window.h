@@ -54,19 +54,23 @@ class TDigitizeWindow : public QWidget {
   // A click of the digitize tool: a placement at the edge-locked position (left button with
   // edge lock on) or at the click; the right button on a snake moves the snake there.
   void Clicked(TFloatPoint at, bool left);
-  // A press of the digitize tool: on a handle of the selected snake (within `reach` tracing
-  // units) it starts dragging that point, and true is given; anything else is a click.
-  bool Pressed(TFloatPoint at, bool left, double reach);
-  // While a handle is dragged: the point follows; released, the drag ends. False when no
-  // handle is being dragged.
+  // A press of the digitize tool on a handle of the selected snake (`pixel` tracing units a
+  // screen pixel): with the left button a point, "Translate" or "Rotate" starts a drag and
+  // the other icons run their commands. True when a handle took the press; anything else
+  // is a click.
+  bool Pressed(TFloatPoint at, bool left, double pixel);
+  // The handle under the pointer, for the pointer's shape.
+  std::optional<TSnakeHandle> HandleUnder(TFloatPoint at, double pixel) const;
+  // While a handle is dragged: the snake follows; released, the drag ends as one step for
+  // Ctrl+Z. False when no handle is being dragged.
   bool Dragged(TFloatPoint at);
   bool Released(TFloatPoint at);
   // Enter and Space: a placement at the last pointer position over the display; in the
   // re-registration's last step, "Proc&eed".
   void Accept();
-  // Ctrl+Z: the last placement taken back (while re-registering, "&Back").
+  // Ctrl+Z: the last placement or snake change taken back (while re-registering, "&Back").
   bool Undo();
-  bool CanUndo() const { return fDigitizing->CanUndoPlacement(); }
+  TDigitizeStep UndoStep() const { return fDigitizing->UndoStep(); }
   // G: "Go to prediction", the pointer moved to where the selected point is expected.
   void GoToPrediction();
   // Backspace: "&Delete".
@@ -111,6 +115,10 @@ class TDigitizeWindow : public QWidget {
   void Build();
   // "A&uto...": "Select Points to Update".
   void ChoosePointsToUpdate();
+  // "&Fit", "&Reset" and "&Auto All", from their buttons or the snake's icons.
+  void FitSnake();
+  void ResetSnake();
+  void AutoAll();
   void ShowSelection();
   void FillElements();
   void Placed(const TPlacement& placement);
@@ -128,7 +136,6 @@ class TDigitizeWindow : public QWidget {
   std::size_t fPlaneSize = 0;
   std::uint32_t fPlaneProbe = 0;
   bool fEnded = false;
-  std::optional<std::size_t> fDragged;  // the snake point whose handle is held
 
   QLabel* fMode = nullptr;
   QComboBox* fProtocol = nullptr;

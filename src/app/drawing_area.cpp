@@ -27,6 +27,17 @@ void SetBar(QScrollBar* bar, const TScrollBar& state) {
   bar->setEnabled(state.Enabled);
 }
 
+// Over a snake's handles the pointer tells what a press does there.
+Qt::CursorShape HandleCursor(const std::optional<TSnakeHandle>& handle) {
+  if (!handle) return Qt::CrossCursor;
+  switch (handle->Kind) {
+    case TSnakeHandleKind::Point:
+    case TSnakeHandleKind::Translate: return Qt::SizeAllCursor;
+    case TSnakeHandleKind::Rotate: return Qt::OpenHandCursor;
+    default: return Qt::PointingHandCursor;
+  }
+}
+
 // The measurement hint as a tool tip: its short form (before the "|") with plain line breaks.
 QString HintToolTip(TXRVariable& variable, TRadiograph& radiograph, const TPresentationOptions& options) {
   std::string hint = HintText(variable, radiograph, options);
@@ -91,14 +102,14 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
     fPicture.setDevicePixelRatio(ratio);
     fPicture.fill(Qt::white);
     QPainter back(&fPicture);
-    TQPainterCanvas canvas(back);
+    TQPainterCanvas canvas(back, &fTextLayouts);
     canvas.SetMapping(*mapping);
     DrawDisplay(canvas, scene, options);
   }
   fOverlayOnly = false;
   fPictureStale = false;
   painter.drawImage(0, 0, fPicture);
-  TQPainterCanvas canvas(painter);
+  TQPainterCanvas canvas(painter, &fTextLayouts);
   canvas.SetMapping(*mapping);
   TRadiograph* current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
   fTools.DrawOverlay(canvas, current, options, LocaleDecimalSeparator());
@@ -162,7 +173,7 @@ void TDrawingArea::KeepPictureWithoutCurrent() {
   fDragPicture.setDevicePixelRatio(ratio);
   fDragPicture.fill(Qt::white);
   QPainter back(&fDragPicture);
-  TQPainterCanvas canvas(back);
+  TQPainterCanvas canvas(back, &fTextLayouts);
   canvas.SetMapping(*mapping);
   DrawDisplay(canvas, scene, fOptions());
 }
@@ -175,7 +186,7 @@ void TDrawingArea::PaintDragStep(QPainter& painter, const TIsotropicMapping& map
   for (size_t i = 0; i < scene.Slots.size(); ++i)
     if (static_cast<int>(i) != scene.Current) scene.Slots[i] = nullptr;
   TDisplayOptions options = fOptions();
-  TQPainterCanvas canvas(painter);
+  TQPainterCanvas canvas(painter, &fTextLayouts);
   canvas.SetMapping(mapping);
   DrawTracings(canvas, scene, options);
   if (scene.Current >= 0) {
@@ -341,7 +352,7 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   if (TDigitizeWindow* digitizing = Digitizing()) {
     const bool left = event->button() == Qt::LeftButton;
     // The handles of the selected snake come first; a press anywhere else places.
-    if ((left || event->button() == Qt::RightButton) && !digitizing->Pressed(*at, left, PixelsToUnits(5)))
+    if ((left || event->button() == Qt::RightButton) && !digitizing->Pressed(*at, left, PixelsToUnits(1)))
       digitizing->Clicked(*at, left);
     return;
   }
@@ -388,7 +399,9 @@ void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
   if (TDigitizeWindow* digitizing = Digitizing()) {
-    if (!digitizing->Dragged(*at)) digitizing->PointerMoved(*at);
+    if (digitizing->Dragged(*at)) return;
+    digitizing->PointerMoved(*at);
+    viewport()->setCursor(HandleCursor(digitizing->HandleUnder(*at, PixelsToUnits(1))));
     return;
   }
   if (MovementMove(*at)) return;

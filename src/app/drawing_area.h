@@ -11,6 +11,7 @@
 #include "graphics/display.h"
 #include "graphics/drawing_tools.h"
 #include "graphics/tracing_painter.h"
+#include "platform/qpainter_canvas.h"
 #include "shell/settings_options.h"
 #include "simulation/movement_tool.h"
 
@@ -109,6 +110,8 @@ class TDrawingArea : public QAbstractScrollArea {
   // The Select / Move tool's rubber band, from its press to its release.
   std::optional<TIntRect> fSelectBand;
   QImage fDragPicture;
+  // The labels laid out once for all the paints of the display.
+  TTextLayouts fTextLayouts;
   TDisplayMapping fMapping;
   TDrawingTools fTools;
   // The last full picture; the next paint only redraws the tools' shapes on it when they

@@ -53,8 +53,13 @@ QString ImageOpenFilter() {
       "TIFF files (*.tif *.tiff);;PNG files (*.png);;Khoros VIFF files (*.viff);;DICOM files (*.dcm);;All files (*)");
 }
 
-bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::string& folder) {
+bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::string& folder,
+                            const TUserLevels& levels) {
   if (!object.Image.HasImage()) return false;
+  if (!levels.Permit("SaveImage")) {
+    Tell(parent, levels.DeniedMessage());
+    return false;
+  }
   QFileDialog dialog(parent, QObject::tr("Save Image"), Utf8(folder));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("jpg"));
@@ -84,7 +89,7 @@ bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::str
   return true;
 }
 
-bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& folder) {
+bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& folder, const TUserLevels& levels) {
   if (!object.ImageModified) return true;
   const std::string line =
       object.ImageFile.empty() ? "The image has not been saved\r\nand will be lost!" : "The image has changed.";
@@ -95,7 +100,7 @@ bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& fol
   box.setDefaultButton(save);
   box.exec();
   if (box.clickedButton() == dontSave) return true;
-  if (box.clickedButton() == save) return SaveImageInteractively(parent, object, folder);
+  if (box.clickedButton() == save) return SaveImageInteractively(parent, object, folder, levels);
   return false;
 }
 
@@ -207,7 +212,7 @@ void TImageCommands::Changed() {
 
 void TImageCommands::ActionImageOpenExecute() {
   TRadiograph* current = Current();
-  if (current == nullptr || !OfferImageSave(&fWindow, *current, fSettings.General.BmpPath)) return;
+  if (current == nullptr || !OfferImageSave(&fWindow, *current, fSettings.General.BmpPath, fWorkspace.UserLevels())) return;
   QFileDialog dialog(&fWindow, tr("Open Image"),
                      Utf8(fLastOpenFolder.empty() ? fSettings.General.BmpPath : fLastOpenFolder), ImageOpenFilter());
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -265,7 +270,7 @@ bool TImageCommands::LoadImageFile(const std::string& path) {
 }
 
 void TImageCommands::ActionImageSaveExecute() {
-  if (TRadiograph* current = Current()) SaveImageInteractively(&fWindow, *current, fSettings.General.BmpPath);
+  if (TRadiograph* current = Current()) SaveImageInteractively(&fWindow, *current, fSettings.General.BmpPath, fWorkspace.UserLevels());
   Changed();
 }
 
@@ -290,7 +295,7 @@ void TImageCommands::ActionImageCloseExecute() {
   TRadiograph* current = Current();
   if (current == nullptr || !current->Image.HasImage()) return;
   if ((current->ImageFile.empty() || current->ImageModified) &&
-      !OfferImageSave(&fWindow, *current, fSettings.General.BmpPath))
+      !OfferImageSave(&fWindow, *current, fSettings.General.BmpPath, fWorkspace.UserLevels()))
     return;
   if (QMessageBox::question(&fWindow, QStringLiteral("Lumacet"), DisplayText(kBreakLinkQuestion),
                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)

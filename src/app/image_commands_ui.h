@@ -32,11 +32,12 @@ QString ImageOpenFilter();
 
 // "Save &Image": the save dialog (in `folder`), the JPEG options unless a bitmap is chosen,
 // then the save; problems are told. True when the image was written.
-bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::string& folder);
+bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::string& folder,
+                            const TUserLevels& levels);
 
 // The save prompt in its image mode, before the image is replaced or closed: false for
 // Cancel (or a save that failed).
-bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& folder);
+bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& folder, const TUserLevels& levels);
 
 class TImageCommands : public QObject {
   Q_OBJECT

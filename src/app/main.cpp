@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
@@ -13,13 +15,16 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "platform/instance_service.h"
+#include "shell/ini_file.h"
 #include "shell/settings.h"
+#include "shell/user_levels.h"
 
 namespace {
 
@@ -70,6 +75,25 @@ void LoadLanguagePack(QApplication& application, QTranslator& translator) {
     application.installTranslator(&translator);
 }
 
+// The password dialog when the settings hold passwords; plain ones an older file holds are
+// replaced by their hashes at once, which only the administrator is told about if it fails.
+lumacet::TUserLevels DetermineLevel(const std::string& settingsPath) {
+  lumacet::TIniFile ini;
+  ini.Load(settingsPath);
+  const lumacet::TUserLevels levels = lumacet::DetermineUserLevel(ini, []() -> std::optional<std::string> {
+    bool entered = false;
+    const QString entry = QInputDialog::getText(nullptr, lumacet::DisplayText(lumacet::kPasswordTitle),
+                                                lumacet::DisplayText(lumacet::kPasswordPrompt), QLineEdit::Password,
+                                                QString(), &entered);
+    if (!entered) return std::nullopt;
+    return entry.toStdString();
+  });
+  if (const lumacet::TResult hashed = lumacet::HashPlainPasswords(settingsPath);
+      !hashed && levels.Level() == lumacet::TUserLevel::Administrator)
+    QMessageBox::warning(nullptr, QStringLiteral("Lumacet"), lumacet::DisplayText(hashed.TextWithReason()));
+  return levels;
+}
+
 QPixmap SplashPicture() {
   QPixmap picture(360, 160);
   picture.fill(Qt::white);
@@ -91,12 +115,13 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumacet/org.lumacet.Lumacet.svg")));
   const std::string settingsPath =
       lumacet::DefaultSettingsPath(QCoreApplication::applicationFilePath().toStdString());
+  QTranslator translator;
+  LoadLanguagePack(application, translator);
+  // The level is decided before the settings are read, and holds until the program ends.
+  const lumacet::TUserLevels levels = DetermineLevel(settingsPath);
   lumacet::TSettings settings = lumacet::TSettings::Defaults(QDir::homePath().toStdString());
   lumacet::TText dropped;
   settings.Load(settingsPath, &dropped);
-
-  QTranslator translator;
-  LoadLanguagePack(application, translator);
   if (!dropped.Empty()) QMessageBox::warning(nullptr, QStringLiteral("Lumacet"), lumacet::DisplayText(dropped));
 
   lumacet::TInstanceLock lock(lumacet::InstanceLockPath());
@@ -116,6 +141,7 @@ int main(int argc, char* argv[]) {
   application.processEvents();
 
   lumacet::TMainWindow window(std::move(settings), settingsPath);
+  window.Workspace().SetUserLevels(levels);
   // Shown first: finish() waits for the window it is given to appear, which it would not
   // do before show().
   window.show();

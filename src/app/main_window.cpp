@@ -114,7 +114,7 @@ void TMainWindow::BuildMenus() {
   fImageCommands = new TImageCommands(*this, *fWorkspace, fSettings, [this] { Refresh(); });
   fImageCommands->AddMenus(*menuBar());
   connect(fImageCommands->Command("image.acquire"), &QAction::triggered, this, [this] {
-    if (TRadiograph* current = fWorkspace->Current(); current != nullptr && AcquireImage(this, *current, fSettings))
+    if (TRadiograph* current = fWorkspace->Current(); current != nullptr && AcquireImage(this, *current, fSettings, fWorkspace->UserLevels()))
       Refresh();
   });
 
@@ -283,11 +283,13 @@ void TMainWindow::SlotMenu(const QPoint& at) {
   menu.exec(fSlots->viewport()->mapToGlobal(at));
 }
 
-TRecordBrowserOptions TMainWindow::BrowserOptions() const {
+TRecordBrowserOptions TMainWindow::BrowserOptions() {
   TRecordBrowserOptions options;
   options.Data = fWorkspace->Options().Data;
   options.DefaultFile = fSettings.Radiograph.DefaultFile;
   options.DataFolder = fSettings.General.CsvPath;
+  // "Delete" and "CopyTo" of the open dialog ask the level first.
+  options.Permitted = [this](std::string_view action) { return fWorkspace->Permit(action, fPrompts); };
   return options;
 }
 

@@ -126,7 +126,7 @@ class TMainWindow : public QMainWindow {
   void UpdateLists();
   void SlotClicked(QListWidgetItem* item);
   void SlotMenu(const QPoint& at);
-  TRecordBrowserOptions BrowserOptions() const;
+  TRecordBrowserOptions BrowserOptions();
   TPresentationOptions Presentation() const;
   void WriteSettings();
 
@@ -225,6 +225,7 @@ class TMainWindow : public QMainWindow {
   std::map<const TRadiograph*, TDigitizeWindow*> fDigitizeWindows;
   TEdgeChoice fEdgeChoice = TEdgeChoice::MostProminent;
   bool fDigitizedDots = false;
+  bool fSnakeIcons = true;
   std::vector<QShortcut*> fDigitizeKeys;
 };
 

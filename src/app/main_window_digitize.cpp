@@ -51,6 +51,14 @@ void TMainWindow::BuildDigitizeCommands(QMenu* tools) {
     fDigitizedDots = on;
     fDrawing->RedrawOverlay();
   });
+  QAction* icons = AddCommand(edge, "tools.snake_icons");
+  icons->setEnabled(true);
+  icons->setCheckable(true);
+  icons->setChecked(fSnakeIcons);
+  connect(icons, &QAction::toggled, this, [this](bool on) {
+    fSnakeIcons = on;
+    fDrawing->RedrawOverlay();
+  });
   connect(Command("tools.digitizer"), &QAction::triggered, this, [this] {
     fDrawing->SetTool(TToolMode::Digitizer);
     Refresh();
@@ -97,9 +105,13 @@ void TMainWindow::UpdateDigitizeCommands() {
   Command("tools.digitizer")->setEnabled(window != nullptr);
   Command("tracing.digitize")->setEnabled(fWorkspace->Commands().Digitize);
   if (window != nullptr) {
-    // Ctrl+Z takes back the last placement while digitizing: movements cannot run then.
-    Command("tracing.undo")->setText(window->CanUndo() ? tr("&Undo Placement") : tr("Can't Undo"));
-    Command("tracing.undo")->setEnabled(window->CanUndo());
+    // Ctrl+Z takes back the last placement or snake change while digitizing: movements
+    // cannot run then.
+    const TDigitizeStep step = window->UndoStep();
+    Command("tracing.undo")->setText(step == TDigitizeStep::Nothing       ? tr("Can't Undo")
+                                     : step == TDigitizeStep::SnakeChange ? tr("&Undo Snake Change")
+                                                                          : tr("&Undo Placement"));
+    Command("tracing.undo")->setEnabled(step != TDigitizeStep::Nothing);
   }
 }
 
@@ -128,7 +140,7 @@ void TMainWindow::AskForImage(TRadiograph& radiograph) {
   if (*input == kInputImageFile && !radiograph.Image.HasImage()) {
     fImageCommands->ActionImageOpenExecute();
   } else if (*input == kInputScanner && !radiograph.Image.HasImage()) {
-    AcquireImage(this, radiograph, fSettings);
+    AcquireImage(this, radiograph, fSettings, fWorkspace->UserLevels());
   } else if (*input == kInputDigitizer) {
     statusBar()->showMessage(tr("The tablet is not read by this version: digitize with the mouse."));
   }
@@ -149,6 +161,7 @@ bool TMainWindow::StartDigitizing(TXRay& xray, int mode) {
     options.ShowHint = fSettings.General.ShowHintGraphic;
     options.AutoCenter = fSettings.General.AutoCenterDigitizing;
     options.DigitizedDots = fDigitizedDots;
+    options.SnakeIcons = fSnakeIcons;
     options.SnakeMarker = fSettings.View.SnakeMarker;
     return options;
   };

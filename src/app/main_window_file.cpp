@@ -218,6 +218,7 @@ TRadiographDialogContext TMainWindow::RadiographContext() {
 }
 
 void TMainWindow::ActionOptionsExecute() {
+  if (!fWorkspace->Permit("Options", fPrompts)) return;
   // An open Detailed Analysis window takes a new text layout from Options, and keeps its own
   // unsaved one otherwise.
   TAnalysisLayout layout = AnalysisLayout(fSettings.Radiograph);

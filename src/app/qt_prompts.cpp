@@ -142,7 +142,7 @@ bool TQtPrompts::OfferSave(TRadiograph& object) {
   QObject::connect(dontSave, &QPushButton::clicked, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   QObject::connect(saveImage, &QPushButton::clicked, &dialog, [&] {
-    if (!SaveImageInteractively(&dialog, object, fWorkspace.Options().Images.DefaultFolder)) return;
+    if (!SaveImageInteractively(&dialog, object, fWorkspace.Options().Images.DefaultFolder, fWorkspace.UserLevels())) return;
     saveImage->setEnabled(false);
     if (!object.Modified) dialog.accept();
   });

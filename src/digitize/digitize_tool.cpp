@@ -1,8 +1,10 @@
 #include "digitize/digitize_tool.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "graphics/element_drawing.h"
 #include "imaging/image_frame.h"
@@ -39,6 +41,137 @@ void DrawHint(TCanvas& canvas, TXRay& xray, TDigPoint& point, TFloatPoint cursor
   point.SetXY(x, y);
   point.SetValid(valid);
   type.InvalidateDerived();
+}
+
+// The glyphs inside the icons' frames, a row a string, 'x' drawn; in the order of
+// TSnakeHandleKind after Point.
+constexpr int kGlyphSide = kSnakeIconPixels - 2;
+using TGlyph = std::array<std::string_view, kGlyphSide>;
+constexpr std::array<TGlyph, 7> kSnakeGlyphs{{
+    {{  // Translate
+        "             ",
+        "      x      ",
+        "     xxx     ",
+        "    xxxxx    ",
+        "   x  x  x   ",
+        "  xx  x  xx  ",
+        " xxxxxxxxxxx ",
+        "  xx  x  xx  ",
+        "   x  x  x   ",
+        "    xxxxx    ",
+        "     xxx     ",
+        "      x      ",
+        "             ",
+    }},
+    {{  // Rotate
+        "             ",
+        "    xxxxx  x ",
+        "   xx   xxxx ",
+        "  xx     xxx ",
+        "  x     xxxx ",
+        "  x          ",
+        "  x       x  ",
+        " xxxx     x  ",
+        " xxx     xx  ",
+        " xxxx   xx   ",
+        " x  xxxxx    ",
+        "             ",
+        "             ",
+    }},
+    {{  // PreviousPoint
+        "             ",
+        "  x       x  ",
+        "  x      xx  ",
+        "  x     xxx  ",
+        "  x    xxxx  ",
+        "  x   xxxxx  ",
+        "  x  xxxxxx  ",
+        "  x   xxxxx  ",
+        "  x    xxxx  ",
+        "  x     xxx  ",
+        "  x      xx  ",
+        "  x       x  ",
+        "             ",
+    }},
+    {{  // Fit
+        "             ",
+        "      x      ",
+        "      x      ",
+        "  x   x   x  ",
+        "  xx  x  xx  ",
+        " xxxx x xxxx ",
+        " xxxxxxxxxxx ",
+        " xxxx x xxxx ",
+        "  xx  x  xx  ",
+        "  x   x   x  ",
+        "      x      ",
+        "      x      ",
+        "             ",
+    }},
+    {{  // Reset
+        "             ",
+        " x  xxxxx    ",
+        " xxxx   xx   ",
+        " xxx     xx  ",
+        " xxxx     x  ",
+        "          x  ",
+        "          x  ",
+        "          x  ",
+        "         xx  ",
+        "  xx    xx   ",
+        "   xxxxxx    ",
+        "             ",
+        "             ",
+    }},
+    {{  // AutoAll
+        "             ",
+        "      x      ",
+        "     xxx     ",
+        "     x x     ",
+        "    xx xx    ",
+        "    x   x    ",
+        "   xx   xx   ",
+        "   xxxxxxx   ",
+        "  xx     xx  ",
+        "  x       x  ",
+        " xx       xx ",
+        "             ",
+        "             ",
+    }},
+    {{  // NextPoint
+        "             ",
+        "  x       x  ",
+        "  xx      x  ",
+        "  xxx     x  ",
+        "  xxxx    x  ",
+        "  xxxxx   x  ",
+        "  xxxxxx  x  ",
+        "  xxxxx   x  ",
+        "  xxxx    x  ",
+        "  xxx     x  ",
+        "  xx      x  ",
+        "  x       x  ",
+        "             ",
+    }},
+}};
+
+// An icon's picture at `scale` device pixels a screen pixel: the frame, the ground and the glyph.
+std::vector<std::uint32_t> IconPicture(TSnakeHandleKind kind, int scale) {
+  constexpr std::uint32_t kFrame = 0x46505A, kGround = 0xF5F5F0, kInk = 0x143CA0;
+  const TGlyph& glyph = kSnakeGlyphs[static_cast<std::size_t>(kind) - 1];
+  const int side = kSnakeIconPixels * scale;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(side) * static_cast<std::size_t>(side));
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
+      const int gx = x / scale - 1, gy = y / scale - 1;
+      std::uint32_t colour = kGround;
+      if (gx < 0 || gy < 0 || gx >= kGlyphSide || gy >= kGlyphSide)
+        colour = kFrame;
+      else if (glyph[static_cast<std::size_t>(gy)][static_cast<std::size_t>(gx)] == 'x')
+        colour = kInk;
+      pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(side) + static_cast<std::size_t>(x)] = colour;
+    }
+  return pixels;
 }
 
 std::string Millimetres(double units, char separator) {
@@ -91,8 +224,12 @@ void TDigitizeTool::Draw(TCanvas& canvas, const TDigitizing& digitizing, const T
     if (TXRayElement* selected = digitizing.Selected()) {
       DrawElement(canvas, *selected, options.SnakeMarker);
       // A snake's own points are the handles that drag them.
-      if (selected->KindCode() == ekSnake)
-        for (const auto& point : static_cast<TDigSnake*>(selected)->Points) DrawElement(canvas, *point, options.SnakeMarker);
+      if (selected->KindCode() == ekSnake) {
+        auto& snake = *static_cast<TDigSnake*>(selected);
+        for (const auto& point : snake.Points) DrawElement(canvas, *point, options.SnakeMarker);
+        if (options.SnakeIcons && digitizing.Mode() == dmDigitizing)
+          DrawSnakeIcons(canvas, SnakeHandles(snake, true, canvas.ScreenPixelsToLogical(1)));
+      }
     }
   }
   if (const std::optional<TPredictedLandmark> predicted = Prediction(digitizing)) DrawPrediction(canvas, *predicted);
@@ -100,6 +237,60 @@ void TDigitizeTool::Draw(TCanvas& canvas, const TDigitizing& digitizing, const T
   if (auto* point = const_cast<TDigPoint*>(SelectedPoint(digitizing)); point != nullptr && options.ShowHint)
     DrawHint(canvas, xray, *point, fLock->Cursor, render);
   DrawOrientationCursor(canvas, OrientationCursor(*fLock, options.Choice, options.AutoEdgeLock));
+}
+
+std::vector<TSnakeHandle> SnakeHandles(const TDigSnake& snake, bool icons, double pixel) {
+  std::vector<TSnakeHandle> handles;
+  std::optional<TFloatPoint> low, high;
+  for (std::size_t i = 0; i < snake.Points.size(); ++i) {
+    TXROwnedPoint& p = *snake.Points[i];
+    if (!p.IsValid()) continue;
+    const TFloatPoint at{p.GetX(), p.GetY()};
+    handles.push_back({TSnakeHandleKind::Point, i, at});
+    low = low ? TFloatPoint{std::min(low->X, at.X), std::min(low->Y, at.Y)} : at;
+    high = high ? TFloatPoint{std::max(high->X, at.X), std::max(high->Y, at.Y)} : at;
+  }
+  if (!icons || !low || !(pixel > 0) || !std::isfinite(pixel)) return handles;
+  const double side = kSnakeIconPixels * pixel;
+  handles.push_back({TSnakeHandleKind::Translate, 0, {low->X - side, low->Y - side}});
+  handles.push_back({TSnakeHandleKind::Rotate, 0, {high->X + side, low->Y - side}});
+  const TSnakeHandleKind row[] = {TSnakeHandleKind::PreviousPoint, TSnakeHandleKind::Fit, TSnakeHandleKind::Reset,
+                                  TSnakeHandleKind::AutoAll, TSnakeHandleKind::NextPoint};
+  const double middle = (low->X + high->X) / 2, spacing = 1.4 * side;
+  for (int i = 0; i < 5; ++i) handles.push_back({row[i], 0, {middle + (i - 2) * spacing, high->Y + side}});
+  return handles;
+}
+
+std::optional<TSnakeHandle> SnakeHandleAt(const std::vector<TSnakeHandle>& handles, TFloatPoint at, double pixel,
+                                          double reach) {
+  if (!std::isfinite(at.X) || !std::isfinite(at.Y)) return std::nullopt;
+  const double half = kSnakeIconPixels * pixel / 2;
+  std::optional<TSnakeHandle> nearest;
+  double best = reach;
+  for (const TSnakeHandle& handle : handles) {
+    if (handle.Kind != TSnakeHandleKind::Point) {
+      if (std::abs(at.X - handle.At.X) <= half && std::abs(at.Y - handle.At.Y) <= half) return handle;
+      continue;
+    }
+    const double distance = std::hypot(handle.At.X - at.X, handle.At.Y - at.Y);
+    if (distance <= best) {
+      best = distance;
+      nearest = handle;
+    }
+  }
+  return nearest;
+}
+
+void DrawSnakeIcons(TCanvas& canvas, const std::vector<TSnakeHandle>& handles) {
+  const int scale = std::max(1, static_cast<int>(std::lround(canvas.DevicePixelsPerScreenPixel())));
+  const int side = kSnakeIconPixels * scale;
+  for (const TSnakeHandle& handle : handles) {
+    if (handle.Kind == TSnakeHandleKind::Point) continue;
+    const TFloatPoint centre = canvas.LogicalToDevice(handle.At);
+    if (!std::isfinite(centre.X) || !std::isfinite(centre.Y)) continue;
+    const std::vector<std::uint32_t> picture = IconPicture(handle.Kind, scale);
+    canvas.BlitDevice(RoundSaturated({centre.X - side / 2.0, centre.Y - side / 2.0}), {picture, side, side});
+  }
 }
 
 void DrawOrientationCursor(TCanvas& canvas, const std::vector<TCursorLine>& lines) {

@@ -24,6 +24,7 @@ struct TDigitizeToolOptions {
   bool ShowHint = true;        // "Show Hint Graphic"
   bool AutoCenter = true;      // "Auto Center Digitizing"
   bool DigitizedDots = false;  // "&Digitized Dots": every placed point drawn as a dot
+  bool SnakeIcons = true;      // "&Snake Icons": the icon handles round the selected snake
   TMarkerSettings SnakeMarker;
 };
 
@@ -51,8 +52,8 @@ class TDigitizeTool {
   // model, for an element the model does not hold, or with too few points placed.
   std::optional<TPredictedLandmark> Prediction(const TDigitizing& digitizing) const;
 
-  // Over the display: the selected snake with its points (the handles that drag them), the
-  // digitized dots when asked for, the predicted position of the selected point with its
+  // Over the display: the selected snake with its points (the handles that drag them) and
+  // its icons when asked for, the digitized dots when asked for, the predicted position of the selected point with its
   // 99 % ellipse, the hint drawing of the selected point as if it lay at the cursor (put
   // back afterwards), and the orientation cursor.
   void Draw(TCanvas& canvas, const TDigitizing& digitizing, const TDigitizeToolOptions& options,
@@ -62,6 +63,28 @@ class TDigitizeTool {
   std::optional<TEdgeLock> fLock;
   std::optional<TLandmarkModel> fModel;
 };
+
+// The handles of a snake being digitized: one on each valid point, and, with the icons,
+// "Translate" and "Rotate" (dragged) at the top corners of its bounding box and, in a row
+// under it, "PreviousPoint", "Fit", "Reset", "AutoAll" and "NextPoint" (clicked). The icons
+// keep their size on the screen: they stand a whole icon clear of the box, so that none
+// covers a point, whatever the zoom.
+enum class TSnakeHandleKind { Point, Translate, Rotate, PreviousPoint, Fit, Reset, AutoAll, NextPoint };
+struct TSnakeHandle {
+  TSnakeHandleKind Kind = TSnakeHandleKind::Point;
+  std::size_t Point = 0;  // the snake's point, for a point handle
+  TFloatPoint At;          // the centre, tracing units
+};
+inline constexpr int kSnakeIconPixels = 15;
+// `pixel` is the length of a screen pixel in tracing units. The snake's points are read as
+// they are: the radiograph's only while its coordinates are loaded.
+std::vector<TSnakeHandle> SnakeHandles(const TDigSnake& snake, bool icons, double pixel);
+// The handle under `at`: the icon whose square holds it, else the nearest point handle
+// within `reach` tracing units.
+std::optional<TSnakeHandle> SnakeHandleAt(const std::vector<TSnakeHandle>& handles, TFloatPoint at, double pixel,
+                                          double reach);
+// The icons among the handles, each a small opaque picture centred on its place.
+void DrawSnakeIcons(TCanvas& canvas, const std::vector<TSnakeHandle>& handles);
 
 // The predicted position: a cross at its centre inside the outline of its 99 % ellipse, in
 // orange, apart from the magenta point markers and the green and blue cursor lines.

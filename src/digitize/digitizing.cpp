@@ -203,7 +203,7 @@ TPlacement TDigitizing::AddPoint(double x, double y) {
   const int index = PointIndex(SelectedPoint());
   if (index < 0) return placement;
   fPlacements[static_cast<std::size_t>(index)].push_back({x, y});
-  fClicks.push_back({static_cast<std::size_t>(index), fElement});
+  fSteps.push_back({.Element = fElement, .Point = static_cast<std::size_t>(index)});
   SetToMean(static_cast<std::size_t>(index));
   placement.Placed = true;
   const TXRProtocol* protocol = Protocol();
@@ -254,31 +254,43 @@ bool TDigitizing::DeletePlacement() {
   const int index = PointIndex(SelectedPoint());
   if (index < 0 || fPlacements[static_cast<std::size_t>(index)].empty()) return false;
   fPlacements[static_cast<std::size_t>(index)].pop_back();
-  const auto last = std::find_if(fClicks.rbegin(), fClicks.rend(),
-                                 [&](const TClick& c) { return c.Point == static_cast<std::size_t>(index); });
-  if (last != fClicks.rend()) fClicks.erase(std::next(last).base());
+  const auto last = std::find_if(fSteps.rbegin(), fSteps.rend(), [&](const TStep& step) {
+    return step.SnakeBefore == nullptr && step.Point == static_cast<std::size_t>(index);
+  });
+  if (last != fSteps.rend()) fSteps.erase(std::next(last).base());
   SetToMean(static_cast<std::size_t>(index));
   fXRay.RecordChange(true, "Deleted/Edited a Point.");
   return true;
 }
 
-bool TDigitizing::CanUndoPlacement() const {
-  if (fMode == dmSecondOrientation || fMode == dmOriented) return !fOrientation.empty();
-  return fMode == dmDigitizing && !fClicks.empty();
+TDigitizeStep TDigitizing::UndoStep() const {
+  if (fMode == dmSecondOrientation || fMode == dmOriented)
+    return fOrientation.empty() ? TDigitizeStep::Nothing : TDigitizeStep::Orientation;
+  if (fMode != dmDigitizing || fSteps.empty() || fDrag) return TDigitizeStep::Nothing;
+  return fSteps.back().SnakeBefore != nullptr ? TDigitizeStep::SnakeChange : TDigitizeStep::Placement;
 }
 
-bool TDigitizing::UndoPlacement() {
-  if (fMode == dmSecondOrientation || fMode == dmOriented) return !fOrientation.empty() && Back();
-  if (fMode != dmDigitizing || fClicks.empty()) return false;
-  const TClick click = fClicks.back();
-  fClicks.pop_back();
-  std::vector<TFloatPoint>& list = fPlacements[click.Point];
-  if (list.empty()) return false;
-  list.pop_back();
-  SetToMean(click.Point);
-  // Back to where the click was made, so that the next click places that point again.
+bool TDigitizing::Undo() {
+  switch (UndoStep()) {
+    case TDigitizeStep::Nothing: return false;
+    case TDigitizeStep::Orientation: return static_cast<bool>(Back());
+    case TDigitizeStep::Placement:
+    case TDigitizeStep::SnakeChange: break;
+  }
+  TStep step = std::move(fSteps.back());
+  fSteps.pop_back();
+  if (step.SnakeBefore != nullptr) {
+    if (step.Snake >= fXRay.Type()->Count(ekSnake)) return false;
+    Edit(fXRay, [&](TXRayType& type) { type.Element<TDigSnake>(ekSnake, step.Snake)->Assign(*step.SnakeBefore); });
+  } else {
+    std::vector<TFloatPoint>& list = fPlacements[step.Point];
+    if (list.empty()) return false;
+    list.pop_back();
+    SetToMean(step.Point);
+  }
+  // Back to the element the step was made on, so that the next click does it again.
   const std::size_t count = Elements().size();
-  fElement = count == 0 ? 0 : click.Element % count;
+  fElement = count == 0 ? 0 : step.Element % count;
   fXRay.RecordChange(true, "Deleted/Edited a Point.");
   return true;
 }
@@ -435,27 +447,80 @@ void TDigitizing::PlaceSelectedSnake() {
   Edit(fXRay, [&](TXRayType& type) { PlaceSnakeAtGuess(type, static_cast<std::size_t>(index), *guess); });
 }
 
-std::optional<std::vector<double>> TDigitizing::FitSnake(const TGreyPlane& plane) {
+namespace {
+
+std::unique_ptr<TDigSnake> Snapshot(const TDigSnake& snake) {
+  auto copy = std::make_unique<TDigSnake>();
+  copy->Assign(snake);
+  return copy;
+}
+
+bool SamePoints(const TDigSnake& a, const TDigSnake& b) {
+  if (a.Points.size() != b.Points.size()) return false;
+  for (std::size_t i = 0; i < a.Points.size(); ++i) {
+    TXROwnedPoint &p = *a.Points[i], &q = *b.Points[i];
+    if (p.IsValid() != q.IsValid() || (p.IsValid() && (p.RawX() != q.RawX() || p.RawY() != q.RawY()))) return false;
+  }
+  return true;
+}
+
+// The centre of the bounding box of the valid points; nothing without one.
+std::optional<TFloatPoint> BoxCentre(const TDigSnake& snake) {
+  std::optional<TFloatPoint> low, high;
+  for (const auto& p : snake.Points) {
+    if (!p->IsValid()) continue;
+    const TFloatPoint at{p->GetX(), p->GetY()};
+    low = low ? TFloatPoint{std::min(low->X, at.X), std::min(low->Y, at.Y)} : at;
+    high = high ? TFloatPoint{std::max(high->X, at.X), std::max(high->Y, at.Y)} : at;
+  }
+  if (!low) return std::nullopt;
+  return TFloatPoint{(low->X + high->X) / 2, (low->Y + high->Y) / 2};
+}
+
+}  // namespace
+
+void TDigitizing::KeepSnakeStep(std::size_t snake, std::unique_ptr<TDigSnake> before) {
+  fSteps.push_back({.Element = fElement, .Snake = snake, .SnakeBefore = std::move(before)});
+}
+
+template <typename F>
+bool TDigitizing::ChangeSnake(F&& change) {
   TXRayElement* selected = Selected();
-  if (fMode != dmDigitizing || selected == nullptr || selected->KindCode() != ekSnake) return std::nullopt;
-  std::vector<double> moved;
+  const int index = fXRay.Type()->IndexOf(selected);
+  if (selected == nullptr || selected->KindCode() != ekSnake || index < 0) return false;
+  auto* snake = static_cast<TDigSnake*>(selected);
+  bool changed = false;
+  std::unique_ptr<TDigSnake> before;
+  Edit(fXRay, [&](TXRayType& type) {
+    before = Snapshot(*snake);
+    changed = change(type, *snake, static_cast<std::size_t>(index)) &&
+              (!SamePoints(*before, *snake) || before->Placed != snake->Placed);
+  });
+  // Only digitizing proper is taken back step by step: the orientation's movements would
+  // leave a snake's earlier state where the tracing no longer is.
+  if (changed && fMode == dmDigitizing) KeepSnakeStep(static_cast<std::size_t>(index), std::move(before));
+  return changed;
+}
+
+std::optional<std::vector<double>> TDigitizing::FitSnake(const TGreyPlane& plane) {
+  std::optional<std::vector<double>> moved;
+  if (fMode != dmDigitizing) return moved;
   const TImageFrame frame = ImageFrameOf(fXRay);
-  Edit(fXRay, [&](TXRayType&) { moved = FitDigSnake(*static_cast<TDigSnake*>(selected), plane, frame); });
-  fXRay.RecordChange(true, "Digitized Point.");
+  ChangeSnake([&](TXRayType&, TDigSnake& snake, std::size_t) {
+    moved = FitDigSnake(snake, plane, frame);
+    return true;
+  });
+  if (moved) fXRay.RecordChange(true, "Digitized Point.");
   return moved;
 }
 
 void TDigitizing::ResetSnake() {
-  TXRayElement* selected = Selected();
-  const TXRayType& type = *fXRay.Type();
-  const int index = type.IndexOf(selected);
-  if (fMode != dmDigitizing || selected == nullptr || selected->KindCode() != ekSnake || index < 0 ||
-      static_cast<std::size_t>(index) >= type.TemplateSnakes.size())
-    return;
-  Edit(fXRay, [&](TXRayType& t) {
-    auto* snake = static_cast<TDigSnake*>(selected);
-    snake->CopyFrom(*t.TemplateSnakes[static_cast<std::size_t>(index)]);
-    snake->Placed = false;
+  if (fMode != dmDigitizing) return;
+  ChangeSnake([&](TXRayType& type, TDigSnake& snake, std::size_t index) {
+    if (index >= type.TemplateSnakes.size()) return false;
+    snake.CopyFrom(*type.TemplateSnakes[index]);
+    snake.Placed = false;
+    return true;
   });
 }
 
@@ -469,52 +534,78 @@ bool TDigitizing::SetHotZone(int millimetres) {
 bool TDigitizing::SetPointCount(int count) {
   TXRayElement* selected = Selected();
   if (count < 3 || count > 100 || selected == nullptr || selected->KindCode() != ekSnake) return false;
-  Edit(fXRay, [&](TXRayType&) { static_cast<TDigSnake*>(selected)->Resample(count); });
+  ChangeSnake([&](TXRayType&, TDigSnake& snake, std::size_t) {
+    snake.Resample(count);
+    return true;
+  });
   return true;
 }
 
 bool TDigitizing::MoveSnakeTo(double x, double y) {
-  TXRayElement* selected = Selected();
-  if (!std::isfinite(x) || !std::isfinite(y) || selected == nullptr || selected->KindCode() != ekSnake) return false;
-  bool moved = false;
-  Edit(fXRay, [&](TXRayType&) {
-    auto* snake = static_cast<TDigSnake*>(selected);
-    if (snake->Points.empty() || !snake->Points.front()->IsValid()) return;
-    snake->Translate(x - snake->Points.front()->GetX(), y - snake->Points.front()->GetY());
-    snake->Placed = true;
-    moved = true;
+  if (!std::isfinite(x) || !std::isfinite(y)) return false;
+  return ChangeSnake([&](TXRayType&, TDigSnake& snake, std::size_t) {
+    if (snake.Points.empty() || !snake.Points.front()->IsValid()) return false;
+    snake.Translate(x - snake.Points.front()->GetX(), y - snake.Points.front()->GetY());
+    snake.Placed = true;
+    return true;
   });
-  return moved;
 }
 
-std::optional<std::size_t> TDigitizing::SnakePointAt(double x, double y, double reach) const {
+bool TDigitizing::BeginSnakeDrag(TSnakeDrag kind, std::size_t point, TFloatPoint from) {
+  fDrag.reset();
   TXRayElement* selected = Selected();
-  if (selected == nullptr || selected->KindCode() != ekSnake || !std::isfinite(x) || !std::isfinite(y)) return {};
-  // The snake's points are the radiograph's only while its coordinates are loaded.
-  [[maybe_unused]] const TLoadedRadiograph loaded = fXRay.Load();
-  const auto& points = static_cast<TDigSnake*>(selected)->Points;
-  std::optional<std::size_t> nearest;
-  double best = reach;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (!points[i]->IsValid()) continue;
-    const double distance = std::hypot(points[i]->GetX() - x, points[i]->GetY() - y);
-    if (distance <= best) {
-      best = distance;
-      nearest = i;
-    }
-  }
-  return nearest;
-}
-
-bool TDigitizing::MoveSnakePoint(std::size_t index, double x, double y) {
-  TXRayElement* selected = Selected();
-  if (!std::isfinite(x) || !std::isfinite(y) || selected == nullptr || selected->KindCode() != ekSnake) return false;
+  const int index = fXRay.Type()->IndexOf(selected);
+  if (fMode != dmDigitizing || selected == nullptr || selected->KindCode() != ekSnake || index < 0 ||
+      !std::isfinite(from.X) || !std::isfinite(from.Y))
+    return false;
   auto* snake = static_cast<TDigSnake*>(selected);
-  if (index >= snake->Points.size()) return false;
-  Edit(fXRay, [&](TXRayType&) {
-    snake->Points[index]->SetXY(x, y);
+  [[maybe_unused]] const TLoadedRadiograph loaded = fXRay.Load();
+  if (kind == TSnakeDrag::Point && (point >= snake->Points.size() || !snake->Points[point]->IsValid())) return false;
+  const std::optional<TFloatPoint> centre = BoxCentre(*snake);
+  if (!centre) return false;
+  fDrag = TDrag{kind, static_cast<std::size_t>(index), point, from, *centre, Snapshot(*snake)};
+  return true;
+}
+
+bool TDigitizing::DragSnake(TFloatPoint to) {
+  if (!fDrag) return false;
+  if (!std::isfinite(to.X) || !std::isfinite(to.Y) || fDrag->Snake >= fXRay.Type()->Count(ekSnake)) return true;
+  Edit(fXRay, [&](TXRayType& type) {
+    auto* snake = type.Element<TDigSnake>(ekSnake, fDrag->Snake);
+    snake->Assign(*fDrag->Before);
+    const TFloatPoint c = fDrag->Centre, from = fDrag->From;
+    switch (fDrag->Kind) {
+      case TSnakeDrag::Point:
+        if (fDrag->Point < snake->Points.size()) snake->Points[fDrag->Point]->SetXY(to.X, to.Y);
+        break;
+      case TSnakeDrag::Translate: snake->Translate(to.X - from.X, to.Y - from.Y); break;
+      case TSnakeDrag::Rotate:
+        // The angle the pointer swept about the centre; none while it is on the centre.
+        if (to != c && from != c)
+          snake->Rotate(c.X, c.Y, std::atan2(to.Y - c.Y, to.X - c.X) - std::atan2(from.Y - c.Y, from.X - c.X));
+        break;
+    }
     snake->Placed = true;
   });
+  return true;
+}
+
+bool TDigitizing::EndSnakeDrag(TFloatPoint to) {
+  if (!fDrag) return false;
+  DragSnake(to);
+  TDrag drag = std::move(*fDrag);
+  fDrag.reset();
+  if (drag.Snake >= fXRay.Type()->Count(ekSnake)) return true;
+  bool moved = false;
+  Edit(fXRay, [&](TXRayType& type) {
+    auto* snake = type.Element<TDigSnake>(ekSnake, drag.Snake);
+    moved = !SamePoints(*drag.Before, *snake);
+    // A press and release in one place leaves the snake as it was, not placed if it was not.
+    if (!moved) snake->Assign(*drag.Before);
+  });
+  if (!moved) return true;
+  fXRay.RecordChange(true, "Digitized Point.");
+  KeepSnakeStep(drag.Snake, std::move(drag.Before));
   return true;
 }
 

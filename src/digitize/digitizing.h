@@ -38,6 +38,12 @@ struct TPlacement {
   bool Advanced = false;  // auto advance selected the next element
 };
 
+// What Ctrl+Z would take back.
+enum class TDigitizeStep { Nothing, Placement, SnakeChange, Orientation };
+
+// What dragging a handle of a snake does.
+enum class TSnakeDrag { Point, Translate, Rotate };
+
 struct TDigitizeStatistics {
   int Total = 0;        // digitized points of the type
   int Digitized = 0;    // with placements since digitizing began
@@ -111,10 +117,12 @@ class TDigitizing {
   // "&Delete": the last placement of the selected point goes; the point is the mean of the
   // rest or invalid. False when it had none.
   bool DeletePlacement();
-  // Ctrl+Z: the last placement made, whichever point it was, is taken back and its point
-  // selected again; while orienting, "&Back". False when there is nothing to take back.
-  bool UndoPlacement();
-  bool CanUndoPlacement() const;
+  // Ctrl+Z: the last step taken back and the element it was made on selected again. A
+  // placement, whichever point it was, or a change of a snake (a drag of its handles, the
+  // right click, "&Fit", "&Reset", its number of points); while orienting, "&Back". False
+  // when there is nothing to take back.
+  bool Undo();
+  TDigitizeStep UndoStep() const;
   // "Select next point.": the first placement becomes the last.
   void RotatePlacements();
   // The placements of the type's digitized point at `pointIndex` since digitizing began.
@@ -141,12 +149,18 @@ class TDigitizing {
   bool SetPointCount(int count);
   // The right click on a snake: its first point moves to (x, y), and it counts as placed.
   bool MoveSnakeTo(double x, double y);
-  // The handle of the selected snake at (x, y): the nearest of its valid points within
-  // `reach` tracing units; nothing when none is that near.
-  std::optional<std::size_t> SnakePointAt(double x, double y, double reach) const;
-  // A handle dragged: that point of the selected snake moves to (x, y), and the snake
-  // counts as placed.
-  bool MoveSnakePoint(std::size_t index, double x, double y);
+  // A drag of the selected snake from `from`: of its point `point`, of the whole snake, or
+  // turning it about the centre of its bounding box. Every step is measured from the snake as
+  // it was when the drag began, so that a drag back to its start leaves it exactly there.
+  // False (no drag) outside mode 0, without a selected snake, for a point it does not have,
+  // or for a position that is not finite.
+  bool BeginSnakeDrag(TSnakeDrag kind, std::size_t point, TFloatPoint from);
+  bool SnakeDragging() const { return fDrag.has_value(); }
+  // The drag follows the pointer to `to`; false when no drag runs.
+  bool DragSnake(TFloatPoint to);
+  // The drag ends at `to`; a snake it moved counts as placed, and the change is recorded
+  // and one step for Ctrl+Z. False when no drag ran.
+  bool EndSnakeDrag(TFloatPoint to);
 
   // "&Auto All": every automatic point without placements is placed from its snake.
   void AutoAll();
@@ -177,12 +191,30 @@ class TDigitizing {
   std::size_t fProtocol = 0;
   std::size_t fElement = 0;
   std::vector<std::vector<TFloatPoint>> fPlacements;
-  // The clicks in the order they were made: the point placed and the element then selected.
-  struct TClick {
-    std::size_t Point = 0;
+  // Edits the selected snake inside `change` and keeps the snake as it was for Ctrl+Z when
+  // `change` says it changed it.
+  template <typename F>
+  bool ChangeSnake(F&& change);
+  void KeepSnakeStep(std::size_t snake, std::unique_ptr<TDigSnake> before);
+
+  // The steps Ctrl+Z takes back, in the order they were made, each with the element then
+  // selected: a placement of a point, or a change of a snake with the snake as it was.
+  struct TStep {
     std::size_t Element = 0;
+    std::size_t Point = 0;  // of a placement
+    std::size_t Snake = 0;  // of a snake change
+    std::unique_ptr<TDigSnake> SnakeBefore;  // null for a placement
   };
-  std::vector<TClick> fClicks;
+  std::vector<TStep> fSteps;
+  struct TDrag {
+    TSnakeDrag Kind = TSnakeDrag::Point;
+    std::size_t Snake = 0;
+    std::size_t Point = 0;
+    TFloatPoint From;
+    TFloatPoint Centre;  // of the bounding box when the drag began
+    std::unique_ptr<TDigSnake> Before;
+  };
+  std::optional<TDrag> fDrag;
   TFloatPoint fFirstOrientation;
   std::vector<TMovement> fOrientation;  // the movements "&Back" undoes, last last
   bool fEnded = false;

@@ -221,7 +221,7 @@ std::uint32_t FromQColor(const QColor& colour) {
          static_cast<std::uint32_t>(rgb.blue()) << 16;
 }
 
-TQPainterCanvas::TQPainterCanvas(QPainter& painter) : fPainter(painter) {
+TQPainterCanvas::TQPainterCanvas(QPainter& painter, TTextLayouts* layouts) : fPainter(painter), fLayouts(layouts) {
   fPainter.resetTransform();
   fPainter.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -363,28 +363,60 @@ QFont DeviceFont(const TFont& font, double pixelHeight) {
 
 }  // namespace
 
+TQPainterCanvas::TDeviceFont& TQPainterCanvas::CurrentFont() const {
+  const double pixelHeight = LogicalToDevice(Font().Height);
+  const int pixels = std::max(1, static_cast<int>(std::nearbyint(pixelHeight)));
+  for (const auto& font : fFonts)
+    if (font->Pixels == pixels && font->Font == Font()) return *font;
+  QFont qfont = DeviceFont(Font(), pixelHeight);
+  QFontMetricsF metrics(qfont, fPainter.device());
+  const QString key = qfont.key() + QString::number(fPainter.device()->logicalDpiX());
+  fFonts.push_back(std::make_unique<TDeviceFont>(TDeviceFont{Font(), pixels, qfont, key, metrics, {}}));
+  return *fFonts.back();
+}
+
+qreal TQPainterCanvas::Advance(TDeviceFont& font, const QString& text) const {
+  const auto known = font.Advances.constFind(text);
+  if (known != font.Advances.constEnd()) return *known;
+  const qreal advance = font.Metrics.horizontalAdvance(text);
+  font.Advances.insert(text, advance);
+  return advance;
+}
+
 void TQPainterCanvas::TextOut(TIntPoint topLeft, std::string_view utf8) {
   const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-  const QFont font = DeviceFont(Font(), LogicalToDevice(Font().Height));
-  const QFontMetricsF metrics(font, fPainter.device());
+  TDeviceFont& font = CurrentFont();
   const QPointF at = Device(*this, topLeft);
   fPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (BackgroundMode() == TBackgroundMode::Opaque) {
-    fPainter.fillRect(QRectF(at, QSizeF(metrics.horizontalAdvance(text), metrics.height())),
-                      ToQColor(BackgroundColour()));
+    fPainter.fillRect(QRectF(at, QSizeF(Advance(font, text), font.Metrics.height())), ToQColor(BackgroundColour()));
   }
-  fPainter.setFont(font);
+  fPainter.setFont(font.Qt);
   fPainter.setPen(ToQColor(TextColour()));
   fPainter.setBackgroundMode(Qt::TransparentMode);
+  if (fLayouts != nullptr) {
+    fPainter.drawStaticText(at, fLayouts->Layout(font.Key, text, font.Qt));
+    return;
+  }
   // Text cells are placed by their top; Qt places text by its baseline.
-  fPainter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), text);
+  fPainter.drawText(QPointF(at.x(), at.y() + font.Metrics.ascent()), text);
+}
+
+QStaticText& TTextLayouts::Layout(const QString& font, const QString& text, const QFont& qfont) {
+  const QString key = font + QChar(0) + text;
+  auto found = fLayouts.find(key);
+  if (found != fLayouts.end()) return *found;
+  if (fLayouts.size() > 4096) fLayouts.clear();
+  QStaticText layout(text);
+  layout.setTextFormat(Qt::PlainText);
+  layout.prepare(QTransform(), qfont);
+  return *fLayouts.insert(key, layout);
 }
 
 TIntSize TQPainterCanvas::TextExtent(std::string_view utf8) const {
   const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-  const QFontMetricsF metrics(DeviceFont(Font(), LogicalToDevice(Font().Height)), fPainter.device());
-  return {RoundSaturated(DeviceToLogical(metrics.horizontalAdvance(text))),
-          RoundSaturated(DeviceToLogical(metrics.height()))};
+  TDeviceFont& font = CurrentFont();
+  return {RoundSaturated(DeviceToLogical(Advance(font, text))), RoundSaturated(DeviceToLogical(font.Metrics.height()))};
 }
 
 void TQPainterCanvas::StretchImage(const TIntRect& target, const TBitmapView& image, const TIntRect& source,

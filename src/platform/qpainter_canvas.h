@@ -7,7 +7,14 @@
 #include <string>
 
 #include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
+#include <QStaticText>
+
+#include <memory>
+#include <vector>
 
 #include "graphics/canvas.h"
 #include "support/atomic_file.h"
@@ -21,12 +28,24 @@ namespace lumacet {
 QColor ToQColor(std::uint32_t colour);
 std::uint32_t FromQColor(const QColor& colour);
 
+// Texts laid out for drawing, kept from one paint to the next by whoever paints again and
+// again (a drag paints the same labels every step, and laying each out afresh was a quarter
+// of a paint). Keyed by the device font and the text; emptied when it grows large.
+class TTextLayouts {
+ public:
+  QStaticText& Layout(const QString& font, const QString& text, const QFont& qfont);
+
+ private:
+  QHash<QString, QStaticText> fLayouts;
+};
+
 // Draws in device coordinates: every primitive is mapped by the canvas's own mapping, so
 // that pens, hatches and text keep their device sizes as GDI-like surfaces do. The painter
 // must be active; its state is changed freely.
 class TQPainterCanvas : public TCanvas {
  public:
-  explicit TQPainterCanvas(QPainter& painter);
+  // Texts are laid out afresh at every paint unless `layouts` keeps them.
+  explicit TQPainterCanvas(QPainter& painter, TTextLayouts* layouts = nullptr);
 
   TIntSize DeviceSize() const override;
   // The device's logical resolution over 96 dpi: 1 on the screen and in images.
@@ -51,7 +70,23 @@ class TQPainterCanvas : public TCanvas {
   enum class TArcKind { Arc, Pie };
   void DrawArc(const TIntRect& box, TIntPoint startRadial, TIntPoint endRadial, TArcKind kind);
 
+  // The fonts this canvas has drawn with, and the widths of the texts measured in each: a
+  // tracing's labels share a few fonts, and making the font and measuring the text again
+  // for every label and its extent was a fifth of a paint.
+  struct TDeviceFont {
+    TFont Font;
+    int Pixels = 0;
+    QFont Qt;
+    QString Key;  // for the layouts
+    QFontMetricsF Metrics;
+    QHash<QString, qreal> Advances;
+  };
+  TDeviceFont& CurrentFont() const;
+  qreal Advance(TDeviceFont& font, const QString& text) const;
+
   QPainter& fPainter;
+  TTextLayouts* fLayouts;
+  mutable std::vector<std::unique_ptr<TDeviceFont>> fFonts;
 };
 
 using TPaintRoutine = std::function<void(TCanvas&)>;

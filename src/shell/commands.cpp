@@ -126,6 +126,7 @@ constexpr TCommand kCommands[] = {
     {"tools.edge_orient", LcText("ToolsMenu", "&Orientation Cursor")},
     {"tools.edge_none", LcText("ToolsMenu", "&None")},
     {"tools.digitized_dots", LcText("ToolsMenu", "&Digitized Dots")},
+    {"tools.snake_icons", LcText("ToolsMenu", "&Snake Icons")},
     {"tools.procrustes", LcText("ToolsMenu", "&Procrustes and PCA...")},
     {"tools.pcas", LcText("ToolsMenu", "Principal &Component Anal. (PCAs)")},
     {"tools.pca_viewer", LcText("ToolsMenu", "PCA &Viewer...")},

@@ -233,8 +233,14 @@ int TWorkspace::OpenRecords(const std::string& dataFile, const std::vector<int>&
   return opened > 0 ? opened : -lastFailure;
 }
 
+bool TWorkspace::Permit(std::string_view action, TWorkspacePrompts& prompts) const {
+  if (fLevels.Permit(action)) return true;
+  prompts.ShowText(fLevels.DeniedMessage());
+  return false;
+}
+
 int TWorkspace::NewType(const std::string& path, TWorkspacePrompts& prompts) {
-  if (EmptyPlaceAtBelow(0) < 0) return -1;
+  if (!Permit("NewType", prompts) || EmptyPlaceAtBelow(0) < 0) return -1;
   if (!HasLcrExtension(path)) {
     prompts.ShowMessage(std::string(kNotLcrMessage));
     return -1;
@@ -251,7 +257,7 @@ int TWorkspace::NewType(const std::string& path, TWorkspacePrompts& prompts) {
 }
 
 int TWorkspace::OpenType(const std::string& path, TWorkspacePrompts& prompts) {
-  if (EmptyPlaceAtBelow(0) < 0) return -1;
+  if (!Permit("OpenType", prompts) || EmptyPlaceAtBelow(0) < 0) return -1;
   auto type = std::make_unique<TXRayType>();
   type->DataFile = path;
   if (TResult loaded = type->LoadFromTypeFile(path, fOptions.Folders); !loaded) {
@@ -300,6 +306,7 @@ bool TWorkspace::Save(TRadiograph& object, TWorkspacePrompts& prompts) {
 }
 
 bool TWorkspace::SaveType(TXRayType& type, TWorkspacePrompts& prompts) {
+  if (!Permit("SaveType", prompts)) return false;
   const std::string path = type.DataFile;
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) {
@@ -331,6 +338,7 @@ bool TWorkspace::SaveType(TXRayType& type, TWorkspacePrompts& prompts) {
 }
 
 bool TWorkspace::SaveXRay(TXRay& xray, TWorkspacePrompts& prompts) {
+  if (!Permit("Save", prompts)) return false;
   if (NeedsImageNotSavedReminder(xray, fOptions) && prompts.Remind(std::string(kImageNotSavedReminder)))
     fOptions.RemindImageNotSaved = false;
   if (xray.DataFile.empty()) {
@@ -343,6 +351,7 @@ bool TWorkspace::SaveXRay(TXRay& xray, TWorkspacePrompts& prompts) {
     result = AppendToDataFile(xray, path, fOptions.Data);
   } else {
     if (!prompts.Confirm(FillIn(kAlreadyPresentQuestion, xray.Caption(fOptions.Formats)))) return false;
+    if (!Permit("SaveReplace", prompts)) return false;
     result = ReplaceInDataFile(xray, path, fOptions.Data);
   }
   if (!result) {

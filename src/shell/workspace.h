@@ -17,6 +17,7 @@
 #include "persistence/data_file.h"
 #include "persistence/type_finder.h"
 #include "population/record_scan.h"
+#include "shell/user_levels.h"
 #include "simulation/movements.h"
 
 namespace lumacet {
@@ -145,6 +146,13 @@ class TWorkspace {
   // loaded with the radiographs that use them and finds later types in the new folder.
   void SetOptions(TWorkspaceOptions options);
 
+  // The level decided at start-up; the guarded commands ask it before they act.
+  void SetUserLevels(TUserLevels levels) { fLevels = std::move(levels); }
+  const TUserLevels& UserLevels() const { return fLevels; }
+  // Whether the action ("Save", "OpenType"...) may go ahead at this level; the prompts say
+  // why not.
+  bool Permit(std::string_view action, TWorkspacePrompts& prompts) const;
+
   TRadiograph* Slot(int slot) const;
   // The first empty slot numbered n or higher, or -1.
   int EmptyPlaceAtBelow(int n) const;
@@ -239,6 +247,7 @@ class TWorkspace {
   bool SaveXRay(TXRay& xray, TWorkspacePrompts& prompts);
 
   TWorkspaceOptions fOptions;
+  TUserLevels fLevels;
   std::unique_ptr<TTypeCache> fTypes;
   // Caches of earlier type folders, kept while radiographs may still use their types.
   std::vector<std::unique_ptr<TTypeCache>> fRetiredTypes;

@@ -144,7 +144,7 @@ TEST_F(AcquireDialogTest, AcquireMakesTheScanTheRadiographsImage) {
       }
     return false;
   });
-  ASSERT_TRUE(AcquireImage(nullptr, xray, settings));
+  ASSERT_TRUE(AcquireImage(nullptr, xray, settings, TUserLevels()));
   EXPECT_TRUE(xray.Image.HasImage());
   EXPECT_EQ(xray.Image.Raw.SamplesPerPixel, 3);
   EXPECT_EQ(xray.Image.Raw.Width, 196);  // 200 mm at 25 dpi

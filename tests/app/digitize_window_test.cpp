@@ -7,13 +7,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
@@ -60,12 +60,7 @@ void NewRadiographOnExampleImage(TMainWindow& window, const std::string& image, 
     static_cast<QDialog*>(modal)->accept();
   });
   WhenModal("Select Digitizing Input", [](QWidget* modal) { ClickButton(modal, "&File"); });
-  WhenModal("Open Image", [image](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(QString::fromStdString(image));
-    QMetaObject::invokeMethod(dialog, "accept");
-  });
+  WhenModal("Open Image", [image](QWidget* modal) { test::ChooseFile(modal, image); });
   window.Command("file.new")->trigger();
 }
 
@@ -293,16 +288,24 @@ TEST_F(DigitizeWindowTest, ATypeWithoutProtocolIsRefusedAndMarginsThatAreNoNumbe
   protocol.Points = members;
 }
 
-TEST_F(DigitizeWindowTest, ASnakePointIsDraggedByItsHandleAndARightClickMovesTheWholeSnake) {
-  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+// The example's lateral film being digitized in `window`, shown, with its first snake selected.
+TDigitizeWindow* DigitizingFirstSnake(TMainWindow& window) {
   window.resize(1100, 800);
   window.show();
   TXRay* xray = OpenLateralWithFilm(window);
-  ASSERT_NE(xray, nullptr);
-  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
-  TDigitizeWindow& digitize = *window.DigitizeWindow(xray);
-  TDigitizing& digitizing = digitize.Digitizing();
+  if (xray == nullptr || !window.StartDigitizing(*xray, dmDigitizing)) return nullptr;
+  TDigitizing& digitizing = window.DigitizeWindow(xray)->Digitizing();
   while (digitizing.Selected()->KindCode() != ekSnake) digitizing.Next();
+  return window.DigitizeWindow(xray);
+}
+
+TEST_F(DigitizeWindowTest, ASnakePointIsDraggedByItsHandleAndARightClickMovesTheWholeSnake) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  TDigitizeWindow* started = DigitizingFirstSnake(window);
+  ASSERT_NE(started, nullptr);
+  TDigitizeWindow& digitize = *started;
+  TXRay* xray = &digitize.Radiograph();
+  TDigitizing& digitizing = digitize.Digitizing();
   auto& snake = static_cast<TDigSnake&>(*digitizing.Selected());
   auto position = [&](std::size_t i) {
     [[maybe_unused]] const TLoadedRadiograph loaded = xray->Load();
@@ -331,6 +334,113 @@ TEST_F(DigitizeWindowTest, ASnakePointIsDraggedByItsHandleAndARightClickMovesThe
   digitize.Clicked({first.X + 300, first.Y + 200}, false);
   EXPECT_NEAR(position(0).X, first.X + 300, 1e-9);
   EXPECT_NEAR(position(2).Y, third.Y + 200, 1e-9);
+}
+
+TEST_F(DigitizeWindowTest, TheSnakeIconsMoveAndTurnTheSnakeAndCtrlZTakesEachDragBackExactly) {
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  TDigitizeWindow* started = DigitizingFirstSnake(window);
+  ASSERT_NE(started, nullptr);
+  TDigitizeWindow& digitize = *started;
+  TXRay* xray = &digitize.Radiograph();
+  // The edge choices are pictures from the program's own icons.
+  for (const char* choice : {"edgeChoice0", "edgeChoice1", "edgeChoice2", "edgeChoice3"})
+    EXPECT_FALSE(test::Child<QToolButton>(&digitize, choice)->icon().pixmap(24).isNull()) << choice;
+  TDigitizing& digitizing = digitize.Digitizing();
+  auto& snake = static_cast<TDigSnake&>(*digitizing.Selected());
+  auto points = [&] {
+    [[maybe_unused]] const TLoadedRadiograph loaded = xray->Load();
+    std::vector<TFloatPoint> at;
+    for (const auto& p : snake.Points) at.push_back({p->GetX(), p->GetY()});
+    return at;
+  };
+  TDrawingArea& drawing = window.Drawing();
+  QWidget* viewport = drawing.viewport();
+  const std::vector<TFloatPoint> start = points();
+  double left = start[0].X, right = left, top = start[0].Y, bottom = top;
+  for (TFloatPoint p : start) {
+    left = std::min(left, p.X), right = std::max(right, p.X), top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
+  }
+  const TFloatPoint centre{(left + right) / 2, (top + bottom) / 2};
+  drawing.Mapping().CenterInDisplayRobust(centre.X, centre.Y);
+  drawing.MappingChanged();
+  const double pixel = drawing.PixelsToUnits(1);
+  auto iconAt = [&](TSnakeHandleKind kind) {
+    [[maybe_unused]] const TLoadedRadiograph loaded = xray->Load();
+    for (const TSnakeHandle& handle : SnakeHandles(snake, true, pixel))
+      if (handle.Kind == kind) {
+        const TFloatPoint at = *drawing.Mapping().ToPixel(handle.At);
+        return QPoint(static_cast<int>(std::lround(at.X)), static_cast<int>(std::lround(at.Y)));
+      }
+    return QPoint(-1, -1);
+  };
+  auto tracing = [&](QPoint at) {
+    return *drawing.Mapping().ToTracing({static_cast<double>(at.x()), static_cast<double>(at.y())});
+  };
+  auto drag = [&](QPoint from, QPoint to) {
+    ASSERT_TRUE(viewport->rect().contains(from) && viewport->rect().contains(to));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QTest::mouseMove(viewport, (from + to) / 2);
+    QTest::mouseMove(viewport, to);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+  };
+  auto undo = [&] {
+    // The keys are the main window's: it must be the active one.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(points(), start);  // exactly, not nearly
+  };
+
+  // "Translate": every point moves by the pointer's way in tracing units.
+  const QPoint grip = iconAt(TSnakeHandleKind::Translate), moved = grip + QPoint(37, -21);
+  drag(grip, moved);
+  const TFloatPoint way{tracing(moved).X - tracing(grip).X, tracing(moved).Y - tracing(grip).Y};
+  std::vector<TFloatPoint> after = points();
+  for (std::size_t i = 0; i < start.size(); ++i) {
+    EXPECT_NEAR(after[i].X, start[i].X + way.X, 1e-9) << i;
+    EXPECT_NEAR(after[i].Y, start[i].Y + way.Y, 1e-9) << i;
+  }
+  EXPECT_TRUE(snake.Placed);
+  window.Refresh();
+  EXPECT_EQ(window.Command("tracing.undo")->text(), "&Undo Snake Change");
+  undo();
+
+  // "Rotate": the snake turns about the centre of its box by the angle the pointer swept.
+  const QPoint handle = iconAt(TSnakeHandleKind::Rotate), swept = handle + QPoint(-25, 60);
+  drag(handle, swept);
+  const TFloatPoint from = tracing(handle), to = tracing(swept);
+  const double angle = std::atan2(to.Y - centre.Y, to.X - centre.X) - std::atan2(from.Y - centre.Y, from.X - centre.X);
+  after = points();
+  for (std::size_t i = 0; i < start.size(); ++i) {
+    const double u = start[i].X - centre.X, v = start[i].Y - centre.Y;
+    EXPECT_NEAR(after[i].X, centre.X + u * std::cos(angle) - v * std::sin(angle), 1e-6) << i;
+    EXPECT_NEAR(after[i].Y, centre.Y + u * std::sin(angle) + v * std::cos(angle), 1e-6) << i;
+  }
+  undo();
+
+  // A point handle's drag is a step of its own too.
+  const TFloatPoint second = *drawing.Mapping().ToPixel(start[1]);
+  const QPoint on(static_cast<int>(std::lround(second.X)), static_cast<int>(std::lround(second.Y)));
+  drag(on, on + QPoint(9, 9));
+  EXPECT_NE(points()[1], start[1]);
+  EXPECT_EQ(points()[2], start[2]);
+  undo();
+
+  // "NextPoint" is a click: the protocol's next element is selected.
+  const std::size_t selected = digitizing.SelectedIndex();
+  const QPoint next = iconAt(TSnakeHandleKind::NextPoint);
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, next);
+  EXPECT_EQ(digitizing.SelectedIndex(), (selected + 1) % digitizing.Elements().size());
+  digitizing.Select(selected);
+
+  // With "&Snake Icons" off the icons are gone: a drag from where "Translate" stood moves nothing.
+  QAction* icons = window.Command("tools.snake_icons");
+  ASSERT_TRUE(icons->isCheckable() && icons->isChecked());
+  const QPoint gone = iconAt(TSnakeHandleKind::Translate);
+  icons->trigger();
+  drag(gone, gone + QPoint(37, -21));
+  EXPECT_EQ(points(), start);
+  icons->trigger();
 }
 
 TEST_F(DigitizeWindowTest, ClosingARadiographBeingDigitizedTakesItsWindowWithIt) {

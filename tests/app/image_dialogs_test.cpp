@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <filesystem>
@@ -308,12 +307,7 @@ TEST_F(ImageCommandsTest, SavingTheImageUnderANewNameRelinksTheTracingAndSaysSo)
   TRadiograph& xray = Current();
   xray.Modified = false;
   const std::string copy = example.Folder.File("emma copy.bmp");
-  test::WhenModal("Save Image", [&copy](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(QString::fromStdString(copy));
-    QMetaObject::invokeMethod(dialog, "accept");
-  });
+  test::WhenModal("Save Image", [&copy](QWidget* modal) { test::ChooseFile(modal, copy); });
   commands->Command("image.save")->trigger();
   EXPECT_TRUE(std::filesystem::exists(copy));
   EXPECT_EQ(xray.ImageFile, copy);

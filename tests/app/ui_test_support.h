@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -31,6 +36,34 @@ class TApplicationEnvironment : public ::testing::Environment {
   QApplication* fApplication;
 };
 
+// A modal window that nothing answers holds its test in the window's own event loop until
+// ctest gives up on the whole program minutes later. One that stays the active modal window
+// this long fails the test instead, and is closed so that the test runs on to its end.
+inline constexpr int kModalPatienceMs = 20000;
+
+inline void CloseStuckModals() {
+  auto* watch = new QTimer(QCoreApplication::instance());
+  QObject::connect(watch, &QTimer::timeout, [] {
+    static QPointer<QWidget> seen;
+    static QElapsedTimer since;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != seen.data()) {
+      seen = modal;
+      since.start();
+      return;
+    }
+    if (modal == nullptr || since.elapsed() < kModalPatienceMs) return;
+    ADD_FAILURE() << "the window \"" << modal->windowTitle().toStdString() << "\" stayed open "
+                  << kModalPatienceMs / 1000 << " s with nothing to answer it";
+    seen = nullptr;
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+      dialog->reject();
+    else
+      modal->close();
+  });
+  watch->start(100);
+}
+
 // The widgets need an application; the test environment makes it offscreen.
 inline QApplication& Application() {
   static int argc = 1;
@@ -39,6 +72,7 @@ inline QApplication& Application() {
   static QApplication* application = [] {
     auto* created = new QApplication(argc, argv);
     ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment(created));
+    CloseStuckModals();
     return created;
   }();
   return *application;
@@ -87,6 +121,27 @@ inline void WhenModal(const QString& title, std::function<void(QWidget*)> act) {
     act(modal);
   });
   timer->start(10);
+}
+
+// Answers a file dialog with `path`. The name goes into the dialog's own box: selectFile
+// leaves the box alone once it has the keyboard focus, so a dialog activated before its
+// watch acts (as it may be on a loaded machine) would have nothing to accept and stay open.
+inline void ChooseFile(QWidget* modal, const std::string& path) {
+  auto* dialog = qobject_cast<QFileDialog*>(modal);
+  auto* name = dialog == nullptr ? nullptr : dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (name == nullptr) {
+    ADD_FAILURE() << "\"" << modal->windowTitle().toStdString() << "\" is not a file dialog with a name box";
+    modal->close();
+    return;
+  }
+  const QString chosen = QString::fromStdString(path);
+  dialog->selectFile(chosen);
+  name->setText(chosen);
+  QMetaObject::invokeMethod(dialog, "accept");
+  if (dialog->isVisible()) {
+    ADD_FAILURE() << "the file dialog did not take " << path;
+    dialog->reject();
+  }
 }
 
 inline void ClickButton(QWidget* window, const QString& caption) {

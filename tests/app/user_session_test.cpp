@@ -135,5 +135,38 @@ TEST(UserSessionTest, OpenThreeRecordsCompareThemAndCloseWithAndWithoutSaving) {
   EXPECT_TRUE(window.close());
 }
 
+// A guest at the reception desk: the options and deleting records are refused with the
+// level named, and the data file stays as it was.
+TEST(UserSessionTest, AGuestIsRefusedTheGuardedCommandsAndNothingChanges) {
+  test::TExampleFolder example;
+  TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
+  window.Workspace().SetUserLevels(TUserLevels(TUserLevel::Guest, {"Options", "Delete"}));
+  window.show();
+  const std::vector<std::string> original = Lines(example.DataFile());
+  const QString refusal = "Sorry, you don't have permission for this action.\n\nUser Level: Guest";
+
+  QStringList told;
+  const auto answer = [&told](QWidget* box) {
+    told << static_cast<QMessageBox*>(box)->text();
+    static_cast<QMessageBox*>(box)->accept();
+  };
+  WhenModal("Lumacet", answer);
+  window.Command("file.options")->trigger();
+  EXPECT_EQ(told, QStringList{refusal});
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no options dialog after the refusal";
+
+  WhenModal("File: ", [&](QWidget* modal) {
+    auto* browser = dynamic_cast<TOpenXRayDlg*>(modal);
+    ASSERT_NE(browser, nullptr);
+    emit browser->Table()->cellClicked(0, 1);
+    WhenModal("Lumacet", answer);
+    ClickButton(browser, "&Delete...");
+    browser->reject();
+  });
+  window.Command("file.open")->trigger();
+  EXPECT_EQ(told, (QStringList{refusal, refusal}));
+  EXPECT_EQ(Lines(example.DataFile()), original);
+}
+
 }  // namespace
 }  // namespace lumacet

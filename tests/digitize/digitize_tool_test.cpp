@@ -106,24 +106,148 @@ TEST_F(TToolFixture, TheHintDrawingFollowsTheCursorAndLeavesThePointWhereItWas) 
 }
 
 TEST_F(TToolFixture, UndoTakesBackTheLastPlacementWhicheverPointItWas) {
-  EXPECT_FALSE(digitizing->CanUndoPlacement());
+  EXPECT_EQ(digitizing->UndoStep(), TDigitizeStep::Nothing);
   digitizing->DigitizeAt(10, 10);  // A, then B is selected
   digitizing->DigitizeAt(20, 20);  // B
   digitizing->Select(0);
   digitizing->DigitizeAt(14, 10);  // A again: the mean of (10, 10) and (14, 10)
   EXPECT_EQ(At(0), (TFloatPoint{12, 10}));
-  ASSERT_TRUE(digitizing->UndoPlacement());
+  EXPECT_EQ(digitizing->UndoStep(), TDigitizeStep::Placement);
+  ASSERT_TRUE(digitizing->Undo());
   EXPECT_EQ(At(0), (TFloatPoint{10, 10}));
   EXPECT_EQ(digitizing->SelectedIndex(), 0u);
-  ASSERT_TRUE(digitizing->UndoPlacement());
+  ASSERT_TRUE(digitizing->Undo());
   EXPECT_EQ(At(1), std::nullopt);
   EXPECT_EQ(digitizing->SelectedIndex(), 1u);
   EXPECT_EQ(xray->ChangeHistory.back(), "Deleted/Edited a Point.");
   // "&Delete" took A's last placement: there is nothing of it left to take back.
   digitizing->Select(0);
   ASSERT_TRUE(digitizing->DeletePlacement());
-  EXPECT_FALSE(digitizing->UndoPlacement());
+  EXPECT_FALSE(digitizing->Undo());
   EXPECT_EQ(At(0), std::nullopt);
+}
+
+// A protocol of one snake of three points, (100, 100), (200, 150) and (300, 100), on a
+// type with no template points in common with the radiograph (so nothing is guessed).
+struct TSnakeFixture : ::testing::Test {
+  TSnakeFixture() {
+    std::string message;
+    auto* outline = static_cast<TDigSnake*>(type->AddElement("Outline", ekSnake, message));
+    for (TFloatPoint p : kStart) outline->AddPoint(p.X, p.Y, true);
+    auto* protocol = static_cast<TXRProtocol*>(type->AddElement("P", ekProtocol, message));
+    protocol->Points.push_back(outline);
+    type->BuildTemplates();
+    xray->SetType(type.get());
+    digitizing = std::move(*TDigitizing::Start(*xray, dmDigitizing));
+  }
+  TDigSnake& Snake() { return *std::as_const(xray->Snakes)[0]; }
+  std::vector<TFloatPoint> Points() {
+    std::vector<TFloatPoint> points;
+    for (const auto& p : Snake().Points) points.push_back({p->RawX(), p->RawY()});
+    return points;
+  }
+
+  static constexpr TFloatPoint kStart[] = {{100, 100}, {200, 150}, {300, 100}};
+  std::unique_ptr<TXRayType> type = std::make_unique<TXRayType>();
+  std::unique_ptr<TXRay> xray = std::make_unique<TXRay>();
+  std::unique_ptr<TDigitizing> digitizing;
+};
+
+TEST_F(TSnakeFixture, TheIconsStandClearOfTheSnakesBoxAndKeepTheirSizeOnTheScreen) {
+  for (double pixel : {0.5, 2.0}) {
+    SCOPED_TRACE(pixel);
+    const std::vector<TSnakeHandle> handles = SnakeHandles(Snake(), true, pixel);
+    ASSERT_EQ(handles.size(), 3u + 7u);
+    const double side = kSnakeIconPixels * pixel;
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(handles[i].Kind, TSnakeHandleKind::Point);
+      EXPECT_EQ(handles[i].At, kStart[i]);
+    }
+    for (std::size_t i = 3; i < handles.size(); ++i) {
+      const TSnakeHandle& icon = handles[i];
+      // Outside the box (100..300, 100..150) by at least half an icon, and under itself only.
+      EXPECT_TRUE(icon.At.X < 100 - side / 2 || icon.At.X > 300 + side / 2 || icon.At.Y < 100 - side / 2 ||
+                  icon.At.Y > 150 + side / 2);
+      const std::optional<TSnakeHandle> hit =
+          SnakeHandleAt(handles, {icon.At.X + side / 2 - pixel, icon.At.Y - side / 2 + pixel}, pixel, 5 * pixel);
+      ASSERT_TRUE(hit);
+      EXPECT_EQ(hit->Kind, icon.Kind);
+    }
+    EXPECT_EQ(handles[3].Kind, TSnakeHandleKind::Translate);
+    EXPECT_EQ(handles[3].At, (TFloatPoint{100 - side, 100 - side}));
+    EXPECT_EQ(handles[4].Kind, TSnakeHandleKind::Rotate);
+    EXPECT_EQ(handles[4].At, (TFloatPoint{300 + side, 100 - side}));
+    // A point within reach is its handle; a place near nothing is none.
+    const std::optional<TSnakeHandle> point = SnakeHandleAt(handles, {201, 148}, pixel, 5 * pixel);
+    ASSERT_TRUE(point);
+    EXPECT_EQ(point->Kind, TSnakeHandleKind::Point);
+    EXPECT_EQ(point->Point, 1u);
+    EXPECT_FALSE(SnakeHandleAt(handles, {200, 125}, pixel, 5 * pixel));
+  }
+  // Without the icons only the points are handles; an invalid point has none.
+  Snake().Points[1]->SetValid(false);
+  const std::vector<TSnakeHandle> points = SnakeHandles(Snake(), false, 1);
+  ASSERT_EQ(points.size(), 2u);
+  EXPECT_EQ(points[1].Point, 2u);
+  // The icons are drawn as pictures of their size, centred where they stand.
+  TRecordingCanvas canvas;
+  DrawSnakeIcons(canvas, SnakeHandles(Snake(), true, 1));
+  ASSERT_EQ(canvas.Calls.size(), 7u);
+  EXPECT_EQ(canvas.Calls[0].Kind, TCanvasCallKind::BlitDevice);
+  EXPECT_EQ(canvas.Calls[0].ImageSize, (TIntSize{kSnakeIconPixels, kSnakeIconPixels}));
+  EXPECT_EQ(canvas.Calls[0].Points.front(), (TIntPoint{100 - 15 - 7, 100 - 15 - 7}));
+}
+
+TEST_F(TSnakeFixture, DragsMoveTurnAndReshapeTheSnakeAndUndoPutsItBackExactly) {
+  struct TCase {
+    const char* what;
+    TSnakeDrag kind;
+    std::size_t point;
+    TFloatPoint from, to;
+    std::vector<TFloatPoint> expected;
+  };
+  // The box's centre is (200, 125); a quarter turn clockwise as displayed takes (u, v) to (-v, u).
+  const std::vector<TCase> cases = {
+      {"a point", TSnakeDrag::Point, 2, {302, 99}, {320, 80}, {{100, 100}, {200, 150}, {320, 80}}},
+      {"the whole snake", TSnakeDrag::Translate, 0, {80, 80}, {92.5, 61.25}, {{112.5, 81.25}, {212.5, 131.25}, {312.5, 81.25}}},
+      {"turned", TSnakeDrag::Rotate, 0, {320, 125}, {200, 245}, {{225, 25}, {175, 125}, {225, 225}}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(digitizing->BeginSnakeDrag(c.kind, c.point, c.from));
+    EXPECT_EQ(digitizing->UndoStep(), TDigitizeStep::Nothing);  // not while the drag runs
+    ASSERT_TRUE(digitizing->DragSnake({c.to.X + 40, c.to.Y - 30}));  // on the way
+    ASSERT_TRUE(digitizing->EndSnakeDrag(c.to));
+    const std::vector<TFloatPoint> moved = Points();
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+      EXPECT_NEAR(moved[i].X, c.expected[i].X, 1e-9) << i;
+      EXPECT_NEAR(moved[i].Y, c.expected[i].Y, 1e-9) << i;
+    }
+    EXPECT_TRUE(Snake().Placed);
+    EXPECT_EQ(xray->ChangeHistory.back(), "Digitized Point.");
+    EXPECT_EQ(digitizing->UndoStep(), TDigitizeStep::SnakeChange);
+    ASSERT_TRUE(digitizing->Undo());
+    EXPECT_EQ(Points(), (std::vector<TFloatPoint>(std::begin(kStart), std::end(kStart))));
+    EXPECT_FALSE(Snake().Placed);
+    EXPECT_EQ(digitizing->UndoStep(), TDigitizeStep::Nothing);
+  }
+  // A press and release in one place changes nothing and leaves nothing to take back.
+  ASSERT_TRUE(digitizing->BeginSnakeDrag(TSnakeDrag::Translate, 0, {80, 80}));
+  ASSERT_TRUE(digitizing->EndSnakeDrag({80, 80}));
+  EXPECT_FALSE(Snake().Placed);
+  EXPECT_EQ(digitizing->UndoStep(), TDigitizeStep::Nothing);
+  // No drag of a point the snake does not have, nor from nowhere.
+  EXPECT_FALSE(digitizing->BeginSnakeDrag(TSnakeDrag::Point, 3, {0, 0}));
+  EXPECT_FALSE(digitizing->BeginSnakeDrag(TSnakeDrag::Translate, 0, {NAN, 0}));
+  EXPECT_FALSE(digitizing->DragSnake({10, 10}));
+  // The right click's move and "&Reset" are steps too, taken back last first.
+  ASSERT_TRUE(digitizing->MoveSnakeTo(0, 0));
+  digitizing->ResetSnake();
+  EXPECT_EQ(Points().front(), (TFloatPoint{100, 100}));
+  ASSERT_TRUE(digitizing->Undo());
+  EXPECT_EQ(Points().front(), (TFloatPoint{0, 0}));
+  ASSERT_TRUE(digitizing->Undo());
+  EXPECT_EQ(Points(), (std::vector<TFloatPoint>(std::begin(kStart), std::end(kStart))));
 }
 
 TEST(DigitizeWindowPictures, PlacementsAreShownInASquareOfAtLeastTwoMillimetres) {

@@ -134,6 +134,36 @@ TEST_F(WorkspaceTest, SavingAppendsThenAsksBeforeReplacing) {
   EXPECT_EQ(reopened.Current()->Name, "Smith");
 }
 
+// The guarded commands of the workspace ask the level before they act: a guest may trace
+// but not save, a user may save a new record but not replace one, and neither touches the
+// file when refused.
+TEST_F(WorkspaceTest, SavingAndTypesAskTheUserLevelFirst) {
+  const std::string denied = "Sorry, you don't have permission for this action.\r\n\r\nUser Level: ";
+  TWorkspace workspace(options);
+  workspace.SetUserLevels(TUserLevels(TUserLevel::Guest, {"Save", "OpenType", "NewType"}));
+  TRadiograph* xray = NewXRay(workspace, "Smith");
+  EXPECT_FALSE(workspace.Save(*xray, prompts));
+  EXPECT_EQ(workspace.OpenType(folder.File("types/lateral_ceph.lcr"), prompts), -1);
+  EXPECT_EQ(workspace.NewType(folder.File("new.lcr"), prompts), -1);
+  EXPECT_EQ(prompts.Shown, std::vector<std::string>(3, denied + "Guest"));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("PATIENT.CSV")));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("new.lcr")));
+
+  prompts.Shown.clear();
+  workspace.SetUserLevels(TUserLevels(TUserLevel::User, {"SaveReplace", "SaveType"}));
+  ASSERT_TRUE(workspace.Save(*xray, prompts));
+  const auto saved = std::filesystem::last_write_time(folder.File("PATIENT.CSV"));
+  prompts.Answers = {TAnswer::Yes};  // replace it? yes, but the level says no
+  EXPECT_FALSE(workspace.Save(*xray, prompts));
+  ASSERT_EQ(prompts.Shown.size(), 2u);
+  EXPECT_EQ(prompts.Shown[1], denied + "User");
+  EXPECT_EQ(std::filesystem::last_write_time(folder.File("PATIENT.CSV")), saved);
+  const int type = workspace.OpenType(folder.File("types/lateral_ceph.lcr"), prompts);
+  ASSERT_GE(type, 0);
+  EXPECT_FALSE(workspace.Save(*workspace.Slot(type), prompts));
+  EXPECT_EQ(prompts.Shown.back(), denied + "User");
+}
+
 TEST_F(WorkspaceTest, OpeningFillsTheFreeSlotsAndReportsBadRecords) {
   {
     TWorkspace writer(options);
