@@ -215,8 +215,10 @@ void TMainWindow::UpdateCommands() {
   Command("tools.sort_by_shape")->setEnabled(radiograph);
   // The PCA editor edits a type opened for editing: changes to the type of a radiograph
   // could not be saved.
-  for (const char* id : {"tools.pcas", "type.shape_analyses"})
+  for (const char* id : {"tools.pcas", "type.shape_analyses", "type.digitized_points", "type.derived_points",
+                         "type.variables"})
     Command(id)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
+  Command("type.browser")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
   Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
   UpdateMovementCommands();
   UpdateDigitizeCommands();

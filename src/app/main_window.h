@@ -15,6 +15,7 @@
 #include "app/qt_prompts.h"
 #include "digitize/edge_search.h"
 #include "measure/analysis_text.h"
+#include "model/type_edits.h"
 #include "persistence/record_browser.h"
 #include "shell/measuring.h"
 #include "shell/settings.h"
@@ -185,6 +186,11 @@ class TMainWindow : public QMainWindow {
   void ActionMeanExecute();
   void ActionSortByShapeExecute();
   void ActionPcasExecute();
+  void ActionTypeBrowserExecute();
+  // Opens the editor of a kind over the current type, with the type's undo stack.
+  void OpenTypeEditor(int code);
+  // The undo stack of a type opened for editing; stacks of types no longer open are dropped.
+  TTypeEdits& EditsOf(TXRayType& type);
   void ActionPcaViewerExecute();
   void ActionExportExecute();
   void ActionConvertTypeExecute();
@@ -199,6 +205,7 @@ class TMainWindow : public QMainWindow {
   TDrawingArea* fDrawing = nullptr;
   TImageCommands* fImageCommands = nullptr;  // the "&Image" menu; a child of the window
   TSlotList* fSlots = nullptr;
+  std::map<const TXRayType*, std::unique_ptr<TTypeEdits>> fTypeEdits;
   QLabel* fScalePanel = nullptr;  // "LIFE" or "XRAY": the scale every distance is shown at
   QComboBox* fAnalyses = nullptr;
   QComboBox* fViews = nullptr;

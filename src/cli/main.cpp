@@ -22,7 +22,7 @@ namespace lumacet::cli {
 namespace {
 
 constexpr TCommand kCommands[] = {
-    {"type", "Load a radiograph type, list its elements, optionally save it again.", TypeCommand},
+    {"type", "Load a radiograph type, list its elements and what refers to them, rename or delete one, save it again.", TypeCommand},
     {"image", "Read an image as the program does, describe it, optionally write its raw samples.", ImageCommand},
     {"list", "List the records of a data file as the record browser does, one per line, fields separated by TAB.",
      ListCommand},

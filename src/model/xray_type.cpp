@@ -138,6 +138,15 @@ bool TXRayType::RenameElement(std::string oldName, std::string newName, int code
 }
 
 TXRayElement* TXRayType::FindReferrer(const TXRayElement* element) const {
+  TXRayElement* first = nullptr;
+  ScanReferrers(element, [&](TXRayElement* referrer) {
+    first = referrer;
+    return false;
+  });
+  return first;
+}
+
+void TXRayType::ScanReferrers(const TXRayElement* element, const std::function<bool(TXRayElement*)>& found) const {
   // A snake's own points stand for the snake: deleting it would free them too.
   std::unordered_set<const TXRayElement*> targets{element};
   if (auto* snake = dynamic_cast<const TDigSnake*>(element))
@@ -149,27 +158,81 @@ TXRayElement* TXRayType::FindReferrer(const TXRayElement* element) const {
       static_cast<const TXRayElement&>(*candidate).VisitReferences([&](TXRayElement* const& slot, int) {
         if (slot != nullptr && targets.count(slot) > 0) refers = true;
       });
-      if (refers) return candidate.get();
+      if (refers && !found(candidate.get())) return;
     }
   }
-  return nullptr;
 }
 
 bool TXRayType::DeleteElement(std::string name, int code, std::string& message) {
   message.clear();
-  auto& list = fLists[(code >= 1 && code <= 12) ? code : ekDigPoint];
+  const auto& list = ElementList(code);
   auto it = std::find_if(list.begin(), list.end(), [&](const auto& e) { return e->Name == name; });
   if (it == list.end()) return false;
-  TXRayElement* candidate = it->get();
-  if (TXRayElement* referrer = FindReferrer(candidate)) {
-    message = "Cannot delete '" + name + "'.\r\n\r\nReferenced in " + ElementKindName(referrer->KindCode()) +
-              ": '" + referrer->Name + "'.";
-    return false;
-  }
-  ForgetElement(candidate);
-  list.erase(it);
-  fLoaded = {};
+  message = DeleteRefusal(it->get());
+  if (!message.empty()) return false;
+  TakeElement(it->get());
   RecordChange(true, "Deleted: " + name + ".");
+  return true;
+}
+
+std::vector<TXRayElement*> TXRayType::Referrers(const TXRayElement* element) const {
+  std::vector<TXRayElement*> referrers;
+  ScanReferrers(element, [&](TXRayElement* referrer) {
+    referrers.push_back(referrer);
+    return true;
+  });
+  return referrers;
+}
+
+std::string TXRayType::DeleteRefusal(const TXRayElement* element) const {
+  const TXRayElement* referrer = FindReferrer(element);
+  if (referrer == nullptr) return {};
+  return "Cannot delete '" + element->Name + "'.\r\n\r\nReferenced in " + ElementKindName(referrer->KindCode()) +
+         ": '" + referrer->Name + "'.";
+}
+
+bool TXRayType::Holds(const TXRayElement* element) const {
+  if (element == nullptr) return false;
+  if (IndexOf(element) >= 0) return true;
+  const auto* owned = dynamic_cast<const TXROwnedPoint*>(element);
+  return owned != nullptr && owned->Owner != nullptr && IndexOf(owned->Owner) >= 0 &&
+         std::any_of(owned->Owner->Points.begin(), owned->Owner->Points.end(),
+                     [&](const auto& p) { return p.get() == element; });
+}
+
+std::unique_ptr<TXRayElement> TXRayType::TakeElement(const TXRayElement* element) {
+  const int index = IndexOf(element);
+  if (index < 0 || FindReferrer(element) != nullptr) return nullptr;
+  ForgetElement(element);
+  auto& list = fLists[element->KindCode()];
+  std::unique_ptr<TXRayElement> taken = std::move(list[static_cast<size_t>(index)]);
+  list.erase(list.begin() + index);
+  fLoaded = {};
+  return taken;
+}
+
+void TXRayType::InsertElement(std::unique_ptr<TXRayElement> element, size_t index) {
+  const int code = element->KindCode();
+  if (code < 0 || code > ekPCA) return;
+  auto& list = fLists[code];
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(index, list.size())), std::move(element));
+  fLoaded = {};
+}
+
+bool TXRayType::ReorderElements(int code, const std::vector<TXRayElement*>& order) {
+  if (code < 0 || code > ekPCA) return false;
+  auto& list = fLists[code];
+  std::vector<TXRayElement*> present;
+  for (const auto& e : list) present.push_back(e.get());
+  std::vector<TXRayElement*> wanted = order;
+  std::sort(present.begin(), present.end());
+  std::sort(wanted.begin(), wanted.end());
+  if (present != wanted) return false;
+  std::vector<std::unique_ptr<TXRayElement>> rebuilt;
+  rebuilt.reserve(list.size());
+  for (TXRayElement* next : order)
+    rebuilt.push_back(std::move(*std::find_if(list.begin(), list.end(), [&](const auto& e) { return e.get() == next; })));
+  list = std::move(rebuilt);
   return true;
 }
 
@@ -189,6 +252,14 @@ void TXRayType::ForgetElement(const TXRayElement* element) {
   };
   purge(*this);
   for (TXRay* user : fUsers) purge(*user);
+}
+
+std::vector<TXRayElement*> TXRayType::ElementsNamed(std::string_view name) const {
+  std::vector<TXRayElement*> named;
+  for (const auto& list : fLists)
+    for (const auto& e : list)
+      if (e->Name == name) named.push_back(e.get());
+  return named;
 }
 
 std::vector<std::string> TXRayType::ElementNames(const std::set<int>& codes) const {

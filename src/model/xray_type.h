@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -53,10 +54,28 @@ class TXRayType : public TRadiograph {
   bool RenameElement(std::string oldName, std::string newName, int code, std::string& message);
   // Refused with a message naming the first referrer; otherwise removed and freed.
   bool DeleteElement(std::string name, int code, std::string& message);
+  // Every element called exactly `name`, kinds in ascending code order.
+  std::vector<TXRayElement*> ElementsNamed(std::string_view name) const;
   // Names of all elements of the given kinds, kinds in ascending order.
   std::vector<std::string> ElementNames(const std::set<int>& codes) const;
   // The first element (scan order of deletion) that refers to `element`, or null.
   TXRayElement* FindReferrer(const TXRayElement* element) const;
+  // Every element that refers to `element`, kinds in scan order, each list in order.
+  std::vector<TXRayElement*> Referrers(const TXRayElement* element) const;
+  // The "Cannot delete" refusal naming the first referrer; empty when nothing refers to it.
+  std::string DeleteRefusal(const TXRayElement* element) const;
+  // True when `element` is one of the type's elements or a point one of its snakes owns.
+  bool Holds(const TXRayElement* element) const;
+
+  // Removes an element nothing refers to from its list without freeing it, forgetting it
+  // wherever the type's radiographs chose it; null (nothing changed) when it is referred
+  // to or not the type's. Records nothing: the callers say what the removal was.
+  std::unique_ptr<TXRayElement> TakeElement(const TXRayElement* element);
+  // Puts an element back at `index` of its list (clamped to the list's end).
+  void InsertElement(std::unique_ptr<TXRayElement> element, size_t index);
+  // Rebuilds a kind's list in the given order; false (nothing changed) unless `order` holds
+  // exactly the list's elements.
+  bool ReorderElements(int code, const std::vector<TXRayElement*>& order);
 
   // Appends an element the file reader created; the type takes ownership.
   void AppendElement(std::unique_ptr<TXRayElement> element);
@@ -91,6 +110,8 @@ class TXRayType : public TRadiograph {
 
  private:
   friend class TRadiograph;  // records itself as loaded
+  // Calls `found` with each referrer of `element` in scan order until it returns false.
+  void ScanReferrers(const TXRayElement* element, const std::function<bool(TXRayElement*)>& found) const;
   void ForgetElement(const TXRayElement* element);
 
   std::array<TElementList, kElementListCount> fLists;

@@ -18,7 +18,7 @@ bool StartsWith(std::string_view id, std::string_view prefix) { return id.substr
 
 // Commands that act on the current object whatever its kind.
 bool NeedsCurrent(std::string_view id) {
-  return OneOf(id, {"file.save", "file.save_into", "file.close", "file.properties", "tools.pca_viewer", "image.open",
+  return OneOf(id, {"file.save", "file.save_into", "file.close", "file.properties", "tools.pca_viewer", "type.browser", "image.open",
                     "image.visible", "image.acquire"});
 }
 
@@ -49,7 +49,9 @@ TText WhyDisabled(std::string_view id, const TWorkspace& workspace) {
                  {std::to_string(kSlotCount)});
   if (OneOf(id, {"file.save_all", "file.close_all", "tracing.sort"}) && !states.AnyOccupied)
     return LcText("CommandReasons", "Nothing is open.");
-  if (OneOf(id, {"tools.pcas", "type.shape_analyses"}) && (current == nullptr || !current->IsType()))
+  if (OneOf(id, {"tools.pcas", "type.shape_analyses", "type.digitized_points", "type.derived_points",
+                 "type.variables"}) &&
+      (current == nullptr || !current->IsType()))
     return LcText("CommandReasons", "Open a type for editing first (File > Open Type...).");
   if ((NeedsCurrent(id) || NeedsRadiograph(id)) && current == nullptr)
     return LcText("CommandReasons", "Open a radiograph first.");

@@ -1,0 +1,165 @@
+// The type editors: the common frame `TRollUpForm` (the kind's element list with "&New...",
+// "&Rename..." and "&Delete", a page of fields for the chosen element, Ctrl+Z and
+// Ctrl+Shift+Z through the type's undo stack) and the editors of digitized points, derived
+// points and variables. Every change goes through the engine's type edits, which decide
+// whether it stands; the editors hold no rules of their own. After each change the frame
+// says so, and the main window redraws the tracing with the chosen element marked.
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/result.h"
+
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace lumacet {
+
+class TTypeEdits;
+class TWorkspacePrompts;
+class TXRayElement;
+class TXRayType;
+
+class TRollUpForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  TRollUpForm(TTypeEdits& edits, TWorkspacePrompts& prompts, int code, const QString& title, QWidget* parent);
+
+  // The element of the editor's kind whose name the list shows, or null.
+  TXRayElement* CurrentElement() const;
+  QComboBox* ElementList() const { return fElements; }
+  QPushButton* NewButton() const { return fNew; }
+  QPushButton* RenameButton() const { return fRename; }
+  QPushButton* DeleteButton() const { return fDelete; }
+  // The "&Type:" list, the parameter fields and the operand lists of the kinds that have them.
+  QComboBox* KindList() const { return fKind; }
+  QLineEdit* Parameter(int i) const { return fParameters.at(static_cast<size_t>(i)); }
+  QComboBox* OperandList(int slot) const { return fOperands.at(static_cast<size_t>(slot)); }
+
+  // What "&New...", "&Rename..." and "&Delete" do once the name is known (and, for delete,
+  // confirmed); false with the refusal shown when the type refuses.
+  bool NewElement(const std::string& name, bool copyChosen);
+  bool RenameElement(const std::string& name);
+  bool DeleteElement();
+  void Choose(const std::string& name);
+  bool Undo();
+  bool Redo();
+
+ signals:
+  // The type changed, or another element was chosen.
+  void Changed();
+
+ protected:
+  // Fills the fields from the chosen element (never null when called).
+  virtual void MainCBChange(TXRayElement& chosen) = 0;
+  // The fields' page, below the list and its buttons.
+  QFormLayout* Page() const { return fPage; }
+  // Runs an edit of the chosen element through the type edits; a refusal is shown and the
+  // fields go back to what is stored.
+  bool Apply(const std::function<TResult(TTypeEdits&, TXRayElement&)>& edit);
+  // A field edit as one undoable change of the chosen element; edits of the same `field`
+  // one after another are one step.
+  bool ApplyField(const std::function<void(TXRayElement&)>& change, const std::string& field = {});
+  // A text field holding a number, shown divided by `scale` and stored times it. A text
+  // that is not a finite number turns the field red and changes nothing.
+  void ConnectNumber(QLineEdit* field, double scale, const std::function<void(TXRayElement&, double)>& store);
+  static void ShowNumber(QLineEdit* field, double stored, double scale);
+  // "<none>" (when `withNone`) and the elements a slot of `slotClass` takes, sorted; `chosen`
+  // selected (no choice when it is none and there is no "<none>").
+  void FillOperands(QComboBox* list, int slotClass, const TXRayElement* chosen, bool withNone) const;
+  static TXRayElement* ChosenOperand(const QComboBox* list);
+  // The "&Type:" row with the kind names, choosing one as an edit.
+  void AddKindRow(int count, const std::function<std::string_view(int)>& name);
+  // `count` parameter rows (shown / 10, stored x 10) storing through `store`(element, index, value).
+  void AddParameterRows(int count, const std::function<void(TXRayElement&, int, double)>& store);
+  // `count` operand rows; choosing in a list sets that operand, as an edit.
+  void AddOperandRows(int count);
+  // A parameter row as the kind has it: hidden without a caption.
+  void ShowParameter(int i, std::string_view caption, double stored);
+  // An operand row as the kind has it: hidden when unused, captioned by its class.
+  void ShowOperand(int slot, int slotClass, bool used, const TXRayElement* operand, bool withNone);
+  void Refresh();
+
+  TXRayType& fType;
+  TTypeEdits& fEdits;
+  TWorkspacePrompts& fPrompts;
+  const int fCode;
+  bool fUpdating = false;
+
+ private:
+  void FillElements(const std::string& chosen);
+  void ShowChosen();
+  void AskNew();
+  void AskRename();
+  void AskDelete();
+
+  QComboBox* fElements = nullptr;
+  QPushButton* fNew = nullptr;
+  QPushButton* fRename = nullptr;
+  QPushButton* fDelete = nullptr;
+  QWidget* fFields = nullptr;
+  QFormLayout* fPage = nullptr;
+  QComboBox* fKind = nullptr;
+  std::vector<QLineEdit*> fParameters;
+  std::vector<QComboBox*> fOperands;
+};
+
+// "Digitized Points".
+class TDigPointsForm : public TRollUpForm {
+  Q_OBJECT
+
+ public:
+  TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
+
+ protected:
+  void MainCBChange(TXRayElement& chosen) override;
+
+ private:
+  QLineEdit* fDescription = nullptr;
+};
+
+// "Derived Points".
+class TDerPointsForm : public TRollUpForm {
+  Q_OBJECT
+
+ public:
+  TDerPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
+
+ protected:
+  void MainCBChange(TXRayElement& chosen) override;
+};
+
+// "Variables", with the norms by age range for each sex.
+class TVariablesForm : public TRollUpForm {
+  Q_OBJECT
+
+ public:
+  TVariablesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
+  QLineEdit* NumberFormat() const { return fFormat; }
+  // Female (0) and male (1) norms: age from, age to, mean, standard deviation per row.
+  QTableWidget* Norms(int sex) const { return fNorms[static_cast<size_t>(sex)]; }
+  void AddNorm(int sex);
+
+ protected:
+  void MainCBChange(TXRayElement& chosen) override;
+
+ private:
+  void NormEdited(int sex, int row, int column);
+
+  QLineEdit* fFormat = nullptr;
+  QLineEdit* fBefore = nullptr;
+  QLineEdit* fAfter = nullptr;
+  std::array<QTableWidget*, 2> fNorms{};
+};
+
+}  // namespace lumacet
