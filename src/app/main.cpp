@@ -21,6 +21,7 @@
 #include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
+#include "platform/automation_service.h"
 #include "platform/instance_service.h"
 #include "shell/ini_file.h"
 #include "shell/settings.h"
@@ -124,7 +125,13 @@ int main(int argc, char* argv[]) {
   settings.Load(settingsPath, &dropped);
   if (!dropped.Empty()) QMessageBox::warning(nullptr, QStringLiteral("Lumacet"), lumacet::DisplayText(dropped));
 
+  // Started by the automation service (D-Bus activation): no splash, and the window stays
+  // hidden until a client shows it.
+  QStringList arguments = QCoreApplication::arguments().mid(1);
+  const bool automated = arguments.removeAll(QStringLiteral("--automation")) > 0;
+
   lumacet::TInstanceLock lock(lumacet::InstanceLockPath());
+  if (!lock.Acquired() && automated) return 1;  // the running session holds the bus name
   if (!lock.Acquired()) {
     // The running window comes forward first, so the user sees where the work already is.
     lumacet::RaiseRunningInstance();
@@ -135,17 +142,27 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication::setApplicationDisplayName(QStringLiteral("Lumacet"));
-  QSplashScreen splash(SplashPicture());
-  splash.show();
-  splash.showMessage(QObject::tr("Creating windows..."), Qt::AlignBottom | Qt::AlignHCenter);
-  application.processEvents();
+  std::optional<QSplashScreen> splash;
+  if (!automated) {
+    splash.emplace(SplashPicture());
+    splash->show();
+    splash->showMessage(QObject::tr("Creating windows..."), Qt::AlignBottom | Qt::AlignHCenter);
+    application.processEvents();
+  }
 
   lumacet::TMainWindow window(std::move(settings), settingsPath);
   window.Workspace().SetUserLevels(levels);
-  // Shown first: finish() waits for the window it is given to appear, which it would not
-  // do before show().
-  window.show();
-  splash.finish(&window);
+  if (splash) {
+    // Shown first: finish() waits for the window it is given to appear, which it would not
+    // do before show().
+    window.show();
+    splash->finish(&window);
+  }
+
+  // The objects are on the bus before the name is taken, so that a client whose call
+  // started the program finds them.
+  lumacet::TAutomationService automation(window);
+  automation.Register();
 
   lumacet::TInstanceService instance;
   QObject::connect(&instance, &lumacet::TInstanceService::RaiseRequested, &window, [&window] {
@@ -158,6 +175,6 @@ int main(int argc, char* argv[]) {
 
   // QApplication has taken its own options; what remains are files or the patient's name.
   // They open once the window has painted itself, so the user sees them at once.
-  TOpenAfterFirstPaint opener(window, QCoreApplication::arguments().mid(1));
+  TOpenAfterFirstPaint opener(window, arguments);
   return application.exec();
 }

@@ -300,14 +300,7 @@ TPresentationOptions TMainWindow::Presentation() const {
 }
 
 int TMainWindow::OpenPatient(const std::string& name) {
-  TOpenXRayDlg browser(BrowserOptions(), this);
-  const std::vector<int> records = browser.Browser().GetRecordsByData({}, name, {}, {}, {}, false);
-  if (records.empty()) return 0;
-  const int opened = fWorkspace->OpenRecords(browser.Browser().ListedFile(), records, true, fPrompts,
-                                               browser.Browser().LoadImage);
-  if (opened > 0 && fSettings.Radiograph.BestFitOnLoading) BestFit();
-  Refresh();
-  return opened;
+  return TAutomation(*this).OpenRadiograph({}, name, {}, {}, {}, false).Value.value_or(0);
 }
 
 void TMainWindow::ApplySettings() {

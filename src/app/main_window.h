@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "measure/analysis_text.h"
 #include "model/type_edits.h"
 #include "persistence/record_browser.h"
+#include "shell/automation.h"
 #include "shell/measuring.h"
 #include "shell/settings.h"
 #include "shell/workspace.h"
@@ -45,15 +47,15 @@ class TSlotList;
 struct TPopulationContext;
 struct TRadiographDialogContext;
 
-class TMainWindow : public QMainWindow {
+class TMainWindow : public QMainWindow, public TAutomationHost {
   Q_OBJECT
 
  public:
   TMainWindow(TSettings settings, std::string settingsPath, QWidget* parent = nullptr);
   ~TMainWindow() override;
 
-  TWorkspace& Workspace() { return *fWorkspace; }
-  const TSettings& Settings() const { return fSettings; }
+  TWorkspace& Workspace() override { return *fWorkspace; }
+  const TSettings& Settings() const override { return fSettings; }
   // The command of that identifier ("file.save"), or null.
   QAction* Command(std::string_view id) const;
   // Opens the default data file's records of that patient, quietly: the command line.
@@ -63,7 +65,7 @@ class TMainWindow : public QMainWindow {
   // fell on.
   void FilesDropped(const QStringList& paths, int row);
   // After any change of the workspace: commands, icon column, lists and drawing.
-  void Refresh();
+  void Refresh() override;
   // "&Best Fit" onto the current radiograph.
   void BestFit();
   TDrawingArea& Drawing() { return *fDrawing; }
@@ -79,6 +81,17 @@ class TMainWindow : public QMainWindow {
   // `StartDigitization`(mode) of the radiograph, with the Digitize window shown and the
   // digitize tool chosen; a refusal is told. True when digitizing began.
   bool StartDigitizing(TXRay& xray, int mode);
+
+  // What the automation service asks of the window (see TAutomationHost).
+  void ChangeSettings(const std::function<void(TSettings&)>& change) override;
+  TResult SaveSettingsQuietly() override;
+  TRecordBrowserOptions BrowserOptions() override;
+  TWorkspacePrompts& Prompts() override { return fPrompts; }
+  void Opened(int opened) override;
+  bool RunCommand(std::string_view id) override;
+  bool SetCommandChecked(std::string_view id, bool checked) override;
+  void SetVisible(bool visible) override;
+  bool Busy() const override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -126,7 +139,6 @@ class TMainWindow : public QMainWindow {
   void UpdateLists();
   void SlotClicked(QListWidgetItem* item);
   void SlotMenu(const QPoint& at);
-  TRecordBrowserOptions BrowserOptions();
   TPresentationOptions Presentation() const;
   void WriteSettings();
 

@@ -273,10 +273,8 @@ void TMainWindow::KeepPlace() {
 }
 
 void TMainWindow::WriteSettings() {
-  KeepPlace();
-  fSettings.General.Remind[1] = fWorkspace->Options().RemindImageNotSaved;
-  const TSettingsSaveResult result = fSettings.Save(fSettingsPath);
-  if (!result.Ok) QMessageBox::critical(this, QStringLiteral("Lumacet"), DisplayText(result.Message));
+  if (const TResult saved = SaveSettingsQuietly(); !saved)
+    QMessageBox::critical(this, QStringLiteral("Lumacet"), DisplayText(saved.Text()));
 }
 
 void TMainWindow::ActionSaveSettingsExecute() { WriteSettings(); }

@@ -47,6 +47,8 @@ class TRadiograph {
 
   virtual bool IsType() const = 0;
   TXRayType* Type() const { return fType; }
+  // Never given to another object of the process: what outside references hold on to.
+  std::uint64_t Serial() const { return fSerial; }
 
   // Copies this object's coordinates into its type's points, marks everything computed
   // from them stale, and has the type record whose coordinates it now holds.
