@@ -7,6 +7,7 @@
 
 #include "app/type_browser_form.h"
 #include "app/type_editors.h"
+#include "app/type_list_editors.h"
 #include "model/type_edits.h"
 #include "model/xray_type.h"
 
@@ -27,7 +28,10 @@ struct TEditorCommand {
   int Code;
 };
 constexpr TEditorCommand kFramedEditors[] = {
-    {"type.digitized_points", ekDigPoint}, {"type.derived_points", ekDerPoint}, {"type.variables", ekVariable}};
+    {"type.digitized_points", ekDigPoint}, {"type.snakes", ekSnake},       {"type.derived_points", ekDerPoint},
+    {"type.areas", ekArea},                {"type.drawings", ekGraphic},   {"type.variables", ekVariable},
+    {"type.analyses", ekAnalysis},         {"type.superimpositions", ekSupimp}, {"type.orientations", ekOrient},
+    {"type.protocols", ekProtocol},        {"type.views", ekView},         {"type.shape_analyses", ekPCA}};
 
 }  // namespace
 
@@ -36,7 +40,6 @@ void TMainWindow::BuildTypeMenu() {
   AddCommand(type, "type.browser", &TMainWindow::ActionTypeBrowserExecute);
   type->addSeparator();
   for (const char* id : kEditorCommands) AddCommand(type, id);
-  connect(Command("type.shape_analyses"), &QAction::triggered, this, &TMainWindow::ActionPcasExecute);
   for (const TEditorCommand& editor : kFramedEditors)
     connect(Command(editor.Id), &QAction::triggered, this, [this, code = editor.Code] { OpenTypeEditor(code); });
 }
@@ -70,6 +73,15 @@ void TMainWindow::OpenTypeEditor(int code) {
     case ekDigPoint: editor = std::make_unique<TDigPointsForm>(edits, fPrompts, this); break;
     case ekDerPoint: editor = std::make_unique<TDerPointsForm>(edits, fPrompts, this); break;
     case ekVariable: editor = std::make_unique<TVariablesForm>(edits, fPrompts, this); break;
+    case ekSnake: editor = std::make_unique<TSnakesForm>(edits, fPrompts, this); break;
+    case ekArea: editor = std::make_unique<TAreasForm>(edits, fPrompts, this); break;
+    case ekGraphic: editor = std::make_unique<TDrawingsForm>(edits, fPrompts, this); break;
+    case ekAnalysis: editor = std::make_unique<TAnalysesForm>(edits, fPrompts, this); break;
+    case ekSupimp: editor = std::make_unique<TSupimpsForm>(edits, fPrompts, this); break;
+    case ekOrient: editor = std::make_unique<TOrientsForm>(edits, fPrompts, this); break;
+    case ekProtocol: editor = std::make_unique<TProtocolsForm>(edits, fPrompts, this); break;
+    case ekView: editor = std::make_unique<TViewsForm>(edits, fPrompts, this); break;
+    case ekPCA: editor = std::make_unique<TPCAsForm>(edits, fPrompts, this); break;
     default: return;
   }
   // Every change redraws the tracing: derived points and values recomputed, the chosen

@@ -57,6 +57,15 @@ std::unordered_set<const TXRayElement*> HeldElements(const TXRayType& type) {
 
 TText Refusal(const std::string& modelMessage) { return TText::Verbatim(modelMessage); }
 
+// A snake left with `kept` points frees the rest: none of them may still be referred to.
+TText SnakeLossFault(const TXRayType& type, const TDigSnake& snake, size_t kept) {
+  for (size_t i = kept; i < snake.Points.size(); ++i)
+    if (const TXRayElement* referrer = type.FindReferrer(snake.Points[i].get()))
+      return TText(LcText("TypeEdits", "'%1' cannot lose its points: '%2' refers to them."),
+                   {snake.Name, referrer->Name});
+  return {};
+}
+
 // Empty when every reference of `element` is one of the type's own elements of the class
 // its field takes, and no computed element has come to depend on itself.
 TText ReferenceFault(const TXRayType& type, TXRayElement& element,
@@ -191,12 +200,10 @@ class TChangeStep : public TTypeEdits::TStep {
 
  private:
   TResult Become(TXRayType& type, const TXRayElement& state) {
-    // A snake given fewer points frees the rest: none of them may still be referred to.
     if (auto* snake = dynamic_cast<TDigSnake*>(fElement))
-      for (size_t i = static_cast<const TDigSnake&>(state).Points.size(); i < snake->Points.size(); ++i)
-        if (const TXRayElement* referrer = type.FindReferrer(snake->Points[i].get()))
-          return TResult::Failure(TText(LcText("TypeEdits", "'%1' cannot lose its points: '%2' refers to them."),
-                                        {snake->Name, referrer->Name}));
+      if (TText fault = SnakeLossFault(type, *snake, static_cast<const TDigSnake&>(state).Points.size());
+          !fault.Empty())
+        return TResult::Failure(fault);
     std::unique_ptr<TXRayElement> now = Snapshot(*fElement);
     const std::vector<TXRayElement*> candidates = CycleCandidates(type, *fElement);
     const auto cyclic = SelfComputed(candidates);
@@ -292,6 +299,15 @@ TResult TTypeEdits::Delete(TXRayElement& element) {
 TResult TTypeEdits::Change(TXRayElement& element, const TEdit& edit, const std::string& field) {
   if (fType.IndexOf(&element) < 0) return NotOfType(element);
   std::unique_ptr<TXRayElement> before = Snapshot(element);
+  // Snake edits take points from the end: tried on the copy first, so that no point another
+  // element refers to is freed.
+  if (auto* snake = dynamic_cast<TDigSnake*>(&element)) {
+    std::unique_ptr<TXRayElement> trial = Snapshot(element);
+    edit(*trial);
+    if (TText fault = SnakeLossFault(fType, *snake, static_cast<const TDigSnake&>(*trial).Points.size());
+        !fault.Empty())
+      return TResult::Failure(fault);
+  }
   const std::vector<TXRayElement*> candidates = CycleCandidates(fType, element);
   const auto cyclic = SelfComputed(candidates);
   edit(element);

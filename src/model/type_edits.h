@@ -45,7 +45,7 @@ class TTypeEdits {
   // Any change of the element's definition; `edit` changes fields in place, and the
   // checks above decide whether the change stands. Changes of one element made one after
   // another under the same non-empty `field` (a number typed key by key) are one step.
-  // `edit` must not free snake points that other elements refer to.
+  // A snake edit that would free points other elements refer to is refused.
   using TEdit = std::function<void(TXRayElement&)>;
   TResult Change(TXRayElement& element, const TEdit& edit, const std::string& field = {});
   // The kind of a digitized or derived point, variable, superimposition, orientation or

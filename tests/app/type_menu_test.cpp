@@ -5,7 +5,7 @@
 #include <QComboBox>
 
 #include "app/main_window.h"
-#include "app/pcas_dialog.h"
+#include "app/type_list_editors.h"
 #include "ui_test_support.h"
 
 namespace lumacet {

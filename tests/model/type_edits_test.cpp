@@ -251,6 +251,39 @@ TEST(TypeEdits, UndoingAddedSnakePointsThatAreReferredToIsRefused) {
   EXPECT_TRUE(snake->Points.empty());
 }
 
+TEST(TypeEdits, SnakeEditsThatWouldFreeReferredPointsAreRefused) {
+  TFixture f;
+  auto* snake = static_cast<TDigSnake*>(*f.edits.Add(ekSnake, "Profile"));
+  ASSERT_TRUE(f.edits.Change(*snake, [](TXRayElement& e) {
+    auto& s = static_cast<TDigSnake&>(e);
+    for (int i = 0; i < 5; ++i) s.AddPoint(10.0 * i, 0, true);
+  }));
+  f.g->Points.push_back(snake->Points[3].get());
+  const size_t history = f.type.ChangeHistory.size();
+  struct TCase {
+    const char* what;
+    std::function<void(TDigSnake&)> edit;
+    bool kept;
+  };
+  const TCase cases[] = {
+      {"clear all", [](TDigSnake& s) { s.ClearPoints(); }, false},
+      {"fewer points", [](TDigSnake& s) { s.Resample(3); }, false},
+      {"the last point", [](TDigSnake& s) { s.Points.pop_back(); }, true},
+  };
+  for (const TCase& c : cases) {
+    const size_t before = snake->Points.size();
+    const TResult result = f.edits.Change(*snake, [&](TXRayElement& e) { c.edit(static_cast<TDigSnake&>(e)); });
+    EXPECT_EQ(result.Ok(), c.kept) << c.what;
+    if (!c.kept) {
+      EXPECT_EQ(result.Text().English(), "'Profile' cannot lose its points: 'G' refers to them.") << c.what;
+      EXPECT_EQ(snake->Points.size(), before) << c.what;
+    }
+  }
+  // The referred point is the same object throughout.
+  EXPECT_EQ(f.g->Points.back(), snake->Points[3].get());
+  EXPECT_EQ(f.type.ChangeHistory.size(), history + 1);
+}
+
 TEST(TypeEdits, ACycleAlreadyInTheTypeDoesNotBlockOtherEdits) {
   TFixture f;
   // A hand-edited file may hold a loop; editing the looped point elsewhere stays possible.
