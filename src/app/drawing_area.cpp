@@ -349,6 +349,10 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (fTypeClick && event->button() == Qt::LeftButton) {
+    fTypeClick(*at);
+    return;
+  }
   if (TDigitizeWindow* digitizing = Digitizing()) {
     const bool left = event->button() == Qt::LeftButton;
     // The handles of the selected snake come first; a press anywhere else places.

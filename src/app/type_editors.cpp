@@ -15,7 +15,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -156,6 +158,12 @@ void TRollUpForm::ShowChosen() {
     MainCBChange(*chosen);
     for (const auto& show : fShows) show(*chosen);
     fUpdating = false;
+  }
+  // An analysis or view chosen here is what the tracing shows while it is chosen.
+  if (fCode == ekAnalysis) fType.CurrentAnalysis = static_cast<TXRAnalysis*>(chosen);
+  if (fCode == ekView) {
+    fType.CurrentView = static_cast<TXRView*>(chosen);
+    fType.CurrentAnalysis = nullptr;
   }
   // The chosen element is marked on the tracing: its points are the type's selection.
   fType.Selection.clear();
@@ -378,6 +386,15 @@ TMemberPicker* TRollUpForm::AddMemberPicker(const QString& available, const QStr
   auto* picker = new TMemberPicker(available, inList, std::move(candidates), ListStore(members), offerRemaining);
   AddShow([picker, members](TXRayElement& e) { picker->Show(members(e)); });
   return picker;
+}
+
+bool TRollUpForm::DigitizeAt(double x, double y) {
+  TXRayElement* chosen = CurrentElement();
+  if (chosen == nullptr) return false;
+  const TResult placed = fEdits.DigitizeAt(*chosen, x, y);
+  if (!placed) fPrompts.ShowText(placed.Text());
+  ShowChosen();
+  return placed.Ok();
 }
 
 bool TRollUpForm::Rearrange(const TMemberList& order) {
@@ -623,6 +640,17 @@ void TArrangeForm::Move(int from, int to) {
   fNames->setCurrentRow(to);
 }
 
+QPixmap TransitionPicture(int transition) {
+  QPixmap picture(16, 12);
+  picture.fill(Qt::gray);
+  QPainter painter(&picture);
+  if (transition != 1) {
+    painter.fillRect(0, 0, 8, 12, transition == 0 ? Qt::white : Qt::black);
+    painter.fillRect(8, 0, 8, 12, transition == 0 ? Qt::black : Qt::white);
+  }
+  return picture;
+}
+
 // ---- digitized points ------------------------------------------------------------------
 
 TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent)
@@ -634,6 +662,11 @@ TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QW
     point.Invalidate();
   });
   AddOperandRows(TDigPoint::kOperandCount);
+  fRecalculate = new QPushButton(tr("Recalculate position."));
+  Page()->addRow(fRecalculate);
+  // The point is placed again from its operands the next time it is read.
+  connect(fRecalculate, &QPushButton::clicked, this,
+          [this] { ApplyField([](TXRayElement& e) { static_cast<TDigPoint&>(e).Invalidate(); }); });
   fDescription = new QLineEdit;
   Page()->addRow(tr("De&scription:"), fDescription);
   connect(fDescription, &QLineEdit::editingFinished, this, [this] {
@@ -641,7 +674,72 @@ TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QW
     if (auto* chosen = static_cast<TDigPoint*>(CurrentElement()); chosen != nullptr && chosen->Description != text)
       ApplyField([&](TXRayElement& e) { static_cast<TDigPoint&>(e).Description = text; });
   });
+  AddEdgeLockRows();
   Choose({});
+}
+
+void TDigPointsForm::AddEdgeLockRows() {
+  auto* heading = new QLabel(tr("<b>Edge Lock</b>"));
+  Page()->addRow(heading);
+  auto spin = [this](const QString& caption, int low, int high, int step) {
+    auto* box = new QSpinBox;
+    box->setRange(low, high);
+    box->setSingleStep(step);
+    Page()->addRow(caption, box);
+    return box;
+  };
+  // Each box stores when its value is settled, so a number typed digit by digit is one change.
+  auto store = [this](QSpinBox* box, std::function<bool(const TDigPoint&, int)> same,
+                      std::function<void(TDigPoint&, int)> set) {
+    connect(box, &QSpinBox::editingFinished, this, [this, box, same, set] {
+      const int value = box->value();
+      if (auto* p = static_cast<TDigPoint*>(CurrentElement()); p != nullptr && !same(*p, value))
+        ApplyField([&](TXRayElement& e) { set(static_cast<TDigPoint&>(e), value); });
+    });
+  };
+  fRange = spin(tr("Search &Range:"), 0, 200, 1);
+  fRange->setSuffix(tr(" mm"));
+  store(fRange, [](const TDigPoint& p, int mm) { return std::lround(p.SearchRange / 10) == mm; },
+        [](TDigPoint& p, int mm) { p.SearchRange = mm * 10.0; });
+  fAngle = spin(tr("Search &Angle:"), 0, 360, 5);
+  fAngle->setSuffix(QStringLiteral("\u00B0"));
+  store(fAngle, [](const TDigPoint& p, int degrees) { return std::lround(p.SearchAngle * 180 / M_PI) == degrees; },
+        [](TDigPoint& p, int degrees) { p.SearchAngle = degrees * M_PI / 180; });
+  Page()->addRow(new QLabel(tr("Direction:")));
+  auto direction = [this](QComboBox*& list, const QString& caption, const QString& hint, bool second) {
+    list = new QComboBox;
+    Page()->addRow(caption, list);
+    Page()->addRow(new QLabel(hint));
+    connect(list, &QComboBox::activated, this, [this, list, second] {
+      TXRayElement* point = ChosenOperand(list);
+      ApplyField([&](TXRayElement& e) {
+        (second ? static_cast<TDigPoint&>(e).DirectionPoint2 : static_cast<TDigPoint&>(e).DirectionPoint1) = point;
+      });
+    });
+  };
+  direction(fDirection1, tr("Point &1:"), tr("(set Point 1 to <none> for Absolute):"), false);
+  direction(fDirection2, tr("Point &2:"), tr("(set Point 2 to <Digitizer> for Dynamic):"), true);
+  fCursorOnly = new QCheckBox(tr("Orientation Cursor only"));
+  Page()->addRow(fCursorOnly);
+  connect(fCursorOnly, &QCheckBox::toggled, this, [this](bool on) {
+    if (!fUpdating) ApplyField([on](TXRayElement& e) { static_cast<TDigPoint&>(e).CursorOnly = on; });
+  });
+  fTransition = new QComboBox;
+  const char* const transitions[] = {QT_TR_NOOP("White to Black"), QT_TR_NOOP("Any"), QT_TR_NOOP("Black to White")};
+  for (int t = 0; t < 3; ++t) fTransition->addItem(TransitionPicture(t), tr(transitions[t]));
+  Page()->addRow(tr("&Transition:"), fTransition);
+  connect(fTransition, &QComboBox::activated, this, [this](int transition) {
+    ApplyField([transition](TXRayElement& e) { static_cast<TDigPoint&>(e).Transition = transition; });
+  });
+  fBias = spin(tr("Lock &Bias:"), -100, 100, 10);
+  store(fBias, [](const TDigPoint& p, int bias) { return p.LockBias == bias; },
+        [](TDigPoint& p, int bias) { p.LockBias = bias; });
+  fHint = new QComboBox;
+  Page()->addRow(tr("&Hint Drawing:"), fHint);
+  connect(fHint, &QComboBox::activated, this, [this] {
+    TXRayElement* drawing = ChosenOperand(fHint);
+    ApplyField([&](TXRayElement& e) { static_cast<TDigPoint&>(e).HintDrawing = drawing; });
+  });
 }
 
 void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
@@ -653,6 +751,16 @@ void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
   for (int slot = 0; slot < TDigPoint::kOperandCount; ++slot)
     ShowOperand(slot, point.SlotClass(slot), point.SlotClass(slot) != ekNone, point.Operand(slot), true);
   fDescription->setText(Utf8(point.Description));
+  fRange->setValue(static_cast<int>(std::lround(point.SearchRange / 10)));
+  fAngle->setValue(static_cast<int>(std::lround(point.SearchAngle * 180 / M_PI)));
+  FillOperands(fDirection1, ekAnyPoint, point.DirectionPoint1, true);
+  FillOperands(fDirection2, ekAnyPoint, point.DirectionPoint2, true);
+  fDirection2->setItemText(0, tr("<Digitizer>"));
+  fCursorOnly->setChecked(point.CursorOnly);
+  fTransition->setCurrentIndex(point.Transition);
+  fTransition->setEnabled(!point.CursorOnly);
+  fBias->setValue(point.LockBias);
+  FillOperands(fHint, ekGraphic, point.HintDrawing, true);
 }
 
 // ---- derived points --------------------------------------------------------------------

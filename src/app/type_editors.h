@@ -23,6 +23,7 @@ class QFormLayout;
 class QHBoxLayout;
 class QLabel;
 class QCheckBox;
+class QSpinBox;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -146,6 +147,9 @@ class TRollUpForm : public QDialog {
   void Choose(const std::string& name);
   bool Undo();
   bool Redo();
+  // A click on the type at (x, y), tracing units, for the chosen element; false with the
+  // refusal shown.
+  bool DigitizeAt(double x, double y);
   // "Rearrange" with the new order; false with the refusal shown.
   bool Rearrange(const TMemberList& order);
 
@@ -232,18 +236,40 @@ class TRollUpForm : public QDialog {
 // &Copy" when `copy` is given; nothing when cancelled.
 std::optional<std::string> AskElementName(QWidget* parent, const std::string& initial, bool* copy);
 
-// "Digitized Points".
+// A transition's picture: the step from one grey to the other that edge lock looks for.
+QPixmap TransitionPicture(int transition);
+
+// "Digitized Points", with the edge lock of each point.
 class TDigPointsForm : public TRollUpForm {
   Q_OBJECT
 
  public:
   TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
+  QPushButton* Recalculate() const { return fRecalculate; }
+  QSpinBox* SearchRange() const { return fRange; }
+  QSpinBox* SearchAngle() const { return fAngle; }
+  QComboBox* Direction(int i) const { return i == 0 ? fDirection1 : fDirection2; }
+  QComboBox* Transition() const { return fTransition; }
+  QCheckBox* CursorOnly() const { return fCursorOnly; }
+  QSpinBox* LockBias() const { return fBias; }
+  QComboBox* HintDrawing() const { return fHint; }
 
  protected:
   void MainCBChange(TXRayElement& chosen) override;
 
  private:
+  void AddEdgeLockRows();
+
+  QPushButton* fRecalculate = nullptr;
   QLineEdit* fDescription = nullptr;
+  QSpinBox* fRange = nullptr;
+  QSpinBox* fAngle = nullptr;
+  QComboBox* fDirection1 = nullptr;
+  QComboBox* fDirection2 = nullptr;
+  QComboBox* fTransition = nullptr;
+  QCheckBox* fCursorOnly = nullptr;
+  QSpinBox* fBias = nullptr;
+  QComboBox* fHint = nullptr;
 };
 
 // "Derived Points".

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -57,18 +56,6 @@ QPixmap Swatch(uint32_t bgr) {
   QPixmap swatch(16, 12);
   swatch.fill(QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                      static_cast<int>((bgr >> 16) & 0xFF)));
-  return swatch;
-}
-
-// A transition's picture: the step from one grey to the other it locks onto.
-QPixmap TransitionSwatch(int transition) {
-  QPixmap swatch(16, 12);
-  swatch.fill(Qt::gray);
-  QPainter painter(&swatch);
-  if (transition != 1) {
-    painter.fillRect(0, 0, 8, 12, transition == 0 ? Qt::white : Qt::black);
-    painter.fillRect(8, 0, 8, 12, transition == 0 ? Qt::black : Qt::white);
-  }
   return swatch;
 }
 
@@ -289,7 +276,7 @@ TSnakesForm::TSnakesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget*
   fHotZone = spin(tr("&Hot zone (mm):"), 0, 10, 1);
   fTransition = new QComboBox;
   const QStringList transitions = Captions({"White to Black", "Any", "Black to White"});
-  for (int t = 0; t < transitions.size(); ++t) fTransition->addItem(TransitionSwatch(t), transitions[t]);
+  for (int t = 0; t < transitions.size(); ++t) fTransition->addItem(TransitionPicture(t), transitions[t]);
   Page()->addRow(tr("&Transition:"), fTransition);
   fBias = spin(tr("Lock &Bias:"), -100, 100, 10);
   fDescription = new QLineEdit;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <sstream>
 
@@ -282,6 +283,59 @@ TEST(TypeEdits, SnakeEditsThatWouldFreeReferredPointsAreRefused) {
   // The referred point is the same object throughout.
   EXPECT_EQ(f.g->Points.back(), snake->Points[3].get());
   EXPECT_EQ(f.type.ChangeHistory.size(), history + 1);
+}
+
+TEST(TypeEdits, AClickOnTheTypePlacesWhatTheChosenElementTakes) {
+  TFixture f;
+  f.a->SetXY(100, 200);
+  auto* preset = f.Add<TDigPoint>("P", ekDigPoint);
+  preset->SetKind(KindNumber(TDigPointKind::Preset));
+  auto* fixed = f.Add<TDerPoint>("F", ekDerPoint);
+  fixed->SetKind(KindNumber(TDerPointKind::Fixed));
+  auto* snake = f.Add<TDigSnake>("S", ekSnake);
+  f.v->Anchor = f.a;
+  auto* area = f.Add<TArea>("R", ekArea);
+  struct TCase {
+    const char* what;
+    TXRayElement* chosen;
+    double x, y;
+    std::function<void()> check;
+    std::string text;  // history, or the refusal
+  };
+  const TCase cases[] = {
+      {"a digitized point's template position", f.b, 12.5, 30,
+       [&] { EXPECT_TRUE(f.b->IsValid()); EXPECT_DOUBLE_EQ(f.b->GetX(), 12.5); EXPECT_DOUBLE_EQ(f.b->GetY(), 30); },
+       "Digitized Point."},
+      {"a preset point's parameters, to a hundredth of a millimetre", preset, 123.456, -7.04,
+       [&] { EXPECT_DOUBLE_EQ(preset->Parameter1, 123.5); EXPECT_DOUBLE_EQ(preset->Parameter2, -7.0); },
+       "Digitized Point."},
+      {"a fixed point's parameters", fixed, 40, 50,
+       [&] { EXPECT_DOUBLE_EQ(fixed->Parameter1(), 40); EXPECT_DOUBLE_EQ(fixed->Parameter2(), 50); },
+       "Digitized Fixed Point."},
+      {"a snake's new last point", snake, 1, 2,
+       [&] { ASSERT_EQ(snake->Points.size(), 1u); EXPECT_DOUBLE_EQ(snake->Points[0]->GetY(), 2); },
+       "Changed Snake: S"},
+      {"a label's offset from its anchor", f.v, 130.4, 180,
+       [&] { EXPECT_EQ(f.v->LabelOffsetX, 30); EXPECT_EQ(f.v->LabelOffsetY, -20); }, "Changed Variable: V."},
+      {"a computed point", f.m, 1, 1, [] {}, "'M' is computed from its operands: only a Fixed point takes a position."},
+      {"an area", area, 1, 1, [] {}, "'R' takes no position from a click."},
+      {"no position", f.b, std::nan(""), 1, [] {}, "The position is not on the tracing."},
+  };
+  for (const TCase& c : cases) {
+    const size_t history = f.type.ChangeHistory.size();
+    const TResult placed = f.edits.DigitizeAt(*c.chosen, c.x, c.y);
+    if (placed.Ok()) {
+      c.check();
+      ASSERT_EQ(f.type.ChangeHistory.size(), history + 1) << c.what;
+      EXPECT_EQ(f.type.ChangeHistory.back(), c.text) << c.what;
+    } else {
+      EXPECT_EQ(placed.Text().English(), c.text) << c.what;
+      EXPECT_EQ(f.type.ChangeHistory.size(), history) << c.what;
+    }
+  }
+  // Each placement is one undoable step.
+  ASSERT_TRUE(f.edits.Undo());
+  EXPECT_EQ(f.v->LabelOffsetX, 10);
 }
 
 TEST(TypeEdits, ACycleAlreadyInTheTypeDoesNotBlockOtherEdits) {
