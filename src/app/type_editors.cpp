@@ -461,6 +461,11 @@ TXRayElement* ListElement(const QListWidgetItem* item) {
   return item == nullptr ? nullptr : reinterpret_cast<TXRayElement*>(item->data(Qt::UserRole).value<quintptr>());
 }
 
+// "Points and &Snakes: %1" with the count; captions without a place for it stay as they are.
+QString Counted(const QString& caption, size_t count) {
+  return caption.contains(QStringLiteral("%1")) ? caption.arg(count) : caption;
+}
+
 void MakeDraggable(QListWidget* list) {
   list->setDragEnabled(true);
   list->setAcceptDrops(true);
@@ -572,7 +577,7 @@ void TMemberPicker::FillAvailable() {
   if (fRemaining != nullptr && fRemaining->isChecked()) offered = NonMembers(offered, fShown);
   fAvailable->clear();
   for (const TXRayElement* e : offered) AddElementItem(fAvailable, e);
-  fAvailableLabel->setText(fAvailableCaption.arg(offered.size()));
+  fAvailableLabel->setText(Counted(fAvailableCaption, offered.size()));
   fAvailable->setCurrentRow(std::min(row, fAvailable->count() - 1));
 }
 
@@ -581,7 +586,7 @@ void TMemberPicker::Show(const TMemberList& members) {
   fShown = members;
   fMembers->clear();
   for (const TXRayElement* e : members) AddElementItem(fMembers, e);
-  fMembersLabel->setText(fMembersCaption.arg(members.size()));
+  fMembersLabel->setText(Counted(fMembersCaption, members.size()));
   fMembers->setCurrentRow(row < fMembers->count() ? row : -1);
   if (fMembers->currentRow() < 0) fMembers->clearSelection();
   FillAvailable();
