@@ -187,10 +187,13 @@ TDrawingsForm::TDrawingsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWid
   auto* left = new QPushButton(tr("L"));
   right->setToolTip(tr("Right side"));
   left->setToolTip(tr("Left side"));
-  auto* sizeRow = new QHBoxLayout;
-  sizeRow->addWidget(fSize, 1);
-  sizeRow->addWidget(right);
-  sizeRow->addWidget(left);
+  auto* sizeRow = new QWidget;
+  auto* sizeLayout = new QHBoxLayout(sizeRow);
+  sizeLayout->setContentsMargins(0, 0, 0, 0);
+  sizeLayout->addWidget(fSize, 1);
+  sizeLayout->addWidget(right);
+  sizeLayout->addWidget(left);
+  sizeRow->setFocusProxy(fSize);
   Page()->addRow(tr("&Size (mm):"), sizeRow);
   ConnectNumber(fSize, 10, [](TXRayElement& e, double size) { static_cast<G&>(e).Size = size; });
   for (auto [button, side] : {std::pair{right, 1.0}, std::pair{left, -1.0}})
