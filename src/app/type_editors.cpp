@@ -24,9 +24,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/command_table.h"
 #include "app/qt_prompts.h"
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
+#include "model/type_browser.h"
 #include "model/type_edits.h"
 #include "model/xray_type.h"
 #include "shell/workspace.h"
@@ -99,6 +101,8 @@ std::optional<std::string> AskElementName(QWidget* parent, const std::string& in
 TRollUpForm::TRollUpForm(TTypeEdits& edits, TWorkspacePrompts& prompts, int code, const QString& title, QWidget* parent)
     : QDialog(parent), fType(edits.Type()), fEdits(edits), fPrompts(prompts), fCode(code) {
   setWindowTitle(title);
+  for (const TBrowserCategory& category : BrowserCategories())
+    if (category.Code == code) setWindowIcon(ThemeIcon(category.Picture));
   fElements = new QComboBox;
   fElements->setObjectName(QStringLiteral("elements"));
   fNew = new QPushButton(tr("&New..."));
