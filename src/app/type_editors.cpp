@@ -499,7 +499,6 @@ TCheckList::TCheckList(std::function<TMemberList()> shown, TApplyList apply)
 
 void TCheckList::Show(const TMemberList& members) {
   fFilling = true;
-  fMembers = members;
   clear();
   for (TXRayElement* e : fShown()) {
     AddElementItem(this, e);

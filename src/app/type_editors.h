@@ -62,7 +62,6 @@ class TCheckList : public QListWidget {
  private:
   std::function<TMemberList()> fShown;
   TApplyList fApply;
-  TMemberList fMembers;
   bool fFilling = false;
 };
 
