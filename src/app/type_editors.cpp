@@ -430,6 +430,22 @@ QCheckBox* TRollUpForm::AddCheck(const QString& caption, std::function<bool(cons
   return box;
 }
 
+QSpinBox* TRollUpForm::AddSpin(const QString& caption, int low, int high, int step,
+                                std::function<int(const TXRayElement&)> shown,
+                                std::function<void(TXRayElement&, int)> store) {
+  auto* box = new QSpinBox;
+  box->setRange(low, high);
+  box->setSingleStep(step);
+  Page()->addRow(caption, box);
+  connect(box, &QSpinBox::editingFinished, this, [this, box, shown, store] {
+    const int value = box->value();
+    if (const TXRayElement* chosen = CurrentElement(); chosen != nullptr && shown(*chosen) != value)
+      ApplyField([&](TXRayElement& e) { store(e, value); });
+  });
+  AddShow([box, shown](TXRayElement& e) { box->setValue(shown(e)); });
+  return box;
+}
+
 QComboBox* TRollUpForm::AddChoice(const QString& caption, const QStringList& entries,
                                   std::function<int(const TXRayElement&)> shown,
                                   std::function<void(TXRayElement&, int)> store) {
@@ -689,30 +705,19 @@ TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QW
 void TDigPointsForm::AddEdgeLockRows() {
   auto* heading = new QLabel(tr("<b>Edge Lock</b>"));
   Page()->addRow(heading);
-  auto spin = [this](const QString& caption, int low, int high, int step) {
-    auto* box = new QSpinBox;
-    box->setRange(low, high);
-    box->setSingleStep(step);
-    Page()->addRow(caption, box);
-    return box;
-  };
-  // Each box stores when its value is settled, so a number typed digit by digit is one change.
-  auto store = [this](QSpinBox* box, std::function<bool(const TDigPoint&, int)> same,
-                      std::function<void(TDigPoint&, int)> set) {
-    connect(box, &QSpinBox::editingFinished, this, [this, box, same, set] {
-      const int value = box->value();
-      if (auto* p = static_cast<TDigPoint*>(CurrentElement()); p != nullptr && !same(*p, value))
-        ApplyField([&](TXRayElement& e) { set(static_cast<TDigPoint&>(e), value); });
-    });
-  };
-  fRange = spin(tr("Search &Range:"), 0, 200, 1);
+  using P = TDigPoint;
+  fRange = AddSpin(
+      tr("Search &Range:"), 0, 200, 1,
+      [](const TXRayElement& e) { return static_cast<int>(std::lround(static_cast<const P&>(e).SearchRange / 10)); },
+      [](TXRayElement& e, int mm) { static_cast<P&>(e).SearchRange = mm * 10.0; });
   fRange->setSuffix(tr(" mm"));
-  store(fRange, [](const TDigPoint& p, int mm) { return std::lround(p.SearchRange / 10) == mm; },
-        [](TDigPoint& p, int mm) { p.SearchRange = mm * 10.0; });
-  fAngle = spin(tr("Search &Angle:"), 0, 360, 5);
+  fAngle = AddSpin(
+      tr("Search &Angle:"), 0, 360, 5,
+      [](const TXRayElement& e) {
+        return static_cast<int>(std::lround(static_cast<const P&>(e).SearchAngle * 180 / M_PI));
+      },
+      [](TXRayElement& e, int degrees) { static_cast<P&>(e).SearchAngle = degrees * M_PI / 180; });
   fAngle->setSuffix(QStringLiteral("\u00B0"));
-  store(fAngle, [](const TDigPoint& p, int degrees) { return std::lround(p.SearchAngle * 180 / M_PI) == degrees; },
-        [](TDigPoint& p, int degrees) { p.SearchAngle = degrees * M_PI / 180; });
   Page()->addRow(new QLabel(tr("Direction:")));
   auto direction = [this](QComboBox*& list, const QString& caption, const QString& hint, bool second) {
     list = new QComboBox;
@@ -739,9 +744,9 @@ void TDigPointsForm::AddEdgeLockRows() {
   connect(fTransition, &QComboBox::activated, this, [this](int transition) {
     ApplyField([transition](TXRayElement& e) { static_cast<TDigPoint&>(e).Transition = transition; });
   });
-  fBias = spin(tr("Lock &Bias:"), -100, 100, 10);
-  store(fBias, [](const TDigPoint& p, int bias) { return p.LockBias == bias; },
-        [](TDigPoint& p, int bias) { p.LockBias = bias; });
+  fBias = AddSpin(
+      tr("Lock &Bias:"), -100, 100, 10, [](const TXRayElement& e) { return static_cast<const P&>(e).LockBias; },
+      [](TXRayElement& e, int bias) { static_cast<P&>(e).LockBias = bias; });
   fHint = new QComboBox;
   Page()->addRow(tr("&Hint Drawing:"), fHint);
   connect(fHint, &QComboBox::activated, this, [this] {
@@ -759,15 +764,12 @@ void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
   for (int slot = 0; slot < TDigPoint::kOperandCount; ++slot)
     ShowOperand(slot, point.SlotClass(slot), point.SlotClass(slot) != ekNone, point.Operand(slot), true);
   fDescription->setText(Utf8(point.Description));
-  fRange->setValue(static_cast<int>(std::lround(point.SearchRange / 10)));
-  fAngle->setValue(static_cast<int>(std::lround(point.SearchAngle * 180 / M_PI)));
   FillOperands(fDirection1, ekAnyPoint, point.DirectionPoint1, true);
   FillOperands(fDirection2, ekAnyPoint, point.DirectionPoint2, true);
   fDirection2->setItemText(0, tr("<Digitizer>"));
   fCursorOnly->setChecked(point.CursorOnly);
   fTransition->setCurrentIndex(point.Transition);
   fTransition->setEnabled(!point.CursorOnly);
-  fBias->setValue(point.LockBias);
   FillOperands(fHint, ekGraphic, point.HintDrawing, true);
 }
 

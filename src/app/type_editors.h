@@ -200,6 +200,10 @@ class TRollUpForm : public QDialog {
   // A check box or choice list storing into the chosen element, shown from it.
   QCheckBox* AddCheck(const QString& caption, std::function<bool(const TXRayElement&)> shown,
                       std::function<void(TXRayElement&, bool)> store);
+  // A whole number in a range; the box stores when its value is settled (a number typed digit
+  // by digit is one change), and only when it differs from what `shown` gives.
+  QSpinBox* AddSpin(const QString& caption, int low, int high, int step, std::function<int(const TXRayElement&)> shown,
+                    std::function<void(TXRayElement&, int)> store);
   QComboBox* AddChoice(const QString& caption, const QStringList& entries, std::function<int(const TXRayElement&)> shown,
                        std::function<void(TXRayElement&, int)> store);
   // Something more to show of each chosen element, after MainCBChange.

@@ -268,38 +268,23 @@ TSnakesForm::TSnakesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget*
       if (!snake.Points.empty()) snake.Points.pop_back();
     });
   });
-  auto spin = [this](const QString& caption, int low, int high, int step) {
-    auto* box = new QSpinBox;
-    box->setRange(low, high);
-    box->setSingleStep(step);
-    Page()->addRow(caption, box);
-    return box;
-  };
-  fCount = spin(tr("Nu&mber of Points:"), 3, 100, 1);
-  fHotZone = spin(tr("&Hot zone (mm):"), 0, 10, 1);
+  using S = TDigSnake;
+  fCount = AddSpin(
+      tr("Nu&mber of Points:"), 3, 100, 1,
+      [](const TXRayElement& e) { return static_cast<int>(static_cast<const S&>(e).Points.size()); },
+      [](TXRayElement& e, int count) { static_cast<S&>(e).Resample(count); });
+  fHotZone = AddSpin(
+      tr("&Hot zone (mm):"), 0, 10, 1, [](const TXRayElement& e) { return static_cast<const S&>(e).HotZone / 10; },
+      [](TXRayElement& e, int mm) { static_cast<S&>(e).HotZone = mm * 10; });
   fTransition = new QComboBox;
   const QStringList transitions = Captions({"White to Black", "Any", "Black to White"});
   for (int t = 0; t < transitions.size(); ++t) fTransition->addItem(TransitionPicture(t), transitions[t]);
   Page()->addRow(tr("&Transition:"), fTransition);
-  fBias = spin(tr("Lock &Bias:"), -100, 100, 10);
+  fBias = AddSpin(
+      tr("Lock &Bias:"), -100, 100, 10, [](const TXRayElement& e) { return static_cast<const S&>(e).LockBias; },
+      [](TXRayElement& e, int bias) { static_cast<S&>(e).LockBias = bias; });
   fDescription = new QLineEdit;
   Page()->addRow(tr("D&escription:"), fDescription);
-  // Spin boxes store when their value is settled, so a typed number is one change.
-  connect(fCount, &QSpinBox::editingFinished, this, [this] {
-    const int count = fCount->value();
-    if (auto* s = static_cast<TDigSnake*>(CurrentElement()); s != nullptr && static_cast<int>(s->Points.size()) != count)
-      ApplyField([count](TXRayElement& e) { static_cast<TDigSnake&>(e).Resample(count); });
-  });
-  connect(fHotZone, &QSpinBox::editingFinished, this, [this] {
-    const int zone = fHotZone->value() * 10;
-    if (auto* s = static_cast<TDigSnake*>(CurrentElement()); s != nullptr && s->HotZone != zone)
-      ApplyField([zone](TXRayElement& e) { static_cast<TDigSnake&>(e).HotZone = zone; });
-  });
-  connect(fBias, &QSpinBox::editingFinished, this, [this] {
-    const int bias = fBias->value();
-    if (auto* s = static_cast<TDigSnake*>(CurrentElement()); s != nullptr && s->LockBias != bias)
-      ApplyField([bias](TXRayElement& e) { static_cast<TDigSnake&>(e).LockBias = bias; });
-  });
   connect(fTransition, &QComboBox::activated, this, [this](int transition) {
     ApplyField([transition](TXRayElement& e) { static_cast<TDigSnake&>(e).Transition = transition; });
   });
@@ -315,11 +300,8 @@ void TSnakesForm::MainCBChange(TXRayElement& chosen) {
   auto& snake = static_cast<TDigSnake&>(chosen);
   // A snake chosen here counts as placed: the tracing draws it with its handles.
   snake.Placed = true;
-  fCount->setValue(static_cast<int>(snake.Points.size()));
   fCount->setEnabled(snake.Points.size() >= 3);
-  fHotZone->setValue(snake.HotZone / 10);
   fTransition->setCurrentIndex(snake.Transition);
-  fBias->setValue(snake.LockBias);
   fDescription->setText(Utf8(snake.Description));
 }
 
