@@ -113,6 +113,7 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
   canvas.SetMapping(*mapping);
   TRadiograph* current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
   fTools.DrawOverlay(canvas, current, options, LocaleDecimalSeparator());
+  if (fTypeOverlay) fTypeOverlay(canvas, PixelsToUnits(1));
   if (fDigitizeSource)
     if (const TDigitizeWindow* digitizing = fDigitizeSource()) digitizing->DrawOverlay(canvas);
   if (fSelectBand) {

@@ -13,6 +13,7 @@
 #include "app/type_editors.h"
 #include "app/drawing_area.h"
 #include "app/type_list_editors.h"
+#include "digitize/type_preview.h"
 #include "model/type_edits.h"
 #include "model/xray_type.h"
 
@@ -154,11 +155,17 @@ void TMainWindow::OpenTypeEditor(int code) {
   {
     TEditorSession session(*this, *fDrawing);
     fDrawing->SetTypeClick([&editor](TFloatPoint at) { editor->DigitizeAt(at.X, at.Y); });
+    // A chosen digitized point shows where its edge lock searches.
+    if (code == ekDigPoint)
+      fDrawing->SetTypeOverlay([&editor, &type](TCanvas& canvas, double unitsPerPixel) {
+        DrawPointPreview(canvas, type, dynamic_cast<TDigPoint*>(editor->CurrentElement()), unitsPerPixel);
+      });
     QEventLoop loop;
     connect(editor.get(), &QDialog::finished, &loop, &QEventLoop::quit);
     editor->show();
     loop.exec();
     fDrawing->SetTypeClick({});
+    fDrawing->SetTypeOverlay({});
   }
   type.Selection.clear();
   // What the analysis and view editors showed goes back to what was shown before, when it
