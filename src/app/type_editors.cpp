@@ -506,9 +506,13 @@ TCheckList::TCheckList(std::function<TMemberList()> shown, TApplyList apply)
   setContextMenuPolicy(Qt::CustomContextMenu);
   connect(this, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     QMenu menu(this);
-    connect(menu.addAction(QCoreApplication::translate("lumacet::TRollUpForm", "Select &All")), &QAction::triggered, this, &TCheckList::SelectAll);
-    connect(menu.addAction(QCoreApplication::translate("lumacet::TRollUpForm", "&Deselect All")), &QAction::triggered, this, &TCheckList::DeselectAll);
-    connect(menu.addAction(QCoreApplication::translate("lumacet::TRollUpForm", "&Invert Selection")), &QAction::triggered, this, &TCheckList::InvertSelection);
+    const auto add = [&](const char* caption, void (TCheckList::*command)()) {
+      connect(menu.addAction(QCoreApplication::translate("lumacet::TRollUpForm", caption)), &QAction::triggered, this,
+              command);
+    };
+    add(QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Select &All"), &TCheckList::SelectAll);
+    add(QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "&Deselect All"), &TCheckList::DeselectAll);
+    add(QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "&Invert Selection"), &TCheckList::InvertSelection);
     menu.exec(mapToGlobal(at));
   });
 }
@@ -601,7 +605,8 @@ void TMemberPicker::FillAvailable() {
 }
 
 void TMemberPicker::Show(const TMemberList& members) {
-  const int row = fMembers->currentItem() != nullptr && fMembers->currentItem()->isSelected() ? fMembers->currentRow() : -1;
+  const QListWidgetItem* selected = fMembers->currentItem();
+  const int row = selected != nullptr && selected->isSelected() ? fMembers->currentRow() : -1;
   fShown = members;
   fMembers->clear();
   for (const TXRayElement* e : members) AddElementItem(fMembers, e);
@@ -635,7 +640,9 @@ void TMemberPicker::Exchange(int from, int to) {
 void TMemberPicker::Shift(int step) {
   const int row = fMembers->currentRow();
   if (row < 0 || row + step < 0 || row + step >= fMembers->count()) return;
-  fApply([&](TMemberList& members) { ExchangeMembers(members, static_cast<size_t>(row), static_cast<size_t>(row + step)); });
+  fApply([&](TMemberList& members) {
+    ExchangeMembers(members, static_cast<size_t>(row), static_cast<size_t>(row + step));
+  });
   fMembers->setCurrentRow(row + step);
 }
 

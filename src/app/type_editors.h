@@ -204,7 +204,8 @@ class TRollUpForm : public QDialog {
   // by digit is one change), and only when it differs from what `shown` gives.
   QSpinBox* AddSpin(const QString& caption, int low, int high, int step, std::function<int(const TXRayElement&)> shown,
                     std::function<void(TXRayElement&, int)> store);
-  QComboBox* AddChoice(const QString& caption, const QStringList& entries, std::function<int(const TXRayElement&)> shown,
+  QComboBox* AddChoice(const QString& caption, const QStringList& entries,
+                       std::function<int(const TXRayElement&)> shown,
                        std::function<void(TXRayElement&, int)> store);
   // Something more to show of each chosen element, after MainCBChange.
   void AddShow(std::function<void(TXRayElement&)> show) { fShows.push_back(std::move(show)); }

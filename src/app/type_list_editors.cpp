@@ -45,17 +45,30 @@ struct TNamedColour {
   uint32_t Value;
 };
 constexpr TNamedColour kColours[] = {
-    {"Black", 0x000000},  {"Maroon", 0x000080}, {"Green", 0x008000},   {"Light Green", 0xC0DCC0},
-    {"Olive", 0x008080},  {"Navy", 0x800000},   {"Purple", 0x800080},  {"Teal", 0x808000},
-    {"Gray", 0x808080},   {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},     {"Lime", 0x00FF00},
-    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},   {"Yellow", 0x00FFFF},
-    {"White", 0xFFFFFF}};
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Black"), 0x000000},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Maroon"), 0x000080},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Green"), 0x008000},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Light Green"), 0xC0DCC0},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Olive"), 0x008080},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Navy"), 0x800000},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Purple"), 0x800080},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Teal"), 0x808000},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Gray"), 0x808080},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Silver"), 0xC0C0C0},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Red"), 0x0000FF},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Lime"), 0x00FF00},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Blue"), 0xFF0000},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Fuchsia"), 0xFF00FF},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Aqua"), 0xFFFF00},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Yellow"), 0x00FFFF},
+    {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "White"), 0xFFFFFF},
+};
 constexpr int kLineWidths[] = {0, 1, 2, 3, 4, 5, 10, 20};
 
 QPixmap Swatch(uint32_t bgr) {
   QPixmap swatch(16, 12);
-  swatch.fill(QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                     static_cast<int>((bgr >> 16) & 0xFF)));
+  swatch.fill(
+      QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF)));
   return swatch;
 }
 
@@ -71,8 +84,7 @@ TMemberList SortedTogether(std::initializer_list<TMemberList> lists) {
 
 // Kept from the list of other kinds: the element a choice list shows, or null.
 TXRayElement* ChoiceElement(const QComboBox* list) {
-  return list->currentIndex() < 0 ? nullptr
-                                  : reinterpret_cast<TXRayElement*>(list->currentData().value<quintptr>());
+  return list->currentIndex() < 0 ? nullptr : reinterpret_cast<TXRayElement*>(list->currentData().value<quintptr>());
 }
 
 void FillChoice(QComboBox* list, const TMemberList& elements, const TXRayElement* chosen, const QString& none) {
@@ -102,14 +114,17 @@ TProtocolsForm::TProtocolsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QW
   AddRearrangeButton();
   fMembers = AddMemberPicker(
       tr("Points and &Snakes: %1"), tr("P&oints In Protocol: %1"),
-      [this] { return SortedTogether({ElementsOf(ekDigPoint, false), ElementsOf(ekSnake, false)}); },
+      [this] {
+        return SortedTogether({ElementsOf(ekDigPoint, false), ElementsOf(ekSnake, false)});
+      },
       MembersOf(&TXRProtocol::Points), true);
   Page()->addRow(fMembers);
-  AddCheck(tr("&Auto Advance"), [](const TXRayElement& e) { return static_cast<const TXRProtocol&>(e).AutoAdvance; },
-           [](TXRayElement& e, bool on) { static_cast<TXRProtocol&>(e).AutoAdvance = on; });
-  AddCheck(tr("&Beep on Advance"),
-           [](const TXRayElement& e) { return static_cast<const TXRProtocol&>(e).BeepOnAdvance; },
-           [](TXRayElement& e, bool on) { static_cast<TXRProtocol&>(e).BeepOnAdvance = on; });
+  AddCheck(
+      tr("&Auto Advance"), [](const TXRayElement& e) { return static_cast<const TXRProtocol&>(e).AutoAdvance; },
+      [](TXRayElement& e, bool on) { static_cast<TXRProtocol&>(e).AutoAdvance = on; });
+  AddCheck(
+      tr("&Beep on Advance"), [](const TXRayElement& e) { return static_cast<const TXRProtocol&>(e).BeepOnAdvance; },
+      [](TXRayElement& e, bool on) { static_cast<TXRProtocol&>(e).BeepOnAdvance = on; });
   fMargin = new QLineEdit;
   Page()->addRow(tr("Error &Margin (mm):"), fMargin);
   ConnectNumber(fMargin, 1, [](TXRayElement& e, double mm) { static_cast<TXRProtocol&>(e).ErrorMargin = mm; });
@@ -126,10 +141,12 @@ TAnalysesForm::TAnalysesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWid
     : TRollUpForm(edits, prompts, ekAnalysis, tr("Analyses"), parent) {
   AddRearrangeButton();
   auto* pages = new QTabWidget;
-  fVariables = AddMemberPicker(tr("Avai&lable Variables:"), tr("Variable&s In Analysis:"),
-                               [this] { return ElementsOf(ekVariable, true); }, MembersOf(&TXRAnalysis::Points), false);
-  fGraphics = AddMemberPicker(tr("Avai&lable Graphics:"), tr("Graphic&s In Analysis:"),
-                              [this] { return ElementsOf(ekGraphic, true); }, MembersOf(&TXRAnalysis::Graphics), false);
+  fVariables = AddMemberPicker(
+      tr("Avai&lable Variables:"), tr("Variable&s In Analysis:"), [this] { return ElementsOf(ekVariable, true); },
+      MembersOf(&TXRAnalysis::Points), false);
+  fGraphics = AddMemberPicker(
+      tr("Avai&lable Graphics:"), tr("Graphic&s In Analysis:"), [this] { return ElementsOf(ekGraphic, true); },
+      MembersOf(&TXRAnalysis::Graphics), false);
   pages->addTab(fVariables, tr("Varia&bles"));
   pages->addTab(fGraphics, tr("&Graphics"));
   Page()->addRow(pages);
@@ -154,9 +171,12 @@ TDrawingsForm::TDrawingsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWid
     : TRollUpForm(edits, prompts, ekGraphic, tr("Drawings"), parent) {
   using G = TXRGraphic;
   AddKindRow(kGraphicKindCount, [](int k) { return GraphicKind(k).Token; });
-  AddChoice(tr("Dr&aw:"), Captions({"Always", "On Demand"}),
-            [](const TXRayElement& e) { return static_cast<const G&>(e).DrawOption; },
-            [](TXRayElement& e, int i) { static_cast<G&>(e).DrawOption = i; });
+  AddChoice(
+      tr("Dr&aw:"),
+      Captions({QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Always"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "On Demand")}),
+      [](const TXRayElement& e) { return static_cast<const G&>(e).DrawOption; },
+      [](TXRayElement& e, int i) { static_cast<G&>(e).DrawOption = i; });
   fColour = new QComboBox;
   for (const TNamedColour& c : kColours)
     fColour->addItem(Swatch(c.Value), QCoreApplication::translate("lumacet::TRollUpForm", c.Name), c.Value);
@@ -165,23 +185,38 @@ TDrawingsForm::TDrawingsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWid
     const auto value = fColour->itemData(index).value<uint32_t>();
     ApplyField([value](TXRayElement& e) { static_cast<G&>(e).Colour = value; });
   });
-  AddChoice(tr("&Line Style:"), Captions({"Solid", "Dash", "Dot", "Dash-Dot", "Dash-Dot-Dot", "Clear"}),
-            [](const TXRayElement& e) { return static_cast<const G&>(e).PenStyle; },
-            [](TXRayElement& e, int i) { static_cast<G&>(e).PenStyle = i; });
-  AddChoice(tr("&Fill Style:"),
-            Captions({"Solid", "No Fill", "Horizontal", "Vertical", "FDiagonal", "BDiagonal", "Cross", "Diag. Cross"}),
-            [](const TXRayElement& e) { return static_cast<const G&>(e).BrushStyle; },
-            [](TXRayElement& e, int i) { static_cast<G&>(e).BrushStyle = i; });
-  AddCheck(tr("&Transparent"), [](const TXRayElement& e) { return !static_cast<const G&>(e).Opaque; },
-           [](TXRayElement& e, bool on) { static_cast<G&>(e).Opaque = !on; });
+  AddChoice(
+      tr("&Line Style:"),
+      Captions({QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Solid"), QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Dash"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Dot"), QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Dash-Dot"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Dash-Dot-Dot"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Clear")}),
+      [](const TXRayElement& e) { return static_cast<const G&>(e).PenStyle; },
+      [](TXRayElement& e, int i) { static_cast<G&>(e).PenStyle = i; });
+  AddChoice(
+      tr("&Fill Style:"),
+      Captions(
+          {QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Solid"), QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "No Fill"),
+           QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Horizontal"),
+           QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Vertical"),
+           QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "FDiagonal"),
+           QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "BDiagonal"), QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Cross"),
+           QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Diag. Cross")}),
+      [](const TXRayElement& e) { return static_cast<const G&>(e).BrushStyle; },
+      [](TXRayElement& e, int i) { static_cast<G&>(e).BrushStyle = i; });
+  AddCheck(
+      tr("&Transparent"), [](const TXRayElement& e) { return !static_cast<const G&>(e).Opaque; },
+      [](TXRayElement& e, bool on) { static_cast<G&>(e).Opaque = !on; });
   QStringList widths;
   for (int w : kLineWidths) widths << QString::number(w);
-  AddChoice(tr("Line &Width:"), widths,
-            [](const TXRayElement& e) {
-              const int* found = std::find(std::begin(kLineWidths), std::end(kLineWidths), static_cast<const G&>(e).LineWidth);
-              return found == std::end(kLineWidths) ? -1 : static_cast<int>(found - std::begin(kLineWidths));
-            },
-            [](TXRayElement& e, int i) { static_cast<G&>(e).LineWidth = kLineWidths[i]; });
+  AddChoice(
+      tr("Line &Width:"), widths,
+      [](const TXRayElement& e) {
+        const int* found =
+            std::find(std::begin(kLineWidths), std::end(kLineWidths), static_cast<const G&>(e).LineWidth);
+        return found == std::end(kLineWidths) ? -1 : static_cast<int>(found - std::begin(kLineWidths));
+      },
+      [](TXRayElement& e, int i) { static_cast<G&>(e).LineWidth = kLineWidths[i]; });
   fSize = new QLineEdit;
   auto* right = new QPushButton(tr("R"));
   auto* left = new QPushButton(tr("L"));
@@ -199,17 +234,23 @@ TDrawingsForm::TDrawingsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWid
   for (auto [button, side] : {std::pair{right, 1.0}, std::pair{left, -1.0}})
     connect(button, &QPushButton::clicked, this,
             [this, side] { ApplyField([side](TXRayElement& e) { static_cast<G&>(e).Size = side * 10; }); });
-  AddChoice(tr("Marker S&hape:"), Captions({"Cross", "Square", "Circle", "Diamond", "Triangle"}),
-            [](const TXRayElement& e) { return static_cast<const G&>(e).MarkerShape; },
-            [](TXRayElement& e, int i) { static_cast<G&>(e).MarkerShape = i; });
+  AddChoice(
+      tr("Marker S&hape:"),
+      Captions({QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Cross"), QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Square"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Circle"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Diamond"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Triangle")}),
+      [](const TXRayElement& e) { return static_cast<const G&>(e).MarkerShape; },
+      [](TXRayElement& e, int i) { static_cast<G&>(e).MarkerShape = i; });
   fColourVariable = new QComboBox;
   Page()->addRow(tr("Use Color of &Variable:"), fColourVariable);
   connect(fColourVariable, &QComboBox::activated, this, [this] {
     TXRayElement* variable = ChoiceElement(fColourVariable);
     ApplyField([variable](TXRayElement& e) { static_cast<G&>(e).ColourVariable = variable; });
   });
-  AddCheck(tr("Use for &Morphing"), [](const TXRayElement& e) { return static_cast<const G&>(e).UseForMorphing; },
-           [](TXRayElement& e, bool on) { static_cast<G&>(e).UseForMorphing = on; });
+  AddCheck(
+      tr("Use for &Morphing"), [](const TXRayElement& e) { return static_cast<const G&>(e).UseForMorphing; },
+      [](TXRayElement& e, bool on) { static_cast<G&>(e).UseForMorphing = on; });
   fMembers = AddMemberPicker(
       tr("Avai&lable Points: %1"), tr("Poi&nts In Drawing: %1"),
       [this] {
@@ -238,7 +279,8 @@ void TDrawingsForm::MainCBChange(TXRayElement& chosen) {
   int colour = fColour->findData(g.Colour);
   if (colour < 0) {
     // A colour from the file that is not one of the named ones stays choosable.
-    fColour->addItem(Swatch(g.Colour), QStringLiteral("$%1").arg(g.Colour, 8, 16, QLatin1Char('0')).toUpper(), g.Colour);
+    fColour->addItem(Swatch(g.Colour), QStringLiteral("$%1").arg(g.Colour, 8, 16, QLatin1Char('0')).toUpper(),
+                     g.Colour);
     colour = fColour->count() - 1;
   }
   fColour->setCurrentIndex(colour);
@@ -277,7 +319,9 @@ TSnakesForm::TSnakesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget*
       tr("&Hot zone (mm):"), 0, 10, 1, [](const TXRayElement& e) { return static_cast<const S&>(e).HotZone / 10; },
       [](TXRayElement& e, int mm) { static_cast<S&>(e).HotZone = mm * 10; });
   fTransition = new QComboBox;
-  const QStringList transitions = Captions({"White to Black", "Any", "Black to White"});
+  const QStringList transitions = Captions({QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "White to Black"),
+                                            QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Any"),
+                                            QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Black to White")});
   for (int t = 0; t < transitions.size(); ++t) fTransition->addItem(TransitionPicture(t), transitions[t]);
   Page()->addRow(tr("&Transition:"), fTransition);
   fBias = AddSpin(
@@ -334,9 +378,13 @@ TOrientsForm::TOrientsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidge
       },
       1);
   AddOperandRows(TXRPointKindElement::kSlotCount);
-  AddChoice(tr("A&ffect:"), Captions({"All (except Preset)", "Selected only", "Area:"}),
-            [](const TXRayElement& e) { return static_cast<const TXROrient&>(e).Affect; },
-            [](TXRayElement& e, int i) { static_cast<TXROrient&>(e).Affect = i; });
+  AddChoice(
+      tr("A&ffect:"),
+      Captions({QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "All (except Preset)"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Selected only"),
+                QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Area:")}),
+      [](const TXRayElement& e) { return static_cast<const TXROrient&>(e).Affect; },
+      [](TXRayElement& e, int i) { static_cast<TXROrient&>(e).Affect = i; });
   fArea = new QComboBox;
   Page()->addRow(QStringLiteral(" "), fArea);
   connect(fArea, &QComboBox::activated, this, [this] {

@@ -14,9 +14,7 @@ namespace {
 constexpr std::uint32_t kCyan = 0xFFFF00;  // 0x00BBGGRR
 constexpr std::uint32_t kBlue = 0xFF0000;
 
-TIntPoint Rounded(TFloatPoint p) {
-  return {static_cast<int>(std::lround(p.X)), static_cast<int>(std::lround(p.Y))};
-}
+TIntPoint Rounded(TFloatPoint p) { return {static_cast<int>(std::lround(p.X)), static_cast<int>(std::lround(p.Y))}; }
 
 void Segment(TCanvas& canvas, TFloatPoint a, TFloatPoint b) {
   const TIntPoint points[] = {Rounded(a), Rounded(b)};

@@ -78,7 +78,8 @@ class TTypeEdits {
  private:
   TResult Keep(std::unique_ptr<TStep> step);
   // Change, recording `history` instead of the element's change text.
-  TResult ChangeRecording(TXRayElement& element, const TEdit& edit, const std::string& field, const std::string& history);
+  TResult ChangeRecording(TXRayElement& element, const TEdit& edit, const std::string& field,
+                          const std::string& history);
 
   TXRayType& fType;
   std::vector<std::unique_ptr<TStep>> fUndo;

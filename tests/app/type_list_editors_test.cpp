@@ -1,6 +1,8 @@
 // The list editors of a type driven through their widgets: members included, removed,
 // exchanged, ticked and rearranged as the user does it, and the refusals every editor gives
 // with the type left as it was.
+#include "app/type_list_editors.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -11,7 +13,6 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "app/type_list_editors.h"
 #include "model/kind_codes.h"
 #include "model/list_elements.h"
 #include "model/point_elements.h"
@@ -240,28 +241,57 @@ TEST(TypeListEditorsTest, EveryListEditorRefusesWithTheMessageAndChangesNothing)
     std::string message;
   };
   const std::vector<TCase> cases = {
-      {"drawing renamed to a used name", &drawings, [&] { drawings.Choose("G1"); drawings.RenameElement("G2"); },
+      {"drawing renamed to a used name", &drawings,
+       [&] {
+         drawings.Choose("G1");
+         drawings.RenameElement("G2");
+       },
        "'G2' : This name is already used."},
-      {"drawing in an analysis deleted", &drawings, [&] { drawings.Choose("G1"); drawings.DeleteElement(); },
+      {"drawing in an analysis deleted", &drawings,
+       [&] {
+         drawings.Choose("G1");
+         drawings.DeleteElement();
+       },
        "Cannot delete 'G1'.\r\n\r\nReferenced in Analysis: 'Mine'."},
       {"analysis added under a used name", &analyses, [&] { analyses.NewElement("Mine", false); },
        "'Mine' : This name is already used."},
       {"area an orientation moves deleted", &areas, [&] { areas.DeleteElement(); },
        "Cannot delete 'Chin'.\r\n\r\nReferenced in Orientation: 'Level'."},
-      {"protocol renamed to a used name", &protocols, [&] { protocols.NewElement("Other", false);
-         protocols.RenameElement("Lateral"); }, "'Lateral' : This name is already used."},
+      {"protocol renamed to a used name", &protocols,
+       [&] {
+         protocols.NewElement("Other", false);
+         protocols.RenameElement("Lateral");
+       },
+       "'Lateral' : This name is already used."},
       {"snake cleared while a drawing uses its point", &snakes, [&] { snakes.ClearAll()->click(); },
        "'chin' cannot lose its points: 'G2' refers to them."},
       {"snake with a used point deleted", &snakes, [&] { snakes.DeleteElement(); },
        "Cannot delete 'chin'.\r\n\r\nReferenced in Graphic: 'G2'."},
-      {"superimposition renamed to a used name", &supimps, [&] { supimps.NewElement("On N", false);
-         supimps.RenameElement("On S"); }, "'On S' : This name is already used."},
-      {"orientation renamed to a used name", &orients, [&] { orients.NewElement("Upright", false);
-         orients.RenameElement("Level"); }, "'Level' : This name is already used."},
-      {"view renamed to a used name", &views, [&] { views.NewElement("Front", false); views.RenameElement("Profile"); },
+      {"superimposition renamed to a used name", &supimps,
+       [&] {
+         supimps.NewElement("On N", false);
+         supimps.RenameElement("On S");
+       },
+       "'On S' : This name is already used."},
+      {"orientation renamed to a used name", &orients,
+       [&] {
+         orients.NewElement("Upright", false);
+         orients.RenameElement("Level");
+       },
+       "'Level' : This name is already used."},
+      {"view renamed to a used name", &views,
+       [&] {
+         views.NewElement("Front", false);
+         views.RenameElement("Profile");
+       },
        "'Profile' : This name is already used."},
-      {"shape analysis renamed to a used name", &pcas, [&] { pcas.NewElement("One", false); pcas.NewElement("Two", false);
-         pcas.RenameElement("One"); }, "'One' : This name is already used."},
+      {"shape analysis renamed to a used name", &pcas,
+       [&] {
+         pcas.NewElement("One", false);
+         pcas.NewElement("Two", false);
+         pcas.RenameElement("One");
+       },
+       "'One' : This name is already used."},
   };
   for (const TCase& c : cases) {
     f.prompts.Shown.clear();

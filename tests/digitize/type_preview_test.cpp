@@ -1,10 +1,11 @@
 // The digitized-point editor's picture of the edge lock: the search line where the point
 // stands, and what is drawn for it.
+#include "digitize/type_preview.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "digitize/type_preview.h"
 #include "graphics/recording_canvas.h"
 #include "model/kind_codes.h"
 #include "model/xray_type.h"
