@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "app/type_browser_form.h"
 #include "app/type_editors.h"
+#include "app/type_list_editors.h"
 #include "model/kind_codes.h"
 #include "model/type_edits.h"
 #include "model/xray_type.h"
@@ -40,7 +42,7 @@ class TSilentPrompts : public TWorkspacePrompts {
 };
 
 // 800 digitized points, 600 derived points each built on the ones before, 400 variables,
-// 150 drawings and 50 analyses.
+// 150 drawings, 50 analyses, and 20 each of areas, views and protocols.
 std::unique_ptr<TXRayType> LargeType() {
   auto type = std::make_unique<TXRayType>();
   std::string message;
@@ -76,6 +78,17 @@ std::unique_ptr<TXRayType> LargeType() {
     for (int k = 0; k < 8; ++k) a->Points.push_back(variables[static_cast<size_t>(i * 8 + k)]);
     a->Graphics.push_back(drawings[static_cast<size_t>(i)]);
   }
+  for (int i = 0; i < 20; ++i) {
+    auto* area = static_cast<TArea*>(type->AddElement("Area " + std::to_string(i), ekArea, message));
+    auto* view = static_cast<TXRView*>(type->AddElement("View " + std::to_string(i), ekView, message));
+    auto* protocol = static_cast<TXRProtocol*>(type->AddElement("Protocol " + std::to_string(i), ekProtocol, message));
+    for (int k = 0; k < 8; ++k) {
+      area->Points.push_back(points[static_cast<size_t>(i * 8 + k)]);
+      view->Points.push_back(drawings[static_cast<size_t>(i + k)]);
+      view->Variables.push_back(variables[static_cast<size_t>(i * 8 + k)]);
+    }
+    for (int k = 0; k < 40; ++k) protocol->Points.push_back(points[static_cast<size_t>(i * 40 + k)]);
+  }
   return type;
 }
 
@@ -91,17 +104,42 @@ void BM_OpenTypeBrowser(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenTypeBrowser)->Unit(benchmark::kMillisecond);
 
-void BM_OpenDerivedPointsEditor(benchmark::State& state) {
+// Every editor fills its lists of the other kinds (operands, members, check lists) on opening.
+template <class TForm>
+void BM_OpenEditor(benchmark::State& state) {
   Widgets();
   auto type = LargeType();
   TTypeEdits edits(*type);
   TSilentPrompts prompts;
   for (auto _ : state) {
-    TDerPointsForm editor(edits, prompts);
+    TForm editor(edits, prompts);
     benchmark::DoNotOptimize(editor.CurrentElement());
   }
 }
-BENCHMARK(BM_OpenDerivedPointsEditor)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OpenEditor, TDigPointsForm)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OpenEditor, TDerPointsForm)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OpenEditor, TDrawingsForm)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OpenEditor, TAnalysesForm)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OpenEditor, TViewsForm)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OpenEditor, TAreasForm)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OpenEditor, TProtocolsForm)->Unit(benchmark::kMillisecond);
+
+// A point included in a drawing: the change kept as an undo step, both lists filled again.
+void BM_IncludeInDrawing(benchmark::State& state) {
+  Widgets();
+  auto type = LargeType();
+  TTypeEdits edits(*type);
+  TSilentPrompts prompts;
+  TDrawingsForm editor(edits, prompts);
+  editor.Choose("Drawing 0");
+  for (auto _ : state) {
+    editor.Members()->Available()->setCurrentRow(0);
+    editor.Members()->Include();
+    editor.Members()->Members()->setCurrentRow(0);
+    editor.Members()->Remove();
+  }
+}
+BENCHMARK(BM_IncludeInDrawing)->Unit(benchmark::kMillisecond);
 
 // A key typed into a parameter: the change checked, kept as an undo step, the fields shown
 // again, and every derived point recomputed as the preview needs them.

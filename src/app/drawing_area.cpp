@@ -113,6 +113,7 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
   canvas.SetMapping(*mapping);
   TRadiograph* current = scene.Current >= 0 ? scene.Slots[static_cast<size_t>(scene.Current)] : nullptr;
   fTools.DrawOverlay(canvas, current, options, LocaleDecimalSeparator());
+  if (fTypeOverlay) fTypeOverlay(canvas, PixelsToUnits(1));
   if (fDigitizeSource)
     if (const TDigitizeWindow* digitizing = fDigitizeSource()) digitizing->DrawOverlay(canvas);
   if (fSelectBand) {
@@ -349,6 +350,10 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (fTypeClick && event->button() == Qt::LeftButton) {
+    fTypeClick(*at);
+    return;
+  }
   if (TDigitizeWindow* digitizing = Digitizing()) {
     const bool left = event->button() == Qt::LeftButton;
     // The handles of the selected snake come first; a press anywhere else places.

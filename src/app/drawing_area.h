@@ -42,6 +42,14 @@ class TDrawingArea : public QAbstractScrollArea {
   // The Digitize window of the current radiograph, null when it is not being digitized: the
   // digitize tool hands it every move and click, and it draws over the display.
   void SetDigitizeSource(std::function<TDigitizeWindow*()> source) { fDigitizeSource = std::move(source); }
+  // While a type editor is open, a left click places its chosen element: the position in
+  // tracing units goes there instead of to the tool. An empty function ends it.
+  void SetTypeClick(std::function<void(TFloatPoint)> click) { fTypeClick = std::move(click); }
+  // What the open type editor draws over the tracing, given tracing units per screen pixel.
+  void SetTypeOverlay(std::function<void(TCanvas&, double)> overlay) {
+    fTypeOverlay = std::move(overlay);
+    viewport()->update();
+  }
   // Only what is drawn over the picture changed.
   void RedrawOverlay();
   // Esc: a running drag ends with the tracing where it began.
@@ -106,6 +114,8 @@ class TDrawingArea : public QAbstractScrollArea {
   TOptionsSource fOptions;
   TMovementSource fMovementSource;
   std::function<TDigitizeWindow*()> fDigitizeSource;
+  std::function<void(TFloatPoint)> fTypeClick;
+  std::function<void(TCanvas&, double)> fTypeOverlay;
   TMovementTool fMovement;
   // The Select / Move tool's rubber band, from its press to its release.
   std::optional<TIntRect> fSelectBand;

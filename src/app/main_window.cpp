@@ -213,10 +213,9 @@ void TMainWindow::UpdateCommands() {
   Command("view.copy_results")->setEnabled(radiograph);
   Command("view.save_results")->setEnabled(radiograph);
   Command("tools.sort_by_shape")->setEnabled(radiograph);
-  // The PCA editor edits a type opened for editing: changes to the type of a radiograph
-  // could not be saved.
-  for (const char* id : {"tools.pcas", "type.shape_analyses", "type.digitized_points", "type.derived_points",
-                         "type.variables"})
+  // The editors edit a type opened for editing: changes to the type of a radiograph could
+  // not be saved.
+  for (const char* id : kTypeEditorCommands)
     Command(id)->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->IsType());
   Command("type.browser")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
   Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);

@@ -11,7 +11,6 @@
 #include "app/export_dialog.h"
 #include "app/mean_dialog.h"
 #include "app/pca_viewer.h"
-#include "app/pcas_dialog.h"
 #include "app/procrustes_dialog.h"
 #include "app/shape_dialog.h"
 #include "support/version.h"
@@ -127,14 +126,7 @@ void TMainWindow::ActionSortByShapeExecute() {
   Refresh();
 }
 
-void TMainWindow::ActionPcasExecute() {
-  TRadiograph* current = fWorkspace->Current();
-  if (current == nullptr || !current->IsType()) return;
-  TPCAsForm dialog(static_cast<TXRayType&>(*current), fPrompts, this);
-  connect(&dialog, &TPCAsForm::Changed, this, &TMainWindow::Refresh);
-  dialog.exec();
-  Refresh();
-}
+void TMainWindow::ActionPcasExecute() { OpenTypeEditor(ekPCA); }
 
 void TMainWindow::ActionPcaViewerExecute() {
   TRadiograph* current = fWorkspace->Current();

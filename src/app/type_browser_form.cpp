@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/command_table.h"
 #include "app/qt_prompts.h"
 #include "model/type_browser.h"
 #include "model/xray_type.h"
@@ -115,8 +116,11 @@ void TTypeBrowserForm::Build() {
   auto* root = new QTreeWidgetItem(fTree, {Utf8(fType.Name)});
   for (const TBrowserCategory& category : BrowserCategories()) {
     auto* node = new QTreeWidgetItem(root, {DisplayText(TText(category.Caption))});
+    const QIcon picture = ThemeIcon(category.Picture);
+    node->setIcon(0, picture);
     for (const auto& element : fType.ElementList(category.Code)) {
       auto* item = new QTreeWidgetItem(node, {Utf8(element->Name)});
+      item->setIcon(0, picture);
       item->setData(0, kElementRole, QVariant::fromValue(reinterpret_cast<quintptr>(element.get())));
     }
   }

@@ -1,6 +1,13 @@
 #include "app/type_editors.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QRegularExpressionValidator>
+#include <QDialogButtonBox>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -8,16 +15,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
-#include "app/pcas_dialog.h"
+#include "app/command_table.h"
 #include "app/qt_prompts.h"
 #include "model/kind_tables.h"
+#include "model/list_elements.h"
+#include "model/type_browser.h"
 #include "model/type_edits.h"
 #include "model/xray_type.h"
 #include "shell/workspace.h"
@@ -63,24 +74,50 @@ QString PlainCaption(std::string_view caption) { return Utf8(std::string(caption
 
 }  // namespace
 
+std::optional<std::string> AskElementName(QWidget* parent, const std::string& initial, bool* copy) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(QObject::tr("Input"));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* label = new QLabel(QObject::tr("Type a new &name:"));
+  auto* name = new QLineEdit(QString::fromStdString(initial));
+  name->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\"]*")), name));
+  label->setBuddy(name);
+  layout->addWidget(label);
+  layout->addWidget(name);
+  QCheckBox* copyBox = nullptr;
+  if (copy != nullptr) {
+    copyBox = new QCheckBox(QObject::tr("Create a &Copy"));
+    layout->addWidget(copyBox);
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  if (copyBox != nullptr) *copy = copyBox->isChecked();
+  return name->text().toStdString();
+}
+
 TRollUpForm::TRollUpForm(TTypeEdits& edits, TWorkspacePrompts& prompts, int code, const QString& title, QWidget* parent)
     : QDialog(parent), fType(edits.Type()), fEdits(edits), fPrompts(prompts), fCode(code) {
   setWindowTitle(title);
+  for (const TBrowserCategory& category : BrowserCategories())
+    if (category.Code == code) setWindowIcon(ThemeIcon(category.Picture));
   fElements = new QComboBox;
   fElements->setObjectName(QStringLiteral("elements"));
   fNew = new QPushButton(tr("&New..."));
   fRename = new QPushButton(tr("&Rename..."));
   fDelete = new QPushButton(tr("&Delete"));
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(fNew);
-  buttons->addWidget(fRename);
-  buttons->addWidget(fDelete);
+  fButtons = new QHBoxLayout;
+  fButtons->addWidget(fNew);
+  fButtons->addWidget(fRename);
+  fButtons->addWidget(fDelete);
   fFields = new QWidget;
   fPage = new QFormLayout(fFields);
   fPage->setContentsMargins(0, 0, 0, 0);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(fElements);
-  layout->addLayout(buttons);
+  layout->addLayout(fButtons);
   layout->addWidget(fFields, 1);
 
   connect(fElements, &QComboBox::currentIndexChanged, this, [this] {
@@ -123,7 +160,14 @@ void TRollUpForm::ShowChosen() {
   if (chosen != nullptr) {
     fUpdating = true;
     MainCBChange(*chosen);
+    for (const auto& show : fShows) show(*chosen);
     fUpdating = false;
+  }
+  // An analysis or view chosen here is what the tracing shows while it is chosen.
+  if (fCode == ekAnalysis) fType.CurrentAnalysis = static_cast<TXRAnalysis*>(chosen);
+  if (fCode == ekView) {
+    fType.CurrentView = static_cast<TXRView*>(chosen);
+    fType.CurrentAnalysis = nullptr;
   }
   // The chosen element is marked on the tracing: its points are the type's selection.
   fType.Selection.clear();
@@ -281,12 +325,13 @@ void TRollUpForm::AddKindRow(int count, const std::function<std::string_view(int
           [this](int kind) { Apply([&](TTypeEdits& e, TXRayElement& chosen) { return e.SetKind(chosen, kind); }); });
 }
 
-void TRollUpForm::AddParameterRows(int count, const std::function<void(TXRayElement&, int, double)>& store) {
+void TRollUpForm::AddParameterRows(int count, const std::function<void(TXRayElement&, int, double)>& store,
+                                   double scale) {
   for (int i = 0; i < count; ++i) {
     auto* field = new QLineEdit;
     fParameters.push_back(field);
     Page()->addRow(QStringLiteral(" "), field);
-    ConnectNumber(field, 10, [i, store](TXRayElement& e, double value) { store(e, i, value); });
+    ConnectNumber(field, scale, [i, store](TXRayElement& e, double value) { store(e, i, value); });
   }
 }
 
@@ -301,11 +346,11 @@ void TRollUpForm::AddOperandRows(int count) {
   }
 }
 
-void TRollUpForm::ShowParameter(int i, std::string_view caption, double stored) {
+void TRollUpForm::ShowParameter(int i, std::string_view caption, double stored, double scale) {
   QLineEdit* field = Parameter(i);
   Page()->setRowVisible(field, !caption.empty());
   if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(field))) label->setText(PlainCaption(caption));
-  ShowNumber(field, stored, 10);
+  ShowNumber(field, stored, scale);
 }
 
 void TRollUpForm::ShowOperand(int slot, int slotClass, bool used, const TXRayElement* operand, bool withNone) {
@@ -313,6 +358,328 @@ void TRollUpForm::ShowOperand(int slot, int slotClass, bool used, const TXRayEle
   Page()->setRowVisible(list, used);
   if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(list))) label->setText(SlotCaption(slotClass, slot));
   if (used) FillOperands(list, slotClass, operand, withNone);
+}
+
+TMemberList TRollUpForm::ElementsOf(int code, bool sorted) const {
+  std::vector<const TXRayElement*> elements;
+  for (const auto& e : fType.ElementList(code)) elements.push_back(e.get());
+  if (sorted) SortNames(elements);
+  TMemberList list;
+  for (const TXRayElement* e : elements) list.push_back(const_cast<TXRayElement*>(e));
+  return list;
+}
+
+TApplyList TRollUpForm::ListStore(std::function<TMemberList&(TXRayElement&)> members) {
+  return [this, members](const TListEdit& edit) {
+    // A list change is refused or kept as a whole; the lists are filled again either way.
+    ApplyField([&](TXRayElement& e) { edit(members(e)); });
+  };
+}
+
+TCheckList* TRollUpForm::AddCheckList(std::function<TMemberList()> shown,
+                                      std::function<TMemberList&(TXRayElement&)> members) {
+  auto* list = new TCheckList(std::move(shown), ListStore(members));
+  AddShow([list, members](TXRayElement& e) { list->Show(members(e)); });
+  return list;
+}
+
+TMemberPicker* TRollUpForm::AddMemberPicker(const QString& available, const QString& inList,
+                                            std::function<TMemberList()> candidates,
+                                            std::function<TMemberList&(TXRayElement&)> members,
+                                            bool offerRemaining) {
+  auto* picker = new TMemberPicker(available, inList, std::move(candidates), ListStore(members), offerRemaining);
+  AddShow([picker, members](TXRayElement& e) { picker->Show(members(e)); });
+  return picker;
+}
+
+bool TRollUpForm::DigitizeAt(double x, double y) {
+  TXRayElement* chosen = CurrentElement();
+  if (chosen == nullptr) return false;
+  const TResult placed = fEdits.DigitizeAt(*chosen, x, y);
+  if (!placed) fPrompts.ShowText(placed.Text());
+  ShowChosen();
+  return placed.Ok();
+}
+
+bool TRollUpForm::Rearrange(const TMemberList& order) {
+  const TResult reordered = fEdits.Reorder(fCode, order);
+  if (!reordered) fPrompts.ShowText(reordered.Text());
+  Refresh();
+  return reordered.Ok();
+}
+
+void TRollUpForm::AddRearrangeButton() {
+  auto* button = new QPushButton(QIcon::fromTheme(QStringLiteral("view-sort")), QString());
+  button->setToolTip(tr("Rearrange"));
+  button->setObjectName(QStringLiteral("rearrange"));
+  fButtons->addWidget(button);
+  connect(button, &QPushButton::clicked, this, [this] {
+    TArrangeForm arrange(ElementsOf(fCode, false), this);
+    if (arrange.exec() == QDialog::Accepted) Rearrange(arrange.Order());
+  });
+}
+
+QCheckBox* TRollUpForm::AddCheck(const QString& caption, std::function<bool(const TXRayElement&)> shown,
+                                 std::function<void(TXRayElement&, bool)> store) {
+  auto* box = new QCheckBox(caption);
+  Page()->addRow(box);
+  connect(box, &QCheckBox::toggled, this, [this, store](bool on) {
+    if (!fUpdating) ApplyField([&](TXRayElement& e) { store(e, on); });
+  });
+  AddShow([box, shown](TXRayElement& e) { box->setChecked(shown(e)); });
+  return box;
+}
+
+QSpinBox* TRollUpForm::AddSpin(const QString& caption, int low, int high, int step,
+                                std::function<int(const TXRayElement&)> shown,
+                                std::function<void(TXRayElement&, int)> store) {
+  auto* box = new QSpinBox;
+  box->setRange(low, high);
+  box->setSingleStep(step);
+  Page()->addRow(caption, box);
+  connect(box, &QSpinBox::editingFinished, this, [this, box, shown, store] {
+    const int value = box->value();
+    if (const TXRayElement* chosen = CurrentElement(); chosen != nullptr && shown(*chosen) != value)
+      ApplyField([&](TXRayElement& e) { store(e, value); });
+  });
+  AddShow([box, shown](TXRayElement& e) { box->setValue(shown(e)); });
+  return box;
+}
+
+QComboBox* TRollUpForm::AddChoice(const QString& caption, const QStringList& entries,
+                                  std::function<int(const TXRayElement&)> shown,
+                                  std::function<void(TXRayElement&, int)> store) {
+  auto* list = new QComboBox;
+  list->addItems(entries);
+  Page()->addRow(caption, list);
+  connect(list, &QComboBox::activated, this, [this, store](int index) {
+    ApplyField([&](TXRayElement& e) { store(e, index); });
+  });
+  AddShow([list, shown](TXRayElement& e) { list->setCurrentIndex(shown(e)); });
+  return list;
+}
+
+// ---- lists of members ------------------------------------------------------------------
+
+void TDropList::dropEvent(QDropEvent* event) {
+  const int from = currentRow();
+  const int to = indexAt(event->position().toPoint()).row();
+  // The owner changes the element; the list is filled again from it.
+  event->setDropAction(Qt::IgnoreAction);
+  event->accept();
+  if (from >= 0 && to >= 0 && from != to && Dropped) Dropped(from, to);
+}
+
+namespace {
+
+void AddElementItem(QListWidget* list, const TXRayElement* e) {
+  auto* item = new QListWidgetItem(Utf8(e->Name), list);
+  item->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(e)));
+}
+
+TXRayElement* ListElement(const QListWidgetItem* item) {
+  return item == nullptr ? nullptr : reinterpret_cast<TXRayElement*>(item->data(Qt::UserRole).value<quintptr>());
+}
+
+// "Points and &Snakes: %1" with the count; captions without a place for it stay as they are.
+QString Counted(const QString& caption, size_t count) {
+  return caption.contains(QStringLiteral("%1")) ? caption.arg(count) : caption;
+}
+
+void MakeDraggable(QListWidget* list) {
+  list->setDragEnabled(true);
+  list->setAcceptDrops(true);
+  list->setDragDropMode(QAbstractItemView::InternalMove);
+  list->setDefaultDropAction(Qt::MoveAction);
+}
+
+}  // namespace
+
+TCheckList::TCheckList(std::function<TMemberList()> shown, TApplyList apply)
+    : fShown(std::move(shown)), fApply(std::move(apply)) {
+  connect(this, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+    if (fFilling) return;
+    TXRayElement* element = ListElement(item);
+    const bool on = item->checkState() == Qt::Checked;
+    fApply([&](TMemberList& members) { SetMember(members, element, on); });
+  });
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QMenu menu(this);
+    const auto add = [&](const char* caption, void (TCheckList::*command)()) {
+      connect(menu.addAction(QCoreApplication::translate("lumacet::TRollUpForm", caption)), &QAction::triggered, this,
+              command);
+    };
+    add(QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "Select &All"), &TCheckList::SelectAll);
+    add(QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "&Deselect All"), &TCheckList::DeselectAll);
+    add(QT_TRANSLATE_NOOP("lumacet::TRollUpForm", "&Invert Selection"), &TCheckList::InvertSelection);
+    menu.exec(mapToGlobal(at));
+  });
+}
+
+void TCheckList::Show(const TMemberList& members) {
+  fFilling = true;
+  clear();
+  for (TXRayElement* e : fShown()) {
+    AddElementItem(this, e);
+    item(count() - 1)->setCheckState(IsMember(members, e) ? Qt::Checked : Qt::Unchecked);
+  }
+  fFilling = false;
+}
+
+void TCheckList::SelectAll() {
+  const TMemberList shown = fShown();
+  fApply([&](TMemberList& members) { members = shown; });
+}
+
+void TCheckList::DeselectAll() {
+  fApply([](TMemberList& members) { members.clear(); });
+}
+
+void TCheckList::InvertSelection() {
+  const TMemberList shown = fShown();
+  fApply([&](TMemberList& members) { members = NonMembers(shown, members); });
+}
+
+TMemberPicker::TMemberPicker(const QString& available, const QString& inList, std::function<TMemberList()> candidates,
+                             TApplyList apply, bool offerRemaining)
+    : fCandidates(std::move(candidates)), fApply(std::move(apply)), fAvailableCaption(available),
+      fMembersCaption(inList) {
+  fAvailable = new QListWidget;
+  fMembers = new TDropList;
+  MakeDraggable(fMembers);
+  fAvailableLabel = new QLabel;
+  fAvailableLabel->setBuddy(fAvailable);
+  fMembersLabel = new QLabel;
+  fMembersLabel->setBuddy(fMembers);
+  auto* include = new QPushButton(QCoreApplication::translate("lumacet::TRollUpForm", "&Include"));
+  auto* remove = new QPushButton(QCoreApplication::translate("lumacet::TRollUpForm", "Remo&ve"));
+  auto* left = new QVBoxLayout;
+  left->addWidget(fAvailableLabel);
+  left->addWidget(fAvailable);
+  if (offerRemaining) {
+    fRemaining = new QCheckBox(QCoreApplication::translate("lumacet::TRollUpForm", "Sho&w Remaining"));
+    left->addWidget(fRemaining);
+    connect(fRemaining, &QCheckBox::toggled, this, [this] { FillAvailable(); });
+  }
+  auto* middle = new QVBoxLayout;
+  middle->addStretch();
+  middle->addWidget(include);
+  middle->addWidget(remove);
+  middle->addStretch();
+  auto* right = new QVBoxLayout;
+  right->addWidget(fMembersLabel);
+  right->addWidget(fMembers);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addLayout(left);
+  layout->addLayout(middle);
+  layout->addLayout(right);
+  connect(include, &QPushButton::clicked, this, &TMemberPicker::Include);
+  connect(remove, &QPushButton::clicked, this, &TMemberPicker::Remove);
+  connect(fAvailable, &QListWidget::itemDoubleClicked, this, &TMemberPicker::Include);
+  connect(fMembers, &QListWidget::itemDoubleClicked, this, &TMemberPicker::Remove);
+  fMembers->Dropped = [this](int from, int to) { Exchange(from, to); };
+  fMembers->installEventFilter(this);
+}
+
+bool TMemberPicker::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == fMembers && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+    // A blank clears the selection, so that the next inclusion appends.
+    fMembers->setCurrentRow(-1);
+    fMembers->clearSelection();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TMemberPicker::FillAvailable() {
+  const int row = fAvailable->currentRow();
+  TMemberList offered = fCandidates();
+  if (fRemaining != nullptr && fRemaining->isChecked()) offered = NonMembers(offered, fShown);
+  fAvailable->clear();
+  for (const TXRayElement* e : offered) AddElementItem(fAvailable, e);
+  fAvailableLabel->setText(Counted(fAvailableCaption, offered.size()));
+  fAvailable->setCurrentRow(std::min(row, fAvailable->count() - 1));
+}
+
+void TMemberPicker::Show(const TMemberList& members) {
+  const QListWidgetItem* selected = fMembers->currentItem();
+  const int row = selected != nullptr && selected->isSelected() ? fMembers->currentRow() : -1;
+  fShown = members;
+  fMembers->clear();
+  for (const TXRayElement* e : members) AddElementItem(fMembers, e);
+  fMembersLabel->setText(Counted(fMembersCaption, members.size()));
+  fMembers->setCurrentRow(row < fMembers->count() ? row : -1);
+  if (fMembers->currentRow() < 0) fMembers->clearSelection();
+  FillAvailable();
+}
+
+void TMemberPicker::Include() {
+  TXRayElement* element = ListElement(fAvailable->currentItem());
+  if (element == nullptr) return;
+  const QListWidgetItem* selected = fMembers->currentItem();
+  const size_t before = selected != nullptr && selected->isSelected() ? static_cast<size_t>(fMembers->currentRow())
+                                                                         : fShown.size();
+  // The selected member keeps its place in the list, one further down.
+  fApply([&](TMemberList& members) { IncludeMember(members, element, before); });
+  if (before < fShown.size()) fMembers->setCurrentRow(static_cast<int>(before) + 1);
+}
+
+void TMemberPicker::Remove() {
+  const int row = fMembers->currentRow();
+  if (row < 0) return;
+  fApply([&](TMemberList& members) { RemoveMember(members, static_cast<size_t>(row)); });
+}
+
+void TMemberPicker::Exchange(int from, int to) {
+  fApply([&](TMemberList& members) { ExchangeMembers(members, static_cast<size_t>(from), static_cast<size_t>(to)); });
+}
+
+void TMemberPicker::Shift(int step) {
+  const int row = fMembers->currentRow();
+  if (row < 0 || row + step < 0 || row + step >= fMembers->count()) return;
+  fApply([&](TMemberList& members) {
+    ExchangeMembers(members, static_cast<size_t>(row), static_cast<size_t>(row + step));
+  });
+  fMembers->setCurrentRow(row + step);
+}
+
+TArrangeForm::TArrangeForm(const TMemberList& elements, QWidget* parent) : QDialog(parent), fOrder(elements) {
+  setWindowTitle(tr("Rearrange"));
+  fNames = new TDropList;
+  MakeDraggable(fNames);
+  fNames->Dropped = [this](int from, int to) { Move(from, to); };
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(tr("Rearrange the items by dragging them up or down:")));
+  layout->addWidget(fNames);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  Fill();
+}
+
+void TArrangeForm::Fill() {
+  fNames->clear();
+  for (const TXRayElement* e : fOrder) AddElementItem(fNames, e);
+}
+
+void TArrangeForm::Move(int from, int to) {
+  if (MoveMember(fOrder, static_cast<size_t>(from), static_cast<size_t>(to))) Fill();
+  fNames->setCurrentRow(to);
+}
+
+QPixmap TransitionPicture(int transition) {
+  QPixmap picture(16, 12);
+  picture.fill(Qt::gray);
+  QPainter painter(&picture);
+  if (transition != 1) {
+    painter.fillRect(0, 0, 8, 12, transition == 0 ? Qt::white : Qt::black);
+    painter.fillRect(8, 0, 8, 12, transition == 0 ? Qt::black : Qt::white);
+  }
+  return picture;
 }
 
 // ---- digitized points ------------------------------------------------------------------
@@ -326,6 +693,11 @@ TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QW
     point.Invalidate();
   });
   AddOperandRows(TDigPoint::kOperandCount);
+  fRecalculate = new QPushButton(tr("Recalculate position."));
+  Page()->addRow(fRecalculate);
+  // The point is placed again from its operands the next time it is read.
+  connect(fRecalculate, &QPushButton::clicked, this,
+          [this] { ApplyField([](TXRayElement& e) { static_cast<TDigPoint&>(e).Invalidate(); }); });
   fDescription = new QLineEdit;
   Page()->addRow(tr("De&scription:"), fDescription);
   connect(fDescription, &QLineEdit::editingFinished, this, [this] {
@@ -333,7 +705,61 @@ TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QW
     if (auto* chosen = static_cast<TDigPoint*>(CurrentElement()); chosen != nullptr && chosen->Description != text)
       ApplyField([&](TXRayElement& e) { static_cast<TDigPoint&>(e).Description = text; });
   });
+  AddEdgeLockRows();
   Choose({});
+}
+
+void TDigPointsForm::AddEdgeLockRows() {
+  auto* heading = new QLabel(tr("<b>Edge Lock</b>"));
+  Page()->addRow(heading);
+  using P = TDigPoint;
+  fRange = AddSpin(
+      tr("Search &Range:"), 0, 200, 1,
+      [](const TXRayElement& e) { return static_cast<int>(std::lround(static_cast<const P&>(e).SearchRange / 10)); },
+      [](TXRayElement& e, int mm) { static_cast<P&>(e).SearchRange = mm * 10.0; });
+  fRange->setSuffix(tr(" mm"));
+  fAngle = AddSpin(
+      tr("Search &Angle:"), 0, 360, 5,
+      [](const TXRayElement& e) {
+        return static_cast<int>(std::lround(static_cast<const P&>(e).SearchAngle * 180 / M_PI));
+      },
+      [](TXRayElement& e, int degrees) { static_cast<P&>(e).SearchAngle = degrees * M_PI / 180; });
+  fAngle->setSuffix(QStringLiteral("\u00B0"));
+  Page()->addRow(new QLabel(tr("Direction:")));
+  auto direction = [this](QComboBox*& list, const QString& caption, const QString& hint, bool second) {
+    list = new QComboBox;
+    Page()->addRow(caption, list);
+    Page()->addRow(new QLabel(hint));
+    connect(list, &QComboBox::activated, this, [this, list, second] {
+      TXRayElement* point = ChosenOperand(list);
+      ApplyField([&](TXRayElement& e) {
+        (second ? static_cast<TDigPoint&>(e).DirectionPoint2 : static_cast<TDigPoint&>(e).DirectionPoint1) = point;
+      });
+    });
+  };
+  direction(fDirection1, tr("Point &1:"), tr("(set Point 1 to <none> for Absolute):"), false);
+  direction(fDirection2, tr("Point &2:"), tr("(set Point 2 to <Digitizer> for Dynamic):"), true);
+  fCursorOnly = new QCheckBox(tr("Orientation Cursor only"));
+  Page()->addRow(fCursorOnly);
+  connect(fCursorOnly, &QCheckBox::toggled, this, [this](bool on) {
+    if (!fUpdating) ApplyField([on](TXRayElement& e) { static_cast<TDigPoint&>(e).CursorOnly = on; });
+  });
+  fTransition = new QComboBox;
+  const char* const transitions[] = {QT_TR_NOOP("White to Black"), QT_TR_NOOP("Any"), QT_TR_NOOP("Black to White")};
+  for (int t = 0; t < 3; ++t) fTransition->addItem(TransitionPicture(t), tr(transitions[t]));
+  Page()->addRow(tr("&Transition:"), fTransition);
+  connect(fTransition, &QComboBox::activated, this, [this](int transition) {
+    ApplyField([transition](TXRayElement& e) { static_cast<TDigPoint&>(e).Transition = transition; });
+  });
+  fBias = AddSpin(
+      tr("Lock &Bias:"), -100, 100, 10, [](const TXRayElement& e) { return static_cast<const P&>(e).LockBias; },
+      [](TXRayElement& e, int bias) { static_cast<P&>(e).LockBias = bias; });
+  fHint = new QComboBox;
+  Page()->addRow(tr("&Hint Drawing:"), fHint);
+  connect(fHint, &QComboBox::activated, this, [this] {
+    TXRayElement* drawing = ChosenOperand(fHint);
+    ApplyField([&](TXRayElement& e) { static_cast<TDigPoint&>(e).HintDrawing = drawing; });
+  });
 }
 
 void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
@@ -345,6 +771,13 @@ void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
   for (int slot = 0; slot < TDigPoint::kOperandCount; ++slot)
     ShowOperand(slot, point.SlotClass(slot), point.SlotClass(slot) != ekNone, point.Operand(slot), true);
   fDescription->setText(Utf8(point.Description));
+  FillOperands(fDirection1, ekAnyPoint, point.DirectionPoint1, true);
+  FillOperands(fDirection2, ekAnyPoint, point.DirectionPoint2, true);
+  fDirection2->setItemText(0, tr("<Digitizer>"));
+  fCursorOnly->setChecked(point.CursorOnly);
+  fTransition->setCurrentIndex(point.Transition);
+  fTransition->setEnabled(!point.CursorOnly);
+  FillOperands(fHint, ekGraphic, point.HintDrawing, true);
 }
 
 // ---- derived points --------------------------------------------------------------------

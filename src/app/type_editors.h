@@ -7,17 +7,23 @@
 #pragma once
 
 #include <QDialog>
+#include <QListWidget>
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/member_lists.h"
 #include "support/result.h"
 
 class QComboBox;
 class QFormLayout;
+class QHBoxLayout;
 class QLabel;
+class QCheckBox;
+class QSpinBox;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -28,6 +34,92 @@ class TTypeEdits;
 class TWorkspacePrompts;
 class TXRayElement;
 class TXRayType;
+
+// One change of a member list of the chosen element, stored as one undoable edit.
+using TListEdit = std::function<void(TMemberList&)>;
+using TApplyList = std::function<void(const TListEdit&)>;
+
+// A list whose entries are dragged onto one another; what a drop means is the owner's.
+class TDropList : public QListWidget {
+ public:
+  std::function<void(int from, int to)> Dropped;
+
+ protected:
+  void dropEvent(QDropEvent* event) override;
+};
+
+// A check list of elements, ticked where the element is a member: ticking appends it,
+// unticking removes it; the pop-up menu has "Select &All", "&Deselect All" and
+// "&Invert Selection", each in the shown order.
+class TCheckList : public QListWidget {
+ public:
+  TCheckList(std::function<TMemberList()> shown, TApplyList apply);
+  void Show(const TMemberList& members);
+  void SelectAll();
+  void DeselectAll();
+  void InvertSelection();
+
+ private:
+  std::function<TMemberList()> fShown;
+  TApplyList fApply;
+  bool fFilling = false;
+};
+
+// The pair of lists of the protocol, analysis and drawing editors: the available elements
+// on the left ("Sho&w Remaining" hides those already members), the members in order on the
+// right. "&Include" (or a double click on the left) puts the element before the selected
+// member, or at the end; "Remo&ve" (or a double click on the right) takes the selected member
+// out; a blank typed on the right clears its selection; a member dragged onto another
+// exchanges the two.
+class TMemberPicker : public QWidget {
+ public:
+  TMemberPicker(const QString& available, const QString& inList, std::function<TMemberList()> candidates,
+                TApplyList apply, bool offerRemaining);
+  void Show(const TMemberList& members);
+  QListWidget* Available() const { return fAvailable; }
+  QListWidget* Members() const { return fMembers; }
+  QCheckBox* ShowRemaining() const { return fRemaining; }
+  void Include();
+  void Remove();
+  void Exchange(int from, int to);
+  // "Move Up" (-1) and "Move Down" (+1) of the selected member.
+  void Shift(int step);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FillAvailable();
+
+  std::function<TMemberList()> fCandidates;
+  TApplyList fApply;
+  QString fAvailableCaption;
+  QString fMembersCaption;
+  QLabel* fAvailableLabel = nullptr;
+  QLabel* fMembersLabel = nullptr;
+  QListWidget* fAvailable = nullptr;
+  TDropList* fMembers = nullptr;
+  QCheckBox* fRemaining = nullptr;
+  TMemberList fShown;
+};
+
+// "Rearrange": the kind's element names in list order; dragging one onto another moves it
+// to that position. `Order` is the order shown.
+class TArrangeForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  TArrangeForm(const TMemberList& elements, QWidget* parent);
+  QListWidget* Names() const { return fNames; }
+  void Move(int from, int to);
+  const TMemberList& Order() const { return fOrder; }
+
+ private:
+  void Fill();
+
+  TDropList* fNames = nullptr;
+  TMemberList fOrder;
+};
 
 class TRollUpForm : public QDialog {
   Q_OBJECT
@@ -54,6 +146,11 @@ class TRollUpForm : public QDialog {
   void Choose(const std::string& name);
   bool Undo();
   bool Redo();
+  // A click on the type at (x, y), tracing units, for the chosen element; false with the
+  // refusal shown.
+  bool DigitizeAt(double x, double y);
+  // "Rearrange" with the new order; false with the refusal shown.
+  bool Rearrange(const TMemberList& order);
 
  signals:
   // The type changed, or another element was chosen.
@@ -80,15 +177,38 @@ class TRollUpForm : public QDialog {
   static TXRayElement* ChosenOperand(const QComboBox* list);
   // The "&Type:" row with the kind names, choosing one as an edit.
   void AddKindRow(int count, const std::function<std::string_view(int)>& name);
-  // `count` parameter rows (shown / 10, stored x 10) storing through `store`(element, index, value).
-  void AddParameterRows(int count, const std::function<void(TXRayElement&, int, double)>& store);
+  // `count` parameter rows (shown / scale, stored x scale) storing through `store`(element, index, value).
+  void AddParameterRows(int count, const std::function<void(TXRayElement&, int, double)>& store, double scale = 10);
   // `count` operand rows; choosing in a list sets that operand, as an edit.
   void AddOperandRows(int count);
   // A parameter row as the kind has it: hidden without a caption.
-  void ShowParameter(int i, std::string_view caption, double stored);
+  void ShowParameter(int i, std::string_view caption, double stored, double scale = 10);
   // An operand row as the kind has it: hidden when unused, captioned by its class.
   void ShowOperand(int slot, int slotClass, bool used, const TXRayElement* operand, bool withNone);
   void Refresh();
+  // The elements of a kind, sorted or in list order.
+  TMemberList ElementsOf(int code, bool sorted) const;
+  // How a list widget stores into the member list `members` picks of the chosen element.
+  TApplyList ListStore(std::function<TMemberList&(TXRayElement&)> members);
+  // A check list or member pair filled from `members` of each chosen element.
+  TCheckList* AddCheckList(std::function<TMemberList()> shown, std::function<TMemberList&(TXRayElement&)> members);
+  TMemberPicker* AddMemberPicker(const QString& available, const QString& inList,
+                                 std::function<TMemberList()> candidates,
+                                 std::function<TMemberList&(TXRayElement&)> members, bool offerRemaining);
+  // The "Rearrange" button, in the row of "&New...".
+  void AddRearrangeButton();
+  // A check box or choice list storing into the chosen element, shown from it.
+  QCheckBox* AddCheck(const QString& caption, std::function<bool(const TXRayElement&)> shown,
+                      std::function<void(TXRayElement&, bool)> store);
+  // A whole number in a range; the box stores when its value is settled (a number typed digit
+  // by digit is one change), and only when it differs from what `shown` gives.
+  QSpinBox* AddSpin(const QString& caption, int low, int high, int step, std::function<int(const TXRayElement&)> shown,
+                    std::function<void(TXRayElement&, int)> store);
+  QComboBox* AddChoice(const QString& caption, const QStringList& entries,
+                       std::function<int(const TXRayElement&)> shown,
+                       std::function<void(TXRayElement&, int)> store);
+  // Something more to show of each chosen element, after MainCBChange.
+  void AddShow(std::function<void(TXRayElement&)> show) { fShows.push_back(std::move(show)); }
 
   TXRayType& fType;
   TTypeEdits& fEdits;
@@ -107,6 +227,8 @@ class TRollUpForm : public QDialog {
   QPushButton* fNew = nullptr;
   QPushButton* fRename = nullptr;
   QPushButton* fDelete = nullptr;
+  QHBoxLayout* fButtons = nullptr;
+  std::vector<std::function<void(TXRayElement&)>> fShows;
   QWidget* fFields = nullptr;
   QFormLayout* fPage = nullptr;
   QComboBox* fKind = nullptr;
@@ -114,18 +236,44 @@ class TRollUpForm : public QDialog {
   std::vector<QComboBox*> fOperands;
 };
 
-// "Digitized Points".
+// The "Input" dialog of the type editors: a new name (no double quotes), with "Create a
+// &Copy" when `copy` is given; nothing when cancelled.
+std::optional<std::string> AskElementName(QWidget* parent, const std::string& initial, bool* copy);
+
+// A transition's picture: the step from one grey to the other that edge lock looks for.
+QPixmap TransitionPicture(int transition);
+
+// "Digitized Points", with the edge lock of each point.
 class TDigPointsForm : public TRollUpForm {
   Q_OBJECT
 
  public:
   TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
+  QPushButton* Recalculate() const { return fRecalculate; }
+  QSpinBox* SearchRange() const { return fRange; }
+  QSpinBox* SearchAngle() const { return fAngle; }
+  QComboBox* Direction(int i) const { return i == 0 ? fDirection1 : fDirection2; }
+  QComboBox* Transition() const { return fTransition; }
+  QCheckBox* CursorOnly() const { return fCursorOnly; }
+  QSpinBox* LockBias() const { return fBias; }
+  QComboBox* HintDrawing() const { return fHint; }
 
  protected:
   void MainCBChange(TXRayElement& chosen) override;
 
  private:
+  void AddEdgeLockRows();
+
+  QPushButton* fRecalculate = nullptr;
   QLineEdit* fDescription = nullptr;
+  QSpinBox* fRange = nullptr;
+  QSpinBox* fAngle = nullptr;
+  QComboBox* fDirection1 = nullptr;
+  QComboBox* fDirection2 = nullptr;
+  QComboBox* fTransition = nullptr;
+  QCheckBox* fCursorOnly = nullptr;
+  QSpinBox* fBias = nullptr;
+  QComboBox* fHint = nullptr;
 };
 
 // "Derived Points".

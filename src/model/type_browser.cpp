@@ -159,19 +159,19 @@ void VariableRows(const TXRVariable& v, TRows& rows) {
 
 const std::vector<TBrowserCategory>& BrowserCategories() {
   static const std::vector<TBrowserCategory> kCategories = {
-      {LcText("TypeBrowser", "Digitized Points"), ekDigPoint},
-      {LcText("TypeBrowser", "Derived Points"), ekDerPoint},
-      {LcText("TypeBrowser", "Areas"), ekArea},
-      {LcText("TypeBrowser", "Drawings"), ekGraphic},
-      {LcText("TypeBrowser", "Variables"), ekVariable},
-      {LcText("TypeBrowser", "Analyses"), ekAnalysis},
-      {LcText("TypeBrowser", "Protocols"), ekProtocol},
-      {LcText("TypeBrowser", "Superimpositions"), ekSupimp},
-      {LcText("TypeBrowser", "Orientations"), ekOrient},
-      {LcText("TypeBrowser", "Relationships"), ekHardSoft},
-      {LcText("TypeBrowser", "Views"), ekView},
-      {LcText("TypeBrowser", "Snakes"), ekSnake},
-      {LcText("TypeBrowser", "PCAs"), ekPCA},
+      {LcText("TypeBrowser", "Digitized Points"), ekDigPoint, "lumacet-kind-digitized-points"},
+      {LcText("TypeBrowser", "Derived Points"), ekDerPoint, "lumacet-kind-derived-points"},
+      {LcText("TypeBrowser", "Areas"), ekArea, "lumacet-kind-areas"},
+      {LcText("TypeBrowser", "Drawings"), ekGraphic, "lumacet-kind-drawings"},
+      {LcText("TypeBrowser", "Variables"), ekVariable, "lumacet-kind-variables"},
+      {LcText("TypeBrowser", "Analyses"), ekAnalysis, "lumacet-kind-analyses"},
+      {LcText("TypeBrowser", "Protocols"), ekProtocol, "lumacet-kind-protocols"},
+      {LcText("TypeBrowser", "Superimpositions"), ekSupimp, "lumacet-kind-superimpositions"},
+      {LcText("TypeBrowser", "Orientations"), ekOrient, "lumacet-kind-orientations"},
+      {LcText("TypeBrowser", "Relationships"), ekHardSoft, "lumacet-kind-relationships"},
+      {LcText("TypeBrowser", "Views"), ekView, "lumacet-kind-views"},
+      {LcText("TypeBrowser", "Snakes"), ekSnake, "lumacet-kind-snakes"},
+      {LcText("TypeBrowser", "PCAs"), ekPCA, "lumacet-kind-pcas"},
   };
   return kCategories;
 }

@@ -17,7 +17,8 @@ class TXRayType;
 
 struct TBrowserCategory {
   TTextSource Caption;
-  int Code;  // the kind code of its elements
+  int Code;                 // the kind code of its elements
+  std::string_view Picture;  // the kind's picture in the shipped icon theme
 };
 // The thirteen categories, in the order the tree shows them.
 const std::vector<TBrowserCategory>& BrowserCategories();

@@ -1,6 +1,7 @@
 #include "model/type_edits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 #include "model/kind_codes.h"
@@ -56,6 +57,15 @@ std::unordered_set<const TXRayElement*> HeldElements(const TXRayType& type) {
 }
 
 TText Refusal(const std::string& modelMessage) { return TText::Verbatim(modelMessage); }
+
+// A snake left with `kept` points frees the rest: none of them may still be referred to.
+TText SnakeLossFault(const TXRayType& type, const TDigSnake& snake, size_t kept) {
+  for (size_t i = kept; i < snake.Points.size(); ++i)
+    if (const TXRayElement* referrer = type.FindReferrer(snake.Points[i].get()))
+      return TText(LcText("TypeEdits", "'%1' cannot lose its points: '%2' refers to them."),
+                   {snake.Name, referrer->Name});
+  return {};
+}
 
 // Empty when every reference of `element` is one of the type's own elements of the class
 // its field takes, and no computed element has come to depend on itself.
@@ -191,12 +201,10 @@ class TChangeStep : public TTypeEdits::TStep {
 
  private:
   TResult Become(TXRayType& type, const TXRayElement& state) {
-    // A snake given fewer points frees the rest: none of them may still be referred to.
     if (auto* snake = dynamic_cast<TDigSnake*>(fElement))
-      for (size_t i = static_cast<const TDigSnake&>(state).Points.size(); i < snake->Points.size(); ++i)
-        if (const TXRayElement* referrer = type.FindReferrer(snake->Points[i].get()))
-          return TResult::Failure(TText(LcText("TypeEdits", "'%1' cannot lose its points: '%2' refers to them."),
-                                        {snake->Name, referrer->Name}));
+      if (TText fault = SnakeLossFault(type, *snake, static_cast<const TDigSnake&>(state).Points.size());
+          !fault.Empty())
+        return TResult::Failure(fault);
     std::unique_ptr<TXRayElement> now = Snapshot(*fElement);
     const std::vector<TXRayElement*> candidates = CycleCandidates(type, *fElement);
     const auto cyclic = SelfComputed(candidates);
@@ -290,8 +298,22 @@ TResult TTypeEdits::Delete(TXRayElement& element) {
 }
 
 TResult TTypeEdits::Change(TXRayElement& element, const TEdit& edit, const std::string& field) {
+  return ChangeRecording(element, edit, field, ChangedText(element));
+}
+
+TResult TTypeEdits::ChangeRecording(TXRayElement& element, const TEdit& edit, const std::string& field,
+                                    const std::string& history) {
   if (fType.IndexOf(&element) < 0) return NotOfType(element);
   std::unique_ptr<TXRayElement> before = Snapshot(element);
+  // Snake edits take points from the end: tried on the copy first, so that no point another
+  // element refers to is freed.
+  if (auto* snake = dynamic_cast<TDigSnake*>(&element)) {
+    std::unique_ptr<TXRayElement> trial = Snapshot(element);
+    edit(*trial);
+    if (TText fault = SnakeLossFault(fType, *snake, static_cast<const TDigSnake&>(*trial).Points.size());
+        !fault.Empty())
+      return TResult::Failure(fault);
+  }
   const std::vector<TXRayElement*> candidates = CycleCandidates(fType, element);
   const auto cyclic = SelfComputed(candidates);
   edit(element);
@@ -302,7 +324,7 @@ TResult TTypeEdits::Change(TXRayElement& element, const TEdit& edit, const std::
   // The definition may feed any computed value of the radiograph loaded into the type.
   fType.InvalidateDerived();
   fType.InvalidateVariables();
-  fType.RecordChange(true, ChangedText(element));
+  fType.RecordChange(true, history);
   if (!fUndo.empty() && fRedo.empty())
     if (auto* last = dynamic_cast<TChangeStep*>(fUndo.back().get()); last != nullptr && last->Absorb(&element, field))
       return {};
@@ -361,6 +383,55 @@ TResult TTypeEdits::SetOperand(TXRayElement& element, int slot, TXRayElement* op
     else
       static_cast<TXRPointKindElement&>(e).SetOperand(slot, operand);
   });
+}
+
+TResult TTypeEdits::DigitizeAt(TXRayElement& chosen, double x, double y) {
+  if (!std::isfinite(x) || !std::isfinite(y))
+    return TResult::Failure(LcText("TypeEdits", "The position is not on the tracing."));
+  if (dynamic_cast<TDigPoint*>(&chosen) != nullptr)
+    return ChangeRecording(chosen, [x, y](TXRayElement& e) {
+      auto& point = static_cast<TDigPoint&>(e);
+      point.SetXY(x, y);
+      point.NeedsPlacing = false;
+      // Shown in millimetres with two decimals, stored ten times that.
+      if (point.Kind() == KindNumber(TDigPointKind::Preset)) {
+        point.Parameter1 = std::nearbyint(x * 10) / 10;
+        point.Parameter2 = std::nearbyint(y * 10) / 10;
+      }
+    }, {}, "Digitized Point.");
+  if (auto* derived = dynamic_cast<TDerPoint*>(&chosen)) {
+    if (derived->Kind() != KindNumber(TDerPointKind::Fixed))
+      return TResult::Failure(
+          TText(LcText("TypeEdits", "'%1' is computed from its operands: only a Fixed point takes a position."),
+                {chosen.Name}));
+    return ChangeRecording(chosen, [x, y](TXRayElement& e) { static_cast<TDerPoint&>(e).SetParameters(x, y); }, {},
+                           "Digitized Fixed Point.");
+  }
+  if (dynamic_cast<TDigSnake*>(&chosen) != nullptr)
+    return Change(chosen, [x, y](TXRayElement& e) { static_cast<TDigSnake&>(e).AddPoint(x, y, true); });
+  if (auto* variable = dynamic_cast<TXRVariable*>(&chosen)) {
+    // Labels stand at whole units from the rounded anchor, as they are drawn.
+    double ax = 0;
+    double ay = 0;
+    if (variable->Anchor != nullptr) {
+      auto* anchor = dynamic_cast<TXRPoint*>(variable->Anchor);
+      if (anchor == nullptr || !anchor->IsValid())
+        return TResult::Failure(
+            TText(LcText("TypeEdits", "The anchor of '%1' has no position on the tracing."), {chosen.Name}));
+      ax = std::nearbyint(anchor->GetX());
+      ay = std::nearbyint(anchor->GetY());
+    }
+    const double dx = std::nearbyint(x - ax);
+    const double dy = std::nearbyint(y - ay);
+    if (std::fabs(dx) > 1e6 || std::fabs(dy) > 1e6)
+      return TResult::Failure(LcText("TypeEdits", "The position is not on the tracing."));
+    return ChangeRecording(chosen, [dx, dy](TXRayElement& e) {
+      auto& v = static_cast<TXRVariable&>(e);
+      v.LabelOffsetX = static_cast<int>(dx);
+      v.LabelOffsetY = static_cast<int>(dy);
+    }, {}, ChangedText(chosen) + ".");
+  }
+  return TResult::Failure(TText(LcText("TypeEdits", "'%1' takes no position from a click."), {chosen.Name}));
 }
 
 TResult TTypeEdits::Reorder(int code, const std::vector<TXRayElement*>& order) {

@@ -45,7 +45,7 @@ class TTypeEdits {
   // Any change of the element's definition; `edit` changes fields in place, and the
   // checks above decide whether the change stands. Changes of one element made one after
   // another under the same non-empty `field` (a number typed key by key) are one step.
-  // `edit` must not free snake points that other elements refer to.
+  // A snake edit that would free points other elements refer to is refused.
   using TEdit = std::function<void(TXRayElement&)>;
   TResult Change(TXRayElement& element, const TEdit& edit, const std::string& field = {});
   // The kind of a digitized or derived point, variable, superimposition, orientation or
@@ -53,6 +53,12 @@ class TTypeEdits {
   TResult SetKind(TXRayElement& element, int kind);
   // Operand slot (from 0) of an element with operands; null empties it.
   TResult SetOperand(TXRayElement& element, int slot, TXRayElement* operand);
+  // A click at (x, y) in tracing units on the type, for `chosen`, the element of the editor
+  // last active: a digitized point takes it as its template position ("Digitized Point."),
+  // a "Preset" one also as its parameters to a hundredth of a millimetre; a "Fixed" derived
+  // point as its parameters ("Digitized Fixed Point."); a snake as a new last point; a
+  // variable as its label's offset from its anchor. Refused for the other elements.
+  TResult DigitizeAt(TXRayElement& chosen, double x, double y);
   // The new order of a kind's list (a permutation of it); records "Changed Type: %s".
   TResult Reorder(int code, const std::vector<TXRayElement*>& order);
 
@@ -71,6 +77,9 @@ class TTypeEdits {
 
  private:
   TResult Keep(std::unique_ptr<TStep> step);
+  // Change, recording `history` instead of the element's change text.
+  TResult ChangeRecording(TXRayElement& element, const TEdit& edit, const std::string& field,
+                          const std::string& history);
 
   TXRayType& fType;
   std::vector<std::unique_ptr<TStep>> fUndo;

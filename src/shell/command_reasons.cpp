@@ -41,6 +41,12 @@ bool MovesTracing(std::string_view id) {
 
 }  // namespace
 
+bool EditsOpenType(std::string_view id) {
+  for (std::string_view command : kTypeEditorCommands)
+    if (command == id) return true;
+  return false;
+}
+
 TText WhyDisabled(std::string_view id, const TWorkspace& workspace) {
   const TCommandStates states = workspace.Commands();
   const TRadiograph* current = workspace.Current();
@@ -49,9 +55,7 @@ TText WhyDisabled(std::string_view id, const TWorkspace& workspace) {
                  {std::to_string(kSlotCount)});
   if (OneOf(id, {"file.save_all", "file.close_all", "tracing.sort"}) && !states.AnyOccupied)
     return LcText("CommandReasons", "Nothing is open.");
-  if (OneOf(id, {"tools.pcas", "type.shape_analyses", "type.digitized_points", "type.derived_points",
-                 "type.variables"}) &&
-      (current == nullptr || !current->IsType()))
+  if (EditsOpenType(id) && (current == nullptr || !current->IsType()))
     return LcText("CommandReasons", "Open a type for editing first (File > Open Type...).");
   if ((NeedsCurrent(id) || NeedsRadiograph(id)) && current == nullptr)
     return LcText("CommandReasons", "Open a radiograph first.");

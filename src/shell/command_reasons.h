@@ -15,6 +15,14 @@ class TWorkspace;
 // not offer yet (`NotOfferedYet`).
 TText WhyDisabled(std::string_view id, const TWorkspace& workspace);
 
+// The commands of the type editors: they edit a type opened for editing, since changes to
+// the type of a radiograph could not be saved.
+inline constexpr const char* kTypeEditorCommands[] = {
+    "tools.pcas",     "type.shape_analyses", "type.digitized_points", "type.snakes",        "type.derived_points",
+    "type.areas",     "type.drawings",       "type.variables",        "type.analyses",      "type.superimpositions",
+    "type.orientations", "type.protocols",   "type.views"};
+bool EditsOpenType(std::string_view id);
+
 // The status tip of a command that is part of the menus but not yet of the program.
 TText NotOfferedYet();
 

@@ -32,11 +32,12 @@
 #include "app/mean_dialog.h"
 #include "app/main_window.h"
 #include "app/pca_viewer.h"
-#include "app/pcas_dialog.h"
+#include "app/type_list_editors.h"
 #include "app/procrustes_dialog.h"
 #include "app/shape_dialog.h"
 #include "common/result_assertions.h"
 #include "model/list_elements.h"
+#include "model/type_edits.h"
 #include "model/xray.h"
 #include "platform/qpainter_canvas.h"
 #include "population/pca_statistics.h"
@@ -194,12 +195,13 @@ TEST_F(PopulationDialogsTest, ProcrustesRunAppendsAReportThatImportsIntoTheType)
 
   // The report belongs to the type's own PCA: the editor imports it.
   std::unique_ptr<TXRayType> type = ReadType();
-  TPCAsForm editor(*type, prompts);
+  TTypeEdits edits(*type);
+  TPCAsForm editor(edits, prompts);
   ASSERT_EQ(editor.ElementList()->currentText(), "Lateral shape");
   editor.ImportData(results);
   EXPECT_EQ(prompts.LastMessage(), "Data successfully imported.");
-  EXPECT_TRUE(editor.CurrentElement()->HasData);
-  EXPECT_EQ(editor.CurrentElement()->SampleCount, 26);
+  EXPECT_TRUE(editor.ChosenPca()->HasData);
+  EXPECT_EQ(editor.ChosenPca()->SampleCount, 26);
   EXPECT_EQ(type->ChangeHistory.back(), "Changed PCA: Lateral shape");
   EXPECT_TRUE(editor.DataNotValid()->isHidden());
 }
@@ -248,8 +250,9 @@ TEST_F(PopulationDialogsTest, CancelWhileReadingWritesNoReport) {
 
 TEST_F(PopulationDialogsTest, PcaEditorChecksRebuildThePointsAndInvalidateTheData) {
   std::unique_ptr<TXRayType> type = ReadType();
-  TPCAsForm editor(*type, prompts);
-  TXRPCA* pca = editor.CurrentElement();
+  TTypeEdits edits(*type);
+  TPCAsForm editor(edits, prompts);
+  TXRPCA* pca = editor.ChosenPca();
   ASSERT_NE(pca, nullptr);
   ASSERT_TRUE(pca->HasData);
   EXPECT_TRUE(editor.DataNotValid()->isHidden());
@@ -271,12 +274,12 @@ TEST_F(PopulationDialogsTest, PcaEditorChecksRebuildThePointsAndInvalidateTheDat
   EXPECT_EQ(type->ChangeHistory.back(), "Changed PCA: Lateral shape");
   EXPECT_FALSE(editor.DataNotValid()->isHidden());
 
-  editor.InvertSelection();
+  editor.PointList()->InvertSelection();
   EXPECT_EQ(pca->Points.size(), static_cast<size_t>(points->count()) - 11);
   EXPECT_NE(std::find(pca->Points.begin(), pca->Points.end(), before.front()), pca->Points.end());
-  editor.SelectAll();
+  editor.PointList()->SelectAll();
   EXPECT_EQ(pca->Points.size(), static_cast<size_t>(points->count()));
-  editor.DeselectAll();
+  editor.PointList()->DeselectAll();
   EXPECT_TRUE(pca->Points.empty());
 
   editor.ImportData(example.DataFile());
@@ -297,10 +300,11 @@ TEST_F(PopulationDialogsTest, PcaEditorChecksRebuildThePointsAndInvalidateTheDat
 
 TEST_F(PopulationDialogsTest, PcaEditorAddsRenamesAndDeletesElements) {
   std::unique_ptr<TXRayType> type = ReadType();
-  TPCAsForm editor(*type, prompts);
+  TTypeEdits edits(*type);
+  TPCAsForm editor(edits, prompts);
   ASSERT_TRUE(editor.NewElement("Copy of shape", true));
   EXPECT_EQ(editor.ElementList()->currentText(), "Copy of shape");
-  EXPECT_EQ(editor.CurrentElement()->Points.size(), 12u);
+  EXPECT_EQ(editor.ChosenPca()->Points.size(), 12u);
   EXPECT_FALSE(editor.NewElement("Lateral shape", false));
   EXPECT_NE(prompts.LastMessage().find("This name is already used."), std::string::npos);
   ASSERT_TRUE(editor.RenameElement("Renamed"));

@@ -2,6 +2,9 @@
 // tree, every link followed, the referrers compared with what the command line reports.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPixmap>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,6 +35,14 @@ TEST(TypeBrowserFormTest, EveryElementIsReachableAndEveryLinkLeadsToTheElementNa
   EXPECT_EQ(root->text(0).toStdString(), type.Name);
   ASSERT_EQ(root->childCount(), 13);
   EXPECT_EQ(root->child(11)->text(0), "Snakes");
+  // Each kind has a picture of its own, from the shipped theme.
+  std::set<QByteArray> pictures;
+  for (int c = 0; c < root->childCount(); ++c) {
+    const QImage picture = root->child(c)->icon(0).pixmap(16, 16).toImage();
+    ASSERT_FALSE(picture.isNull()) << root->child(c)->text(0).toStdString();
+    pictures.insert(QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes()));
+  }
+  EXPECT_EQ(pictures.size(), 13u);
 
   std::set<const TXRayElement*> inTree;
   size_t elements = 0;

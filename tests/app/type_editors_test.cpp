@@ -1,14 +1,22 @@
-// The type editors driven through their widgets: building points and a measurement from an
-// empty type, the refusals every editor gives with the type left as it was, and Ctrl+Z.
+// The type editors driven through their widgets: building an analysis with its points, angle,
+// norm and drawing from an empty type, the refusals every editor gives with the type left as
+// it was, and Ctrl+Z.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QListWidget>
 #include <QTest>
+#include <map>
 
+#include "app/radiograph_dialogs.h"
 #include "app/type_editors.h"
+#include "app/type_list_editors.h"
+#include "cli/cli_runner.h"
+#include "model/xray.h"
+#include "persistence/data_file.h"
 #include "model/kind_codes.h"
 #include "model/type_edits.h"
 #include "model/xray_type.h"
@@ -35,6 +43,12 @@ void PressUndo(QWidget& editor, bool redo = false) {
                   redo ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
 }
 
+void Select(QListWidget* list, const QString& text) {
+  const auto found = list->findItems(text, Qt::MatchExactly);
+  ASSERT_FALSE(found.isEmpty()) << text.toStdString();
+  list->setCurrentItem(found.front());
+}
+
 // Chooses an entry of a list as the user would, by its text.
 void ChooseEntry(QComboBox* list, const QString& text) {
   const int index = list->findText(text);
@@ -43,7 +57,7 @@ void ChooseEntry(QComboBox* list, const QString& text) {
   emit list->activated(index);
 }
 
-TEST(TypeEditorsTest, PointsAndAMeasurementWithNormsFromAnEmptyType) {
+TEST(TypeEditorsTest, AnAnalysisBuiltFromAnEmptyTypeIsSavedReadBackAndMeasuredWithItsNorm) {
   test::Application();
   TXRayType type;
   TTypeEdits edits(type);
@@ -106,14 +120,70 @@ TEST(TypeEditorsTest, PointsAndAMeasurementWithNormsFromAnEmptyType) {
   EXPECT_EQ(sna->FemaleNormals[0], (TNormalValue{8, 12, 82, 3.5}));
   EXPECT_TRUE(sna->MaleNormals.empty());
   EXPECT_EQ(type.ChangeHistory.back(), "Changed Variable: SNA");
+  // The label follows the angle's vertex.
+  ChooseEntry(variables.OperandList(0), "N");
+  variables.hide();
+
+  // A drawing through the three points, and an analysis of the angle with the drawing.
+  TDrawingsForm drawings(edits, prompts);
+  ClickNew(drawings, "Profile");
+  for (const char* name : {"S", "N", "A"}) {
+    Select(drawings.Members()->Available(), name);
+    test::ClickButton(drawings.Members(), "&Include");
+  }
+  TAnalysesForm analyses(edits, prompts);
+  ClickNew(analyses, "Mine");
+  Select(analyses.Variables()->Available(), "SNA");
+  test::ClickButton(analyses.Variables(), "&Include");
+  Select(analyses.Graphics()->Available(), "Profile");
+  test::ClickButton(analyses.Graphics(), "&Include");
+  EXPECT_EQ(type.ChangeHistory.back(), "Changed Analysis: Mine");
+  // The type's name, as "Type Properties" gives it.
+  TTypePropertiesDlg properties(prompts);
+  properties.ShowType(type);
+  QLineEdit* typeName = properties.findChild<QLineEdit*>("name");
+  ASSERT_NE(typeName, nullptr);
+  typeName->clear();
+  QTest::keyClicks(typeName, "Built Lateral");
+  properties.ApplyTo(type);
   EXPECT_TRUE(prompts.Shown.empty());
 
-  // Saved and read back, the type is the one the editors built.
+  // Saved and read back, the type is the one the editors built, to the byte.
   test::TTempFolder folder;
   const std::string path = folder.File("built.lcr");
   ASSERT_TRUE(type.SaveToTypeFile(path));
   TXRayType read;
   ASSERT_TRUE(read.LoadFromTypeFile(path));
+  ASSERT_TRUE(read.SaveToTypeFile(folder.File("again.lcr")));
+  EXPECT_EQ(test::ReadBytes(folder.File("again.lcr")), test::ReadBytes(path));
+  auto* profile = static_cast<TXRGraphic*>(read.FindElement("Profile", ekGraphic));
+  ASSERT_NE(profile, nullptr);
+  EXPECT_EQ(profile->Points, (std::vector<TXRayElement*>{read.FindElement("S", ekDigPoint),
+                                                         read.FindElement("N", ekDigPoint),
+                                                         read.FindElement("A", ekDigPoint)}));
+  auto* mine = static_cast<TXRAnalysis*>(read.FindElement("Mine", ekAnalysis));
+  ASSERT_NE(mine, nullptr);
+  EXPECT_EQ(mine->Points, (std::vector<TXRayElement*>{read.FindElement("SNA", ekVariable)}));
+  EXPECT_EQ(mine->Graphics, (std::vector<TXRayElement*>{profile}));
+
+  // A girl of ten digitized on the type: the command line measures the angle with its norm.
+  TXRay xray;
+  xray.SetType(&read);
+  xray.Name = "Ada Test";
+  xray.Female = true;
+  xray.DateOfBirth = DayNumber(2000, 1, 1);
+  xray.DateTaken = DayNumber(2010, 6, 1);
+  const std::map<std::string, std::pair<double, double>> at = {{"S", {0, 0}}, {"N", {700, 0}}, {"A", {650, -300}}};
+  for (size_t i = 0; i < xray.Coordinates.size(); ++i) {
+    const auto& [x, y] = at.at(read.ElementList(ekDigPoint)[i]->Name);
+    xray.Coordinates[i]->SetXY(x, y);
+  }
+  const std::string data = folder.File("patients.csv");
+  ASSERT_TRUE(AppendToDataFile(xray, data, {}).Ok());
+  const test::TRun run = test::RunCli(folder, "measure '" + data + "' --types '" + folder.Path().string() + "' ");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  // The angle N-S to N-A is acos(35000 / (700 * sqrt(92500))) = 80.54 degrees.
+  EXPECT_NE(run.Out.find("\nSNA:\t80.5\t82\t3.5\n"), std::string::npos) << run.Out;
   EXPECT_EQ(read.ElementNames({ekDigPoint, ekDerPoint, ekVariable}),
             (std::vector<std::string>{"S", "N", "A", "M", "SNA"}));
   auto* readM = static_cast<TDerPoint*>(read.FindElement("M", ekDerPoint));

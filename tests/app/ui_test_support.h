@@ -105,20 +105,25 @@ T* Child(QWidget* parent, const char* name) {
 // Acts on the next modal window with that title as soon as it is shown. A watch for a window
 // that never comes ends with its test, so that it cannot act in a later one, and is freed
 // with the application at the latest.
-inline void WhenModal(const QString& title, std::function<void(QWidget*)> act) {
+// `shown` (false: only a modal one) takes any window shown on its own, such as a type editor
+// that leaves the tracing clickable.
+inline void WhenModal(const QString& title, std::function<void(QWidget*)> act, bool shown = false) {
   auto* timer = new QTimer(QCoreApplication::instance());
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  QObject::connect(timer, &QTimer::timeout, [timer, test, title, act = std::move(act)] {
+  QObject::connect(timer, &QTimer::timeout, [timer, test, title, shown, act = std::move(act)] {
     if (::testing::UnitTest::GetInstance()->current_test_info() != test) {
       timer->stop();
       timer->deleteLater();
       return;
     }
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->windowTitle().startsWith(title)) return;
+    QWidget* window = QApplication::activeModalWidget();
+    if (shown && window == nullptr)
+      for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->windowTitle().startsWith(title)) window = top;
+    if (window == nullptr || !window->windowTitle().startsWith(title)) return;
     timer->stop();
     timer->deleteLater();
-    act(modal);
+    act(window);
   });
   timer->start(10);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <sstream>
 
@@ -249,6 +250,92 @@ TEST(TypeEdits, UndoingAddedSnakePointsThatAreReferredToIsRefused) {
   f.g->Points.pop_back();
   EXPECT_TRUE(f.edits.Undo());
   EXPECT_TRUE(snake->Points.empty());
+}
+
+TEST(TypeEdits, SnakeEditsThatWouldFreeReferredPointsAreRefused) {
+  TFixture f;
+  auto* snake = static_cast<TDigSnake*>(*f.edits.Add(ekSnake, "Profile"));
+  ASSERT_TRUE(f.edits.Change(*snake, [](TXRayElement& e) {
+    auto& s = static_cast<TDigSnake&>(e);
+    for (int i = 0; i < 5; ++i) s.AddPoint(10.0 * i, 0, true);
+  }));
+  f.g->Points.push_back(snake->Points[3].get());
+  const size_t history = f.type.ChangeHistory.size();
+  struct TCase {
+    const char* what;
+    std::function<void(TDigSnake&)> edit;
+    bool kept;
+  };
+  const TCase cases[] = {
+      {"clear all", [](TDigSnake& s) { s.ClearPoints(); }, false},
+      {"fewer points", [](TDigSnake& s) { s.Resample(3); }, false},
+      {"the last point", [](TDigSnake& s) { s.Points.pop_back(); }, true},
+  };
+  for (const TCase& c : cases) {
+    const size_t before = snake->Points.size();
+    const TResult result = f.edits.Change(*snake, [&](TXRayElement& e) { c.edit(static_cast<TDigSnake&>(e)); });
+    EXPECT_EQ(result.Ok(), c.kept) << c.what;
+    if (!c.kept) {
+      EXPECT_EQ(result.Text().English(), "'Profile' cannot lose its points: 'G' refers to them.") << c.what;
+      EXPECT_EQ(snake->Points.size(), before) << c.what;
+    }
+  }
+  // The referred point is the same object throughout.
+  EXPECT_EQ(f.g->Points.back(), snake->Points[3].get());
+  EXPECT_EQ(f.type.ChangeHistory.size(), history + 1);
+}
+
+TEST(TypeEdits, AClickOnTheTypePlacesWhatTheChosenElementTakes) {
+  TFixture f;
+  f.a->SetXY(100, 200);
+  auto* preset = f.Add<TDigPoint>("P", ekDigPoint);
+  preset->SetKind(KindNumber(TDigPointKind::Preset));
+  auto* fixed = f.Add<TDerPoint>("F", ekDerPoint);
+  fixed->SetKind(KindNumber(TDerPointKind::Fixed));
+  auto* snake = f.Add<TDigSnake>("S", ekSnake);
+  f.v->Anchor = f.a;
+  auto* area = f.Add<TArea>("R", ekArea);
+  struct TCase {
+    const char* what;
+    TXRayElement* chosen;
+    double x, y;
+    std::function<void()> check;
+    std::string text;  // history, or the refusal
+  };
+  const TCase cases[] = {
+      {"a digitized point's template position", f.b, 12.5, 30,
+       [&] { EXPECT_TRUE(f.b->IsValid()); EXPECT_DOUBLE_EQ(f.b->GetX(), 12.5); EXPECT_DOUBLE_EQ(f.b->GetY(), 30); },
+       "Digitized Point."},
+      {"a preset point's parameters, to a hundredth of a millimetre", preset, 123.456, -7.04,
+       [&] { EXPECT_DOUBLE_EQ(preset->Parameter1, 123.5); EXPECT_DOUBLE_EQ(preset->Parameter2, -7.0); },
+       "Digitized Point."},
+      {"a fixed point's parameters", fixed, 40, 50,
+       [&] { EXPECT_DOUBLE_EQ(fixed->Parameter1(), 40); EXPECT_DOUBLE_EQ(fixed->Parameter2(), 50); },
+       "Digitized Fixed Point."},
+      {"a snake's new last point", snake, 1, 2,
+       [&] { ASSERT_EQ(snake->Points.size(), 1u); EXPECT_DOUBLE_EQ(snake->Points[0]->GetY(), 2); },
+       "Changed Snake: S"},
+      {"a label's offset from its anchor", f.v, 130.4, 180,
+       [&] { EXPECT_EQ(f.v->LabelOffsetX, 30); EXPECT_EQ(f.v->LabelOffsetY, -20); }, "Changed Variable: V."},
+      {"a computed point", f.m, 1, 1, [] {}, "'M' is computed from its operands: only a Fixed point takes a position."},
+      {"an area", area, 1, 1, [] {}, "'R' takes no position from a click."},
+      {"no position", f.b, std::nan(""), 1, [] {}, "The position is not on the tracing."},
+  };
+  for (const TCase& c : cases) {
+    const size_t history = f.type.ChangeHistory.size();
+    const TResult placed = f.edits.DigitizeAt(*c.chosen, c.x, c.y);
+    if (placed.Ok()) {
+      c.check();
+      ASSERT_EQ(f.type.ChangeHistory.size(), history + 1) << c.what;
+      EXPECT_EQ(f.type.ChangeHistory.back(), c.text) << c.what;
+    } else {
+      EXPECT_EQ(placed.Text().English(), c.text) << c.what;
+      EXPECT_EQ(f.type.ChangeHistory.size(), history) << c.what;
+    }
+  }
+  // Each placement is one undoable step.
+  ASSERT_TRUE(f.edits.Undo());
+  EXPECT_EQ(f.v->LabelOffsetX, 10);
 }
 
 TEST(TypeEdits, ACycleAlreadyInTheTypeDoesNotBlockOtherEdits) {
