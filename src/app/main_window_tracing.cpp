@@ -7,6 +7,7 @@
 
 #include "app/type_browser_form.h"
 #include "app/type_editors.h"
+#include "app/vto_relationships_form.h"
 #include "model/type_edits.h"
 #include "model/xray_type.h"
 
@@ -27,7 +28,10 @@ struct TEditorCommand {
   int Code;
 };
 constexpr TEditorCommand kFramedEditors[] = {
-    {"type.digitized_points", ekDigPoint}, {"type.derived_points", ekDerPoint}, {"type.variables", ekVariable}};
+    {"type.digitized_points", ekDigPoint},
+    {"type.derived_points", ekDerPoint},
+    {"type.variables", ekVariable},
+    {"type.vto_relationships", ekHardSoft}};
 
 }  // namespace
 
@@ -70,6 +74,7 @@ void TMainWindow::OpenTypeEditor(int code) {
     case ekDigPoint: editor = std::make_unique<TDigPointsForm>(edits, fPrompts, this); break;
     case ekDerPoint: editor = std::make_unique<TDerPointsForm>(edits, fPrompts, this); break;
     case ekVariable: editor = std::make_unique<TVariablesForm>(edits, fPrompts, this); break;
+    case ekHardSoft: editor = std::make_unique<THardSoftForm>(edits, fPrompts, this); break;
     default: return;
   }
   // Every change redraws the tracing: derived points and values recomputed, the chosen
