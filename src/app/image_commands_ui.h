@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/command_table.h"
+#include "geometry/coordinates.h"
 #include "graphics/image_layer.h"
 #include "imaging/image_commands.h"
 #include "shell/settings.h"
@@ -70,6 +71,13 @@ class TImageCommands : public QObject {
   void ActionImageLevelsExecute();
   void ActionImageBrightExecute();
   void ActionImageColorizeExecute();
+  // "&Position / Rotation...", "Rotate &Arbitrary..." and "Resi&ze..."; the quarter turns
+  // and flips are direct.
+  void ActionImagePositionExecute();
+  void ActionImageRotateExecute();
+  void ActionImageResizeExecute();
+  // Where the Rotate tool's centre is: the image turns about it too.
+  void SetRotationCentre(std::function<TFloatPoint()> centre) { fRotationCentre = std::move(centre); }
 
   // Where ".lut" files are looked for: the program's folder, then the data folders.
   static std::vector<std::string> LutFolders();
@@ -89,6 +97,7 @@ class TImageCommands : public QObject {
   std::optional<TImageAdjustment> fLastAdjustment;
   TImageBlendOptions fBlend;
   std::string fLastOpenFolder;
+  std::function<TFloatPoint()> fRotationCentre = [] { return TFloatPoint{}; };
 };
 
 }  // namespace lumacet

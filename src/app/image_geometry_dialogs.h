@@ -1,0 +1,117 @@
+// The dialogs that place the image under its tracing or turn and resize its pixels:
+// "Image Position / Rotation", "Image Rotation (Resample)" and "Scale Image". They wire
+// fields to the engine's image geometry and keep no rules of their own.
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+#include "geometry/coordinates.h"
+#include "model/image_store.h"
+#include "support/result.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace lumacet {
+
+class TImageRotation;
+class TRadiograph;
+
+class TImagePositionDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `locked`: the tracing follows the image; `centre`: the rotation centre.
+  TImagePositionDlg(TRadiograph& radiograph, bool locked, TFloatPoint centre, QWidget* parent = nullptr);
+  QLineEdit* XField() const { return fX; }
+  QLineEdit* YField() const { return fY; }
+  QLineEdit* AngleField() const { return fAngle; }
+  QPushButton* SetPositionButton() const { return fSetPosition; }
+  QPushButton* SetRotationButton() const { return fSetRotation; }
+
+  void accept() override;
+  void reject() override;
+
+ signals:
+  void Moved();
+
+ private:
+  void Show();
+  void Position(double x, double y);
+  void Rotation(double radians);
+
+  TRadiograph& fRadiograph;
+  bool fLocked;
+  TFloatPoint fCentre;
+  TImageFrame fKept;
+  QLineEdit* fX = nullptr;
+  QLineEdit* fY = nullptr;
+  QLineEdit* fAngle = nullptr;
+  QPushButton* fSetPosition = nullptr;
+  QPushButton* fSetRotation = nullptr;
+};
+
+class TImageRotationDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  TImageRotationDlg(TRadiograph& radiograph, bool locked, TFloatPoint centre, QWidget* parent = nullptr);
+  ~TImageRotationDlg() override;
+  QLineEdit* AngleField() const { return fAngle; }
+  QPushButton* SetAtButton() const { return fSetAt; }
+  QPushButton* ConvertButton() const { return fConvert; }
+
+  void accept() override;
+  void reject() override;
+
+ signals:
+  void Moved();
+
+ private:
+  std::unique_ptr<TImageRotation> fRotation;
+  QLineEdit* fAngle = nullptr;
+  QPushButton* fSetAt = nullptr;
+  QPushButton* fConvert = nullptr;
+};
+
+class TImageScaleDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `defaultWidth`, `defaultHeight`: "BMP Scale X" and "BMP Scale Y".
+  TImageScaleDlg(TRadiograph& radiograph, double defaultWidth, double defaultHeight, QWidget* parent = nullptr);
+  QLineEdit* PixelWidthField() const { return fPixelWidth; }
+  QLineEdit* PixelHeightField() const { return fPixelHeight; }
+  QLineEdit* WidthField() const { return fWidth; }
+  QLineEdit* HeightField() const { return fHeight; }
+  QLineEdit* ResolutionField() const { return fResolution; }
+  QCheckBox* DownsampleBox() const { return fDownsample; }
+  QCheckBox* KeepAspectBox() const { return fKeepAspect; }
+  QPushButton* ApplySizeButton() const { return fApplySize; }
+  QPushButton* ApplyPixelSizeButton() const { return fApplyPixelSize; }
+  QPushButton* ApplyResolutionButton() const { return fApplyResolution; }
+  QPushButton* DefaultButton() const { return fDefault; }
+
+ private:
+  void Finish(const TResult& result);
+  void KeepAspect(QLineEdit* left, QLineEdit* other, bool widthLeft);
+
+  TRadiograph& fRadiograph;
+  QLineEdit* fPixelWidth = nullptr;
+  QLineEdit* fPixelHeight = nullptr;
+  QLineEdit* fWidth = nullptr;
+  QLineEdit* fHeight = nullptr;
+  QLineEdit* fResolution = nullptr;
+  QCheckBox* fDownsample = nullptr;
+  QCheckBox* fKeepAspect = nullptr;
+  QPushButton* fApplySize = nullptr;
+  QPushButton* fApplyPixelSize = nullptr;
+  QPushButton* fApplyResolution = nullptr;
+  QPushButton* fDefault = nullptr;
+};
+
+}  // namespace lumacet
