@@ -159,7 +159,7 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
   Add(geometry, "image.position", &TImageCommands::ActionImagePositionExecute);
   Add(geometry, "image.rotate_arbitrary", &TImageCommands::ActionImageRotateExecute);
   geometry.addSeparator();
-  const std::pair<const char*, int> turns[] = {{"image.rotate_left", -90}, {"image.rotate_right", 90}, {"image.rotate_180", 180}};
+  const std::pair<const char*, int> turns[] = {{"image.rotate_left", -90}, {"image.rotate_right", 90}, {"image.rotate_half", 180}};
   for (const auto& [id, degrees] : turns) {
     QAction* action = Add(geometry, id);
     connect(action, &QAction::triggered, this, [this, turn = degrees] {
@@ -180,6 +180,7 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
   Add(geometry, "image.align");
   QAction* locked = Add(geometry, "image.tracing_locked");
   locked->setCheckable(true);
+  locked->setEnabled(true);
   locked->setChecked(fSettings.General.LockTracing);
   locked->setStatusTip(tr("Lock tracing to the image so that they move together."));
   connect(locked, &QAction::toggled, this, [this](bool on) {
@@ -227,7 +228,7 @@ void TImageCommands::UpdateCommands() {
   Command("image.open")->setEnabled(current != nullptr);
   Command("image.save")->setEnabled(hasImage);
   Command("image.position")->setEnabled(current != nullptr);
-  for (const char* id : {"image.rotate_arbitrary", "image.rotate_left", "image.rotate_right", "image.rotate_180",
+  for (const char* id : {"image.rotate_arbitrary", "image.rotate_left", "image.rotate_right", "image.rotate_half",
                          "image.flip_horizontal", "image.flip_vertical", "image.resize"})
     Command(id)->setEnabled(hasImage);
   Command("image.tracing_locked")->setChecked(fSettings.General.LockTracing);

@@ -142,6 +142,7 @@ void TMainWindow::UpdateMovementCommands() {
   Command("tracing.superimpose")->setEnabled(radiograph != nullptr && fSuperimpositions->count() > 0);
   Command("tracing.connected")->setChecked(fWorkspace->Movements.Connected);
   Command("tracing.compile")->setChecked(fWorkspace->Movements.Compile);
+  Command("tracing.auto_vto")->setChecked(fSettings.General.AutoVto);
   Command(original ? "tracing.original_area" : "tracing.current_area")->setChecked(true);
   const TToolMode tool = fDrawing->Tools().Mode();
   const bool keys = tool == TToolMode::Translate || tool == TToolMode::Rotate;

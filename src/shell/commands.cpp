@@ -82,7 +82,7 @@ constexpr TCommand kCommands[] = {
     {"image.rotate_arbitrary", LcText("ImageMenu", "Rotate &Arbitrary...")},
     {"image.rotate_left", LcText("ImageMenu", "&Left 90 degrees")},
     {"image.rotate_right", LcText("ImageMenu", "&Right 90 degrees")},
-    {"image.rotate_180", LcText("ImageMenu", "180 &degrees")},
+    {"image.rotate_half", LcText("ImageMenu", "180 &degrees")},
     {"image.flip_horizontal", LcText("ImageMenu", "Flip &Horizontal")},
     {"image.flip_vertical", LcText("ImageMenu", "Flip &Vertical")},
     {"image.resize", LcText("ImageMenu", "Resi&ze...")},

@@ -252,6 +252,32 @@ TEST_F(ImageCommandsTest, CommandsChangeTheImageRecordTheirHistoryAndResetReturn
   EXPECT_EQ(xray.Image.Display, loaded);
 }
 
+TEST_F(ImageCommandsTest, QuarterTurnsFlipsAndTheLockThroughTheMenu) {
+  EXPECT_FALSE(commands->Command("image.rotate_right")->isEnabled());
+  ASSERT_TRUE(commands->LoadImageFile(example.Folder.File("emma_lindqvist_2018.jpg")));
+  TRadiograph& xray = Current();
+  const TBitmap32 loaded = xray.Image.Display;
+  ASSERT_TRUE(commands->Command("image.rotate_right")->isEnabled());
+  commands->Command("image.rotate_right")->trigger();
+  EXPECT_EQ(xray.Image.Display.Width, loaded.Height);
+  EXPECT_EQ(xray.Image.Raw.Width, loaded.Height);
+  EXPECT_EQ(xray.ChangeHistory.back(), "Image Rotated 90 degrees.");
+  commands->Command("image.undo")->trigger();
+  EXPECT_EQ(xray.Image.Display, loaded);
+  commands->Command("image.flip_horizontal")->trigger();
+  EXPECT_EQ(xray.Image.Display.Pixels[0], loaded.Pixels[static_cast<std::size_t>(loaded.Width - 1)]);
+  EXPECT_EQ(xray.ChangeHistory.back(), "Image Flipped.");
+  // Reset renders the samples, which were flipped with the picture.
+  commands->Command("image.reset")->trigger();
+  EXPECT_EQ(xray.Image.Display.Pixels[0], loaded.Pixels[static_cast<std::size_t>(loaded.Width - 1)]);
+
+  QAction* locked = commands->Command("image.tracing_locked");
+  EXPECT_FALSE(locked->isChecked());
+  locked->trigger();
+  EXPECT_TRUE(example.Settings.General.LockTracing);
+  EXPECT_TRUE(workspace->Movements.TracingLocked);
+}
+
 TEST_F(ImageCommandsTest, TheVisibleCommandHidesTheImageAndDisablesTheEnhancements) {
   ASSERT_TRUE(commands->LoadImageFile(example.Folder.File("emma_lindqvist_2022.jpg")));
   QAction* visible = commands->Command("image.visible");
