@@ -349,6 +349,7 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
+  if (event->button() == Qt::LeftButton && fAlignTarget && fAlignTarget(*at)) return;
   if (TDigitizeWindow* digitizing = Digitizing()) {
     const bool left = event->button() == Qt::LeftButton;
     // The handles of the selected snake come first; a press anywhere else places.

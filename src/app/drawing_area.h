@@ -42,6 +42,9 @@ class TDrawingArea : public QAbstractScrollArea {
   // The Digitize window of the current radiograph, null when it is not being digitized: the
   // digitize tool hands it every move and click, and it draws over the display.
   void SetDigitizeSource(std::function<TDigitizeWindow*()> source) { fDigitizeSource = std::move(source); }
+  // While "Align Tracing" waits for marks, a left click is one: `target` takes it and
+  // returns true, or returns false when nothing is being aligned.
+  void SetAlignTarget(std::function<bool(TFloatPoint)> target) { fAlignTarget = std::move(target); }
   // Only what is drawn over the picture changed.
   void RedrawOverlay();
   // Esc: a running drag ends with the tracing where it began.
@@ -106,6 +109,7 @@ class TDrawingArea : public QAbstractScrollArea {
   TOptionsSource fOptions;
   TMovementSource fMovementSource;
   std::function<TDigitizeWindow*()> fDigitizeSource;
+  std::function<bool(TFloatPoint)> fAlignTarget;
   TMovementTool fMovement;
   // The Select / Move tool's rubber band, from its press to its release.
   std::optional<TIntRect> fSelectBand;

@@ -177,7 +177,8 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
   }
   geometry.addSeparator();
   Add(geometry, "image.resize", &TImageCommands::ActionImageResizeExecute);
-  Add(geometry, "image.align");
+  Add(geometry, "image.align", &TImageCommands::ActionImageAlignExecute)
+      ->setStatusTip(tr("Align the tracing to an image."));
   QAction* locked = Add(geometry, "image.tracing_locked");
   locked->setCheckable(true);
   locked->setEnabled(true);
@@ -232,6 +233,17 @@ void TImageCommands::UpdateCommands() {
                          "image.flip_horizontal", "image.flip_vertical", "image.resize"})
     Command(id)->setEnabled(hasImage);
   Command("image.tracing_locked")->setChecked(fSettings.General.LockTracing);
+  Command("image.align")->setEnabled(current != nullptr && current->Type() != nullptr && !current->Aligning);
+  // A radiograph closed while aligning takes its dialog with it.
+  if (fAlign) {
+    bool open = false;
+    for (int slot = 0; slot < kSlotCount; ++slot) open = open || fWorkspace.Slot(slot) == &fAlign->Radiograph();
+    if (!open) {
+      fAlign->disconnect(this);
+      fAlign->deleteLater();
+      fAlign = nullptr;
+    }
+  }
   Command("image.close")->setEnabled(hasImage);
   fUndo->setEnabled(hasImage && current->Image.CanUndo());
   fUndo->setText(current != nullptr ? Utf8(current->Image.UndoCaption()) : CommandCaption("image.undo"));
@@ -337,6 +349,32 @@ void TImageCommands::ActionImageRotateExecute() {
   connect(&dialog, &TImageRotationDlg::Moved, this, &TImageCommands::Changed);
   dialog.exec();
   Changed();
+}
+
+void TImageCommands::ActionImageAlignExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || current->Aligning || current->Type() == nullptr) return;
+  if (fAlign) fAlign->close();
+  current->Aligning = true;
+  fAlign = new TAlignTracingDlg(*current, &fWindow);
+  connect(fAlign, &QDialog::finished, this, [this, dialog = fAlign.data()] {
+    // The radiograph may have been closed while its dialog was open.
+    for (int slot = 0; slot < kSlotCount; ++slot)
+      if (fWorkspace.Slot(slot) == &dialog->Radiograph()) dialog->Radiograph().Aligning = false;
+    if (fAlign == dialog) fAlign = nullptr;
+    dialog->deleteLater();
+    Changed();
+  });
+  connect(fAlign, &TAlignTracingDlg::Aligned, this, &TImageCommands::Changed);
+  fAlign->show();
+  Changed();
+}
+
+bool TImageCommands::AlignClick(TFloatPoint at) {
+  if (!fAlign || Current() != &fAlign->Radiograph()) return false;
+  fAlign->AddPoint(at);
+  Changed();
+  return true;
 }
 
 void TImageCommands::ActionImageResizeExecute() {

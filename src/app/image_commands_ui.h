@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -39,6 +40,8 @@ bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::str
 // The save prompt in its image mode, before the image is replaced or closed: false for
 // Cancel (or a save that failed).
 bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& folder, const TUserLevels& levels);
+
+class TAlignTracingDlg;
 
 class TImageCommands : public QObject {
   Q_OBJECT
@@ -76,6 +79,12 @@ class TImageCommands : public QObject {
   void ActionImagePositionExecute();
   void ActionImageRotateExecute();
   void ActionImageResizeExecute();
+  // "A&lign Tracing...": the non-modal dialog for the current radiograph; a second call
+  // while it aligns does nothing.
+  void ActionImageAlignExecute();
+  // A left click on the display: a mark while the current radiograph is aligning (true),
+  // otherwise nothing (false).
+  bool AlignClick(TFloatPoint at);
   // Where the Rotate tool's centre is: the image turns about it too.
   void SetRotationCentre(std::function<TFloatPoint()> centre) { fRotationCentre = std::move(centre); }
 
@@ -97,6 +106,7 @@ class TImageCommands : public QObject {
   std::optional<TImageAdjustment> fLastAdjustment;
   TImageBlendOptions fBlend;
   std::string fLastOpenFolder;
+  QPointer<TAlignTracingDlg> fAlign;
   std::function<TFloatPoint()> fRotationCentre = [] { return TFloatPoint{}; };
 };
 

@@ -1,6 +1,7 @@
 #include "app/image_geometry_dialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -14,6 +15,9 @@
 #include "geometry/plane_geometry.h"
 #include "imaging/image_frame.h"
 #include "measure/number_format.h"
+#include "model/kind_codes.h"
+#include "model/list_elements.h"
+#include "model/xray_type.h"
 #include "model/radiograph.h"
 #include "platform/user_locale.h"
 #include "simulation/image_geometry.h"
@@ -216,6 +220,86 @@ void TImageScaleDlg::Finish(const TResult& result) {
     return;
   }
   accept();
+}
+
+// ---- alignment -------------------------------------------------------------------------
+
+TAlignTracingDlg::TAlignTracingDlg(TRadiograph& radiograph, QWidget* parent)
+    : QDialog(parent), fRadiograph(radiograph), fAlignment(std::make_unique<TTwoPointAlignment>()) {
+  setWindowTitle(tr("Align Tracing"));
+  setModal(false);
+  fFirst = new QComboBox;
+  fSecond = new QComboBox;
+  fOrientation = new QComboBox;
+  QStringList points;
+  if (const TXRayType* type = radiograph.Type()) {
+    for (int code : {ekDigPoint, ekDerPoint})
+      for (const auto& e : type->ElementList(code)) points << Utf8(e->Name);
+    for (const auto& e : type->ElementList(ekOrient))
+      if (static_cast<const TXROrient&>(*e).Kind() == KindNumber(TOrientKind::AlignToImage))
+        fOrientation->addItem(Utf8(e->Name), QVariant::fromValue(reinterpret_cast<quintptr>(e.get())));
+  }
+  points.sort(Qt::CaseInsensitive);
+  fFirst->addItems(points);
+  fSecond->addItems(points);
+  fSecond->setEnabled(false);
+  fOrientation->setCurrentIndex(-1);
+  const QStringList choices[] = {{tr("None"), tr("Image"), tr("Tracing")}, {tr("Image"), tr("Tracing")},
+                                 {tr("Image"), tr("Tracing")}};
+  const QString captions[] = {tr("Re&size:"), tr("&Translate:"), tr("&Rotate:")};
+  auto* options = new QFormLayout;
+  for (int i = 0; i < 3; ++i) {
+    fOptions[static_cast<size_t>(i)] = new QComboBox;
+    fOptions[static_cast<size_t>(i)]->addItems(choices[i]);
+    fOptions[static_cast<size_t>(i)]->setCurrentIndex(i == 0 ? 1 : 0);
+    options->addRow(captions[i], fOptions[static_cast<size_t>(i)]);
+  }
+  auto* refine = new QPushButton(tr("&Auto Refine"));
+  auto* adjust = new QPushButton(tr("Adjust &Points"));
+  for (QPushButton* later : {refine, adjust}) {
+    later->setEnabled(false);
+    later->setToolTip(tr("Not offered yet."));
+  }
+  auto* close = new QPushButton(tr("Close"));
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  auto* form = new QFormLayout;
+  form->addRow(new QLabel(tr("Use the Digitize tool to mark two points on the image:")));
+  form->addRow(fFirst);
+  form->addRow(fSecond);
+  form->addRow(tr("Aligning &Orientation:"), fOrientation);
+  form->addRow(new QLabel(tr("Options:")));
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addLayout(options);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(refine);
+  buttons->addWidget(adjust);
+  buttons->addStretch();
+  buttons->addWidget(close);
+  layout->addLayout(buttons);
+  connect(fOrientation, &QComboBox::activated, this, &TAlignTracingDlg::ChooseOrientation);
+}
+
+TAlignTracingDlg::~TAlignTracingDlg() = default;
+
+void TAlignTracingDlg::ChooseOrientation(int index) {
+  const auto* orient = reinterpret_cast<const TXROrient*>(fOrientation->itemData(index).value<quintptr>());
+  if (orient == nullptr) return;
+  for (auto [slot, list] : {std::pair{0, fFirst}, std::pair{1, fSecond}})
+    if (const TXRayElement* point = orient->Operand(slot)) list->setCurrentText(Utf8(point->Name));
+}
+
+void TAlignTracingDlg::AddPoint(TFloatPoint at) {
+  const TAlignOptions options{.Resize = static_cast<TAlignResize>(fOptions[0]->currentIndex()),
+                              .TranslateImage = fOptions[1]->currentIndex() == 0,
+                              .RotateImage = fOptions[2]->currentIndex() == 0};
+  const TResultOf<bool> step = fAlignment->AddPoint(fRadiograph, at, fFirst->currentText().toStdString(),
+                                                    fSecond->currentText().toStdString(), options);
+  const bool waiting = step && !*step;
+  fFirst->setEnabled(!waiting);
+  fSecond->setEnabled(waiting);
+  if (!step) Tell(this, step.Outcome());
+  if (step && *step) emit Aligned();
 }
 
 }  // namespace lumacet

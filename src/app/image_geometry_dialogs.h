@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <memory>
 
 #include "geometry/coordinates.h"
@@ -12,6 +13,7 @@
 #include "support/result.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,6 +21,7 @@ class QPushButton;
 namespace lumacet {
 
 class TImageRotation;
+class TTwoPointAlignment;
 class TRadiograph;
 
 class TImagePositionDlg : public QDialog {
@@ -112,6 +115,37 @@ class TImageScaleDlg : public QDialog {
   QPushButton* fApplyPixelSize = nullptr;
   QPushButton* fApplyResolution = nullptr;
   QPushButton* fDefault = nullptr;
+};
+
+// "Align Tracing": not modal; while it is open the radiograph is aligning (its opener keeps
+// the flag) and the clicks on the display are the marks.
+class TAlignTracingDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  TAlignTracingDlg(TRadiograph& radiograph, QWidget* parent = nullptr);
+  ~TAlignTracingDlg() override;
+  TRadiograph& Radiograph() const { return fRadiograph; }
+  QComboBox* FirstPoint() const { return fFirst; }
+  QComboBox* SecondPoint() const { return fSecond; }
+  QComboBox* Orientation() const { return fOrientation; }
+  // Re&size (None, Image, Tracing), &Translate and &Rotate (Image, Tracing).
+  QComboBox* Option(int i) const { return fOptions.at(static_cast<size_t>(i)); }
+  // A click of the display while aligning.
+  void AddPoint(TFloatPoint at);
+
+ signals:
+  void Aligned();
+
+ private:
+  void ChooseOrientation(int index);
+
+  TRadiograph& fRadiograph;
+  std::unique_ptr<TTwoPointAlignment> fAlignment;
+  QComboBox* fFirst = nullptr;
+  QComboBox* fSecond = nullptr;
+  QComboBox* fOrientation = nullptr;
+  std::array<QComboBox*, 3> fOptions{};
 };
 
 }  // namespace lumacet

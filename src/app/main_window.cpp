@@ -114,6 +114,7 @@ void TMainWindow::BuildMenus() {
   fImageCommands = new TImageCommands(*this, *fWorkspace, fSettings, [this] { Refresh(); });
   fImageCommands->AddMenus(*menuBar());
   fImageCommands->SetRotationCentre([this] { return fDrawing->Movement().RotationCentre; });
+  fDrawing->SetAlignTarget([this](TFloatPoint at) { return fImageCommands->AlignClick(at); });
   connect(fImageCommands->Command("image.acquire"), &QAction::triggered, this, [this] {
     if (TRadiograph* current = fWorkspace->Current(); current != nullptr && AcquireImage(this, *current, fSettings, fWorkspace->UserLevels()))
       Refresh();

@@ -306,4 +306,32 @@ TResult DoTheAlign(TRadiograph& r, TFloatPoint t1, TFloatPoint t2, TFloatPoint m
   return {};
 }
 
+TResultOf<bool> TTwoPointAlignment::AddPoint(TRadiograph& r, TFloatPoint at, const std::string& first,
+                                             const std::string& second, const TAlignOptions& options) {
+  fMarks.push_back(at);
+  if (fMarks.size() < 2) return false;
+  const TFloatPoint m1 = fMarks[0];
+  const TFloatPoint m2 = fMarks[1];
+  fMarks.clear();
+  if (first == second)
+    return TResult::Failure(LcText("ImageGeometry",
+                                   "Cannot align. You selected to mark the same point twice.\r\n\r\nSelect different "
+                                   "points in the drop-down list boxes and try again."));
+  const TXRayType* type = r.Type();
+  if (type == nullptr) return TResult::Failure(LcText("ImageGeometry", "Cannot align. Points not valid."));
+  const auto find = [type](const std::string& name) {
+    TXRayElement* e = type->FindElement(name, ekDigPoint);
+    return e != nullptr ? e : type->FindElement(name, ekDerPoint);
+  };
+  std::optional<TFloatPoint> t1, t2;
+  {
+    const TLoadedRadiograph loaded = r.Load();
+    t1 = loaded.Position(find(first));
+    t2 = loaded.Position(find(second));
+  }
+  if (!t1 || !t2) return TResult::Failure(LcText("ImageGeometry", "Cannot align. Points not valid."));
+  if (TResult aligned = DoTheAlign(r, *t1, *t2, m2, m1, options); !aligned) return aligned;
+  return true;
+}
+
 }  // namespace lumacet

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "geometry/coordinates.h"
 #include "model/image_store.h"
@@ -95,5 +97,22 @@ struct TAlignOptions {
 // duration; the tracing's movements are not logged.
 TResult DoTheAlign(TRadiograph& radiograph, TFloatPoint t1, TFloatPoint t2, TFloatPoint m2, TFloatPoint m1,
                    const TAlignOptions& options);
+
+// "Align Tracing" from two marks: the first click of the digitize tool marks where the
+// image shows the first chosen point, the second where it shows the second; then the image
+// and tracing are brought into register and the marks are dropped.
+class TTwoPointAlignment {
+ public:
+  const std::vector<TFloatPoint>& Marks() const { return fMarks; }
+  // True once the second mark has aligned; false while waiting for it. The same point
+  // chosen twice, a point that is not valid or the refusals of DoTheAlign are failures,
+  // after which the marks are dropped as well.
+  TResultOf<bool> AddPoint(TRadiograph& radiograph, TFloatPoint at, const std::string& first, const std::string& second,
+                           const TAlignOptions& options);
+  void Clear() { fMarks.clear(); }
+
+ private:
+  std::vector<TFloatPoint> fMarks;
+};
 
 }  // namespace lumacet

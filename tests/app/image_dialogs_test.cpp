@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDialog>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QMainWindow>
@@ -12,8 +15,10 @@
 #include "app/image_commands_ui.h"
 #include "app/main_window.h"
 #include "app/ui_test_support.h"
+#include "model/kind_codes.h"
 #include "model/raw_image_ops.h"
 #include "model/xray.h"
+#include "model/xray_type.h"
 #include "shell/settings_options.h"
 
 namespace lumacet {
@@ -276,6 +281,40 @@ TEST_F(ImageCommandsTest, QuarterTurnsFlipsAndTheLockThroughTheMenu) {
   locked->trigger();
   EXPECT_TRUE(example.Settings.General.LockTracing);
   EXPECT_TRUE(workspace->Movements.TracingLocked);
+}
+
+TEST_F(ImageCommandsTest, AlignTracingTakesTwoMarksWhileItsDialogIsOpen) {
+  ASSERT_TRUE(commands->LoadImageFile(example.Folder.File("emma_lindqvist_2018.jpg")));
+  TRadiograph& xray = Current();
+  {
+    const TLoadedRadiograph loaded = xray.Load();
+    for (auto [name, x] : {std::pair{"S", 200.0}, std::pair{"N", 800.0}})
+      static_cast<TXRPoint*>(loaded.Type()->FindElement(name, ekDigPoint))->SetXY(x, 300);
+    xray.StoreCoordinates();
+  }
+  EXPECT_FALSE(commands->AlignClick({0, 0}));
+  commands->Command("image.align")->trigger();
+  EXPECT_TRUE(xray.Aligning);
+  EXPECT_FALSE(commands->Command("image.align")->isEnabled());
+  auto* dialog = window.findChild<QDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), "Align Tracing");
+  auto lists = dialog->findChildren<QComboBox*>();
+  ASSERT_GE(lists.size(), 2);
+  lists[0]->setCurrentText("S");
+  lists[1]->setCurrentText("N");
+  const double origin = xray.ImageOriginX;
+  EXPECT_TRUE(commands->AlignClick({100, 100}));
+  EXPECT_FALSE(lists[0]->isEnabled());
+  EXPECT_TRUE(lists[1]->isEnabled());
+  EXPECT_TRUE(commands->AlignClick({700, 120}));
+  EXPECT_NE(xray.ImageOriginX, origin);
+  EXPECT_EQ(xray.ChangeHistory.back(), "Image Repositioned.");
+  EXPECT_TRUE(lists[0]->isEnabled());
+  dialog->reject();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(xray.Aligning);
+  EXPECT_FALSE(commands->AlignClick({0, 0}));
 }
 
 TEST_F(ImageCommandsTest, TheVisibleCommandHidesTheImageAndDisablesTheEnhancements) {

@@ -318,5 +318,36 @@ TEST_F(TImageGeometryTest, TwoPointAlignmentBringsTheMarkedFeaturesOntoTheTracin
   }
 }
 
+TEST_F(TImageGeometryTest, TwoMarksAlignTheImageOnTheChosenPointsAndAreThenDropped) {
+  TTwoPointAlignment align;
+  // The image shows A at its pixel (10, 10) and B at (60, 10): marks where those pixels are.
+  const TFloatPoint a = PixelToTracing(ImageFrameOf(*xray), 10, 10);
+  const TFloatPoint b = PixelToTracing(ImageFrameOf(*xray), 60, 10);
+  TResultOf<bool> step = align.AddPoint(*xray, a, "A", "B", {});
+  ASSERT_TRUE(step);
+  EXPECT_FALSE(*step);
+  EXPECT_EQ(align.Marks().size(), 1u);
+  step = align.AddPoint(*xray, b, "A", "B", {});
+  ASSERT_TRUE(step) << step.Text().English();
+  EXPECT_TRUE(*step);
+  EXPECT_TRUE(align.Marks().empty());
+  EXPECT_NEAR(Distance(PixelToTracing(ImageFrameOf(*xray), 10, 10), At("A")), 0, 1e-9);
+  EXPECT_NEAR(Distance(PixelToTracing(ImageFrameOf(*xray), 60, 10), At("B")), 0, 1e-9);
+  EXPECT_EQ(xray->ChangeHistory.back(), "Image Repositioned.");
+
+  const TImageFrame before = ImageFrameOf(*xray);
+  ASSERT_TRUE(align.AddPoint(*xray, a, "A", "A", {}));
+  step = align.AddPoint(*xray, b, "A", "A", {});
+  ASSERT_FALSE(step);
+  EXPECT_EQ(step.Text().English(),
+            "Cannot align. You selected to mark the same point twice.\r\n\r\nSelect different points in the drop-down "
+            "list boxes and try again.");
+  EXPECT_TRUE(align.Marks().empty());
+  ASSERT_TRUE(align.AddPoint(*xray, a, "A", "Nowhere", {}));
+  EXPECT_EQ(align.AddPoint(*xray, b, "A", "Nowhere", {}).Text().English(), "Cannot align. Points not valid.");
+  EXPECT_EQ(xray->ImageOriginX, before.OriginX);
+  EXPECT_EQ(xray->PixelWidth, before.PixelWidth);
+}
+
 }  // namespace
 }  // namespace lumacet
