@@ -136,10 +136,11 @@ TImageRotationDlg::TImageRotationDlg(TRadiograph& radiograph, bool locked, TFloa
   layout->addWidget(fConvert);
   layout->addWidget(OkCancel(this));
   connect(fSetAt, &QPushButton::clicked, this, [this] {
-    const std::optional<double> degrees = Typed(fAngle);
-    const TResult turned = degrees ? fRotation->SetAt(*degrees) : TResult::Failure(LcText("ImageGeometry", "Invalid Values."));
-    Tell(this, turned);
-    emit Moved();
+    // Text that does not parse is ignored.
+    if (const std::optional<double> degrees = Typed(fAngle)) {
+      Tell(this, fRotation->SetAt(*degrees));
+      emit Moved();
+    }
   });
   connect(fConvert, &QPushButton::clicked, this, [this] {
     Tell(this, fRotation->ConvertToCurrentRotation());
