@@ -45,6 +45,8 @@ class TDrawingArea : public QAbstractScrollArea {
   // While "Align Tracing" waits for marks, a left click is one: `target` takes it and
   // returns true, or returns false when nothing is being aligned.
   void SetAlignTarget(std::function<bool(TFloatPoint)> target) { fAlignTarget = std::move(target); }
+  // The marks made so far, drawn as red crosses.
+  void SetAlignMarks(std::function<std::vector<TFloatPoint>()> marks) { fAlignMarks = std::move(marks); }
   // Only what is drawn over the picture changed.
   void RedrawOverlay();
   // Esc: a running drag ends with the tracing where it began.
@@ -110,6 +112,7 @@ class TDrawingArea : public QAbstractScrollArea {
   TMovementSource fMovementSource;
   std::function<TDigitizeWindow*()> fDigitizeSource;
   std::function<bool(TFloatPoint)> fAlignTarget;
+  std::function<std::vector<TFloatPoint>()> fAlignMarks;
   TMovementTool fMovement;
   // The Select / Move tool's rubber band, from its press to its release.
   std::optional<TIntRect> fSelectBand;

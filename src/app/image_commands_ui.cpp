@@ -377,6 +377,11 @@ bool TImageCommands::AlignClick(TFloatPoint at) {
   return true;
 }
 
+std::vector<TFloatPoint> TImageCommands::AlignMarks() const {
+  if (!fAlign || Current() != &fAlign->Radiograph()) return {};
+  return fAlign->Marks();
+}
+
 void TImageCommands::ActionImageResizeExecute() {
   TRadiograph* current = Current();
   if (current == nullptr || !current->Image.HasImage()) return;

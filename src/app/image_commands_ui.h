@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/command_table.h"
 #include "geometry/coordinates.h"
@@ -85,6 +86,8 @@ class TImageCommands : public QObject {
   // A left click on the display: a mark while the current radiograph is aligning (true),
   // otherwise nothing (false).
   bool AlignClick(TFloatPoint at);
+  // The marks of the current radiograph's alignment so far.
+  std::vector<TFloatPoint> AlignMarks() const;
   // Where the Rotate tool's centre is: the image turns about it too.
   void SetRotationCentre(std::function<TFloatPoint()> centre) { fRotationCentre = std::move(centre); }
 

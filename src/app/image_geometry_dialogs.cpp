@@ -290,6 +290,8 @@ void TAlignTracingDlg::ChooseOrientation(int index) {
     if (const TXRayElement* point = orient->Operand(slot)) list->setCurrentText(Utf8(point->Name));
 }
 
+const std::vector<TFloatPoint>& TAlignTracingDlg::Marks() const { return fAlignment->Marks(); }
+
 void TAlignTracingDlg::AddPoint(TFloatPoint at) {
   const TAlignOptions options{.Resize = static_cast<TAlignResize>(fOptions[0]->currentIndex()),
                               .TranslateImage = fOptions[1]->currentIndex() == 0,

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "geometry/coordinates.h"
 #include "model/image_store.h"
@@ -133,6 +134,7 @@ class TAlignTracingDlg : public QDialog {
   QComboBox* Option(int i) const { return fOptions.at(static_cast<size_t>(i)); }
   // A click of the display while aligning.
   void AddPoint(TFloatPoint at);
+  const std::vector<TFloatPoint>& Marks() const;
 
  signals:
   void Aligned();

@@ -115,6 +115,7 @@ void TMainWindow::BuildMenus() {
   fImageCommands->AddMenus(*menuBar());
   fImageCommands->SetRotationCentre([this] { return fDrawing->Movement().RotationCentre; });
   fDrawing->SetAlignTarget([this](TFloatPoint at) { return fImageCommands->AlignClick(at); });
+  fDrawing->SetAlignMarks([this] { return fImageCommands->AlignMarks(); });
   connect(fImageCommands->Command("image.acquire"), &QAction::triggered, this, [this] {
     if (TRadiograph* current = fWorkspace->Current(); current != nullptr && AcquireImage(this, *current, fSettings, fWorkspace->UserLevels()))
       Refresh();

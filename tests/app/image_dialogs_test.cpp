@@ -305,9 +305,11 @@ TEST_F(ImageCommandsTest, AlignTracingTakesTwoMarksWhileItsDialogIsOpen) {
   lists[1]->setCurrentText("N");
   const double origin = xray.ImageOriginX;
   EXPECT_TRUE(commands->AlignClick({100, 100}));
+  ASSERT_EQ(commands->AlignMarks().size(), 1u);  // drawn as a red cross until the second
   EXPECT_FALSE(lists[0]->isEnabled());
   EXPECT_TRUE(lists[1]->isEnabled());
   EXPECT_TRUE(commands->AlignClick({700, 120}));
+  EXPECT_TRUE(commands->AlignMarks().empty());
   EXPECT_NE(xray.ImageOriginX, origin);
   EXPECT_EQ(xray.ChangeHistory.back(), "Image Repositioned.");
   EXPECT_TRUE(lists[0]->isEnabled());
