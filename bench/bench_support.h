@@ -6,8 +6,14 @@
 #include <QGuiApplication>
 
 #include <filesystem>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <system_error>
+
+#include "model/xray.h"
+#include "model/xray_type.h"
+#include "support/dates.h"
 
 namespace lumacet {
 
@@ -38,6 +44,32 @@ inline void EnsureGuiApplication() {
   static char platform[] = "offscreen";
   static char* argv[] = {name, option, platform, nullptr};
   static QGuiApplication application(argc, argv);
+}
+
+// The examples/ folder of the source tree.
+inline std::filesystem::path ExamplesFolder() {
+  return std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
+}
+
+// The example lateral type shipped in examples/.
+inline void LoadExampleType(TXRayType& type) {
+  if (const TResult loaded = type.LoadFromTypeFile((ExamplesFolder() / "lateral_ceph.lcr").string()); !loaded)
+    throw std::runtime_error(loaded.Text().English());
+}
+
+// The r-th of a run of tracings that differ from one another: the type's template grown by
+// 3 % and shifted 15 units per step, of a girl born in 2000 and traced each year from 2010.
+inline TXRay& AddSyntheticRadiograph(std::vector<std::unique_ptr<TXRay>>& radiographs, TXRayType& type, int r) {
+  auto& xray = *radiographs.emplace_back(std::make_unique<TXRay>());
+  xray.SetType(&type);
+  xray.Female = true;
+  xray.DateOfBirth = DayNumber(2000, 1, 1);
+  xray.DateTaken = DayNumber(2010 + r, 1, 1);
+  for (std::size_t i = 0; i < xray.Coordinates.size(); ++i) {
+    const TXRPoint& at = *type.TemplatePoints[i];
+    xray.Coordinates[i]->SetXY(at.RawX() * (1 + 0.03 * r) + 15 * r, at.RawY() * (1 + 0.03 * r));
+  }
+  return xray;
 }
 
 }  // namespace lumacet

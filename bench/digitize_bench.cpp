@@ -106,13 +106,6 @@ void BM_GreyPlaneFromTwelveBits(benchmark::State& state) {
 }
 BENCHMARK(BM_GreyPlaneFromTwelveBits)->Unit(benchmark::kMillisecond);
 
-const std::filesystem::path kExamples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
-
-void LoadExampleType(TXRayType& type) {
-  if (const TResult loaded = type.LoadFromTypeFile((kExamples / "lateral_ceph.lcr").string()); !loaded)
-    throw std::runtime_error(loaded.Text().English());
-}
-
 void BM_PlacePoint(benchmark::State& state) {
   TXRayType type;
   LoadExampleType(type);
@@ -145,8 +138,8 @@ void BM_PlacePointAndRepaint(benchmark::State& state) {
   TXRay xray;
   xray.SetType(&type);
   TImageLoadSettings images;
-  images.DefaultFolder = kExamples.string();
-  if (auto image = LoadDigBitmapFileName(xray, xray.Image, (kExamples / "emma_lindqvist_2018.jpg").string(), images);
+  images.DefaultFolder = ExamplesFolder().string();
+  if (auto image = LoadDigBitmapFileName(xray, xray.Image, (ExamplesFolder() / "emma_lindqvist_2018.jpg").string(), images);
       !image)
     throw std::runtime_error(image.Text().English());
   TResultOf<std::unique_ptr<TDigitizing>> started = TDigitizing::Start(xray, dmDigitizing);

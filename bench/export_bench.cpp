@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_file.h"
@@ -30,10 +31,9 @@ const std::string kAnalysis = "Sixty";
 class TStudy {
  public:
   TStudy() {
-    const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
+    const auto examples = ExamplesFolder();
     std::string message;
-    if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
-      throw std::runtime_error(loaded.Text().English());
+    LoadExampleType(type);
     auto* analysis = static_cast<TXRAnalysis*>(type.AddElement(kAnalysis, ekAnalysis, message));
     if (analysis == nullptr || type.Count(ekVariable) < kVariables)
       throw std::runtime_error("no room for the analysis");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "measure/variables.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
@@ -22,10 +23,9 @@ constexpr int kRadiographs = 10000;
 
 struct TPractice {
   TPractice() {
-    const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
+    const auto examples = ExamplesFolder();
     std::string message;
-    if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
-      throw std::runtime_error(loaded.Text().English());
+    LoadExampleType(type);
 
     const TTypeResolver resolver = [this](const std::string& name) { return name == type.Name ? &type : nullptr; };
     TDataFileIndex file;

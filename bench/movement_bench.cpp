@@ -35,9 +35,7 @@ namespace {
 
 struct TScene {
   TScene() {
-    const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
-    if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
-      throw std::runtime_error(loaded.Text().English());
+    LoadExampleType(type);
     for (int r = 0; r < 11; ++r) {
       auto& xray = *radiographs.emplace_back(std::make_unique<TXRay>());
       xray.SetType(&type);

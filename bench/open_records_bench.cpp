@@ -45,7 +45,7 @@ class TStudyFolder {
     std::string pattern = (std::filesystem::temp_directory_path() / "lumacet-open-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     fPath = pattern;
-    const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
+    const auto examples = ExamplesFolder();
     std::vector<std::string> withImages;
     for (const auto& entry : std::filesystem::directory_iterator(examples)) {
       const std::string extension = entry.path().extension().string();

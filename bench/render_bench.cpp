@@ -35,10 +35,7 @@ constexpr int kLabelsPerRadiograph = 25;
 struct TScene {
   TScene() {
     std::string message;
-    const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
-    if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded) {
-      throw std::runtime_error(loaded.Text().English());
-    }
+    LoadExampleType(type);
     auto* analysis = static_cast<TXRAnalysis*>(type.ElementList(ekAnalysis).front().get());
     const auto& points = type.ElementList(ekDigPoint);
     int labelled = 0;
@@ -52,18 +49,7 @@ struct TScene {
       variable->TextAfter = " mm";
       analysis->Points.push_back(variable);
     }
-    for (int r = 0; r < kRadiographs; ++r) {
-      auto& xray = *radiographs.emplace_back(std::make_unique<TXRay>());
-      xray.SetType(&type);
-      xray.Female = true;
-      xray.DateOfBirth = DayNumber(2000, 1, 1);
-      xray.DateTaken = DayNumber(2010 + r, 1, 1);
-      for (std::size_t i = 0; i < xray.Coordinates.size(); ++i) {
-        const TXRPoint& at = *type.TemplatePoints[i];
-        xray.Coordinates[i]->SetXY(at.RawX() * (1 + 0.03 * r) + 15 * r, at.RawY() * (1 + 0.03 * r));
-      }
-      scene.Slots.push_back(&xray);
-    }
+    for (int r = 0; r < kRadiographs; ++r) scene.Slots.push_back(&AddSyntheticRadiograph(radiographs, type, r));
     scene.Current = 0;
     TSettings settings = TSettings::Defaults(".");
     settings.General.AnalysisMode = kAnalysisAll;

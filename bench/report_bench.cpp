@@ -22,23 +22,13 @@ namespace {
 
 void BM_ExtendedReportToPdf(benchmark::State& state) {
   EnsureGuiApplication();
-  const auto examples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
   TXRayType type;
-  if (const TResult loaded = type.LoadFromTypeFile((examples / "lateral_ceph.lcr").string()); !loaded)
-    throw std::runtime_error(loaded.Text().English());
+  LoadExampleType(type);
   std::vector<std::unique_ptr<TXRay>> radiographs;
   std::vector<TRadiograph*> chosen;
   for (int r = 0; r < kMaximumReportRadiographs; ++r) {
-    auto& xray = *radiographs.emplace_back(std::make_unique<TXRay>());
-    xray.SetType(&type);
+    TXRay& xray = AddSyntheticRadiograph(radiographs, type, r);
     xray.Name = "Jane Roe";
-    xray.Female = true;
-    xray.DateOfBirth = DayNumber(2000, 1, 1);
-    xray.DateTaken = DayNumber(2010 + r, 1, 1);
-    for (std::size_t i = 0; i < xray.Coordinates.size(); ++i) {
-      const TXRPoint& at = *type.TemplatePoints[i];
-      xray.Coordinates[i]->SetXY(at.RawX() * (1 + 0.03 * r) + 15 * r, at.RawY() * (1 + 0.03 * r));
-    }
     chosen.push_back(&xray);
   }
   TSettings settings = TSettings::Defaults(".");

@@ -77,25 +77,15 @@ std::optional<TArcAngles> ArcAngles(const TIntRect& box, TIntPoint startRadial, 
 }
 
 void TCanvas::Save() {
-  fSaved.push_back({fPen, fBrush, fFont, fTextColour, fBackgroundMode, fBackgroundColour, fMapping, fPenPosition, fClip});
+  fSaved.push_back(fState);
 }
 
 void TCanvas::Restore() {
   if (fSaved.empty()) return;
-  TState state = std::move(fSaved.back());
+  const bool clipChanges = fSaved.back().Clip != fState.Clip;
+  fState = std::move(fSaved.back());
   fSaved.pop_back();
-  fPen = state.Pen;
-  fBrush = state.Brush;
-  fFont = state.Font;
-  fTextColour = state.TextColour;
-  fBackgroundMode = state.BackgroundMode;
-  fBackgroundColour = state.BackgroundColour;
-  fMapping = state.Mapping;
-  fPenPosition = state.PenPosition;
-  if (state.Clip != fClip) {
-    fClip = state.Clip;
-    ApplyClip(fClip);
-  }
+  if (clipChanges) ApplyClip(fState.Clip);
 }
 
 void TCanvas::IntersectClip(const TIntRect& box) {
@@ -104,21 +94,21 @@ void TCanvas::IntersectClip(const TIntRect& box) {
   // Whole device pixels, rounded as the primitives are, so that a clip and a rectangle
   // drawn on the same edges meet.
   TIntRect device = Normalised({RoundSaturated(a.X), RoundSaturated(a.Y), RoundSaturated(b.X), RoundSaturated(b.Y)});
-  if (fClip) {
-    device = {std::max(device.Left, fClip->Left), std::max(device.Top, fClip->Top),
-              std::min(device.Right, fClip->Right), std::min(device.Bottom, fClip->Bottom)};
+  if (fState.Clip) {
+    device = {std::max(device.Left, fState.Clip->Left), std::max(device.Top, fState.Clip->Top),
+              std::min(device.Right, fState.Clip->Right), std::min(device.Bottom, fState.Clip->Bottom)};
     // Rectangles that do not meet leave nothing to draw on.
     device.Right = std::max(device.Right, device.Left);
     device.Bottom = std::max(device.Bottom, device.Top);
   }
-  fClip = device;
-  ApplyClip(fClip);
+  fState.Clip = device;
+  ApplyClip(fState.Clip);
 }
 
 void TCanvas::LineTo(TIntPoint point) {
-  std::array<TIntPoint, 2> segment{fPenPosition, point};
+  std::array<TIntPoint, 2> segment{fState.PenPosition, point};
   Polyline(segment);
-  fPenPosition = point;
+  fState.PenPosition = point;
 }
 
 }  // namespace lumacet

@@ -121,26 +121,26 @@ class TCanvas {
  public:
   virtual ~TCanvas() = default;
 
-  void SetPen(const TPen& pen) { fPen = pen; }
-  const TPen& Pen() const { return fPen; }
-  void SetBrush(const TBrush& brush) { fBrush = brush; }
-  const TBrush& Brush() const { return fBrush; }
-  void SetFont(const TFont& font) { fFont = font; }
-  const TFont& Font() const { return fFont; }
-  void SetTextColour(std::uint32_t colour) { fTextColour = colour; }
-  std::uint32_t TextColour() const { return fTextColour; }
-  void SetBackgroundMode(TBackgroundMode mode) { fBackgroundMode = mode; }
-  TBackgroundMode BackgroundMode() const { return fBackgroundMode; }
-  void SetBackgroundColour(std::uint32_t colour) { fBackgroundColour = colour; }
-  std::uint32_t BackgroundColour() const { return fBackgroundColour; }
+  void SetPen(const TPen& pen) { fState.Pen = pen; }
+  const TPen& Pen() const { return fState.Pen; }
+  void SetBrush(const TBrush& brush) { fState.Brush = brush; }
+  const TBrush& Brush() const { return fState.Brush; }
+  void SetFont(const TFont& font) { fState.Font = font; }
+  const TFont& Font() const { return fState.Font; }
+  void SetTextColour(std::uint32_t colour) { fState.TextColour = colour; }
+  std::uint32_t TextColour() const { return fState.TextColour; }
+  void SetBackgroundMode(TBackgroundMode mode) { fState.BackgroundMode = mode; }
+  TBackgroundMode BackgroundMode() const { return fState.BackgroundMode; }
+  void SetBackgroundColour(std::uint32_t colour) { fState.BackgroundColour = colour; }
+  std::uint32_t BackgroundColour() const { return fState.BackgroundColour; }
 
-  void SetMapping(const TIsotropicMapping& mapping) { fMapping = mapping; }
-  const TIsotropicMapping& Mapping() const { return fMapping; }
-  TFloatPoint LogicalToDevice(TFloatPoint logical) const { return fMapping.ToDevice(logical); }
-  TFloatPoint DeviceToLogical(TFloatPoint device) const { return fMapping.ToLogical(device); }
+  void SetMapping(const TIsotropicMapping& mapping) { fState.Mapping = mapping; }
+  const TIsotropicMapping& Mapping() const { return fState.Mapping; }
+  TFloatPoint LogicalToDevice(TFloatPoint logical) const { return fState.Mapping.ToDevice(logical); }
+  TFloatPoint DeviceToLogical(TFloatPoint device) const { return fState.Mapping.ToLogical(device); }
   // Lengths between device pixels and logical units.
-  double DeviceToLogical(double pixels) const { return pixels / fMapping.Scale(); }
-  double LogicalToDevice(double units) const { return units * fMapping.Scale(); }
+  double DeviceToLogical(double pixels) const { return pixels / fState.Mapping.Scale(); }
+  double LogicalToDevice(double units) const { return units * fState.Mapping.Scale(); }
   // Sizes that the program gives in screen pixels (marker and arrow-head sizes, read-out
   // fonts) in logical units: on a printer or in a picture file a screen pixel is 1/96 inch.
   double ScreenPixelsToLogical(double screenPixels) const {
@@ -157,7 +157,7 @@ class TCanvas {
   // kept in device pixels, so a mapping set later does not move it.
   void IntersectClip(const TIntRect& box);
   // The clip in device pixels; nullopt while drawing is not clipped.
-  const std::optional<TIntRect>& DeviceClip() const { return fClip; }
+  const std::optional<TIntRect>& DeviceClip() const { return fState.Clip; }
 
   // Ends the page drawn so far and starts a blank one on surfaces made of pages (printers,
   // PDF files, page lists); false on a surface of one page only, which is left as it is.
@@ -169,9 +169,9 @@ class TCanvas {
   virtual double DevicePixelsPerScreenPixel() const { return 1; }
 
   // A line from the pen position, which then moves to the end.
-  void MoveTo(TIntPoint point) { fPenPosition = point; }
+  void MoveTo(TIntPoint point) { fState.PenPosition = point; }
   void LineTo(TIntPoint point);
-  TIntPoint PenPosition() const { return fPenPosition; }
+  TIntPoint PenPosition() const { return fState.PenPosition; }
 
   // Pen only; fewer than two points draw nothing.
   virtual void Polyline(std::span<const TIntPoint> points) = 0;
@@ -212,21 +212,13 @@ class TCanvas {
     TFont Font;
     std::uint32_t TextColour = 0;
     TBackgroundMode BackgroundMode = TBackgroundMode::Opaque;
-    std::uint32_t BackgroundColour = 0;
+    std::uint32_t BackgroundColour = 0x00FFFFFF;
     TIsotropicMapping Mapping;
     TIntPoint PenPosition;
     std::optional<TIntRect> Clip;
   };
 
-  TPen fPen;
-  TBrush fBrush;
-  TFont fFont;
-  std::uint32_t fTextColour = 0;
-  TBackgroundMode fBackgroundMode = TBackgroundMode::Opaque;
-  std::uint32_t fBackgroundColour = 0x00FFFFFF;
-  TIsotropicMapping fMapping;
-  TIntPoint fPenPosition;
-  std::optional<TIntRect> fClip;
+  TState fState;
   std::vector<TState> fSaved;
 };
 
