@@ -23,7 +23,7 @@ struct TCommandIcon {
   bool IconAlone;
 };
 
-constexpr std::array<TCommandIcon, 23> kCommandIcons{{
+constexpr std::array<TCommandIcon, 24> kCommandIcons{{
     {"file.open", "document-open", false},
     {"file.save", "document-save", false},
     {"file.close", "window-close", false},
@@ -33,6 +33,7 @@ constexpr std::array<TCommandIcon, 23> kCommandIcons{{
     {"view.fit_all", "lumacet-fit-all", true},
     {"view.detailed_analysis", "lumacet-analysis", false},
     {"tracing.superimpose", "lumacet-superimpose", false},
+    {"tracing.auto_vto", "lumacet-auto-vto", false},
     {"image.adjust_again", "view-refresh", true},
     {"image.blend_difference", "lumacet-blend-difference", true},
     {"tools.none", "lumacet-tool-none", true},

@@ -116,6 +116,17 @@ void TDrawingArea::paintEvent(QPaintEvent*) {
   if (fTypeOverlay) fTypeOverlay(canvas, PixelsToUnits(1));
   if (fDigitizeSource)
     if (const TDigitizeWindow* digitizing = fDigitizeSource()) digitizing->DrawOverlay(canvas);
+  if (fAlignMarks) {
+    // Crosses of 20 screen pixels each way.
+    const double arm = PixelsToUnits(20);
+    canvas.SetPen({0x000000FF, TPenStyle::Solid, 0});
+    for (const TFloatPoint mark : fAlignMarks()) {
+      canvas.MoveTo(RoundSaturated({mark.X - arm, mark.Y}));
+      canvas.LineTo(RoundSaturated({mark.X + arm, mark.Y}));
+      canvas.MoveTo(RoundSaturated({mark.X, mark.Y - arm}));
+      canvas.LineTo(RoundSaturated({mark.X, mark.Y + arm}));
+    }
+  }
   if (fSelectBand) {
     canvas.SetPen({0, TPenStyle::Dot, 0});
     canvas.SetBrush({0, TBrushStyle::Clear});
@@ -354,6 +365,7 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
     fTypeClick(*at);
     return;
   }
+  if (event->button() == Qt::LeftButton && fAlignTarget && fAlignTarget(*at)) return;
   if (TDigitizeWindow* digitizing = Digitizing()) {
     const bool left = event->button() == Qt::LeftButton;
     // The handles of the selected snake come first; a press anywhere else places.

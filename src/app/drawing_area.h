@@ -50,6 +50,11 @@ class TDrawingArea : public QAbstractScrollArea {
     fTypeOverlay = std::move(overlay);
     viewport()->update();
   }
+  // While "Align Tracing" waits for marks, a left click is one: `target` takes it and
+  // returns true, or returns false when nothing is being aligned.
+  void SetAlignTarget(std::function<bool(TFloatPoint)> target) { fAlignTarget = std::move(target); }
+  // The marks made so far, drawn as red crosses.
+  void SetAlignMarks(std::function<std::vector<TFloatPoint>()> marks) { fAlignMarks = std::move(marks); }
   // Only what is drawn over the picture changed.
   void RedrawOverlay();
   // Esc: a running drag ends with the tracing where it began.
@@ -116,6 +121,8 @@ class TDrawingArea : public QAbstractScrollArea {
   std::function<TDigitizeWindow*()> fDigitizeSource;
   std::function<void(TFloatPoint)> fTypeClick;
   std::function<void(TCanvas&, double)> fTypeOverlay;
+  std::function<bool(TFloatPoint)> fAlignTarget;
+  std::function<std::vector<TFloatPoint>()> fAlignMarks;
   TMovementTool fMovement;
   // The Select / Move tool's rubber band, from its press to its release.
   std::optional<TIntRect> fSelectBand;

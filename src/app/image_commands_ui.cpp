@@ -20,10 +20,12 @@
 #include <filesystem>
 
 #include "app/image_dialogs.h"
+#include "app/image_geometry_dialogs.h"
 #include "app/qt_prompts.h"
 #include "imaging/image_file.h"
 #include "model/radiograph.h"
 #include "shell/settings_options.h"
+#include "simulation/image_geometry.h"
 
 namespace lumacet {
 
@@ -153,6 +155,40 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
   Add(adjust, "image.brightness_contrast", &TImageCommands::ActionImageBrightExecute);
   Add(adjust, "image.colorize", &TImageCommands::ActionImageColorizeExecute);
 
+  QMenu& geometry = *menu.addMenu(tr("Image &Geometry"));
+  Add(geometry, "image.position", &TImageCommands::ActionImagePositionExecute);
+  Add(geometry, "image.rotate_arbitrary", &TImageCommands::ActionImageRotateExecute);
+  geometry.addSeparator();
+  const std::pair<const char*, int> turns[] = {{"image.rotate_left", -90}, {"image.rotate_right", 90}, {"image.rotate_half", 180}};
+  for (const auto& [id, degrees] : turns) {
+    QAction* action = Add(geometry, id);
+    connect(action, &QAction::triggered, this, [this, turn = degrees] {
+      if (TRadiograph* current = Current()) static_cast<void>(TurnImagePixels(*current, turn));
+      Changed();
+    });
+  }
+  for (const bool horizontal : {true, false}) {
+    QAction* action = Add(geometry, horizontal ? "image.flip_horizontal" : "image.flip_vertical");
+    action->setStatusTip(horizontal ? tr("Flip the image horizontally.") : tr("Flip the image vertically."));
+    connect(action, &QAction::triggered, this, [this, horizontal] {
+      if (TRadiograph* current = Current()) static_cast<void>(FlipImage(*current, horizontal));
+      Changed();
+    });
+  }
+  geometry.addSeparator();
+  Add(geometry, "image.resize", &TImageCommands::ActionImageResizeExecute);
+  Add(geometry, "image.align", &TImageCommands::ActionImageAlignExecute)
+      ->setStatusTip(tr("Align the tracing to an image."));
+  QAction* locked = Add(geometry, "image.tracing_locked");
+  locked->setCheckable(true);
+  locked->setEnabled(true);
+  locked->setChecked(fSettings.General.LockTracing);
+  locked->setStatusTip(tr("Lock tracing to the image so that they move together."));
+  connect(locked, &QAction::toggled, this, [this](bool on) {
+    fSettings.General.LockTracing = on;
+    fWorkspace.Movements.TracingLocked = on;
+  });
+
   // The image-adjust button repeats the last direct enhancement; blending of the current
   // image over the others.
   QToolBar* blending = fWindow.addToolBar(tr("Image Blending"));
@@ -192,6 +228,22 @@ void TImageCommands::UpdateCommands() {
   const bool adjustable = hasImage && current->Visible && current->Image.ImageVisible;
   Command("image.open")->setEnabled(current != nullptr);
   Command("image.save")->setEnabled(hasImage);
+  Command("image.position")->setEnabled(current != nullptr);
+  for (const char* id : {"image.rotate_arbitrary", "image.rotate_left", "image.rotate_right", "image.rotate_half",
+                         "image.flip_horizontal", "image.flip_vertical", "image.resize"})
+    Command(id)->setEnabled(hasImage);
+  Command("image.tracing_locked")->setChecked(fSettings.General.LockTracing);
+  Command("image.align")->setEnabled(current != nullptr && current->Type() != nullptr && !current->Aligning);
+  // A radiograph closed while aligning takes its dialog with it.
+  if (fAlign) {
+    bool open = false;
+    for (int slot = 0; slot < kSlotCount; ++slot) open = open || fWorkspace.Slot(slot) == &fAlign->Radiograph();
+    if (!open) {
+      fAlign->disconnect(this);
+      fAlign->deleteLater();
+      fAlign = nullptr;
+    }
+  }
   Command("image.close")->setEnabled(hasImage);
   fUndo->setEnabled(hasImage && current->Image.CanUndo());
   fUndo->setText(current != nullptr ? Utf8(current->Image.UndoCaption()) : CommandCaption("image.undo"));
@@ -276,9 +328,65 @@ void TImageCommands::ActionImageSaveExecute() {
 
 void TImageCommands::ActionImageUndoExecute() {
   if (TRadiograph* current = Current(); current != nullptr && current->Image.CanUndo()) {
-    current->Image.SwapImageUndo();
-    current->RecordImageChange(true, "");
+    SwapImageUndo(*current);
   }
+  Changed();
+}
+
+void TImageCommands::ActionImagePositionExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr) return;
+  TImagePositionDlg dialog(*current, fSettings.General.LockTracing, fRotationCentre(), &fWindow);
+  connect(&dialog, &TImagePositionDlg::Moved, this, &TImageCommands::Changed);
+  dialog.exec();
+  Changed();
+}
+
+void TImageCommands::ActionImageRotateExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  TImageRotationDlg dialog(*current, fSettings.General.LockTracing, fRotationCentre(), &fWindow);
+  connect(&dialog, &TImageRotationDlg::Moved, this, &TImageCommands::Changed);
+  dialog.exec();
+  Changed();
+}
+
+void TImageCommands::ActionImageAlignExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || current->Aligning || current->Type() == nullptr) return;
+  if (fAlign) fAlign->close();
+  current->Aligning = true;
+  fAlign = new TAlignTracingDlg(*current, &fWindow);
+  connect(fAlign, &QDialog::finished, this, [this, dialog = fAlign.data()] {
+    // The radiograph may have been closed while its dialog was open.
+    for (int slot = 0; slot < kSlotCount; ++slot)
+      if (fWorkspace.Slot(slot) == &dialog->Radiograph()) dialog->Radiograph().Aligning = false;
+    if (fAlign == dialog) fAlign = nullptr;
+    dialog->deleteLater();
+    Changed();
+  });
+  connect(fAlign, &TAlignTracingDlg::Aligned, this, &TImageCommands::Changed);
+  fAlign->show();
+  Changed();
+}
+
+bool TImageCommands::AlignClick(TFloatPoint at) {
+  if (!fAlign || Current() != &fAlign->Radiograph()) return false;
+  fAlign->AddPoint(at);
+  Changed();
+  return true;
+}
+
+std::vector<TFloatPoint> TImageCommands::AlignMarks() const {
+  if (!fAlign || Current() != &fAlign->Radiograph()) return {};
+  return fAlign->Marks();
+}
+
+void TImageCommands::ActionImageResizeExecute() {
+  TRadiograph* current = Current();
+  if (current == nullptr || !current->Image.HasImage()) return;
+  TImageScaleDlg dialog(*current, fSettings.General.BmpScaleX, fSettings.General.BmpScaleY, &fWindow);
+  dialog.exec();
   Changed();
 }
 

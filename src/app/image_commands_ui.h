@@ -4,13 +4,16 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/command_table.h"
+#include "geometry/coordinates.h"
 #include "graphics/image_layer.h"
 #include "imaging/image_commands.h"
 #include "shell/settings.h"
@@ -38,6 +41,8 @@ bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::str
 // The save prompt in its image mode, before the image is replaced or closed: false for
 // Cancel (or a save that failed).
 bool OfferImageSave(QWidget* parent, TRadiograph& object, const std::string& folder, const TUserLevels& levels);
+
+class TAlignTracingDlg;
 
 class TImageCommands : public QObject {
   Q_OBJECT
@@ -70,6 +75,21 @@ class TImageCommands : public QObject {
   void ActionImageLevelsExecute();
   void ActionImageBrightExecute();
   void ActionImageColorizeExecute();
+  // "&Position / Rotation...", "Rotate &Arbitrary..." and "Resi&ze..."; the quarter turns
+  // and flips are direct.
+  void ActionImagePositionExecute();
+  void ActionImageRotateExecute();
+  void ActionImageResizeExecute();
+  // "A&lign Tracing...": the non-modal dialog for the current radiograph; a second call
+  // while it aligns does nothing.
+  void ActionImageAlignExecute();
+  // A left click on the display: a mark while the current radiograph is aligning (true),
+  // otherwise nothing (false).
+  bool AlignClick(TFloatPoint at);
+  // The marks of the current radiograph's alignment so far.
+  std::vector<TFloatPoint> AlignMarks() const;
+  // Where the Rotate tool's centre is: the image turns about it too.
+  void SetRotationCentre(std::function<TFloatPoint()> centre) { fRotationCentre = std::move(centre); }
 
   // Where ".lut" files are looked for: the program's folder, then the data folders.
   static std::vector<std::string> LutFolders();
@@ -89,6 +109,8 @@ class TImageCommands : public QObject {
   std::optional<TImageAdjustment> fLastAdjustment;
   TImageBlendOptions fBlend;
   std::string fLastOpenFolder;
+  QPointer<TAlignTracingDlg> fAlign;
+  std::function<TFloatPoint()> fRotationCentre = [] { return TFloatPoint{}; };
 };
 
 }  // namespace lumacet

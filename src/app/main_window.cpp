@@ -113,6 +113,9 @@ void TMainWindow::BuildMenus() {
   BuildTracingMenu();
   fImageCommands = new TImageCommands(*this, *fWorkspace, fSettings, [this] { Refresh(); });
   fImageCommands->AddMenus(*menuBar());
+  fImageCommands->SetRotationCentre([this] { return fDrawing->Movement().RotationCentre; });
+  fDrawing->SetAlignTarget([this](TFloatPoint at) { return fImageCommands->AlignClick(at); });
+  fDrawing->SetAlignMarks([this] { return fImageCommands->AlignMarks(); });
   connect(fImageCommands->Command("image.acquire"), &QAction::triggered, this, [this] {
     if (TRadiograph* current = fWorkspace->Current(); current != nullptr && AcquireImage(this, *current, fSettings, fWorkspace->UserLevels()))
       Refresh();
@@ -136,6 +139,7 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
   superimposition->setObjectName(QStringLiteral("Superimposition"));
   superimposition->addWidget(fSuperimpositions);
   superimposition->addAction(Command("tracing.superimpose"));
+  superimposition->addAction(Command("tracing.auto_vto"));
   QToolBar* bar = addToolBar(tr("Standard"));
   bar->setObjectName(QStringLiteral("Standard"));
   insertToolBarBreak(bar);  // below the image blending bar: together they overflow narrow windows

@@ -57,6 +57,12 @@ void TMainWindow::BuildMovementCommands(QMenu* tracing) {
   tracing->addSeparator();
   connect(Checkable(AddCommand(tracing, "tracing.snap"), fSettings.View.SnapMovements), &QAction::toggled, this,
           [this](bool on) { fSettings.View.SnapMovements = on; });
+  QAction* autoVto = Checkable(AddCommand(tracing, "tracing.auto_vto"), fSettings.General.AutoVto);
+  autoVto->setStatusTip(tr("Soft tissue follows the hard tissue by the type's VTO relationships."));
+  connect(autoVto, &QAction::toggled, this, [this](bool on) {
+    fSettings.General.AutoVto = on;
+    fWorkspace->Movements.AutoVto = on;
+  });
   TMovementOptions& options = fWorkspace->Movements;
   QAction* connected = Checkable(AddCommand(tracing, "tracing.connected"), options.Connected);
   QAction* compile = Checkable(AddCommand(tracing, "tracing.compile"), options.Compile);
@@ -136,6 +142,7 @@ void TMainWindow::UpdateMovementCommands() {
   Command("tracing.superimpose")->setEnabled(radiograph != nullptr && fSuperimpositions->count() > 0);
   Command("tracing.connected")->setChecked(fWorkspace->Movements.Connected);
   Command("tracing.compile")->setChecked(fWorkspace->Movements.Compile);
+  Command("tracing.auto_vto")->setChecked(fSettings.General.AutoVto);
   Command(original ? "tracing.original_area" : "tracing.current_area")->setChecked(true);
   const TToolMode tool = fDrawing->Tools().Mode();
   const bool keys = tool == TToolMode::Translate || tool == TToolMode::Rotate;

@@ -9,10 +9,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/drawing_area.h"
 #include "app/type_browser_form.h"
 #include "app/type_editors.h"
-#include "app/drawing_area.h"
 #include "app/type_list_editors.h"
+#include "app/vto_relationships_form.h"
 #include "digitize/type_preview.h"
 #include "model/type_edits.h"
 #include "model/xray_type.h"
@@ -37,7 +38,8 @@ constexpr TEditorCommand kFramedEditors[] = {
     {"type.digitized_points", ekDigPoint}, {"type.snakes", ekSnake},       {"type.derived_points", ekDerPoint},
     {"type.areas", ekArea},                {"type.drawings", ekGraphic},   {"type.variables", ekVariable},
     {"type.analyses", ekAnalysis},         {"type.superimpositions", ekSupimp}, {"type.orientations", ekOrient},
-    {"type.protocols", ekProtocol},        {"type.views", ekView},         {"type.shape_analyses", ekPCA}};
+    {"type.protocols", ekProtocol},        {"type.views", ekView},         {"type.shape_analyses", ekPCA},
+    {"type.vto_relationships", ekHardSoft}};
 
 // While a type editor is open the main window takes only what the editor needs of it: the
 // tracing's clicks, moves and wheel. Every other input to it (menus, tool bars, shortcuts,
@@ -141,6 +143,7 @@ void TMainWindow::OpenTypeEditor(int code) {
     case ekProtocol: editor = std::make_unique<TProtocolsForm>(edits, fPrompts, this); break;
     case ekView: editor = std::make_unique<TViewsForm>(edits, fPrompts, this); break;
     case ekPCA: editor = std::make_unique<TPCAsForm>(edits, fPrompts, this); break;
+    case ekHardSoft: editor = std::make_unique<THardSoftForm>(edits, fPrompts, this); break;
     default: return;
   }
   // Every change redraws the tracing: derived points and values recomputed, the chosen

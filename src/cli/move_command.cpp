@@ -5,7 +5,10 @@
 // digitized points. --points names the points and areas to move (comma-separated);
 // without it translations and rotations move the whole tracing but its preset points and
 // flips mirror every digitized point. --save writes the record back into the data file,
-// which is rewritten whole or not at all.
+// which is rewritten whole or not at all. --vto lets the type's VTO relationships move the
+// soft tissue with the hard: each induced movement is printed after the movement itself,
+// then every soft-tissue point that moved ("name: x, y -> x, y" in millimetres).
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -13,6 +16,7 @@
 #include "cli/commands.h"
 #include "geometry/plane_geometry.h"
 #include "measure/analysis_text.h"
+#include "measure/number_format.h"
 #include "model/point_geometry.h"
 #include "model/xray.h"
 #include "model/xray_type.h"
@@ -36,6 +40,7 @@ struct TMoveArguments {
   std::optional<double> Scale;
   std::optional<bool> FlipVertical;
   bool Save = false;
+  bool Vto = false;
 };
 
 // "DX,DY": between `least` and `most` numbers separated by commas.
@@ -77,6 +82,10 @@ void Declare(TArgumentParser& arguments, TMoveArguments& parsed) {
   arguments.Option("--types", "DIR", "the folder of the type files (the data file's folder)", parsed.Types,
                    TValueKind::Folder);
   arguments.Flag("--save", "write the moved record back into the data file", parsed.Save);
+  arguments.Flag("--vto",
+                 "let the type's VTO relationships move the soft tissue of a moved master point, and print "
+                 "its changes",
+                 parsed.Vto);
 }
 
 // The named points and areas; false, with the name, when one is not in the type.
@@ -111,6 +120,24 @@ std::vector<std::pair<std::string, std::string>> Measurements(TXRay& xray, const
     if (auto* variable = dynamic_cast<TXRVariable*>(element))
       values.emplace_back(variable->Name, TextLine(*variable, loaded.Radiograph(), kTextLineFormatted, options));
   return values;
+}
+
+// Where each affected point of the type's relationships stands, each point once, in the
+// order the relationships name them.
+std::vector<std::pair<std::string, std::optional<TFloatPoint>>> SoftTissue(TXRay& xray) {
+  std::vector<std::pair<std::string, std::optional<TFloatPoint>>> points;
+  const TLoadedRadiograph loaded = xray.Load();
+  for (const auto& e : loaded.Type()->ElementList(ekHardSoft))
+    for (TXRayElement* point : static_cast<const TXRHardSoft&>(*e).Points) {
+      if (point == nullptr) continue;
+      const bool listed = std::any_of(points.begin(), points.end(), [&](const auto& p) { return p.first == point->Name; });
+      if (!listed) points.emplace_back(point->Name, loaded.Position(point));
+    }
+  return points;
+}
+
+std::string Millimetres(TFloatPoint p) {
+  return FormatNumber(p.X / 10, "0.##", '.') + ", " + FormatNumber(p.Y / 10, "0.##", '.');
 }
 
 }  // namespace
@@ -166,15 +193,26 @@ int MoveCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) {
   TMeasuring measuring;
   const TPresentationOptions options = PresentationOptions(settings, measuring);
   const auto before = Measurements(xray, options);
-  if (TResult done = DoTheMovement(xray, movement, {}); !done) {
+  const auto softBefore = SoftTissue(xray);
+  const TMovementOptions movementOptions{.Compile = false, .AutoVto = arguments.Vto};
+  if (TResult done = DoTheMovement(xray, movement, movementOptions); !done) {
     err << TerminalText(done.TextWithReason().English()) << '\n';
     return kExitFailure;
   }
-  out << MovementText(movement, 200, true) << '\n';
+  for (const TMovement& logged : xray.UndoMovements) out << MovementText(logged, 200, true) << '\n';
   const auto after = Measurements(xray, options);
   for (size_t i = 0; i < before.size() && i < after.size(); ++i)
     if (before[i].second != after[i].second)
       out << before[i].first << ": " << before[i].second << " -> " << after[i].second << '\n';
+  if (arguments.Vto) {
+    const auto softAfter = SoftTissue(xray);
+    for (size_t i = 0; i < softBefore.size() && i < softAfter.size(); ++i) {
+      const auto& [name, from] = softBefore[i];
+      const std::optional<TFloatPoint>& to = softAfter[i].second;
+      if (from && to && (from->X != to->X || from->Y != to->Y))
+        out << name << ": " << Millimetres(*from) << " -> " << Millimetres(*to) << '\n';
+    }
+  }
   if (arguments.Save && !SaveRecordBack(xray, arguments.DataFile, err)) return kExitFailure;
   return kExitOk;
 }

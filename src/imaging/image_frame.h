@@ -6,18 +6,11 @@
 #include <optional>
 
 #include "geometry/coordinates.h"
+#include "model/image_store.h"
 
 namespace lumacet {
 
 class TRadiograph;
-
-struct TImageFrame {
-  double OriginX = 0;  // tracing position of the image's top-left corner
-  double OriginY = 0;
-  double PixelWidth = 0;  // tracing units (tenths of a millimetre) per pixel
-  double PixelHeight = 0;
-  double Rotation = 0;  // radians, positive turns the image clockwise as displayed
-};
 
 TImageFrame ImageFrameOf(const TRadiograph& radiograph);
 

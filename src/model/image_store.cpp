@@ -14,6 +14,8 @@ void TImageStore::SetImage(TRawImage raw) {
   Display.Clear();
   RenderToBitmap(Raw, Display);
   UndoImage.Clear();
+  ClearRawImage(UndoRaw);
+  UndoFrame.reset();
   UndoIsNext = true;
 }
 
@@ -21,12 +23,22 @@ void TImageStore::SaveImageUndo() { SaveImageUndo(Display); }
 
 void TImageStore::SaveImageUndo(const TBitmap32& snapshot) {
   UndoImage = snapshot;
+  ClearRawImage(UndoRaw);
+  UndoFrame.reset();
+  UndoIsNext = true;
+}
+
+void TImageStore::SaveGeometryUndo(const TBitmap32& display, const TRawImage& raw, const TImageFrame& frame) {
+  UndoImage = display;
+  UndoRaw = raw;
+  UndoFrame = frame;
   UndoIsNext = true;
 }
 
 void TImageStore::SwapImageUndo() {
   if (!CanUndo()) return;
   std::swap(Display, UndoImage);
+  if (UndoFrame) std::swap(Raw, UndoRaw);
   UndoIsNext = !UndoIsNext;
 }
 
@@ -43,6 +55,8 @@ void TImageStore::ResetImageFromRaw() {
 void TImageStore::CloseImage() {
   Display.Clear();
   UndoImage.Clear();
+  ClearRawImage(UndoRaw);
+  UndoFrame.reset();
 }
 
 }  // namespace lumacet

@@ -2,12 +2,23 @@
 // rendered from them (what is shown, enhanced and saved), and one undo snapshot.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "model/bitmap32.h"
 #include "model/raw_image.h"
 
 namespace lumacet {
+
+// Where an image lies on the tracing: its top-left corner, the size of one pixel in tracing
+// units and its rotation.
+struct TImageFrame {
+  double OriginX = 0;  // tracing position of the image's top-left corner
+  double OriginY = 0;
+  double PixelWidth = 0;  // tracing units (tenths of a millimetre) per pixel
+  double PixelHeight = 0;
+  double Rotation = 0;  // radians, positive turns the image clockwise as displayed
+};
 
 class TImageStore {
  public:
@@ -20,8 +31,13 @@ class TImageStore {
   // Keeps a copy of the display bitmap (or of a dialog's snapshot of it) for Undo.
   void SaveImageUndo();
   void SaveImageUndo(const TBitmap32& snapshot);
+  // What turning or resampling the pixels needs undone: the bitmap, the samples (or a
+  // dialog's snapshots of them) and where the image lay.
+  void SaveGeometryUndo(const TBitmap32& display, const TRawImage& raw, const TImageFrame& frame);
   bool CanUndo() const { return !UndoImage.Empty(); }
-  // Exchanges display and undo bitmaps: undo, then redo, then undo again.
+  // Exchanges display and undo bitmaps, and the samples when a geometry operation kept
+  // them: undo, then redo, then undo again. The caller exchanges UndoFrame with the
+  // image's place.
   void SwapImageUndo();
   // "&Undo Image" or "&Redo Image".
   std::string UndoCaption() const;
@@ -36,6 +52,8 @@ class TImageStore {
   TRawImage Raw;
   TBitmap32 Display;  // empty: no image
   TBitmap32 UndoImage;
+  TRawImage UndoRaw;                   // only after a geometry operation
+  std::optional<TImageFrame> UndoFrame;  // likewise
   bool UndoIsNext = true;
   bool ImageVisible = true;
 };

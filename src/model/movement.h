@@ -37,6 +37,9 @@ struct TMovement {
   // The mirror line of a flip (a row for vertical, a column for horizontal), fixed when the
   // flip is first made, so that flipping again restores the points exactly.
   std::optional<double> Axis;
+  // Made by a VTO relationship: it always acts on its own elements, whatever the area mode,
+  // and never adds into a movement the user made.
+  bool Induced = false;
 };
 
 }  // namespace lumacet

@@ -20,7 +20,7 @@ TText WhyDisabled(std::string_view id, const TWorkspace& workspace);
 inline constexpr const char* kTypeEditorCommands[] = {
     "tools.pcas",     "type.shape_analyses", "type.digitized_points", "type.snakes",        "type.derived_points",
     "type.areas",     "type.drawings",       "type.variables",        "type.analyses",      "type.superimpositions",
-    "type.orientations", "type.protocols",   "type.views"};
+    "type.orientations", "type.protocols",   "type.views",            "type.vto_relationships"};
 bool EditsOpenType(std::string_view id);
 
 // The status tip of a command that is part of the menus but not yet of the program.

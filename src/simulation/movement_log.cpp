@@ -4,6 +4,7 @@
 
 #include "model/radiograph.h"
 #include "model/xray_type.h"
+#include "simulation/vto.h"
 
 namespace lumacet {
 
@@ -26,11 +27,7 @@ std::vector<std::size_t> Chosen(std::span<const std::size_t> indices, std::size_
   return chosen;
 }
 
-bool Inducing(const TMovement& m) { return m.Kind == mkTranslate || m.Kind == mkRotate; }
-
 }  // namespace
-
-std::vector<TMovement> InducedMovements(TRadiograph&, const TMovement&) { return {}; }
 
 bool AddMovement(TRadiograph& radiograph, const TMovement& movement, const TMovementOptions& options) {
   if (!options.Connected) return false;
@@ -48,12 +45,9 @@ bool AddMovement(TRadiograph& radiograph, const TMovement& movement, const TMove
 TResult DoTheMovement(TRadiograph& radiograph, const TMovement& movement, const TMovementOptions& options) {
   if (TResult done = ApplyMovement(movement, radiograph, options); !done) return done;
   AddMovement(radiograph, movement, options);
-  if (!options.AutoVto || !Inducing(movement)) return {};
-  // Induced movements act on the relationship's own points whatever the area mode.
-  TMovementOptions induced = options;
-  induced.OriginalArea = true;
+  if (!options.AutoVto) return {};
   for (const TMovement& m : InducedMovements(radiograph, movement)) {
-    if (TResult done = ApplyMovement(m, radiograph, induced); !done) return done;
+    if (TResult done = ApplyMovement(m, radiograph, options); !done) return done;
     AddMovement(radiograph, m, options);
   }
   return {};

@@ -14,10 +14,6 @@ namespace lumacet {
 
 enum class TMovementList { Undo, Redo };
 
-// The VTO relationships' movements induced by `movement` once it has been performed: none
-// until the radiograph type's relationships compute them.
-std::vector<TMovement> InducedMovements(TRadiograph& radiograph, const TMovement& movement);
-
 // Logs a movement already performed. Without Connected nothing is logged; with Compile a
 // movement like the last undo entry is added into it. True when it became an entry of its
 // own. The redo list stays as it is.

@@ -7,6 +7,7 @@
 #include "model/radiograph.h"
 #include "model/xray_type.h"
 #include "simulation/movement_log.h"
+#include "simulation/vto.h"
 #include "support/user_numbers.h"
 
 namespace lumacet {
@@ -60,10 +61,8 @@ std::vector<TXRPoint*> PositionedPoints(const TXRayType& type) {
 
 void PerformInduced(TRadiograph& radiograph, const TMovement& movement, const TMovementOptions& options) {
   if (!options.AutoVto) return;
-  TMovementOptions induced = options;
-  induced.OriginalArea = true;
   for (const TMovement& m : InducedMovements(radiograph, movement))
-    static_cast<void>(ApplyMovement(m, radiograph, induced));
+    static_cast<void>(ApplyMovement(m, radiograph, options));
 }
 
 }  // namespace

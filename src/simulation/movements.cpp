@@ -35,7 +35,7 @@ class TSelectionScope {
  public:
   TSelectionScope(TRadiograph& radiograph, const TMovement& movement, const TMovementOptions& options)
       : fRadiograph(radiograph), fSaved(radiograph.Selection) {
-    if (options.OriginalArea && movement.Elements) radiograph.Selection = *movement.Elements;
+    if ((options.OriginalArea || movement.Induced) && movement.Elements) radiograph.Selection = *movement.Elements;
   }
   ~TSelectionScope() { fRadiograph.Selection = std::move(fSaved); }
   TSelectionScope(const TSelectionScope&) = delete;
@@ -223,7 +223,7 @@ bool IsNullMovement(const TMovement& m) {
 }
 
 std::optional<TMovement> CompileMovements(const TMovement& next, const TMovement& last) {
-  if (next.Kind != last.Kind || next.Kind > mkRotateAll) return std::nullopt;
+  if (next.Kind != last.Kind || next.Kind > mkRotateAll || next.Induced != last.Induced) return std::nullopt;
   if (next.Elements && last.Elements && *next.Elements != *last.Elements) return std::nullopt;
   if (next.Centre.has_value() != last.Centre.has_value()) return std::nullopt;
   if (next.Centre && !(next.Centre->X == last.Centre->X && next.Centre->Y == last.Centre->Y)) return std::nullopt;

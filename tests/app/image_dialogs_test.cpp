@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDialog>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QMainWindow>
@@ -12,8 +15,10 @@
 #include "app/image_commands_ui.h"
 #include "app/main_window.h"
 #include "app/ui_test_support.h"
+#include "model/kind_codes.h"
 #include "model/raw_image_ops.h"
 #include "model/xray.h"
+#include "model/xray_type.h"
 #include "shell/settings_options.h"
 
 namespace lumacet {
@@ -250,6 +255,68 @@ TEST_F(ImageCommandsTest, CommandsChangeTheImageRecordTheirHistoryAndResetReturn
   EXPECT_EQ(xray.ChangeHistory.size(), entries + 1);
   commands->Command("image.reset")->trigger();
   EXPECT_EQ(xray.Image.Display, loaded);
+}
+
+TEST_F(ImageCommandsTest, QuarterTurnsFlipsAndTheLockThroughTheMenu) {
+  EXPECT_FALSE(commands->Command("image.rotate_right")->isEnabled());
+  ASSERT_TRUE(commands->LoadImageFile(example.Folder.File("emma_lindqvist_2018.jpg")));
+  TRadiograph& xray = Current();
+  const TBitmap32 loaded = xray.Image.Display;
+  ASSERT_TRUE(commands->Command("image.rotate_right")->isEnabled());
+  commands->Command("image.rotate_right")->trigger();
+  EXPECT_EQ(xray.Image.Display.Width, loaded.Height);
+  EXPECT_EQ(xray.Image.Raw.Width, loaded.Height);
+  EXPECT_EQ(xray.ChangeHistory.back(), "Image Rotated 90 degrees.");
+  commands->Command("image.undo")->trigger();
+  EXPECT_EQ(xray.Image.Display, loaded);
+  commands->Command("image.flip_horizontal")->trigger();
+  EXPECT_EQ(xray.Image.Display.Pixels[0], loaded.Pixels[static_cast<std::size_t>(loaded.Width - 1)]);
+  EXPECT_EQ(xray.ChangeHistory.back(), "Image Flipped.");
+  // Reset renders the samples, which were flipped with the picture.
+  commands->Command("image.reset")->trigger();
+  EXPECT_EQ(xray.Image.Display.Pixels[0], loaded.Pixels[static_cast<std::size_t>(loaded.Width - 1)]);
+
+  QAction* locked = commands->Command("image.tracing_locked");
+  EXPECT_FALSE(locked->isChecked());
+  locked->trigger();
+  EXPECT_TRUE(example.Settings.General.LockTracing);
+  EXPECT_TRUE(workspace->Movements.TracingLocked);
+}
+
+TEST_F(ImageCommandsTest, AlignTracingTakesTwoMarksWhileItsDialogIsOpen) {
+  ASSERT_TRUE(commands->LoadImageFile(example.Folder.File("emma_lindqvist_2018.jpg")));
+  TRadiograph& xray = Current();
+  {
+    const TLoadedRadiograph loaded = xray.Load();
+    for (auto [name, x] : {std::pair{"S", 200.0}, std::pair{"N", 800.0}})
+      static_cast<TXRPoint*>(loaded.Type()->FindElement(name, ekDigPoint))->SetXY(x, 300);
+    xray.StoreCoordinates();
+  }
+  EXPECT_FALSE(commands->AlignClick({0, 0}));
+  commands->Command("image.align")->trigger();
+  EXPECT_TRUE(xray.Aligning);
+  EXPECT_FALSE(commands->Command("image.align")->isEnabled());
+  auto* dialog = window.findChild<QDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), "Align Tracing");
+  auto lists = dialog->findChildren<QComboBox*>();
+  ASSERT_GE(lists.size(), 2);
+  lists[0]->setCurrentText("S");
+  lists[1]->setCurrentText("N");
+  const double origin = xray.ImageOriginX;
+  EXPECT_TRUE(commands->AlignClick({100, 100}));
+  ASSERT_EQ(commands->AlignMarks().size(), 1u);  // drawn as a red cross until the second
+  EXPECT_FALSE(lists[0]->isEnabled());
+  EXPECT_TRUE(lists[1]->isEnabled());
+  EXPECT_TRUE(commands->AlignClick({700, 120}));
+  EXPECT_TRUE(commands->AlignMarks().empty());
+  EXPECT_NE(xray.ImageOriginX, origin);
+  EXPECT_EQ(xray.ChangeHistory.back(), "Image Repositioned.");
+  EXPECT_TRUE(lists[0]->isEnabled());
+  dialog->reject();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(xray.Aligning);
+  EXPECT_FALSE(commands->AlignClick({0, 0}));
 }
 
 TEST_F(ImageCommandsTest, TheVisibleCommandHidesTheImageAndDisablesTheEnhancements) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "cli/cli_runner.h"
@@ -74,6 +77,44 @@ TEST_F(MoveCommandTest, RefusesBadMovementsWithoutTouchingTheFile) {
     }
   }
   EXPECT_EQ(ReadBytes(data), original);
+}
+
+// The x coordinates, in millimetres, before and after the arrow of "name: x, y -> x, y".
+std::pair<double, double> MovedX(const std::string& out, const std::string& name) {
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind(name + ": ", 0) != 0) continue;
+    const size_t arrow = line.find(" -> ");
+    double from = NAN, to = NAN;
+    std::from_chars(line.data() + name.size() + 2, line.data() + line.size(), from);
+    std::from_chars(line.data() + arrow + 4, line.data() + line.size(), to);
+    return {from, to};
+  }
+  return {NAN, NAN};
+}
+
+TEST_F(MoveCommandTest, VtoMovesTheSoftTissueOfAMovedMasterPointAndPrintsIt) {
+  TRun run = Run("move", "--records 1 --translate 4,0 --points U1 --vto");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out.substr(0, run.Out.find('\n', run.Out.find('\n') + 1)),
+            "Translate: dx: 4, dy: 0: U1\nTranslate: dx: 2.8, dy: 0: Ls, Stms")
+      << run.Out;
+  for (const char* lip : {"Ls", "Stms"}) {
+    const auto [from, to] = MovedX(run.Out, lip);
+    EXPECT_NEAR(to - from, 2.8, 1e-9) << lip << "\n" << run.Out;
+  }
+  EXPECT_TRUE(std::isnan(MovedX(run.Out, "Pog'").first)) << run.Out;  // its master stayed
+  EXPECT_EQ(ReadBytes(data), original);
+
+  // Without the switch nothing follows; moving the whole tracing induces nothing.
+  run = Run("move", "--records 1 --translate 4,0 --points U1");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out.find("Ls"), std::string::npos) << run.Out;
+  run = Run("move", "--records 1 --translate 4,0 --vto");
+  ASSERT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out.find("Translate", 1), std::string::npos) << run.Out;
+  const auto [from, to] = MovedX(run.Out, "Ls");
+  EXPECT_NEAR(to - from, 4, 1e-9) << run.Out;
 }
 
 TEST_F(MoveCommandTest, RenderAndMeasureSuperimposeAndOrientByName) {
