@@ -14,7 +14,7 @@ packages=(
   poppler-utils fonts-dejavu-core librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info
   libxlsxwriter-dev python3-openpyxl
   libsane-dev sane-utils libssl-dev
-  xvfb xauth dbus-daemon
+  xvfb xauth dbus-daemon python3-dbus
   r-cran-shapes
 )
 

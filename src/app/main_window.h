@@ -234,6 +234,8 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   TOpenXRayDlg* fRecordBrowser = nullptr;
   TCommandTable fCommands;
   bool fRefreshing = false;
+  // A type editor is open (its own event loop runs).
+  bool fEditingType = false;
   std::map<const TRadiograph*, TDigitizeWindow*> fDigitizeWindows;
   TEdgeChoice fEdgeChoice = TEdgeChoice::MostProminent;
   bool fDigitizedDots = false;

@@ -57,7 +57,10 @@ void TMainWindow::BuildFileMenu() {
   QAction* exit = AddCommand(file, "file.exit");
   exit->setShortcuts(StandardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
   exit->setMenuRole(QAction::QuitRole);
-  connect(exit, &QAction::triggered, this, &QWidget::close);
+  // Quit explicitly: a window an automation client never showed ends no program by closing.
+  connect(exit, &QAction::triggered, this, [this] {
+    if (close()) QCoreApplication::quit();
+  });
   Command("file.exit")->setEnabled(true);
 }
 

@@ -166,7 +166,10 @@ void TMainWindow::OpenTypeEditor(int code) {
     QEventLoop loop;
     connect(editor.get(), &QDialog::finished, &loop, &QEventLoop::quit);
     editor->show();
+    // Automation calls wait too: they run inside this loop and could close the type.
+    fEditingType = true;
     loop.exec();
+    fEditingType = false;
     fDrawing->SetTypeClick({});
     fDrawing->SetTypeOverlay({});
   }

@@ -7,11 +7,11 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusObjectPath>
+#include <QDBusVirtualObject>
 #include <QObject>
 #include <QString>
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -21,7 +21,8 @@ namespace lumacet {
 
 inline constexpr const char* kAutomationApplicationPath = "/org/lumacet/Lumacet/Application";
 inline constexpr const char* kAutomationRadiographsPath = "/org/lumacet/Lumacet/Radiographs";
-inline constexpr const char* kAutomationRadiographPath = "/org/lumacet/Lumacet/Radiograph/";
+inline constexpr const char* kAutomationRadiographPath = "/org/lumacet/Lumacet/Radiograph";
+inline constexpr const char* kAutomationRadiographInterface = "org.lumacet.Lumacet.Radiograph";
 // The error names of the refusals.
 inline constexpr const char* kAutomationErrorFailed = "org.lumacet.Lumacet.Error.Failed";
 inline constexpr const char* kAutomationErrorBusy = "org.lumacet.Lumacet.Error.Busy";
@@ -39,8 +40,8 @@ class TAutomationObject : public QObject, protected QDBusContext {
 
  protected:
   // The value of a reply, or a default after the error reply was sent.
-  template <typename T, typename V = T>
-  V Answer(const TAutomationReply<T>& reply);
+  template <typename T>
+  T Answer(const TAutomationReply<T>& reply);
   TAutomation& Automation();
 
   TAutomationService& fService;
@@ -52,24 +53,25 @@ class TApplicationObject : public TAutomationObject {
   // The objects a client reaches from every other one; on the bus only what a class itself declares.
   Q_PROPERTY(QDBusObjectPath Application READ ApplicationPath)
   Q_PROPERTY(QDBusObjectPath Parent READ ApplicationPath)
-  Q_PROPERTY(QString DefaultDataFileName READ DefaultDataFileName WRITE SetDefaultDataFileName)
-  Q_PROPERTY(QString DefaultDataPath READ DefaultDataPath WRITE SetDefaultDataPath)
-  Q_PROPERTY(QString DefaultImagePath READ DefaultImagePath WRITE SetDefaultImagePath)
+  // Changed through methods: a property write could not be refused with a reason.
+  Q_PROPERTY(QString DefaultDataFileName READ DefaultDataFileName)
+  Q_PROPERTY(QString DefaultDataPath READ DefaultDataPath)
+  Q_PROPERTY(QString DefaultImagePath READ DefaultImagePath)
   Q_PROPERTY(QString Version READ Version)
   Q_PROPERTY(QDBusObjectPath Radiographs READ Radiographs)
 
  public:
   using TAutomationObject::TAutomationObject;
   QString DefaultDataFileName();
-  void SetDefaultDataFileName(const QString& value);
   QString DefaultDataPath();
-  void SetDefaultDataPath(const QString& value);
   QString DefaultImagePath();
-  void SetDefaultImagePath(const QString& value);
   QString Version() const;
   QDBusObjectPath Radiographs() const;
 
  public slots:
+  void SetDefaultDataFileName(const QString& Value);
+  void SetDefaultDataPath(const QString& Value);
+  void SetDefaultImagePath(const QString& Value);
   int OpenRadiograph(const QString& FileName, const QString& Name, const QString& Date, const QString& Type,
                      const QString& Comments, bool Partial);
   void Close();
@@ -98,51 +100,27 @@ class TRadiographsObject : public TAutomationObject {
   QDBusObjectPath Item(int Index);
 };
 
-class TRadiographObject : public TAutomationObject {
+// Every radiograph handed out, under its serial: one object serves them all, so that a path
+// whose radiograph was closed still answers, with the error that says so, and a property
+// write can be refused with its reason.
+class TRadiographTree : public QDBusVirtualObject {
   Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "org.lumacet.Lumacet.Radiograph")
-  Q_PROPERTY(QDBusObjectPath Application READ ApplicationPath)
-  Q_PROPERTY(QDBusObjectPath Parent READ ApplicationPath)
-  Q_PROPERTY(QString Name READ Name WRITE SetName)
-  Q_PROPERTY(bool Sex READ Sex WRITE SetSex)
-  Q_PROPERTY(QString DateOfBirth READ DateOfBirth WRITE SetDateOfBirth)
-  Q_PROPERTY(QString DateTaken READ DateTaken WRITE SetDateTaken)
-  Q_PROPERTY(QString Comments READ Comments WRITE SetComments)
-  Q_PROPERTY(double Magnification READ Magnification WRITE SetMagnification)
-  Q_PROPERTY(QString TypeName READ TypeName)
-  Q_PROPERTY(bool IsType READ IsType)
 
  public:
-  TRadiographObject(TAutomationService& service, std::uint64_t serial)
-      : TAutomationObject(service), fSerial(serial) {}
-  QString Name();
-  void SetName(const QString& value);
-  bool Sex();
-  void SetSex(bool female);
-  QString DateOfBirth();
-  void SetDateOfBirth(const QString& value);
-  QString DateTaken();
-  void SetDateTaken(const QString& value);
-  QString Comments();
-  void SetComments(const QString& value);
-  double Magnification();
-  void SetMagnification(double percent);
-  QString TypeName();
-  bool IsType();
-
- public slots:
-  void SetCurrent();
-  void Close(bool SavePrompt);
-  void SetInView(bool Shown);
-  void SetImageVisible(bool Shown);
-  void CopyImage();
-  int LoadDigBitmapFromFile(const QString& FileName);
+  explicit TRadiographTree(TAutomation& automation) : fAutomation(automation) {}
+  QString introspect(const QString& path) const override;
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
  private:
-  QString Particular(TParticular particular);
-  void SetParticular(TParticular particular, const QString& value);
+  // The reply to one call: the values, or an error.
+  QDBusMessage Answer(const QDBusMessage& message, std::uint64_t serial);
+  QDBusMessage Property(const QDBusMessage& message, std::uint64_t serial, const QString& name);
+  QDBusMessage Properties(const QDBusMessage& message, std::uint64_t serial);
+  QDBusMessage SetProperty(const QDBusMessage& message, std::uint64_t serial, const QString& name,
+                           const QVariant& value);
+  QDBusMessage Method(const QDBusMessage& message, std::uint64_t serial);
 
-  const std::uint64_t fSerial;
+  TAutomation& fAutomation;
 };
 
 class TAutomationService : public QObject {
@@ -158,15 +136,15 @@ class TAutomationService : public QObject {
   bool Register();
 
   TAutomation& Automation() { return fAutomation; }
-  // The path of the object with that serial ("/" for none), put on the bus the first time.
-  QDBusObjectPath RadiographPath(std::optional<std::uint64_t> serial);
+  // The path of the object with that serial, "/" for none.
+  static QDBusObjectPath RadiographPath(std::optional<std::uint64_t> serial);
 
  private:
   TAutomation fAutomation;
   QDBusConnection fBus;
   std::unique_ptr<TApplicationObject> fApplication;
   std::unique_ptr<TRadiographsObject> fRadiographs;
-  std::map<std::uint64_t, std::unique_ptr<TRadiographObject>> fObjects;
+  std::unique_ptr<TRadiographTree> fTree;
 };
 
 }  // namespace lumacet

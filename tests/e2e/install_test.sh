@@ -59,7 +59,7 @@ head -n 5 "$share/man/man1/lumacet-cli.1" | grep -q '^\.TH' || fail "the man pag
 
 service="$share/dbus-1/services/$id.service"
 grep -qx "Name=$id" "$service" || fail "the service file names another service"
-grep -qx "Exec=$prefix/bin/lumacet" "$service" || fail "the service file does not start the installed program"
+grep -qx "Exec=$prefix/bin/lumacet --automation" "$service" || fail "the service file does not start the installed program"
 
 # D-Bus activation: a session bus that knows only the installed services starts the program
 # when its service is called, offscreen, with settings and a runtime folder of its own.
