@@ -139,7 +139,7 @@ TEST(ClinicFirstHourTest, ADisabledCommandSaysWhatIsMissingAndAnEnabledOneSaysNo
 
   OpenAndChangeOne(window);
   EXPECT_EQ(tip("file.save"), "");
-  EXPECT_EQ(tip("type.vto_relationships"), "Not part of this version of Lumacet yet.");
+  EXPECT_EQ(tip("type.vto_relationships"), "Open a type for editing first (File > Open Type...).");
   EXPECT_EQ(tip("type.browser"), "");
   TRadiograph& current = *window.Workspace().Current();
   EXPECT_EQ(tip("image.undo"), current.Image.HasImage() ? "Nothing to undo."
