@@ -38,6 +38,24 @@ Qt::CursorShape HandleCursor(const std::optional<TSnakeHandle>& handle) {
   }
 }
 
+// The Image Translate tool's pointer over each handle: the sizing arrows along the side or
+// corner it drags, an open hand to turn, a pointing hand on the centre, four arrows to move.
+Qt::CursorShape ImageHandleCursor(TImageHandle handle) {
+  switch (handle) {
+    case TImageHandle::TopLeft:
+    case TImageHandle::BottomRight: return Qt::SizeFDiagCursor;
+    case TImageHandle::Top:
+    case TImageHandle::Bottom: return Qt::SizeVerCursor;
+    case TImageHandle::TopRight:
+    case TImageHandle::BottomLeft: return Qt::SizeBDiagCursor;
+    case TImageHandle::Left:
+    case TImageHandle::Right: return Qt::SizeHorCursor;
+    case TImageHandle::Centre: return Qt::PointingHandCursor;
+    case TImageHandle::Body: return Qt::SizeAllCursor;
+    default: return Qt::OpenHandCursor;
+  }
+}
+
 // The measurement hint as a tool tip: its short form (before the "|") with plain line breaks.
 QString HintToolTip(TXRVariable& variable, TRadiograph& radiograph, const TPresentationOptions& options) {
   std::string hint = HintText(variable, radiograph, options);
@@ -148,6 +166,26 @@ bool TDrawingArea::IsMovementTool() const {
 }
 
 void TDrawingArea::AddMovementMarks(TDisplayScene& scene) {
+  if (ImageToolRadiograph() != nullptr) {
+    const bool centreDrag = fImageTool.Dragging() && fImageTool.Handle() == TImageHandle::Centre;
+    scene.RotationCentre = centreDrag ? fImageTool.CentreDrag() : fMovement.RotationCentre;
+    if (centreDrag) return;  // the cross alone while it is dragged
+    const TMarkerSettings look = fMovementSource().Handle;
+    scene.SelectionHandles = [places = ImageHandles(), look](TCanvas& canvas) {
+      for (const TImageHandlePlace& place : places) {
+        if (place.Handle == TImageHandle::Centre) continue;  // the centre cross shows it
+        TMarker marker(IsTurnHandle(place.Handle) ? "Circle" : "Square", look.Size);
+        marker.SizeInScreenPixels = true;
+        const TIntPoint p = RoundSaturated(place.At);
+        marker.X1 = p.X;
+        marker.Y1 = p.Y;
+        marker.Pen = {look.LineColour, TPenStyle::Solid, 1};
+        marker.Brush = {look.FillColour, TBrushStyle::Solid};
+        marker.Draw(canvas);
+      }
+    };
+    return;
+  }
   if (!IsMovementTool() || !fMovementSource) return;
   const TMovementContext context = fMovementSource();
   if (context.Radiograph == nullptr) return;
@@ -172,6 +210,72 @@ void TDrawingArea::AddMovementMarks(TDisplayScene& scene) {
     for (TFloatPoint at : handles->Translate) draw(at, look.Shape);
     for (TFloatPoint at : handles->Rotate) draw(at, "Circle");
   };
+}
+
+TRadiograph* TDrawingArea::ImageToolRadiograph() const {
+  if (fTools.Mode() != TToolMode::ImageTranslate || !fMovementSource) return nullptr;
+  TRadiograph* radiograph = fMovementSource().Radiograph;
+  if (radiograph == nullptr || !radiograph->Image.HasImage() || !radiograph->Image.ImageVisible) return nullptr;
+  return radiograph;
+}
+
+TFloatPoint TDrawingArea::ImageMarkerSize() const {
+  const double size = PixelsToUnits(2.0 * fMovementSource().Handle.Size);
+  return {size, size};
+}
+
+std::vector<TImageHandlePlace> TDrawingArea::ImageHandles() const {
+  const double w = viewport()->width();
+  const double h = viewport()->height();
+  auto at = [this](double x, double y) { return fMapping.ToTracing({x, y}).value_or(TFloatPoint{}); };
+  const TDisplayEighths eighths{at(w / 8, h / 8), at(7 * w / 8, h / 8), at(w / 8, 7 * h / 8), at(7 * w / 8, 7 * h / 8)};
+  return ImageHandlePlaces(eighths, ImageMarkerSize(), fMovement.RotationCentre);
+}
+
+bool TDrawingArea::ImagePress(TFloatPoint at) {
+  TRadiograph* radiograph = ImageToolRadiograph();
+  if (radiograph == nullptr || fImageTool.Dragging()) return fTools.Mode() == TToolMode::ImageTranslate;
+  fImageTool.Begin(*radiograph, ImageHandleAt(ImageHandles(), ImageMarkerSize(), at), at, fMovement.RotationCentre);
+  Redraw();
+  return true;
+}
+
+bool TDrawingArea::ImageMove(TFloatPoint at, Qt::KeyboardModifiers modifiers) {
+  TRadiograph* radiograph = ImageToolRadiograph();
+  if (radiograph == nullptr) return false;
+  const char separator = LocaleDecimalSeparator();
+  if (!fImageTool.Dragging()) {
+    fImageHover = ImageHandleAt(ImageHandles(), ImageMarkerSize(), at);
+    viewport()->setCursor(ImageHandleCursor(fImageHover));
+    emit StatusChanged(QString::fromStdString(ImagePlaceStatus(*radiograph, separator)));
+    return true;
+  }
+  const bool locked = fMovementSource().Drag.Movement.TracingLocked;
+  if (fImageTool.Step(*radiograph, at, modifiers.testFlag(Qt::ControlModifier), locked)) Redraw();
+  emit StatusChanged(QString::fromStdString(fImageTool.Status(*radiograph, separator)));
+  return true;
+}
+
+bool TDrawingArea::ImageRelease(TFloatPoint at, Qt::KeyboardModifiers modifiers) {
+  TRadiograph* radiograph = ImageToolRadiograph();
+  if (radiograph == nullptr || !fImageTool.Dragging()) return false;
+  fImageTool.Step(*radiograph, at, modifiers.testFlag(Qt::ControlModifier),
+                  fMovementSource().Drag.Movement.TracingLocked);
+  fMovement.RotationCentre = fImageTool.End(*radiograph);
+  emit MovementsChanged();
+  Redraw();
+  return true;
+}
+
+void TDrawingArea::mouseDoubleClickEvent(QMouseEvent* event) {
+  std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
+  TRadiograph* radiograph = ImageToolRadiograph();
+  if (!at || radiograph == nullptr || event->button() != Qt::LeftButton)
+    return QAbstractScrollArea::mouseDoubleClickEvent(event);
+  ResetImagePlace(*radiograph, ImageHandleAt(ImageHandles(), ImageMarkerSize(), *at),
+                  fMovementSource().Drag.Movement.TracingLocked, fMovement.RotationCentre);
+  emit MovementsChanged();
+  Redraw();
 }
 
 void TDrawingArea::KeepPictureWithoutCurrent() {
@@ -304,6 +408,13 @@ bool TDrawingArea::MovementRelease(TFloatPoint at, Qt::KeyboardModifiers modifie
 
 void TDrawingArea::CancelMovement() {
   fSelectBand.reset();
+  if (TRadiograph* radiograph = ImageToolRadiograph(); radiograph != nullptr && fImageTool.Dragging()) {
+    fImageTool.Cancel(*radiograph, fMovementSource().Drag.Movement.TracingLocked);
+    emit StatusChanged(tr("Movement cancelled"));
+    emit MovementsChanged();
+    Redraw();
+    return;
+  }
   if (!fMovement.Dragging() || !fMovementSource) return;
   const TMovementContext context = fMovementSource();
   if (context.Radiograph != nullptr) fMovement.Cancel(*context.Radiograph, context.Drag.Movement);
@@ -373,7 +484,7 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
       digitizing->Clicked(*at, left);
     return;
   }
-  if (event->button() == Qt::LeftButton && MovementPress(*at, event->modifiers())) return;
+  if (event->button() == Qt::LeftButton && (ImagePress(*at) || MovementPress(*at, event->modifiers()))) return;
   if (event->button() == Qt::RightButton && IsMovementTool()) {
     if (fMovement.Dragging()) {
       // The whole display at once, the picture under the drag included.
@@ -421,7 +532,7 @@ void TDrawingArea::mouseMoveEvent(QMouseEvent* event) {
     viewport()->setCursor(HandleCursor(digitizing->HandleUnder(*at, PixelsToUnits(1))));
     return;
   }
-  if (MovementMove(*at)) return;
+  if (ImageMove(*at, event->modifiers()) || MovementMove(*at)) return;
   if (fTools.Dragging()) {
     Apply(fTools.Move(*at));
     return;
@@ -467,7 +578,9 @@ void TDrawingArea::mouseReleaseEvent(QMouseEvent* event) {
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
   if (TDigitizeWindow* digitizing = Digitizing(); digitizing != nullptr && digitizing->Released(*at)) return;
-  if (event->button() == Qt::LeftButton && MovementRelease(*at, event->modifiers())) return;
+  if (event->button() == Qt::LeftButton &&
+      (ImageRelease(*at, event->modifiers()) || MovementRelease(*at, event->modifiers())))
+    return;
   Apply(fTools.Release(*at, event->button() == Qt::RightButton, fMapping));
   if (std::optional<double> length = fTools.TakeMeasuredLength()) emit MagnificationMeasured(*length);
 }

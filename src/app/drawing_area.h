@@ -13,6 +13,7 @@
 #include "graphics/tracing_painter.h"
 #include "platform/qpainter_canvas.h"
 #include "shell/settings_options.h"
+#include "simulation/image_translate.h"
 #include "simulation/movement_tool.h"
 
 namespace lumacet {
@@ -39,6 +40,8 @@ class TDrawingArea : public QAbstractScrollArea {
   using TMovementSource = std::function<TMovementContext()>;
   void SetMovementSource(TMovementSource source) { fMovementSource = std::move(source); }
   TMovementTool& Movement() { return fMovement; }
+  // The Image Translate tool's handle last found under the pointer: the arrow keys act on it.
+  TImageHandle ImageHandleUnder() const { return fImageHover; }
   // The Digitize window of the current radiograph, null when it is not being digitized: the
   // digitize tool hands it every move and click, and it draws over the display.
   void SetDigitizeSource(std::function<TDigitizeWindow*()> source) { fDigitizeSource = std::move(source); }
@@ -57,7 +60,7 @@ class TDrawingArea : public QAbstractScrollArea {
   void SetAlignMarks(std::function<std::vector<TFloatPoint>()> marks) { fAlignMarks = std::move(marks); }
   // Only what is drawn over the picture changed.
   void RedrawOverlay();
-  // Esc: a running drag ends with the tracing where it began.
+  // Esc: a running drag ends with the tracing (and the image) where it began.
   void CancelMovement();
   // The length of that many screen pixels in tracing units.
   double PixelsToUnits(double pixels) const;
@@ -95,6 +98,8 @@ class TDrawingArea : public QAbstractScrollArea {
   // Ctrl + wheel zooms about the pointer; the wheel alone scrolls.
   void wheelEvent(QWheelEvent* event) override;
   bool viewportEvent(QEvent* event) override;
+  // With the Image Translate tool: the image back at the origin or unturned.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void Apply(TDrawingTools::TRedraw redraw);
@@ -105,6 +110,15 @@ class TDrawingArea : public QAbstractScrollArea {
   bool MovementPress(TFloatPoint at, Qt::KeyboardModifiers modifiers);
   bool MovementMove(TFloatPoint at);
   bool MovementRelease(TFloatPoint at, Qt::KeyboardModifiers modifiers);
+  // The Image Translate tool's part of the mouse: the radiograph whose image it moves (null
+  // when the tool is not in use or nothing is shown to move), the handles' places, and the
+  // press, move and release; true when the tool took the event.
+  TRadiograph* ImageToolRadiograph() const;
+  std::vector<TImageHandlePlace> ImageHandles() const;
+  TFloatPoint ImageMarkerSize() const;
+  bool ImagePress(TFloatPoint at);
+  bool ImageMove(TFloatPoint at, Qt::KeyboardModifiers modifiers);
+  bool ImageRelease(TFloatPoint at, Qt::KeyboardModifiers modifiers);
   // The picture under a drag: everything but the moving tracing.
   void KeepPictureWithoutCurrent();
   void PaintDragStep(QPainter& painter, const TIsotropicMapping& mapping);
@@ -124,6 +138,8 @@ class TDrawingArea : public QAbstractScrollArea {
   std::function<bool(TFloatPoint)> fAlignTarget;
   std::function<std::vector<TFloatPoint>()> fAlignMarks;
   TMovementTool fMovement;
+  TImageTranslateTool fImageTool;
+  TImageHandle fImageHover = TImageHandle::Body;
   // The Select / Move tool's rubber band, from its press to its release.
   std::optional<TIntRect> fSelectBand;
   QImage fDragPicture;

@@ -145,7 +145,7 @@ void TMainWindow::UpdateMovementCommands() {
   Command("tracing.auto_vto")->setChecked(fSettings.General.AutoVto);
   Command(original ? "tracing.original_area" : "tracing.current_area")->setChecked(true);
   const TToolMode tool = fDrawing->Tools().Mode();
-  const bool keys = tool == TToolMode::Translate || tool == TToolMode::Rotate;
+  const bool keys = tool == TToolMode::Translate || tool == TToolMode::Rotate || tool == TToolMode::ImageTranslate;
   for (QShortcut* shortcut : fArrowKeys) shortcut->setEnabled(keys);
   fMoveForm->Update();
 }
@@ -164,6 +164,17 @@ void TMainWindow::PerformMovement(const TMovement& movement) {
 void TMainWindow::KeyboardMove(TArrowKey key, Qt::KeyboardModifiers modifiers) {
   const TToolMode tool = fDrawing->Tools().Mode();
   TRadiograph* radiograph = MovementRadiograph();
+  if (tool == TToolMode::ImageTranslate) {
+    if (radiograph != nullptr && radiograph->Image.HasImage() &&
+        ImageArrowKey(*radiograph, fDrawing->ImageHandleUnder(), key, modifiers.testFlag(Qt::ControlModifier),
+                      modifiers.testFlag(Qt::ShiftModifier), fWorkspace->Movements.TracingLocked,
+                      fDrawing->Movement().RotationCentre)) {
+      radiograph->RecordChange(true, "Image Repositioned.");
+      fDrawing->Redraw();
+      Refresh();
+    }
+    return;
+  }
   if ((tool != TToolMode::Translate && tool != TToolMode::Rotate) || radiograph == nullptr ||
       radiograph->Selection.empty() || fDrawing->Movement().Dragging())
     return;

@@ -38,7 +38,8 @@ QActionGroup* TMainWindow::BuildToolsMenu() {
     const auto tool = static_cast<TToolMode>(mode);
     if (tool == TToolMode::None || tool == TToolMode::Zoom || tool == TToolMode::Ruler ||
         tool == TToolMode::Protractor || tool == TToolMode::Magnification || tool == TToolMode::SelectMove ||
-        tool == TToolMode::Translate || tool == TToolMode::Rotate || tool == TToolMode::RotationCenter) {
+        tool == TToolMode::Translate || tool == TToolMode::Rotate || tool == TToolMode::RotationCenter ||
+        tool == TToolMode::ImageTranslate) {
       action->setEnabled(true);
       connect(action, &QAction::triggered, this, [this, tool] {
         fDrawing->SetTool(tool);

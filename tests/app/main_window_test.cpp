@@ -61,7 +61,7 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, CommandsFollowTheWorkspaceAndUnbuiltOnesStayDisabled) {
   TMainWindow window(settings, folder.File("lumacet.ini"));
   for (const char* id : {"file.properties", "type.browser", "tracing.digitize", "type.digitized_points",
-                         "tools.image_translate", "tools.page_translate"}) {
+                         "tools.page_translate"}) {
     QAction* action = window.Command(id);
     ASSERT_NE(action, nullptr) << id;
     EXPECT_FALSE(action->isEnabled()) << id;

@@ -211,6 +211,46 @@ TEST_F(MovementUiTest, ArrowKeysMoveByTheirMultipliersAndCompileIntoOneLine) {
   EXPECT_NEAR(At("N").Y, before.Y + 9, 1e-9);
 }
 
+TEST_F(MovementUiTest, TheImageTranslateToolMovesTheImageUnderTheLockEscCancelsAndADoubleClickResets) {
+  // A picture of the film's size under the tracing.
+  current->Image.Display.Resize(1000, 800);
+  current->PixelWidth = current->PixelHeight = 2;
+  window->Command("tools.image_translate")->trigger();
+  ASSERT_TRUE(window->Command("tools.image_translate")->isChecked());
+  const double x0 = current->ImageOriginX;
+  const double y0 = current->ImageOriginY;
+  const TFloatPoint n = At("N");
+  // The middle of the display is the image body, away from every handle.
+  const QPointF middle(Viewport()->width() / 2.0 - 37, Viewport()->height() / 2.0 - 41);
+  const TFloatPoint from = Tracing(middle);
+  const TFloatPoint to = Tracing(middle + QPointF(60, 30));
+  Drag(middle, middle + QPointF(60, 30));
+  EXPECT_NEAR(current->ImageOriginX - x0, to.X - from.X, 1.5);
+  EXPECT_NEAR(current->ImageOriginY - y0, to.Y - from.Y, 1.5);
+  EXPECT_EQ(current->ChangeHistory.back(), "Image Repositioned.");
+  const bool locked = example.Settings.General.LockTracing;
+  EXPECT_NEAR(At("N").X - n.X, locked ? current->ImageOriginX - x0 : 0, 1e-6);
+
+  // Esc in the middle of a drag puts the image back.
+  const double x1 = current->ImageOriginX;
+  SendMouse(Viewport(), QEvent::MouseButtonPress, middle, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(Viewport(), QEvent::MouseMove, middle + QPointF(-80, 10), Qt::NoButton, Qt::LeftButton);
+  EXPECT_NE(current->ImageOriginX, x1);
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  SendMouse(Viewport(), QEvent::MouseButtonRelease, middle + QPointF(-80, 10), Qt::LeftButton, Qt::NoButton);
+  EXPECT_DOUBLE_EQ(current->ImageOriginX, x1);
+
+  // The arrow keys move the image by ten units, Shift ten times that.
+  SendMouse(Viewport(), QEvent::MouseMove, middle, Qt::NoButton, Qt::NoButton);
+  QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_NEAR(current->ImageOriginX, x1 + 100, 1e-9);
+
+  SendMouse(Viewport(), QEvent::MouseButtonDblClick, middle, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(Viewport(), QEvent::MouseButtonRelease, middle, Qt::LeftButton, Qt::NoButton);
+  EXPECT_NEAR(current->ImageOriginX, 0, 1e-9);
+  EXPECT_NEAR(current->ImageOriginY, 0, 1e-9);
+}
+
 TEST_F(MovementUiTest, TheMovementsWindowReversesRepeatsUndoesFromAnEntryAndDeletes) {
   window->Command("tracing.select_all")->trigger();
   window->Command("tools.translate")->trigger();
