@@ -356,7 +356,7 @@ void TImageCommands::ActionImageAlignExecute() {
   if (current == nullptr || current->Aligning || current->Type() == nullptr) return;
   if (fAlign) fAlign->close();
   current->Aligning = true;
-  fAlign = new TAlignTracingDlg(*current, &fWindow);
+  fAlign = new TAlignTracingDlg(*current, fWorkspace.Movements, &fWindow);
   connect(fAlign, &QDialog::finished, this, [this, dialog = fAlign.data()] {
     // The radiograph may have been closed while its dialog was open.
     for (int slot = 0; slot < kSlotCount; ++slot)

@@ -9,9 +9,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "app/qt_prompts.h"
+#include "digitize/image_alignment.h"
 #include "geometry/plane_geometry.h"
 #include "imaging/image_frame.h"
 #include "measure/number_format.h"
@@ -225,13 +227,18 @@ void TImageScaleDlg::Finish(const TResult& result) {
 
 // ---- alignment -------------------------------------------------------------------------
 
-TAlignTracingDlg::TAlignTracingDlg(TRadiograph& radiograph, QWidget* parent)
-    : QDialog(parent), fRadiograph(radiograph), fAlignment(std::make_unique<TTwoPointAlignment>()) {
+TAlignTracingDlg::TAlignTracingDlg(TRadiograph& radiograph, const TMovementOptions& movements, QWidget* parent)
+    : QDialog(parent),
+      fRadiograph(radiograph),
+      fMovements(movements),
+      fAlignment(std::make_unique<TTwoPointAlignment>()) {
   setWindowTitle(tr("Align Tracing"));
   setModal(false);
   fFirst = new QComboBox;
   fSecond = new QComboBox;
   fOrientation = new QComboBox;
+  fRefine = new QComboBox;
+  fAdjust = new QComboBox;
   QStringList points;
   if (const TXRayType* type = radiograph.Type()) {
     for (int code : {ekDigPoint, ekDerPoint})
@@ -239,12 +246,23 @@ TAlignTracingDlg::TAlignTracingDlg(TRadiograph& radiograph, QWidget* parent)
     for (const auto& e : type->ElementList(ekOrient))
       if (static_cast<const TXROrient&>(*e).Kind() == KindNumber(TOrientKind::AlignToImage))
         fOrientation->addItem(Utf8(e->Name), QVariant::fromValue(reinterpret_cast<quintptr>(e.get())));
+    for (const auto& e : type->ElementList(ekGraphic))
+      for (QComboBox* list : {fRefine, fAdjust})
+        list->addItem(Utf8(e->Name), QVariant::fromValue(reinterpret_cast<quintptr>(e.get())));
   }
   points.sort(Qt::CaseInsensitive);
   fFirst->addItems(points);
   fSecond->addItems(points);
   fSecond->setEnabled(false);
   fOrientation->setCurrentIndex(-1);
+  fHotZone = new QLineEdit(QStringLiteral("5"));
+  connect(fHotZone, &QLineEdit::editingFinished, this, [this] { fHotZone->setText(QString::number(HotZoneMm())); });
+  fInterpolate = new QSpinBox;
+  fInterpolate->setRange(0, 10);
+  fInterpolate->setValue(3);
+  fRepeat = new QSpinBox;
+  fRepeat->setRange(1, 10);
+  fRepeat->setValue(5);
   const QStringList choices[] = {{tr("None"), tr("Image"), tr("Tracing")}, {tr("Image"), tr("Tracing")},
                                  {tr("Image"), tr("Tracing")}};
   const QString captions[] = {tr("Re&size:"), tr("&Translate:"), tr("&Rotate:")};
@@ -257,10 +275,9 @@ TAlignTracingDlg::TAlignTracingDlg(TRadiograph& radiograph, QWidget* parent)
   }
   auto* refine = new QPushButton(tr("&Auto Refine"));
   auto* adjust = new QPushButton(tr("Adjust &Points"));
-  for (QPushButton* later : {refine, adjust}) {
-    later->setEnabled(false);
-    later->setToolTip(tr("Not offered yet."));
-  }
+  adjust->setToolTip(tr("Adjust points to Photo."));
+  connect(refine, &QPushButton::clicked, this, &TAlignTracingDlg::Refine);
+  connect(adjust, &QPushButton::clicked, this, &TAlignTracingDlg::AdjustPoints);
   auto* close = new QPushButton(tr("Close"));
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   auto* form = new QFormLayout;
@@ -268,6 +285,11 @@ TAlignTracingDlg::TAlignTracingDlg(TRadiograph& radiograph, QWidget* parent)
   form->addRow(fFirst);
   form->addRow(fSecond);
   form->addRow(tr("Aligning &Orientation:"), fOrientation);
+  form->addRow(tr("Refine drawing:"), fRefine);
+  form->addRow(tr("Adjust drawing:"), fAdjust);
+  form->addRow(tr("&Hot zone (mm):"), fHotZone);
+  form->addRow(tr("&Interpolate points:"), fInterpolate);
+  form->addRow(tr("R&epeat:"), fRepeat);
   form->addRow(new QLabel(tr("Options:")));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -288,16 +310,45 @@ void TAlignTracingDlg::ChooseOrientation(int index) {
   if (orient == nullptr) return;
   for (auto [slot, list] : {std::pair{0, fFirst}, std::pair{1, fSecond}})
     if (const TXRayElement* point = orient->Operand(slot)) list->setCurrentText(Utf8(point->Name));
+  for (auto [slot, list] : {std::pair{2, fRefine}, std::pair{3, fAdjust}})
+    if (const TXRayElement* drawing = orient->Operand(slot)) list->setCurrentText(Utf8(drawing->Name));
+  fHotZone->setText(QString::number(HotZoneFromText(orient->Parameter2)));
+}
+
+TAlignOptions TAlignTracingDlg::Options() const {
+  return {.Resize = static_cast<TAlignResize>(fOptions[0]->currentIndex()),
+          .TranslateImage = fOptions[1]->currentIndex() == 0,
+          .RotateImage = fOptions[2]->currentIndex() == 0};
+}
+
+double TAlignTracingDlg::HotZoneMm() const { return HotZoneFromText(Typed(fHotZone).value_or(NAN)); }
+
+namespace {
+
+const TXRGraphic* ChosenDrawing(const QComboBox* list) {
+  return reinterpret_cast<const TXRGraphic*>(list->currentData().value<quintptr>());
+}
+
+}  // namespace
+
+void TAlignTracingDlg::Refine() {
+  const TRefineSettings settings{.HotZoneMm = HotZoneMm(), .Interpolate = fInterpolate->value(), .Repeat = fRepeat->value()};
+  const TResult refined = AutoRefineAlignment(fRadiograph, ChosenDrawing(fRefine), settings, Options());
+  if (!refined) return Tell(this, refined);
+  emit Aligned();
+}
+
+void TAlignTracingDlg::AdjustPoints() {
+  const TResult adjusted = AdjustPointsToImage(fRadiograph, ChosenDrawing(fAdjust), HotZoneMm(), fMovements);
+  if (!adjusted) return Tell(this, adjusted);
+  emit Aligned();
 }
 
 const std::vector<TFloatPoint>& TAlignTracingDlg::Marks() const { return fAlignment->Marks(); }
 
 void TAlignTracingDlg::AddPoint(TFloatPoint at) {
-  const TAlignOptions options{.Resize = static_cast<TAlignResize>(fOptions[0]->currentIndex()),
-                              .TranslateImage = fOptions[1]->currentIndex() == 0,
-                              .RotateImage = fOptions[2]->currentIndex() == 0};
   const TResultOf<bool> step = fAlignment->AddPoint(fRadiograph, at, fFirst->currentText().toStdString(),
-                                                    fSecond->currentText().toStdString(), options);
+                                                    fSecond->currentText().toStdString(), Options());
   const bool waiting = step && !*step;
   fFirst->setEnabled(!waiting);
   fSecond->setEnabled(waiting);

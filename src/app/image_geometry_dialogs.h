@@ -11,6 +11,7 @@
 
 #include "geometry/coordinates.h"
 #include "model/image_store.h"
+#include "simulation/image_geometry.h"
 #include "support/result.h"
 
 class QCheckBox;
@@ -18,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace lumacet {
 
@@ -124,7 +126,8 @@ class TAlignTracingDlg : public QDialog {
   Q_OBJECT
 
  public:
-  TAlignTracingDlg(TRadiograph& radiograph, QWidget* parent = nullptr);
+  // `movements` are the options "Adjust &Points" logs its movements with.
+  TAlignTracingDlg(TRadiograph& radiograph, const TMovementOptions& movements, QWidget* parent = nullptr);
   ~TAlignTracingDlg() override;
   TRadiograph& Radiograph() const { return fRadiograph; }
   QComboBox* FirstPoint() const { return fFirst; }
@@ -132,6 +135,14 @@ class TAlignTracingDlg : public QDialog {
   QComboBox* Orientation() const { return fOrientation; }
   // Re&size (None, Image, Tracing), &Translate and &Rotate (Image, Tracing).
   QComboBox* Option(int i) const { return fOptions.at(static_cast<size_t>(i)); }
+  QComboBox* RefineDrawing() const { return fRefine; }
+  QComboBox* AdjustDrawing() const { return fAdjust; }
+  QLineEdit* HotZone() const { return fHotZone; }
+  QSpinBox* Interpolate() const { return fInterpolate; }
+  QSpinBox* Repeat() const { return fRepeat; }
+  // "&Auto Refine" and "Adjust &Points".
+  void Refine();
+  void AdjustPoints();
   // A click of the display while aligning.
   void AddPoint(TFloatPoint at);
   const std::vector<TFloatPoint>& Marks() const;
@@ -141,13 +152,21 @@ class TAlignTracingDlg : public QDialog {
 
  private:
   void ChooseOrientation(int index);
+  TAlignOptions Options() const;
+  double HotZoneMm() const;
 
   TRadiograph& fRadiograph;
+  const TMovementOptions& fMovements;
   std::unique_ptr<TTwoPointAlignment> fAlignment;
   QComboBox* fFirst = nullptr;
   QComboBox* fSecond = nullptr;
   QComboBox* fOrientation = nullptr;
   std::array<QComboBox*, 3> fOptions{};
+  QComboBox* fRefine = nullptr;
+  QComboBox* fAdjust = nullptr;
+  QLineEdit* fHotZone = nullptr;
+  QSpinBox* fInterpolate = nullptr;
+  QSpinBox* fRepeat = nullptr;
 };
 
 }  // namespace lumacet

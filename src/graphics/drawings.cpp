@@ -207,6 +207,28 @@ void DrawWith(TCanvas& canvas, const TXRGraphic& graphic, int position, const TR
   DrawShape(canvas, graphic, options);
 }
 
+std::vector<TFloatPoint> OutlinePoints(const TXRGraphic& graphic, int step) {
+  const TEntries& entries = graphic.Points;
+  auto straight = [&entries] {
+    std::vector<TFloatPoint> kept;
+    for (TXRayElement* entry : entries)
+      if (std::optional<TFloatPoint> p = PositionOf(entry); p && (kept.empty() || !(kept.back() == *p)))
+        kept.push_back(*p);
+    return kept;
+  };
+  switch (static_cast<TGraphicKind>(graphic.Kind())) {
+    case TGraphicKind::Line:
+    case TGraphicKind::LineNoBreaks:
+    case TGraphicKind::Polygon: return straight();
+    case TGraphicKind::Spline:
+      if (!AllValid(entries)) return straight();
+      [[fallthrough]];
+    case TGraphicKind::SplineNoBreaks:
+    case TGraphicKind::SplineClosed: return SplinePoints(PointEntries(entries), step);
+    default: return {};
+  }
+}
+
 void DrawGhost(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions& options) {
   if (!DrawnNow(graphic, options)) return;
   canvas.SetPen({0, TPenStyle::Dot, 0, TPenMode::Copy});

@@ -40,6 +40,13 @@ struct TRenderOptions {
   std::array<TPositionPen, kPositionCount> PositionPens = kDefaultPositionPens;
 };
 
+// The points a drawing gives for fitting an image to the tracing, from the coordinates
+// loaded into its type: the valid points of the line and polygon kinds, each left out when
+// it repeats the one kept before it; the curve kinds their curve sampled by `step` (as
+// SplinePoints takes it), "Spline" only when every point is valid and otherwise its
+// deduplicated valid points. Other kinds give nothing.
+std::vector<TFloatPoint> OutlinePoints(const TXRGraphic& graphic, int step);
+
 // The position that draws a drawing with its own attributes.
 inline constexpr int kPositionAsDefined = -1;
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <functional>
 #include <numbers>
 #include <QLineEdit>
@@ -138,6 +140,27 @@ TEST_F(TImageGeometryDialogsTest, ScaleImageAppliesOrSaysWhyNotAndStays) {
   Type(aspect.WidthField(), "15");
   emit aspect.WidthField()->editingFinished();
   EXPECT_EQ(aspect.HeightField()->text(), "10");
+}
+
+TEST_F(TImageGeometryDialogsTest, AlignTracingOffersTheTypesDrawingsAndRefusesOneThatCannotGuideIt) {
+  test::AddDrawing(*type, "Just A", {"A"});
+  const TMovementOptions movements;
+  TAlignTracingDlg dialog(*xray, movements);
+  ASSERT_EQ(dialog.RefineDrawing()->count(), 1);
+  EXPECT_EQ(dialog.AdjustDrawing()->currentText(), "Just A");
+  EXPECT_EQ(dialog.Interpolate()->value(), 3);
+  EXPECT_EQ(dialog.Repeat()->maximum(), 10);
+  Type(dialog.HotZone(), "0.4");
+  emit dialog.HotZone()->editingFinished();
+  EXPECT_EQ(dialog.HotZone()->text(), "5");
+  QString told;
+  test::WhenModal("Lumacet", [&told](QWidget* modal) {
+    told = static_cast<QMessageBox*>(modal)->text();
+    static_cast<QMessageBox*>(modal)->accept();
+  });
+  dialog.Refine();
+  EXPECT_EQ(told, "Cannot refine. Drawing has less than two points.");
+  EXPECT_EQ(xray->ImageOriginX, 0);
 }
 
 }  // namespace
