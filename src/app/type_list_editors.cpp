@@ -15,6 +15,9 @@
 #include <QVBoxLayout>
 
 #include "app/qt_prompts.h"
+#include "digitize/grey_plane.h"
+#include "digitize/snake_fit.h"
+#include "imaging/image_frame.h"
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
 #include "model/point_elements.h"
@@ -327,6 +330,14 @@ TSnakesForm::TSnakesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget*
   fBias = AddSpin(
       tr("Lock &Bias:"), -100, 100, 10, [](const TXRayElement& e) { return static_cast<const S&>(e).LockBias; },
       [](TXRayElement& e, int bias) { static_cast<S&>(e).LockBias = bias; });
+  fFit = new QPushButton(tr("&Fit"));
+  Page()->addRow(fFit);
+  connect(fFit, &QPushButton::clicked, this, [this] {
+    const TXRayType& type = fType;
+    const TGreyPlane plane = TGreyPlane::FromImage(type.Image);
+    const TImageFrame frame = ImageFrameOf(type);
+    ApplyField([&](TXRayElement& e) { FitDigSnake(static_cast<TDigSnake&>(e), plane, frame); });
+  });
   fDescription = new QLineEdit;
   Page()->addRow(tr("D&escription:"), fDescription);
   connect(fTransition, &QComboBox::activated, this, [this](int transition) {
@@ -345,6 +356,7 @@ void TSnakesForm::MainCBChange(TXRayElement& chosen) {
   // A snake chosen here counts as placed: the tracing draws it with its handles.
   snake.Placed = true;
   fCount->setEnabled(snake.Points.size() >= 3);
+  fFit->setEnabled(fType.Image.HasImage() && !snake.Points.empty());
   fTransition->setCurrentIndex(snake.Transition);
   fDescription->setText(Utf8(snake.Description));
 }

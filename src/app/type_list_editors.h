@@ -106,6 +106,8 @@ class TSnakesForm : public TRollUpForm {
   TSnakesForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
   QPushButton* ClearAll() const { return fClear; }
   QPushButton* DeleteLast() const { return fDeleteLast; }
+  // "&Fit": one fitting step of the chosen snake onto the edges of the type's image.
+  QPushButton* Fit() const { return fFit; }
   QSpinBox* PointCount() const { return fCount; }
   QSpinBox* HotZone() const { return fHotZone; }
   QSpinBox* LockBias() const { return fBias; }
@@ -116,6 +118,7 @@ class TSnakesForm : public TRollUpForm {
  private:
   QPushButton* fClear = nullptr;
   QPushButton* fDeleteLast = nullptr;
+  QPushButton* fFit = nullptr;
   QSpinBox* fCount = nullptr;
   QSpinBox* fHotZone = nullptr;
   QComboBox* fTransition = nullptr;

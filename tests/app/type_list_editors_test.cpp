@@ -344,5 +344,33 @@ TEST(TypeListEditorsTest, SnakeFieldsChangeTheSnakeWithinTheirRanges) {
   EXPECT_EQ(snake->Points.size(), 8u);
 }
 
+TEST(TypeListEditorsTest, FitPullsTheSnakeOntoTheEdgeOfTheTypesImageAsOneUndoableChange) {
+  test::Application();
+  TTypeFixture f;
+  auto* snake = static_cast<TDigSnake*>(f.E("chin", ekSnake));
+  f.edits.Change(*snake, [](TXRayElement& e) {
+    auto& s = static_cast<TDigSnake&>(e);
+    for (int i = 0; i < 5; ++i) s.AddPoint(40.0 + 30 * i, 95, true);
+    s.HotZone = 20;
+    s.Transition = 1;  // any
+  });
+  {
+    TSnakesForm without(f.edits, f.prompts);
+    EXPECT_FALSE(without.Fit()->isEnabled()) << "a type without an image has nothing to fit to";
+  }
+  // Dark above row 100, bright below.
+  f.type.Image.Display.Resize(200, 200);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 200; ++x) f.type.Image.Display.Row(y)[x] = y < 100 ? PackPixel(50, 50, 50) : PackPixel(200, 200, 200);
+  f.type.PixelWidth = f.type.PixelHeight = 1;
+  TSnakesForm snakes(f.edits, f.prompts);
+  ASSERT_TRUE(snakes.Fit()->isEnabled());
+  snakes.Fit()->click();
+  for (const auto& point : snake->Points) EXPECT_NEAR(point->GetY(), 100, 1.5);
+  EXPECT_EQ(f.type.ChangeHistory.back(), "Changed Snake: chin");
+  ASSERT_TRUE(snakes.Undo());
+  EXPECT_EQ(snake->Points.front()->GetY(), 95);
+}
+
 }  // namespace
 }  // namespace lumacet
