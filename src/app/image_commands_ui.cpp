@@ -44,8 +44,11 @@ class TBusy {
   TBusy& operator=(const TBusy&) = delete;
 };
 
-const QString kSaveFilters[] = {QStringLiteral("All (*.jpg *.jpeg *.bmp)"), QStringLiteral("JPEG Image File (*.jpg)"),
-                                QStringLiteral("JPEG Image File (*.jpeg)"), QStringLiteral("Bitmaps (*.bmp)")};
+// Translated when asked for: the language is installed after static initialisation.
+QStringList SaveFilters() {
+  return {QObject::tr("All (*.jpg *.jpeg *.bmp)"), QObject::tr("JPEG Image File (*.jpg)"),
+          QObject::tr("JPEG Image File (*.jpeg)"), QObject::tr("Bitmaps (*.bmp)")};
+}
 
 }  // namespace
 
@@ -65,8 +68,9 @@ bool SaveImageInteractively(QWidget* parent, TRadiograph& object, const std::str
   QFileDialog dialog(parent, QObject::tr("Save Image"), Utf8(folder));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("jpg"));
-  dialog.setNameFilters({kSaveFilters[0], kSaveFilters[1], kSaveFilters[2], kSaveFilters[3]});
-  dialog.selectNameFilter(kSaveFilters[1]);
+  const QStringList filters = SaveFilters();
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters[1]);
   if (!object.ImageFile.empty()) dialog.selectFile(Utf8(std::filesystem::path(object.ImageFile).filename().string()));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   const std::string path = dialog.selectedFiles().front().toStdString();

@@ -6,12 +6,10 @@
 #include <QIcon>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QSplashScreen>
 #include <QTimer>
-#include <QTranslator>
 #include <QWindow>
 
 #include <algorithm>
@@ -19,11 +17,13 @@
 #include <string>
 
 #include "app/instance_lock.h"
+#include "app/language_pack.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "platform/automation_service.h"
 #include "platform/instance_service.h"
 #include "shell/ini_file.h"
+#include "shell/language_packs.h"
 #include "shell/settings.h"
 #include "shell/user_levels.h"
 
@@ -69,13 +69,6 @@ class TOpenAfterFirstPaint : public QObject {
   QStringList fArguments;
 };
 
-// A language pack "lc3_<language>.qm" beside the program, for the user's language.
-void LoadLanguagePack(QApplication& application, QTranslator& translator) {
-  const QString folder = QCoreApplication::applicationDirPath();
-  if (translator.load(QLocale(), QStringLiteral("lc3"), QStringLiteral("_"), folder))
-    application.installTranslator(&translator);
-}
-
 // The password dialog when the settings hold passwords; plain ones an older file holds are
 // replaced by their hashes at once, which only the administrator is told about if it fails.
 lumacet::TUserLevels DetermineLevel(const std::string& settingsPath) {
@@ -116,8 +109,13 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/lumacet/org.lumacet.Lumacet.svg")));
   const std::string settingsPath =
       lumacet::DefaultSettingsPath(QCoreApplication::applicationFilePath().toStdString());
-  QTranslator translator;
-  LoadLanguagePack(application, translator);
+  // The chosen language holds from the first text shown; a pack that cannot be used leaves
+  // English, which the user is told in it.
+  if (const lumacet::TText unusable =
+          lumacet::InstallLanguage(application, lumacet::ChosenLanguage(settingsPath),
+                                   QCoreApplication::applicationDirPath().toStdString());
+      !unusable.Empty())
+    QMessageBox::warning(nullptr, QStringLiteral("Lumacet"), lumacet::DisplayText(unusable));
   // The level is decided before the settings are read, and holds until the program ends.
   const lumacet::TUserLevels levels = DetermineLevel(settingsPath);
   lumacet::TSettings settings = lumacet::TSettings::Defaults(QDir::homePath().toStdString());

@@ -247,8 +247,8 @@ void TMainWindow::UpdateLists() {
   if (const int at = fSuperimpositions->findText(superimposition); at >= 0) fSuperimpositions->setCurrentIndex(at);
   for (const std::string& name : current->Type()->ElementNames({ekAnalysis})) fAnalyses->addItem(Utf8(name));
   if (current->CurrentAnalysis != nullptr) fAnalyses->setCurrentText(Utf8(current->CurrentAnalysis->Name));
-  fViews->addItem(QStringLiteral("<all>"));
-  fViews->addItem(QStringLiteral("<none>"));
+  fViews->addItem(QStringLiteral("<all>"));   // names the views are chosen by: not translated
+  fViews->addItem(QStringLiteral("<none>"));  // not translated
   for (const std::string& name : current->Type()->ElementNames({ekView})) fViews->addItem(Utf8(name));
   if (current->CurrentView == EmptyView()) {
     fViews->setCurrentIndex(1);

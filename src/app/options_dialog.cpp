@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -21,13 +23,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
+#include "app/language_pack.h"
 #include "app/qt_prompts.h"
 #include "measure/analysis_text.h"
 #include "persistence/data_file.h"
 #include "platform/qpainter_canvas.h"
+#include "shell/language_packs.h"
 #include "shell/radiograph_entry.h"
 
 namespace lumacet {
@@ -373,8 +378,38 @@ QWidget* TLCOptions::BuildGeneralPage() {
   files->addRow(Check(tr("Dates &compatible with version 1 files"), "compatibility",
                       [](TSettings& s) -> bool& { return s.General.Compatibility; }));
   layout->addWidget(Group(tr("Data files"), files));
+
+  layout->addWidget(Group(tr("Language"), LanguageChoice()));
   layout->addStretch();
   return page;
+}
+
+// The packs found beside the program, English first. A language the settings name without
+// a pack stays listed, so that OK does not change it unasked.
+QLayout* TLCOptions::LanguageChoice() {
+  auto* combo = new QComboBox;
+  combo->setObjectName(QStringLiteral("language"));
+  auto* layout = new QFormLayout;
+  layout->addRow(tr("&Language:"), combo);
+  layout->addRow(new QLabel(tr("A new language takes effect at the next start of Lumacet.")));
+  fLoaders.push_back([combo](const TSettings& s) {
+    combo->clear();
+    std::vector<std::string> languages = InstalledLanguages(QCoreApplication::applicationDirPath().toStdString());
+    languages.insert(languages.begin(), std::string());
+    if (std::find(languages.begin(), languages.end(), s.General.Language) == languages.end())
+      languages.push_back(s.General.Language);
+    for (const std::string& language : languages)
+      combo->addItem(LanguageDisplayName(language), QString::fromStdString(language));
+    combo->setCurrentIndex(combo->findData(QString::fromStdString(s.General.Language)));
+  });
+  fStorers.push_back([this, combo](TSettings& s) {
+    const std::string chosen = combo->currentData().toString().toStdString();
+    if (chosen == s.General.Language) return;
+    s.General.Language = chosen;
+    QMessageBox::information(this, QStringLiteral("Lumacet"),
+                             DisplayText(TText(kLanguageChangedMessage, {combo->currentText().toStdString()})));
+  });
+  return layout;
 }
 
 QWidget* TLCOptions::BuildResultsPage() {
@@ -523,8 +558,8 @@ void TLCOptions::Load() {
 }
 
 bool TLCOptions::Check() {
-  auto refuse = [this](const std::string& message, QLineEdit* field) {
-    fPrompts.ShowMessage(message);
+  auto refuse = [this](const TText& message, QLineEdit* field) {
+    fPrompts.ShowText(message);
     for (int page = 0; page < fPages->count(); ++page)
       if (fPages->widget(page)->isAncestorOf(field)) fPages->setCurrentIndex(page);
     field->setFocus();
@@ -532,16 +567,19 @@ bool TLCOptions::Check() {
     return false;
   };
   for (QLineEdit* date : {fDefaultDob, fDefaultDateTaken})
-    if (!ParseUserDate(date->text().toStdString(), fFormats)) return refuse(IncorrectDateMessage(fFormats), date);
+    if (!ParseUserDate(date->text().toStdString(), fFormats))
+      return refuse(TText::Verbatim(IncorrectDateMessage(fFormats)), date);
   if (!ParseMagnification(fDefaultMagnification->text().toStdString(), fFormats))
-    return refuse(std::string(kBadMagnificationMessage), fDefaultMagnification);
+    return refuse(TText::Verbatim(std::string(kBadMagnificationMessage)), fDefaultMagnification);
   for (QLineEdit* text : {fDefaultName, fDefaultComments})
-    if (std::string error = RecordTextError(text->text().toStdString()); !error.empty()) return refuse(error, text);
-  if (fDefaultFile->text().trimmed().isEmpty()) return refuse(TText(kNoFileNameMessage).English(), fDefaultFile);
+    if (std::string error = RecordTextError(text->text().toStdString()); !error.empty())
+      return refuse(TText::Verbatim(error), text);
+  if (fDefaultFile->text().trimmed().isEmpty()) return refuse(kNoFileNameMessage, fDefaultFile);
   for (QLineEdit* folder : fFolders) {
     std::error_code error;
     if (!std::filesystem::is_directory(folder->text().toStdString(), error))
-      return refuse("The folder \"" + folder->text().toStdString() + "\" does not exist.", folder);
+      return refuse(TText(LcText("Options", "The folder \"%1\" does not exist."), {folder->text().toStdString()}),
+                    folder);
   }
   return true;
 }

@@ -21,6 +21,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFontComboBox;
 class QFormLayout;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QSpinBox;
@@ -68,6 +69,7 @@ class TLCOptions : public QDialog {
   QWidget* BuildImagePage();
   QWidget* BuildResultsPage();
   QWidget* BuildStylesPage();
+  QLayout* LanguageChoice();
 
   QCheckBox* Check(const QString& caption, const char* name, TField<bool> field);
   QSpinBox* Spin(const char* name, int low, int high, TField<int> field);

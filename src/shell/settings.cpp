@@ -383,6 +383,7 @@ void VisitSettings(S& s, V& v) {
   v.Real("BMP Scale Y", g.BmpScaleY, 3, true);
   v.Int("IconArea Width", g.IconAreaWidth, 0);
   v.Text("Lumacet Rect", g.MainWindowRect);
+  v.Text("Language", g.Language);
 
   auto& w = s.View;
   v.Section("View");

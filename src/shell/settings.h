@@ -1,6 +1,6 @@
 // The user's preferences: one record that every subsystem reads, filled from the settings
 // file at start-up and written back at exit. Sections and keys that belong to others
-// (passwords, permissions, digitizers, language) stay in the file untouched.
+// (passwords, permissions, digitizers) stay in the file untouched.
 #pragma once
 
 #include <array>
@@ -79,6 +79,9 @@ struct TGeneralSettings {
   double BmpScaleY = 3.9;
   int IconAreaWidth = 100;
   std::string MainWindowRect = "Default";  // "Lumacet Rect"
+  // The language pack chosen for the next start (shell/language_packs.h); empty: English.
+  // The running program keeps the language it started with.
+  std::string Language;
   // Section "Recent": the data files and types last opened, newest first, "File 1" to
   // "File 8"; empty entries are unused.
   std::array<std::string, 8> RecentFiles;

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QTabWidget>
 
@@ -125,6 +126,35 @@ TEST(OptionsDialogTest, ChoicesRoundTripThroughTheSettingsFileAndReachTheIconCol
   EXPECT_EQ(read.Styles[2].Size, 14);
   EXPECT_TRUE(read.Styles[2].Bold);
   EXPECT_EQ(read.Styles[0], example.Settings.Styles[0]);
+}
+
+TEST(OptionsDialogTest, TheLanguageIsChosenForTheNextStartAndTheUserIsToldSo) {
+  test::TExampleFolder example;
+  TSettings settings = example.Settings;
+  settings.General.Language = "fr";  // chosen once; its pack has gone since
+  TRecordingPrompts prompts;
+  TLCOptions dialog(settings, prompts, TTextFormats{}, {"Lateral Ceph"}, {});
+  auto* language = Child<QComboBox>(&dialog, "language");
+  ASSERT_GE(language->count(), 2);
+  EXPECT_EQ(language->itemText(0), QStringLiteral("English US (default)"));
+  EXPECT_EQ(language->currentText(), QStringLiteral("Français"));
+
+  // Unchanged, OK stores nothing and says nothing.
+  ASSERT_TRUE(dialog.Apply());
+  EXPECT_EQ(settings.General.Language, "fr");
+
+  QString told;
+  test::WhenModal("Lumacet", [&told](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    told = box->text();
+    box->accept();
+  });
+  language->setCurrentIndex(0);
+  ASSERT_TRUE(dialog.Apply());
+  EXPECT_EQ(settings.General.Language, "");
+  EXPECT_EQ(told, QStringLiteral("Selected Language: English US (default)\n\nChange of language will be affected after "
+                                 "you restart Lumacet."));
 }
 
 }  // namespace

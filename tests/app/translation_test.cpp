@@ -4,12 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTranslator>
 
+#include <filesystem>
 #include <map>
 #include <utility>
 
+#include "app/language_pack.h"
+#include "app/main_window.h"
 #include "app/qt_prompts.h"
 #include "imaging/image_link.h"
 #include "model/xray.h"
@@ -113,6 +121,97 @@ TEST(TranslationTest, TheWorkspacesImageQuestionsAreAskedTranslated) {
   });
   EXPECT_TRUE(prompts.ConfirmText(DefaultFolderQuestion("/bilder")));
   EXPECT_EQ(shown, QStringLiteral("Soll /bilder der Bildordner werden?"));
+}
+
+// The language packs the build made, beside the programs as the desktop program finds them.
+std::filesystem::path BuildFolder() { return std::filesystem::path(LUMACET_CLI).parent_path(); }
+
+// The translators InstallLanguage gave the application, removed when the test ends.
+class TLanguageInstalled {
+ public:
+  TLanguageInstalled(const std::string& language, const std::filesystem::path& programFolder)
+      : fUnusable(InstallLanguage(test::Application(), language, programFolder)) {}
+  ~TLanguageInstalled() {
+    for (QTranslator* translator : test::Application().findChildren<QTranslator*>(Qt::FindDirectChildrenOnly))
+      delete translator;
+  }
+  TLanguageInstalled(const TLanguageInstalled&) = delete;
+  TLanguageInstalled& operator=(const TLanguageInstalled&) = delete;
+
+  const TText& Unusable() const { return fUnusable; }
+
+ private:
+  TText fUnusable;
+};
+
+QStringList MenuTitles(const TMainWindow& window) {
+  QStringList titles;
+  for (QAction* menu : window.menuBar()->actions()) titles << menu->text();
+  return titles;
+}
+
+TEST(TranslationTest, TheGermanPackTranslatesTheMainWindowAndTheEngineMessages) {
+  test::TTempFolder folder;
+  TLanguageInstalled german("de", BuildFolder());
+  ASSERT_TRUE(german.Unusable().Empty()) << german.Unusable().English();
+
+  TSettings settings;
+  TMainWindow window(settings, folder.File("lumacet.ini"));
+  const QStringList titles = MenuTitles(window);
+  for (const char* title : {"&Datei", "&Bild", "Du&rchzeichnung", "&Werkzeuge", "&Ansicht", "&Hilfe"})
+    EXPECT_TRUE(titles.contains(QString::fromUtf8(title))) << title << " in " << titles.join(' ').toStdString();
+  for (const auto& [id, caption] : {std::pair{"file.open", "Ö&ffnen..."}, std::pair{"file.save_all", "&Alle speichern"},
+                                     std::pair{"tracing.select_all", "&Alles auswählen"}}) {
+    QAction* command = window.Command(id);
+    ASSERT_NE(command, nullptr) << id;
+    EXPECT_EQ(command->text(), QString::fromUtf8(caption)) << id;
+  }
+
+  // A message of the data-file code, as the workspace shows it.
+  TWorkspaceOptions options;
+  options.Folders.TypeFolder = folder.Path().string();
+  TWorkspace workspace(options);
+  TQtPrompts prompts(nullptr, workspace);
+  QString shown;
+  ReadNextBox(shown);
+  TXRay unnamed;
+  EXPECT_FALSE(workspace.Save(unnamed, prompts));
+  EXPECT_EQ(shown, QStringLiteral("Kein Dateiname."));
+  ReadNextBox(shown);
+  EXPECT_EQ(workspace.GetOrLoadType("Fernröntgen", false, prompts), nullptr);
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("Die Datei für „Fernröntgen“ wurde nicht gefunden\nim Ordner: ")))
+      << shown.toStdString();
+
+  // Qt's own buttons follow where Qt's translations are installed.
+  if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm"))) {
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+  }
+}
+
+TEST(TranslationTest, AnUnusablePackLeavesEnglishAndSaysWhy) {
+  test::TTempFolder folder;
+  const std::filesystem::path packs = folder.Path() / "translations";
+  std::filesystem::create_directories(packs);
+  test::WriteBytes((packs / "lc3_xx.qm").string(), "not a message file");
+  test::WriteBytes((packs / "lc3_yy.qm").string(), "");
+  struct TCase {
+    const char* Language;
+    const char* Says;
+  };
+  for (const TCase& sight : {TCase{"xx", "cannot be used"}, TCase{"yy", "cannot be used"},
+                             TCase{"fr", "No language pack for \"fr\""}, TCase{"../translations/lc3_xx", "No language pack"}}) {
+    TLanguageInstalled chosen(sight.Language, folder.Path());
+    const std::string said = chosen.Unusable().English();
+    EXPECT_NE(said.find(sight.Says), std::string::npos) << sight.Language << ": " << said;
+    EXPECT_NE(said.find("English"), std::string::npos) << said;
+    EXPECT_TRUE(test::Application().findChildren<QTranslator*>(Qt::FindDirectChildrenOnly).isEmpty()) << sight.Language;
+    TSettings settings;
+    TMainWindow window(settings, folder.File("lumacet.ini"));
+    EXPECT_TRUE(MenuTitles(window).contains(QStringLiteral("&File"))) << sight.Language;
+  }
+  // No choice: English, and nothing to say.
+  EXPECT_TRUE(TLanguageInstalled("", folder.Path()).Unusable().Empty());
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `cmake --install` into a prefix of its own, checked as a desktop would read it: the menu
 # entry, the MIME type of type files, the program icon at every size, the man page, the help
-# pages, and the session service, which a D-Bus call must start from the installed program.
+# pages, the language packs, and the session service, which a D-Bus call must start from the
+# installed program.
 #
 #   install_test.sh <build folder>
 set -euo pipefail
@@ -56,6 +57,7 @@ done
 
 head -n 5 "$share/man/man1/lumacet-cli.1" | grep -q '^\.TH' || fail "the man page has no title line"
 [ -f "$share/lumacet/help/index.html" ] || fail "the help pages are not installed"
+[ -f "$share/lumacet/translations/lc3_de.qm" ] || fail "the German language pack is not installed"
 
 service="$share/dbus-1/services/$id.service"
 grep -qx "Name=$id" "$service" || fail "the service file names another service"

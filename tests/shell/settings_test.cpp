@@ -25,6 +25,7 @@ TSettings EveryFieldChanged() {
   g.AutoSaveAndAdvance = true;
   g.Remind = {false, true, false};
   g.DigitizeCursor = "/usr/share/cursors/pen.cur";
+  g.Language = "de";
   g.MorphQuality = 2;
   g.WarpFunction = 3;
   g.MorphParam1 = 150;
