@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en_US">
 <context>
+    <name>AlignTracing</name>
+    <message>
+        <source>Cannot refine. Drawing not valid.</source>
+        <translation>Verfeinern nicht möglich. Zeichnung ungültig.</translation>
+    </message>
+    <message>
+        <source>Cannot refine. Drawing has less than two points.</source>
+        <translation>Verfeinern nicht möglich. Die Zeichnung hat weniger als zwei Punkte.</translation>
+    </message>
+    <message>
+        <source>Cannot adjust points. No valid points found.</source>
+        <translation>Punkte können nicht angepasst werden. Keine gültigen Punkte gefunden.</translation>
+    </message>
+</context>
+<context>
     <name>CommandReasons</name>
     <message>
         <source>All %1 places hold an object: close one to make room.</source>
@@ -1990,10 +2005,6 @@ Er gehört zu den betroffenen Punkten.</translation>
         <translation>&amp;Punkte anpassen</translation>
     </message>
     <message>
-        <source>Not offered yet.</source>
-        <translation>Noch nicht verfügbar.</translation>
-    </message>
-    <message>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
@@ -2008,6 +2019,30 @@ Er gehört zu den betroffenen Punkten.</translation>
     <message>
         <source>Options:</source>
         <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>Adjust points to Photo.</source>
+        <translation>Punkte an das Bild anpassen.</translation>
+    </message>
+    <message>
+        <source>Refine drawing:</source>
+        <translation>Zeichnung zum Verfeinern:</translation>
+    </message>
+    <message>
+        <source>Adjust drawing:</source>
+        <translation>Zeichnung zum Anpassen:</translation>
+    </message>
+    <message>
+        <source>&amp;Hot zone (mm):</source>
+        <translation>&amp;Suchzone (mm):</translation>
+    </message>
+    <message>
+        <source>&amp;Interpolate points:</source>
+        <translation>Punkte &amp;interpolieren:</translation>
+    </message>
+    <message>
+        <source>R&amp;epeat:</source>
+        <translation>&amp;Wiederholen:</translation>
     </message>
 </context>
 <context>
@@ -4915,6 +4950,10 @@ Sind Sie sicher?</translation>
     <message>
         <source>D&amp;escription:</source>
         <translation>&amp;Beschreibung:</translation>
+    </message>
+    <message>
+        <source>&amp;Fit</source>
+        <translation>&amp;Anpassen</translation>
     </message>
 </context>
 <context>
