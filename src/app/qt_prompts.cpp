@@ -99,7 +99,8 @@ class TContextHelpKey : public QObject {
     auto* widget = qobject_cast<QWidget*>(target);
     if (widget == nullptr || !IsHelpKey(event) || qobject_cast<QMainWindow*>(widget->window()) != nullptr)
       return false;
-    // Claiming the override keeps the main window's F1 from answering for a tool window of it.
+    // Claiming the override keeps the main window's F1 (Help > Contents) from answering in the
+    // windows opened from it.
     event->accept();
     if (event->type() == QEvent::KeyPress) ShowContextHelp(widget);
     return true;

@@ -65,7 +65,7 @@ TEST_F(ContextHelpTest, F1OpensTheSectionOfTheWindowItIsPressedIn) {
   EXPECT_EQ(Opened(), "magnification.html");
   magnification.hide();
 
-  // A tool window of the main window answers F1 itself, not through the main window's Contents.
+  // A tool window of the main window, too, answers F1 itself, not through the main window's Contents.
   TScaleDlg scale(1.1, &window);
   scale.setWindowFlag(Qt::Tool);
   PressF1(&scale);
