@@ -77,6 +77,7 @@ const THelpTopic* TopicOfClass(const QMetaObject* type) {
 }
 
 const THelpTopic* TopicOfWindow(const QWidget* window) {
+  if (const THelpTopic* topic = FindHelpTopic(window->objectName().toStdString())) return topic;
   for (const QWidget* part : window->findChildren<QWidget*>())
     if (!part->objectName().isEmpty() && part->isVisible())
       if (const THelpTopic* topic = FindHelpTopic(part->objectName().toStdString())) return topic;

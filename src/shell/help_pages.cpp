@@ -17,6 +17,7 @@ bool IsPage(const std::filesystem::path& page) {
 constexpr std::array kTopics = {
     THelpTopic{"TOpenXRayDlg", "record-browser", ""},
     THelpTopic{"TNewXRayDlg", "radiograph-dialogs", "new"},
+    THelpTopic{"radiographProperties", "radiograph-dialogs", "properties"},
     THelpTopic{"TTypePropertiesDlg", "radiograph-dialogs", "type-properties"},
     THelpTopic{"TDigitizeWindow", "digitize-window", ""},
     THelpTopic{"TDigitizingInputDlg", "digitize-window", "input"},

@@ -22,7 +22,8 @@ std::filesystem::path HelpPage(const std::filesystem::path& programFolder, std::
 TText HelpMissing(const std::filesystem::path& programFolder);
 
 // The page and section that explain a window. `Key` is the window's class ("TLCOptions") or
-// the object name of a part of it that has a section of its own (a page of the options).
+// the object name of the window or of a part of it that has a section of its own (a mode of
+// a dialog, a page of the options).
 struct THelpTopic {
   std::string_view Key;
   std::string_view Page;     // file name without ".html"

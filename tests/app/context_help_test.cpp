@@ -16,6 +16,7 @@
 #include "app/mean_dialog.h"
 #include "app/movement_dialogs.h"
 #include "app/options_dialog.h"
+#include "app/radiograph_dialogs.h"
 #include "app/qt_prompts.h"
 #include "ui_test_support.h"
 
@@ -95,6 +96,19 @@ TEST_F(ContextHelpTest, EachPageOfTheOptionsHasItsOwnSection) {
     pages->setCurrentIndex(page);
     PressF1(&dialog);
     EXPECT_EQ(Opened(), std::string("options.html#") + sections[page]) << page;
+  }
+}
+
+TEST_F(ContextHelpTest, EachModeOfTheParticularsDialogHasItsOwnSection) {
+  test::TRecordingPrompts prompts;
+  TRadiographDialogContext context;
+  context.Prompts = &prompts;
+  context.TypeNames = {"Lateral Ceph"};
+  for (const auto& [mode, opened] : {std::pair{TNewXRayDlg::TMode::New, "radiograph-dialogs.html#new"},
+                                     std::pair{TNewXRayDlg::TMode::Properties, "radiograph-dialogs.html#properties"}}) {
+    TNewXRayDlg dialog(mode, context);
+    PressF1(&dialog);
+    EXPECT_EQ(Opened(), opened);
   }
 }
 
