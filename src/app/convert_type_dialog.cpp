@@ -32,7 +32,7 @@ TConvertTypeForm::TConvertTypeForm(TPopulationContext context, QWidget* parent)
 
   const TFileChooser target = AddFileChooser(tr("5. Select file to save results:"), tr("&File..."));
   fTarget = target.Field;
-  AddButtonsAndStatus(QStringLiteral("convert"));
+  AddButtonsAndStatus();
 
   SetInputs({select, fSourceTypes, fTargetTypes, fGrid, fChoices, target.Button});
   connect(target.Button, &QPushButton::clicked, this, [this] {

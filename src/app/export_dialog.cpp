@@ -150,7 +150,7 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   targetLayout->addWidget(format, 4, 0, 1, 2);
   layout->addWidget(target);
 
-  AddButtonsAndStatus(QStringLiteral("export"));
+  AddButtonsAndStatus();
 
   SetInputs({source.Button, fTypes, fPages, scale.Box, headers, include, toFile, chooseTarget, fTarget, delimiter,
              format});

@@ -35,6 +35,7 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
       fWorkspace(std::make_unique<TWorkspace>(WorkspaceOptions(fSettings))),
       fPrompts(this, *fWorkspace) {
   setWindowTitle(QStringLiteral("Lumacet"));
+  InstallContextHelp();
   RestorePlace();
 
   fSlots = new TSlotList;

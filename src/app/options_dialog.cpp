@@ -94,6 +94,10 @@ TLCOptions::TLCOptions(TSettings& settings, TWorkspacePrompts& prompts, TTextFor
   fPages->addTab(Scrolling(BuildImagePage()), tr("&Image"));
   fPages->addTab(Scrolling(BuildResultsPage()), tr("&Printing && Results"));
   fPages->addTab(Scrolling(BuildStylesPage()), tr("&Styles"));
+  // Each page has a help section of its own, found by the page's name.
+  for (int page = 0; const char* name :
+       {"optionsView", "optionsRadiograph", "optionsGeneral", "optionsImage", "optionsResults", "optionsStyles"})
+    fPages->widget(page++)->setObjectName(QString::fromLatin1(name));
   layout->addWidget(fPages);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply);
   connect(buttons, &QDialogButtonBox::accepted, this, &TLCOptions::accept);

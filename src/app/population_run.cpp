@@ -97,7 +97,7 @@ TPopulationDialog::TScaleChoice TPopulationDialog::AddScaleChoice(const QString&
   return choice;
 }
 
-void TPopulationDialog::AddButtonsAndStatus(const QString& helpSection) {
+void TPopulationDialog::AddButtonsAndStatus() {
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(fStart);
@@ -105,7 +105,7 @@ void TPopulationDialog::AddButtonsAndStatus(const QString& helpSection) {
   buttons->addWidget(close);
   auto* help = new QPushButton(tr("&Help"));
   help->setObjectName(QStringLiteral("help"));
-  connect(help, &QPushButton::clicked, this, [this, helpSection] { ShowHelp(this, "population", helpSection); });
+  connect(help, &QPushButton::clicked, this, [this] { ShowContextHelp(this); });
   buttons->addWidget(help);
   fLayout->addLayout(buttons);
   fLayout->addWidget(fStatus);

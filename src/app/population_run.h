@@ -65,9 +65,8 @@ class TPopulationDialog : public QDialog {
   };
   // "Life size (LIFE)" or "Radiograph size (XRAY)" under `title`, the first chosen when `lifeSize`.
   TScaleChoice AddScaleChoice(const QString& title, bool lifeSize);
-  // The start, "Close" and "&Help" buttons, then the status panel. Help opens the population
-  // page at `helpSection`.
-  void AddButtonsAndStatus(const QString& helpSection = {});
+  // The start, "Close" and "&Help" buttons, then the status panel. Help opens the dialog's page.
+  void AddButtonsAndStatus();
 
   // A text file in the results folder that results are appended to; empty when none was chosen.
   // `filter` names the kind of file first (text files when empty).

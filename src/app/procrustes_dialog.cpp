@@ -58,7 +58,7 @@ TProcForm::TProcForm(TPopulationContext context, QWidget* parent)
   fLifeSize = scale.LifeSize;
   fXRaySize = scale.XRaySize;
 
-  AddButtonsAndStatus(QStringLiteral("procrustes"));
+  AddButtonsAndStatus();
 
   SetInputs({select, fTypes, fPcas, results.Button, fFlip, outputs, fNames, fAnonymize, scale.Box});
   connect(results.Button, &QPushButton::clicked, this, [this] {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -62,6 +63,70 @@ void ShowHelp(QWidget* parent, std::string_view topic, const QString& section) {
     QMessageBox::information(parent, QStringLiteral("Lumacet"),
                              QCoreApplication::translate("Help", "No browser could be started for %1.")
                                  .arg(url.toString()));
+}
+
+namespace {
+
+const THelpTopic* TopicOfClass(const QMetaObject* type) {
+  for (; type != nullptr; type = type->superClass()) {
+    std::string_view name = type->className();
+    if (const size_t scope = name.rfind(':'); scope != std::string_view::npos) name.remove_prefix(scope + 1);
+    if (const THelpTopic* topic = FindHelpTopic(name)) return topic;
+  }
+  return nullptr;
+}
+
+const THelpTopic* TopicOfWindow(const QWidget* window) {
+  if (const THelpTopic* topic = FindHelpTopic(window->objectName().toStdString())) return topic;
+  for (const QWidget* part : window->findChildren<QWidget*>())
+    if (!part->objectName().isEmpty() && part->isVisible())
+      if (const THelpTopic* topic = FindHelpTopic(part->objectName().toStdString())) return topic;
+  return TopicOfClass(window->metaObject());
+}
+
+bool IsHelpKey(const QEvent* event) {
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  return key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier;
+}
+
+// Watches the keys of the whole application so that no window needs wiring of its own.
+class TContextHelpKey : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* target, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(target);
+    if (widget == nullptr || !IsHelpKey(event) || qobject_cast<QMainWindow*>(widget->window()) != nullptr)
+      return false;
+    // Claiming the override keeps the main window's F1 (Help > Contents) from answering in the
+    // windows opened from it.
+    event->accept();
+    if (event->type() == QEvent::KeyPress) ShowContextHelp(widget);
+    return true;
+  }
+};
+
+}  // namespace
+
+void ShowContextHelp(QWidget* widget) {
+  for (QWidget* window = widget != nullptr ? widget->window() : nullptr; window != nullptr;
+       window = window->parentWidget() != nullptr ? window->parentWidget()->window() : nullptr)
+    if (const THelpTopic* topic = TopicOfWindow(window)) {
+      ShowHelp(widget, topic->Page, QString::fromUtf8(topic->Section.data(), static_cast<qsizetype>(topic->Section.size())));
+      return;
+    }
+  ShowHelp(widget, "index");
+}
+
+void InstallContextHelp() {
+  QCoreApplication* application = QCoreApplication::instance();
+  const QString name = QStringLiteral("contextHelpKey");
+  if (application->findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr) return;
+  auto* filter = new TContextHelpKey(application);
+  filter->setObjectName(name);
+  application->installEventFilter(filter);
 }
 
 void TQtPrompts::ShowStatus(const TText& text) { ShowOnStatusBar(fParent, DisplayText(text)); }

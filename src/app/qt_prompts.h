@@ -28,6 +28,13 @@ void ShowOnStatusBar(QWidget* parent, const QString& text);
 // Opens the help page of `topic` in the desktop's browser, at `section` when given; says where
 // the pages were looked for when they are not installed.
 void ShowHelp(QWidget* parent, std::string_view topic, const QString& section = {});
+// Opens the help of the window `widget` belongs to: the section of its name (a mode of a
+// dialog), else of its part that is shown (a page of the options), else of its class or the nearest base class with help, else of the
+// window it was opened from; the contents when none has any.
+void ShowContextHelp(QWidget* widget);
+// From now on F1 in every window but the main window (whose F1 is Help > Contents) opens
+// that window's help.
+void InstallContextHelp();
 
 class TQtPrompts : public TWorkspacePrompts {
  public:

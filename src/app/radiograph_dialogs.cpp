@@ -48,6 +48,8 @@ QLineEdit* NewField(const char* objectName, int maxLength, QValidator* validator
 TNewXRayDlg::TNewXRayDlg(TMode mode, TRadiographDialogContext context, QWidget* parent)
     : QDialog(parent), fMode(mode), fContext(std::move(context)) {
   setWindowTitle(mode == TMode::New ? tr("New Radiograph") : tr("Properties"));
+  // The two modes have help sections of their own.
+  if (mode == TMode::Properties) setObjectName(QStringLiteral("radiographProperties"));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   layout->addLayout(form);

@@ -56,7 +56,10 @@ for size in 16 24 32 48 64 128 256; do
 done
 
 head -n 5 "$share/man/man1/lumacet-cli.1" | grep -q '^\.TH' || fail "the man page has no title line"
-[ -f "$share/lumacet/help/index.html" ] || fail "the help pages are not installed"
+help_source="$(cd "$(dirname "$0")/../../docs/help" && pwd)"
+for page in "$help_source"/*; do
+  cmp -s "$page" "$share/lumacet/help/$(basename "$page")" || fail "the help file $(basename "$page") is not installed"
+done
 [ -f "$share/lumacet/translations/lc3_de.qm" ] || fail "the German language pack is not installed"
 
 service="$share/dbus-1/services/$id.service"
