@@ -232,6 +232,7 @@ void TMainWindow::ActionOptionsExecute() {
     }
     ApplySettings();
   }, this);
+  dialog.SetPermission([this](std::string_view action) { return fWorkspace->Permit(action, fPrompts); });
   dialog.exec();
 }
 

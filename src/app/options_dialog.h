@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/settings.h"
@@ -21,6 +22,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFontComboBox;
 class QFormLayout;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QSpinBox;
@@ -55,6 +57,9 @@ class TLCOptions : public QDialog {
   bool Apply();
   // Opens at the page of that caption ("&Morph" and the like), when there is one.
   void ShowPage(const QString& caption);
+  // Asks the user levels whether an action of that name may go ahead, telling a refusal;
+  // without it every action may.
+  void SetPermission(std::function<bool(std::string_view action)> permit) { fPermit = std::move(permit); }
 
   void accept() override;
 
@@ -68,6 +73,15 @@ class TLCOptions : public QDialog {
   QWidget* BuildImagePage();
   QWidget* BuildResultsPage();
   QWidget* BuildStylesPage();
+  QWidget* BuildInputPage();
+
+  // The tablet definitions of the input page.
+  void FillDigitizers(const QString& selected);
+  void ButDigPropertiesClick();
+  void ButDigAddClick();
+  void ButDigDeleteClick();
+  void ButDigSetDefClick();
+  bool Permit(std::string_view action) const { return !fPermit || fPermit(action); }
 
   QCheckBox* Check(const QString& caption, const char* name, TField<bool> field);
   QSpinBox* Spin(const char* name, int low, int high, TField<int> field);
@@ -90,6 +104,10 @@ class TLCOptions : public QDialog {
   std::vector<std::function<void(const TSettings&)>> fLoaders;
   std::vector<std::function<void(TSettings&)>> fStorers;
   QTabWidget* fPages = nullptr;
+  std::function<bool(std::string_view)> fPermit;
+  TDigitizerDefinitions fDigitizers;
+  QComboBox* fDigitizerList = nullptr;
+  QLabel* fDefaultDigitizer = nullptr;
 
   QLineEdit* fDefaultDob = nullptr;
   QLineEdit* fDefaultDateTaken = nullptr;
