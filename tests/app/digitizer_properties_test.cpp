@@ -84,7 +84,7 @@ TEST(DigitizerPropertiesTest, TheTestReadsTheTabletAndClosingStopsIt) {
     AnswerMessage(message);
     ::close(master);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.Testing(); }, 5000));
-    EXPECT_EQ(message, "Read Error: Input/output error");
+    EXPECT_TRUE(message.startsWith("Read Error: ")) << message.toStdString();  // and the system's text
   }
 }
 
@@ -111,7 +111,8 @@ TEST(DigitizerPropertiesTest, OkTakesTheControlsOnlyWhenATabletCanBeReadWithThem
 
 TEST(DigitizerPropertiesTest, TheOptionsPageKeepsTheDefinitions) {
   test::Application();
-  TSettings settings;
+  test::TExampleFolder example;
+  TSettings settings = example.Settings;
   settings.Digitizers.Entries = {{"Generic", TDigitizer::DefaultSettings()}};
   settings.Digitizers.Default = "Generic";
   test::TRecordingPrompts prompts;
