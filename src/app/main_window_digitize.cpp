@@ -214,7 +214,6 @@ bool TMainWindow::StartDigitizing(TXRay& xray, int mode) {
                geometry().top() + 96);
   window->show();
   window->Update();  // centred on the first element, now that the display follows the window
-  if (xray.InputDevice == kInputDigitizer) StartDigitizer();
   Command("tools.digitizer")->setEnabled(true);
   Command("tools.digitizer")->setChecked(true);
   fDrawing->SetTool(TToolMode::Digitizer);
@@ -232,7 +231,7 @@ void TMainWindow::ActionRedigitizeExecute() {
   int mode = dmOriented;
   if (xray->ValidPointCount() > 0 && fPrompts.Confirm(std::string(kPositionalAdjustmentQuestion)))
     mode = dmFirstOrientation;
-  StartDigitizing(*xray, mode);
+  if (StartDigitizing(*xray, mode) && xray->InputDevice == kInputDigitizer) StartDigitizer();
 }
 
 void TMainWindow::DigitizingEnded(TDigitizeWindow* window) {
@@ -252,6 +251,8 @@ void TMainWindow::DigitizingEnded(TDigitizeWindow* window) {
   window->deleteLater();
 }
 
+// "&New..." and "Digiti&ze..." call this once the input is chosen: a radiograph read from a
+// file has no input chosen.
 void TMainWindow::StartDigitizer() {
   if (fTablet != nullptr && fTablet->IsOpen()) {
     fTabletTimer->start();

@@ -24,22 +24,31 @@
 namespace lumacet {
 namespace {
 
-// Answers every tablet error box, keeping their texts.
-void AnswerMessages(std::vector<QString>& texts, int count) {
-  for (int i = 0; i < count; ++i)
-    test::WhenModal("Lumacet", [&texts](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      ASSERT_NE(box, nullptr);
+// Answers the message boxes: "No" to the question about a moved film, OK to each tablet
+// error, whose text is kept.
+void AnswerMessages(std::vector<QString>& texts) {
+  test::WhenModal("Lumacet", [&texts](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    if (QAbstractButton* no = box->button(QMessageBox::No)) {
+      no->click();
+    } else {
       texts.push_back(box->text());
       box->button(QMessageBox::Ok)->click();
-    });
+    }
+    AnswerMessages(texts);
+  });
 }
+
+// "Digiti&ze..." with the tablet as the input every radiograph gets.
+void Redigitize(TMainWindow& window) { window.Command("tracing.digitize")->trigger(); }
 
 TXRay* FirstLateral(TMainWindow& window) {
   if (window.OpenPatient("Emma Lindqvist") < 1) return nullptr;
   for (int slot = 0; slot < kSlotCount; ++slot)
     if (auto* xray = dynamic_cast<TXRay*>(window.Workspace().Slot(slot)); xray != nullptr && xray->Type()->Name == "Lateral Ceph") {
       window.Workspace().SetCurrent(xray);
+      window.Refresh();
       return xray;
     }
   return nullptr;
@@ -47,13 +56,13 @@ TXRay* FirstLateral(TMainWindow& window) {
 
 TEST(TabletPollingTest, WithoutADefinitionTheTabletIsRefusedAndDigitizingGoesOn) {
   test::TExampleFolder example;
+  example.Settings.General.InputDevice = kInputDigitizer;
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
   TXRay* xray = FirstLateral(window);
   ASSERT_NE(xray, nullptr);
-  xray->InputDevice = kInputDigitizer;
   std::vector<QString> messages;
-  AnswerMessages(messages, 1);
-  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
+  AnswerMessages(messages);
+  Redigitize(window);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "Could not initialize Digitizer data from .INI file.\n\nDigitizer cannot be used.");
   EXPECT_NE(window.DigitizeWindow(xray), nullptr);
@@ -66,11 +75,15 @@ TEST(TabletPollingTest, ReportsPlaceTheSelectedPointUntilTheTabletVanishes) {
   example.Settings.Digitizers.Entries = {
       {"Puck", std::string("FxxxxxSSyyyyySCL, ") + ::ptsname(master) + ", 9600, Even, 8, 2, 40.0, 1000.0"}};
   example.Settings.Digitizers.Default = "Puck";
+  example.Settings.General.InputDevice = kInputDigitizer;
   TMainWindow window(example.Settings, example.Folder.File("lumacet.ini"));
   TXRay* xray = FirstLateral(window);
   ASSERT_NE(xray, nullptr);
-  xray->InputDevice = kInputDigitizer;
-  ASSERT_TRUE(window.StartDigitizing(*xray, dmDigitizing));
+  std::vector<QString> messages;
+  AnswerMessages(messages);
+  Redigitize(window);
+  ASSERT_NE(window.DigitizeWindow(xray), nullptr);
+  EXPECT_TRUE(messages.empty());
   TDigitizing& digitizing = window.DigitizeWindow(xray)->Digitizing();
   const TXRayElement* first = digitizing.Selected();
   const auto& points = xray->Type()->ElementList(ekDigPoint);
@@ -84,8 +97,6 @@ TEST(TabletPollingTest, ReportsPlaceTheSelectedPointUntilTheTabletVanishes) {
   ASSERT_FALSE(digitizing.Placements(index).empty());
   EXPECT_EQ(digitizing.Placements(index).back(), (TFloatPoint{250, 500}));
 
-  std::vector<QString> messages;
-  AnswerMessages(messages, 2);
   ::close(master);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 5000));
   QTest::qWait(100);  // a poll going on would bring the message again

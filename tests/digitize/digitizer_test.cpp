@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -70,6 +72,9 @@ struct TDigitizerFixture : ::testing::Test {
   TPseudoTerminal tablet;
   TDigitizer digitizer;
 };
+
+// The system's text for an errno, in the user's language as the messages give it.
+std::string SystemText(int error) { return std::strerror(error); }
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string bytes;
@@ -231,12 +236,12 @@ TEST_F(TDigitizerFixture, OpenFailuresSayWhyAndLeaveThePortClosed) {
   };
   const TCase cases[] = {
       {"missing port", [](TDigitizer& d) { d.Port = "/dev/lumacet-no-such-port"; },
-       "Unable to Connect with Digitizer.\r\n\r\nError: No such file or directory", true},
-      {"1.5 stop bits", [](TDigitizer& d) { d.StopBits = 1; }, "Unable to Set Comm State.\r\n\r\nInvalid argument",
+       "Unable to Connect with Digitizer.\r\n\r\nError: " + SystemText(ENOENT), true},
+      {"1.5 stop bits", [](TDigitizer& d) { d.StopBits = 1; }, "Unable to Set Comm State.\r\n\r\n" + SystemText(EINVAL),
        false},
       {"baud not a number", [](TDigitizer& d) { d.BaudRate = "fast"; },
-       "Unable to Set Comm State.\r\n\r\nInvalid argument", false},
-      {"nine data bits", [](TDigitizer& d) { d.DataBits = 9; }, "Unable to Set Comm State.\r\n\r\nInvalid argument",
+       "Unable to Set Comm State.\r\n\r\n" + SystemText(EINVAL), false},
+      {"nine data bits", [](TDigitizer& d) { d.DataBits = 9; }, "Unable to Set Comm State.\r\n\r\n" + SystemText(EINVAL),
        false},
       {"resolution 0", [](TDigitizer& d) { d.Resolution = 0; },
        "The resolution must be a number of tablet counts per millimetre above 0.", false},
@@ -262,7 +267,7 @@ TEST_F(TDigitizerFixture, OpenFailuresSayWhyAndLeaveThePortClosed) {
   TDigitizer second;
   second.Port = tablet.Slave();
   const TDigitizerOpen refused = second.Open();
-  EXPECT_EQ(refused.Outcome.Text().English(), "Unable to Connect with Digitizer.\r\n\r\nError: Device or resource busy");
+  EXPECT_EQ(refused.Outcome.Text().English(), "Unable to Connect with Digitizer.\r\n\r\nError: " + SystemText(EBUSY));
   digitizer.Close();
   EXPECT_FALSE(digitizer.IsOpen());
   EXPECT_TRUE(second.Open().Outcome);
@@ -284,7 +289,7 @@ TEST_F(TDigitizerFixture, AVanishedTabletIsAReadError) {
   tablet.CloseMaster();
   const TPollResult result = digitizer.Poll();
   EXPECT_EQ(result.Code, kPollReadError);
-  EXPECT_EQ(result.Message.English(), "Read Error: Input/output error");
+  EXPECT_EQ(result.Message.English(), "Read Error: " + SystemText(EIO));
 }
 
 TEST(TDigitizerSettings, StringsReadAndWriteAsTheSettingsFileHoldsThem) {
