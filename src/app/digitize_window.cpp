@@ -448,7 +448,14 @@ void TDigitizeWindow::Clicked(TFloatPoint at, bool left) {
     }
     return;
   }
-  const TFloatPoint position = fTool.ClickPosition(*fDigitizing, Plane(), at, left, Options());
+  Place(fTool.ClickPosition(*fDigitizing, Plane(), at, left, Options()));
+}
+
+void TDigitizeWindow::TabletAt(TFloatPoint at) {
+  if (!fEnded) Place(at);
+}
+
+void TDigitizeWindow::Place(TFloatPoint position) {
   // Before the placement: afterwards the selection has moved on.
   const std::optional<TPredictedLandmark> expected = fTool.Prediction(*fDigitizing);
   const TPlacement placement = fDigitizing->DigitizeAt(position.X, position.Y);
@@ -714,8 +721,7 @@ TDigitizingInputDlg::TDigitizingInputDlg(QWidget* parent) : QDialog(parent) {
       accept();
     });
     if (input == kInputImageFile) button->setDefault(true);
-    // The tablet is not read by this version: the mouse digitizes on screen instead.
-    if (input == kInputDigitizer) button->setToolTip(tr("Digitize with the mouse on the screen, without an image."));
+    if (input == kInputDigitizer) button->setToolTip(tr("Digitize a film on the default digitizer tablet."));
   }
   buttons->addButton(QDialogButtonBox::Cancel);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

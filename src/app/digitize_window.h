@@ -54,6 +54,8 @@ class TDigitizeWindow : public QWidget {
   // A click of the digitize tool: a placement at the edge-locked position (left button with
   // edge lock on) or at the click; the right button on a snake moves the snake there.
   void Clicked(TFloatPoint at, bool left);
+  // A report of the tablet: a placement where the film lies on it, without edge lock.
+  void TabletAt(TFloatPoint at);
   // A press of the digitize tool on a handle of the selected snake (`pixel` tracing units a
   // screen pixel): with the left button a point, "Translate" or "Rotate" starts a drag and
   // the other icons run their commands. True when a handle took the press; anything else
@@ -121,6 +123,7 @@ class TDigitizeWindow : public QWidget {
   void AutoAll();
   void ShowSelection();
   void FillElements();
+  void Place(TFloatPoint position);
   void Placed(const TPlacement& placement);
   const TGreyPlane& Plane();
   void Changes();

@@ -23,6 +23,7 @@
 #include "app/record_browser_dialog.h"
 #include "app/slot_list.h"
 #include "app/zoom_box.h"
+#include "digitize/digitizer.h"
 #include "shell/command_reasons.h"
 #include "shell/settings_options.h"
 

@@ -30,6 +30,7 @@ class QLabel;
 class QListWidgetItem;
 class QMenu;
 class QShortcut;
+class QTimer;
 
 namespace lumacet {
 
@@ -39,6 +40,7 @@ class TMoveDetailedForm;
 class TResult;
 struct TMovement;
 enum class TArrowKey;
+class TDigitizer;
 class TDigitizeWindow;
 class TDrawingArea;
 class TImageCommands;
@@ -178,6 +180,11 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   // the settings, and its image loaded or scanned when it has none.
   void AskForImage(TRadiograph& radiograph);
   void DigitizingEnded(TDigitizeWindow* window);
+  // The default tablet, opened (or kept open) and polled while the current radiograph is
+  // digitized from it; closed when no radiograph being digitized uses it any more.
+  void StartDigitizer();
+  void StopDigitizer();
+  void TimerDigTimer();
   // Windows of radiographs that have closed go with them.
   void ReleaseDigitizeWindows();
   // "AutoSaveAndAdvance": after a save, the next film of a numbered series.
@@ -241,6 +248,8 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   bool fDigitizedDots = false;
   bool fSnakeIcons = true;
   std::vector<QShortcut*> fDigitizeKeys;
+  std::unique_ptr<TDigitizer> fTablet;
+  QTimer* fTabletTimer = nullptr;
 };
 
 }  // namespace lumacet

@@ -12,8 +12,10 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "app/acquire_dialog.h"
+#include "app/digitizer_properties.h"
 #include "app/digitize_window.h"
 #include "app/drawing_area.h"
 #include "app/image_commands_ui.h"
@@ -22,9 +24,16 @@
 
 #include "imaging/image_link.h"
 #include "model/xray.h"
+#include "shell/digitizer_definitions.h"
 #include "shell/digitizing_input.h"
 
 namespace lumacet {
+
+namespace {
+
+constexpr int kTabletPollInterval = 10;  // milliseconds
+
+}  // namespace
 
 void TMainWindow::BuildDigitizeCommands(QMenu* tools) {
   QMenu* edge = tools->addMenu(tr("&Edge Lock"));
@@ -64,6 +73,9 @@ void TMainWindow::BuildDigitizeCommands(QMenu* tools) {
     Refresh();
   });
   fDrawing->SetDigitizeSource([this] { return DigitizeWindow(fWorkspace->Current()); });
+  fTabletTimer = new QTimer(this);
+  fTabletTimer->setInterval(kTabletPollInterval);
+  connect(fTabletTimer, &QTimer::timeout, this, &TMainWindow::TimerDigTimer);
 
   // The Digitize window's keys, while the current radiograph is being digitized: over the
   // display and in the floating window alike, since a floating tool window keeps the keys
@@ -125,6 +137,7 @@ void TMainWindow::ReleaseDigitizeWindows() {
     it->second->Abandon();
     it->second->deleteLater();
     it = fDigitizeWindows.erase(it);
+    StopDigitizer();
   }
 }
 
@@ -141,8 +154,6 @@ void TMainWindow::AskForImage(TRadiograph& radiograph) {
     fImageCommands->ActionImageOpenExecute();
   } else if (*input == kInputScanner && !radiograph.Image.HasImage()) {
     AcquireImage(this, radiograph, fSettings, fWorkspace->UserLevels());
-  } else if (*input == kInputDigitizer) {
-    statusBar()->showMessage(tr("The tablet is not read by this version: digitize with the mouse."));
   }
 }
 
@@ -220,12 +231,13 @@ void TMainWindow::ActionRedigitizeExecute() {
   int mode = dmOriented;
   if (xray->ValidPointCount() > 0 && fPrompts.Confirm(std::string(kPositionalAdjustmentQuestion)))
     mode = dmFirstOrientation;
-  StartDigitizing(*xray, mode);
+  if (StartDigitizing(*xray, mode) && xray->InputDevice == kInputDigitizer) StartDigitizer();
 }
 
 void TMainWindow::DigitizingEnded(TDigitizeWindow* window) {
   TXRay& xray = window->Radiograph();
   fDigitizeWindows.erase(&xray);
+  StopDigitizer();
   fWorkspace->SetCurrent(&xray);
   if (Command("tools.digitizer")->isChecked()) {
     Command("tools.none")->setChecked(true);
@@ -237,6 +249,52 @@ void TMainWindow::DigitizingEnded(TDigitizeWindow* window) {
     fSettings.General.Remind[0] = false;
   // Only now: the reminder's own event loop would free the window while it still ends.
   window->deleteLater();
+}
+
+// "&New..." and "Digiti&ze..." call this once the input is chosen: a radiograph read from a
+// file has no input chosen.
+void TMainWindow::StartDigitizer() {
+  if (fTablet != nullptr && fTablet->IsOpen()) {
+    fTabletTimer->start();
+    return;
+  }
+  const TResultOf<std::string> settings = fSettings.Digitizers.DefaultSettings();
+  if (!settings) {
+    ShowTabletError(this, settings.Text());
+    return;
+  }
+  auto tablet = std::make_unique<TDigitizer>();
+  tablet->Name = fSettings.Digitizers.Default;
+  if (const TResult loaded = tablet->LoadSettings(*settings); !loaded) ShowTabletError(this, loaded.Text());
+  if (!OpenTablet(this, *tablet)) {
+    ShowTabletError(this, TText(kDigitizerOpenFailed));
+    StopDigitizer();
+    return;
+  }
+  fTablet = std::move(tablet);
+  fTabletTimer->start();
+}
+
+void TMainWindow::StopDigitizer() {
+  for (const auto& [radiograph, window] : fDigitizeWindows)
+    if (radiograph->InputDevice == kInputDigitizer) return;
+  fTabletTimer->stop();
+  fTablet.reset();
+}
+
+void TMainWindow::TimerDigTimer() {
+  TDigitizeWindow* window = DigitizeWindow(fWorkspace->Current());
+  if (fTablet == nullptr || window == nullptr || window->Radiograph().InputDevice != kInputDigitizer) return;
+  const TPollResult result = fTablet->Poll();
+  if (result.Code == kPollReport) {
+    window->TabletAt({fTablet->X, fTablet->Y});
+  } else if (result.Code < 0) {
+    // The tablet goes whoever else digitizes from it: polling on would bring the same error
+    // every 10 ms.
+    fTabletTimer->stop();
+    fTablet.reset();
+    ShowTabletError(this, result.Message);
+  }
 }
 
 void TMainWindow::AdvanceInSeries(TRadiograph& radiograph) {

@@ -20,6 +20,7 @@
 #include "app/slot_list.h"
 #include "digitize/digitizing.h"
 #include "model/xray.h"
+#include "shell/digitizing_input.h"
 #include "shell/settings_options.h"
 
 namespace lumacet {
@@ -74,7 +75,7 @@ void TMainWindow::ActionNewExecute() {
   if (xray == nullptr) return;
   AskForImage(*xray);
   if (fSettings.Radiograph.BestFitOnLoading && xray->Image.HasImage()) BestFit();
-  StartDigitizing(*xray, dmDigitizing);
+  if (StartDigitizing(*xray, dmDigitizing) && xray->InputDevice == kInputDigitizer) StartDigitizer();
 }
 
 void TMainWindow::ActionOpenExecute() { BrowseRecords(); }
@@ -232,6 +233,7 @@ void TMainWindow::ActionOptionsExecute() {
     }
     ApplySettings();
   }, this);
+  dialog.SetPermission([this](std::string_view action) { return fWorkspace->Permit(action, fPrompts); });
   dialog.exec();
 }
 

@@ -11,6 +11,8 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/digitizer_properties.h"
 #include "app/language_pack.h"
 #include "app/qt_prompts.h"
 #include "measure/analysis_text.h"
@@ -94,9 +97,11 @@ TLCOptions::TLCOptions(TSettings& settings, TWorkspacePrompts& prompts, TTextFor
   fPages->addTab(Scrolling(BuildImagePage()), tr("&Image"));
   fPages->addTab(Scrolling(BuildResultsPage()), tr("&Printing && Results"));
   fPages->addTab(Scrolling(BuildStylesPage()), tr("&Styles"));
+  fPages->addTab(Scrolling(BuildInputPage()), tr("I&nput"));
   // Each page has a help section of its own, found by the page's name.
   for (int page = 0; const char* name :
-       {"optionsView", "optionsRadiograph", "optionsGeneral", "optionsImage", "optionsResults", "optionsStyles"})
+       {"optionsView", "optionsRadiograph", "optionsGeneral", "optionsImage", "optionsResults", "optionsStyles",
+        "optionsInput"})
     fPages->widget(page++)->setObjectName(QString::fromLatin1(name));
   layout->addWidget(fPages);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply);
@@ -452,6 +457,105 @@ QWidget* TLCOptions::BuildImagePage() {
   layout->addWidget(Group(tr("Enhancement"), enhance));
   layout->addStretch();
   return page;
+}
+
+QWidget* TLCOptions::BuildInputPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  auto* input = new QFormLayout;
+  input->addRow(tr("&Input Device:"), Choice("inputDevice", {tr("Digitizer"), tr("Image File"), tr("Scanner"), tr("Ask")},
+                                             [](TSettings& s) -> int& { return s.General.InputDevice; }));
+  layout->addLayout(input);
+
+  auto* tablets = new QGridLayout;
+  tablets->addWidget(new QLabel(tr("Default Digitizer:")), 0, 0);
+  fDefaultDigitizer = new QLabel;
+  fDefaultDigitizer->setObjectName(QStringLiteral("defaultDigitizer"));
+  fDefaultDigitizer->setTextFormat(Qt::PlainText);
+  QFont bold = fDefaultDigitizer->font();
+  bold.setBold(true);
+  fDefaultDigitizer->setFont(bold);
+  tablets->addWidget(fDefaultDigitizer, 0, 1);
+  fDigitizerList = new QComboBox;
+  fDigitizerList->setObjectName(QStringLiteral("digitizers"));
+  auto* listLabel = new QLabel(tr("D&igitizers:"));
+  listLabel->setBuddy(fDigitizerList);
+  tablets->addWidget(listLabel, 1, 0);
+  tablets->addWidget(fDigitizerList, 1, 1);
+  auto* buttons = new QHBoxLayout;
+  const std::pair<QString, void (TLCOptions::*)()> actions[] = {
+      {tr("&Properties..."), &TLCOptions::ButDigPropertiesClick},
+      {tr("&Add..."), &TLCOptions::ButDigAddClick},
+      {tr("&Delete"), &TLCOptions::ButDigDeleteClick},
+      {tr("Set As De&fault"), &TLCOptions::ButDigSetDefClick}};
+  for (const auto& [caption, handler] : actions) {
+    auto* button = new QPushButton(caption);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, handler);
+    buttons->addWidget(button);
+  }
+  tablets->addLayout(buttons, 2, 0, 1, 2);
+  layout->addWidget(Group(tr("Digitizer tablets"), tablets));
+  layout->addStretch();
+
+  // The definitions change with the dialog's other values: on OK or Apply.
+  fLoaders.push_back([this](const TSettings& s) {
+    fDigitizers = s.Digitizers;
+    FillDigitizers(Utf8(fDigitizers.Default));
+  });
+  fStorers.push_back([this](TSettings& s) { s.Digitizers = fDigitizers; });
+  return page;
+}
+
+void TLCOptions::FillDigitizers(const QString& selected) {
+  fDigitizerList->clear();
+  for (const auto& entry : fDigitizers.Entries) fDigitizerList->addItem(Utf8(entry.first));
+  const int index = fDigitizerList->findText(selected, Qt::MatchFixedString);
+  fDigitizerList->setCurrentIndex(index >= 0 ? index : 0);
+  fDefaultDigitizer->setText(fDigitizers.Default.empty() || fDigitizers.Find(fDigitizers.Default) == nullptr
+                                 ? tr("None")
+                                 : Utf8(fDigitizers.Default));
+}
+
+void TLCOptions::ButDigPropertiesClick() {
+  if (fDigitizerList->currentIndex() < 0 || !Permit("DigitizerProperties")) return;
+  const std::string name = fDigitizerList->currentText().toStdString();
+  TDigitizer definition;
+  definition.Name = name;
+  if (const TResult loaded = definition.LoadSettings(*fDigitizers.Find(name)); !loaded)
+    ShowTabletError(this, loaded.Text());
+  TDigitizerProperties properties(definition, this);
+  properties.exec();
+  // Written back after Cancel too, then with what was read: a definition short of fields is
+  // stored whole.
+  fDigitizers.Store(name, definition.SettingsString());
+}
+
+void TLCOptions::ButDigAddClick() {
+  bool ok = false;
+  const QString name =
+      QInputDialog::getText(this, tr("New Digitizer"), tr("Enter Digitizer Name:"), QLineEdit::Normal, tr("Generic"), &ok);
+  if (!ok) return;
+  if (const TResult added = fDigitizers.Add(name.toStdString()); !added) {
+    QMessageBox::warning(this, QStringLiteral("Lumacet"), DisplayText(added.Text()));
+    return;
+  }
+  FillDigitizers(name);
+}
+
+void TLCOptions::ButDigDeleteClick() {
+  if (fDigitizerList->currentIndex() < 0 || !Permit("DigitizerDelete")) return;
+  if (const TResult deleted = fDigitizers.Delete(fDigitizerList->currentText().toStdString()); !deleted) {
+    QMessageBox::warning(this, QStringLiteral("Lumacet"), DisplayText(deleted.Text()));
+    return;
+  }
+  FillDigitizers({});
+}
+
+void TLCOptions::ButDigSetDefClick() {
+  if (fDigitizerList->currentIndex() < 0 || !Permit("DigitizerDefault")) return;
+  fDigitizers.Default = fDigitizerList->currentText().toStdString();
+  FillDigitizers(Utf8(fDigitizers.Default));
 }
 
 QWidget* TLCOptions::BuildStylesPage() {

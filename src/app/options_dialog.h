@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/settings.h"
@@ -22,6 +23,7 @@ class QDoubleSpinBox;
 class QFontComboBox;
 class QFormLayout;
 class QLayout;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QSpinBox;
@@ -56,6 +58,9 @@ class TLCOptions : public QDialog {
   bool Apply();
   // Opens at the page of that caption ("&Morph" and the like), when there is one.
   void ShowPage(const QString& caption);
+  // Asks the user levels whether an action of that name may go ahead, telling a refusal;
+  // without it every action may.
+  void SetPermission(std::function<bool(std::string_view action)> permit) { fPermit = std::move(permit); }
 
   void accept() override;
 
@@ -70,6 +75,15 @@ class TLCOptions : public QDialog {
   QWidget* BuildResultsPage();
   QWidget* BuildStylesPage();
   QLayout* LanguageChoice();
+  QWidget* BuildInputPage();
+
+  // The tablet definitions of the input page.
+  void FillDigitizers(const QString& selected);
+  void ButDigPropertiesClick();
+  void ButDigAddClick();
+  void ButDigDeleteClick();
+  void ButDigSetDefClick();
+  bool Permit(std::string_view action) const { return !fPermit || fPermit(action); }
 
   QCheckBox* Check(const QString& caption, const char* name, TField<bool> field);
   QSpinBox* Spin(const char* name, int low, int high, TField<int> field);
@@ -92,6 +106,10 @@ class TLCOptions : public QDialog {
   std::vector<std::function<void(const TSettings&)>> fLoaders;
   std::vector<std::function<void(TSettings&)>> fStorers;
   QTabWidget* fPages = nullptr;
+  std::function<bool(std::string_view)> fPermit;
+  TDigitizerDefinitions fDigitizers;
+  QComboBox* fDigitizerList = nullptr;
+  QLabel* fDefaultDigitizer = nullptr;
 
   QLineEdit* fDefaultDob = nullptr;
   QLineEdit* fDefaultDateTaken = nullptr;

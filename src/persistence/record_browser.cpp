@@ -7,6 +7,7 @@
 #include <set>
 
 #include "persistence/data_lines.h"
+#include "support/comma_list.h"
 #include "support/text_codec.h"
 
 namespace lumacet {
@@ -62,27 +63,7 @@ bool Matches(const std::string& column, const std::string& criterion, bool parti
 
 }  // namespace
 
-std::vector<std::string_view> SplitRecordFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  size_t position = 0;
-  while (fields.size() < kListedFieldCount && position < line.size()) {
-    if (line[position] == ',') {
-      ++position;
-    } else if (line[position] == '"') {
-      const size_t close = line.find('"', position + 1);
-      const size_t end = close == std::string_view::npos ? line.size() : close;
-      fields.push_back(line.substr(position + 1, end - position - 1));
-      // Whatever stands between the closing quote and the next comma belongs to no field.
-      position = end == line.size() ? end : line.find(',', end);
-      if (position == std::string_view::npos) position = line.size();
-    } else {
-      const size_t comma = std::min(line.find(',', position), line.size());
-      fields.push_back(line.substr(position, comma - position));
-      position = comma;
-    }
-  }
-  return fields;
-}
+std::vector<std::string_view> SplitRecordFields(std::string_view line) { return SplitCommaList(line, kListedFieldCount); }
 
 TSortKeyFunction LocaleSortKeys(const std::string& localeName) {
   std::locale locale = std::locale::classic();

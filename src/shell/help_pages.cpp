@@ -44,6 +44,8 @@ constexpr std::array kTopics = {
     THelpTopic{"optionsImage", "options", "image"},
     THelpTopic{"optionsResults", "options", "results"},
     THelpTopic{"optionsStyles", "options", "styles"},
+    THelpTopic{"optionsInput", "options", "input"},
+    THelpTopic{"TDigitizerProperties", "patients", "tablets"},
     THelpTopic{"TTypeBrowserForm", "type-browser", ""},
     THelpTopic{"TDigPointsForm", "type-editors", "digitized-points"},
     THelpTopic{"TSnakesForm", "type-editors", "snakes"},

@@ -274,6 +274,12 @@ class TReader {
     }
   }
 
+  void Definitions(std::vector<std::pair<std::string, std::string>>& entries) {
+    entries.clear();
+    for (const std::string& key : fIni.Keys(fSection))
+      if (std::optional<std::string> text = Value(key)) entries.emplace_back(key, std::move(*text));
+  }
+
  // "Section/Key" of each value dropped as unstorable.
   const std::vector<std::string>& Dropped() const { return fDropped; }
 
@@ -323,6 +329,13 @@ class TWriter {
   void Toolbars(const std::vector<TToolbarSetting>& toolbars) {
     for (const TToolbarSetting& toolbar : toolbars)
       Put(toolbar.Caption + std::string(kToolbarSuffix), FormatToolbar(toolbar));
+  }
+  // The section holds the entries and nothing else: a definition deleted goes from the file.
+  void Definitions(const std::vector<std::pair<std::string, std::string>>& entries) {
+    for (const std::string& key : fIni.Keys(fSection))
+      if (std::none_of(entries.begin(), entries.end(), [&](const auto& e) { return SameIniName(e.first, key); }))
+        fIni.DeleteKey(fSection, key);
+    for (const auto& [name, settings] : entries) Put(name, settings);
   }
 
  private:
@@ -553,6 +566,11 @@ void VisitSettings(S& s, V& v) {
   v.Section("Styles");
   for (int i = 0; i < kTextStyleCount; ++i)
     v.Field(Numbered("Style ", i + 1), s.Styles[i], ParseTextStyle, FormatTextStyle);
+
+  v.Section("Digitizer");
+  v.Text("digitizer", s.Digitizers.Default);
+  v.Section("Digitizers");
+  v.Definitions(s.Digitizers.Entries);
 
   v.Section("Recent");
   for (size_t i = 0; i < g.RecentFiles.size(); ++i) v.Text(Numbered("File ", static_cast<int>(i) + 1), g.RecentFiles[i]);

@@ -1,6 +1,6 @@
 // The user's preferences: one record that every subsystem reads, filled from the settings
 // file at start-up and written back at exit. Sections and keys that belong to others
-// (passwords, permissions, digitizers) stay in the file untouched.
+// (passwords, permissions) stay in the file untouched.
 #pragma once
 
 #include <array>
@@ -14,6 +14,7 @@
 #include "graphics/drawing_style.h"
 #include "graphics/print_settings.h"
 #include "measure/text_style.h"
+#include "shell/digitizer_definitions.h"
 #include "support/marked_text.h"
 
 namespace lumacet {
@@ -190,6 +191,7 @@ struct TSettings {
   TExtAnalysisSettings ExtAnalysis;
   TOleSettings Ole;
   std::array<TTextStyle, kTextStyleCount> Styles;  // "Style 1" at index 0
+  TDigitizerDefinitions Digitizers;
 
   // The built-in defaults, with the type, data, image and results folders set to `folder`.
   static TSettings Defaults(const std::string& folder);
