@@ -220,7 +220,9 @@ TRadiographDialogContext TMainWindow::RadiographContext() {
   return context;
 }
 
-void TMainWindow::ActionOptionsExecute() {
+void TMainWindow::ActionOptionsExecute() { OpenOptions({}); }
+
+void TMainWindow::OpenOptions(const QString& page) {
   if (!fWorkspace->Permit("Options", fPrompts)) return;
   // An open Detailed Analysis window takes a new text layout from Options, and keeps its own
   // unsaved one otherwise.
@@ -232,6 +234,7 @@ void TMainWindow::ActionOptionsExecute() {
     }
     ApplySettings();
   }, this);
+  if (!page.isEmpty()) dialog.ShowPage(page);
   dialog.exec();
 }
 
