@@ -34,9 +34,10 @@ void GiveGradient(TRadiograph& radiograph) {
   raw.BitsPerSample = 8;
   for (int y = 0; y < kImageHeight; ++y)
     for (int x = 0; x < kImageWidth; ++x) {
-      raw.Samples.push_back(static_cast<uint8_t>(RedAt(x + 0.5)));
-      raw.Samples.push_back(static_cast<uint8_t>(GreenAt(y + 0.5)));
+      // Blue, green, red.
       raw.Samples.push_back(64);
+      raw.Samples.push_back(static_cast<uint8_t>(GreenAt(y + 0.5)));
+      raw.Samples.push_back(static_cast<uint8_t>(RedAt(x + 0.5)));
     }
   radiograph.Image.SetImage(std::move(raw));
   radiograph.PixelWidth = radiograph.PixelHeight = 1;
