@@ -360,7 +360,8 @@ void TMainWindow::dropEvent(QDropEvent* event) {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
-  if (!fWorkspace->AskAndSave(fPrompts)) {
+  // A running morph holds both radiographs until it ends or is cancelled.
+  if (fMorphing || !fWorkspace->AskAndSave(fPrompts)) {
     event->ignore();
     return;
   }

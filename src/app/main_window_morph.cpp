@@ -61,6 +61,10 @@ void TMainWindow::BuildMorphCommands(QMenu* tracing) {
     });
   }
   QAction* options = AddCommand(fMorphMenu, "tracing.morph_options", &TMainWindow::ActionMorphOptionsExecute);
+  // The menu offers what the drop-down does, for keyboard users and narrow tool bars.
+  QMenu* function = tracing->addMenu(tr("Warping &Function"));
+  function->setObjectName(QStringLiteral("warpFunction"));
+  function->addActions(functions->actions());
   tracing->addAction(quality->menuAction());
   tracing->addAction(options);
   // Drags move the preview with the tracing, step by step.
