@@ -14,6 +14,8 @@
 #include "app/morph_window.h"
 #include "app/ui_test_support.h"
 #include "model/xray.h"
+#include "model/xray_type.h"
+#include "shell/settings_options.h"
 #include "shell/workspace.h"
 
 namespace lumacet {
@@ -173,6 +175,48 @@ TEST_F(MorphWindowGlTest, TheRightButtonSwitchesModesZoomStaysInsideItsLimitsAnd
   SendMouse(display, QEvent::MouseButtonDblClick, {100, 100}, Qt::LeftButton, Qt::LeftButton);
   EXPECT_EQ(window->Pan(), QPointF(0, 0));
   EXPECT_EQ(window->Zoom(), 300);
+}
+
+
+// Emma's radiograph with her lower face moved forward on a copy: the preview follows the
+// tracing there and stays the source image far from it. The picture is kept beside the test
+// (screenshot_morph_window.png) for the documentation.
+TEST_F(MorphWindowGlTest, MovingTheTracingMovesThePreviewWhereTheTracingMoved) {
+  TWorkspace example(WorkspaceOptions(TSettings::Defaults(std::string(LUMACET_SOURCE_DIR) + "/examples")));
+  test::TNoPrompts prompts;
+  ASSERT_EQ(example.OpenRecords("PATIENT.CSV", {1}, true, prompts, true), 1);
+  TRadiograph* emma = example.Current();
+  ASSERT_TRUE(emma->Image.HasImage());
+  for (const auto& e : emma->Type()->ElementList(ekGraphic)) static_cast<TXRGraphic*>(e.get())->UseForMorphing = true;
+  ASSERT_GE(example.Duplicate(), 0);
+  TRadiograph* moved = example.Current();
+  morphSource = emma;
+  current = moved;
+  window->Display()->setFixedSize(560, 600);
+  window->adjustSize();
+  window->Prepare();
+  ASSERT_EQ(window->Status(), "Ready.");
+  QCoreApplication::processEvents();
+  const QImage before = window->Picture();
+  // Everything below y = 1500 forward by 60 units: 20 pixels at the starting zoom.
+  for (auto& point : static_cast<TXRay*>(moved)->Coordinates)
+    if (point->IsValid() && point->RawY() > 1500) point->SetXY(point->RawX() + 60, point->RawY());
+  window->DoTheMorph();
+  const QImage after = window->Picture();
+  auto differing = [&](QRect area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x) count += before.pixel(x, y) != after.pixel(x, y);
+    return count;
+  };
+  // Tracing (900..1700, 1600..1900) holds the chin; the skull's top (600..1200, 350..600) stays.
+  EXPECT_GT(differing({300, 533, 267, 100}), 1000);
+  EXPECT_EQ(differing({200, 117, 200, 83}), 0);
+  // Zoomed out to 500 for the whole head in the picture.
+  SendMouse(window->Display(), QEvent::MouseButtonPress, {300, 300}, Qt::RightButton, Qt::RightButton);
+  Drag(window->Display(), {300, 300}, {260, 300});
+  EXPECT_EQ(window->Zoom(), 500);
+  window->grab().save(QStringLiteral("screenshot_morph_window.png"));
 }
 
 }  // namespace
