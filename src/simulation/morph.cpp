@@ -144,55 +144,73 @@ struct TFrameMap {
 // ---- Rows shared between the cores ---------------------------------------------------
 
 // Runs work(unit) for units 0..count-1 on worker threads, reporting progress(done units)
-// from the calling thread after each unit finishes; a false answer stops the workers before
-// their next unit. False when stopped before the end.
+// from the calling thread as units finish; a false answer stops the workers before their
+// next unit. The workers stay at most a few units ahead of what was reported, so that a
+// cancel leaves the rest undone however fast the units go. False when stopped.
 template <typename Work, typename Report>
 bool ShareUnits(int count, const Work& work, const Report& report) {
+  const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  const int window = 2 * cores;
   std::atomic<int> next{0};
-  std::atomic<bool> stop{false};
   std::mutex mutex;
-  std::condition_variable finished;
+  std::condition_variable finished, allowed;
   int done = 0;
-  auto worker = [&] {
+  int acknowledged = 0;
+  bool stop = false;
+  auto worker = [&](bool alone) {
     for (;;) {
-      if (stop.load()) return;
       const int unit = next.fetch_add(1);
       if (unit >= count) return;
+      {
+        std::unique_lock lock(mutex);
+        if (!alone) allowed.wait(lock, [&] { return stop || unit < acknowledged + window; });
+        if (stop) return;
+      }
       work(unit);
       {
         const std::lock_guard lock(mutex);
         ++done;
       }
       finished.notify_one();
+      if (alone) {
+        const int reported = done;
+        if (!report(reported)) {
+          stop = true;
+          return;
+        }
+      }
     }
   };
-  const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
   std::vector<std::jthread> workers;
   for (int k = 0; k < std::min(cores, count); ++k) {
     try {
-      workers.emplace_back(worker);
+      workers.emplace_back(worker, false);
     } catch (const std::system_error&) {
       break;
     }
   }
-  if (workers.empty()) worker();  // no thread to be had: the caller works alone
-  int reported = 0;
+  if (workers.empty()) {  // no thread to be had: the caller works alone
+    worker(true);
+    return !stop;
+  }
   std::unique_lock lock(mutex);
-  while (reported < count) {
-    finished.wait(lock, [&] { return done > reported || (stop.load() && done == reported); });
-    if (done == reported) break;
+  for (int reported = 0; reported < count;) {
+    finished.wait(lock, [&] { return done > reported; });
     reported = done;
     lock.unlock();
     const bool goOn = report(reported);
     lock.lock();
-    if (!goOn) {
-      stop.store(true);
-      break;
+    if (goOn) {
+      acknowledged = reported;
+    } else {
+      stop = true;
     }
+    allowed.notify_all();
+    if (stop) break;
   }
   lock.unlock();
   workers.clear();  // joins
-  return !stop.load() && next.load() >= count;
+  return !stop;
 }
 
 constexpr int kRowsPerUnit = 4;
