@@ -299,24 +299,28 @@ void AccumulateRow(const TMorphField::TSegment& g, const TMorphOptions& o, TFloa
   }
   constexpr int kFreshEvery = 16;
   const double f2 = o.FallOff * o.FallOff;
-  const double dv = s.X * g.Nx + s.Y * g.Ny;
+  // Along the row u, v and the displacement are linear in i.
+  const double ex0 = a.X - g.Px, ey0 = a.Y - g.Py;
+  const double u0 = ex0 * g.Ux + ey0 * g.Uy, du = s.X * g.Ux + s.Y * g.Uy;
+  const double v0 = ex0 * g.Nx + ey0 * g.Ny, dv = s.X * g.Nx + s.Y * g.Ny;
+  const double dx0 = g.Sx + u0 * g.SUx + v0 * g.SVx - a.X, ddx = du * g.SUx + dv * g.SVx - s.X;
+  const double dy0 = g.Sy + u0 * g.SUy + v0 * g.SVy - a.Y, ddy = du * g.SUy + dv * g.SVy - s.Y;
   const double besideRatio = std::exp(-2 * dv * dv / f2);
   const double endRatio = std::exp(-2 * (s.X * s.X + s.Y * s.Y) / f2);
   int part = -1, fresh = 0;
   double w = 0, ratio = 0;
   for (int i = 0; i < n; ++i) {
-    const double x = a.X + i * s.X, y = a.Y + i * s.Y;
-    const double ex = x - g.Px, ey = y - g.Py;
-    const double u = ex * g.Ux + ey * g.Uy;
-    const double v = ex * g.Nx + ey * g.Ny;
+    const double u = u0 + i * du;
     const int here = u <= 0 ? 0 : (u >= 1 ? 2 : 1);
     if (here != part || fresh == kFreshEvery || !(w > 0) || !(ratio < HUGE_VAL)) {
       double d2, next;
       if (here == 1) {
+        const double v = v0 + i * dv;
         d2 = v * v;
         next = (v + dv) * (v + dv);
       } else {
-        const double cx = here == 0 ? ex : x - g.Qx, cy = here == 0 ? ey : y - g.Qy;
+        const double ex = ex0 + i * s.X, ey = ey0 + i * s.Y;
+        const double cx = here == 0 ? ex : ex + g.Px - g.Qx, cy = here == 0 ? ey : ey + g.Py - g.Qy;
         d2 = cx * cx + cy * cy;
         next = (cx + s.X) * (cx + s.X) + (cy + s.Y) * (cy + s.Y);
       }
@@ -330,12 +334,10 @@ void AccumulateRow(const TMorphField::TSegment& g, const TMorphOptions& o, TFloa
     }
     ++fresh;
     if (!(w > 0)) continue;
-    const double dx = g.Sx + u * g.SUx + v * g.SVx - x;
-    const double dy = g.Sy + u * g.SUy + v * g.SVy - y;
     const double k = w * w;
     sums[i].W += w;
-    sums[i].Dx += k * dx;
-    sums[i].Dy += k * dy;
+    sums[i].Dx += k * (dx0 + i * ddx);
+    sums[i].Dy += k * (dy0 + i * ddy);
   }
 }
 
