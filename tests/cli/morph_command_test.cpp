@@ -41,7 +41,7 @@ TEST_F(MorphCommandTest, WritesTheMorphedImageAndLinksItOnlyWhenTold) {
   }
   const TRun saved = Run("--source 1 --target 2 --out '" + out + "' --save");
   ASSERT_EQ(saved.Exit, 0) << saved.Err;
-  const TRun listed = RunCli(folder, "list '" + data + "' --types '" + kExamples + "'");
+  const TRun listed = RunCli(folder, "list '" + data + "'");
   EXPECT_NE(listed.Out.find("\tmorphed.jpg"), std::string::npos) << listed.Out;
 }
 
