@@ -1,6 +1,9 @@
 #include "geometry/delaunay.h"
 
+#include <algorithm>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 namespace lumacet {
 
@@ -57,19 +60,47 @@ std::vector<TDelTriangle> DelaunayTriangulate(std::span<const std::optional<TFlo
     triangles.push_back({{kept[0], kept[1], kept[2]}});
     return triangles;
   }
-  for (int i = 0; i < n; ++i) {
-    for (int j = i + 1; j < n; ++j) {
-      for (int k = j + 1; k < n; ++k) {
-        const std::optional<TCircle> circle = Circumcircle(at[i], at[j], at[k]);
-        if (!circle) continue;  // collinear: every other point counts as inside
-        bool empty = true;
-        for (int l = 0; l < n && empty; ++l) {
-          if (l != i && l != j && l != k && Inside(*circle, at[l])) empty = false;
+  // The triangles with first vertex i, for each i; the first points are shared out
+  // between the cores and the lists joined in order afterwards.
+  std::vector<std::vector<TDelTriangle>> byFirst(static_cast<std::size_t>(std::max(n, 0)));
+  auto firsts = [&](int begin, int stride) {
+    // The point that spoilt the last triple usually spoils the next: trying it first saves
+    // most of the scans.
+    int spoiler = -1;
+    for (int i = begin; i < n; i += stride) {
+      for (int j = i + 1; j < n; ++j) {
+        for (int k = j + 1; k < n; ++k) {
+          const std::optional<TCircle> circle = Circumcircle(at[i], at[j], at[k]);
+          if (!circle) continue;  // collinear: every other point counts as inside
+          auto spoils = [&](int l) { return l != i && l != j && l != k && Inside(*circle, at[l]); };
+          if (spoiler >= 0 && spoils(spoiler)) continue;
+          bool empty = true;
+          for (int l = 0; l < n && empty; ++l) {
+            if (spoils(l)) {
+              empty = false;
+              spoiler = l;
+            }
+          }
+          if (empty) byFirst[static_cast<std::size_t>(i)].push_back({{kept[i], kept[j], kept[k]}});
         }
-        if (empty) triangles.push_back({{kept[i], kept[j], kept[k]}});
       }
     }
+  };
+  constexpr int kPointsPerThread = 60;
+  const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  const int threads = std::clamp(n / kPointsPerThread, 1, cores);
+  {
+    std::vector<std::jthread> workers;
+    for (int t = 1; t < threads; ++t) {
+      try {
+        workers.emplace_back(firsts, t, threads);
+      } catch (const std::system_error&) {
+        firsts(t, threads);  // no thread to be had: the caller does that share too
+      }
+    }
+    firsts(0, threads);
   }
+  for (const std::vector<TDelTriangle>& list : byFirst) triangles.insert(triangles.end(), list.begin(), list.end());
   return triangles;
 }
 

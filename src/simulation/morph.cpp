@@ -1,6 +1,7 @@
 #include "simulation/morph.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
@@ -73,20 +74,27 @@ struct TSampler {
     PutInside(x, y, displayRow, rawRow, column);
   }
 
-  // The same for a position already clamped into the image.
+  // The same for a position already clamped into the image: each byte of the display and
+  // each sample blended from the four pixels around it and rounded to the nearest, ties to
+  // even, as BilinearSample does.
   void PutInside(double x, double y, std::uint32_t* displayRow, std::uint8_t* rawRow, int column) const {
-    displayRow[column] = BilinearSample(Display, x, y);
-    if (Raw) SampleRaw(x, y, rawRow, column);
-  }
-
-  void SampleRaw(double x, double y, std::uint8_t* rawRow, int column) const {
     const int x0 = static_cast<int>(x);
     const int y0 = static_cast<int>(y);
-    const int x1 = std::min(x0 + 1, Raw->Width - 1);
-    const int y1 = std::min(y0 + 1, Raw->Height - 1);
+    const int x1 = std::min(x0 + 1, Display.Width - 1);
+    const int y1 = std::min(y0 + 1, Display.Height - 1);
     const double fx = x - x0;
     const double fy = y - y0;
     const double w00 = (1 - fx) * (1 - fy), w10 = fx * (1 - fy), w01 = (1 - fx) * fy, w11 = fx * fy;
+    const std::uint32_t p00 = Display.At(x0, y0), p10 = Display.At(x1, y0), p01 = Display.At(x0, y1),
+                        p11 = Display.At(x1, y1);
+    std::uint32_t pixel = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+      const double v = w00 * ((p00 >> shift) & 0xFF) + w10 * ((p10 >> shift) & 0xFF) +
+                       w01 * ((p01 >> shift) & 0xFF) + w11 * ((p11 >> shift) & 0xFF);
+      pixel |= Rounded(v, 255) << shift;
+    }
+    displayRow[column] = pixel;
+    if (!Raw) return;
     const int channels = Raw->SamplesPerPixel;
     const std::size_t width = static_cast<std::size_t>(Raw->Width);
     const std::size_t i00 = (static_cast<std::size_t>(y0) * width + static_cast<std::size_t>(x0)) * channels;
@@ -98,17 +106,26 @@ struct TSampler {
     if (Raw->BytesPerSample() == 1) {
       for (int c = 0; c < channels; ++c) {
         const double v = w00 * s[i00 + c] + w10 * s[i10 + c] + w01 * s[i01 + c] + w11 * s[i11 + c];
-        rawRow[out + c] = static_cast<std::uint8_t>(std::clamp(std::nearbyint(v), 0.0, 255.0));
+        rawRow[out + c] = static_cast<std::uint8_t>(Rounded(v, 255));
       }
       return;
     }
     auto at = [s](std::size_t sample) { return static_cast<double>(s[2 * sample] | (s[2 * sample + 1] << 8)); };
     for (int c = 0; c < channels; ++c) {
       const double v = w00 * at(i00 + c) + w10 * at(i10 + c) + w01 * at(i01 + c) + w11 * at(i11 + c);
-      const auto sample = static_cast<std::uint16_t>(std::clamp(std::nearbyint(v), 0.0, 65535.0));
+      const std::uint32_t sample = Rounded(v, 65535);
       rawRow[2 * (out + c)] = static_cast<std::uint8_t>(sample & 0xFF);
       rawRow[2 * (out + c) + 1] = static_cast<std::uint8_t>(sample >> 8);
     }
+  }
+
+  // A blend of values 0..top, rounded to the nearest with ties to even (std::nearbyint is a
+  // library call on the baseline instruction set, and this runs for every sample).
+  static std::uint32_t Rounded(double v, std::uint32_t top) {
+    if (!(v > 0)) return 0;
+    auto r = static_cast<std::uint32_t>(v + 0.5);
+    if (r - v == 0.5 && (r & 1) != 0) --r;
+    return std::min(r, top);
   }
 };
 
@@ -144,55 +161,73 @@ struct TFrameMap {
 // ---- Rows shared between the cores ---------------------------------------------------
 
 // Runs work(unit) for units 0..count-1 on worker threads, reporting progress(done units)
-// from the calling thread after each unit finishes; a false answer stops the workers before
-// their next unit. False when stopped before the end.
+// from the calling thread as units finish; a false answer stops the workers before their
+// next unit. The workers stay at most a few units ahead of what was reported, so that a
+// cancel leaves the rest undone however fast the units go. False when stopped.
 template <typename Work, typename Report>
 bool ShareUnits(int count, const Work& work, const Report& report) {
+  const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  const int window = 2 * cores;
   std::atomic<int> next{0};
-  std::atomic<bool> stop{false};
   std::mutex mutex;
-  std::condition_variable finished;
+  std::condition_variable finished, allowed;
   int done = 0;
-  auto worker = [&] {
+  int acknowledged = 0;
+  bool stop = false;
+  auto worker = [&](bool alone) {
     for (;;) {
-      if (stop.load()) return;
       const int unit = next.fetch_add(1);
       if (unit >= count) return;
+      {
+        std::unique_lock lock(mutex);
+        if (!alone) allowed.wait(lock, [&] { return stop || unit < acknowledged + window; });
+        if (stop) return;
+      }
       work(unit);
       {
         const std::lock_guard lock(mutex);
         ++done;
       }
       finished.notify_one();
+      if (alone) {
+        const int reported = done;
+        if (!report(reported)) {
+          stop = true;
+          return;
+        }
+      }
     }
   };
-  const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
   std::vector<std::jthread> workers;
   for (int k = 0; k < std::min(cores, count); ++k) {
     try {
-      workers.emplace_back(worker);
+      workers.emplace_back(worker, false);
     } catch (const std::system_error&) {
       break;
     }
   }
-  if (workers.empty()) worker();  // no thread to be had: the caller works alone
-  int reported = 0;
+  if (workers.empty()) {  // no thread to be had: the caller works alone
+    worker(true);
+    return !stop;
+  }
   std::unique_lock lock(mutex);
-  while (reported < count) {
-    finished.wait(lock, [&] { return done > reported || (stop.load() && done == reported); });
-    if (done == reported) break;
+  for (int reported = 0; reported < count;) {
+    finished.wait(lock, [&] { return done > reported; });
     reported = done;
     lock.unlock();
     const bool goOn = report(reported);
     lock.lock();
-    if (!goOn) {
-      stop.store(true);
-      break;
+    if (goOn) {
+      acknowledged = reported;
+    } else {
+      stop = true;
     }
+    allowed.notify_all();
+    if (stop) break;
   }
   lock.unlock();
   workers.clear();  // joins
-  return !stop.load() && next.load() >= count;
+  return !stop;
 }
 
 constexpr int kRowsPerUnit = 4;
@@ -249,6 +284,61 @@ inline void Accumulate(const TMorphField::TSegment& g, const TMorphOptions& o, d
   sums.W += w;
   sums.Dx += k * dx;
   sums.Dy += k * dy;
+}
+
+// Adds the influence of segment g on the n positions a + i s, i = 0..n-1, to sums[i]. The
+// S-curve weight exp(-d^2 / f^2) along a row is a Gaussian in i on each of the three parts
+// (before P, beside the segment, beyond Q), so it follows from its neighbour by two
+// multiplications; it is taken afresh from exp at the start of each part, every 16 pixels,
+// and wherever the product has run out of range.
+void AccumulateRow(const TMorphField::TSegment& g, const TMorphOptions& o, TFloatPoint a, TFloatPoint s, int n,
+                   TSums* sums) {
+  if (o.Function != TWarpFunction::SCurve) {
+    for (int i = 0; i < n; ++i) Accumulate(g, o, a.X + i * s.X, a.Y + i * s.Y, sums[i]);
+    return;
+  }
+  constexpr int kFreshEvery = 16;
+  const double f2 = o.FallOff * o.FallOff;
+  // Along the row u, v and the displacement are linear in i.
+  const double ex0 = a.X - g.Px, ey0 = a.Y - g.Py;
+  const double u0 = ex0 * g.Ux + ey0 * g.Uy, du = s.X * g.Ux + s.Y * g.Uy;
+  const double v0 = ex0 * g.Nx + ey0 * g.Ny, dv = s.X * g.Nx + s.Y * g.Ny;
+  const double dx0 = g.Sx + u0 * g.SUx + v0 * g.SVx - a.X, ddx = du * g.SUx + dv * g.SVx - s.X;
+  const double dy0 = g.Sy + u0 * g.SUy + v0 * g.SVy - a.Y, ddy = du * g.SUy + dv * g.SVy - s.Y;
+  const double besideRatio = std::exp(-2 * dv * dv / f2);
+  const double endRatio = std::exp(-2 * (s.X * s.X + s.Y * s.Y) / f2);
+  int part = -1, fresh = 0;
+  double w = 0, ratio = 0;
+  for (int i = 0; i < n; ++i) {
+    const double u = u0 + i * du;
+    const int here = u <= 0 ? 0 : (u >= 1 ? 2 : 1);
+    if (here != part || fresh == kFreshEvery || !(w > 0) || !(ratio < HUGE_VAL)) {
+      double d2, next;
+      if (here == 1) {
+        const double v = v0 + i * dv;
+        d2 = v * v;
+        next = (v + dv) * (v + dv);
+      } else {
+        const double ex = ex0 + i * s.X, ey = ey0 + i * s.Y;
+        const double cx = here == 0 ? ex : ex + g.Px - g.Qx, cy = here == 0 ? ey : ey + g.Py - g.Qy;
+        d2 = cx * cx + cy * cy;
+        next = (cx + s.X) * (cx + s.X) + (cy + s.Y) * (cy + s.Y);
+      }
+      w = std::exp(-d2 / f2);
+      ratio = std::exp(-(next - d2) / f2);
+      part = here;
+      fresh = 0;
+    } else {
+      w *= ratio;
+      ratio *= part == 1 ? besideRatio : endRatio;
+    }
+    ++fresh;
+    if (!(w > 0)) continue;
+    const double k = w * w;
+    sums[i].W += w;
+    sums[i].Dx += k * (dx0 + i * ddx);
+    sums[i].Dy += k * (dy0 + i * ddy);
+  }
 }
 
 struct TBox {
@@ -310,12 +400,13 @@ bool FieldWarp(const TWarpTarget& t, const TMorphField& field, const TMorphProgr
       for (int row = row0; row < row1; ++row) {
         std::uint32_t* displayRow = t.Display.Row(row);
         std::uint8_t* rawRow = t.RawRow(row);
+        std::array<TSums, kTileColumns> sums{};
+        for (const TMorphField::TSegment* g : near)
+          AccumulateRow(*g, o, t.Map.At(c0, row), {t.Map.ColX, t.Map.ColY}, c1 - c0, sums.data());
         for (int column = c0; column < c1; ++column) {
-          const TFloatPoint x = t.Map.At(column, row);
-          TSums sums;
-          for (const TMorphField::TSegment* g : near) Accumulate(*g, o, x.X, x.Y, sums);
+          const TSums& sum = sums[static_cast<std::size_t>(column - c0)];
           TFloatPoint step{0, 0};
-          if (sums.W > 0) step = t.Map.PixelStep(sums.Dx / sums.W, sums.Dy / sums.W);
+          if (sum.W > 0) step = t.Map.PixelStep(sum.Dx / sum.W, sum.Dy / sum.W);
           if (step.X == 0 && step.Y == 0) continue;  // the copied source pixel stays
           t.Sampler.Put(std::max(0.0, column + step.X), std::max(0.0, row + step.Y), displayRow, rawRow, column);
         }
@@ -342,9 +433,17 @@ bool BlockWarp(const TWarpTarget& t, const TMorphField& field, int blockSize, co
   auto work = [&](int unit) {
     const int y0 = starts[static_cast<std::size_t>(unit)];
     const int y1 = std::min(y0 + b, h - 1);
-    for (int x0 = 0; x0 < w - 1; x0 += b) {
+    // The corners of this block row, each mapped once.
+    std::vector<TFloatPoint> top, bottom;
+    for (int x0 = 0;; x0 = std::min(x0 + b, w - 1)) {
+      top.push_back(corner(x0, y0));
+      bottom.push_back(corner(x0, y1));
+      if (x0 >= w - 1) break;
+    }
+    for (int x0 = 0, block = 0; x0 < w - 1; x0 += b, ++block) {
       const int x1 = std::min(x0 + b, w - 1);
-      const TFloatPoint a = corner(x0, y0), bb = corner(x1, y0), c = corner(x0, y1), d = corner(x1, y1);
+      const auto at = static_cast<std::size_t>(block);
+      const TFloatPoint a = top[at], bb = top[at + 1], c = bottom[at], d = bottom[at + 1];
       for (int q = 0; q <= y1 - y0; ++q) {
         const double tt = static_cast<double>(q) / (y1 - y0);
         std::uint32_t* displayRow = t.Display.Row(y0 + q);
@@ -379,7 +478,34 @@ bool TriangleWarp(const TWarpTarget& t, std::span<const std::optional<TFloatPoin
     TFloatPoint T[3];  // target vertices
     TFloatPoint S[3];  // source vertices
     double Area2;      // twice the signed area of the target triangle
-    double MinRow, MaxRow, MinColumn, MaxColumn;  // in pixels of the new image
+    TFloatPoint Pixel[3];  // target vertices in pixels of the new image
+    double MinRow, MaxRow;
+    // The columns the triangle may hold in the band of rows [row - 1, row + 1].
+    std::pair<int, int> Columns(int row, int width) const {
+      double low = HUGE_VAL, high = -HUGE_VAL;
+      for (int e = 0; e < 3; ++e) {
+        const TFloatPoint a = Pixel[e], b = Pixel[(e + 1) % 3];
+        double t0 = 0, t1 = 1;
+        if (a.Y != b.Y) {
+          t0 = (row - 1 - a.Y) / (b.Y - a.Y);
+          t1 = (row + 1 - a.Y) / (b.Y - a.Y);
+          if (t0 > t1) std::swap(t0, t1);
+          t0 = std::max(t0, 0.0);
+          t1 = std::min(t1, 1.0);
+          if (t0 > t1) continue;
+        } else if (std::abs(a.Y - row) > 1) {
+          continue;
+        }
+        for (double t : {t0, t1}) {
+          const double x = a.X + t * (b.X - a.X);
+          low = std::min(low, x);
+          high = std::max(high, x);
+        }
+      }
+      if (!(low <= high)) return {0, -1};
+      return {static_cast<int>(std::max(0.0, std::floor(low) - 1)),
+              static_cast<int>(std::min(width - 1.0, std::ceil(high) + 1))};
+    }
   };
   std::vector<TTriangle> triangles;
   const TFloatPoint origin = t.Map.At(0, 0);
@@ -401,14 +527,12 @@ bool TriangleWarp(const TWarpTarget& t, std::span<const std::optional<TFloatPoin
     // A target triangle without area would take every position on its line, with no
     // barycentric coordinates to give.
     if (tri.Area2 == 0 || !std::isfinite(tri.Area2)) continue;
-    tri.MinRow = tri.MinColumn = HUGE_VAL;
-    tri.MaxRow = tri.MaxColumn = -HUGE_VAL;
-    for (const TFloatPoint& v : tri.T) {
-      const TFloatPoint p = t.Map.PixelStep(v.X - origin.X, v.Y - origin.Y);
-      tri.MinColumn = std::min(tri.MinColumn, p.X);
-      tri.MaxColumn = std::max(tri.MaxColumn, p.X);
-      tri.MinRow = std::min(tri.MinRow, p.Y);
-      tri.MaxRow = std::max(tri.MaxRow, p.Y);
+    tri.MinRow = HUGE_VAL;
+    tri.MaxRow = -HUGE_VAL;
+    for (int k = 0; k < 3; ++k) {
+      tri.Pixel[k] = t.Map.PixelStep(tri.T[k].X - origin.X, tri.T[k].Y - origin.Y);
+      tri.MinRow = std::min(tri.MinRow, tri.Pixel[k].Y);
+      tri.MaxRow = std::max(tri.MaxRow, tri.Pixel[k].Y);
     }
     triangles.push_back(tri);
   }
@@ -430,8 +554,7 @@ bool TriangleWarp(const TWarpTarget& t, std::span<const std::optional<TFloatPoin
       std::uint8_t* rawRow = t.RawRow(row);
       // In list order, each pixel going to the first triangle that holds it.
       for (const TTriangle* tri : crossing) {
-        const int first = std::max(0, static_cast<int>(std::floor(tri->MinColumn)) - 1);
-        const int last = std::min(w - 1, static_cast<int>(std::ceil(tri->MaxColumn)) + 1);
+        const auto [first, last] = tri->Columns(row, w);
         for (int column = first; column <= last; ++column) {
           if (taken[static_cast<std::size_t>(column)]) continue;
           const TFloatPoint x = t.Map.At(column, row);
