@@ -235,7 +235,7 @@ TMorphInteractive::TMorphInteractive(std::function<TRadiograph*()> source, std::
   QAction* help = bar->addAction(tr("&Help"));
   help->setShortcut(QKeySequence::HelpContents);
   help->setShortcutContext(Qt::WindowShortcut);
-  connect(help, &QAction::triggered, this, [this] { ShowHelp(this, "movements", QStringLiteral("morph")); });
+  connect(help, &QAction::triggered, this, [this] { ShowHelp(this, "movements", QStringLiteral("interactive-morph")); });
   layout->addWidget(bar);
 
   if (OpenGLAvailable()) {

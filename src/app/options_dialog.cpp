@@ -147,7 +147,7 @@ TLCOptions::TLCOptions(TSettings& settings, TWorkspacePrompts& prompts, TTextFor
   // The morph page has its own section of the help; the other pages are told of in the contents.
   connect(buttons, &QDialogButtonBox::helpRequested, this, [this] {
     if (fPages->tabText(fPages->currentIndex()) == tr("&Morph"))
-      ShowHelp(this, "movements", QStringLiteral("morph"));
+      ShowHelp(this, "movements", QStringLiteral("interactive-morph"));
     else
       ShowHelp(this, "index");
   });
