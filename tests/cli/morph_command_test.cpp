@@ -42,7 +42,7 @@ TEST_F(MorphCommandTest, WritesTheMorphedImageAndLinksItOnlyWhenTold) {
   const TRun saved = Run("--source 1 --target 2 --out '" + out + "' --save");
   ASSERT_EQ(saved.Exit, 0) << saved.Err;
   const TRun listed = RunCli(folder, "list '" + data + "'");
-  EXPECT_NE(listed.Out.find("\tmorphed.jpg"), std::string::npos) << listed.Out;
+  EXPECT_NE(listed.Out.find("follow-up\t" + out + "\n"), std::string::npos) << listed.Out;
 }
 
 TEST_F(MorphCommandTest, RefusesWithTheReasonAndWritesNothing) {
