@@ -440,19 +440,20 @@ void BuildLateralType(TXRayType& type) {
   const TStroke tooth{kNavy, 3, 0, false, 1};
   const TStroke soft{kMaroon, 4};
   TStroke construction{kGray, 2, 1, true};
-  b.Drawing("Sella turcica", gkSpline, {"TS", "Sf", "DS"}, bone);
-  b.Drawing("Frontal and nasal bones", gkSpline, {"Fr", "N", "Nb"}, bone);
+  // The outlines the image morph follows: bones and soft tissue, and the incisors by their axes.
+  b.Drawing("Sella turcica", gkSpline, {"TS", "Sf", "DS"}, bone).UseForMorphing = true;
+  b.Drawing("Frontal and nasal bones", gkSpline, {"Fr", "N", "Nb"}, bone).UseForMorphing = true;
   b.Drawing("Orbit", gkSplineClosed, {"Orbit roof", "Orbit front", "Or", "Orbit back"}, {kBlack, 3});
-  b.Drawing("Maxilla", gkSplineClosed, {"ANS", "A", "Pr", "ULA", "Palate", "PNS"}, bone);
-  b.Drawing("Mandible", gkSpline, {"Id", "B", "Pog", "Gn", "Me", "Mb", "Go", "Rp", "Ar", "Co"}, bone);
-  b.Drawing("Ramus", gkSpline, {"Co", "Sig", "Cor", "R1"}, bone);
-  b.Drawing("Lingual symphysis", gkSpline, {"LAC", "Sym", "Me"}, bone);
+  b.Drawing("Maxilla", gkSplineClosed, {"ANS", "A", "Pr", "ULA", "Palate", "PNS"}, bone).UseForMorphing = true;
+  b.Drawing("Mandible", gkSpline, {"Id", "B", "Pog", "Gn", "Me", "Mb", "Go", "Rp", "Ar", "Co"}, bone).UseForMorphing = true;
+  b.Drawing("Ramus", gkSpline, {"Co", "Sig", "Cor", "R1"}, bone).UseForMorphing = true;
+  b.Drawing("Lingual symphysis", gkSpline, {"LAC", "Sym", "Me"}, bone).UseForMorphing = true;
   b.Drawing("Upper incisor", gkUpperIncisor, {"U1", "U1 apex"}, tooth);
   b.Drawing("Lower incisor", gkLowerIncisor, {"L1", "L1 apex"}, tooth);
   b.Drawing("Upper molar", gkUpperMolar, {"U6", "U6 apex"}, tooth);
   b.Drawing("Lower molar", gkLowerMolar, {"L6", "L6 apex"}, tooth);
-  b.Drawing("Soft tissue profile", gkSpline, {"G'", "N'", "Prn", "Cm", "Sn", "A'", "Ls", "Stms"}, soft);
-  b.Drawing("Lower lip and chin", gkSpline, {"Stmi", "Li", "B'", "Pog'", "Gn'", "Me'", "C"}, soft);
+  b.Drawing("Soft tissue profile", gkSpline, {"G'", "N'", "Prn", "Cm", "Sn", "A'", "Ls", "Stms"}, soft).UseForMorphing = true;
+  b.Drawing("Lower lip and chin", gkSpline, {"Stmi", "Li", "B'", "Pog'", "Gn'", "Me'", "C"}, soft).UseForMorphing = true;
   b.Drawing("S-N", gkLine, {"S", "N"}, plane);
   b.Drawing("Frankfort horizontal", gkLine, {"Po", "Or"}, {kRed, 2});
   b.Drawing("Palatal plane", gkLine, {"PNS", "ANS"}, {kGreen, 2});
@@ -468,7 +469,7 @@ void BuildLateralType(TXRayType& type) {
   b.Drawing("Facial plane", gkLine, {"N", "Pog"}, construction);
   b.Drawing("Y-axis", gkLine, {"S", "Gn"}, construction);
   b.Drawing("A-Pog", gkLine, {"A", "Pog"}, construction);
-  b.Drawing("Incisor axes", gkLinePairs, {"U1", "U1 apex", "L1", "L1 apex"}, construction);
+  b.Drawing("Incisor axes", gkLinePairs, {"U1", "U1 apex", "L1", "L1 apex"}, construction).UseForMorphing = true;
   b.Drawing("Wits projections", gkLinePairs, {"A", "AO", "B", "BO"}, {kRed, 2, 1, true});
   b.Drawing("Jarabak polygon", gkLine, {"N", "S", "Ar", "Go", "Me"}, {kPurple, 2, 0, true});
   b.Drawing("N-perpendicular", gkLine, {"N", "N perpendicular"}, construction);

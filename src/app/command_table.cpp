@@ -23,7 +23,7 @@ struct TCommandIcon {
   bool IconAlone;
 };
 
-constexpr std::array<TCommandIcon, 24> kCommandIcons{{
+constexpr std::array<TCommandIcon, 25> kCommandIcons{{
     {"file.open", "document-open", false},
     {"file.save", "document-save", false},
     {"file.close", "window-close", false},
@@ -34,6 +34,7 @@ constexpr std::array<TCommandIcon, 24> kCommandIcons{{
     {"view.detailed_analysis", "lumacet-analysis", false},
     {"tracing.superimpose", "lumacet-superimpose", false},
     {"tracing.auto_vto", "lumacet-auto-vto", false},
+    {"tracing.morph", "lumacet-morph", false},
     {"image.adjust_again", "view-refresh", true},
     {"image.blend_difference", "lumacet-blend-difference", true},
     {"tools.none", "lumacet-tool-none", true},

@@ -368,7 +368,10 @@ bool TDrawingArea::MovementMove(TFloatPoint at) {
   if (!fMovement.Dragging() || !fMovementSource) return false;
   const TMovementContext context = fMovementSource();
   if (context.Radiograph == nullptr) return true;
-  if (fMovement.Step(*context.Radiograph, at, context.Drag)) viewport()->update();
+  if (fMovement.Step(*context.Radiograph, at, context.Drag)) {
+    viewport()->update();
+    emit MovementStepped();
+  }
   emit StatusChanged(QString::fromStdString(fMovement.Status(LocaleDecimalSeparator(), !context.FullRedraw)));
   return true;
 }

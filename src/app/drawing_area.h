@@ -86,6 +86,8 @@ class TDrawingArea : public QAbstractScrollArea {
   // A movement was logged, cancelled or refused (with its message), or the selection or the
   // rotation centre changed: the window brings its commands and lists up to date.
   void MovementsChanged();
+  // A drag moved the tracing one step; the movement is not logged yet.
+  void MovementStepped();
   void MovementRefused(const QString& message);
 
  protected:

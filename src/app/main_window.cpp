@@ -20,6 +20,7 @@
 #include "app/digitize_window.h"
 #include "app/drawing_area.h"
 #include "app/image_commands_ui.h"
+#include "app/morph_window.h"
 #include "app/record_browser_dialog.h"
 #include "app/slot_list.h"
 #include "app/zoom_box.h"
@@ -142,6 +143,7 @@ void TMainWindow::BuildToolBars(QActionGroup* toolGroup) {
   superimposition->addWidget(fSuperimpositions);
   superimposition->addAction(Command("tracing.superimpose"));
   superimposition->addAction(Command("tracing.auto_vto"));
+  AddMorphButton(*superimposition);
   QToolBar* bar = addToolBar(tr("Standard"));
   bar->setObjectName(QStringLiteral("Standard"));
   insertToolBarBreak(bar);  // below the image blending bar: together they overflow narrow windows
@@ -196,6 +198,7 @@ void TMainWindow::Refresh() {
     fAnalysisWindow->SetOptions(Presentation());
     fAnalysisWindow->Update();
   }
+  if (fMorphWindow != nullptr) fMorphWindow->Follow();
 }
 
 void TMainWindow::UpdateCommands() {
@@ -226,6 +229,7 @@ void TMainWindow::UpdateCommands() {
   Command("type.browser")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
   Command("tools.pca_viewer")->setEnabled(fWorkspace->Current() != nullptr && fWorkspace->Current()->Type() != nullptr);
   UpdateMovementCommands();
+  UpdateMorphCommands();
   UpdateDigitizeCommands();
   const auto why = [this](std::string_view id) { return WhyDisabled(id, *fWorkspace); };
   fCommands.ExplainDisabled(why);
@@ -280,6 +284,16 @@ void TMainWindow::SlotMenu(const QPoint& at) {
   }
   menu.addSeparator();
   menu.addAction(Command("tracing.sort"));
+  // Like Properties, on the row's object made current.
+  QAction* morphSource = menu.addAction(CommandCaption("tracing.set_morph_source"));
+  morphSource->setObjectName(QStringLiteral("slotMorphSource"));
+  morphSource->setCheckable(true);
+  morphSource->setChecked(row == fWorkspace->MorphSourceSlot());
+  morphSource->setEnabled(!fWorkspace->Slot(row)->IsType());
+  connect(morphSource, &QAction::triggered, this, [this, row] {
+    SlotClicked(fSlots->item(row));
+    ActionSetMorphSourceExecute();
+  });
   // Properties act on the current object: the row's becomes current first, as a click makes it.
   connect(menu.addAction(CommandCaption("file.properties")), &QAction::triggered, this, [this, row] {
     SlotClicked(fSlots->item(row));
@@ -348,7 +362,8 @@ void TMainWindow::dropEvent(QDropEvent* event) {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
-  if (!fWorkspace->AskAndSave(fPrompts)) {
+  // A running morph holds both radiographs until it ends or is cancelled.
+  if (fMorphing || !fWorkspace->AskAndSave(fPrompts)) {
     event->ignore();
     return;
   }

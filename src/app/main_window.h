@@ -31,12 +31,14 @@ class QListWidgetItem;
 class QMenu;
 class QShortcut;
 class QTimer;
+class QToolBar;
 
 namespace lumacet {
 
 class TAnalysisWindow;
 class TMovementForm;
 class TMoveDetailedForm;
+class TMorphInteractive;
 class TResult;
 struct TMovement;
 enum class TArrowKey;
@@ -130,6 +132,13 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   void ActionOrientateExecute();
   void ActionOrientateChooseExecute();
   void ActionMovementWindowExecute();
+  // "&Morph", its drop-down of warping functions and qualities, the interactive morph window.
+  void BuildMorphCommands(QMenu* tracing);
+  void AddMorphButton(QToolBar& bar);
+  void UpdateMorphCommands();
+  void ActionMorphExecute();
+  void ActionInteractiveMorphExecute();
+  void ActionMorphOptionsExecute();
   void BuildViewMenu();
   QActionGroup* BuildToolsMenu();
   void BuildHelpMenu();
@@ -191,6 +200,8 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   void AdvanceInSeries(TRadiograph& radiograph);
   void ActionPropertiesExecute();
   void ActionOptionsExecute();
+  // The options dialog, at the page of that caption when given.
+  void OpenOptions(const QString& page);
   // After the options dialog changed the settings: the workspace follows them.
   void ApplySettings();
   // "Lumacet Rect" and the tool bars' keys: the window and its bars where the user left
@@ -236,6 +247,10 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   std::vector<QShortcut*> fArrowKeys;
   int fConstraint = 0;  // the Translate tool's: 0 none, 1 along x, 2 along y
   TAnalysisWindow* fAnalysisWindow = nullptr;
+  TMorphInteractive* fMorphWindow = nullptr;  // made at the first "&Interactive Morph"
+  QMenu* fMorphMenu = nullptr;  // the Morph button's drop-down
+  // A morph is running: its window lets events through between rows.
+  bool fMorphing = false;
   // Made at the first "&Open..." and kept, so that its file, filter, order, column widths
   // and place last from one showing to the next.
   TOpenXRayDlg* fRecordBrowser = nullptr;

@@ -221,7 +221,9 @@ TRadiographDialogContext TMainWindow::RadiographContext() {
   return context;
 }
 
-void TMainWindow::ActionOptionsExecute() {
+void TMainWindow::ActionOptionsExecute() { OpenOptions({}); }
+
+void TMainWindow::OpenOptions(const QString& page) {
   if (!fWorkspace->Permit("Options", fPrompts)) return;
   // An open Detailed Analysis window takes a new text layout from Options, and keeps its own
   // unsaved one otherwise.
@@ -234,6 +236,7 @@ void TMainWindow::ActionOptionsExecute() {
     ApplySettings();
   }, this);
   dialog.SetPermission([this](std::string_view action) { return fWorkspace->Permit(action, fPrompts); });
+  if (!page.isEmpty()) dialog.ShowPage(page);
   dialog.exec();
 }
 

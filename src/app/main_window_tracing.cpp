@@ -190,6 +190,7 @@ void TMainWindow::BuildTracingMenu() {
   AddCommand(tracing, "tracing.set_morph_source", &TMainWindow::ActionSetMorphSourceExecute)->setCheckable(true);
   AddCommand(tracing, "tracing.sort", &TMainWindow::ActionSortExecute);
   BuildMovementCommands(tracing);
+  BuildMorphCommands(tracing);
 }
 
 void TMainWindow::ActionGetCoordinatesExecute() {

@@ -18,14 +18,17 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -56,6 +59,53 @@ QWidget* Scrolling(QWidget* page) {
   area->setFrameShape(QFrame::NoFrame);
   return area;
 }
+
+// The weight a control line gives a pixel against its distance, drawn as the morph page's
+// parameters stand: distance in tracing units to the right, weight 1 at the top.
+class TWeightPreview : public QWidget {
+ public:
+  TWeightPreview() { setFixedSize(kSide + 2 * kInset, kSide + 2 * kInset); }
+
+  void Show(int function, int limit, int fallOff, double exponent, int smoothness) {
+    fFunction = function;
+    fLimit = limit;
+    fFallOff = fallOff;
+    fExponent = exponent;
+    fSmoothness = smoothness;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.setPen(Qt::gray);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setClipRect(kInset, kInset, kSide + 1, kSide + 1);
+    painter.setPen(QPen(Qt::darkBlue, 1));
+    if (fFunction == 0) {
+      painter.drawLine(kInset, kInset, fLimit + kInset, kSide + kInset);
+      return;
+    }
+    if (fFunction != 1 && fFunction != 2) return;
+    for (int x = 0; x <= kSide; x += 10) {
+      // Exponential is shown against its weight at distance 0, the S-curve's maximum.
+      const double weight = fFunction == 1 ? std::exp(-double(x * x) / (double(fFallOff) * fFallOff))
+                                           : std::pow(fSmoothness / (x + double(fSmoothness)), fExponent);
+      const QPointF at(x + kInset, kSide - kSide * weight + kInset);
+      painter.drawEllipse(at, 1.5, 1.5);
+    }
+  }
+
+ private:
+  static constexpr int kSide = 100;
+  static constexpr int kInset = 5;
+  int fFunction = 0;
+  int fLimit = 100;
+  int fFallOff = 100;
+  double fExponent = 8;
+  int fSmoothness = 400;
+};
 
 const char* const kStyleNames[kTextStyleCount] = {"Style 1", "Style 2", "Style 3", "Style 4",
                                                   "Style 5", "Style 6", "Style 7", "Style 8",
@@ -98,13 +148,17 @@ TLCOptions::TLCOptions(TSettings& settings, TWorkspacePrompts& prompts, TTextFor
   fPages->addTab(Scrolling(BuildResultsPage()), tr("&Printing && Results"));
   fPages->addTab(Scrolling(BuildStylesPage()), tr("&Styles"));
   fPages->addTab(Scrolling(BuildInputPage()), tr("I&nput"));
+  fPages->addTab(Scrolling(BuildMorphPage()), tr("&Morph"));
   // Each page has a help section of its own, found by the page's name.
   for (int page = 0; const char* name :
        {"optionsView", "optionsRadiograph", "optionsGeneral", "optionsImage", "optionsResults", "optionsStyles",
-        "optionsInput"})
+        "optionsInput", "optionsMorph"})
     fPages->widget(page++)->setObjectName(QString::fromLatin1(name));
   layout->addWidget(fPages);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply |
+                                       QDialogButtonBox::Help);
+  // Each page opens its own section of the help.
+  connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { ShowContextHelp(this); });
   connect(buttons, &QDialogButtonBox::accepted, this, &TLCOptions::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &TLCOptions::reject);
   connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, [this] { Apply(); });
@@ -183,6 +237,26 @@ TColourButton* TLCOptions::Colour(const char* name, TField<uint32_t> field) {
   fLoaders.push_back([button, field](const TSettings& s) { button->SetColour(field(const_cast<TSettings&>(s))); });
   fStorers.push_back([button, field](TSettings& s) { field(s) = button->Colour(); });
   return button;
+}
+
+QWidget* TLCOptions::Slider(const char* name, int low, int high, std::function<int(const TSettings&)> load,
+                            std::function<void(TSettings&, int)> store, std::function<QString(int)> shown) {
+  auto* row = new QWidget;
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* slider = new QSlider(Qt::Horizontal);
+  slider->setObjectName(QString::fromLatin1(name));
+  slider->setRange(low, high);
+  auto* value = new QLabel;
+  value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0000.0")));
+  if (!shown) shown = [](int position) { return QString::number(position); };
+  connect(slider, &QSlider::valueChanged, value, [value, shown](int position) { value->setText(shown(position)); });
+  value->setText(shown(slider->value()));
+  layout->addWidget(slider, 1);
+  layout->addWidget(value);
+  fLoaders.push_back([slider, load](const TSettings& s) { slider->setValue(load(s)); });
+  fStorers.push_back([slider, store](TSettings& s) { store(s, slider->value()); });
+  return row;
 }
 
 QWidget* TLCOptions::BuildViewPage() {
@@ -615,6 +689,64 @@ QWidget* TLCOptions::BuildStylesPage() {
     KeepStyle(fShownStyle);
     s.Styles = fStyles;
   });
+  return page;
+}
+
+QWidget* TLCOptions::BuildMorphPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  auto* top = new QFormLayout;
+  QComboBox* function =
+      Choice("warpFunction", {tr("Linear"), tr("S-curve"), tr("Exponential"), tr("Triangle interpolation")},
+             [](TSettings& s) -> int& { return s.General.WarpFunction; });
+  top->addRow(tr("&Warping function:"), function);
+  layout->addLayout(top);
+
+  auto* parameters = new QFormLayout;
+  QWidget* limit = Slider(
+      "morphLimit", 1, 200, [](const TSettings& s) { return s.General.MorphParam1; },
+      [](TSettings& s, int v) { s.General.MorphParam1 = v; });
+  QWidget* sCurve = Slider(
+      "morphFallOff", 1, 200, [](const TSettings& s) { return s.General.MorphParam2; },
+      [](TSettings& s, int v) { s.General.MorphParam2 = v; });
+  // The exponent moves in tenths, the smoothness in tens of tracing units.
+  QWidget* exponent = Slider(
+      "morphExponent", 1, 200, [](const TSettings& s) { return int(std::lround(s.General.MorphParam3 * 10)); },
+      [](TSettings& s, int v) { s.General.MorphParam3 = v / 10.0; },
+      [](int v) { return QLocale().toString(v / 10.0, 'f', 1); });
+  QWidget* smoothness = Slider(
+      "morphSmoothness", 1, 200,
+      [](const TSettings& s) { return std::clamp(int(std::lround(s.General.MorphParam4 / 10.0)), 1, 200); },
+      [](TSettings& s, int v) { s.General.MorphParam4 = v * 10; }, [](int v) { return QString::number(v * 10); });
+  QWidget* block = Slider(
+      "morphBlockSize", 2, 100, [](const TSettings& s) { return s.General.MorphBlockSize; },
+      [](TSettings& s, int v) { s.General.MorphBlockSize = v; });
+  parameters->addRow(tr("Distance &limit:"), limit);
+  parameters->addRow(tr("Distance fa&ll off:"), sCurve);
+  parameters->addRow(tr("Distance fa&ll off:"), exponent);
+  parameters->addRow(tr("Smooth&ness:"), smoothness);
+  parameters->addRow(tr("&Block Size (for low quality):"), block);
+  auto* preview = new TWeightPreview;
+  preview->setObjectName(QStringLiteral("morphPreview"));
+  auto* group = new QHBoxLayout;
+  group->addLayout(parameters, 1);
+  group->addWidget(preview, 0, Qt::AlignTop);
+  layout->addWidget(Group(tr("Parameters"), group));
+  layout->addStretch();
+
+  const auto position = [](QWidget* row) { return row->findChild<QSlider*>()->value(); };
+  const auto follow = [function, parameters, limit, sCurve, exponent, smoothness, preview, position] {
+    const int chosen = function->currentIndex();
+    parameters->setRowVisible(limit, chosen == 0);
+    parameters->setRowVisible(sCurve, chosen == 1);
+    parameters->setRowVisible(exponent, chosen == 2);
+    parameters->setRowVisible(smoothness, chosen == 2);
+    preview->Show(chosen, position(limit), position(sCurve), position(exponent) / 10.0, position(smoothness) * 10);
+  };
+  connect(function, &QComboBox::currentIndexChanged, page, follow);
+  for (QWidget* row : {limit, sCurve, exponent, smoothness})
+    connect(row->findChild<QSlider*>(), &QSlider::valueChanged, page, follow);
+  follow();
   return page;
 }
 

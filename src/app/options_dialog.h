@@ -26,6 +26,7 @@ class QLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QSlider;
 class QSpinBox;
 class QTabWidget;
 
@@ -84,6 +85,7 @@ class TLCOptions : public QDialog {
   void ButDigDeleteClick();
   void ButDigSetDefClick();
   bool Permit(std::string_view action) const { return !fPermit || fPermit(action); }
+  QWidget* BuildMorphPage();
 
   QCheckBox* Check(const QString& caption, const char* name, TField<bool> field);
   QSpinBox* Spin(const char* name, int low, int high, TField<int> field);
@@ -92,6 +94,10 @@ class TLCOptions : public QDialog {
   QLineEdit* Line(const char* name, TField<std::string> field);
   QWidget* Folder(const char* name, TField<std::string> field);
   TColourButton* Colour(const char* name, TField<uint32_t> field);
+  // A slider with its value beside it (`shown` turns the position into the text); `load` and
+  // `store` translate between the setting and the slider's positions.
+  QWidget* Slider(const char* name, int low, int high, std::function<int(const TSettings&)> load,
+                  std::function<void(TSettings&, int)> store, std::function<QString(int)> shown = {});
 
   void ShowStyle(int index);
   void KeepStyle(int index);

@@ -78,5 +78,6 @@ int SortCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
 int PredictCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int EdgeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ReportCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int MorphCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

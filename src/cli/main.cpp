@@ -51,6 +51,8 @@ constexpr TCommand kCommands[] = {
     {"predict",
      "Predict the landmarks of records not yet placed from those placed, by the shape model of a data file.",
      PredictCommand},
+    {"morph", "Warp the image of one record so that it follows the tracing of another, as the Morph command does.",
+     MorphCommand},
     {"edge", "Print the edges the edge lock finds along a line of an image.", EdgeCommand},
     {"report",
      "Lay out the extended report of up to four records (headers, tracings, measurements with norms, deviation "

@@ -291,3 +291,63 @@ void DrawShape(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions&
 }
 
 }  // namespace lumacet
+
+namespace lumacet {
+
+std::vector<std::optional<TFloatPoint>> MorphOutline(const TXRGraphic& graphic, bool sampleCurves) {
+  const TEntries& entries = graphic.Points;
+  std::vector<std::optional<TFloatPoint>> outline;
+  // Copies of the valid points; `breaks` puts an empty entry for every invalid one.
+  auto copies = [&](bool breaks) {
+    for (TXRayElement* entry : entries) {
+      std::optional<TFloatPoint> p = PositionOf(entry);
+      if (p || breaks) outline.push_back(p);
+    }
+  };
+  auto sampled = [&] {
+    const std::vector<TXRPoint*> points = PointEntries(entries);
+    for (TFloatPoint p : SplinePoints(points, -5)) outline.emplace_back(p);
+  };
+  switch (static_cast<TGraphicKind>(graphic.Kind())) {
+    case TGraphicKind::Line:
+      copies(true);
+      break;
+    case TGraphicKind::LineNoBreaks:
+      copies(false);
+      break;
+    case TGraphicKind::Polygon:
+      copies(false);
+      if (!outline.empty()) outline.push_back(outline.front());
+      break;
+    case TGraphicKind::LinePairs:
+      for (std::size_t k = 0; k + 1 < entries.size(); k += 2) {
+        std::optional<TFloatPoint> from = PositionOf(entries[k]);
+        std::optional<TFloatPoint> to = PositionOf(entries[k + 1]);
+        if (!from || !to) continue;
+        outline.insert(outline.end(), {from, to, std::nullopt});
+      }
+      break;
+    case TGraphicKind::Spline:
+      if (sampleCurves && AllValid(entries)) {
+        sampled();
+      } else {
+        copies(true);
+      }
+      break;
+    case TGraphicKind::SplineNoBreaks:
+    case TGraphicKind::SplineClosed:
+      if (sampleCurves) {
+        sampled();
+        if (graphic.Kind() == static_cast<int>(TGraphicKind::SplineClosed) && !outline.empty())
+          outline.push_back(outline.front());
+      } else {
+        copies(true);
+      }
+      break;
+    default:
+      break;
+  }
+  return outline;
+}
+
+}  // namespace lumacet

@@ -63,6 +63,14 @@ TPen PositionPen(const TPositionPen& style);
 // DrawWith for drawings drawn only on demand.
 void DrawGhost(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions& options);
 
+// The points a drawing gives the morph, from the coordinates loaded into its type, nullopt
+// marking a break: the line kinds their valid points (a break at each invalid point of a
+// "Line", after each complete pair of "Line (pairs)", the first point again at the end of a
+// "Polygon"); the spline kinds the same with a break for each invalid point, or, with
+// `sampleCurves` (and for "Spline" every point valid), the curve sampled in fifths of each
+// chord, "Spline (closed)" closed by its first sample. Other kinds give nothing.
+std::vector<std::optional<TFloatPoint>> MorphOutline(const TXRGraphic& graphic, bool sampleCurves);
+
 // The picture with the canvas's current pen and brush, whatever the draw mode.
 void DrawShape(TCanvas& canvas, const TXRGraphic& graphic, const TRenderOptions& options);
 

@@ -70,6 +70,18 @@ constexpr TCommand kCommands[] = {
     {"tracing.compile", LcText("TracingMenu", "Movement: &Compile")},
     {"tracing.original_area", LcText("TracingMenu", "&Original Area")},
     {"tracing.current_area", LcText("TracingMenu", "&Current Area")},
+    // Image morphing: the run, its live preview and its settings, which the Morph button's
+    // drop-down offers too.
+    {"tracing.morph", LcText("TracingMenu", "&Morph")},
+    {"tracing.interactive_morph", LcText("TracingMenu", "&Interactive Morph")},
+    {"tracing.morph_options", LcText("TracingMenu", "Morph &Options...")},
+    {"tracing.warp_linear", LcText("TracingMenu", "Linear")},
+    {"tracing.warp_s_curve", LcText("TracingMenu", "S-curve")},
+    {"tracing.warp_exponential", LcText("TracingMenu", "Exponential")},
+    {"tracing.warp_triangles", LcText("TracingMenu", "Triangle interpolation")},
+    {"tracing.morph_low", LcText("TracingMenu", "&Low but Fast")},
+    {"tracing.morph_medium", LcText("TracingMenu", "&Medium")},
+    {"tracing.morph_high", LcText("TracingMenu", "&High but Slow")},
 
     {"image.open", LcText("ImageMenu", "&Open...")},
     {"image.save", LcText("ImageMenu", "&Save...")},

@@ -784,4 +784,17 @@ std::string DefaultSettingsPath(const std::string& executablePath, const TEnviro
   return (config / "lumacet" / kFileName).string();
 }
 
+TMorphOptions MorphOptionsFrom(const TSettings& settings) {
+  const TGeneralSettings& g = settings.General;
+  TMorphOptions options;
+  options.Function = static_cast<TWarpFunction>(std::clamp(g.WarpFunction, 0, 3));
+  options.Quality = static_cast<TMorphQuality>(std::clamp(g.MorphQuality, 0, 2));
+  options.DistanceLimit = std::clamp(g.MorphParam1, 1, 200);
+  options.FallOff = std::clamp(g.MorphParam2, 1, 200);
+  options.Exponent = std::clamp(g.MorphParam3, 0.1, 20.0);
+  options.Smoothness = std::clamp(g.MorphParam4, 10, 2000);
+  options.BlockSize = std::clamp(g.MorphBlockSize, 2, 100);
+  return options;
+}
+
 }  // namespace lumacet

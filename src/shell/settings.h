@@ -15,6 +15,7 @@
 #include "graphics/print_settings.h"
 #include "measure/text_style.h"
 #include "shell/digitizer_definitions.h"
+#include "simulation/morph.h"
 #include "support/marked_text.h"
 
 namespace lumacet {
@@ -217,6 +218,10 @@ struct TSettings {
 
   bool operator==(const TSettings&) const = default;
 };
+
+// The morph settings as the warp takes them: "Warp Function", "Morph Quality", "Morph Param
+// 1..4" and "Morph Block Size", each kept inside its range.
+TMorphOptions MorphOptionsFrom(const TSettings& settings);
 
 // Puts `path` first among the recent files, once, dropping the oldest when all are used.
 void RememberRecentFile(TGeneralSettings& general, const std::string& path);
