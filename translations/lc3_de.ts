@@ -232,6 +232,147 @@ Der Punkt „%1“ wurde im Referenzröntgenbild nicht gefunden.</translation>
     </message>
 </context>
 <context>
+    <name>Digitizer</name>
+    <message>
+        <source>Digitizer Initialization Error<byte value="xd"/>
+<byte value="xd"/>
+Parameters missing from Lumacet.ini file. Default values used.</source>
+        <translation>Fehler beim Initialisieren des Digitalisiertabletts<byte value="xd"/>
+<byte value="xd"/>
+In der Datei Lumacet.ini fehlen Parameter. Es werden Standardwerte verwendet.</translation>
+    </message>
+    <message>
+        <source>Digitizer already open.</source>
+        <translation>Das Digitalisiertablett ist bereits geöffnet.</translation>
+    </message>
+    <message>
+        <source>Unable to Connect with Digitizer.<byte value="xd"/>
+<byte value="xd"/>
+Error: %1</source>
+        <translation>Keine Verbindung zum Digitalisiertablett.<byte value="xd"/>
+<byte value="xd"/>
+Fehler: %1</translation>
+    </message>
+    <message>
+        <source>Unable to Get Comm State.<byte value="xd"/>
+<byte value="xd"/>
+%1</source>
+        <translation>Der Zustand der Schnittstelle kann nicht gelesen werden.<byte value="xd"/>
+<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>Unable to Set Comm State.<byte value="xd"/>
+<byte value="xd"/>
+%1</source>
+        <translation>Der Zustand der Schnittstelle kann nicht gesetzt werden.<byte value="xd"/>
+<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>Write Error: %1</source>
+        <translation>Schreibfehler: %1</translation>
+    </message>
+    <message>
+        <source>the command &quot;%1&quot; is longer than 64 bytes</source>
+        <translation>der Befehl „%1“ ist länger als 64 Byte</translation>
+    </message>
+    <message>
+        <source>Digitizer not open.</source>
+        <translation>Das Digitalisiertablett ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>Read Error: %1</source>
+        <translation>Lesefehler: %1</translation>
+    </message>
+    <message>
+        <source>Digitizer Error.<byte value="xd"/>
+<byte value="xd"/>
+Null character received.</source>
+        <translation>Fehler des Digitalisiertabletts.<byte value="xd"/>
+<byte value="xd"/>
+Nullzeichen empfangen.</translation>
+    </message>
+    <message>
+        <source>Digitizer Error.<byte value="xd"/>
+<byte value="xd"/>
+Invalid binary.</source>
+        <translation>Fehler des Digitalisiertabletts.<byte value="xd"/>
+<byte value="xd"/>
+Ungültige Binärdaten.</translation>
+    </message>
+    <message>
+        <source>Digitizer Error.<byte value="xd"/>
+<byte value="xd"/>
+Control character received.</source>
+        <translation>Fehler des Digitalisiertabletts.<byte value="xd"/>
+<byte value="xd"/>
+Steuerzeichen empfangen.</translation>
+    </message>
+    <message>
+        <source>Digitizer Error.<byte value="xd"/>
+%1<byte value="xd"/>
+%2<byte value="xd"/>
+Cannot convert to number.</source>
+        <translation>Fehler des Digitalisiertabletts.<byte value="xd"/>
+%1<byte value="xd"/>
+%2<byte value="xd"/>
+Umwandlung in eine Zahl nicht möglich.</translation>
+    </message>
+    <message>
+        <source>The resolution must be a number of tablet counts per millimetre above 0.</source>
+        <translation>Die Auflösung muss eine Anzahl von Tablettschritten pro Millimeter über 0 sein.</translation>
+    </message>
+    <message>
+        <source>The control string must have from 1 to 64 characters.</source>
+        <translation>Die Steuerzeichenfolge muss 1 bis 64 Zeichen lang sein.</translation>
+    </message>
+    <message>
+        <source>No WinTAB driver detected</source>
+        <translation>Kein WinTAB-Treiber gefunden</translation>
+    </message>
+    <message>
+        <source>Could not open Context.</source>
+        <translation>Der Kontext konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The tablet %1 does not report the resolution of its X and Y axes.</source>
+        <translation>Das Tablett %1 meldet die Auflösung seiner X- und Y-Achse nicht.</translation>
+    </message>
+    <message>
+        <source>A digitizer name must not be empty, hold &quot;=&quot; or a line break, or begin with &quot;[&quot; or &quot;;&quot;.</source>
+        <translation>Der Name eines Digitalisiertabletts darf nicht leer sein, kein „=“ und keinen Zeilenumbruch enthalten und nicht mit „[“ oder „;“ beginnen.</translation>
+    </message>
+    <message>
+        <source>Digitizer already installed<byte value="xd"/>
+<byte value="xd"/>
+Please use another name.</source>
+        <translation>Das Digitalisiertablett ist bereits eingerichtet<byte value="xd"/>
+<byte value="xd"/>
+Bitte verwenden Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>Cannot Delete the Default Digitizer.</source>
+        <translation>Das Standard-Digitalisiertablett kann nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Could not initialize Digitizer data from .INI file.<byte value="xd"/>
+<byte value="xd"/>
+Digitizer cannot be used.</source>
+        <translation>Die Daten des Digitalisiertabletts konnten nicht aus der .INI-Datei gelesen werden.<byte value="xd"/>
+<byte value="xd"/>
+Das Digitalisiertablett kann nicht verwendet werden.</translation>
+    </message>
+    <message>
+        <source>Error opening Digitizer.<byte value="xd"/>
+<byte value="xd"/>
+Digitizer cannot be used.</source>
+        <translation>Fehler beim Öffnen des Digitalisiertabletts.<byte value="xd"/>
+<byte value="xd"/>
+Das Digitalisiertablett kann nicht verwendet werden.</translation>
+    </message>
+</context>
+<context>
     <name>Extended Report</name>
     <message>
         <source>The report needs one to four radiographs.</source>
@@ -691,6 +832,79 @@ Die neue Sprache gilt nach dem nächsten Start von Lumacet.</translation>
         <translation>%1<byte value="xd"/>
 <byte value="xd"/>
 Davor wurden %2 Paare geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>Morph</name>
+    <message>
+        <source>Cannot perform morphing:<byte value="xd"/>
+%1</source>
+        <translation>Morphing nicht möglich:<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>S-curve</source>
+        <translation>S-Kurve</translation>
+    </message>
+    <message>
+        <source>Exponential</source>
+        <translation>Exponentiell</translation>
+    </message>
+    <message>
+        <source>Triangle interpolation</source>
+        <translation>Dreiecksinterpolation</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Niedrig</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Warping function: %1</source>
+        <translation>Verzerrungsfunktion: %1</translation>
+    </message>
+    <message>
+        <source>Quality: %1</source>
+        <translation>Qualität: %1</translation>
+    </message>
+    <message>
+        <source>No radiographs.</source>
+        <translation>Keine Röntgenbilder.</translation>
+    </message>
+    <message>
+        <source>Current is Morph Source.</source>
+        <translation>Das aktuelle Röntgenbild ist die Morphing-Quelle.</translation>
+    </message>
+    <message>
+        <source>Cannot morph Types.</source>
+        <translation>Typen können nicht gemorpht werden.</translation>
+    </message>
+    <message>
+        <source>Not the same Type.</source>
+        <translation>Nicht derselbe Typ.</translation>
+    </message>
+    <message>
+        <source>No image.</source>
+        <translation>Kein Bild.</translation>
+    </message>
+    <message>
+        <source>Some points not valid.</source>
+        <translation>Einige Punkte sind ungültig.</translation>
     </message>
 </context>
 <context>
@@ -1213,6 +1427,46 @@ Möchten Sie es ersetzen?</translation>
     <message>
         <source>&amp;Current Area</source>
         <translation>A&amp;ktuelle Fläche</translation>
+    </message>
+    <message>
+        <source>&amp;Morph</source>
+        <translation>&amp;Morphing</translation>
+    </message>
+    <message>
+        <source>&amp;Interactive Morph</source>
+        <translation>&amp;Interaktives Morphing</translation>
+    </message>
+    <message>
+        <source>Morph &amp;Options...</source>
+        <translation>Morphing-&amp;Optionen...</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>S-curve</source>
+        <translation>S-Kurve</translation>
+    </message>
+    <message>
+        <source>Exponential</source>
+        <translation>Exponentiell</translation>
+    </message>
+    <message>
+        <source>Triangle interpolation</source>
+        <translation>Dreiecksinterpolation</translation>
+    </message>
+    <message>
+        <source>&amp;Low but Fast</source>
+        <translation>&amp;Niedrig, aber schnell</translation>
+    </message>
+    <message>
+        <source>&amp;Medium</source>
+        <translation>&amp;Mittel</translation>
+    </message>
+    <message>
+        <source>&amp;High but Slow</source>
+        <translation>&amp;Hoch, aber langsam</translation>
     </message>
 </context>
 <context>
@@ -2543,6 +2797,111 @@ Er gehört zu den betroffenen Punkten.</translation>
     </message>
 </context>
 <context>
+    <name>lumacet::TDigitizerProperties</name>
+    <message>
+        <source>Properties of %1</source>
+        <translation>Eigenschaften von %1</translation>
+    </message>
+    <message>
+        <source>&amp;Use WinTAB Driver</source>
+        <translation>WinTAB-Treiber &amp;verwenden</translation>
+    </message>
+    <message>
+        <source>Read the tablet as an input event device, which reports millimetres itself.</source>
+        <translation>Das Tablett als Eingabegerät lesen, das selbst Millimeter meldet.</translation>
+    </message>
+    <message>
+        <source>&amp;Baud Rate:</source>
+        <translation>&amp;Baudrate:</translation>
+    </message>
+    <message>
+        <source>&amp;Data Bits:</source>
+        <translation>&amp;Datenbits:</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>Ungerade</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>Gerade</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Mark</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Leerzeichen</translation>
+    </message>
+    <message>
+        <source>P&amp;arity:</source>
+        <translation>P&amp;arität:</translation>
+    </message>
+    <message>
+        <source>&amp;Stop Bits:</source>
+        <translation>&amp;Stoppbits:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Anschluss:</translation>
+    </message>
+    <message>
+        <source>&amp;Control String:</source>
+        <translation>&amp;Steuerzeichenfolge:</translation>
+    </message>
+    <message>
+        <source>&amp;Initialization
+Commands:</source>
+        <translation>&amp;Initialisierungs-
+befehle:</translation>
+    </message>
+    <message>
+        <source>&amp;Resolution:</source>
+        <translation>&amp;Auflösung:</translation>
+    </message>
+    <message>
+        <source>&amp;Y Origin:</source>
+        <translation>&amp;Y-Ursprung:</translation>
+    </message>
+    <message>
+        <source>Serial port</source>
+        <translation>Serielle Schnittstelle</translation>
+    </message>
+    <message>
+        <source>WinTAB Driver Information:</source>
+        <translation>Informationen zum WinTAB-Treiber:</translation>
+    </message>
+    <message>
+        <source>Input event device</source>
+        <translation>Eingabegerät</translation>
+    </message>
+    <message>
+        <source>Start &amp;Test</source>
+        <translation>&amp;Test starten</translation>
+    </message>
+    <message>
+        <source>Stop &amp;Test</source>
+        <translation>&amp;Test beenden</translation>
+    </message>
+    <message>
+        <source>X: %1</source>
+        <translation>X: %1</translation>
+    </message>
+    <message>
+        <source>Y: %1</source>
+        <translation>Y: %1</translation>
+    </message>
+    <message>
+        <source>Received: %1</source>
+        <translation>Empfangen: %1</translation>
+    </message>
+</context>
+<context>
     <name>lumacet::TDigitizingInputDlg</name>
     <message>
         <source>Select Digitizing Input</source>
@@ -2565,12 +2924,12 @@ Er gehört zu den betroffenen Punkten.</translation>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <source>Digitize with the mouse on the screen, without an image.</source>
-        <translation>Mit der Maus am Bildschirm digitalisieren, ohne Bild.</translation>
-    </message>
-    <message>
         <source>&amp;Use the same selection in the future without asking.</source>
         <translation>Diese Auswahl künftig ohne Nachfrage &amp;verwenden.</translation>
+    </message>
+    <message>
+        <source>Digitize a film on the default digitizer tablet.</source>
+        <translation>Einen Film auf dem Standard-Digitalisiertablett digitalisieren.</translation>
     </message>
 </context>
 <context>
@@ -3717,6 +4076,118 @@ Er gehört zu den betroffenen Punkten.</translation>
         <source>A new language takes effect at the next start of Lumacet.</source>
         <translation>Eine neue Sprache gilt ab dem nächsten Start von Lumacet.</translation>
     </message>
+    <message>
+        <source>&amp;Morph</source>
+        <translation>&amp;Morphing</translation>
+    </message>
+    <message>
+        <source>I&amp;nput</source>
+        <translation>Ei&amp;ngabe</translation>
+    </message>
+    <message>
+        <source>&amp;Input Device:</source>
+        <translation>&amp;Eingabegerät:</translation>
+    </message>
+    <message>
+        <source>Digitizer</source>
+        <translation>Digitalisiertablett</translation>
+    </message>
+    <message>
+        <source>Image File</source>
+        <translation>Bilddatei</translation>
+    </message>
+    <message>
+        <source>Scanner</source>
+        <translation>Scanner</translation>
+    </message>
+    <message>
+        <source>Ask</source>
+        <translation>Fragen</translation>
+    </message>
+    <message>
+        <source>Default Digitizer:</source>
+        <translation>Standard-Digitalisiertablett:</translation>
+    </message>
+    <message>
+        <source>D&amp;igitizers:</source>
+        <translation>D&amp;igitalisiertabletts:</translation>
+    </message>
+    <message>
+        <source>&amp;Properties...</source>
+        <translation>&amp;Eigenschaften...</translation>
+    </message>
+    <message>
+        <source>&amp;Add...</source>
+        <translation>&amp;Hinzufügen...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Set As De&amp;fault</source>
+        <translation>Als Stan&amp;dard festlegen</translation>
+    </message>
+    <message>
+        <source>Digitizer tablets</source>
+        <translation>Digitalisiertabletts</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>New Digitizer</source>
+        <translation>Neues Digitalisiertablett</translation>
+    </message>
+    <message>
+        <source>Enter Digitizer Name:</source>
+        <translation>Name des Digitalisiertabletts:</translation>
+    </message>
+    <message>
+        <source>Generic</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Linear</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>S-curve</source>
+        <translation>S-Kurve</translation>
+    </message>
+    <message>
+        <source>Exponential</source>
+        <translation>Exponentiell</translation>
+    </message>
+    <message>
+        <source>Triangle interpolation</source>
+        <translation>Dreiecksinterpolation</translation>
+    </message>
+    <message>
+        <source>&amp;Warping function:</source>
+        <translation>&amp;Verzerrungsfunktion:</translation>
+    </message>
+    <message>
+        <source>Distance &amp;limit:</source>
+        <translation>Distanz&amp;grenze:</translation>
+    </message>
+    <message>
+        <source>Distance fa&amp;ll off:</source>
+        <translation>Distanz&amp;abfall:</translation>
+    </message>
+    <message>
+        <source>Smooth&amp;ness:</source>
+        <translation>&amp;Glättung:</translation>
+    </message>
+    <message>
+        <source>&amp;Block Size (for low quality):</source>
+        <translation>&amp;Blockgröße (für niedrige Qualität):</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameter</translation>
+    </message>
 </context>
 <context>
     <name>lumacet::TMagnificationDlg</name>
@@ -3790,10 +4261,6 @@ Er gehört zu den betroffenen Punkten.</translation>
     <message>
         <source>&amp;Undo Placement</source>
         <translation>Platzierung &amp;rückgängig</translation>
-    </message>
-    <message>
-        <source>The tablet is not read by this version: digitize with the mouse.</source>
-        <translation>Diese Version liest das Tablett nicht: Digitalisieren Sie mit der Maus.</translation>
     </message>
     <message>
         <source>New Type</source>
@@ -3891,6 +4358,14 @@ Sind Sie sicher?</translation>
         <source>Text files (*.txt);;All files (*)</source>
         <translation>Textdateien (*.txt);;Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>Morph &amp;Quality</source>
+        <translation>Morphing-&amp;Qualität</translation>
+    </message>
+    <message>
+        <source>Warping &amp;Function</source>
+        <translation>Verzerrungs&amp;funktion</translation>
+    </message>
 </context>
 <context>
     <name>lumacet::TMeanForm</name>
@@ -3925,6 +4400,72 @@ Sind Sie sicher?</translation>
     <message>
         <source>&amp;File...</source>
         <translation>&amp;Datei...</translation>
+    </message>
+</context>
+<context>
+    <name>lumacet::TMorphInteractive</name>
+    <message>
+        <source>Morph</source>
+        <translation>Morphing</translation>
+    </message>
+    <message>
+        <source>M</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>Morphing on or off</source>
+        <translation>Morphing ein oder aus</translation>
+    </message>
+    <message>
+        <source>Move image</source>
+        <translation>Bild verschieben</translation>
+    </message>
+    <message>
+        <source>Zoom image</source>
+        <translation>Bild zoomen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>No OpenGL: the preview is drawn without the graphics card.</source>
+        <translation>Kein OpenGL: Die Vorschau wird ohne Grafikkarte gezeichnet.</translation>
+    </message>
+    <message>
+        <source>Cannot morph: %1</source>
+        <translation>Morphing nicht möglich: %1</translation>
+    </message>
+    <message>
+        <source>Morphing is Off.</source>
+        <translation>Morphing ist aus.</translation>
+    </message>
+    <message>
+        <source>Preparing for Interactive Warp...</source>
+        <translation>Interaktive Verzerrung wird vorbereitet...</translation>
+    </message>
+    <message>
+        <source>Ready.</source>
+        <translation>Bereit.</translation>
+    </message>
+</context>
+<context>
+    <name>lumacet::TMorphingDlg</name>
+    <message>
+        <source>Morphing</source>
+        <translation>Morphing</translation>
+    </message>
+    <message>
+        <source>Morphing...</source>
+        <translation>Morphing läuft...</translation>
+    </message>
+    <message>
+        <source>Please Wait.</source>
+        <translation>Bitte warten.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
