@@ -38,6 +38,18 @@ Qt::CursorShape HandleCursor(const std::optional<TSnakeHandle>& handle) {
   }
 }
 
+// A handle of the movement tools, in screen pixels whatever the zoom.
+void DrawHandle(TCanvas& canvas, TFloatPoint at, const std::string& shape, const TMarkerSettings& look) {
+  TMarker marker(shape, look.Size);
+  marker.SizeInScreenPixels = true;
+  const TIntPoint p = RoundSaturated(at);
+  marker.X1 = p.X;
+  marker.Y1 = p.Y;
+  marker.Pen = {look.LineColour, TPenStyle::Solid, 1};
+  marker.Brush = {look.FillColour, TBrushStyle::Solid};
+  marker.Draw(canvas);
+}
+
 // The Image Translate tool's pointer over each handle: the sizing arrows along the side or
 // corner it drags, an open hand to turn, a pointing hand on the centre, four arrows to move.
 Qt::CursorShape ImageHandleCursor(TImageHandle handle) {
@@ -174,14 +186,7 @@ void TDrawingArea::AddMovementMarks(TDisplayScene& scene) {
     scene.SelectionHandles = [places = ImageHandles(), look](TCanvas& canvas) {
       for (const TImageHandlePlace& place : places) {
         if (place.Handle == TImageHandle::Centre) continue;  // the centre cross shows it
-        TMarker marker(IsTurnHandle(place.Handle) ? "Circle" : "Square", look.Size);
-        marker.SizeInScreenPixels = true;
-        const TIntPoint p = RoundSaturated(place.At);
-        marker.X1 = p.X;
-        marker.Y1 = p.Y;
-        marker.Pen = {look.LineColour, TPenStyle::Solid, 1};
-        marker.Brush = {look.FillColour, TBrushStyle::Solid};
-        marker.Draw(canvas);
+        DrawHandle(canvas, place.At, IsTurnHandle(place.Handle) ? "Circle" : "Square", look);
       }
     };
     return;
@@ -197,18 +202,8 @@ void TDrawingArea::AddMovementMarks(TDisplayScene& scene) {
   scene.SelectionHandles = [radiograph, size, look](TCanvas& canvas) {
     const std::optional<TSelectionHandles> handles = SelectionHandles(*radiograph, size);
     if (!handles) return;
-    auto draw = [&](TFloatPoint at, const std::string& shape) {
-      TMarker marker(shape, look.Size);
-      marker.SizeInScreenPixels = true;
-      const TIntPoint p = RoundSaturated(at);
-      marker.X1 = p.X;
-      marker.Y1 = p.Y;
-      marker.Pen = {look.LineColour, TPenStyle::Solid, 1};
-      marker.Brush = {look.FillColour, TBrushStyle::Solid};
-      marker.Draw(canvas);
-    };
-    for (TFloatPoint at : handles->Translate) draw(at, look.Shape);
-    for (TFloatPoint at : handles->Rotate) draw(at, "Circle");
+    for (TFloatPoint at : handles->Translate) DrawHandle(canvas, at, look.Shape, look);
+    for (TFloatPoint at : handles->Rotate) DrawHandle(canvas, at, "Circle", look);
   };
 }
 

@@ -191,6 +191,7 @@ void TImageCommands::AddMenus(QMenuBar& bar) {
   connect(locked, &QAction::toggled, this, [this](bool on) {
     fSettings.General.LockTracing = on;
     fWorkspace.Movements.TracingLocked = on;
+    Changed();  // the Image Translate tool shows the lock
   });
 
   // The image-adjust button repeats the last direct enhancement; blending of the current

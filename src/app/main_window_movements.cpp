@@ -126,6 +126,8 @@ TRadiograph* TMainWindow::MovementRadiograph() const {
 
 void TMainWindow::UpdateMovementCommands() {
   fWorkspace->Movements.TracingLocked = fSettings.General.LockTracing;
+  Command("tools.image_translate")
+      ->setIcon(ThemeIcon(fSettings.General.LockTracing ? "lumacet-image-translate-locked" : "lumacet-image-translate"));
   fWorkspace->Movements.AutoVto = fSettings.General.AutoVto;
   TRadiograph* radiograph = MovementRadiograph();
   fMovementForm->GetMovements(fWorkspace->Current());

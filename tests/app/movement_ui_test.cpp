@@ -249,6 +249,14 @@ TEST_F(MovementUiTest, TheImageTranslateToolMovesTheImageUnderTheLockEscCancelsA
   SendMouse(Viewport(), QEvent::MouseButtonRelease, middle, Qt::LeftButton, Qt::NoButton);
   EXPECT_NEAR(current->ImageOriginX, 0, 1e-9);
   EXPECT_NEAR(current->ImageOriginY, 0, 1e-9);
+
+  // The tool shows the lock.
+  QAction* lock = window->findChild<QAction*>(QStringLiteral("image.tracing_locked"));
+  ASSERT_NE(lock, nullptr);
+  lock->setChecked(false);
+  EXPECT_EQ(window->Command("tools.image_translate")->icon().name(), "lumacet-image-translate");
+  lock->setChecked(true);
+  EXPECT_EQ(window->Command("tools.image_translate")->icon().name(), "lumacet-image-translate-locked");
 }
 
 TEST_F(MovementUiTest, TheMovementsWindowReversesRepeatsUndoesFromAnEntryAndDeletes) {
