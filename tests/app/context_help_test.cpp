@@ -4,6 +4,8 @@
 
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -90,13 +92,17 @@ TEST_F(ContextHelpTest, EachPageOfTheOptionsHasItsOwnSection) {
   TLCOptions dialog(settings, prompts, TTextFormats{}, {"Lateral Ceph"}, [] {});
   auto* pages = dialog.findChild<QTabWidget*>();
   ASSERT_NE(pages, nullptr);
-  ASSERT_EQ(pages->count(), 6);
-  const char* sections[] = {"view", "radiograph", "general", "image", "results", "styles"};
+  const char* sections[] = {"view", "radiograph", "general", "image", "results", "styles", "input", "morph"};
+  ASSERT_EQ(pages->count(), static_cast<int>(std::size(sections)));
   for (int page = pages->count() - 1; page >= 0; --page) {
     pages->setCurrentIndex(page);
     PressF1(&dialog);
     EXPECT_EQ(Opened(), std::string("options.html#") + sections[page]) << page;
   }
+  // The Help button opens the section of the page shown.
+  pages->setCurrentIndex(7);
+  dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+  EXPECT_EQ(Opened(), "options.html#morph");
 }
 
 TEST_F(ContextHelpTest, EachModeOfTheParticularsDialogHasItsOwnSection) {
