@@ -128,6 +128,7 @@ void TMainWindow::UpdateDigitizeCommands() {
 }
 
 void TMainWindow::ReleaseDigitizeWindows() {
+  bool released = false;
   for (auto it = fDigitizeWindows.begin(); it != fDigitizeWindows.end();) {
     if (fWorkspace->XRayPosition(it->first) < kSlotCount) {
       ++it;
@@ -137,8 +138,10 @@ void TMainWindow::ReleaseDigitizeWindows() {
     it->second->Abandon();
     it->second->deleteLater();
     it = fDigitizeWindows.erase(it);
-    StopDigitizer();
+    released = true;
   }
+  // Only once every closed radiograph is gone: the tablet asks the others whether they use it.
+  if (released) StopDigitizer();
 }
 
 void TMainWindow::AskForImage(TRadiograph& radiograph) {
