@@ -44,6 +44,11 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
   return buttons;
 }
 
+// The drawing a list of the type's drawings has chosen; null when it has none.
+const TXRGraphic* ChosenDrawing(const QComboBox* list) {
+  return reinterpret_cast<const TXRGraphic*>(list->currentData().value<quintptr>());
+}
+
 void Tell(QWidget* parent, const TResult& result) {
   if (!result) QMessageBox::information(parent, QStringLiteral("Lumacet"), DisplayText(result.Text()));
 }
@@ -322,14 +327,6 @@ TAlignOptions TAlignTracingDlg::Options() const {
 }
 
 double TAlignTracingDlg::HotZoneMm() const { return HotZoneFromText(Typed(fHotZone).value_or(NAN)); }
-
-namespace {
-
-const TXRGraphic* ChosenDrawing(const QComboBox* list) {
-  return reinterpret_cast<const TXRGraphic*>(list->currentData().value<quintptr>());
-}
-
-}  // namespace
 
 void TAlignTracingDlg::Refine() {
   const TRefineSettings settings{.HotZoneMm = HotZoneMm(), .Interpolate = fInterpolate->value(), .Repeat = fRepeat->value()};

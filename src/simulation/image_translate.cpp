@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "geometry/plane_geometry.h"
 #include "measure/number_format.h"
@@ -12,14 +11,6 @@
 namespace lumacet {
 
 namespace {
-
-constexpr double kFullTurn = 2 * std::numbers::pi;
-
-double Reduced(double radians) {
-  double reduced = std::fmod(radians, kFullTurn);
-  if (reduced < 0) reduced += kFullTurn;
-  return reduced >= kFullTurn ? 0 : reduced;
-}
 
 // Halves the way integer division does, so that the middle handles sit on whole units.
 double HalfWay(double a, double b) { return std::trunc((a + b) / 2); }
@@ -81,7 +72,8 @@ bool TImageTranslateTool::Step(TRadiograph& r, TFloatPoint at, bool ctrl, bool l
   if (fHandle == TImageHandle::Body)
     return SetImagePosition(r, locked, r.ImageOriginX + at.X - last.X, r.ImageOriginY + at.Y - last.Y).Ok();
   if (IsTurnHandle(fHandle)) {
-    const double step = Reduced(AngleBetweenLines(last, fCentre, at, fCentre));
+    // SetImageRotation reduces the new rotation into a full turn.
+    const double step = AngleBetweenLines(last, fCentre, at, fCentre);
     return std::isfinite(step) && SetImageRotation(r, locked, fCentre, r.ImageRotation + step).Ok();
   }
   const double w = r.Image.Display.Width;
