@@ -78,6 +78,7 @@ int SortCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err
 int PredictCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int EdgeCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int ReportCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
+int PrintCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 int MorphCommand(TArgumentParser& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace lumacet::cli

@@ -58,6 +58,10 @@ constexpr TCommand kCommands[] = {
      "Lay out the extended report of up to four records (headers, tracings, measurements with norms, deviation "
      "graphs) as a PDF or SVG.",
      ReportCommand},
+    {"print",
+     "Print records as the program prints them (the tracing page, the text analysis, the extended report) on a "
+     "printer or into a PDF file.",
+     PrintCommand},
 };
 
 const TCommand* FindCommand(std::string_view name) {
