@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-l10n-tools qt6-translations-l10n libqt6opengl6-dev libeigen3-dev
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libcharls-dev libopenjp2-7-dev libgdcm-dev
   dcmtk libgdcm-tools libtiff-tools netpbm imagemagick libjpeg-turbo-progs
-  poppler-utils fonts-dejavu-core librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info
+  cups printer-driver-cups-pdf poppler-utils fonts-dejavu-core librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info
   libxlsxwriter-dev python3-openpyxl python3-skimage
   libsane-dev sane-utils libssl-dev
   xvfb xauth dbus-daemon python3-dbus libgl1-mesa-dri

@@ -109,6 +109,9 @@ TResult SetUpPrinter(QPrinter& printer, const TPrintTarget& target) {
   if (!PrinterAvailable(QString::fromStdString(name))) return TResult::Failure(TText(kPrinterMissingMessage, {name}));
   printer.setOutputFormat(QPrinter::NativeFormat);
   printer.setPrinterName(QString::fromStdString(name));
+  // Qt takes a queue that does not say it prints in colour for a grey one; the deviation
+  // colours and the pens of several tracings carry meaning, so colour is asked for.
+  printer.setColorMode(QPrinter::Color);
   if (!printer.isValid()) return TResult::Failure(TText(kPrinterMissingMessage, {name}));
   return {};
 }
