@@ -1046,6 +1046,26 @@ Der Faktor muss größer als 0 sein.</translation>
         <source>The zoom must be greater than 0.</source>
         <translation>Der Zoom muss größer als 0 sein.</translation>
     </message>
+    <message>
+        <source>The printer &quot;%1&quot; is not available. Choose another printer or print to a PDF file.</source>
+        <translation>Der Drucker &quot;%1&quot; ist nicht verfügbar. Wählen Sie einen anderen Drucker oder drucken Sie in eine PDF-Datei.</translation>
+    </message>
+    <message>
+        <source>No printer is set up. Choose a printer or print to a PDF file.</source>
+        <translation>Es ist kein Drucker eingerichtet. Wählen Sie einen Drucker oder drucken Sie in eine PDF-Datei.</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; went away while &quot;%2&quot; was being printed; the print job was cancelled.</source>
+        <translation>Der Drucker &quot;%1&quot; ist während des Druckens von &quot;%2&quot; verschwunden; der Druckauftrag wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be sent to the printer &quot;%2&quot;.</source>
+        <translation>&quot;%1&quot; konnte nicht an den Drucker &quot;%2&quot; gesendet werden.</translation>
+    </message>
+    <message>
+        <source>The print-out could not be written to %1.</source>
+        <translation>Der Ausdruck konnte nicht nach %1 geschrieben werden.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
