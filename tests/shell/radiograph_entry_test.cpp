@@ -74,7 +74,7 @@ TEST(RadiographEntryTest, TheFirstDefectIsRefusedWithItsField) {
   }
   const TEntryCheck accepted = CheckRadiographEntry(good, formats);
   EXPECT_EQ(accepted.Field, TEntryField::None);
-  EXPECT_TRUE(accepted.Message.empty());
+  EXPECT_TRUE(accepted.Message.Empty());
 }
 
 TEST(RadiographEntryTest, AnAcceptedEntryIsTakenAndRememberedWhenAsked) {
