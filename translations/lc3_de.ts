@@ -1167,6 +1167,41 @@ Zweiter Orientierungspunkt</translation>
     </message>
 </context>
 <context>
+    <name>RadiographEntry</name>
+    <message>
+        <source>Incorrect date format.<byte value="xd"/>
+<byte value="xd"/>
+Date format should be, for example: %1</source>
+        <translation>Falsches Datumsformat.<byte value="xd"/>
+<byte value="xd"/>
+Das Datum sollte zum Beispiel so aussehen: %1</translation>
+    </message>
+    <message>
+        <source>Incompatible dates.<byte value="xd"/>
+<byte value="xd"/>
+Date Taken must be later than Date of Birth.</source>
+        <translation>Unvereinbare Daten.<byte value="xd"/>
+<byte value="xd"/>
+Das Aufnahmedatum muss nach dem Geburtsdatum liegen.</translation>
+    </message>
+    <message>
+        <source>Bad input.<byte value="xd"/>
+<byte value="xd"/>
+Magnification value is not a valid number.</source>
+        <translation>Ungültige Eingabe.<byte value="xd"/>
+<byte value="xd"/>
+Der Vergrößerungswert ist keine gültige Zahl.</translation>
+    </message>
+    <message>
+        <source>Bad input.<byte value="xd"/>
+<byte value="xd"/>
+A patient name is required.</source>
+        <translation>Ungültige Eingabe.<byte value="xd"/>
+<byte value="xd"/>
+Ein Patientenname ist erforderlich.</translation>
+    </message>
+</context>
+<context>
     <name>RecordBrowser</name>
     <message>
         <source>Selected: %1</source>
@@ -1218,6 +1253,16 @@ Möchten Sie es ersetzen?</translation>
     <message>
         <source>These settings in %1 held characters a settings file cannot store and keep their defaults: %2</source>
         <translation>Diese Einstellungen in %1 enthielten Zeichen, die eine Einstellungsdatei nicht speichern kann, und behalten ihre Standardwerte: %2</translation>
+    </message>
+    <message>
+        <source>File Error.<byte value="xd"/>
+Lumacet settings could not be saved.</source>
+        <translation>Dateifehler.<byte value="xd"/>
+Die Lumacet-Einstellungen konnten nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>All reminders now set to ON.</source>
+        <translation>Alle Erinnerungen sind jetzt eingeschaltet.</translation>
     </message>
 </context>
 <context>

@@ -15,7 +15,7 @@ TResult TMainWindow::SaveSettingsQuietly() {
   KeepPlace();
   fSettings.General.Remind[1] = fWorkspace->Options().RemindImageNotSaved;
   const TSettingsSaveResult result = fSettings.Save(fSettingsPath);
-  if (!result.Ok) return TResult::Failure(TText::Verbatim(result.Message), result.Reason);
+  if (!result.Ok) return TResult::Failure(result.Message, result.Reason);
   return {};
 }
 

@@ -808,12 +808,11 @@ bool TLCOptions::Check() {
   };
   for (QLineEdit* date : {fDefaultDob, fDefaultDateTaken})
     if (!ParseUserDate(date->text().toStdString(), fFormats))
-      return refuse(TText::Verbatim(IncorrectDateMessage(fFormats)), date);
+      return refuse(IncorrectDateMessage(fFormats), date);
   if (!ParseMagnification(fDefaultMagnification->text().toStdString(), fFormats))
-    return refuse(TText::Verbatim(std::string(kBadMagnificationMessage)), fDefaultMagnification);
+    return refuse(kBadMagnificationMessage, fDefaultMagnification);
   for (QLineEdit* text : {fDefaultName, fDefaultComments})
-    if (std::string error = RecordTextError(text->text().toStdString()); !error.empty())
-      return refuse(TText::Verbatim(error), text);
+    if (TText error = RecordTextError(text->text().toStdString()); !error.Empty()) return refuse(error, text);
   if (fDefaultFile->text().trimmed().isEmpty()) return refuse(kNoFileNameMessage, fDefaultFile);
   for (QLineEdit* folder : fFolders) {
     std::error_code error;

@@ -168,8 +168,8 @@ void TNewXRayDlg::ShowRadiograph(const TXRay& xray) {
 
 QString TNewXRayDlg::TypeName() const { return fType->currentText(); }
 
-void TNewXRayDlg::Refuse(const std::string& message, QWidget* field) {
-  if (fContext.Prompts != nullptr) fContext.Prompts->ShowMessage(message);
+void TNewXRayDlg::Refuse(const TText& message, QWidget* field) {
+  if (fContext.Prompts != nullptr) fContext.Prompts->ShowText(message);
   field->setFocus();
   if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
 }
@@ -190,7 +190,7 @@ void TNewXRayDlg::accept() {
     case TEntryField::Comments: return Refuse(check.Message, fComments);
   }
   if (fMode == TMode::New && fType->currentText().isEmpty()) {
-    Refuse(TText(kTypeNotFoundMessage, {std::string(), fContext.TypeFolder}).English(), fType);
+    Refuse(TText(kTypeNotFoundMessage, {std::string(), fContext.TypeFolder}), fType);
     return;
   }
   fAccepted = check;
@@ -308,8 +308,8 @@ void TTypePropertiesDlg::ShowPicture() {
 }
 
 void TTypePropertiesDlg::accept() {
-  if (std::string error = TypeNameError(Text(fName)); !error.empty()) {
-    fPrompts.ShowMessage(error);
+  if (TText error = TypeNameError(Text(fName)); !error.Empty()) {
+    fPrompts.ShowText(error);
     fName->setFocus();
     fName->selectAll();
     return;

@@ -55,7 +55,7 @@ class TNewXRayDlg : public QDialog {
   void ChooseDataFile();
   // The fields as they stand.
   TRadiographEntry Entry() const;
-  void Refuse(const std::string& message, QWidget* field);
+  void Refuse(const TText& message, QWidget* field);
 
   TMode fMode;
   TRadiographDialogContext fContext;

@@ -63,29 +63,13 @@ void EnsureLineBreak(std::string& content) {
 
 std::optional<double> ParseNumberField(std::string_view field) { return ParseFileReal(TrimField(field), false); }
 
-// Empty when the text can go into a record; see RecordTextError.
-TText RecordTextProblem(std::string_view text) {
-  if (text.find_first_of(",\"") != std::string_view::npos) return kCommaInText;
-  if (HasControlCharacter(text) || !FitsCp1252(text)) return kUnstorableCharacter;
-  return {};
-}
-
-// Empty when the name can go into a record; see TypeNameError.
-TText TypeNameProblem(std::string_view name) {
-  if (TrimField(name).empty()) return kTypeNameRequired;
-  if (TrimField(name).size() != name.size()) return kTypeNameBlanks;
-  TText problem = RecordTextProblem(name);
-  if (!problem.Empty()) return problem;
-  if (EncodeCp1252(name)->size() > kTypeNameWidth) return kTypeNameTooLong;
-  return {};
-}
 
 // The key of a radiograph, or why a field cannot be written.
 TResultOf<std::string> BuildKey(const TXRay& xray, const TDataFileOptions& options) {
   const std::string_view name = TrimField(xray.Name);
   const std::string_view comments = TrimField(xray.Comments);
   for (std::string_view text : {name, comments}) {
-    TText problem = RecordTextProblem(text);
+    TText problem = RecordTextError(text);
     if (!problem.Empty()) return TResult::Failure(std::move(problem));
   }
   if (xray.Type() == nullptr) return TResult::Failure(kNoType);
@@ -93,7 +77,7 @@ TResultOf<std::string> BuildKey(const TXRay& xray, const TDataFileOptions& optio
   // its plain name.
   std::string_view typeName = xray.Type()->Name;
   if (typeName.starts_with(',')) typeName.remove_prefix(1);
-  TText problem = TypeNameProblem(typeName);
+  TText problem = TypeNameError(typeName);
   if (!problem.Empty()) return TResult::Failure(std::move(problem));
   if (!StoredMagnification(xray.Magnification)) return TResult::Failure(kBadMagnification);
   const auto dateOfBirth = FormatDataDate(xray.DateOfBirth, options.Dates);
@@ -217,9 +201,20 @@ std::string FillIn(std::string_view message, std::string_view argument) {
   return out;
 }
 
-std::string RecordTextError(std::string_view text) { return RecordTextProblem(text).English(); }
+TText RecordTextError(std::string_view text) {
+  if (text.find_first_of(",\"") != std::string_view::npos) return kCommaInText;
+  if (HasControlCharacter(text) || !FitsCp1252(text)) return kUnstorableCharacter;
+  return {};
+}
 
-std::string TypeNameError(std::string_view name) { return TypeNameProblem(name).English(); }
+TText TypeNameError(std::string_view name) {
+  if (TrimField(name).empty()) return kTypeNameRequired;
+  if (TrimField(name).size() != name.size()) return kTypeNameBlanks;
+  TText problem = RecordTextError(name);
+  if (!problem.Empty()) return problem;
+  if (EncodeCp1252(name)->size() > kTypeNameWidth) return kTypeNameTooLong;
+  return {};
+}
 
 std::string MagnificationField(double magnification) {
   // Four significant digits, left-aligned in 5 characters, and a point when there is none.

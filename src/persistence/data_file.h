@@ -71,10 +71,10 @@ std::string FillIn(std::string_view message, std::string_view argument);
 // and double quotes would shift the fields of the line, control characters would break it,
 // and the file can only hold what Windows-1252 holds. Every way a text reaches a record
 // (dialog, image import, automation, defaults) checks it with this.
-std::string RecordTextError(std::string_view text);
+TText RecordTextError(std::string_view text);
 // Empty when a type name can be written into the key and found again when read: not empty,
 // at most 20 characters, no blanks around it, and RecordTextError's rules.
-std::string TypeNameError(std::string_view name);
+TText TypeNameError(std::string_view name);
 
 // The 5-character magnification field: 4 significant digits, left-aligned, a point added
 // when there is none ("10.  ", "12.5 "). A value that must be cut to fit is written as the

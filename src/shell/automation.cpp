@@ -234,8 +234,8 @@ TAutomationReply<TAutomationDone> TAutomation::SetText(std::uint64_t serial, TPa
   switch (particular) {
     case TParticular::Name:
     case TParticular::Comments: {
-      if (const std::string problem = RecordTextError(value); !problem.empty())
-        return Refused<TAutomationDone>(TAutomationError::InvalidArgs, problem);
+      if (const TText problem = RecordTextError(value); !problem.Empty())
+        return Refused<TAutomationDone>(TAutomationError::InvalidArgs, problem.English());
       (particular == TParticular::Name ? object->Name : object->Comments) = value;
       break;
     }

@@ -37,15 +37,15 @@ std::optional<double> ParseMagnification(std::string_view text, const TTextForma
   return StoredMagnification(*value);
 }
 
-std::string IncorrectDateMessage(const TTextFormats& formats) {
+TText IncorrectDateMessage(const TTextFormats& formats) {
   // A day past the twelfth and a year past the thirty-first: no order of the fields can
   // read the example as another date.
-  return FillIn(kIncorrectDateMessage, FormatDate(DayNumber(1987, 12, 31), formats.ShortDateFormat));
+  return TText(kIncorrectDateMessage, {FormatDate(DayNumber(1987, 12, 31), formats.ShortDateFormat)});
 }
 
 TEntryCheck CheckRadiographEntry(const TRadiographEntry& entry, const TTextFormats& formats) {
   TEntryCheck check;
-  auto refuse = [&](std::string message, TEntryField field) {
+  auto refuse = [&](TText message, TEntryField field) {
     check.Message = std::move(message);
     check.Field = field;
     return check;
@@ -54,13 +54,13 @@ TEntryCheck CheckRadiographEntry(const TRadiographEntry& entry, const TTextForma
   if (!dateOfBirth) return refuse(IncorrectDateMessage(formats), TEntryField::DateOfBirth);
   const std::optional<TDayNumber> dateTaken = ParseUserDate(entry.DateTaken, formats);
   if (!dateTaken) return refuse(IncorrectDateMessage(formats), TEntryField::DateTaken);
-  if (*dateOfBirth > *dateTaken) return refuse(std::string(kIncompatibleDatesMessage), TEntryField::DateOfBirth);
+  if (*dateOfBirth > *dateTaken) return refuse(kIncompatibleDatesMessage, TEntryField::DateOfBirth);
   const std::optional<double> magnification = ParseMagnification(entry.Magnification, formats);
-  if (!magnification) return refuse(std::string(kBadMagnificationMessage), TEntryField::Magnification);
-  if (Trimmed(entry.Name).empty()) return refuse(std::string(kNameRequiredMessage), TEntryField::Name);
+  if (!magnification) return refuse(kBadMagnificationMessage, TEntryField::Magnification);
+  if (Trimmed(entry.Name).empty()) return refuse(kNameRequiredMessage, TEntryField::Name);
   // Pasted text or a character the file cannot hold would corrupt the record.
-  if (std::string error = RecordTextError(entry.Name); !error.empty()) return refuse(error, TEntryField::Name);
-  if (std::string error = RecordTextError(entry.Comments); !error.empty()) return refuse(error, TEntryField::Comments);
+  if (TText error = RecordTextError(entry.Name); !error.Empty()) return refuse(error, TEntryField::Name);
+  if (TText error = RecordTextError(entry.Comments); !error.Empty()) return refuse(error, TEntryField::Comments);
   check.DateOfBirth = *dateOfBirth;
   check.DateTaken = *dateTaken;
   check.Magnification = *magnification;

@@ -12,17 +12,21 @@
 #include "shell/settings.h"
 #include "shell/workspace.h"
 #include "support/dates.h"
+#include "support/marked_text.h"
 
 namespace lumacet {
 
 class TXRay;
 
-inline constexpr std::string_view kIncorrectDateMessage =
-    "Incorrect date format.\r\n\r\nDate format should be, for example: %s";
-inline constexpr std::string_view kIncompatibleDatesMessage =
-    "Incompatible dates.\r\n\r\nDate Taken must be later than Date of Birth.";
-inline constexpr std::string_view kBadMagnificationMessage = "Bad input.\r\n\r\nMagnification value is not a valid number.";
-inline constexpr std::string_view kNameRequiredMessage = "Bad input.\r\n\r\nA patient name is required.";
+inline constexpr TTextSource kIncorrectDateMessage =
+    LcText("RadiographEntry", "Incorrect date format.\r\n\r\nDate format should be, for example: %1");
+inline constexpr TTextSource kIncompatibleDatesMessage =
+    LcText("RadiographEntry", "Incompatible dates.\r\n\r\nDate Taken must be later than Date of Birth.");
+inline constexpr TTextSource kBadMagnificationMessage =
+    LcText("RadiographEntry", "Bad input.\r\n\r\nMagnification value is not a valid number.");
+inline constexpr TTextSource kNameRequiredMessage =
+    LcText("RadiographEntry", "Bad input.\r\n\r\nA patient name is required.");
+// Kept in the radiograph's history, which the data file stores: never translated.
 inline constexpr std::string_view kChangedPropertiesText = "Changed Properties.";
 
 // The radiograph dialog's fields as typed.
@@ -41,7 +45,7 @@ enum class TEntryField { None, DateOfBirth, DateTaken, Magnification, Name, Comm
 
 // The outcome of checking an entry: the first refusal and its field, or the values read.
 struct TEntryCheck {
-  std::string Message;  // empty when the entry is good
+  TText Message;  // empty when the entry is good
   TEntryField Field = TEntryField::None;
   TDayNumber DateOfBirth = 0;
   TDayNumber DateTaken = 0;
@@ -55,7 +59,7 @@ std::optional<TDayNumber> ParseUserDate(std::string_view text, const TTextFormat
 // nothing unless it is greater than -100 and at most 1000.
 std::optional<double> ParseMagnification(std::string_view text, const TTextFormats& formats);
 // The refusal of a date that does not read, with today's date as the example.
-std::string IncorrectDateMessage(const TTextFormats& formats);
+TText IncorrectDateMessage(const TTextFormats& formats);
 // The checks in the order the user meets them.
 TEntryCheck CheckRadiographEntry(const TRadiographEntry& entry, const TTextFormats& formats);
 

@@ -728,7 +728,7 @@ bool TSettings::Load(const std::string& path, TText* dropped) {
 }
 
 TSettingsSaveResult TSettings::Save(const std::string& path) const {
-  auto fail = [](std::string reason) { return TSettingsSaveResult{false, std::string(kSettingsSaveError), reason}; };
+  auto fail = [](std::string reason) { return TSettingsSaveResult{false, kSettingsSaveError, reason}; };
 
   // What the file holds besides our keys must survive, so a file that exists but cannot
   // be read is not replaced.
@@ -755,7 +755,7 @@ void RememberRecentFile(TGeneralSettings& general, const std::string& path) {
   files.front() = path;
 }
 
-std::string_view TSettings::ResetReminders() {
+TText TSettings::ResetReminders() {
   General.Remind = {true, true, true};
   return kRemindersResetMessage;
 }

@@ -175,12 +175,12 @@ struct TOleSettings {
 
 inline constexpr TTextSource kSettingsDroppedMessage =
     LcText("Settings", "These settings in %1 held characters a settings file cannot store and keep their defaults: %2");
-inline constexpr std::string_view kSettingsSaveError = "File Error.\r\nLumacet settings could not be saved.";
-inline constexpr std::string_view kRemindersResetMessage = "All reminders now set to ON.";
+inline constexpr TTextSource kSettingsSaveError = LcText("Settings", "File Error.\r\nLumacet settings could not be saved.");
+inline constexpr TTextSource kRemindersResetMessage = LcText("Settings", "All reminders now set to ON.");
 
 struct TSettingsSaveResult {
   bool Ok = false;
-  std::string Message;  // for the user: kSettingsSaveError
+  TText Message;  // for the user: kSettingsSaveError
   std::string Reason;   // what went wrong underneath, for a log
 };
 
@@ -214,7 +214,7 @@ struct TSettings {
   bool Write(TIniFile& ini, std::string& failedKey) const;
 
   // "Reset Reminders": turns all three reminders on; the text is what the user is told.
-  std::string_view ResetReminders();
+  TText ResetReminders();
 
   bool operator==(const TSettings&) const = default;
 };

@@ -42,8 +42,8 @@ TEST(OptionsDialogTest, EntriesThatCannotBeTakenAreRefusedAndChangeNothing) {
     std::string expected;
   };
   const std::vector<TCase> cases = {
-      {"defaultDob", "31/02/70", FillIn(kIncorrectDateMessage, "31/12/1987")},
-      {"defaultMagnification", "-100", std::string(kBadMagnificationMessage)},
+      {"defaultDob", "31/02/70", TText(kIncorrectDateMessage, {"31/12/1987"}).English()},
+      {"defaultMagnification", "-100", TText(kBadMagnificationMessage).English()},
       {"defaultName", "Doe, Jane", "Bad input.\r\n\r\nCommas and double quotes cannot be used in names, dates and comments."},
       {"lcrPath", "/no/such/folder", "The folder \"/no/such/folder\" does not exist."},
   };

@@ -66,10 +66,10 @@ TEST(RadiographDialogTest, RefusalsComeInOrderWithTheirFieldFocusedAndOkWaits) {
   const std::vector<TStep> steps = {
       {nullptr, nullptr, dateMessage, "dateOfBirth"},
       {"dateOfBirth", "2/3/2001", dateMessage, "dateTaken"},
-      {"dateTaken", "1/3/2001", std::string(kIncompatibleDatesMessage), "dateOfBirth"},
-      {"dateTaken", "2/3/2001", std::string(kBadMagnificationMessage), "magnification"},  // equal dates pass
-      {"magnification", "1001", std::string(kBadMagnificationMessage), "magnification"},
-      {"magnification", "-99.5", std::string(kNameRequiredMessage), "name"},
+      {"dateTaken", "1/3/2001", TText(kIncompatibleDatesMessage).English(), "dateOfBirth"},
+      {"dateTaken", "2/3/2001", TText(kBadMagnificationMessage).English(), "magnification"},  // equal dates pass
+      {"magnification", "1001", TText(kBadMagnificationMessage).English(), "magnification"},
+      {"magnification", "-99.5", TText(kNameRequiredMessage).English(), "name"},
       {"name", "李",
        "Bad input.\r\n\r\nThe text holds a character that a radiograph file cannot store.", "name"},
       {"name", "Smith, John", "Bad input.\r\n\r\nCommas and double quotes cannot be used in names, dates and comments.",

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -19,6 +20,8 @@
 #include "app/language_pack.h"
 #include "app/main_window.h"
 #include "app/qt_prompts.h"
+#include "app/radiograph_dialogs.h"
+#include "persistence/data_file.h"
 #include "imaging/image_link.h"
 #include "model/xray.h"
 #include "ui_test_support.h"
@@ -187,6 +190,54 @@ TEST(TranslationTest, TheGermanPackTranslatesTheMainWindowAndTheEngineMessages) 
     QDialogButtonBox buttons(QDialogButtonBox::Cancel);
     EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
   }
+}
+
+TEST(TranslationTest, TheGermanPackTranslatesTheParticularsRefusalsAndTheSettingsMessages) {
+  test::TTempFolder folder;
+  TLanguageInstalled german("de", BuildFolder());
+  ASSERT_TRUE(german.Unusable().Empty()) << german.Unusable().English();
+
+  // As the dialog shows them: each refusal in German, the date example filled in.
+  TWorkspace workspace(TWorkspaceOptions{});
+  TQtPrompts prompts(nullptr, workspace);
+  TRadiographDialogContext context;
+  context.Prompts = &prompts;
+  context.Formats.ShortDateFormat = "dd/MM/yyyy";
+  context.TypeNames = {"Lateral Ceph"};
+  TNewXRayDlg dialog(TNewXRayDlg::TMode::New, context);
+  test::Child<QLineEdit>(&dialog, "dateTaken")->setText("2/3/2001");
+  test::Child<QLineEdit>(&dialog, "magnification")->setText("-100");
+  test::Child<QLineEdit>(&dialog, "name")->setText("  ");
+  struct TStep {
+    const char* Field;
+    const char* Text;
+    const char* Shown;
+  };
+  for (const TStep& step : {
+           TStep{"dateOfBirth", "31/02/2001", "Falsches Datumsformat.\n\nDas Datum sollte zum Beispiel so aussehen: 31/12/1987"},
+           TStep{"dateOfBirth", "2/3/2011", "Unvereinbare Daten.\n\nDas Aufnahmedatum muss nach dem Geburtsdatum liegen."},
+           TStep{"dateOfBirth", "2/3/2001", "Ungültige Eingabe.\n\nDer Vergrößerungswert ist keine gültige Zahl."},
+           TStep{"magnification", "10", "Ungültige Eingabe.\n\nEin Patientenname ist erforderlich."},
+           TStep{"name", "Smith, John", "Ungültige Eingabe.\n\nKommas"},
+       }) {
+    test::Child<QLineEdit>(&dialog, step.Field)->setText(QString::fromUtf8(step.Text));
+    QString shown;
+    ReadNextBox(shown);
+    dialog.accept();
+    EXPECT_TRUE(shown.startsWith(QString::fromUtf8(step.Shown))) << step.Text << ": " << shown.toStdString();
+  }
+
+  // The settings' own messages and the type name's refusal.
+  TSettings settings;
+  const std::string blocked = folder.File("file");
+  test::WriteBytes(blocked, "");
+  for (const auto& [text, translated] : {
+           std::pair{settings.ResetReminders(), "Alle Erinnerungen sind jetzt eingeschaltet."},
+           std::pair{settings.Save(blocked + "/lumacet.ini").Message,
+                     "Dateifehler.\nDie Lumacet-Einstellungen konnten nicht gespeichert werden."},
+           std::pair{TypeNameError(""), "Ungültige Eingabe."},
+       })
+    EXPECT_TRUE(DisplayText(text).startsWith(QString::fromUtf8(translated))) << DisplayText(text).toStdString();
 }
 
 TEST(TranslationTest, AnUnusablePackLeavesEnglishAndSaysWhy) {

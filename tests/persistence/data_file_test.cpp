@@ -222,15 +222,15 @@ TEST_F(DataFileTest, ImageLinksAreStoredRelativeToTheImageFolderByWholeComponent
 }
 
 TEST_F(DataFileTest, TextsThatWouldBreakARecordAreRefused) {
-  EXPECT_EQ(RecordTextError("Müller-Lüdenscheidt"), "");
-  EXPECT_NE(RecordTextError("Smith, John"), "");
-  EXPECT_NE(RecordTextError("5\" film"), "");
-  EXPECT_NE(RecordTextError("line\nbreak"), "");
-  EXPECT_NE(RecordTextError("Ωmega"), "");
-  EXPECT_EQ(TypeNameError("Lateral"), "");
-  EXPECT_NE(TypeNameError(std::string(21, 't')), "");
-  EXPECT_NE(TypeNameError(" Lateral"), "");
-  EXPECT_NE(TypeNameError(""), "");
+  EXPECT_TRUE(RecordTextError("Müller-Lüdenscheidt").Empty());
+  EXPECT_FALSE(RecordTextError("Smith, John").Empty());
+  EXPECT_FALSE(RecordTextError("5\" film").Empty());
+  EXPECT_FALSE(RecordTextError("line\nbreak").Empty());
+  EXPECT_FALSE(RecordTextError("Ωmega").Empty());
+  EXPECT_TRUE(TypeNameError("Lateral").Empty());
+  EXPECT_FALSE(TypeNameError(std::string(21, 't')).Empty());
+  EXPECT_FALSE(TypeNameError(" Lateral").Empty());
+  EXPECT_FALSE(TypeNameError("").Empty());
 
   const std::string path = folder.File("r.csv");
   WriteBytes(path, "keep\r\n");

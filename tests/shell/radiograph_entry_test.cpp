@@ -35,18 +35,18 @@ TEST(RadiographEntryTest, TwoDigitYearsFollowTodayAndTheDateExampleIsUnambiguous
   const TTextFormats formats;
   EXPECT_EQ(ParseUserDate("1/1/26", formats), DayNumber(2026, 1, 1));  // next year still counts
   EXPECT_EQ(ParseUserDate("1/1/27", formats), DayNumber(1927, 1, 1));
-  EXPECT_EQ(IncorrectDateMessage(formats),
+  EXPECT_EQ(IncorrectDateMessage(formats).English(),
             "Incorrect date format.\r\n\r\nDate format should be, for example: 31/12/1987");
   TTextFormats twoDigits;
   twoDigits.ShortDateFormat = "yy-MM-dd";
-  EXPECT_EQ(IncorrectDateMessage(twoDigits), "Incorrect date format.\r\n\r\nDate format should be, for example: 87-12-31");
+  EXPECT_EQ(IncorrectDateMessage(twoDigits).English(), "Incorrect date format.\r\n\r\nDate format should be, for example: 87-12-31");
 }
 
 TEST(RadiographEntryTest, TheFirstDefectIsRefusedWithItsField) {
   const TFixedToday today(DayNumber(2025, 6, 15));
   const TTextFormats formats;
   const TRadiographEntry good{"Ann Smith", "2/3/2001", "2/3/2011", "10", "", false, "", ""};
-  const std::string dateMessage = IncorrectDateMessage(formats);
+  const std::string dateMessage = IncorrectDateMessage(formats).English();
   struct TCase {
     TRadiographEntry entry;
     TEntryField field;
@@ -60,21 +60,21 @@ TEST(RadiographEntryTest, TheFirstDefectIsRefusedWithItsField) {
   const std::vector<TCase> cases = {
       {with(&TRadiographEntry::DateOfBirth, "31/02/2001"), TEntryField::DateOfBirth, dateMessage},
       {with(&TRadiographEntry::DateTaken, "tomorrow"), TEntryField::DateTaken, dateMessage},
-      {with(&TRadiographEntry::DateTaken, "1/3/2001"), TEntryField::DateOfBirth, std::string(kIncompatibleDatesMessage)},
+      {with(&TRadiographEntry::DateTaken, "1/3/2001"), TEntryField::DateOfBirth, TText(kIncompatibleDatesMessage).English()},
       {with(&TRadiographEntry::Magnification, "-100"), TEntryField::Magnification,
-       std::string(kBadMagnificationMessage)},
-      {with(&TRadiographEntry::Name, "  "), TEntryField::Name, std::string(kNameRequiredMessage)},
+       TText(kBadMagnificationMessage).English()},
+      {with(&TRadiographEntry::Name, "  "), TEntryField::Name, TText(kNameRequiredMessage).English()},
       {with(&TRadiographEntry::Comments, "a,b"), TEntryField::Comments,
        "Bad input.\r\n\r\nCommas and double quotes cannot be used in names, dates and comments."},
   };
   for (const TCase& c : cases) {
     const TEntryCheck check = CheckRadiographEntry(c.entry, formats);
     EXPECT_EQ(check.Field, c.field) << c.message;
-    EXPECT_EQ(check.Message, c.message);
+    EXPECT_EQ(check.Message.English(), c.message);
   }
   const TEntryCheck accepted = CheckRadiographEntry(good, formats);
   EXPECT_EQ(accepted.Field, TEntryField::None);
-  EXPECT_TRUE(accepted.Message.empty());
+  EXPECT_TRUE(accepted.Message.Empty());
 }
 
 TEST(RadiographEntryTest, AnAcceptedEntryIsTakenAndRememberedWhenAsked) {

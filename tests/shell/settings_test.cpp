@@ -558,13 +558,13 @@ TEST(SettingsSave, FailureGivesTheMessageAndLeavesTheFile) {
   settings.Print.PageHeader = "two\nlines";
   TSettingsSaveResult refused = settings.Save(path);
   EXPECT_FALSE(refused.Ok);
-  EXPECT_EQ(refused.Message, "File Error.\r\nLumacet settings could not be saved.");
+  EXPECT_EQ(refused.Message.English(), "File Error.\r\nLumacet settings could not be saved.");
   EXPECT_EQ(ReadBytes(path), original);
 
   // A folder that cannot be made.
   TSettingsSaveResult noFolder = TSettings().Save(folder.File("lumacet.ini/sub/lumacet.ini"));
   EXPECT_FALSE(noFolder.Ok);
-  EXPECT_EQ(noFolder.Message, "File Error.\r\nLumacet settings could not be saved.");
+  EXPECT_EQ(noFolder.Message.English(), "File Error.\r\nLumacet settings could not be saved.");
   EXPECT_EQ(ReadBytes(path), original);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"lumacet.ini"});
 }
@@ -577,7 +577,7 @@ TEST(SettingsSave, ReadOnlyFileIsRefusedAndUnchanged) {
   ::chmod(path.c_str(), 0444);
   TSettingsSaveResult result = TSettings().Save(path);
   EXPECT_FALSE(result.Ok);
-  EXPECT_EQ(result.Message, "File Error.\r\nLumacet settings could not be saved.");
+  EXPECT_EQ(result.Message.English(), "File Error.\r\nLumacet settings could not be saved.");
   EXPECT_EQ(ReadBytes(path), original);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"lumacet.ini"});
 }
@@ -612,7 +612,7 @@ TEST(Settings, ARecentFileComesFirstOnceAndTheOldestMakesRoom) {
 TEST(Settings, ResetRemindersTurnsAllOn) {
   TSettings settings;
   settings.General.Remind = {false, true, false};
-  EXPECT_EQ(settings.ResetReminders(), "All reminders now set to ON.");
+  EXPECT_EQ(settings.ResetReminders().English(), "All reminders now set to ON.");
   EXPECT_EQ(settings.General.Remind, (std::array<bool, 3>{true, true, true}));
 }
 
