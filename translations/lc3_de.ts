@@ -450,10 +450,6 @@ Das Digitalisiertablett kann nicht verwendet werden.</translation>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <source>S&amp;end To</source>
-        <translation>&amp;Weitergeben an</translation>
-    </message>
-    <message>
         <source>&amp;Spreadsheet</source>
         <translation>Tabellen&amp;dokument</translation>
     </message>
@@ -4413,6 +4409,10 @@ Sind Sie sicher?</translation>
     <message>
         <source>The presentation could not be written: %1</source>
         <translation>Die Präsentation konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>S&amp;end To</source>
+        <translation>&amp;Weitergeben an</translation>
     </message>
 </context>
 <context>

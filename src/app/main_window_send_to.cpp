@@ -16,8 +16,8 @@
 namespace lumacet {
 
 void TMainWindow::BuildSendToMenu(QMenu* file) {
-  QMenu* sendTo = file->addMenu(CommandCaption("file.send_to"));
-  sendTo->setObjectName(QStringLiteral("file.send_to"));
+  QMenu* sendTo = file->addMenu(tr("S&end To"));
+  sendTo->setObjectName(QStringLiteral("sendTo"));
   AddCommand(sendTo, "file.send_spreadsheet", &TMainWindow::ActionSendSpreadsheetExecute)
       ->setStatusTip(tr("Put the analysis into a new spreadsheet."));
   AddCommand(sendTo, "file.send_text_document", &TMainWindow::ActionSendTextDocumentExecute)

@@ -27,7 +27,6 @@ constexpr TCommand kCommands[] = {
     {"file.close_all", LcText("FileMenu", "C&lose All")},
     {"file.duplicate", LcText("FileMenu", "&Duplicate...")},
     {"file.properties", LcText("FileMenu", "P&roperties...")},
-    {"file.send_to", LcText("FileMenu", "S&end To")},
     {"file.send_spreadsheet", LcText("FileMenu", "&Spreadsheet")},
     {"file.send_text_document", LcText("FileMenu", "&Text Document")},
     {"file.send_presentation", LcText("FileMenu", "&Presentation")},
