@@ -12,7 +12,7 @@ packages=(
   libjpeg62-turbo-dev libtiff-dev libpng-dev zlib1g-dev libcharls-dev libopenjp2-7-dev libgdcm-dev
   dcmtk libgdcm-tools libtiff-tools netpbm imagemagick libjpeg-turbo-progs
   cups printer-driver-cups-pdf poppler-utils fonts-dejavu-core librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info
-  libxlsxwriter-dev python3-openpyxl python3-skimage
+  libxlsxwriter-dev python3-openpyxl python3-odf python3-skimage
   libsane-dev sane-utils libssl-dev
   xvfb xauth dbus-daemon python3-dbus libgl1-mesa-dri
   r-cran-shapes

@@ -449,6 +449,18 @@ Das Digitalisiertablett kann nicht verwendet werden.</translation>
         <source>E&amp;xit</source>
         <translation>&amp;Beenden</translation>
     </message>
+    <message>
+        <source>&amp;Spreadsheet</source>
+        <translation>Tabellen&amp;dokument</translation>
+    </message>
+    <message>
+        <source>&amp;Text Document</source>
+        <translation>&amp;Textdokument</translation>
+    </message>
+    <message>
+        <source>&amp;Presentation</source>
+        <translation>&amp;Präsentation</translation>
+    </message>
 </context>
 <context>
     <name>Files</name>
@@ -3242,10 +3254,6 @@ befehle:</translation>
         <translation>Neue Tabelle</translation>
     </message>
     <message>
-        <source>Not available: export to a file and open it in a spreadsheet.</source>
-        <translation>Nicht verfügbar: In eine Datei exportieren und diese in einer Tabellenkalkulation öffnen.</translation>
-    </message>
-    <message>
         <source>File:</source>
         <translation>Datei:</translation>
     </message>
@@ -3324,6 +3332,14 @@ befehle:</translation>
     <message>
         <source>Text files</source>
         <translation>Textdateien</translation>
+    </message>
+    <message>
+        <source>A new workbook in the results folder, opened when the export is done</source>
+        <translation>Eine neue Arbeitsmappe im Ergebnisordner, die nach dem Export geöffnet wird</translation>
+    </message>
+    <message>
+        <source>%1 was written, but no application could be started to open it.</source>
+        <translation>%1 wurde geschrieben, aber kein Programm zum Öffnen konnte gestartet werden.</translation>
     </message>
 </context>
 <context>
@@ -4430,6 +4446,38 @@ Sind Sie sicher?</translation>
     <message>
         <source>Warping &amp;Function</source>
         <translation>Verzerrungs&amp;funktion</translation>
+    </message>
+    <message>
+        <source>Put the analysis into a new spreadsheet.</source>
+        <translation>Die Analyse in ein neues Tabellendokument übernehmen.</translation>
+    </message>
+    <message>
+        <source>Put the analysis into a new text document.</source>
+        <translation>Die Analyse in ein neues Textdokument übernehmen.</translation>
+    </message>
+    <message>
+        <source>Put the tracing picture into a new presentation.</source>
+        <translation>Das Bild der Durchzeichnung in eine neue Präsentation übernehmen.</translation>
+    </message>
+    <message>
+        <source>%1 was written, but no application could be started to open it.</source>
+        <translation>%1 wurde geschrieben, aber kein Programm zum Öffnen konnte gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The spreadsheet could not be written: %1</source>
+        <translation>Das Tabellendokument konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>The text document could not be written: %1</source>
+        <translation>Das Textdokument konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>The presentation could not be written: %1</source>
+        <translation>Die Präsentation konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>S&amp;end To</source>
+        <translation>&amp;Weitergeben an</translation>
     </message>
 </context>
 <context>

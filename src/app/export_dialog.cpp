@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -14,7 +15,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <ctime>
+
 #include "model/list_elements.h"
+#include "population/send_to.h"
 
 namespace lumacet {
 
@@ -104,15 +108,13 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
 
   auto* target = new QGroupBox(tr("4. Send data to:"));
   auto* targetLayout = new QGridLayout(target);
-  auto* worksheet = new QRadioButton(tr("New spreadsheet"));
-  // Spreadsheets are written by the "Send To" commands; this export writes text files.
-  worksheet->setEnabled(false);
-  worksheet->setToolTip(tr("Not available: export to a file and open it in a spreadsheet."));
+  fWorkbook = new QRadioButton(tr("New spreadsheet"));
+  fWorkbook->setToolTip(tr("A new workbook in the results folder, opened when the export is done"));
   auto* toFile = new QRadioButton(tr("File:"));
   toFile->setChecked(true);
   auto* chooseTarget = new QPushButton(tr("F&ile..."));
   fTarget = new QLineEdit;
-  targetLayout->addWidget(worksheet, 0, 0);
+  targetLayout->addWidget(fWorkbook, 0, 0);
   targetLayout->addWidget(toFile, 1, 0);
   targetLayout->addWidget(chooseTarget, 1, 1);
   targetLayout->addWidget(fTarget, 2, 0, 1, 2);
@@ -152,8 +154,9 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
 
   AddButtonsAndStatus();
 
-  SetInputs({source.Button, fTypes, fPages, scale.Box, headers, include, toFile, chooseTarget, fTarget, delimiter,
-             format});
+  SetInputs({source.Button, fTypes, fPages, scale.Box, headers, include, fWorkbook, toFile, chooseTarget, fTarget,
+             delimiter, format});
+  fFileOnly = {chooseTarget, fTarget, delimiter, format};
   connect(source.Button, &QPushButton::clicked, this, [this] {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Radiographs"), QString::fromStdString(fContext.Browser.DataFolder),
@@ -168,6 +171,7 @@ TExportForm::TExportForm(TPopulationContext context, QWidget* parent)
   connect(fHeaders, &QCheckBox::toggled, this, &TExportForm::UpdateEnabling);
   connect(delimiterGroup, &QButtonGroup::buttonToggled, this, &TExportForm::UpdateEnabling);
   connect(fEncoding, &QComboBox::currentIndexChanged, this, &TExportForm::UpdateEnabling);
+  connect(fWorkbook, &QRadioButton::toggled, this, &TExportForm::UpdateEnabling);
   connect(StartButton(), &QPushButton::clicked, this, &TExportForm::Export);
   TypeChosen();
   UpdateEnabling();
@@ -205,7 +209,10 @@ void TExportForm::UpdateEnabling() {
   fAbbreviated->setEnabled(fHeaders->isChecked());
   fOther->setEnabled(fDelimiters[dOther]->isChecked());
   fByteOrderMark->setEnabled(fEncoding->currentData().toInt() == static_cast<int>(TTextEncoding::Utf8));
+  for (QWidget* input : fFileOnly) input->setEnabled(!fWorkbook->isChecked());
 }
+
+void TExportForm::SetDocumentOpener(TDocumentOpener opener) { fOpener = std::move(opener); }
 
 QString TExportForm::TargetFilter() const {
   const std::string extension = TableExtension(Options().Delimiter);
@@ -258,12 +265,24 @@ void TExportForm::Export() {
   context.Types = fContext.Workspace->Types().Resolver();
   context.Presentation = fContext.Presentation;
   context.Data = fContext.Workspace->Options().Data;
+  TMeasurementExportOptions options = Options();
+  const bool workbook = fWorkbook->isChecked();
+  if (workbook) {
+    const std::string folder = fContext.ResultsFolder.empty() ? QDir::homePath().toStdString() : fContext.ResultsFolder;
+    options.TargetFile = NewDocumentPath(folder, options.TypeName, "xlsx", std::time(nullptr));
+  }
   BeginRun();
+  const TProgress progress = [this](const std::string& status) { return Poll(status); };
   const TExportResult result =
-      ExportDataFile(Options(), context, [this](const std::string& status) { return Poll(status); });
+      workbook ? ExportDataWorkbook(options, context, progress) : ExportDataFile(options, context, progress);
   EndRun(result.Ok);
   UpdateEnabling();
   ShowResult(result.Ok, result.Message, result.Reason);
+  if (workbook && result.Ok && !result.Cancelled && !fOpener(options.TargetFile))
+    ShowResult(true, tr("%1 was written, but no application could be started to open it.")
+                         .arg(QString::fromStdString(options.TargetFile))
+                         .toStdString(),
+               {});
 }
 
 }  // namespace lumacet

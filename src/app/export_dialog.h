@@ -1,13 +1,15 @@
 // TExportForm, "Export": every radiograph of one type in a data file becomes a record of a
-// delimited text file, holding chosen patient fields and either an analysis's variables or
+// delimited text file or a row of a new spreadsheet, holding chosen patient fields and either an analysis's variables or
 // the coordinates of a drawing's points.
 #pragma once
 
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/population_run.h"
+#include "platform/office_documents.h"
 #include "population/measurement_export.h"
 
 class QCheckBox;
@@ -48,6 +50,9 @@ class TExportForm : public TPopulationDialog {
   QCheckBox* ByteOrderMark() const { return fByteOrderMark; }
   QLineEdit* Missing() const { return fMissing; }
   QCheckBox* Anonymize() const { return fAnonymize; }
+  // "New spreadsheet": a workbook in the results folder, handed to the opener when written.
+  QRadioButton* Workbook() const { return fWorkbook; }
+  void SetDocumentOpener(TDocumentOpener opener);
   // The file dialog's filter for the delimiter chosen: "Comma-separated values (*.csv)"...
   QString TargetFilter() const;
   // The options the controls describe.
@@ -84,6 +89,9 @@ class TExportForm : public TPopulationDialog {
   QCheckBox* fByteOrderMark = nullptr;
   QLineEdit* fMissing = nullptr;
   QCheckBox* fAnonymize = nullptr;
+  QRadioButton* fWorkbook = nullptr;
+  std::vector<QWidget*> fFileOnly;  // the file destination's controls
+  TDocumentOpener fOpener = OpenWithDesktop;
 };
 
 }  // namespace lumacet

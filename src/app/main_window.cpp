@@ -58,18 +58,11 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
 
   fDrawing = new TDrawingArea(
       [this] {
-        TDisplayScene scene;
-        for (int i = 0; i < kSlotCount; ++i) scene.Slots.push_back(fWorkspace->Slot(i));
-        const int current = fWorkspace->XRayPosition(fWorkspace->Current());
-        scene.Current = current < kSlotCount ? current : -1;
+        TDisplayScene scene = Scene();
         scene.Images = ImageLayer(scene.Slots, scene.Current, fImageCommands->Blend());
         return scene;
       },
-      [this] {
-        fMeasuring.Reference = fWorkspace->Reference();
-        fMeasuring.Formats = fWorkspace->Options().Formats;
-        return DisplayOptions(fSettings, fMeasuring);
-      });
+      [this] { return CurrentDisplayOptions(); });
 
   auto* splitter = new QSplitter;
   splitter->addWidget(fSlots);
@@ -221,6 +214,8 @@ void TMainWindow::UpdateCommands() {
   Command("view.detailed_analysis")->setEnabled(radiograph);
   Command("view.copy_results")->setEnabled(radiograph);
   Command("view.save_results")->setEnabled(radiograph);
+  for (const char* send : {"file.send_spreadsheet", "file.send_text_document", "file.send_presentation"})
+    Command(send)->setEnabled(fWorkspace->Current() != nullptr);
   Command("tools.sort_by_shape")->setEnabled(radiograph);
   // The editors edit a type opened for editing: changes to the type of a radiograph could
   // not be saved.

@@ -15,9 +15,11 @@
 #include "app/command_table.h"
 #include "app/qt_prompts.h"
 #include "digitize/edge_search.h"
+#include "graphics/tracing_painter.h"
 #include "measure/analysis_text.h"
 #include "model/type_edits.h"
 #include "persistence/record_browser.h"
+#include "platform/office_documents.h"
 #include "shell/automation.h"
 #include "shell/measuring.h"
 #include "shell/settings.h"
@@ -96,6 +98,8 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   bool SetCommandChecked(std::string_view id, bool checked) override;
   void SetVisible(bool visible) override;
   bool Busy() const override;
+  // What opens the documents Send To writes (the desktop's default application).
+  void SetDocumentOpener(TDocumentOpener opener);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -178,6 +182,19 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   void ActionDetailedAnalysisExecute();
   void ActionCopyResultsExecute();
   void ActionSaveResultsExecute();
+  void BuildSendToMenu(QMenu* file);
+  void ActionSendSpreadsheetExecute();
+  void ActionSendTextDocumentExecute();
+  void ActionSendPresentationExecute();
+  // A new document for the object in the results folder.
+  std::string NewDocument(const TRadiograph& object, const std::string& extension) const;
+  // Tells a failed write (`failure` with the reason for %1), or opens the written document.
+  void HandOver(const TWriteResult& written, const std::string& path, const QString& failure);
+  // The open radiographs as the display shows them, without images.
+  TDisplayScene Scene() const;
+  TDisplayOptions CurrentDisplayOptions() const;
+  // The tracing picture's painting (DrawTracingPicture of the workspace now).
+  TPaintRoutine TracingPicture();
   void MagnificationMeasured(double lengthUnits);
   void ActionSaveSettingsExecute();
   void ActionNewExecute();
@@ -264,6 +281,7 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   bool fSnakeIcons = true;
   std::vector<QShortcut*> fDigitizeKeys;
   std::unique_ptr<TDigitizer> fTablet;
+  TDocumentOpener fOpener = OpenWithDesktop;
   QTimer* fTabletTimer = nullptr;
 };
 

@@ -46,6 +46,7 @@ void TMainWindow::BuildFileMenu() {
   file->addSeparator();
   AddCommand(file, "file.duplicate", &TMainWindow::ActionDuplicateExecute);
   AddCommand(file, "file.properties", &TMainWindow::ActionPropertiesExecute);
+  BuildSendToMenu(file);
   file->addSeparator();
   AddCommand(file, "file.options", &TMainWindow::ActionOptionsExecute);
   AddCommand(file, "file.save_settings", &TMainWindow::ActionSaveSettingsExecute);

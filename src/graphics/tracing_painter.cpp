@@ -190,4 +190,10 @@ void DrawDisplay(TCanvas& canvas, TDisplayScene& scene, const TDisplayOptions& o
   }
 }
 
+void DrawTracingPicture(TCanvas& canvas, TDisplayScene& scene, const TDisplayOptions& options) {
+  if (scene.Images) scene.Images(canvas);
+  if (options.GridShown) DrawGrid(canvas, options.GridDensity, options.GridColour);
+  DrawTracings(canvas, scene, options);
+}
+
 }  // namespace lumacet

@@ -95,6 +95,12 @@ void DrawDisplay(TCanvas& canvas, TDisplayScene& scene, const TDisplayOptions& o
 // visible radiographs of a type of the same name in mode "Comparative".
 void DrawTracings(TCanvas& canvas, TDisplayScene& scene, const TDisplayOptions& options);
 
+// The tracing picture that leaves the program (clipboard, picture files, presentations):
+// the tracing world 30 cm square, one tracing unit per device unit, drawn from (0, 0).
+inline constexpr TIntSize kTracingPictureSize{3000, 3000};
+// Its content: the scene's images (when it has any), the grid when shown, the tracings.
+void DrawTracingPicture(TCanvas& canvas, TDisplayScene& scene, const TDisplayOptions& options);
+
 // Thin dotted lines in the grid colour every `density` millimetres across the world.
 void DrawGrid(TCanvas& canvas, int density, std::uint32_t colour);
 

@@ -473,8 +473,7 @@ TPaintResult PaintImage(TIntSize size, std::uint32_t background, const TPaintRou
   return result;
 }
 
-TWriteResult WriteSvgPicture(const std::string& path, TIntSize size, const std::string& title,
-                             const TPaintRoutine& paint) {
+TPaintResult SvgPicture(TIntSize size, const std::string& title, const TPaintRoutine& paint, QByteArray& svg) {
   if (!ValidPictureSize(size)) return {false, "The picture is empty."};
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -485,8 +484,16 @@ TWriteResult WriteSvgPicture(const std::string& path, TIntSize size, const std::
   generator.setViewBox(QRect(0, 0, size.Width, size.Height));
   generator.setTitle(QString::fromStdString(title));
   TPaintResult painted = PaintOn(generator, paint);
+  if (painted.Ok) svg = WithFamilyLists(buffer.data());
+  return painted;
+}
+
+TWriteResult WriteSvgPicture(const std::string& path, TIntSize size, const std::string& title,
+                             const TPaintRoutine& paint) {
+  QByteArray svg;
+  const TPaintResult painted = SvgPicture(size, title, paint, svg);
   if (!painted.Ok) return {false, painted.Error};
-  return WriteBytes(path, WithFamilyLists(buffer.data()));
+  return WriteBytes(path, svg);
 }
 
 TWriteResult WritePdfPicture(const std::string& path, TIntSize size, const std::string& title,

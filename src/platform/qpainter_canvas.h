@@ -108,6 +108,8 @@ TPaintResult PaintImage(TIntSize size, std::uint32_t background, const TPaintRou
 // Pictures in files at 254 dpi, one tracing unit per device unit: `size` is the picture's
 // size in tracing units and the routine's canvas starts with the identity mapping. The
 // file is written whole through a temporary file or not at all.
+// The same SVG picture as bytes, for documents that hold it.
+TPaintResult SvgPicture(TIntSize size, const std::string& title, const TPaintRoutine& paint, QByteArray& svg);
 TWriteResult WriteSvgPicture(const std::string& path, TIntSize size, const std::string& title,
                              const TPaintRoutine& paint);
 TWriteResult WritePdfPicture(const std::string& path, TIntSize size, const std::string& title,

@@ -7,9 +7,6 @@
 #include <filesystem>
 #include <vector>
 
-#include <stdlib.h>
-#include <xlsxwriter.h>
-
 #include "measure/analysis_text.h"
 #include "measure/norms.h"
 #include "measure/variables.h"
@@ -18,6 +15,7 @@
 #include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_lines.h"
+#include "population/workbook.h"
 #include "support/atomic_file.h"
 #include "support/file_numbers.h"
 #include "support/text_codec.h"
@@ -397,15 +395,8 @@ namespace lumacet {
 
 namespace {
 
-// A cell of the workbook: empty, a number or a text.
-struct TCell {
-  enum class TKind { Empty, Number, Text } Kind = TKind::Empty;
-  double Number = 0;
-  std::string Text;
-  static TCell Of(double number) { return {TKind::Number, number, {}}; }
-  static TCell Of(std::string text) { return text.empty() ? TCell{} : TCell{TKind::Text, 0, std::move(text)}; }
-};
-using TRow = std::vector<TCell>;
+using TCell = TWorkbookCell;
+using TRow = TWorkbookRow;
 
 // The value as the table writes it, read back as a number where it is one.
 TCell ValueCell(TXRVariable& variable, const TLoadedRadiograph& loaded, const TMeasurementExportOptions& options,
@@ -470,49 +461,6 @@ std::vector<std::string> WorkbookHeaders(const TXRAnalysis& analysis, const TMea
   return headers;
 }
 
-// The workbook's bytes: libxlsxwriter writes only files, so it writes one in a folder of
-// its own that goes afterwards; the caller puts the bytes in place atomically.
-bool WorkbookBytes(const std::vector<std::string>& headers, const std::vector<TRow>& rows, std::string& bytes,
-                   std::string& reason) {
-  std::error_code error;
-  std::string pattern = (fs::temp_directory_path(error) / "lumacet-xlsx-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    reason = "no temporary folder for the workbook";
-    return false;
-  }
-  const fs::path folder = pattern;
-  const std::string path = (folder / "export.xlsx").string();
-  lxw_workbook_options workbookOptions{};
-  workbookOptions.constant_memory = LXW_TRUE;
-  workbookOptions.tmpdir = const_cast<char*>(pattern.c_str());
-  lxw_workbook* workbook = workbook_new_opt(path.c_str(), &workbookOptions);
-  bool ok = workbook != nullptr;
-  if (ok) {
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Measurements");
-    lxw_format* bold = workbook_add_format(workbook);
-    format_set_bold(bold);
-    for (std::size_t c = 0; c < headers.size(); ++c)
-      worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), headers[c].c_str(), bold);
-    worksheet_freeze_panes(sheet, 1, 0);
-    for (std::size_t r = 0; r < rows.size(); ++r)
-      for (std::size_t c = 0; c < rows[r].size(); ++c) {
-        const TCell& cell = rows[r][c];
-        const auto row = static_cast<lxw_row_t>(r + 1);
-        const auto column = static_cast<lxw_col_t>(c);
-        if (cell.Kind == TCell::TKind::Number) worksheet_write_number(sheet, row, column, cell.Number, nullptr);
-        if (cell.Kind == TCell::TKind::Text) worksheet_write_string(sheet, row, column, cell.Text.c_str(), nullptr);
-      }
-    const lxw_error closed = workbook_close(workbook);
-    ok = closed == LXW_NO_ERROR;
-    if (!ok) reason = lxw_strerror(closed);
-  } else {
-    reason = "the workbook could not be begun";
-  }
-  ok = ok && ReadWholeFile(path, bytes);
-  fs::remove_all(folder, error);
-  return ok;
-}
-
 }  // namespace
 
 TExportResult ExportDataWorkbook(const TMeasurementExportOptions& options, const TExportContext& context,
@@ -549,7 +497,10 @@ TExportResult ExportDataWorkbook(const TMeasurementExportOptions& options, const
   std::string bytes;
   std::string reason;
   FinishExport(scan, options.SourceFile, "", target, progress, result, [&](std::string& file, std::string& why) {
-    if (!WorkbookBytes(WorkbookHeaders(*analysis, options), rows, bytes, reason)) {
+    TWorkbookSheet sheet;
+    sheet.Headers = WorkbookHeaders(*analysis, options);
+    sheet.Rows = std::move(rows);
+    if (!WorkbookBytes(sheet, bytes, reason)) {
       why = reason;
       return false;
     }

@@ -13,6 +13,7 @@
 #include "app/analysis_window.h"
 #include "app/instance_lock.h"
 #include "app/qt_prompts.h"
+#include "common/office_check.h"
 #include "shell/temp_folder.h"
 #include "ui_test_support.h"
 
@@ -95,6 +96,55 @@ TEST_F(MainWindowTest, ThePatientOnTheCommandLineOpensAndIsDrawn) {
   TAnalysisWindow analysis([&] { return window.Workspace().Current(); }, presentation,
                            AnalysisLayout(settings.Radiograph));
   EXPECT_FALSE(analysis.PlainText().isEmpty());
+}
+
+TEST_F(MainWindowTest, SendToWritesNewDocumentsThatTheirReadersOpenAndHandsThemToTheOpener) {
+  if (!test::OfficeReadersPresent()) GTEST_SKIP() << "python3-openpyxl or python3-odf is not installed";
+  WriteRecords();
+  const std::string results = folder.File("results");
+  std::filesystem::create_directory(results);
+  settings.General.ResultsPath = results;
+  settings.Ole.ExcelRow = 3;
+  settings.Ole.ExcelCol = 2;
+  TMainWindow window(settings, folder.File("lumacet.ini"));
+  std::vector<std::string> opened;
+  window.SetDocumentOpener([&](const std::string& path) {
+    opened.push_back(path);
+    return true;
+  });
+  for (const char* id : {"file.send_spreadsheet", "file.send_text_document", "file.send_presentation"})
+    EXPECT_FALSE(window.Command(id)->isEnabled()) << id;
+  ASSERT_EQ(window.OpenPatient("Jones"), 1);
+
+  struct TSend {
+    const char* Command;
+    const char* Kind;
+    const char* Expected;  // the start of what the reader prints
+    const char* Within;    // and a line in it
+  };
+  // The spreadsheet starts at row 3, column B (the settings); the picture is 30 cm square on a
+  // 28 x 21 cm slide, 85 % of its height and centred.
+  for (const TSend& send : {TSend{"file.send_spreadsheet", "xlsx", "Analysis 3 2 ", "\nNoneType:|str:SNA|float:132.7|int:82|int:2\n"},
+                            TSend{"file.send_text_document", "odt", "11\nAge|", "\nSNA|132.7°|82.0|2.0\n"},
+                            TSend{"file.send_presentation", "odp", "1 1 Pictures/tracing.svg True svg 0 0 3000 3000\n"
+                                                                   "5.075cm 1.575cm 17.850cm 17.850cm\n", ""}}) {
+    SCOPED_TRACE(send.Command);
+    ASSERT_TRUE(window.Command(send.Command)->isEnabled());
+    const size_t before = opened.size();
+    window.Command(send.Command)->trigger();
+    ASSERT_EQ(opened.size(), before + 1);
+    const std::string& path = opened.back();
+    EXPECT_EQ(std::filesystem::path(path).parent_path(), std::filesystem::path(results));
+    EXPECT_TRUE(std::filesystem::path(path).filename().string().starts_with("Jones-"));
+    EXPECT_EQ(std::filesystem::path(path).extension(), std::string(".") + send.Kind);
+    const std::string read = test::ReadOffice(send.Kind, path, folder);
+    EXPECT_TRUE(read.starts_with(send.Expected)) << read;
+    EXPECT_NE(read.find(send.Within), std::string::npos) << read;
+  }
+  // A second send is a document of its own: nothing is written over.
+  window.Command("file.send_spreadsheet")->trigger();
+  EXPECT_NE(opened.back(), opened.front());
+  EXPECT_TRUE(std::filesystem::exists(opened.front()));
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowWritesTheSettings) {

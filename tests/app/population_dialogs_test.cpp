@@ -35,6 +35,7 @@
 #include "app/type_list_editors.h"
 #include "app/procrustes_dialog.h"
 #include "app/shape_dialog.h"
+#include "common/office_check.h"
 #include "common/result_assertions.h"
 #include "model/list_elements.h"
 #include "model/type_edits.h"
@@ -615,6 +616,30 @@ TEST_F(PopulationDialogsTest, ExportStartsWithALabelledTableAndWritesWhatResearc
   EXPECT_NE(written.find("\r\nRecord 1,,,"), std::string::npos) << written.substr(0, 300);
   EXPECT_EQ(written.find("Emma Lindqvist"), std::string::npos);
   EXPECT_EQ(written.find("N/A"), std::string::npos);
+}
+
+TEST_F(PopulationDialogsTest, ExportToANewSpreadsheetWritesAWorkbookInTheResultsFolderAndOpensIt) {
+  if (!test::OfficeReadersPresent()) GTEST_SKIP() << "python3-openpyxl or python3-odf is not installed";
+  TExportForm dialog(Context());
+  std::vector<std::string> opened;
+  dialog.SetDocumentOpener([&](const std::string& path) {
+    opened.push_back(path);
+    return false;  // no application: the user is told where the workbook is
+  });
+  dialog.TypeList()->setCurrentText("Lateral Ceph");
+  dialog.SetSourceFile(example.DataFile());
+  dialog.Workbook()->setChecked(true);
+  EXPECT_FALSE(dialog.TargetField()->isEnabled());
+  EXPECT_FALSE(dialog.Delimiter(TExportForm::dComma)->isEnabled());
+  dialog.Export();
+  ASSERT_EQ(opened.size(), 1u) << prompts.LastMessage();
+  EXPECT_EQ(std::filesystem::path(opened[0]).parent_path(), example.Folder.Path());
+  EXPECT_EQ(std::filesystem::path(opened[0]).extension(), ".xlsx");
+  EXPECT_TRUE(prompts.LastMessage().ends_with("was written, but no application could be started to open it."))
+      << prompts.LastMessage();
+  const std::string read = test::ReadOffice("xlsx", opened[0], example.Folder);
+  EXPECT_TRUE(read.starts_with("Measurements 1 1 27 ")) << read;
+  EXPECT_NE(read.find("\nstr:Name|"), std::string::npos) << read;
 }
 
 TEST_F(PopulationDialogsTest, MeanPutsTheMeanRadiographInTheWorkspaceOrPairsIntoAFile) {
