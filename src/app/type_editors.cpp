@@ -26,6 +26,7 @@
 
 #include "app/command_table.h"
 #include "app/qt_prompts.h"
+#include "digitize/type_preview.h"
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
 #include "model/type_browser.h"
@@ -186,6 +187,14 @@ void TRollUpForm::Refresh() {
   TXRayElement* chosen = CurrentElement();
   FillElements(chosen != nullptr ? chosen->Name : std::string());
   ShowChosen();
+}
+
+void TRollUpForm::DrawPreview(TCanvas&, double) {}
+
+void TRollUpForm::Detach() {
+  fUpdating = true;
+  fElements->clear();
+  fFields->setEnabled(false);
 }
 
 void TRollUpForm::Choose(const std::string& name) {
@@ -760,6 +769,10 @@ void TDigPointsForm::AddEdgeLockRows() {
     TXRayElement* drawing = ChosenOperand(fHint);
     ApplyField([&](TXRayElement& e) { static_cast<TDigPoint&>(e).HintDrawing = drawing; });
   });
+}
+
+void TDigPointsForm::DrawPreview(TCanvas& canvas, double unitsPerPixel) {
+  DrawPointPreview(canvas, fType, static_cast<TDigPoint*>(CurrentElement()), unitsPerPixel);
 }
 
 void TDigPointsForm::MainCBChange(TXRayElement& chosen) {

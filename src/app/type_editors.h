@@ -30,6 +30,7 @@ class QTableWidget;
 
 namespace lumacet {
 
+class TCanvas;
 class TTypeEdits;
 class TWorkspacePrompts;
 class TXRayElement;
@@ -129,6 +130,8 @@ class TRollUpForm : public QDialog {
 
   // The element of the editor's kind whose name the list shows, or null.
   TXRayElement* CurrentElement() const;
+  int Code() const { return fCode; }
+  TXRayType& Type() const { return fType; }
   QComboBox* ElementList() const { return fElements; }
   QPushButton* NewButton() const { return fNew; }
   QPushButton* RenameButton() const { return fRename; }
@@ -151,6 +154,15 @@ class TRollUpForm : public QDialog {
   bool DigitizeAt(double x, double y);
   // "Rearrange" with the new order; false with the refusal shown.
   bool Rearrange(const TMemberList& order);
+  // The lists filled again from the type, which another editor may have changed, and the
+  // chosen element shown again.
+  void Refresh();
+  // What the editor shows of its chosen element over the type's tracing, given tracing
+  // units per screen pixel; the marked points of the chosen element are the type's selection.
+  virtual void DrawPreview(TCanvas& canvas, double unitsPerPixel);
+  // The window is closing with its type: it lets go of the type's elements, so that nothing
+  // it still hears (a field losing the focus) reaches them.
+  void Detach();
 
  signals:
   // The type changed, or another element was chosen.
@@ -185,7 +197,6 @@ class TRollUpForm : public QDialog {
   void ShowParameter(int i, std::string_view caption, double stored, double scale = 10);
   // An operand row as the kind has it: hidden when unused, captioned by its class.
   void ShowOperand(int slot, int slotClass, bool used, const TXRayElement* operand, bool withNone);
-  void Refresh();
   // The elements of a kind, sorted or in list order.
   TMemberList ElementsOf(int code, bool sorted) const;
   // How a list widget stores into the member list `members` picks of the chosen element.
@@ -249,6 +260,8 @@ class TDigPointsForm : public TRollUpForm {
 
  public:
   TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
+  // Every valid digitized point ringed, and the chosen point's edge-lock search line.
+  void DrawPreview(TCanvas& canvas, double unitsPerPixel) override;
   QPushButton* Recalculate() const { return fRecalculate; }
   QSpinBox* SearchRange() const { return fRange; }
   QSpinBox* SearchAngle() const { return fAngle; }
