@@ -26,6 +26,8 @@ class QCheckBox;
 class QSpinBox;
 class QLineEdit;
 class QPushButton;
+class QPlainTextEdit;
+class QTabWidget;
 class QTableWidget;
 
 namespace lumacet {
@@ -171,8 +173,11 @@ class TRollUpForm : public QDialog {
  protected:
   // Fills the fields from the chosen element (never null when called).
   virtual void MainCBChange(TXRayElement& chosen) = 0;
-  // The fields' page, below the list and its buttons.
+  // The fields' page, below the list and its buttons: the rows added from now on go there.
   QFormLayout* Page() const { return fPage; }
+  // A tab of the fields' pages, which takes the rows added from now on; the first call puts
+  // the tabs below the rows added so far.
+  void AddTab(const QString& caption);
   // Runs an edit of the chosen element through the type edits; a refusal is shown and the
   // fields go back to what is stored.
   bool Apply(const std::function<TResult(TTypeEdits&, TXRayElement&)>& edit);
@@ -242,6 +247,7 @@ class TRollUpForm : public QDialog {
   std::vector<std::function<void(TXRayElement&)>> fShows;
   QWidget* fFields = nullptr;
   QFormLayout* fPage = nullptr;
+  QTabWidget* fTabs = nullptr;
   QComboBox* fKind = nullptr;
   std::vector<QLineEdit*> fParameters;
   std::vector<QComboBox*> fOperands;
@@ -270,15 +276,18 @@ class TDigPointsForm : public TRollUpForm {
   QCheckBox* CursorOnly() const { return fCursorOnly; }
   QSpinBox* LockBias() const { return fBias; }
   QComboBox* HintDrawing() const { return fHint; }
+  QPlainTextEdit* Description() const { return fDescription; }
 
  protected:
   void MainCBChange(TXRayElement& chosen) override;
+  // The description is stored when its memo loses the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void AddEdgeLockRows();
 
   QPushButton* fRecalculate = nullptr;
-  QLineEdit* fDescription = nullptr;
+  QPlainTextEdit* fDescription = nullptr;
   QSpinBox* fRange = nullptr;
   QSpinBox* fAngle = nullptr;
   QComboBox* fDirection1 = nullptr;

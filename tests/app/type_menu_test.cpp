@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <cmath>
 
@@ -83,6 +85,17 @@ TEST(TypeMenuTest, TheDigitizedPointsEditorPlacesItsPointByAClickOnTheTracingAnd
   point->NeedsPlacing = false;
   editor->Recalculate()->click();
   EXPECT_TRUE(point->NeedsPlacing);
+  EXPECT_EQ(type.ChangeHistory.back(), "Changed Point: " + point->Name);
+  // The pages, and the description memo's lines joined as they stand when it loses the focus.
+  auto* pages = editor->findChild<QTabWidget*>();
+  ASSERT_NE(pages, nullptr);
+  ASSERT_EQ(pages->count(), 3);
+  EXPECT_TRUE(pages->widget(1)->isAncestorOf(editor->SearchRange()));
+  EXPECT_TRUE(pages->widget(2)->isAncestorOf(editor->Description()));
+  editor->Description()->setPlainText("Deepest point\nof the concavity");
+  QFocusEvent out(QEvent::FocusOut);
+  QApplication::sendEvent(editor->Description(), &out);
+  EXPECT_EQ(point->Description, "Deepest pointof the concavity");
   EXPECT_EQ(type.ChangeHistory.back(), "Changed Point: " + point->Name);
   editor->reject();
   QApplication::processEvents();
