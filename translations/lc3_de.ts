@@ -2590,10 +2590,6 @@ Er gehört zu den betroffenen Punkten.</translation>
         <translation>&amp;Beschreibung:</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Edge Lock&lt;/b&gt;</source>
-        <translation>&lt;b&gt;Kantenbindung&lt;/b&gt;</translation>
-    </message>
-    <message>
         <source>Search &amp;Range:</source>
         <translation>Such&amp;bereich:</translation>
     </message>
@@ -2656,6 +2652,18 @@ Er gehört zu den betroffenen Punkten.</translation>
     <message>
         <source>&lt;Digitizer&gt;</source>
         <translation>&lt;Digitalisierer&gt;</translation>
+    </message>
+    <message>
+        <source>De&amp;finition</source>
+        <translation>De&amp;finition</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>&amp;Edge Lock</source>
+        <translation>&amp;Kantenbindung</translation>
     </message>
 </context>
 <context>

@@ -470,10 +470,7 @@ void TDrawingArea::mousePressEvent(QMouseEvent* event) {
   }
   std::optional<TFloatPoint> at = fMapping.ToTracing({event->position().x(), event->position().y()});
   if (!at) return;
-  if (fTypeClick && event->button() == Qt::LeftButton) {
-    fTypeClick(*at);
-    return;
-  }
+  if (fTypeClick && event->button() == Qt::LeftButton && fTypeClick(*at)) return;
   if (event->button() == Qt::LeftButton && fAlignTarget && fAlignTarget(*at)) return;
   if (TDigitizeWindow* digitizing = Digitizing()) {
     const bool left = event->button() == Qt::LeftButton;

@@ -45,10 +45,11 @@ class TDrawingArea : public QAbstractScrollArea {
   // The Digitize window of the current radiograph, null when it is not being digitized: the
   // digitize tool hands it every move and click, and it draws over the display.
   void SetDigitizeSource(std::function<TDigitizeWindow*()> source) { fDigitizeSource = std::move(source); }
-  // While a type editor is open, a left click places its chosen element: the position in
-  // tracing units goes there instead of to the tool. An empty function ends it.
-  void SetTypeClick(std::function<void(TFloatPoint)> click) { fTypeClick = std::move(click); }
-  // What the open type editor draws over the tracing, given tracing units per screen pixel.
+  // A left click first goes to the type editors: the position in tracing units places the
+  // chosen element of the current type's last editor; `click` returns false when no editor
+  // takes it and the tool has it.
+  void SetTypeClick(std::function<bool(TFloatPoint)> click) { fTypeClick = std::move(click); }
+  // What the type editors draw over the tracing, given tracing units per screen pixel.
   void SetTypeOverlay(std::function<void(TCanvas&, double)> overlay) {
     fTypeOverlay = std::move(overlay);
     viewport()->update();
@@ -135,7 +136,7 @@ class TDrawingArea : public QAbstractScrollArea {
   TOptionsSource fOptions;
   TMovementSource fMovementSource;
   std::function<TDigitizeWindow*()> fDigitizeSource;
-  std::function<void(TFloatPoint)> fTypeClick;
+  std::function<bool(TFloatPoint)> fTypeClick;
   std::function<void(TCanvas&, double)> fTypeOverlay;
   std::function<bool(TFloatPoint)> fAlignTarget;
   std::function<std::vector<TFloatPoint>()> fAlignMarks;

@@ -23,6 +23,7 @@
 #include "app/morph_window.h"
 #include "app/record_browser_dialog.h"
 #include "app/slot_list.h"
+#include "app/type_editor_windows.h"
 #include "app/zoom_box.h"
 #include "digitize/digitizer.h"
 #include "shell/command_reasons.h"
@@ -76,6 +77,7 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
                             : std::clamp(fSettings.General.IconAreaWidth, 40, 800);
   splitter->setSizes({iconWidth, width()});
   setCentralWidget(splitter);
+  ConnectTypeEditors();
   BuildMenus();
   RestoreToolBars();
   fScalePanel = new QLabel;
@@ -91,6 +93,8 @@ TMainWindow::TMainWindow(TSettings settings, std::string settingsPath, QWidget* 
 
 TMainWindow::~TMainWindow() {
   // The windows are children, freed after the workspace: their radiographs go first.
+  fTypeEditors->disconnect(this);
+  fTypeEditors->CloseAll();
   for (auto& [radiograph, window] : fDigitizeWindows) {
     window->Abandon();
     delete window;
@@ -363,6 +367,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   WriteSettings();
+  fTypeEditors->CloseAll();
   event->accept();
 }
 

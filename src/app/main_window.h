@@ -49,7 +49,9 @@ class TDigitizeWindow;
 class TDrawingArea;
 class TImageCommands;
 class TOpenXRayDlg;
+class TRollUpForm;
 class TSlotList;
+class TTypeEditorWindows;
 struct TPopulationContext;
 struct TRadiographDialogContext;
 
@@ -87,6 +89,9 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   // `StartDigitization`(mode) of the radiograph, with the Digitize window shown and the
   // digitize tool chosen; a refusal is told. True when digitizing began.
   bool StartDigitizing(TXRay& xray, int mode);
+  // The editor of that kind open on the current type, or null.
+  TRollUpForm* TypeEditor(int code) const;
+  TTypeEditorWindows& TypeEditors() { return *fTypeEditors; }
 
   // What the automation service asks of the window (see TAutomationHost).
   void ChangeSettings(const std::function<void(TSettings&)>& change) override;
@@ -234,10 +239,15 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   void ActionSortByShapeExecute();
   void ActionPcasExecute();
   void ActionTypeBrowserExecute();
-  // Opens the editor of a kind over the current type, with the type's undo stack.
+  // Opens the editor of a kind over the current type, with the type's undo stack, or brings
+  // it forward when it is open.
   void OpenTypeEditor(int code);
-  // The undo stack of a type opened for editing; stacks of types no longer open are dropped.
+  // The undo stack of a type opened for editing, dropped when the type closes.
   TTypeEdits& EditsOf(TXRayType& type);
+  // The type editors take the tracing's clicks and draw over it; they close with their type.
+  void ConnectTypeEditors();
+  void TypeClosing(TRadiograph& object);
+  TXRayType* CurrentType() const;
   void ActionPcaViewerExecute();
   void ActionExportExecute();
   void ActionConvertTypeExecute();
@@ -253,6 +263,7 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   TImageCommands* fImageCommands = nullptr;  // the "&Image" menu; a child of the window
   TSlotList* fSlots = nullptr;
   std::map<const TXRayType*, std::unique_ptr<TTypeEdits>> fTypeEdits;
+  TTypeEditorWindows* fTypeEditors = nullptr;  // a child of the window
   QLabel* fScalePanel = nullptr;  // "LIFE" or "XRAY": the scale every distance is shown at
   QComboBox* fAnalyses = nullptr;
   QComboBox* fViews = nullptr;
@@ -273,8 +284,6 @@ class TMainWindow : public QMainWindow, public TAutomationHost {
   TOpenXRayDlg* fRecordBrowser = nullptr;
   TCommandTable fCommands;
   bool fRefreshing = false;
-  // A type editor is open (its own event loop runs).
-  bool fEditingType = false;
   std::map<const TRadiograph*, TDigitizeWindow*> fDigitizeWindows;
   TEdgeChoice fEdgeChoice = TEdgeChoice::MostProminent;
   bool fDigitizedDots = false;

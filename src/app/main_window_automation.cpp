@@ -44,6 +44,6 @@ void TMainWindow::SetVisible(bool visible) {
   if (visible) raise();
 }
 
-bool TMainWindow::Busy() const { return fEditingType || fMorphing || QApplication::activeModalWidget() != nullptr; }
+bool TMainWindow::Busy() const { return fMorphing || QApplication::activeModalWidget() != nullptr; }
 
 }  // namespace lumacet

@@ -16,9 +16,11 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QShortcut>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -26,6 +28,7 @@
 
 #include "app/command_table.h"
 #include "app/qt_prompts.h"
+#include "digitize/type_preview.h"
 #include "model/kind_tables.h"
 #include "model/list_elements.h"
 #include "model/type_browser.h"
@@ -71,6 +74,9 @@ QString SlotCaption(int slotClass, int slot) {
 }
 
 QString PlainCaption(std::string_view caption) { return Utf8(std::string(caption)); }
+
+// The rows a field was added to, on whichever page.
+QFormLayout* RowsOf(QWidget* field) { return qobject_cast<QFormLayout*>(field->parentWidget()->layout()); }
 
 }  // namespace
 
@@ -186,6 +192,14 @@ void TRollUpForm::Refresh() {
   TXRayElement* chosen = CurrentElement();
   FillElements(chosen != nullptr ? chosen->Name : std::string());
   ShowChosen();
+}
+
+void TRollUpForm::DrawPreview(TCanvas&, double) {}
+
+void TRollUpForm::Detach() {
+  fUpdating = true;
+  fElements->clear();
+  fFields->setEnabled(false);
 }
 
 void TRollUpForm::Choose(const std::string& name) {
@@ -346,17 +360,29 @@ void TRollUpForm::AddOperandRows(int count) {
   }
 }
 
+void TRollUpForm::AddTab(const QString& caption) {
+  if (fTabs == nullptr) {
+    fTabs = new QTabWidget;
+    fPage->addRow(fTabs);
+  }
+  auto* page = new QWidget;
+  fPage = new QFormLayout(page);
+  fTabs->addTab(page, caption);
+}
+
 void TRollUpForm::ShowParameter(int i, std::string_view caption, double stored, double scale) {
   QLineEdit* field = Parameter(i);
-  Page()->setRowVisible(field, !caption.empty());
-  if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(field))) label->setText(PlainCaption(caption));
+  QFormLayout* rows = RowsOf(field);
+  rows->setRowVisible(field, !caption.empty());
+  if (auto* label = qobject_cast<QLabel*>(rows->labelForField(field))) label->setText(PlainCaption(caption));
   ShowNumber(field, stored, scale);
 }
 
 void TRollUpForm::ShowOperand(int slot, int slotClass, bool used, const TXRayElement* operand, bool withNone) {
   QComboBox* list = OperandList(slot);
-  Page()->setRowVisible(list, used);
-  if (auto* label = qobject_cast<QLabel*>(Page()->labelForField(list))) label->setText(SlotCaption(slotClass, slot));
+  QFormLayout* rows = RowsOf(list);
+  rows->setRowVisible(list, used);
+  if (auto* label = qobject_cast<QLabel*>(rows->labelForField(list))) label->setText(SlotCaption(slotClass, slot));
   if (used) FillOperands(list, slotClass, operand, withNone);
 }
 
@@ -686,6 +712,7 @@ QPixmap TransitionPicture(int transition) {
 
 TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent)
     : TRollUpForm(edits, prompts, ekDigPoint, tr("Digitized Points"), parent) {
+  AddTab(tr("De&finition"));
   AddKindRow(kDigPointKindCount, [](int k) { return DigPointKind(k).Token; });
   AddParameterRows(2, [](TXRayElement& e, int i, double value) {
     auto& point = static_cast<TDigPoint&>(e);
@@ -698,20 +725,26 @@ TDigPointsForm::TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QW
   // The point is placed again from its operands the next time it is read.
   connect(fRecalculate, &QPushButton::clicked, this,
           [this] { ApplyField([](TXRayElement& e) { static_cast<TDigPoint&>(e).Invalidate(); }); });
-  fDescription = new QLineEdit;
-  Page()->addRow(tr("De&scription:"), fDescription);
-  connect(fDescription, &QLineEdit::editingFinished, this, [this] {
-    const std::string text = fDescription->text().toStdString();
-    if (auto* chosen = static_cast<TDigPoint*>(CurrentElement()); chosen != nullptr && chosen->Description != text)
-      ApplyField([&](TXRayElement& e) { static_cast<TDigPoint&>(e).Description = text; });
-  });
   AddEdgeLockRows();
+  AddTab(tr("Description"));
+  fDescription = new QPlainTextEdit;
+  Page()->addRow(tr("De&scription:"), fDescription);
+  fDescription->installEventFilter(this);
   Choose({});
 }
 
+bool TDigPointsForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == fDescription && event->type() == QEvent::FocusOut) {
+    // The description is one line: the memo's lines are joined as they stand.
+    const std::string text = fDescription->toPlainText().remove(QLatin1Char('\n')).toStdString();
+    if (auto* chosen = static_cast<TDigPoint*>(CurrentElement()); chosen != nullptr && chosen->Description != text)
+      ApplyField([&](TXRayElement& e) { static_cast<TDigPoint&>(e).Description = text; });
+  }
+  return TRollUpForm::eventFilter(watched, event);
+}
+
 void TDigPointsForm::AddEdgeLockRows() {
-  auto* heading = new QLabel(tr("<b>Edge Lock</b>"));
-  Page()->addRow(heading);
+  AddTab(tr("&Edge Lock"));
   using P = TDigPoint;
   fRange = AddSpin(
       tr("Search &Range:"), 0, 200, 1,
@@ -762,6 +795,10 @@ void TDigPointsForm::AddEdgeLockRows() {
   });
 }
 
+void TDigPointsForm::DrawPreview(TCanvas& canvas, double unitsPerPixel) {
+  DrawPointPreview(canvas, fType, static_cast<TDigPoint*>(CurrentElement()), unitsPerPixel);
+}
+
 void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
   auto& point = static_cast<TDigPoint&>(chosen);
   const TDigPointKindInfo& kind = DigPointKind(point.Kind());
@@ -770,7 +807,7 @@ void TDigPointsForm::MainCBChange(TXRayElement& chosen) {
   ShowParameter(1, kind.Caption2, point.Parameter2);
   for (int slot = 0; slot < TDigPoint::kOperandCount; ++slot)
     ShowOperand(slot, point.SlotClass(slot), point.SlotClass(slot) != ekNone, point.Operand(slot), true);
-  fDescription->setText(Utf8(point.Description));
+  fDescription->setPlainText(Utf8(point.Description));
   FillOperands(fDirection1, ekAnyPoint, point.DirectionPoint1, true);
   FillOperands(fDirection2, ekAnyPoint, point.DirectionPoint2, true);
   fDirection2->setItemText(0, tr("<Digitizer>"));

@@ -26,10 +26,13 @@ class QCheckBox;
 class QSpinBox;
 class QLineEdit;
 class QPushButton;
+class QPlainTextEdit;
+class QTabWidget;
 class QTableWidget;
 
 namespace lumacet {
 
+class TCanvas;
 class TTypeEdits;
 class TWorkspacePrompts;
 class TXRayElement;
@@ -129,6 +132,8 @@ class TRollUpForm : public QDialog {
 
   // The element of the editor's kind whose name the list shows, or null.
   TXRayElement* CurrentElement() const;
+  int Code() const { return fCode; }
+  TXRayType& Type() const { return fType; }
   QComboBox* ElementList() const { return fElements; }
   QPushButton* NewButton() const { return fNew; }
   QPushButton* RenameButton() const { return fRename; }
@@ -151,6 +156,15 @@ class TRollUpForm : public QDialog {
   bool DigitizeAt(double x, double y);
   // "Rearrange" with the new order; false with the refusal shown.
   bool Rearrange(const TMemberList& order);
+  // The lists filled again from the type, which another editor may have changed, and the
+  // chosen element shown again.
+  void Refresh();
+  // What the editor shows of its chosen element over the type's tracing, given tracing
+  // units per screen pixel; the marked points of the chosen element are the type's selection.
+  virtual void DrawPreview(TCanvas& canvas, double unitsPerPixel);
+  // The window is closing with its type: it lets go of the type's elements, so that nothing
+  // it still hears (a field losing the focus) reaches them.
+  void Detach();
 
  signals:
   // The type changed, or another element was chosen.
@@ -159,8 +173,11 @@ class TRollUpForm : public QDialog {
  protected:
   // Fills the fields from the chosen element (never null when called).
   virtual void MainCBChange(TXRayElement& chosen) = 0;
-  // The fields' page, below the list and its buttons.
+  // The fields' page, below the list and its buttons: the rows added from now on go there.
   QFormLayout* Page() const { return fPage; }
+  // A tab of the fields' pages, which takes the rows added from now on; the first call puts
+  // the tabs below the rows added so far.
+  void AddTab(const QString& caption);
   // Runs an edit of the chosen element through the type edits; a refusal is shown and the
   // fields go back to what is stored.
   bool Apply(const std::function<TResult(TTypeEdits&, TXRayElement&)>& edit);
@@ -185,7 +202,6 @@ class TRollUpForm : public QDialog {
   void ShowParameter(int i, std::string_view caption, double stored, double scale = 10);
   // An operand row as the kind has it: hidden when unused, captioned by its class.
   void ShowOperand(int slot, int slotClass, bool used, const TXRayElement* operand, bool withNone);
-  void Refresh();
   // The elements of a kind, sorted or in list order.
   TMemberList ElementsOf(int code, bool sorted) const;
   // How a list widget stores into the member list `members` picks of the chosen element.
@@ -231,6 +247,7 @@ class TRollUpForm : public QDialog {
   std::vector<std::function<void(TXRayElement&)>> fShows;
   QWidget* fFields = nullptr;
   QFormLayout* fPage = nullptr;
+  QTabWidget* fTabs = nullptr;
   QComboBox* fKind = nullptr;
   std::vector<QLineEdit*> fParameters;
   std::vector<QComboBox*> fOperands;
@@ -249,6 +266,8 @@ class TDigPointsForm : public TRollUpForm {
 
  public:
   TDigPointsForm(TTypeEdits& edits, TWorkspacePrompts& prompts, QWidget* parent = nullptr);
+  // Every valid digitized point ringed, and the chosen point's edge-lock search line.
+  void DrawPreview(TCanvas& canvas, double unitsPerPixel) override;
   QPushButton* Recalculate() const { return fRecalculate; }
   QSpinBox* SearchRange() const { return fRange; }
   QSpinBox* SearchAngle() const { return fAngle; }
@@ -257,15 +276,18 @@ class TDigPointsForm : public TRollUpForm {
   QCheckBox* CursorOnly() const { return fCursorOnly; }
   QSpinBox* LockBias() const { return fBias; }
   QComboBox* HintDrawing() const { return fHint; }
+  QPlainTextEdit* Description() const { return fDescription; }
 
  protected:
   void MainCBChange(TXRayElement& chosen) override;
+  // The description is stored when its memo loses the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void AddEdgeLockRows();
 
   QPushButton* fRecalculate = nullptr;
-  QLineEdit* fDescription = nullptr;
+  QPlainTextEdit* fDescription = nullptr;
   QSpinBox* fRange = nullptr;
   QSpinBox* fAngle = nullptr;
   QComboBox* fDirection1 = nullptr;

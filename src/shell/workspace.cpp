@@ -379,6 +379,7 @@ bool TWorkspace::CloseCurrent(TWorkspacePrompts& prompts) {
   // Tools working on the object end before it goes.
   fCurrent->Digitizing = false;
   fCurrent->Aligning = false;
+  if (BeforeClose) BeforeClose(*fCurrent);
   const int slot = XRayPosition(fCurrent);
   fCurrent = nullptr;
   if (slot < kSlotCount) fSlots[static_cast<size_t>(slot)].reset();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -236,6 +237,9 @@ class TWorkspace {
   // The movement options every radiograph's movements run with: the Movements window's
   // switches and the image lock, which the program keeps for all radiographs alike.
   TMovementOptions Movements;
+  // Told of an object that is closing, after its save prompt and before it is freed: the
+  // windows still working on it (the type editors) let go of it first.
+  std::function<void(TRadiograph&)> BeforeClose;
 
   // A relative data file name lies in the data folder.
   std::string ResolveDataFile(const std::string& path) const;

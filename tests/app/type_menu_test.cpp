@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <cmath>
 
@@ -34,14 +37,11 @@ TEST(TypeMenuTest, ShapeAnalysesOpensThePcaEditorOfATypeOpenedForEditing) {
   ASSERT_GE(window.Workspace().OpenType(example.Folder.File("lateral_ceph.lcr"), prompts), 0);
   window.Refresh();
   ASSERT_TRUE(command->isEnabled());
-  QStringList shown;
-  test::WhenModal("PCAs", [&](QWidget* editor) {
-    auto* form = qobject_cast<TPCAsForm*>(editor);
-    ASSERT_NE(form, nullptr);
-    for (int i = 0; i < form->ElementList()->count(); ++i) shown << form->ElementList()->itemText(i);
-    form->reject();
-  }, true);
   command->trigger();
+  auto* form = qobject_cast<TPCAsForm*>(window.TypeEditor(ekPCA));
+  ASSERT_NE(form, nullptr);
+  QStringList shown;
+  for (int i = 0; i < form->ElementList()->count(); ++i) shown << form->ElementList()->itemText(i);
   EXPECT_FALSE(shown.isEmpty());
 }
 
@@ -57,43 +57,49 @@ TEST(TypeMenuTest, TheDigitizedPointsEditorPlacesItsPointByAClickOnTheTracingAnd
   const QPoint click(200, 150);
   const std::optional<TFloatPoint> expected = window.Drawing().Mapping().ToTracing({200, 150});
   ASSERT_TRUE(expected);
-  bool acted = false;
-  test::WhenModal("Digitized Points", [&](QWidget* shown) {
-    auto* editor = qobject_cast<TDigPointsForm*>(shown);
-    ASSERT_NE(editor, nullptr);
-    acted = true;
-    editor->Choose(point->Name);
-    // The tracing still takes clicks while the editor is open; the menus wait.
-    QTest::mouseClick(window.Drawing().viewport(), Qt::LeftButton, {}, click);
-    EXPECT_NEAR(point->GetX(), expected->X, 1e-9);
-    EXPECT_NEAR(point->GetY(), expected->Y, 1e-9);
-    EXPECT_EQ(type.ChangeHistory.back(), "Digitized Point.");
-    QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
-    EXPECT_EQ(window.Workspace().Current(), &type);
-    // The edge lock, in the units the user reads.
-    editor->SearchRange()->setValue(5);
-    emit editor->SearchRange()->editingFinished();
-    EXPECT_DOUBLE_EQ(point->SearchRange, 50);
-    editor->SearchAngle()->setValue(90);
-    emit editor->SearchAngle()->editingFinished();
-    EXPECT_NEAR(point->SearchAngle, M_PI / 2, 1e-12);
-    editor->CursorOnly()->setChecked(true);
-    EXPECT_TRUE(point->CursorOnly);
-    EXPECT_FALSE(editor->Transition()->isEnabled()) << "cursor only uses no transition";
-    editor->CursorOnly()->setChecked(false);
-    EXPECT_TRUE(editor->Transition()->isEnabled());
-    editor->LockBias()->setValue(250);
-    emit editor->LockBias()->editingFinished();
-    EXPECT_EQ(point->LockBias, 100);
-    EXPECT_EQ(editor->Direction(1)->itemText(0), "<Digitizer>");
-    point->NeedsPlacing = false;
-    editor->Recalculate()->click();
-    EXPECT_TRUE(point->NeedsPlacing);
-    EXPECT_EQ(type.ChangeHistory.back(), "Changed Point: " + point->Name);
-    editor->reject();
-  }, true);
   window.Command("type.digitized_points")->trigger();
-  EXPECT_TRUE(acted);
+  auto* editor = qobject_cast<TDigPointsForm*>(window.TypeEditor(ekDigPoint));
+  ASSERT_NE(editor, nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([editor] { return QGuiApplication::focusWindow() == editor->windowHandle(); }));
+  editor->Choose(point->Name);
+  QTest::mouseClick(window.Drawing().viewport(), Qt::LeftButton, {}, click);
+  EXPECT_NEAR(point->GetX(), expected->X, 1e-9);
+  EXPECT_NEAR(point->GetY(), expected->Y, 1e-9);
+  EXPECT_EQ(type.ChangeHistory.back(), "Digitized Point.");
+  // The edge lock, in the units the user reads.
+  editor->SearchRange()->setValue(5);
+  emit editor->SearchRange()->editingFinished();
+  EXPECT_DOUBLE_EQ(point->SearchRange, 50);
+  editor->SearchAngle()->setValue(90);
+  emit editor->SearchAngle()->editingFinished();
+  EXPECT_NEAR(point->SearchAngle, M_PI / 2, 1e-12);
+  editor->CursorOnly()->setChecked(true);
+  EXPECT_TRUE(point->CursorOnly);
+  EXPECT_FALSE(editor->Transition()->isEnabled()) << "cursor only uses no transition";
+  editor->CursorOnly()->setChecked(false);
+  EXPECT_TRUE(editor->Transition()->isEnabled());
+  editor->LockBias()->setValue(250);
+  emit editor->LockBias()->editingFinished();
+  EXPECT_EQ(point->LockBias, 100);
+  EXPECT_EQ(editor->Direction(1)->itemText(0), "<Digitizer>");
+  point->NeedsPlacing = false;
+  editor->Recalculate()->click();
+  EXPECT_TRUE(point->NeedsPlacing);
+  EXPECT_EQ(type.ChangeHistory.back(), "Changed Point: " + point->Name);
+  // The pages, and the description memo's lines joined as they stand when it loses the focus.
+  auto* pages = editor->findChild<QTabWidget*>();
+  ASSERT_NE(pages, nullptr);
+  ASSERT_EQ(pages->count(), 3);
+  EXPECT_TRUE(pages->widget(1)->isAncestorOf(editor->SearchRange()));
+  EXPECT_TRUE(pages->widget(2)->isAncestorOf(editor->Description()));
+  editor->Description()->setPlainText("Deepest point\nof the concavity");
+  QFocusEvent out(QEvent::FocusOut);
+  QApplication::sendEvent(editor->Description(), &out);
+  EXPECT_EQ(point->Description, "Deepest pointof the concavity");
+  EXPECT_EQ(type.ChangeHistory.back(), "Changed Point: " + point->Name);
+  editor->reject();
+  QApplication::processEvents();
+  EXPECT_EQ(window.TypeEditor(ekDigPoint), nullptr);
   // After the editor, a click on the tracing is the tool's again.
   const double x = point->GetX();
   QTest::mouseClick(window.Drawing().viewport(), Qt::LeftButton, {}, QPoint(50, 50));
