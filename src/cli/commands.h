@@ -2,6 +2,7 @@
 // listed once in the table of main.cpp.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "persistence/data_file.h"
 
 namespace lumacet {
+struct TSettings;
 class TTypeCache;
 class TXRayElement;
 class TXRayType;
@@ -54,6 +56,11 @@ std::optional<std::vector<int>> ChosenRecords(const std::optional<std::vector<in
 
 // Reads record `record` of `dataFile` into `xray`; false with the field and reason on `err`.
 bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTypeResolver& types, std::ostream& err);
+// Reads `records` of `dataFile` with their types from `types` and, when `images`, each one's
+// linked image as the settings say; nothing, with the record and reason on `err`.
+std::optional<std::vector<std::unique_ptr<TXRay>>> LoadRecords(const std::string& dataFile, const std::vector<int>& records,
+                                                               TTypeCache& types, const TSettings& settings, bool images,
+                                                               std::ostream& err);
 // Writes `xray` back over its own record through the data file's atomic rewrite; false with
 // the reason on `err`.
 bool SaveRecordBack(TXRay& xray, const std::string& dataFile, std::ostream& err);

@@ -11,10 +11,13 @@
 #include "cli/argument_parser.h"
 #include "cli/commands.h"
 #include "cli/generated_docs.h"
+#include "imaging/image_commands.h"
+#include "model/xray.h"
 #include "model/xray_type.h"
 #include "persistence/data_lines.h"
 #include "persistence/type_finder.h"
 #include "population/record_scan.h"
+#include "shell/settings_options.h"
 #include "support/version.h"
 
 namespace lumacet::cli {
@@ -145,6 +148,27 @@ bool LoadRecord(TXRay& xray, const std::string& dataFile, int record, const TTyp
   if (stage == lsLoaded) return true;
   err << "Record " << record << " of " << dataFile << " cannot be read: " << LoadStageProblem(stage).English() << ".\n";
   return false;
+}
+
+std::optional<std::vector<std::unique_ptr<TXRay>>> LoadRecords(const std::string& dataFile, const std::vector<int>& records,
+                                                               TTypeCache& types, const TSettings& settings, bool images,
+                                                               std::ostream& err) {
+  const TTypeResolver resolver = types.Resolver();
+  std::vector<std::unique_ptr<TXRay>> loaded;
+  for (int record : records) {
+    auto xray = std::make_unique<TXRay>();
+    if (!LoadRecord(*xray, dataFile, record, resolver, err)) return std::nullopt;
+    if (images && !xray->ImageFile.empty()) {
+      TImageLoadSettings imageSettings = ImageLoadSettings(settings);
+      imageSettings.DefaultFolder = std::filesystem::path(dataFile).parent_path().string();
+      if (TResultOf<TLoadedImage> image = LoadImageWithTracing(*xray, xray->Image, imageSettings); !image) {
+        err << "Record " << record << ": " << TerminalText(image.Text().English()) << '\n';
+        return std::nullopt;
+      }
+    }
+    loaded.push_back(std::move(xray));
+  }
+  return loaded;
 }
 
 bool SaveRecordBack(TXRay& xray, const std::string& dataFile, std::ostream& err) {

@@ -84,21 +84,9 @@ int PrintCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err) 
 
   const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
-  const TTypeResolver resolver = types.Resolver();
-  std::vector<std::unique_ptr<TXRay>> records;
-  for (int record : *arguments.Records) {
-    auto xray = std::make_unique<TXRay>();
-    if (!LoadRecord(*xray, arguments.DataFile, record, resolver, err)) return kExitFailure;
-    if (arguments.Images && !xray->ImageFile.empty()) {
-      TImageLoadSettings imageSettings = ImageLoadSettings(settings);
-      imageSettings.DefaultFolder = std::filesystem::path(arguments.DataFile).parent_path().string();
-      if (TResultOf<TLoadedImage> loaded = LoadImageWithTracing(*xray, xray->Image, imageSettings); !loaded) {
-        err << "Record " << record << ": " << TerminalText(loaded.Text().English()) << '\n';
-        return kExitFailure;
-      }
-    }
-    records.push_back(std::move(xray));
-  }
+  auto loaded = LoadRecords(arguments.DataFile, *arguments.Records, types, settings, arguments.Images, err);
+  if (!loaded) return kExitFailure;
+  std::vector<std::unique_ptr<TXRay>>& records = *loaded;
   if (!arguments.Settings && records.size() > 1) settings.Radiograph.DrawingStyle = kStyleByPosition;
 
   EnsureGuiApplication();

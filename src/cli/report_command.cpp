@@ -125,26 +125,16 @@ int ReportCommand(TArgumentParser& parser, std::ostream& out, std::ostream& err)
 
   const std::string typeFolder = TypeFolder(arguments.Types, arguments.DataFile);
   TTypeCache types({"", typeFolder});
-  const TTypeResolver resolver = types.Resolver();
-  std::vector<std::unique_ptr<TXRay>> records;
-  for (int record : *arguments.Records) {
-    auto xray = std::make_unique<TXRay>();
-    if (!LoadRecord(*xray, arguments.DataFile, record, resolver, err)) return kExitFailure;
-    if (!records.empty() && xray->Type()->Name != records.front()->Type()->Name) {
-      err << "Record " << record << " is of the type '" << xray->Type()->Name << "', record "
+  auto loaded = LoadRecords(arguments.DataFile, *arguments.Records, types, settings, arguments.Images, err);
+  if (!loaded) return kExitFailure;
+  std::vector<std::unique_ptr<TXRay>>& records = *loaded;
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    if (records[i]->Type()->Name != records.front()->Type()->Name) {
+      err << "Record " << (*arguments.Records)[i] << " is of the type '" << records[i]->Type()->Name << "', record "
           << arguments.Records->front() << " of the type '" << records.front()->Type()->Name
           << "': a report covers records of one type.\n";
       return kExitFailure;
     }
-    if (arguments.Images && !xray->ImageFile.empty()) {
-      TImageLoadSettings imageSettings = ImageLoadSettings(settings);
-      imageSettings.DefaultFolder = std::filesystem::path(arguments.DataFile).parent_path().string();
-      if (TResultOf<TLoadedImage> loaded = LoadImageWithTracing(*xray, xray->Image, imageSettings); !loaded) {
-        err << "Record " << record << ": " << TerminalText(loaded.Text().English()) << '\n';
-        return kExitFailure;
-      }
-    }
-    records.push_back(std::move(xray));
   }
 
   // As render draws them: several tracings in their types' own pens cannot be told apart.
